@@ -1,0 +1,83 @@
+# Build-wide settings and the helpers every folder uses to declare its targets.
+
+if(NOT CMAKE_BUILD_TYPE)
+  set(CMAKE_BUILD_TYPE RelWithDebInfo CACHE STRING "" FORCE)
+endif()
+
+# Tests are built where they can run: the x64 build (under Wine) and the native build.
+if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(PROJECT_BUILD_TESTS OFF)
+else()
+  set(PROJECT_BUILD_TESTS ON)
+endif()
+
+if(WIN32)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601
+                          WINVER=0x0601)
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
+  # No MinGW runtime DLL is shipped: everything is linked in.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                    WORLD_READ WORLD_EXECUTE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+  endif()
+  find_program(PROJECT_OBJDUMP NAMES ${MINGW_TRIPLET}-objdump objdump REQUIRED)
+else()
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter -fsanitize=address,undefined
+                      -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# project_library(name [SOURCES ...] [LIBS ...] [INCLUDES ...])
+# A static library; its folder's parent of parents is on the include path, so headers are included
+# as "support/cipher/blowfish.h".
+function(project_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# project_dll(name DEF file.def [SOURCES ...] [LIBS ...] [OUTPUT_NAME name])
+# A deliverable DLL with the export names of its .def file on both bitnesses.
+function(project_dll name)
+  cmake_parse_arguments(ARG "" "DEF;OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} SHARED ${ARG_SOURCES} ${ARG_DEF})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  set_target_properties(${name} PROPERTIES PREFIX "" IMPORT_PREFIX "")
+  if(ARG_OUTPUT_NAME)
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
+  endif()
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # i686 __stdcall symbols carry "@N"; the .def names are the plain ones.
+    target_link_options(${name} PRIVATE -Wl,--kill-at)
+  endif()
+endfunction()
+
+# project_test(name SOURCES ... [LIBS ...] [LABELS ...])
+# One GoogleTest executable; CTest runs it under Wine in the x64 build and natively otherwise.
+function(project_test name)
+  if(NOT PROJECT_BUILD_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock project_test_main)
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS "${ARG_LABELS}")
+endfunction()
+
+# project_check_exports(target EXPECTED file)
+# Compares the DLL's export table (ordinal and name per line) with the expected list.
+function(project_check_exports target)
+  if(NOT WIN32)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "EXPECTED" "" ${ARGN})
+  add_test(NAME ${target}_exports
+           COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${PROJECT_OBJDUMP} -DBINARY=$<TARGET_FILE:${target}>
+                   -DEXPECTED=${ARG_EXPECTED} -P ${PROJECT_SOURCE_DIR}/cmake/CheckExports.cmake)
+  set_tests_properties(${target}_exports PROPERTIES LABELS exports)
+endfunction()

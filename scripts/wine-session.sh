@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# start|stop BUILD_DIR: the Wine session of an x64 build tree.
+# start: an Xvfb on a free display, a persistent wineserver, and the prefix inside the build tree,
+# warmed once with its standard streams on /dev/null (otherwise Wine's helper processes inherit the
+# caller's pipes and every test run waits on them) and with the font replacements.
+set -euo pipefail
+
+action=${1:?usage: wine-session.sh start|stop BUILD_DIR}
+dir=$(cd "${2:?usage: wine-session.sh start|stop BUILD_DIR}" && pwd)
+
+export WINEPREFIX=$dir/wine-prefix
+export WINEARCH=win64
+export WINELOADER=/usr/lib/wine/wine64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver64
+
+start_xvfb() {
+  if [ -f "$dir/xvfb.pid" ] && kill -0 "$(cat "$dir/xvfb.pid")" 2>/dev/null; then
+    return
+  fi
+  local n=90
+  while [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  echo $! >"$dir/xvfb.pid"
+  echo ":$n" >"$dir/xvfb.display"
+  for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+}
+
+case $action in
+  start)
+    start_xvfb
+    export DISPLAY=$(cat "$dir/xvfb.display")
+    mkdir -p "$WINEPREFIX"
+    $wineserver -p
+    if [ ! -f "$WINEPREFIX/.project-ready" ]; then
+      $wine wineboot -i </dev/null >/dev/null 2>&1
+      fonts='HKCU\Software\Wine\Fonts\Replacements'
+      for pair in "Times New Roman=Liberation Serif" "Arial=Liberation Sans" \
+                  "Courier New=Liberation Mono"; do
+        $wine reg add "$fonts" /v "${pair%%=*}" /d "${pair#*=}" /f </dev/null >/dev/null 2>&1
+      done
+      touch "$WINEPREFIX/.project-ready"
+    fi
+    ;;
+  stop)
+    $wineserver -k 2>/dev/null || true
+    if [ -f "$dir/xvfb.pid" ]; then
+      kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+      rm -f "$dir/xvfb.pid" "$dir/xvfb.display"
+    fi
+    ;;
+  *) echo "wine-session.sh: start or stop" >&2; exit 2 ;;
+esac
