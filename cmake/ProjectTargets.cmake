@@ -17,6 +17,8 @@ if(WIN32)
   add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-cast-function-type)
   # No MinGW runtime DLL is shipped: everything is linked in.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # Programs, DLLs and test executables side by side, so tests and the demo load DLLs by name.
+  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
@@ -52,7 +54,7 @@ function(project_dll name)
   endif()
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     # i686 __stdcall symbols carry "@N"; the .def names are the plain ones.
-    target_link_options(${name} PRIVATE -Wl,--kill-at)
+    target_link_options(${name} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
   endif()
 endfunction()
 

@@ -19,10 +19,11 @@ class ProcessHeapStringManager final : public IStringManager
 public:
     CStringData* Allocate(int allocLength) noexcept override
     {
-        if (allocLength < 0 ||
-            static_cast<size_t>(allocLength) > (SIZE_MAX - sizeof(CStringData)) / sizeof(wchar_t) - 1)
+        if (allocLength < 0 || static_cast<size_t>(allocLength) >
+                                   (SIZE_MAX - sizeof(CStringData)) / sizeof(wchar_t) - 1)
             return nullptr;
-        const size_t bytes = sizeof(CStringData) + (static_cast<size_t>(allocLength) + 1) * sizeof(wchar_t);
+        const size_t bytes =
+            sizeof(CStringData) + (static_cast<size_t>(allocLength) + 1) * sizeof(wchar_t);
 #ifdef _WIN32
         void* memory = ::HeapAlloc(::GetProcessHeap(), 0, bytes);
 #else
@@ -76,7 +77,8 @@ CStringData* CStringHeader(CStringW s) noexcept
 std::wstring_view CStringView(CStringW s) noexcept
 {
     const CStringData* data = CStringHeader(s);
-    return data ? std::wstring_view(s.chars, static_cast<size_t>(data->dataLength)) : std::wstring_view();
+    return data ? std::wstring_view(s.chars, static_cast<size_t>(data->dataLength))
+                : std::wstring_view();
 }
 
 CStringW CStringAddRef(CStringW s) noexcept

@@ -45,7 +45,8 @@ static_assert(std::is_trivially_copyable_v<CStringW> && sizeof(CStringW) == size
 IStringManager& HeapStringManager() noexcept;
 
 // A new string with one reference; a null string when memory runs out.
-CStringW CStringCreate(std::wstring_view text, IStringManager& manager = HeapStringManager()) noexcept;
+CStringW CStringCreate(std::wstring_view text,
+                       IStringManager& manager = HeapStringManager()) noexcept;
 CStringData* CStringHeader(CStringW s) noexcept;
 std::wstring_view CStringView(CStringW s) noexcept;
 // Adds a reference and returns the same string: the copy a by-value argument needs.

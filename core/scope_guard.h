@@ -14,8 +14,7 @@ public:
     ScopeGuard& operator=(const ScopeGuard&) = delete;
     ScopeGuard(ScopeGuard&& other) noexcept
         : m_action(std::move(other.m_action)), m_active(std::exchange(other.m_active, false))
-    {
-    }
+    {}
     ~ScopeGuard()
     {
         if (m_active)

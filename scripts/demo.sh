@@ -7,4 +7,4 @@ bash "$PROJECT_ROOT/scripts/bootstrap.sh"
 bash "$PROJECT_ROOT/scripts/build.sh" x64 >/dev/null
 trap 'bash "$PROJECT_ROOT/scripts/wine-session.sh" stop "$BUILD_ROOT/x64"' EXIT
 bash "$PROJECT_ROOT/scripts/wine-session.sh" start "$BUILD_ROOT/x64"
-"$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/demo/suite_demo.exe"
+"$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/suite_demo.exe"

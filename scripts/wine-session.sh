@@ -33,7 +33,8 @@ case $action in
     start_xvfb
     export DISPLAY=$(cat "$dir/xvfb.display")
     mkdir -p "$WINEPREFIX"
-    $wineserver -p
+    # Exits with 2 when this prefix's server already runs; its streams must not hold the caller's.
+    $wineserver -p </dev/null >/dev/null 2>&1 || true
     if [ ! -f "$WINEPREFIX/.project-ready" ]; then
       $wine wineboot -i </dev/null >/dev/null 2>&1
       fonts='HKCU\Software\Wine\Fonts\Replacements'

@@ -53,7 +53,7 @@ TEST(CStringAbi, LastReleaseFreesThroughRecordedManager)
     CountingManager manager;
     core::CStringW original = core::CStringCreate(L"x", manager);
     core::CStringW byValue = core::CStringAddRef(original);  // what a caller hands over
-    core::CStringRelease(byValue);                             // what the callee does
+    core::CStringRelease(byValue);                           // what the callee does
     EXPECT_EQ(manager.frees, 0);
     core::CStringRelease(original);
     EXPECT_EQ(manager.frees, 1);

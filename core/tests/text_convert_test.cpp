@@ -15,7 +15,11 @@ TEST(TextConvert, RoundTripsThroughCodePages)
     const Case cases[] = {
         {"", 1252, L""},
         {"plain", 1252, L"plain"},
-        {"Gr\xF6\xDF" "e", 1252, L"Gr\u00F6\u00DF" "e"},
+        {"Gr\xF6\xDF"
+         "e",
+         1252,
+         L"Gr\u00F6\u00DF"
+         "e"},
         {"\xC3\xBC", CP_UTF8, L"\u00FC"},
     };
     for (const auto& c : cases) {

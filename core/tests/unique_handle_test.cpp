@@ -7,7 +7,10 @@
 namespace {
 
 std::vector<int> g_closed;
-void RecordClose(int handle) { g_closed.push_back(handle); }
+void RecordClose(int handle)
+{
+    g_closed.push_back(handle);
+}
 using UniqueFake = core::UniqueHandle<int, &RecordClose, -1>;
 
 TEST(UniqueHandle, ClosesEachValidHandleOnce)
