@@ -16,11 +16,10 @@ trap 'bash "$PROJECT_ROOT/scripts/wine-session.sh" stop "$BUILD_ROOT/x64"' EXIT
 bash "$PROJECT_ROOT/scripts/wine-session.sh" start "$BUILD_ROOT/x64"
 echo "wine session: ${SECONDS}s"
 
+# The x64 run comes last so that its summary line closes the output.
 status=0
 for build in native x86 x64; do
   echo "== tests $build"
-  SECONDS=0
   (cd "$BUILD_ROOT/$build" && ctest --output-on-failure -j "$(nproc)" "$@") || status=1
-  echo "tests $build: ${SECONDS}s"
 done
 exit $status
