@@ -69,5 +69,6 @@ using UniqueKey = UniqueHandle<HKEY, &::RegCloseKey, 0>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary, 0>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, &::DeleteObject, 0>;
 using UniqueHeapMemory = UniqueHandle<HLOCAL, &::LocalFree, 0>;
+using UniqueEventSource = UniqueHandle<HANDLE, &::DeregisterEventSource, 0>;
 
 }  // namespace core

@@ -2,7 +2,8 @@
 # start|stop BUILD_DIR: the Wine session of an x64 build tree.
 # start: an Xvfb on a free display, a persistent wineserver, and the prefix inside the build tree,
 # warmed once with its standard streams on /dev/null (otherwise Wine's helper processes inherit the
-# caller's pipes and every test run waits on them) and with the font replacements.
+# caller's pipes and every test run waits on them) and with the font replacements; then the
+# services and the desktop process.
 set -euo pipefail
 
 action=${1:?usage: wine-session.sh start|stop BUILD_DIR}
@@ -44,6 +45,10 @@ case $action in
       done
       touch "$WINEPREFIX/.project-ready"
     fi
+    # Start the services and the desktop process now, detached from the caller's streams: a test
+    # that needs them later would otherwise start them itself and they would hold CTest's pipes.
+    $wine wineboot </dev/null >/dev/null 2>&1
+    $wine rundll32.exe </dev/null >/dev/null 2>&1
     ;;
   stop)
     $wineserver -k 2>/dev/null || true
