@@ -1,0 +1,256 @@
+#include "shred/engine/win32_system.h"
+
+#include "core/unique_handle.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <ctime>
+
+namespace shred {
+namespace {
+
+using core::UniqueEventSource;
+
+// Junctions and symbolic links name another object; other reparse points are data of their own.
+bool IsLink(const WIN32_FIND_DATAW& data)
+{
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+           IsReparseTagNameSurrogate(data.dwReserved0);
+}
+
+class Win32File : public IShredFile
+{
+public:
+    explicit Win32File(core::UniqueFile file) : m_file(std::move(file)) {}
+
+    bool GetSize(std::uint64_t& size) override
+    {
+        LARGE_INTEGER value{};
+        if (!::GetFileSizeEx(m_file.Get(), &value))
+            return false;
+        size = static_cast<std::uint64_t>(value.QuadPart);
+        return true;
+    }
+
+    bool Seek(std::uint64_t offset) override
+    {
+        LARGE_INTEGER distance{};
+        distance.QuadPart = static_cast<LONGLONG>(offset);
+        return ::SetFilePointerEx(m_file.Get(), distance, nullptr, FILE_BEGIN) != FALSE;
+    }
+
+    bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t& written) override
+    {
+        DWORD count = 0;
+        const BOOL ok = ::WriteFile(m_file.Get(), data, length, &count, nullptr);
+        written = count;
+        return ok != FALSE;
+    }
+
+    bool SetEndOfFile() override { return ::SetEndOfFile(m_file.Get()) != FALSE; }
+
+    bool SetTimes(std::uint64_t fileTime) override
+    {
+        FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
+        return ::SetFileTime(m_file.Get(), &time, &time, &time) != FALSE;
+    }
+
+    bool Flush() override { return ::FlushFileBuffers(m_file.Get()) != FALSE; }
+
+private:
+    core::UniqueFile m_file;
+};
+
+class Win32BackupStream : public IBackupStream
+{
+public:
+    explicit Win32BackupStream(core::UniqueFile file) : m_file(std::move(file)) {}
+    ~Win32BackupStream() override
+    {
+        // A last read with the abort flag releases the backup context.
+        if (m_context) {
+            DWORD read = 0;
+            ::BackupRead(m_file.Get(), nullptr, 0, &read, TRUE, FALSE, &m_context);
+        }
+    }
+
+    bool Read(std::uint8_t* buffer, std::uint32_t length, std::uint32_t& read) override
+    {
+        DWORD count = 0;
+        const BOOL ok =
+            ::BackupRead(m_file.Get(), buffer, length, &count, FALSE, FALSE, &m_context);
+        read = count;
+        return ok != FALSE;
+    }
+
+    bool Seek(std::uint64_t distance, std::uint64_t& moved) override
+    {
+        DWORD low = 0;
+        DWORD high = 0;
+        const BOOL ok = ::BackupSeek(m_file.Get(), static_cast<DWORD>(distance),
+                                     static_cast<DWORD>(distance >> 32), &low, &high, &m_context);
+        moved = (static_cast<std::uint64_t>(high) << 32) | low;
+        return ok != FALSE;
+    }
+
+private:
+    core::UniqueFile m_file;
+    LPVOID m_context = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<IShredFile> Win32ShredSystem::Open(const std::wstring& path,
+                                                   const OpenOptions& options)
+{
+    const DWORD share = options.shareReadWrite ? FILE_SHARE_READ | FILE_SHARE_WRITE : 0;
+    DWORD flags = FILE_FLAG_WRITE_THROUGH | FILE_ATTRIBUTE_NORMAL;
+    if (options.notContentIndexed)
+        flags |= FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const auto open = [&](DWORD extraFlags) {
+        return core::UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, share,
+                                              nullptr, OPEN_EXISTING, flags | extraFlags, nullptr));
+    };
+    // Opened first without following links: a link that appeared since the object was examined
+    // is refused rather than written through. Other reparse points (deduplicated or placeholder
+    // files) are opened again normally, so that their own driver sees the writes.
+    core::UniqueFile file = open(FILE_FLAG_OPEN_REPARSE_POINT);
+    if (!file)
+        return nullptr;
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+    if (::GetFileInformationByHandleEx(file.Get(), FileAttributeTagInfo, &tag, sizeof tag) &&
+        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        if (IsReparseTagNameSurrogate(tag.ReparseTag))
+            return nullptr;
+        file.Reset();
+        file = open(0);
+        if (!file)
+            return nullptr;
+    }
+    return std::make_unique<Win32File>(std::move(file));
+}
+
+std::unique_ptr<IBackupStream> Win32ShredSystem::OpenBackupRead(const std::wstring& path)
+{
+    core::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file)
+        return nullptr;
+    return std::make_unique<Win32BackupStream>(std::move(file));
+}
+
+ObjectFacts Win32ShredSystem::Facts(const std::wstring& path)
+{
+    ObjectFacts facts;
+    WIN32_FIND_DATAW data{};
+    core::UniqueFind find(::FindFirstFileW(path.c_str(), &data));
+    if (!find)
+        return facts;
+    facts.exists = true;
+    facts.isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    facts.isLink = IsLink(data);
+    return facts;
+}
+
+bool Win32ShredSystem::SetNormalAttributes(const std::wstring& path)
+{
+    return ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
+bool Win32ShredSystem::Move(const std::wstring& from, const std::wstring& to)
+{
+    return ::MoveFileW(from.c_str(), to.c_str()) != FALSE;
+}
+
+bool Win32ShredSystem::RemoveFile(const std::wstring& path)
+{
+    return ::DeleteFileW(path.c_str()) != FALSE;
+}
+
+bool Win32ShredSystem::RemoveFolder(const std::wstring& path)
+{
+    return ::RemoveDirectoryW(path.c_str()) != FALSE;
+}
+
+std::vector<FolderEntry> Win32ShredSystem::List(const std::wstring& folder)
+{
+    std::vector<FolderEntry> entries;
+    WIN32_FIND_DATAW data{};
+    core::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+    if (!find)
+        return entries;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..")
+            continue;
+        entries.push_back(FolderEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                                      IsLink(data)});
+    } while (::FindNextFileW(find.Get(), &data));
+    return entries;
+}
+
+bool Win32ShredSystem::IsNtFamily()
+{
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof info;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL ok = ::GetVersionExW(&info);
+#pragma GCC diagnostic pop
+    return ok && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+std::int64_t Win32ShredSystem::Counter()
+{
+    LARGE_INTEGER value{};
+    ::QueryPerformanceCounter(&value);
+    return value.QuadPart;
+}
+
+std::int64_t Win32ShredSystem::CounterFrequency()
+{
+    LARGE_INTEGER value{};
+    ::QueryPerformanceFrequency(&value);
+    return value.QuadPart;
+}
+
+std::uint32_t Win32ShredSystem::Seconds()
+{
+    return static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+void Win32ShredSystem::YieldTimeSlice()
+{
+    ::Sleep(0);
+}
+
+void Win32ShredSystem::WaitForRun(void* pauseEvent)
+{
+    ::WaitForSingleObject(static_cast<HANDLE>(pauseEvent), INFINITE);
+}
+
+void Win32ShredSystem::WriteEvent(const ShredEventRecord& record)
+{
+    UniqueEventSource source(::RegisterEventSourceW(nullptr, kShredEventSource));
+    if (!source)
+        return;
+    const wchar_t* strings[] = {record.path.c_str(), record.algorithm.c_str(),
+                                record.result.c_str()};
+    ::ReportEventW(source.Get(), record.type, record.category, record.eventId, nullptr, 3, 0,
+                   strings, nullptr);
+}
+
+void Win32ShredSystem::Print(std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+IShredSystem& DefaultShredSystem() noexcept
+{
+    static Win32ShredSystem system;
+    return system;
+}
+
+}  // namespace shred

@@ -1,0 +1,32 @@
+// The Win32 implementation of the engine's system-call table.
+#pragma once
+
+#include "shred/engine/shred_system.h"
+
+namespace shred {
+
+class Win32ShredSystem : public IShredSystem
+{
+public:
+    std::unique_ptr<IShredFile> Open(const std::wstring& path, const OpenOptions& options) override;
+    std::unique_ptr<IBackupStream> OpenBackupRead(const std::wstring& path) override;
+    ObjectFacts Facts(const std::wstring& path) override;
+    bool SetNormalAttributes(const std::wstring& path) override;
+    bool Move(const std::wstring& from, const std::wstring& to) override;
+    bool RemoveFile(const std::wstring& path) override;
+    bool RemoveFolder(const std::wstring& path) override;
+    std::vector<FolderEntry> List(const std::wstring& folder) override;
+    bool IsNtFamily() override;
+    std::int64_t Counter() override;
+    std::int64_t CounterFrequency() override;
+    std::uint32_t Seconds() override;
+    void YieldTimeSlice() override;
+    void WaitForRun(void* pauseEvent) override;
+    void WriteEvent(const ShredEventRecord& record) override;
+    void Print(std::string_view text) override;
+};
+
+// The process-wide default table.
+IShredSystem& DefaultShredSystem() noexcept;
+
+}  // namespace shred
