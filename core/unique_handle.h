@@ -70,5 +70,6 @@ using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary, 0>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, &::DeleteObject, 0>;
 using UniqueHeapMemory = UniqueHandle<HLOCAL, &::LocalFree, 0>;
 using UniqueEventSource = UniqueHandle<HANDLE, &::DeregisterEventSource, 0>;
+using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow, 0>;
 
 }  // namespace core
