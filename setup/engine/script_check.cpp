@@ -75,6 +75,20 @@ constexpr const char* kPredefinedNames[] = {"TARQ_COMPRESSCACHE",
                                             "MSIFILE",
                                             "LANGUAGE"};
 
+// Names the interpreter and the installation detection define at run time beyond the list above;
+// a script may refer to them as well.
+constexpr const char* kRunTimeNames[] = {"GPOPATH",
+                                         "TARQ_thProgress",
+                                         "TARQ_thMax",
+                                         "TARQ_thMin",
+                                         "TARQ_thProgressText",
+                                         "TARQ_thFinished",
+                                         "TARQ_thCancelled",
+                                         "TARQ_COMPRESS_INSTALLER_CACHE",
+                                         "TARQ_DISABLE_ROLLBACK",
+                                         "TARQ_DISABLE_VISTA_RESTART_MANAGER",
+                                         "LOADOLDDATA"};
+
 constexpr const char* kPackageBackedCommands[] = {
     "Copy/Move Local Files", "Create Folder",       "Create Shortcut", "Advertised Shortcut",
     "Edit INI File",         "Install Assembly",    "Set Environment", "Install Service",
@@ -197,6 +211,8 @@ private:
         PerformedStatementList.Clear();
         ClearVariables();
         for (const char* name : kPredefinedNames)
+            SetVariable(name, "", "Compilation");
+        for (const char* name : kRunTimeNames)
             SetVariable(name, "", "Compilation");
         SetVariable("PROGRESSMODE", "", "Initialization");
     }

@@ -3,10 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "setup/engine/rtl/exceptions.h"
+#include "tests/support/compiled_script_builder.h"
 
 namespace {
 
 using namespace setup::engine;
+using testsupport::BuildCompiledScript;
+using testsupport::GeneratedKey;
+using testsupport::ParseStatements;
+using testsupport::ScriptDamage;
+using testsupport::ScriptProject;
 
 std::string Lines(std::initializer_list<const char*> lines)
 {
@@ -223,6 +229,98 @@ TEST(LocalizeParameter, FollowsTheLocalizationMode)
         EXPECT_EQ(LocalizeParameter(script, translations, c.value, c.key, c.n), c.expected)
             << c.mode << " " << c.value;
     }
+}
+
+const char* kDescription = R"(
+    # a small script in the builder's text form
+    Set Variable | RESULT | $
+    C Label | Here
+    If | RESULT | 0 | $ | FALSE
+    Display Dialog | Welcome | WIZARD | |
+    End
+)";
+
+ScriptProject FullProject()
+{
+    ScriptProject project;
+    project.pluginCommands = {"Call DLL Function", "Show Banner"};
+    project.mediaPasswords = {"WEB1", "x1y2"};
+    project.setupMode = "2";
+    project.components = {{"TARQ-PREDEF-COMPONENT", "0"}, {"Main", "2048"}};
+    project.files = {"WEB1", "0000000A\\readme.txt", "WEB1\\0000000B\\0000000C\\"};
+    project.askLanguage = "TRUE";
+    project.defaultLanguage = "German";
+    project.compilerVariables = {{"BITS", "32"}, {"TITLE", "Wipestation"}};
+    return project;
+}
+
+TEST(CompiledScriptRoundTrip, EverySectionReadsBackAsBuilt)
+{
+    const auto statements = ParseStatements(kDescription);
+    ASSERT_EQ(statements.size(), 5u);
+    const ScriptProject project = FullProject();
+    for (bool bareLineFeeds : {false, true}) {
+        ScriptDamage damage;
+        damage.bareLineFeeds = bareLineFeeds;
+        damage.trailingJunk = "\x30\x82 signature block\r\n$\r\n";
+        const SetupScript script =
+            ReadSetupScript(BuildCompiledScript(statements, project, damage));
+
+        ASSERT_EQ(script.CommandList.Count(), 5u);
+        EXPECT_EQ(script.CommandList[3], "Display Dialog");
+        EXPECT_EQ(script.StatementKeyList[4], GeneratedKey(4));
+        EXPECT_EQ(script.StatementFlagList.Items(),
+                  (std::vector<std::string>{"", "C", "", "", ""}));
+        EXPECT_EQ(GetStatementParam(script.ParameterPools, GeneratedKey(0), 2), "$");
+        EXPECT_EQ(GetStatementParam(script.ParameterPools, GeneratedKey(2), 3), "$");
+        EXPECT_EQ(GetStatementParam(script.ParameterPools, GeneratedKey(3), 4), "");
+        EXPECT_EQ(GetStatementParam(script.ParameterPools, GeneratedKey(4), 1), "");
+        EXPECT_EQ(script.ProductCode, project.productCode);
+        EXPECT_EQ(script.ProductTitle, project.productTitle);
+        EXPECT_EQ(script.PluginCommandList.Items(), project.pluginCommands);
+        EXPECT_EQ(script.CompanyName, project.company);
+        EXPECT_EQ(script.Contact, project.contact);
+        EXPECT_EQ(script.HelpLink, project.helpLink);
+        EXPECT_EQ(script.UpdateLink, project.updateLink);
+        EXPECT_EQ(script.Comments, project.comments);
+        EXPECT_EQ(script.ProductVersion, project.version);
+        EXPECT_EQ(script.MediaPasswordList.Items(), project.mediaPasswords);
+        EXPECT_EQ(script.StatementMediaList.Count(), 5u);
+        EXPECT_EQ(script.SetupMode, 2);
+        EXPECT_EQ(script.ComponentTable.Items(),
+                  (std::vector<std::string>{"TARQ-PREDEF-COMPONENT", "0", "Main", "2048"}));
+        EXPECT_EQ(script.CacheId, project.cacheId);
+        EXPECT_EQ(script.FileTable.Items(), project.files);
+        EXPECT_TRUE(script.AskLanguage);
+        EXPECT_EQ(script.DefaultLanguage, "German");
+        EXPECT_EQ(GetCommandHeader(script, 4, false), "C0DE0004");
+        EXPECT_EQ(ExpandCompilerVariables(script, "#bits# bit"), "32 bit");
+    }
+}
+
+TEST(CompiledScriptRoundTrip, DamagedScriptsReadAsFarAsTheyGo)
+{
+    const auto statements = ParseStatements(kDescription);
+    // Cut after every section in turn: nothing raises and later sections stay empty.
+    for (int keep = 0; keep <= 23; ++keep) {
+        ScriptDamage damage;
+        damage.keepSections = keep;
+        const SetupScript script =
+            ReadSetupScript(BuildCompiledScript(statements, FullProject(), damage));
+        EXPECT_EQ(script.CommandList.Count(), keep >= 1 ? 5u : 0u) << keep;
+        EXPECT_EQ(script.DefaultLanguage.empty(), keep < 21) << keep;
+        EXPECT_EQ(script.CompilerVariables.Count(), keep == 23 ? 4u : 0u) << keep;
+        // A read past a short list gives the empty text.
+        EXPECT_EQ(GetStatementParam(script.ParameterPools, GeneratedKey(3), 40), "") << keep;
+        EXPECT_EQ(script.StatementFlagList.ItemOrEmpty(4), "") << keep;
+    }
+
+    ScriptDamage noRecords;
+    noRecords.omitParameterRecords = true;
+    const SetupScript script =
+        ReadSetupScript(BuildCompiledScript(statements, FullProject(), noRecords));
+    EXPECT_EQ(GetStatementParam(script.ParameterPools, GeneratedKey(0), 1), "");
+    EXPECT_EQ(script.CompanyName, "Vontar Security");
 }
 
 }  // namespace
