@@ -32,5 +32,7 @@ private:
 
 // Each section prints what it did and returns false when something did not work.
 bool RunCipherDemo();
+bool RunLanguageDemo();
+bool RunProcessDemo();
 
 }  // namespace demo

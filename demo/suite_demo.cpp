@@ -5,6 +5,8 @@ int main()
 {
     bool ok = true;
     ok = demo::RunCipherDemo() && ok;
+    ok = demo::RunLanguageDemo() && ok;
+    ok = demo::RunProcessDemo() && ok;
     std::printf("%s\n", ok ? "demo finished" : "demo failed");
     return ok ? 0 : 1;
 }
