@@ -34,5 +34,6 @@ private:
 bool RunCipherDemo();
 bool RunLanguageDemo();
 bool RunProcessDemo();
+bool RunShredDemo();
 
 }  // namespace demo

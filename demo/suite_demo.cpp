@@ -7,6 +7,7 @@ int main()
     ok = demo::RunCipherDemo() && ok;
     ok = demo::RunLanguageDemo() && ok;
     ok = demo::RunProcessDemo() && ok;
+    ok = demo::RunShredDemo() && ok;
     std::printf("%s\n", ok ? "demo finished" : "demo failed");
     return ok ? 0 : 1;
 }

@@ -41,4 +41,14 @@ struct ShredEventRecord
 
 ShredEventRecord MakeShredEventRecord(const std::wstring& path, int algorithmId, int result);
 
+// The setting and the records as the walk sees them; failures never reach the walk.
+class IShredEventLog
+{
+public:
+    virtual ~IShredEventLog() = default;
+    virtual std::uint32_t ReadEventLogSetting() const = 0;
+    virtual void RegisterShredEventSource() const = 0;
+    virtual void ReportShredEvent(const std::wstring& path, int algorithmId, int result) const = 0;
+};
+
 }  // namespace shred

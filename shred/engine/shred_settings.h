@@ -26,17 +26,17 @@ std::uint8_t ReadShredChar(const ShredVariant& variant, const ShredRegistry& reg
 // Volumewipe's and Filewipe's factory with "ShredChar" read from the machine's settings.
 _OW_RUN* BuildShredAlgorithm(int algorithmId, const ShredVariant& variant);
 
-class ShredEventLog
+class ShredEventLog : public IShredEventLog
 {
 public:
     ShredEventLog(IShredSystem& system, const ShredVariant& variant, ShredRegistry registry = {});
 
     // The "EventLog" mode; 0 when the key or a 4-byte value cannot be read, or for a variant
     // without an event log.
-    std::uint32_t ReadEventLogSetting() const;
+    std::uint32_t ReadEventLogSetting() const override;
     // (Re)writes the source key of "Shredding Application"; failures are ignored.
-    void RegisterShredEventSource() const;
-    void ReportShredEvent(const std::wstring& path, int algorithmId, int result) const;
+    void RegisterShredEventSource() const override;
+    void ReportShredEvent(const std::wstring& path, int algorithmId, int result) const override;
 
     // The module whose message table names the records: "Filewipe.dll" when loaded, else the
     // process's executable.

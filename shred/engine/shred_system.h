@@ -45,9 +45,33 @@ public:
     virtual bool Seek(std::uint64_t offset) = 0;
     // Reports how many bytes reached the file; fewer than asked counts as a failure for callers.
     virtual bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t& written) = 0;
+    // A write that may still be running while the caller reports and waits; FinishWrite waits
+    // for it and gives its outcome. One at a time; data stays valid until FinishWrite returns.
+    // By default the write runs at once.
+    virtual void StartWrite(const std::uint8_t* data, std::uint32_t length)
+    {
+        m_startedOk = Write(data, length, m_startedWritten);
+    }
+    virtual bool FinishWrite(std::uint32_t& written)
+    {
+        written = m_startedWritten;
+        return m_startedOk;
+    }
     virtual bool SetEndOfFile() = 0;
     virtual bool SetTimes(std::uint64_t fileTime) = 0;  // creation, last access and last write
     virtual bool Flush() = 0;
+
+private:
+    bool m_startedOk = false;
+    std::uint32_t m_startedWritten = 0;
+};
+
+// An event the engine created for itself; closed when the owner goes.
+class IRunEvent
+{
+public:
+    virtual ~IRunEvent() = default;
+    virtual void* Handle() = 0;
 };
 
 // A backup read of one file: stream headers, names and data in the system's backup format.
@@ -75,6 +99,11 @@ public:
     virtual bool RemoveFile(const std::wstring& path) = 0;
     virtual bool RemoveFolder(const std::wstring& path) = 0;
     virtual std::vector<FolderEntry> List(const std::wstring& folder) = 0;
+    // Every object a path or a wildcard pattern names, in the system's order ("." and ".." as
+    // the system reports them).
+    virtual std::vector<FolderEntry> FindMatches(const std::wstring& pattern) = 0;
+    // The path with every short (8.3) name expanded; the path itself when it cannot be.
+    virtual std::wstring LongPath(const std::wstring& path) = 0;
 
     // Volume and platform.
     virtual bool IsNtFamily() = 0;
@@ -87,6 +116,8 @@ public:
 
     // Waits until the caller's manual-reset event is signalled (signalled means run).
     virtual void WaitForRun(void* pauseEvent) = 0;
+    // A named manual-reset event, initially signalled; NULL when it cannot be created.
+    virtual std::unique_ptr<IRunEvent> CreateRunEvent(const std::wstring& name) = 0;
 
     virtual void WriteEvent(const ShredEventRecord& record) = 0;
     virtual void Print(std::string_view text) = 0;

@@ -2,6 +2,8 @@
 // the three shredding libraries that link it.
 #pragma once
 
+#include "core/cstring_abi.h"
+
 #include <cstdint>
 
 #if defined(_WIN32)
@@ -30,6 +32,13 @@ using ShredProgressCallback = void(SHRED_CALLBACK*)(void* ctx, int percent, int 
                                                     float megabytesPerSecond,
                                                     std::uint64_t fileSize);
 
+// The caller's file-done callback. The path is a reference-counted string passed by value: the
+// callee receives its own reference and releases it.
+using ShredFileDoneCallback = void(SHRED_CALLBACK*)(void* ctx, core::CStringW path, int kind,
+                                                    int result);
+inline constexpr int kDoneKindFile = 10;  // a file or a pattern match
+inline constexpr int kDoneKindFolder = 20;
+
 // What differs between Volumewipe, Filewipe and Snapwipe. One engine reads these values; the
 // record layouts are the two run types of algorithm.h (_OW_RUN and SnapOwRun), and the message
 // table is linked only into the library that carries it (shred_engine_messages).
@@ -44,6 +53,7 @@ struct ShredVariant
     bool opensNotContentIndexed;    // overwrite opens add FILE_ATTRIBUTE_NOT_CONTENT_INDEXED
     bool hasEventLog;               // reads "EventLog", registers the source, writes records
     const wchar_t* shredCharKey;    // under HKEY_LOCAL_MACHINE, value "ShredChar"
+    int missingPathCount = 0;       // the target count of a path that matches nothing
 };
 
 inline constexpr ShredVariant kVolumewipe{
@@ -67,6 +77,7 @@ inline constexpr ShredVariant kFilewipe{
     .opensNotContentIndexed = true,
     .hasEventLog = true,
     .shredCharKey = L"Software\\Vontar Security\\Filewipe\\Settings",
+    .missingPathCount = 1,
 };
 inline constexpr ShredVariant kSnapwipe{
     .name = "Snapwipe",
@@ -78,6 +89,7 @@ inline constexpr ShredVariant kSnapwipe{
     .opensNotContentIndexed = false,
     .hasEventLog = false,
     .shredCharKey = L"Software\\Vontar Security\\Filewype\\Settings",
+    .missingPathCount = 1,
 };
 
 }  // namespace shred

@@ -1,6 +1,7 @@
 #include "shred/engine/win32_system.h"
 
 #include "core/unique_handle.h"
+#include "shred/engine/background_writer.h"
 
 #include <windows.h>
 
@@ -22,12 +23,14 @@ bool IsLink(const WIN32_FIND_DATAW& data)
 class Win32File : public IShredFile
 {
 public:
-    explicit Win32File(core::UniqueFile file) : m_file(std::move(file)) {}
+    explicit Win32File(core::UniqueFile file) : m_owner(std::move(file)), m_handle(m_owner.Get()) {}
+    // Borrowed: the caller keeps the handle and closes it.
+    explicit Win32File(HANDLE handle) : m_handle(handle) {}
 
     bool GetSize(std::uint64_t& size) override
     {
         LARGE_INTEGER value{};
-        if (!::GetFileSizeEx(m_file.Get(), &value))
+        if (!::GetFileSizeEx(m_handle, &value))
             return false;
         size = static_cast<std::uint64_t>(value.QuadPart);
         return true;
@@ -37,29 +40,47 @@ public:
     {
         LARGE_INTEGER distance{};
         distance.QuadPart = static_cast<LONGLONG>(offset);
-        return ::SetFilePointerEx(m_file.Get(), distance, nullptr, FILE_BEGIN) != FALSE;
+        return ::SetFilePointerEx(m_handle, distance, nullptr, FILE_BEGIN) != FALSE;
     }
 
     bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t& written) override
     {
         DWORD count = 0;
-        const BOOL ok = ::WriteFile(m_file.Get(), data, length, &count, nullptr);
+        const BOOL ok = ::WriteFile(m_handle, data, length, &count, nullptr);
         written = count;
         return ok != FALSE;
     }
 
-    bool SetEndOfFile() override { return ::SetEndOfFile(m_file.Get()) != FALSE; }
+    void StartWrite(const std::uint8_t* data, std::uint32_t length) override
+    {
+        if (!m_writer)
+            m_writer = std::make_unique<BackgroundWriter>(m_handle);
+        m_background = m_writer->Start(data, length);
+        if (!m_background)
+            IShredFile::StartWrite(data, length);
+    }
+
+    bool FinishWrite(std::uint32_t& written) override
+    {
+        return m_background ? m_writer->Finish(written) : IShredFile::FinishWrite(written);
+    }
+
+    bool SetEndOfFile() override { return ::SetEndOfFile(m_handle) != FALSE; }
 
     bool SetTimes(std::uint64_t fileTime) override
     {
         FILETIME time{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
-        return ::SetFileTime(m_file.Get(), &time, &time, &time) != FALSE;
+        return ::SetFileTime(m_handle, &time, &time, &time) != FALSE;
     }
 
-    bool Flush() override { return ::FlushFileBuffers(m_file.Get()) != FALSE; }
+    bool Flush() override { return ::FlushFileBuffers(m_handle) != FALSE; }
 
 private:
-    core::UniqueFile m_file;
+    core::UniqueFile m_owner;
+    HANDLE m_handle;
+    // Declared after the handle: it stops before the handle closes.
+    std::unique_ptr<BackgroundWriter> m_writer;
+    bool m_background = false;
 };
 
 class Win32BackupStream : public IBackupStream
@@ -176,18 +197,38 @@ bool Win32ShredSystem::RemoveFolder(const std::wstring& path)
 std::vector<FolderEntry> Win32ShredSystem::List(const std::wstring& folder)
 {
     std::vector<FolderEntry> entries;
+    for (FolderEntry& entry : FindMatches(folder + L"\\*")) {
+        if (entry.name != L"." && entry.name != L"..")
+            entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::vector<FolderEntry> Win32ShredSystem::FindMatches(const std::wstring& pattern)
+{
+    std::vector<FolderEntry> entries;
     WIN32_FIND_DATAW data{};
-    core::UniqueFind find(::FindFirstFileW((folder + L"\\*").c_str(), &data));
+    core::UniqueFind find(::FindFirstFileW(pattern.c_str(), &data));
     if (!find)
         return entries;
     do {
-        const std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-            continue;
-        entries.push_back(FolderEntry{name, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                                      IsLink(data)});
+        entries.push_back(FolderEntry{
+            data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, IsLink(data)});
     } while (::FindNextFileW(find.Get(), &data));
     return entries;
+}
+
+std::wstring Win32ShredSystem::LongPath(const std::wstring& path)
+{
+    const DWORD needed = ::GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (needed == 0)
+        return path;
+    std::wstring longPath(needed, L'\0');
+    const DWORD length = ::GetLongPathNameW(path.c_str(), longPath.data(), needed);
+    if (length == 0 || length >= needed)
+        return path;
+    longPath.resize(length);
+    return longPath;
 }
 
 bool Win32ShredSystem::IsNtFamily()
@@ -230,6 +271,28 @@ void Win32ShredSystem::WaitForRun(void* pauseEvent)
     ::WaitForSingleObject(static_cast<HANDLE>(pauseEvent), INFINITE);
 }
 
+namespace {
+
+class Win32RunEvent : public IRunEvent
+{
+public:
+    explicit Win32RunEvent(core::UniqueEvent event) : m_event(std::move(event)) {}
+    void* Handle() override { return m_event.Get(); }
+
+private:
+    core::UniqueEvent m_event;
+};
+
+}  // namespace
+
+std::unique_ptr<IRunEvent> Win32ShredSystem::CreateRunEvent(const std::wstring& name)
+{
+    core::UniqueEvent event(::CreateEventW(nullptr, TRUE, TRUE, name.c_str()));
+    if (!event)
+        return nullptr;
+    return std::make_unique<Win32RunEvent>(std::move(event));
+}
+
 void Win32ShredSystem::WriteEvent(const ShredEventRecord& record)
 {
     UniqueEventSource source(::RegisterEventSourceW(nullptr, kShredEventSource));
@@ -245,6 +308,11 @@ void Win32ShredSystem::Print(std::string_view text)
 {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
+}
+
+std::unique_ptr<IShredFile> BorrowFileHandle(void* handle)
+{
+    return std::make_unique<Win32File>(static_cast<HANDLE>(handle));
 }
 
 IShredSystem& DefaultShredSystem() noexcept

@@ -16,15 +16,21 @@ public:
     bool RemoveFile(const std::wstring& path) override;
     bool RemoveFolder(const std::wstring& path) override;
     std::vector<FolderEntry> List(const std::wstring& folder) override;
+    std::vector<FolderEntry> FindMatches(const std::wstring& pattern) override;
+    std::wstring LongPath(const std::wstring& path) override;
     bool IsNtFamily() override;
     std::int64_t Counter() override;
     std::int64_t CounterFrequency() override;
     std::uint32_t Seconds() override;
     void YieldTimeSlice() override;
     void WaitForRun(void* pauseEvent) override;
+    std::unique_ptr<IRunEvent> CreateRunEvent(const std::wstring& name) override;
     void WriteEvent(const ShredEventRecord& record) override;
     void Print(std::string_view text) override;
 };
+
+// A view of a file handle the caller keeps: closing the view leaves the handle open.
+std::unique_ptr<IShredFile> BorrowFileHandle(void* handle);
 
 // The process-wide default table.
 IShredSystem& DefaultShredSystem() noexcept;

@@ -104,6 +104,27 @@ private:
     std::size_t m_position = 0;
 };
 
+bool WildcardMatch(const wchar_t* pattern, const wchar_t* text)
+{
+    if (*pattern == L'\0')
+        return *text == L'\0';
+    if (*pattern == L'*')
+        return WildcardMatch(pattern + 1, text) ||
+               (*text != L'\0' && WildcardMatch(pattern, text + 1));
+    if (*text == L'\0')
+        return false;
+    return (*pattern == L'?' || *pattern == *text) && WildcardMatch(pattern + 1, text + 1);
+}
+
+class MemoryRunEvent : public IRunEvent
+{
+public:
+    void* Handle() override { return &m_state; }
+
+private:
+    int m_state = 1;
+};
+
 void Append(std::vector<std::uint8_t>& out, const void* data, std::size_t size)
 {
     const auto* bytes = static_cast<const std::uint8_t*>(data);
@@ -279,6 +300,37 @@ std::vector<FolderEntry> MemorySystem::List(const std::wstring& folder)
         entries.push_back(FolderEntry{name, facts.isFolder, facts.isLink});
     }
     return entries;
+}
+
+std::vector<FolderEntry> MemorySystem::FindMatches(const std::wstring& pattern)
+{
+    const std::size_t slash = pattern.find_last_of(L'\\');
+    const std::wstring folder =
+        slash == std::wstring::npos ? std::wstring() : pattern.substr(0, slash);
+    const std::wstring namePattern = pattern.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    std::vector<FolderEntry> entries;
+    if (namePattern.find_first_of(L"*?") == std::wstring::npos) {
+        const ObjectFacts facts = Facts(pattern);
+        if (facts.exists && !namePattern.empty())
+            entries.push_back(FolderEntry{namePattern, facts.isFolder, facts.isLink});
+        return entries;
+    }
+    if (!Exists(folder))
+        return entries;
+    if (namePattern == L"*") {
+        entries.push_back(FolderEntry{L".", true, false});
+        entries.push_back(FolderEntry{L"..", true, false});
+    }
+    for (const FolderEntry& entry : List(folder)) {
+        if (WildcardMatch(namePattern.c_str(), entry.name.c_str()))
+            entries.push_back(entry);
+    }
+    return entries;
+}
+
+std::unique_ptr<IRunEvent> MemorySystem::CreateRunEvent(const std::wstring&)
+{
+    return std::make_unique<MemoryRunEvent>();
 }
 
 }  // namespace shred::testing

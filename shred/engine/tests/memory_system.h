@@ -47,12 +47,16 @@ public:
     bool RemoveFile(const std::wstring& path) override;
     bool RemoveFolder(const std::wstring& path) override;
     std::vector<FolderEntry> List(const std::wstring& folder) override;
+    // '*' and '?' in the last component; "." and ".." are reported for "*" as the system does.
+    std::vector<FolderEntry> FindMatches(const std::wstring& pattern) override;
+    std::wstring LongPath(const std::wstring& path) override { return path; }
     bool IsNtFamily() override { return ntFamily; }
     std::int64_t Counter() override { return m_counter += 10; }
     std::int64_t CounterFrequency() override { return 1000000; }
     std::uint32_t Seconds() override { return seconds; }
     void YieldTimeSlice() override {}
     void WaitForRun(void*) override {}
+    std::unique_ptr<IRunEvent> CreateRunEvent(const std::wstring& name) override;
     void WriteEvent(const ShredEventRecord& record) override { events.push_back(record); }
     void Print(std::string_view text) override { printed += text; }
 

@@ -403,10 +403,12 @@ TYPED_TEST(ShredObjectTest, PauseAndAbortAreHonouredAfterEveryChunkWithoutACallb
 
     EXPECT_EQ(this->Shred(path, Passes(0), options), kShredAborted);
 
-    // One wait before the object, one after each of the two chunks written.
+    // One wait before the object, one after each of the two chunks reported; the third chunk
+    // was already on its way when the abort was seen, and no chunk after it was started.
     EXPECT_EQ(this->m_system.waits, 3);
+    EXPECT_EQ(this->m_system.writes, 3);
     std::vector<std::uint8_t> expected = Original(200000);
-    std::fill_n(expected.begin(), 2 * 65536, 0);
+    std::fill_n(expected.begin(), 3 * 65536, 0);
     EXPECT_EQ(this->m_backing.Read(path), expected);
     EXPECT_THAT(this->m_system.moves, ::testing::IsEmpty());
 }

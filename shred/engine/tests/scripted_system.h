@@ -26,6 +26,9 @@ public:
     std::optional<std::vector<std::wstring>> streamNames;  // replaces the backup read's answer
     std::uint32_t seconds = 1000;
     std::function<void()> onWait;
+    bool failCreateEvent = false;
+    // Replaces what the inner table says of a path (a link Wine cannot show, a vanished object).
+    std::function<std::optional<ObjectFacts>(const std::wstring& path)> factsOverride;
 
     // Records: "open P", "move A -> B", "remove P", "rmdir P", "truncate", "times T", "backup P".
     std::vector<std::wstring> calls;
@@ -37,7 +40,13 @@ public:
 
     std::unique_ptr<IShredFile> Open(const std::wstring& path, const OpenOptions& options) override;
     std::unique_ptr<IBackupStream> OpenBackupRead(const std::wstring& path) override;
-    ObjectFacts Facts(const std::wstring& path) override { return m_inner.Facts(path); }
+    ObjectFacts Facts(const std::wstring& path) override
+    {
+        if (factsOverride)
+            if (std::optional<ObjectFacts> facts = factsOverride(path))
+                return *facts;
+        return m_inner.Facts(path);
+    }
     bool SetNormalAttributes(const std::wstring& path) override
     {
         return m_inner.SetNormalAttributes(path);
@@ -49,6 +58,11 @@ public:
     {
         return m_inner.List(folder);
     }
+    std::vector<FolderEntry> FindMatches(const std::wstring& pattern) override
+    {
+        return m_inner.FindMatches(pattern);
+    }
+    std::wstring LongPath(const std::wstring& path) override { return m_inner.LongPath(path); }
     bool IsNtFamily() override { return m_inner.IsNtFamily(); }
     std::int64_t Counter() override { return m_inner.Counter(); }
     std::int64_t CounterFrequency() override { return m_inner.CounterFrequency(); }
@@ -59,6 +73,11 @@ public:
         ++waits;
         if (onWait)
             onWait();
+    }
+    std::unique_ptr<IRunEvent> CreateRunEvent(const std::wstring& name) override
+    {
+        calls.push_back(L"event " + name);
+        return failCreateEvent ? nullptr : m_inner.CreateRunEvent(name);
     }
     void WriteEvent(const ShredEventRecord& record) override { events.push_back(record); }
     void Print(std::string_view text) override { printed += text; }
