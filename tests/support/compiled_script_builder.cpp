@@ -91,6 +91,8 @@ std::string BuildCompiledScript(const std::vector<ScriptStatement>& statements,
             pool.push_back(key);
             pool.insert(pool.end(), statement.params.begin(), statement.params.end());
         }
+        if (statement.header.empty() && !project.generateHeaders)
+            continue;
         char header[9];
         std::snprintf(header, sizeof(header), "%08zX", 0xC0DE0000 + i);
         headers.push_back(statement.header.empty() ? header : statement.header);

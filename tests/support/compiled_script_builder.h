@@ -38,6 +38,8 @@ struct ScriptProject
     std::string askLanguage = "FALSE";
     std::string defaultLanguage = "English";
     std::vector<std::pair<std::string, std::string>> compilerVariables;
+    // Off: only statements with an explicit header get one in the command-header map.
+    bool generateHeaders = true;
 };
 
 struct ScriptDamage

@@ -1,0 +1,80 @@
+#include <string>
+
+#include "setup/engine/interpreter_statements.h"
+#include "setup/engine/rtl/code_page.h"
+#include "setup/engine/variables.h"
+
+namespace setup::engine {
+
+namespace {
+
+// Result variables are named bare or between dollar signs, created empty under the upper-cased
+// name when missing, then assigned; an empty parameter assigns nothing.
+void AssignResult(std::string_view parameter, std::string_view value, std::string_view context)
+{
+    if (parameter.empty())
+        return;
+    const std::string stripped = StripDollars(parameter);
+    const std::string name = rtl::AnsiUpperCase(stripped.empty() ? parameter : stripped);
+    if (!VariableExists(name))
+        SetVariable(name, "", context);
+    AssignVariable(name, value, context);
+}
+
+// The word a page's result code gives; codes without a word leave the variable as it was.
+bool ResultWord(const PageResult& result, std::string& word)
+{
+    switch (result.code) {
+        case 0:
+            word = "NOTMODAL";
+            return true;
+        case 2:
+            word = "CANCEL";
+            return true;
+        case 6:
+            word = "NEXT";
+            return true;
+        case 7:
+            word = "BACK";
+            return true;
+        case 8:
+            word = rtl::AnsiUpperCase(result.controlName);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+void DisplayDialogStatement(StatementContext& statement)
+{
+    const std::string conditionVariable = statement.Param(4);
+    if (!conditionVariable.empty()) {
+        const std::string stripped = StripDollars(conditionVariable);
+        const std::string name = stripped.empty() ? conditionVariable : stripped;
+        if (TextToBool(GetVariable(name)) == TextToBool(statement.Param(6)))
+            return;
+    }
+    const std::string context = statement.ResultContext();
+    const std::string key = std::to_string(statement.Index());
+    const bool inLoop = statement.InWizardLoop();
+    const bool modal = inLoop || TextToBool(statement.Param(3));
+    PageResult result = statement.Host().ShowDialog(key, modal, inLoop);
+    if (!inLoop) {
+        EngineState& engine = statement.Engine();
+        if (modal) {
+            engine.ForegroundDialogWindow = 0;
+        } else {
+            engine.ForegroundDialogWindow = result.window;
+            result.code = 0;
+        }
+        SetVariable("WINDOWHANDLE", std::to_string(engine.ForegroundDialogWindow), context);
+    }
+    std::string word;
+    if (ResultWord(result, word))
+        AssignResult(statement.Param(2), word, context);
+    statement.SetPageResult(result.code);
+}
+
+}  // namespace setup::engine
