@@ -11,13 +11,15 @@
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/rtl/int_text.h"
 #include "setup/engine/script_check.h"
+#include "setup/engine/setup_messages.h"
 #include "setup/engine/variables.h"
 
 namespace setup::engine {
 
 namespace {
 
-constexpr std::string_view kRuntimeErrorText = "Runtime error in setup script:";
+// "Runtime error in setup script:" unless a language file replaced it.
+constexpr int kRuntimeErrorMessage = 20;
 // Window messages are handled at least this often so a long run of quick statements keeps the
 // wizard responsive.
 constexpr int kMessagePumpInterval = 314;
@@ -309,7 +311,7 @@ private:
     void ReportRuntimeError(const std::string& message)
     {
         if (!SilentMode) {
-            m_host.ShowRuntimeError(std::string(kRuntimeErrorText) + "\r\rLine " +
+            m_host.ShowRuntimeError(SetupMessage(kRuntimeErrorMessage) + "\r\rLine " +
                                     std::to_string(m_pointer) + ": " + message);
         }
         // A failed run must not report success to whoever started a silent setup.
