@@ -1,6 +1,8 @@
 // Volumewipe's engine exports. Callers bind them by MSVC-decorated names that encode the C++
 // signatures; the .def of each bitness maps those names to these functions.
 #include "shred/engine/shred_exports.h"
+#include "shred/wipers/free_space_exports.h"
+#include "shred/wipers/slack_exports.h"
 
 extern "C" {
 
@@ -36,6 +38,27 @@ int __stdcall VolumewipeShredFilePart(void* fileHandle, int algorithmId, unsigne
 int __stdcall VolumewipeCloseFileHandle(void* fileHandle)
 {
     return shred::ExportCloseFileHandle(fileHandle);
+}
+
+int __stdcall VolumewipeWipeFreeDiskSpace(char driveLetter, int algorithmId, int ctx,
+                                          void** pauseEvent, char* abortFlag,
+                                          shred::wipers::WipeInitCallback init, void* progress)
+{
+    return shred::wipers::ExportWipeFreeDiskSpace(driveLetter, algorithmId, ctx, pauseEvent,
+                                                  abortFlag, init, progress);
+}
+
+int __stdcall VolumewipeWipeSpecifiedFileSlack(wchar_t* fileName, int algorithmId)
+{
+    return shred::wipers::ExportWipeSpecifiedFileSlack(fileName, algorithmId);
+}
+
+int __stdcall VolumewipeWipeFileSlack(core::CStringW path, int algorithmId, int ctx,
+                                      shred::wipers::SlackFileDoneCallback done, void* progress,
+                                      void** pauseEvent, char* abortFlag, int totalCount)
+{
+    return shred::wipers::ExportWipeFileSlack(path, algorithmId, ctx, done, progress, pauseEvent,
+                                              abortFlag, totalCount);
 }
 
 }  // extern "C"

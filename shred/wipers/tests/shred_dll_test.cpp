@@ -391,6 +391,46 @@ TEST_P(ShredDllTest, RegionOverwriteThroughTheFileHandleExports)
     EXPECT_EQ(m_shredFilePart(readOnly.Get(), 0, 0, 0, 10, 0), -4);
 }
 
+// The wipers are exported by Volumewipe only, under their decorated names.
+TEST(VolumewipeWipers, ExportsTheWipersUnderTheirCallerNames)
+{
+    core::UniqueModule library(::LoadLibraryW(L"Volumewipe.dll"));
+    ASSERT_TRUE(library);
+    const char* names[] = {"?VNTWipeFileSlack@@YAH" SHRED_CSTRING "HHP6AXHH@ZPEAXPEAPEAXPEADH@Z",
+                           "?VNTWipeFreeDiskSpace@@YAHDHHPEAPEAXPEADP6AXHKKH@ZPEAX@Z",
+                           "?VNTWipeSpecifiedFileSlack@@YAHPEA_WH@Z"};
+    for (const char* name : names)
+        EXPECT_NE(::GetProcAddress(library.Get(), name), nullptr) << name;
+
+    // The slack past a small file's end is written and the file itself left as it was.
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"volumewipe-slack.bin";
+    const std::vector<std::uint8_t> content = Pattern(1000);
+    {
+        core::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        ASSERT_TRUE(
+            ::WriteFile(file.Get(), content.data(), DWORD(content.size()), &written, nullptr));
+    }
+    using WipeSpecifiedFileSlack = int(__stdcall*)(const wchar_t*, int);
+    auto wipeSlack =
+        reinterpret_cast<WipeSpecifiedFileSlack>(::GetProcAddress(library.Get(), names[2]));
+    ASSERT_NE(wipeSlack, nullptr);
+    EXPECT_EQ(wipeSlack(path.c_str(), 0), 1);
+    std::vector<std::uint8_t> after(content.size() + 1);
+    DWORD read = 0;
+    {
+        core::UniqueFile file(
+            ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(::ReadFile(file.Get(), after.data(), DWORD(after.size()), &read, nullptr));
+    }
+    after.resize(read);
+    EXPECT_EQ(after, content);
+    ::DeleteFileW(path.c_str());
+}
+
 INSTANTIATE_TEST_SUITE_P(Libraries, ShredDllTest, ::testing::Values(&kFilewipeDll, &kVolumewipeDll),
                          [](const auto& info) {
                              return info.param == &kFilewipeDll ? "Filewipe" : "Volumewipe";

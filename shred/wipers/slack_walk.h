@@ -1,0 +1,36 @@
+// The folder slack wiper: every file a path names, beneath folders at any depth, with pause,
+// abort and progress through a progress file or two small callbacks.
+#pragma once
+
+#include "shred/wipers/progress_file.h"
+#include "shred/wipers/slack_wiper.h"
+
+#include <string>
+
+namespace shred::wipers {
+
+using SlackProgressCallback = void(SHRED_CALLBACK*)(int value, int ctx, void** pauseEvent);
+using SlackFileDoneCallback = void(SHRED_CALLBACK*)(int one, int ctx);
+
+inline constexpr wchar_t kSlackEventName[] = L"SlackEvent";
+// Deeper folders are left alone: where links look like plain folders a loop would never end.
+inline constexpr int kMaxSlackDepth = 256;
+
+struct SlackRequest
+{
+    std::wstring path;
+    int algorithmId = 0;
+    int ctx = 0;
+    SlackFileDoneCallback done = nullptr;
+    const void* progress = nullptr;
+    void** pauseEvent = nullptr;
+    char* abortFlag = nullptr;
+    // 0 makes the call count the targets itself; a caller's own total is used as it stands.
+    int totalCount = 0;
+};
+
+// 1 done (also when single files failed), -1 the path matches nothing, -20 aborted.
+int WipeFileSlack(const SlackRequest& request, ISlackSystem& system,
+                  IProgressSystem& progressSystem, const SlackServices& services);
+
+}  // namespace shred::wipers
