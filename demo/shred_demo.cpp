@@ -58,7 +58,7 @@ bool Exists(const std::wstring& path)
 
 bool RunShredDemo()
 {
-    std::printf("Filewipe\n");
+    std::printf("Volumewipe and Filewipe\n");
     DemoLibrary library(L"Filewipe.dll");
     if (!library.Loaded())
         return false;
@@ -84,6 +84,22 @@ bool RunShredDemo()
         return false;
     }
 
+    // Volumewipe first wipes the slack behind each sample file's end, leaving the files as they
+    // were.
+    DemoLibrary volumewipe(L"Volumewipe.dll");
+    auto wipeSlack = volumewipe.Bind<int(__stdcall*)(const wchar_t*, int)>(
+        "?VNTWipeSpecifiedFileSlack@@YAHPEA_WH@Z");
+    if (!wipeSlack) {
+        std::printf("  Volumewipe's slack wiper is missing\n");
+        return false;
+    }
+    bool slackOk = true;
+    for (const wchar_t* name : {L"\\notes.txt", L"\\letters\\draft.doc"}) {
+        const int slack = wipeSlack((tree + name).c_str(), 0);
+        std::printf("  VNTWipeSpecifiedFileSlack   %d  %ls\n", slack, name + 1);
+        slackOk = slackOk && slack == 1;
+    }
+
     // Algorithm 2, with no pause event and no abort flag: the engine makes its own event.
     ShredReport report;
     const int result =
@@ -96,7 +112,7 @@ bool RunShredDemo()
     std::printf("  file beside it kept         %s\n", kept ? "yes" : "NO");
     ::DeleteFileW(canary.c_str());
     ::RemoveDirectoryW(root.c_str());
-    return result == -100 && gone && kept;
+    return slackOk && result == -100 && gone && kept;
 }
 
 }  // namespace demo
