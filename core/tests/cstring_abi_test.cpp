@@ -1,4 +1,5 @@
 #include "core/cstring_abi.h"
+#include "tests/support/counting_string_manager.h"
 
 #include <gtest/gtest.h>
 
@@ -8,27 +9,7 @@
 
 namespace {
 
-// Counts what it allocates and frees, standing for another module's heap.
-struct CountingManager final : core::IStringManager
-{
-    int allocations = 0;
-    int frees = 0;
-    bool failNext = false;
-
-    core::CStringData* Allocate(int allocLength) noexcept override
-    {
-        if (failNext)
-            return nullptr;
-        ++allocations;
-        void* memory = std::malloc(sizeof(core::CStringData) + (allocLength + 1) * sizeof(wchar_t));
-        return new (memory) core::CStringData{this, 0, allocLength, 1};
-    }
-    void Free(core::CStringData* data) noexcept override
-    {
-        ++frees;
-        std::free(data);
-    }
-};
+using CountingManager = testsupport::CountingStringManager;
 
 TEST(CStringAbi, HeaderPrecedesZeroTerminatedCharacters)
 {

@@ -1,4 +1,5 @@
 #include "support/language/tests/lingotext_library.h"
+#include "tests/support/counting_string_manager.h"
 
 #include <gtest/gtest.h>
 
@@ -11,23 +12,7 @@ namespace language::testing {
 namespace {
 
 // Stands for the caller's own string heap: every key the test hands over must come back here.
-struct CountingManager final : core::IStringManager
-{
-    int allocations = 0;
-    int frees = 0;
-
-    core::CStringData* Allocate(int allocLength) noexcept override
-    {
-        ++allocations;
-        void* memory = std::malloc(sizeof(core::CStringData) + (allocLength + 1) * sizeof(wchar_t));
-        return new (memory) core::CStringData{this, 0, allocLength, 1};
-    }
-    void Free(core::CStringData* data) noexcept override
-    {
-        ++frees;
-        std::free(data);
-    }
-};
+using CountingManager = testsupport::CountingStringManager;
 
 class LingotextDll : public ::testing::Test
 {
