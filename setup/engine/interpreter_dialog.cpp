@@ -2,24 +2,12 @@
 
 #include "setup/engine/interpreter_statements.h"
 #include "setup/engine/rtl/code_page.h"
+#include "setup/engine/statements_support.h"
 #include "setup/engine/variables.h"
 
 namespace setup::engine {
 
 namespace {
-
-// Result variables are named bare or between dollar signs, created empty under the upper-cased
-// name when missing, then assigned; an empty parameter assigns nothing.
-void AssignResult(std::string_view parameter, std::string_view value, std::string_view context)
-{
-    if (parameter.empty())
-        return;
-    const std::string stripped = StripDollars(parameter);
-    const std::string name = rtl::AnsiUpperCase(stripped.empty() ? parameter : stripped);
-    if (!VariableExists(name))
-        SetVariable(name, "", context);
-    AssignVariable(name, value, context);
-}
 
 // The word a page's result code gives; codes without a word leave the variable as it was.
 bool ResultWord(const PageResult& result, std::string& word)
@@ -57,6 +45,7 @@ void DisplayDialogStatement(StatementContext& statement)
             return;
     }
     const std::string context = statement.ResultContext();
+    const ResultVariable resultVariable(statement, statement.Param(2));
     const std::string key = std::to_string(statement.Index());
     const bool inLoop = statement.InWizardLoop();
     const bool modal = inLoop || TextToBool(statement.Param(3));
@@ -73,7 +62,7 @@ void DisplayDialogStatement(StatementContext& statement)
     }
     std::string word;
     if (ResultWord(result, word))
-        AssignResult(statement.Param(2), word, context);
+        resultVariable.Assign(word);
     statement.SetPageResult(result.code);
 }
 

@@ -1,11 +1,23 @@
 #include "setup/engine/interpreter_statements.h"
 
+#include "setup/engine/statements_variables.h"
+#ifdef _WIN32
+#include "setup/engine/statements_convert_path_win32.h"
+#include "setup/engine/statements_registry_win32.h"
+#endif
+
 namespace setup::engine {
 
 StatementHandlerTable BuiltInStatementHandlers()
 {
     StatementHandlerTable table;
     table.Register("Display Dialog", DisplayDialogStatement);
+    RegisterVariableStatements(table, VariableStatementServices{});
+#ifdef _WIN32
+    const SystemStatementServices system = Win32SystemStatementServices();
+    RegisterRegistryStatements(table, system);
+    RegisterConvertPathStatement(table, *system.wow64);
+#endif
     return table;
 }
 

@@ -10,6 +10,7 @@
 namespace setup::rtl {
 
 std::optional<std::int32_t> TryStrToInt(std::string_view text);
+std::optional<std::int64_t> TryStrToInt64(std::string_view text);
 // Raises EConvertError "'<text>' is not a valid integer value".
 std::int32_t StrToInt(std::string_view text);
 std::int32_t StrToIntDef(std::string_view text, std::int32_t fallback);

@@ -1,0 +1,63 @@
+// Which half of a 64-bit Windows the system-side statements reach: the registry view their
+// registry opens use and the file-system redirection switched off while they work, both chosen
+// from WOW64 and the target platform. Both states are process globals of the interpreter thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace setup::engine {
+
+inline constexpr std::uint32_t kKeyWow64_64Key = 0x100;
+inline constexpr std::uint32_t kKeyWow64_32Key = 0x200;
+
+// The WOW64 facts and switches of the process; Windows answers them, tests fake them.
+class IWow64Services
+{
+public:
+    virtual ~IWow64Services() = default;
+    // False when the query is unavailable or fails.
+    virtual bool IsWow64() = 0;
+    // False when the function is unavailable.
+    virtual bool DisableRedirection(void*& oldValue) = 0;
+    virtual bool RevertRedirection(void* oldValue) = 0;
+};
+
+// 0, kKeyWow64_64Key or kKeyWow64_32Key: ORed into every registry open of the statements.
+extern std::uint32_t RegistryViewFlag;
+
+void UseTargetRegistryView(IWow64Services& wow64, std::string_view targetPlatform);
+void UseDefaultRegistryView(IWow64Services& wow64);
+// Only under WOW64 with a target other than "Win32"; the revert hands back the kept state.
+void DisableFsRedirection(IWow64Services& wow64, std::string_view targetPlatform);
+void RevertFsRedirection(IWow64Services& wow64, std::string_view targetPlatform);
+
+// The target view for a statement's lifetime; the default view again when it ends or fails.
+class TargetRegistryViewScope
+{
+public:
+    TargetRegistryViewScope(IWow64Services& wow64, std::string_view targetPlatform);
+    ~TargetRegistryViewScope();
+    TargetRegistryViewScope(const TargetRegistryViewScope&) = delete;
+    TargetRegistryViewScope& operator=(const TargetRegistryViewScope&) = delete;
+
+private:
+    IWow64Services& m_wow64;
+};
+
+// Redirection off for a statement's lifetime, back on when it ends or fails.
+class FsRedirectionScope
+{
+public:
+    FsRedirectionScope(IWow64Services& wow64, std::string_view targetPlatform);
+    ~FsRedirectionScope();
+    FsRedirectionScope(const FsRedirectionScope&) = delete;
+    FsRedirectionScope& operator=(const FsRedirectionScope&) = delete;
+
+private:
+    IWow64Services& m_wow64;
+    std::string m_targetPlatform;
+};
+
+}  // namespace setup::engine
