@@ -12,6 +12,7 @@
 #include "setup/engine/rtl/int_text.h"
 #include "setup/engine/script_check.h"
 #include "setup/engine/setup_messages.h"
+#include "setup/engine/statements_package.h"
 #include "setup/engine/variables.h"
 
 namespace setup::engine {
@@ -77,6 +78,8 @@ private:
         engine.StateFileSuppressed = false;
         engine.StateFileFullWrite = false;
         engine.PackagePropertyList.Clear();
+        ShortcutTranslationList.Clear();
+        ProgIdTranslationList.Clear();
         engine.SourceMarkerName = m_script.ProductCode;
         m_host.Trace("    </Variables>");
 

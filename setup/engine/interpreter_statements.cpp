@@ -1,5 +1,6 @@
 #include "setup/engine/interpreter_statements.h"
 
+#include "setup/engine/statements_package.h"
 #include "setup/engine/statements_variables.h"
 #ifdef _WIN32
 #include "setup/engine/statements_convert_path_win32.h"
@@ -17,6 +18,10 @@ StatementHandlerTable BuiltInStatementHandlers()
     const SystemStatementServices system = Win32SystemStatementServices();
     RegisterRegistryStatements(table, system);
     RegisterConvertPathStatement(table, *system.wow64);
+    // Web media acquisition is not wired yet: the package-backed statements skip it.
+    RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
+#else
+    RegisterPackageStatements(table, PackageStatementServices{});
 #endif
     return table;
 }
