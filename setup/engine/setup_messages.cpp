@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/engine/rtl/code_page.h"
+#include "setup/engine/text_lines.h"
 
 namespace setup::engine {
 namespace {
@@ -189,26 +190,7 @@ std::vector<std::string>& Messages()
     return messages;
 }
 
-class TextLines
-{
-public:
-    explicit TextLines(std::string_view text) : m_rest(text) {}
-    bool AtEnd() const { return m_rest.empty(); }
-    std::string Next()
-    {
-        const size_t end = m_rest.find('\n');
-        std::string_view line = m_rest.substr(0, end);
-        m_rest.remove_prefix(end == std::string_view::npos ? m_rest.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        return std::string(line);
-    }
-
-private:
-    std::string_view m_rest;
-};
-
-std::vector<std::string> ReadLanguageBlock(TextLines& lines)
+std::vector<std::string> ReadLanguageBlock(TextLineReader& lines)
 {
     std::vector<std::string> block;
     for (int n = 1; n <= kSetupMessageCount; ++n)
@@ -248,7 +230,7 @@ void ResetSetupMessages()
 
 void LoadLanguageStringsFromText(std::string_view text, std::string_view userLanguageName)
 {
-    TextLines lines(text);
+    TextLineReader lines(text);
     ApplyBlock(ReadLanguageBlock(lines));
     // Only the user's own section replaces the default block; an empty name matches nothing.
     while (!lines.AtEnd() && !userLanguageName.empty()) {

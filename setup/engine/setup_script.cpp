@@ -4,6 +4,7 @@
 #include "setup/engine/rtl/code_page.h"
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/rtl/int_text.h"
+#include "setup/engine/text_lines.h"
 
 namespace setup::engine {
 namespace {
@@ -11,25 +12,16 @@ namespace {
 // Compiler variables may refer to each other; a cycle would otherwise expand forever.
 constexpr int kMaxCompilerExpansionPasses = 32;
 
+// The compiled script's sections: a list runs up to a line of exactly "$" (consumed, not added)
+// or the end of the text; a scalar is one line.
 class LineReader
 {
 public:
-    explicit LineReader(std::string_view text) : m_rest(text) {}
+    explicit LineReader(std::string_view text) : m_lines(text) {}
 
-    bool AtEnd() const { return m_rest.empty(); }
+    bool AtEnd() const { return m_lines.AtEnd(); }
+    std::string Line() { return m_lines.Next(); }
 
-    // The next line without its CR LF (a bare LF also ends a line); empty at the end of the text.
-    std::string Line()
-    {
-        const size_t end = m_rest.find('\n');
-        std::string_view line = m_rest.substr(0, end);
-        m_rest.remove_prefix(end == std::string_view::npos ? m_rest.size() : end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        return std::string(line);
-    }
-
-    // Lines up to a line of exactly "$" (consumed, not added) or the end of the text.
     template <typename List>
     void Section(List& list)
     {
@@ -42,7 +34,7 @@ public:
     }
 
 private:
-    std::string_view m_rest;
+    TextLineReader m_lines;
 };
 
 bool IsDollarStandIn(const std::string& line)
