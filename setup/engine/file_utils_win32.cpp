@@ -105,6 +105,14 @@ std::string CreateGuidString()
     return rtl::AnsiUpperCase(CreateGuidText());
 }
 
+bool FileExistsAnsi(const std::string& path)
+{
+    ::SetFileApisToANSI();
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    return ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+           (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool DirectoryExistsAnsi(const std::string& path)
 {
     ::SetFileApisToANSI();

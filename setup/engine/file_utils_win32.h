@@ -43,6 +43,8 @@ std::string GetParamStr(int index);
 bool GetPathFromPidlSafe(PCIDLIST_ABSOLUTE itemList, char* buffer);
 std::pair<bool, std::string> GetFolderPathFallback(int folder);
 
+// Both switch the file APIs to the ANSI code page first, as every engine path is ANSI text.
+bool FileExistsAnsi(const std::string& path);  // the file's date can be read
 bool DirectoryExistsAnsi(const std::string& path);
 bool ForceDirectoriesAnsi(const std::string& path);
 bool ForceFoldersRecorded(const std::string& path, rtl::TStringList& created);
