@@ -16,18 +16,23 @@ namespace {
 
 LONG g_moduleLocks = 0;
 
-class CSnapwipeo : public ISnapwipeo
+// IUnknown of an object with one interface; it holds a module lock while it lives.
+template <typename Interface>
+class ModuleComObject : public Interface
 {
 public:
-    CSnapwipeo() { ::InterlockedIncrement(&g_moduleLocks); }
-    virtual ~CSnapwipeo() { ::InterlockedDecrement(&g_moduleLocks); }
+    explicit ModuleComObject(const IID& iid) : m_iid(iid)
+    {
+        ::InterlockedIncrement(&g_moduleLocks);
+    }
+    virtual ~ModuleComObject() { ::InterlockedDecrement(&g_moduleLocks); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
         if (!object)
             return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, kISnapwipeoIid)) {
-            *object = static_cast<ISnapwipeo*>(this);
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, m_iid)) {
+            *object = static_cast<Interface*>(this);
             AddRef();
             return S_OK;
         }
@@ -42,6 +47,16 @@ public:
             delete this;
         return left;
     }
+
+private:
+    const IID& m_iid;
+    LONG m_references = 1;
+};
+
+class CSnapwipeo : public ModuleComObject<ISnapwipeo>
+{
+public:
+    CSnapwipeo() : ModuleComObject(kISnapwipeoIid) {}
 
     HRESULT STDMETHODCALLTYPE VNTRemovePV(BSTR DriveLetters, long lAlgo,
                                           short* hProgressDlg) override
@@ -65,37 +80,13 @@ public:
             return E_UNEXPECTED;
         }
     }
-
-private:
-    LONG m_references = 1;
 };
 
-class SnapwipeoFactory : public IClassFactory
+class SnapwipeoFactory : public ModuleComObject<IClassFactory>
 {
 public:
-    SnapwipeoFactory() { ::InterlockedIncrement(&g_moduleLocks); }
-    virtual ~SnapwipeoFactory() { ::InterlockedDecrement(&g_moduleLocks); }
+    SnapwipeoFactory() : ModuleComObject(IID_IClassFactory) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
     {
         if (!object)
@@ -118,9 +109,6 @@ public:
             ::InterlockedDecrement(&g_moduleLocks);
         return S_OK;
     }
-
-private:
-    LONG m_references = 1;
 };
 
 }  // namespace
