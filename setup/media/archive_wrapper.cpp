@@ -4,6 +4,7 @@
 #include "setup/media/archive_target_list.h"
 #include "setup/media/archive_time_text.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace setup::media {
