@@ -182,23 +182,26 @@ void ReadSubStreamsInfo(ByteReader& reader, StreamsInfo& info)
             unknown += count;
         }
     }
+    // A folder with one stream lends it the folder's digest, whether or not others are stored.
     info.substreamCrcs.assign(info.substreamSizes.size(), std::nullopt);
+    std::vector<bool> known(info.substreamSizes.size(), false);
+    for (std::size_t f = 0, stream = 0; f < info.folders.size(); ++f) {
+        const std::size_t count = info.substreamCounts[f];
+        if (count == 1 && info.folders[f].crc) {
+            info.substreamCrcs[stream] = info.folders[f].crc;
+            known[stream] = true;
+        }
+        stream += count;
+    }
     for (; id != property::kEnd; id = reader.ReadByte()) {
         if (id != property::kCrc) {
             reader.Skip(reader.ReadNumber());
             continue;
         }
         const auto digests = ReadDigests(reader, unknown);
-        std::size_t next = 0;
-        std::size_t stream = 0;
-        for (std::size_t f = 0; f < info.folders.size(); ++f) {
-            const std::size_t count = info.substreamCounts[f];
-            if (count == 1 && info.folders[f].crc) {
-                info.substreamCrcs[stream++] = info.folders[f].crc;
-                continue;
-            }
-            for (std::size_t s = 0; s < count; ++s) {
-                info.substreamCrcs[stream++] = digests[next++];
+        for (std::size_t stream = 0, next = 0; stream < known.size(); ++stream) {
+            if (!known[stream]) {
+                info.substreamCrcs[stream] = digests[next++];
             }
         }
     }

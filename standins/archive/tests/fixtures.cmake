@@ -3,7 +3,7 @@ find_program(SEVEN_ZIP NAMES 7z 7za 7zz REQUIRED)
 find_package(Python3 COMPONENTS Interpreter REQUIRED)
 set(archive_fixture_dir ${CMAKE_CURRENT_BINARY_DIR}/fixtures)
 set(archive_fixture_names copy lzma lzma2 lzma2_multi bcj_lzma bcj_lzma2 encrypted
-                          encrypted_header damaged)
+                          encrypted_header damaged damaged_block)
 list(TRANSFORM archive_fixture_names PREPEND ${archive_fixture_dir}/ OUTPUT_VARIABLE archive_fixtures)
 list(TRANSFORM archive_fixtures APPEND .7z)
 add_custom_command(OUTPUT ${archive_fixtures}

@@ -53,10 +53,19 @@ for archive, switches in settings.items():
     subprocess.run([seven_zip, "a", "-t7z", "-bso0", "-bsp0", *switches, path, "."],
                    cwd=source, env=env, check=True)
 
-# A stored archive with one byte of the readme changed: its entry fails the CRC.
-with open(os.path.join(out_dir, "copy.7z"), "rb") as f:
-    damaged = bytearray(f.read())
-at = damaged.find(b"line 100 of")
-damaged[at] ^= 0x20
-with open(os.path.join(out_dir, "damaged.7z"), "wb") as f:
-    f.write(damaged)
+
+def damage(archive, damaged_archive, marker):
+    """Changes one byte of data that the archive holds verbatim, so only the CRC can notice."""
+    with open(os.path.join(out_dir, archive), "rb") as f:
+        damaged = bytearray(f.read())
+    at = damaged.find(marker)
+    assert at > 0, damaged_archive
+    damaged[at] ^= 0x20
+    with open(os.path.join(out_dir, damaged_archive), "wb") as f:
+        f.write(damaged)
+
+
+# The readme in a stored solid block (entry digests), and the noise that LZMA2 keeps in stored
+# chunks of a block of its own (the block's digest).
+damage("copy.7z", "damaged.7z", b"line 100 of")
+damage("lzma2_multi.7z", "damaged_block.7z", bytes(noise[1000:1032]))

@@ -63,6 +63,7 @@ TEST(SevenZipArchive, ListsWhat7ZipStored)
             EXPECT_EQ(items[i].folder.has_value(), !expected.isFolder && i != 3) << "entry " << i;
             if (!expected.isFolder) {
                 EXPECT_EQ(items[i].size, ExpectedContent(expected).size()) << "entry " << i;
+                EXPECT_EQ(items[i].crc.has_value(), items[i].size != 0) << "entry " << i;
                 EXPECT_TRUE(items[i].modified.has_value());
             }
         }
@@ -92,6 +93,14 @@ TEST(SevenZipArchive, ReportsDamagedDataAndLeavesNoDamagedFile)
     EXPECT_EQ(ExtractError("damaged.7z", target), ErrorCode::DataCorrupt);
     EXPECT_EQ(target.files.count(u"readme.txt"), 0u);
     EXPECT_EQ(target.discarded, std::vector<std::u16string>{u"readme.txt"});
+}
+
+TEST(SevenZipArchive, ChecksTheDigestOfABlockWithOneFile)
+{
+    MemoryTarget target;
+    EXPECT_EQ(ExtractError("damaged_block.7z", target), ErrorCode::DataCorrupt);
+    EXPECT_EQ(target.files.count(u"docs\\noise.bin"), 0u);
+    EXPECT_EQ(target.files.count(u"docs\\deeper\\program.exe"), 1u);
 }
 
 TEST(SevenZipArchive, EncryptedDataCannotBeOpened)

@@ -47,8 +47,10 @@ private:
 
 }  // namespace
 
-std::vector<std::uint8_t> WriteTiny7z(const std::vector<TinyEntry>& entries, bool breakCrc)
+std::vector<std::uint8_t> WriteTiny7z(const std::vector<TinyEntry>& entries, TinyCrc crc)
 {
+    const bool onBlock = crc == TinyCrc::OnBlock || crc == TinyCrc::OnBlockWrong;
+    const std::uint32_t damage = crc == TinyCrc::PerEntryWrong || crc == TinyCrc::OnBlockWrong;
     std::vector<std::uint8_t> packed;
     std::vector<const TinyEntry*> streams;
     std::vector<bool> emptyStream;
@@ -83,6 +85,11 @@ std::vector<std::uint8_t> WriteTiny7z(const std::vector<TinyEntry>& entries, boo
         header.Byte(0x00);
         header.Byte(0x0C);
         header.Number(packed.size());
+        if (onBlock) {
+            header.Byte(0x0A);
+            header.Byte(1);
+            header.Fixed(Crc32(packed.data(), packed.size()) ^ damage, 4);
+        }
         header.Byte(0x00);
         header.Byte(0x08);  // substreams
         header.Byte(0x0D);
@@ -91,11 +98,13 @@ std::vector<std::uint8_t> WriteTiny7z(const std::vector<TinyEntry>& entries, boo
         for (std::size_t i = 0; i + 1 < streams.size(); ++i) {
             header.Number(streams[i]->data.size());
         }
-        header.Byte(0x0A);
-        header.Byte(1);
-        for (const TinyEntry* entry : streams) {
-            const auto* data = reinterpret_cast<const std::uint8_t*>(entry->data.data());
-            header.Fixed(Crc32(data, entry->data.size()) ^ (breakCrc ? 1u : 0u), 4);
+        if (!onBlock || streams.size() > 1) {
+            header.Byte(0x0A);
+            header.Byte(1);
+            for (const TinyEntry* entry : streams) {
+                const auto* data = reinterpret_cast<const std::uint8_t*>(entry->data.data());
+                header.Fixed(Crc32(data, entry->data.size()) ^ damage, 4);
+            }
         }
         header.Byte(0x00);
         header.Byte(0x00);

@@ -15,7 +15,15 @@ struct TinyEntry
     bool isFolder = false;
 };
 
-// breakCrc stores a wrong CRC for every entry with data.
-std::vector<std::uint8_t> WriteTiny7z(const std::vector<TinyEntry>& entries, bool breakCrc = false);
+enum class TinyCrc
+{
+    PerEntry,  // in the substreams section, as 7-Zip writes them
+    OnBlock,   // one digest for the whole block, in the folder section
+    PerEntryWrong,
+    OnBlockWrong,
+};
+
+std::vector<std::uint8_t> WriteTiny7z(const std::vector<TinyEntry>& entries,
+                                      TinyCrc crc = TinyCrc::PerEntry);
 
 }  // namespace standins::archive::testing
