@@ -103,7 +103,10 @@ std::vector<const Coder*> CoderChain(const Folder& folder)
     std::vector<const Coder*> chain;
     std::uint64_t current = folder.packedStreams[0];
     while (chain.size() <= folder.coders.size()) {
-        chain.push_back(&folder.coders.at(static_cast<std::size_t>(current)));
+        if (current >= folder.coders.size()) {
+            ThrowUnsupported("coder chain");
+        }
+        chain.push_back(&folder.coders[static_cast<std::size_t>(current)]);
         const auto next =
             std::find_if(folder.bindPairs.begin(), folder.bindPairs.end(),
                          [&](const BindPair& pair) { return pair.outIndex == current; });
