@@ -265,5 +265,24 @@ TEST_F(QbrArchive, QueryAnswerDecidesWhetherAnExistingFileIsReplaced)
     }
 }
 
+TEST(QbrArchiveImage, EndsWhereItsSectionsEnd)
+{
+    // Start-up reads data appended to the library right after its last section, so the file must
+    // carry nothing there of its own (an unstripped image has its symbol table there).
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_NE(::GetModuleFileNameW(::GetModuleHandleW(L"qbr.lib"), path, MAX_PATH), 0u);
+    const std::vector<std::uint8_t> image = testing::ReadWholeFile(path);
+    const auto& dos = *reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
+    const auto& file = *reinterpret_cast<const IMAGE_FILE_HEADER*>(image.data() + dos.e_lfanew + 4);
+    const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+        image.data() + dos.e_lfanew + 4 + sizeof(IMAGE_FILE_HEADER) + file.SizeOfOptionalHeader);
+    std::size_t end = 0;
+    for (int i = 0; i < file.NumberOfSections; ++i) {
+        end = std::max<std::size_t>(end, sections[i].PointerToRawData + sections[i].SizeOfRawData);
+    }
+    EXPECT_EQ(end, image.size());
+    EXPECT_EQ(file.PointerToSymbolTable, 0u);
+}
+
 }  // namespace
 }  // namespace standins::archive
