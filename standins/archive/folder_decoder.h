@@ -1,5 +1,5 @@
 // Streaming decoder of one 7z folder: its chain of stored, LZMA, LZMA2 and x86 (BCJ) coders run
-// through liblzma, read piece by piece so large blocks never sit in memory whole.
+// through liblzma, read a chunk at a time so large blocks never sit in memory whole.
 #pragma once
 
 #include "standins/archive/byte_source.h"
