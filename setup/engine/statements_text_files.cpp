@@ -114,8 +114,13 @@ void WriteToTextFileStatement(StatementContext& statement,
     // A file that is there but cannot be read would be replaced by the one line: leave it.
     if (file.exists && !file.read)
         return;
-    services.files->WriteFile(path,
-                              InsertTextLine(file.bytes, text, first, services.files->Codec()));
+    const std::string bytes = InsertTextLine(file.bytes, text, first, services.files->Codec());
+    // A line added at the end goes after the bytes already there, so a failed write cannot take
+    // the file's contents with it.
+    if (file.exists && !file.bytes.empty() && bytes.starts_with(file.bytes))
+        services.files->AppendFile(path, bytes.substr(file.bytes.size()));
+    else
+        services.files->WriteFile(path, bytes);
 }
 
 void RegisterTextFileStatements(StatementHandlerTable& table,

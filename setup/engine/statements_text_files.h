@@ -26,6 +26,8 @@ public:
     virtual TextFileRead ReadFile(const std::string& path) = 0;
     // Makes a read-only file writable first, then replaces the file's bytes; false on failure.
     virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+    // The same, adding the bytes at the end of the existing file and leaving what is there.
+    virtual bool AppendFile(const std::string& path, const std::string& bytes) = 0;
     // The value of the key in the section; empty when the file, section or key is missing.
     virtual std::string ReadIniValue(const std::string& file, const std::string& section,
                                      const std::string& key) = 0;

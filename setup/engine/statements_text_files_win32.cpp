@@ -13,6 +13,26 @@ namespace {
 constexpr DWORD kIniBufferSize = 26000;
 constexpr DWORD kChunkSize = 65536;
 
+void MakeWritable(const std::string& path)
+{
+    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+bool WriteAll(HANDLE file, const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD part =
+            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunkSize));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, part, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::u16string Win32AnsiCodec::ToUtf16(std::string_view ansi)
@@ -54,22 +74,18 @@ TextFileRead Win32TextFileSystem::ReadFile(const std::string& path)
 
 bool Win32TextFileSystem::WriteFile(const std::string& path, const std::string& bytes)
 {
-    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-        ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    MakeWritable(path);
     core::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return false;
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD part =
-            static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, kChunkSize));
-        DWORD written = 0;
-        if (!::WriteFile(file.Get(), bytes.data() + done, part, &written, nullptr) || written == 0)
-            return false;
-        done += written;
-    }
-    return true;
+    return file && WriteAll(file.Get(), bytes);
+}
+
+bool Win32TextFileSystem::AppendFile(const std::string& path, const std::string& bytes)
+{
+    MakeWritable(path);
+    core::UniqueFile file(::CreateFileA(path.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && WriteAll(file.Get(), bytes);
 }
 
 std::string Win32TextFileSystem::ReadIniValue(const std::string& file, const std::string& section,

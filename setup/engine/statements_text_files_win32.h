@@ -18,6 +18,7 @@ class Win32TextFileSystem final : public ITextFileSystem
 public:
     TextFileRead ReadFile(const std::string& path) override;
     bool WriteFile(const std::string& path, const std::string& bytes) override;
+    bool AppendFile(const std::string& path, const std::string& bytes) override;
     std::string ReadIniValue(const std::string& file, const std::string& section,
                              const std::string& key) override;
     IAnsiCodec& Codec() override { return m_codec; }

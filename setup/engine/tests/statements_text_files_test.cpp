@@ -26,6 +26,7 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> locked;
     std::vector<std::string> iniCalls;
+    std::vector<std::string> writes;  // "write <path>" or "append <path>"
     int reads = 0;
 
     TextFileRead ReadFile(const std::string& path) override
@@ -40,9 +41,18 @@ public:
     }
     bool WriteFile(const std::string& path, const std::string& bytes) override
     {
+        writes.push_back("write " + path);
         if (locked.count(path))
             return false;
         files[path] = bytes;
+        return true;
+    }
+    bool AppendFile(const std::string& path, const std::string& bytes) override
+    {
+        writes.push_back("append " + path);
+        if (locked.count(path) || !files.count(path))
+            return false;
+        files[path] += bytes;
         return true;
     }
     std::string ReadIniValue(const std::string& file, const std::string& section,
@@ -137,6 +147,9 @@ TEST_F(TextFileStatementTest, WritingTheOpenFileClosesItAndTheNextReadSeesTheLin
     EXPECT_EQ(Read("C:\\t.txt"), (Step{"one", "FALSE"}));
     Run({"Write to Text File|C:\\new.txt|first|TRUE", "Write to Text File|C:\\new.txt|zero|true"});
     EXPECT_EQ(files.files["C:\\new.txt"], "zero\r\nfirst\r\n");
+    // Only a line at the end of a file with contents is appended; the others rewrite it.
+    EXPECT_EQ(files.writes, (std::vector<std::string>{"append C:\\t.txt", "write C:\\new.txt",
+                                                      "write C:\\new.txt"}));
 }
 
 TEST_F(TextFileStatementTest, AnUnreadableFileIsNotReplaced)
