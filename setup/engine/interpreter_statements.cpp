@@ -4,7 +4,10 @@
 #include "setup/engine/statements_variables.h"
 #ifdef _WIN32
 #include "setup/engine/statements_convert_path_win32.h"
+#include "setup/engine/statements_files_win32.h"
+#include "setup/engine/statements_processes_win32.h"
 #include "setup/engine/statements_registry_win32.h"
+#include "setup/engine/statements_text_files_win32.h"
 #endif
 
 namespace setup::engine {
@@ -18,6 +21,9 @@ StatementHandlerTable BuiltInStatementHandlers()
     const SystemStatementServices system = Win32SystemStatementServices();
     RegisterRegistryStatements(table, system);
     RegisterConvertPathStatement(table, *system.wow64);
+    RegisterFileStatements(table, Win32FileStatementServices(*system.wow64));
+    RegisterTextFileStatements(table, Win32TextFileStatementServices(*system.wow64));
+    RegisterProcessStatements(table, Win32Processes());
     // Web media acquisition is not wired yet: the package-backed statements skip it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
 #else
