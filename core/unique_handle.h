@@ -71,5 +71,6 @@ using UniqueGdiObject = UniqueHandle<HGDIOBJ, &::DeleteObject, 0>;
 using UniqueHeapMemory = UniqueHandle<HLOCAL, &::LocalFree, 0>;
 using UniqueEventSource = UniqueHandle<HANDLE, &::DeregisterEventSource, 0>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow, 0>;
+using UniqueServiceHandle = UniqueHandle<SC_HANDLE, &::CloseServiceHandle, 0>;
 
 }  // namespace core

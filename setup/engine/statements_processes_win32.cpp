@@ -10,7 +10,7 @@
 namespace setup::engine {
 namespace {
 
-using UniqueServiceHandle = core::UniqueHandle<SC_HANDLE, &::CloseServiceHandle, 0>;
+using core::UniqueServiceHandle;
 
 constexpr int kNameBufferSize = 260;
 

@@ -10,7 +10,7 @@
 namespace setup::engine::testing {
 namespace {
 
-using UniqueServiceHandle = core::UniqueHandle<SC_HANDLE, &::CloseServiceHandle, 0>;
+using core::UniqueServiceHandle;
 
 class Win32ProcessStatementTest : public StatementTest
 {
