@@ -9,7 +9,7 @@ packages=(
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 mingw-w64-tools
   libz-mingw-w64-dev
   googletest
-  wine wine64 xvfb xauth fonts-liberation2
+  wine wine64 libwine-dev xvfb xauth fonts-liberation2
   wixl msitools 7zip
   liblzma-dev dpkg-dev
 )

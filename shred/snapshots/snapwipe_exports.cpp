@@ -1,5 +1,7 @@
-// Snapwipe's exports: the four entry points of an in-process COM server.
+// Snapwipe's exports: the four entry points of an in-process COM server, serving both the class
+// and the proxy/stub of its interface.
 #include "shred/snapshots/snapwipe_com.h"
+#include "shred/snapshots/snapwipe_proxy.h"
 #include "shred/snapshots/snapwipe_registration.h"
 
 #include <string>
@@ -26,13 +28,14 @@ std::wstring ModulePath()
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         g_module = instance;
         ::DisableThreadLibraryCalls(instance);
     }
-    return TRUE;
+    // The proxy/stub registers and serves its factory through this module's handle.
+    return PrxDllMain(instance, reason, reserved);
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** object)
@@ -42,7 +45,7 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
         return E_POINTER;
     *object = nullptr;
     if (!IsEqualCLSID(clsid, kSnapwipeoClsid))
-        return CLASS_E_CLASSNOTAVAILABLE;
+        return PrxDllGetClassObject(clsid, iid, object);
     IClassFactory* factory = NewSnapwipeoFactory();
     if (!factory)
         return E_OUTOFMEMORY;
@@ -53,7 +56,9 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow()
 {
-    return shred::snapshots::SnapwipeModuleLocks() == 0 ? S_OK : S_FALSE;
+    if (shred::snapshots::SnapwipeModuleLocks() != 0)
+        return S_FALSE;
+    return PrxDllCanUnloadNow();
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
@@ -65,7 +70,12 @@ extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
         const HRESULT keys = shred::snapshots::RegisterSnapwipe(HKEY_CLASSES_ROOT, path);
         if (FAILED(keys))
             return keys;
-        return shred::snapshots::RegisterSnapwipeTypeLib(path);
+        const HRESULT library = shred::snapshots::RegisterSnapwipeTypeLib(path);
+        if (FAILED(library))
+            return library;
+        // Last, so that the interface key names this module's proxy/stub whatever the type
+        // library's registration wrote there.
+        return PrxDllRegisterServer();
     } catch (...) {
         return E_OUTOFMEMORY;
     }
@@ -76,7 +86,10 @@ extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer()
     try {
         const HRESULT library = shred::snapshots::UnregisterSnapwipeTypeLib();
         const HRESULT keys = shred::snapshots::UnregisterSnapwipe(HKEY_CLASSES_ROOT);
-        return FAILED(keys) ? keys : library;
+        const HRESULT proxy = PrxDllUnregisterServer();
+        if (FAILED(keys))
+            return keys;
+        return FAILED(library) ? library : proxy;
     } catch (...) {
         return E_OUTOFMEMORY;
     }

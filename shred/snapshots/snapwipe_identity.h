@@ -1,8 +1,9 @@
 // Snapwipe's COM identity: the class, its interface, the type library and the AppID.
 #pragma once
 
-#include <unknwn.h>
 #include <windows.h>
+
+#include <snapwipe.h>
 
 namespace shred::snapshots {
 
@@ -20,13 +21,12 @@ inline constexpr GUID kSnapwipeLibId = {
 inline constexpr wchar_t kSnapwipeoClsidText[] = L"{9609541C-734F-46FD-9A6A-5CECD4F91B9C}";
 inline constexpr wchar_t kSnapwipeAppIdText[] = L"{786401D2-A2F7-4A1E-B0C4-247015D28B3C}";
 inline constexpr wchar_t kSnapwipeTypeLibText[] = L"{167E5747-3214-4C21-9A67-E5D46DB07DBF}";
+// The interface's key; its proxy/stub class shares the interface's GUID.
+inline constexpr wchar_t kISnapwipeoIidText[] = L"{803D36F8-9B91-4D12-8525-F7B821F8CEA7}";
 
-// The class's one interface after IUnknown. The result is the remover's own code (1, -1 .. -4,
-// -10), not a COM status.
-struct ISnapwipeo : public IUnknown
-{
-    virtual HRESULT STDMETHODCALLTYPE VNTRemovePV(BSTR DriveLetters, long lAlgo,
-                                                  short* hProgressDlg) = 0;
-};
+// The class's one interface after IUnknown, as widl declares it from snapwipe.idl (the same
+// declaration the merged proxy/stub is built from). VNTRemovePV's result is the remover's own code
+// (1, -1 .. -4, -10), not a COM status.
+using ::ISnapwipeo;
 
 }  // namespace shred::snapshots

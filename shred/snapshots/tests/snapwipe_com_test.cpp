@@ -2,6 +2,7 @@
 #include "shred/snapshots/progress_window.h"
 #include "shred/snapshots/snapwipe_identity.h"
 #include "shred/snapshots/snapwipe_registration.h"
+#include "shred/snapshots/tests/snapwipe_dll_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,75 +14,13 @@
 namespace shred::snapshots {
 namespace {
 
-std::wstring BesideTest(const wchar_t* name)
-{
-    wchar_t path[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder(path, length);
-    return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
-}
+using testing::BesideTest;
+using testing::DialogWindow;
+using testing::KeyExists;
+using testing::Received;
+using testing::RunRegsvr32;
 
-DWORD RunRegsvr32(const std::wstring& arguments)
-{
-    std::wstring command = L"regsvr32.exe /s " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process))
-        return ~0u;
-    core::UniqueProcess owner(process.hProcess);
-    core::UniqueThread thread(process.hThread);
-    ::WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = ~0u;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    return code;
-}
-
-bool KeyExists(const std::wstring& key)
-{
-    HKEY raw = nullptr;
-    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &raw) != ERROR_SUCCESS)
-        return false;
-    core::UniqueKey owner(raw);
-    return true;
-}
-
-struct Received
-{
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-    bool operator==(const Received&) const = default;
-};
-std::vector<Received> g_received;
-bool g_cancel = false;
-
-LRESULT CALLBACK RecordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
-{
-    if (message >= 0x466 && message <= 0x46B) {
-        g_received.push_back({message, wParam, lParam});
-        return message == kMsgQueryCancel && g_cancel ? 0x10000 : 0;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
-
-class SnapwipeCom : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        m_dll = BesideTest(L"Snapwipe.dll");
-        ASSERT_EQ(RunRegsvr32(L"\"" + m_dll + L"\""), 0u);
-        ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    }
-    void TearDown() override
-    {
-        ::CoUninitialize();
-        RunRegsvr32(L"/u \"" + m_dll + L"\"");
-    }
-    std::wstring m_dll;
-};
+using SnapwipeCom = testing::RegisteredSnapwipe;
 
 TEST_F(SnapwipeCom, RegistersEveryValueAndRemovesTheClassKeys)
 {
@@ -164,16 +103,9 @@ TEST_F(SnapwipeCom, CreatedByClassAndTalksToTheDialogWindow)
     std::unique_ptr<ISnapwipeo, void (*)(ISnapwipeo*)> object(raw,
                                                               [](ISnapwipeo* p) { p->Release(); });
 
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = RecordingProc;
-    windowClass.hInstance = ::GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = L"SnapwipeTestDialog";
-    ::RegisterClassW(&windowClass);
-    core::UniqueWindow window(::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0,
-                                                HWND_MESSAGE, nullptr, windowClass.hInstance,
-                                                nullptr));
-    ASSERT_TRUE(window);
-    short dialog = static_cast<short>(reinterpret_cast<INT_PTR>(window.Get()) & 0xffff);
+    DialogWindow window;
+    ASSERT_TRUE(window.Get());
+    short dialog = window.Handle16();
 
     struct Case
     {
@@ -189,12 +121,12 @@ TEST_F(SnapwipeCom, CreatedByClassAndTalksToTheDialogWindow)
         {L"QR", true, -10, {query, {kMsgQueryCancel, 0, kCancelledParam}, {kMsgPercent, 1, 0}}},
     };
     for (const Case& c : cases) {
-        g_received.clear();
-        g_cancel = c.cancel;
+        DialogWindow::received.clear();
+        DialogWindow::cancel = c.cancel;
         BSTR letters = ::SysAllocString(c.letters);
         EXPECT_EQ(object->VNTRemovePV(letters, 7, &dialog), c.expected);
         ::SysFreeString(letters);
-        EXPECT_EQ(g_received, c.received);
+        EXPECT_EQ(DialogWindow::received, c.received);
     }
 }
 
