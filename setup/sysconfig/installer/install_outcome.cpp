@@ -1,5 +1,7 @@
 #include "setup/sysconfig/installer/install_outcome.h"
 
+#include <string_view>
+
 namespace setup::sysconfig::installer {
 
 std::string TrimSystemText(std::string text)
@@ -53,10 +55,14 @@ int RunResult(const InstallOutcome& outcome)
 
 std::vector<std::string> InstallHeaderPieces(const InstallHeader& h)
 {
-    const auto piece = [](const char* heading, const std::string& value) {
-        return std::string(heading) + "\r\n" + value + "\r\n";
+    const auto piece = [](std::string_view heading, const std::string& value) {
+        std::string text(heading);
+        text.append("\r\n").append(value).append("\r\n");
+        return text;
     };
-    return {"=== " + h.caption + ": Applying Changes @" + h.dateTime + " ===\r\n",
+    std::string title = "=== ";
+    title.append(h.caption).append(": Applying Changes @").append(h.dateTime).append(" ===\r\n");
+    return {title,
             piece("*** Variables ***", h.variablesText),
             piece("*** Properties ***", h.propertiesText),
             piece("*** MSI Database ***", h.packagePath),

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <functional>
 
+#include "core/unique_handle.h"
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/variables.h"
 #include "setup/sysconfig/installer/msi_api.h"
@@ -44,6 +45,25 @@ public:
         sourceUsers.push_back(userName ? userName : "<none>");
         return ERROR_SUCCESS;
     }
+    UINT MsiOpenPackageA(LPCSTR packagePath, MSIHANDLE* handle) override
+    {
+        *handle = MsiCreateRecord(0);  // any closable handle stands for the package
+        return ERROR_SUCCESS;
+    }
+    UINT MsiSetPropertyA(MSIHANDLE, LPCSTR name, LPCSTR value) override
+    {
+        packageProperties.push_back(std::string(name) + "=" + value);
+        return ERROR_SUCCESS;
+    }
+    UINT MsiDoActionA(MSIHANDLE, LPCSTR action) override
+    {
+        actions.push_back(action);
+        return NextResult();
+    }
+    BOOL MsiGetMode(MSIHANDLE, MSIRUNMODE mode) override
+    {
+        return mode == MSIRUNMODE_REBOOTATEND && rebootAtEnd;
+    }
     INSTALLSTATE MsiQueryProductStateA(LPCSTR product) override
     {
         if (onQuery)
@@ -78,6 +98,9 @@ public:
     std::vector<std::string> patchCommandLines;
     std::vector<std::string> sourceUsers;
     std::vector<std::string> logCalls;
+    std::vector<std::string> packageProperties;
+    std::vector<std::string> actions;
+    bool rebootAtEnd = false;
     INSTALLUILEVEL uiLevel = INSTALLUILEVEL_NOCHANGE;
     INSTALLUI_HANDLERA handler = nullptr;
     DWORD filter = 0;
@@ -415,6 +438,47 @@ TEST_F(MsiThreadTest, PatchRunsOnceWithItsSourceRegisteredTwice)
     EXPECT_EQ(m_msi.sourceUsers[0], "<none>");
     EXPECT_NE(m_msi.sourceUsers[1].find('\\'), std::string::npos) << m_msi.sourceUsers[1];
     EXPECT_TRUE(m_sleeps.empty());
+}
+
+TEST_F(MsiThreadTest, RemovalOnWindows9xSetsPackagePropertiesAndRunsInstall)
+{
+    Installer().windowsNT = false;
+    m_msi.results = {1618, 0};
+    m_msi.rebootAtEnd = true;
+    EXPECT_EQ(RunFake(false, false), 2);
+    EXPECT_TRUE(m_msi.commandLines.empty());
+    EXPECT_EQ(m_msi.actions, (std::vector<std::string>{"INSTALL", "INSTALL"}));
+    const std::string folder = Short(m_folder);
+    const std::string media = folder.substr(2, folder.find_last_of('\\', folder.size() - 2) - 1);
+    EXPECT_EQ(m_msi.packageProperties,
+              (std::vector<std::string>{"ALLUSERS=", "REMOVE=ALL", "SRCDIR=" + folder,
+                                        "SOURCELIST=" + folder + ";" + folder,
+                                        "MEDIAPACKAGEPATH=" + media, "REBOOT=R"}));
+}
+
+TEST_F(MsiThreadTest, TemporaryPackagesOfTheProductAreForgotten)
+{
+    const char* keyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Installer\\TempPackages";
+    HKEY raw = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &raw, nullptr),
+              ERROR_SUCCESS);
+    core::UniqueKey key(raw);
+    const std::string upper = "{FA4E0000-1111-2222-3333-444455556666}";
+    const std::vector<std::string> names = {"C:\\a\\" + upper + ".msi", "other.msi",
+                                            "C:\\b\\" + upper,
+                                            "lower{fa4e0000-1111-2222-3333-444455556666}"};
+    for (const auto& name : names)
+        ::RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    ClearTempPackages("{fa4e0000-1111-2222-3333-444455556666}");
+    std::vector<std::string> left;
+    for (const auto& name : names)
+        if (::RegQueryValueExA(key.Get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) ==
+            ERROR_SUCCESS)
+            left.push_back(name);
+    EXPECT_EQ(left, (std::vector<std::string>{"other.msi", names[3]}));
+    for (const auto& name : left)
+        ::RegDeleteValueA(key.Get(), name.c_str());
 }
 
 TEST_F(MsiThreadTest, HandsPropertiesToTheCustomActionsByteForByte)
