@@ -29,9 +29,11 @@ std::string Upper(std::string_view text)
 std::string NormalizeHandoffValue(std::string_view value)
 {
     const std::string expanded = engine::ExpandVariables(value);
-    std::string result = engine::StrReplace(expanded, "\\\\", "\\", engine::kReplaceAll);
-    if (expanded.rfind("\\\\", 0) == 0)
-        result.insert(0, "\\");
+    const std::string collapsed = engine::StrReplace(expanded, "\\\\", "\\", engine::kReplaceAll);
+    if (expanded.rfind("\\\\", 0) != 0)
+        return collapsed;
+    std::string result(1, '\\');
+    result += collapsed;
     return result;
 }
 
