@@ -1,0 +1,50 @@
+// The Windows Installer property command line that the install thread hands to Windows
+// Installer for each kind of run, and the source texts it is built from.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace setup::sysconfig::installer {
+
+struct CommandLineInputs
+{
+    bool patchMode = false;
+    bool installFlag = true;
+    bool advertiseFlag = false;
+    bool installed = false;         // the product is installed now
+    bool advertisedBefore = false;  // the cache folder holds the "__ad" mark
+    bool quoteSources = false;
+    std::string allUsers;         // the variables ALLUSERS, TARQ_DISABLE_ROLLBACK and
+    std::string disableRollback;  // TARQ_DISABLE_VISTA_RESTART_MANAGER as they stand
+    std::string disableRestartManager;
+    std::string installLocation;
+    std::string dataFolder;
+    std::string patchSourceFolder;
+    std::string sourceList;  // already quoted when it has to be
+    std::string mediaPackagePath;
+};
+
+// Every part ends with one blank.
+std::string BuildCommandLine(const CommandLineInputs& inputs);
+
+// The removal on Windows 9x sets these on the opened package instead of a command line.
+std::vector<std::pair<std::string, std::string>> RemovalProperties(const CommandLineInputs& inputs);
+
+// DataFolder ";" PackageFolder, in double quotes when either folder needs them.
+std::string BuildSourceList(const std::string& dataFolder, const std::string& packageFolder,
+                            bool quote);
+
+// The parent of the data folder without its drive or server and share: C:\Setup\data\ gives
+// \Setup\.
+std::string MediaPackagePathOf(const std::string& dataFolder);
+
+std::string IncludeBackslash(const std::string& path);
+std::string ExcludeBackslash(const std::string& path);
+// Everything up to and including the last '\' or ':'.
+std::string ExtractFilePath(const std::string& path);
+// "C:" or "\\server\share"; empty when the path has neither.
+std::string ExtractFileDrive(const std::string& path);
+
+}  // namespace setup::sysconfig::installer

@@ -1,0 +1,232 @@
+#include "setup/sysconfig/installer/msi_thread_win32.h"
+
+#include <fstream>
+
+#include "setup/engine/file_utils_win32.h"
+#include "setup/engine/setup_messages.h"
+#include "setup/engine/variables.h"
+#include "setup/sysconfig/installer/bridge_state_win32.h"
+#include "setup/sysconfig/installer/command_line_plan.h"
+#include "setup/sysconfig/installer/handoff_file.h"
+#include "setup/sysconfig/installer/msi_api.h"
+#include "setup/sysconfig/installer/package_edits_win32.h"
+#include "setup/sysconfig/installer/system_queries_win32.h"
+#include "setup/sysconfig/installer/thread_progress.h"
+#include "setup/sysconfig/trace_log.h"
+
+namespace setup::sysconfig::installer {
+namespace {
+
+constexpr DWORD kLogModes = 0x3FDF;
+constexpr DWORD kLogAppendAndFlush = 3;
+constexpr DWORD kMessageFilter = 0x7FDF;
+constexpr INSTALLUILEVEL kNoUiWithSourceResolution = static_cast<INSTALLUILEVEL>(0x102);
+
+bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix)
+{
+    if (text.size() < suffix.size())
+        return false;
+    for (std::size_t i = 0; i < suffix.size(); ++i)
+        if (::toupper(static_cast<unsigned char>(text[text.size() - suffix.size() + i])) !=
+            ::toupper(static_cast<unsigned char>(suffix[i])))
+            return false;
+    return true;
+}
+
+void WriteInstallHeader(const InstallHeader& header, const std::string& logPath)
+{
+    engine::ForceDirectoriesAnsi(ExtractFilePath(logPath));
+    for (const std::string& piece : InstallHeaderPieces(header))
+        WriteTraceLog(logPath, piece);
+}
+
+class HandoffFileGuard
+{
+public:
+    explicit HandoffFileGuard(std::string path) : m_path(std::move(path)) {}
+    ~HandoffFileGuard() { ::DeleteFileA(m_path.c_str()); }
+    HandoffFileGuard(const HandoffFileGuard&) = delete;
+    HandoffFileGuard& operator=(const HandoffFileGuard&) = delete;
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+UINT InstallWithBusyRetry(const std::string& packagePath, const std::string& commandLine)
+{
+    UINT code;
+    do
+        code = MsiApi().MsiInstallProductA(packagePath.c_str(), commandLine.c_str());
+    while (!RetryWhileInstallerBusy(code));
+    return code;
+}
+
+UINT RemoveOnWindows9x(const MsiRunParameters& block, const CommandLineInputs& inputs,
+                       InstallOutcome& outcome)
+{
+    UniqueMsiHandle package;
+    UINT code = MsiApi().MsiOpenPackageA(block.packagePath.c_str(), package.Put());
+    if (code != ERROR_SUCCESS)
+        return code;
+    for (const auto& [name, value] : RemovalProperties(inputs))
+        MsiApi().MsiSetPropertyA(package.Get(), name.c_str(), value.c_str());
+    do
+        code = MsiApi().MsiDoActionA(package.Get(), "INSTALL");
+    while (!RetryWhileInstallerBusy(code));
+    if (code == ERROR_SUCCESS)
+        outcome.rebootNeeded = MsiApi().MsiGetMode(package.Get(), MSIRUNMODE_REBOOTATEND) ||
+                               MsiApi().MsiGetMode(package.Get(), MSIRUNMODE_REBOOTNOW);
+    return code;
+}
+
+}  // namespace
+
+TMSIThread::~TMSIThread()
+{
+    Terminate();
+    WaitFor();
+}
+
+void TMSIThread::Execute()
+{
+    // Whatever happens inside, the waiting side must learn that the run is over.
+    try {
+        Install();
+    } catch (const std::exception& error) {
+        MsiRunOutcome().failed = true;
+        MsiRunOutcome().errorText = error.what();
+    } catch (...) {
+        MsiRunOutcome().failed = true;
+        MsiRunOutcome().errorText = Installer().generalFailureText;
+    }
+    ReportFinished();
+}
+
+void TMSIThread::ReportFinished()
+{
+    try {
+        Synchronize([] { engine::Variables.Update("TARQ_thFinished", "TRUE"); });
+    } catch (...) {
+        engine::Variables.Update("TARQ_thFinished", "TRUE");
+    }
+    rtl::WakeMainThread();
+}
+
+void TMSIThread::Install()
+{
+    const MsiRunParameters& block = MsiParameterBlock();
+    InstallOutcome& outcome = MsiRunOutcome();
+    InstallerSettings& settings = Installer();
+    HandlerSession& session = HandlerSessionState();
+    session.titles = settings.titles;
+    session.prompt = settings.prompt ? settings.prompt : &SystemPrompt();
+    session.owner = block.ownerWindow;
+
+    ClearTempPackages(block.productCode);
+
+    bool quoteList = false;
+    const std::string packageFolder =
+        ShortFolder(IncludeBackslash(ExtractFilePath(block.packagePath)), quoteList);
+    bool quoteSources = false;
+    std::string dataFolder = block.dataFolder;
+    std::string patchSourceFolder = block.patchSourceFolder;
+    bool quote = false;
+    if (!EndsWithIgnoringCase(block.packagePath, ".msp")) {
+        engine::ForceDirectoriesAnsi(dataFolder);
+    } else if (engine::DirectoryExistsAnsi(patchSourceFolder)) {
+        patchSourceFolder = ShortFolder(patchSourceFolder, quote);
+        quoteSources = quoteSources || quote;
+    }
+    if (engine::DirectoryExistsAnsi(dataFolder)) {
+        dataFolder = ShortFolder(dataFolder, quote);
+        quoteSources = quoteSources || quote;
+    }
+    const std::string mediaPackagePath = MediaPackagePathOf(dataFolder);
+
+    SetThreadProgress("Windows Installer", 0, 100, 0);
+    const HandoffFile handoff =
+        BuildHandoffFile({block.patchMode, dataFolder, patchSourceFolder, mediaPackagePath,
+                          block.propertiesText, block.variablesText});
+    session.silent = handoff.silent;
+    session.caption = handoff.caption;
+    HandoffFileGuard handoffFile(TempFolder() + block.productCode);
+    {
+        std::ofstream file(handoffFile.Path(), std::ios::binary | std::ios::trunc);
+        file.write(handoff.text.data(), static_cast<std::streamsize>(handoff.text.size()));
+    }
+
+    SetThreadProgress("Windows Installer", 50, 100, 0);
+    if (!block.patchMode)
+        WriteMSIProperties(block.packagePath);
+    SetThreadProgress("Windows Installer", 100, 100, 0);
+    SetPackagePlatform(block.packagePath, settings.setupPlatform);
+    SetPackageWordCount(block.packagePath);
+
+    BusyDots().clear();
+    const bool installed =
+        MsiApi().MsiQueryProductStateA(block.productCode.c_str()) == INSTALLSTATE_DEFAULT;
+    if (CancelRequested()) {
+        outcome.cancelled = true;  // Windows Installer was never started
+        return;
+    }
+
+    if (!settings.traceLogPath.empty()) {
+        WriteInstallHeader(
+            {engine::GetWizardCaption(engine::GetVariable("TITLE"), settings.captionSuffix),
+             LocalDateTimeText(), block.variablesText, block.propertiesText, block.packagePath,
+             block.productCode, dataFolder, mediaPackagePath, packageFolder},
+            settings.traceLogPath);
+        MsiApi().MsiEnableLogA(kLogModes, settings.traceLogPath.c_str(), kLogAppendAndFlush);
+    }
+    MsiApi().MsiSetInternalUI(kNoUiWithSourceResolution, nullptr);
+    MsiApi().MsiSetExternalUIA(&InstallUIHandler, kMessageFilter,
+                               reinterpret_cast<LPVOID>(&MSIProgressCallback));
+
+    CommandLineInputs inputs;
+    inputs.patchMode = block.patchMode;
+    inputs.installFlag = block.installFlag;
+    inputs.advertiseFlag = block.advertiseFlag;
+    inputs.installed = installed;
+    inputs.quoteSources = quoteSources;
+    inputs.allUsers = engine::GetVariable("ALLUSERS");
+    inputs.disableRollback = engine::GetVariable("TARQ_DISABLE_ROLLBACK");
+    inputs.disableRestartManager = engine::GetVariable("TARQ_DISABLE_VISTA_RESTART_MANAGER");
+    inputs.installLocation = block.installLocation;
+    inputs.dataFolder = dataFolder;
+    inputs.patchSourceFolder = patchSourceFolder;
+    inputs.sourceList = BuildSourceList(dataFolder, packageFolder, quoteSources || quoteList);
+    inputs.mediaPackagePath = mediaPackagePath;
+    if (installed && !block.advertiseFlag && settings.cacheRoot) {
+        const std::string cacheFolder =
+            settings.cacheRoot(engine::TextToBool(engine::GetVariable("ALLUSERS"))) +
+            settings.cacheId;
+        inputs.advertisedBefore =
+            engine::DirectoryExistsAnsi(IncludeBackslash(cacheFolder) + "__ad");
+    }
+    const std::string commandLine = BuildCommandLine(inputs);
+
+    UINT code = ERROR_SUCCESS;
+    if (block.patchMode) {
+        MsiApi().MsiSourceListAddSourceA(block.productCode.c_str(), nullptr, 0,
+                                         patchSourceFolder.c_str());
+        const std::string user = GetCurrentUserName();
+        MsiApi().MsiSourceListAddSourceA(block.productCode.c_str(), user.c_str(), 0,
+                                         patchSourceFolder.c_str());
+        code = MsiApi().MsiApplyPatchA(block.packagePath.c_str(), nullptr, INSTALLTYPE_DEFAULT,
+                                       commandLine.c_str());
+    } else if (block.installFlag || block.advertiseFlag || settings.windowsNT) {
+        code = InstallWithBusyRetry(block.packagePath, commandLine);
+    } else {
+        code = RemoveOnWindows9x(block, inputs, outcome);
+    }
+
+    const bool cancelRequested = CancelRequested();
+    if (code == kErrorInstallAlreadyRunning && cancelRequested)
+        outcome.cancelled = true;  // given up while waiting: Windows Installer never ran it
+    else
+        ApplyInstallerResult(outcome, code, cancelRequested, &SystemErrorText);
+    FinishErrorText(outcome, session.lastMessageText, settings.generalFailureText);
+}
+
+}  // namespace setup::sysconfig::installer
