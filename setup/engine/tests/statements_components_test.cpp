@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,40 @@ TEST_F(ComponentScriptTest, SavedSelectionsLoadBackAsAMerge)
     const std::string saved = store.files.at("C:\\Selections.dat");
     EXPECT_NE(saved.find("\r\nTARQ64WOW\r\nWin32\r\n"), std::string::npos);
     EXPECT_NE(saved.find("\r\n\r\nTARQ64WOW"), std::string::npos);
+}
+
+// The statements as the built-in table registers them, with the system's files.
+class ComponentSystemScriptTest : public InterpreterTest
+{
+protected:
+    void SetUp() override
+    {
+        InterpreterTest::SetUp();
+        // The real "Set Variable", for its persist flag.
+        RegisterVariableStatements(handlers, {});
+        PersistedVariables.Clear();
+        Components = ComponentModel(&SystemDiskSpace());
+        std::remove(kFile);
+    }
+    void TearDown() override
+    {
+        std::remove(kFile);
+        Components = ComponentModel(&SystemDiskSpace());
+        PersistedVariables.Clear();
+        InterpreterTest::TearDown();
+    }
+
+    static constexpr const char* kFile = "component_selections_test.dat";
+};
+
+TEST_F(ComponentSystemScriptTest, SelectionsSurviveARealFile)
+{
+    Run({"Define Component|Main|TRUE|", "Set Variable|KEEP$TARQ$TARQ$TRUE|kept",
+         std::string("Save Feature Selections|") + kFile, "Set Component State|Main|FALSE",
+         "Set Variable|KEEP|changed", std::string("Load Feature Selections|") + kFile,
+         "Get Component State|Main|M", "Record|$M$ $KEEP$"});
+    EXPECT_TRUE(host.errors.empty()) << host.errors.front();
+    EXPECT_EQ(recorded, std::vector<std::string>{"TRUE kept"});
 }
 
 // The statements run directly with a translation language active.
