@@ -1,6 +1,7 @@
 #include "setup/engine/component_state_file.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "setup/engine/statements_variables.h"
@@ -108,7 +109,7 @@ void WriteReplacing(IStateFileStore& store, const std::string& path, const std::
     const std::string temporary = path + ".dat";
     try {
         store.WriteText(temporary, text);
-        // One step: a failure leaves the old file in place rather than no file at all.
+        // One step: a failure leaves the old file in place rather than no file or half a file.
         store.Replace(temporary, path);
     } catch (...) {
         store.Remove(temporary);
@@ -122,12 +123,6 @@ struct ReadLists
     std::array<rtl::TStringList, kListCount> lists;
     int reached = 0;  // the sections the file got to (the last one possibly cut short)
 };
-
-void AppendTo(rtl::TStringList& target, const rtl::TStringList& source)
-{
-    for (const std::string& item : source.Items())
-        target.Add(item);
-}
 
 void ApplyMerge(ComponentModel& model, const ReadLists& read)
 {
@@ -167,7 +162,7 @@ void SaveComponentState(IStateFileStore& store, const ComponentModel& model,
         WriteLists(out, model);
         WriteFolders(out, store, options);
         WriteVariables(out, options);
-        store.WriteText(path, out.Text());
+        WriteReplacing(store, path, out.Text());
         return;
     }
     if (!store.Exists(path))

@@ -115,7 +115,11 @@ TEST_F(ComponentStateFileTest, FullWriteLaysOutEveryRowInOrder)
 {
     FillModelAndVariables();
     EXPECT_EQ(Save(true), Lines(kFullFile));
-    EXPECT_EQ(store.actions, std::vector<std::string>{std::string("write ") + kPath});
+    const std::string temporary = std::string(kPath) + ".dat";
+    EXPECT_EQ(store.actions, (std::vector<std::string>{
+                                 "write " + temporary,
+                                 std::string("replace ") + kPath + " by " + temporary,
+                             }));
 }
 
 TEST_F(ComponentStateFileTest, RoundTripRestoresTheModelTheFoldersAndTheVariables)
@@ -221,13 +225,15 @@ TEST_F(ComponentStateFileTest, UpdateModeLeavesAMissingFileMissing)
 TEST_F(ComponentStateFileTest, AFailedReplaceKeepsTheOldFileAndRemovesTheTemporaryOne)
 {
     const std::string old = Lines({"A", "$", "TRUE", "$", "$", "$", "$", "$", "T", "1", "M", "D"});
-    store.files[kPath] = old;
-    store.failReplace = true;
     FillModelAndVariables();
-    EXPECT_THROW(Save(false), rtl::EInOutError);
-    EXPECT_EQ(store.files[kPath], old);
-    EXPECT_EQ(store.files.size(), 1u);
-    EXPECT_EQ(store.actions.back(), std::string("remove ") + kPath + ".dat");
+    for (const bool fullWrite : {false, true}) {
+        store.files = {{kPath, old}};
+        store.failReplace = true;
+        EXPECT_THROW(Save(fullWrite), rtl::EInOutError);
+        EXPECT_EQ(store.files[kPath], old);
+        EXPECT_EQ(store.files.size(), 1u);
+        EXPECT_EQ(store.actions.back(), std::string("remove ") + kPath + ".dat");
+    }
 }
 
 TEST_F(ComponentStateFileTest, UpdateModeOverADamagedHeadWritesTheCurrentState)
