@@ -1,5 +1,6 @@
 #include "setup/engine/interpreter_statements.h"
 
+#include "setup/engine/statements_components.h"
 #include "setup/engine/statements_package.h"
 #include "setup/engine/statements_variables.h"
 #ifdef _WIN32
@@ -26,8 +27,10 @@ StatementHandlerTable BuiltInStatementHandlers()
     RegisterProcessStatements(table, Win32Processes());
     // Web media acquisition is not wired yet: the package-backed statements skip it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
+    RegisterComponentStatements(table, ComponentStatementServices{nullptr, nullptr, system.wow64});
 #else
     RegisterPackageStatements(table, PackageStatementServices{});
+    RegisterComponentStatements(table, ComponentStatementServices{});
 #endif
     return table;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "setup/engine/interpreter_host.h"
+#include "setup/engine/statements_components.h"
 
 namespace setup::engine::testing {
 
@@ -45,8 +46,16 @@ public:
     }
     std::string DefaultTargetDir() override { return defaultTargetDir; }
     void TakeOverPatchState() override { events.push_back("patch"); }
-    void ResetComponents() override { events.push_back("reset components"); }
-    void DefinePredefinedComponent() override { events.push_back("predefined component"); }
+    void ResetComponents() override
+    {
+        events.push_back("reset components");
+        ResetComponentModel(Components);
+    }
+    void DefinePredefinedComponent() override
+    {
+        events.push_back("predefined component");
+        engine::DefinePredefinedComponent(Components);
+    }
     void DeleteRunValue(const std::string& name) override
     {
         events.push_back("delete run " + name);
