@@ -11,6 +11,7 @@ packages=(
   googletest
   wine wine64 xvfb xauth fonts-liberation2
   wixl msitools 7zip
+  liblzma-dev dpkg-dev
 )
 
 missing=()

@@ -9,8 +9,10 @@ builds=("$@")
 for build in "${builds[@]}"; do
   dir=$BUILD_ROOT/$build
   case $build in
-    x64) args=(-DCMAKE_TOOLCHAIN_FILE="$PROJECT_ROOT/cmake/toolchain-mingw-x64.cmake") ;;
-    x86) args=(-DCMAKE_TOOLCHAIN_FILE="$PROJECT_ROOT/cmake/toolchain-mingw-x86.cmake") ;;
+    x64) args=(-DCMAKE_TOOLCHAIN_FILE="$PROJECT_ROOT/cmake/toolchain-mingw-x64.cmake")
+         bash "$PROJECT_ROOT/scripts/build-liblzma.sh" x86_64-w64-mingw32 ;;
+    x86) args=(-DCMAKE_TOOLCHAIN_FILE="$PROJECT_ROOT/cmake/toolchain-mingw-x86.cmake")
+         bash "$PROJECT_ROOT/scripts/build-liblzma.sh" i686-w64-mingw32 ;;
     native) args=(-DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++) ;;
     *) echo "build.sh: unknown build '$build'" >&2; exit 2 ;;
   esac

@@ -1,0 +1,21 @@
+// A minimal 7z writer for tests: one stored block, a plain header, any entry names at all (7-Zip
+// itself refuses to store the hostile ones the reader must reject).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace standins::archive::testing {
+
+struct TinyEntry
+{
+    std::u16string name;
+    std::string data;
+    bool isFolder = false;
+};
+
+// breakCrc stores a wrong CRC for every entry with data.
+std::vector<std::uint8_t> WriteTiny7z(const std::vector<TinyEntry>& entries, bool breakCrc = false);
+
+}  // namespace standins::archive::testing
