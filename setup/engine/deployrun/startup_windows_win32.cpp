@@ -25,7 +25,8 @@ void RegisterSplashClass(WNDPROC procedure)
 // Windows XP (5.1) on gets the newer icon.
 HICON PreparingIcon()
 {
-    OSVERSIONINFOA version{sizeof version};
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
     ::GetVersionExA(&version);
