@@ -15,6 +15,13 @@ void WaitForWorker(rtl::TThread* thread)
 void WaitForWorker(rtl::TThread* thread, bool silent)
 {
     if (!silent) {
+        // Woken by a message or by the thread's end, so a worker that fails before its
+        // completion routine cannot leave the GUI thread waiting for a message that never comes.
+        MSG message;
+        const HANDLE handle = thread ? thread->Handle() : nullptr;
+        if (handle && !::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE) &&
+            ::MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0)
+            return;
         rtl::HandleMessage();
         return;
     }
@@ -34,8 +41,8 @@ void RunWorker(rtl::TThread& thread, const std::function<bool()>& done,
         const int cancel = options.checkCancel ? options.checkCancel() : CheckCancel();
         if (cancel == -1)
             thread.Terminate();
-        // A worker that ended without reporting (it failed before its completion routine) must
-        // not keep the GUI thread waiting for ever.
+        // A worker that ended without reporting (it failed before its completion routine) is
+        // waited for no longer.
         if (thread.Finished() && !done()) {
             rtl::CheckSynchronize();
             if (!done())

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <stdexcept>
 
 #include "setup/engine/worker_protocol.h"
 
@@ -76,6 +77,33 @@ TEST_F(WorkerWaitTest, ACancelAsksTheWorkerToStopAndStillWaitsForIt)
     EXPECT_TRUE(worker.Terminated());
     EXPECT_TRUE(worker.done);
     EXPECT_LT(worker.steps, 100000);
+}
+
+// Fails before its completion routine, as a worker whose plug-in or program crashed.
+class FailingWorker final : public rtl::TThread
+{
+public:
+    ~FailingWorker() override { WaitFor(); }
+
+protected:
+    void Execute() override
+    {
+        ::Sleep(20);
+        throw std::runtime_error("worker failed");
+    }
+};
+
+TEST_F(WorkerWaitTest, AWorkerThatFailsBeforeReportingEndsTheWait)
+{
+    for (const bool silent : {false, true}) {
+        FailingWorker worker;
+        WorkerWaitOptions options;
+        options.silent = silent;
+        RunWorker(
+            worker, [] { return false; }, options);
+        EXPECT_TRUE(worker.Finished()) << silent;
+        EXPECT_EQ(worker.FatalMessage(), "worker failed") << silent;
+    }
 }
 
 TEST_F(WorkerWaitTest, WithoutBusyTheFlagStaysClear)
