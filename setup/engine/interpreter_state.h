@@ -43,6 +43,14 @@ struct EngineState
     bool CaptionSuffix = false;
     // The process's exit code as statements set it.
     int ExitCode = 0;
+    // Media folders, each with a trailing '\': the data folder beside the program (as start-up
+    // first set it, and as statements move it), the folder media is taken from, the "/p="
+    // source folder and the installed product's folder a patch run takes plug-ins from.
+    std::string DataDir;
+    std::string OriginalDataDir;
+    std::string MediaDir;
+    std::string SourceOverride;
+    std::string PreviousInstallFolder;
 };
 
 }  // namespace setup::engine

@@ -6,7 +6,8 @@
 
 #include "core/unique_handle.h"
 #include "setup/engine/rtl/thread_win32.h"
-#include "setup/engine/variables.h"
+#include "setup/engine/worker_protocol.h"
+#include "setup/engine/worker_wait_win32.h"
 
 namespace setup::engine {
 namespace {
@@ -32,10 +33,7 @@ public:
     {
         TScriptThread* self = s_current;
         try {
-            SetVariable("TARQ_thProgressText", text ? text : "", "Thread Progress");
-            SetVariable("TARQ_thProgress", std::to_string(percent), "Thread Progress");
-            SetVariable("TARQ_thMax", "100", "Thread Progress");
-            SetVariable("TARQ_thMin", "1", "Thread Progress");
+            SetThreadProgress(text ? text : "", percent, 100, 1);
         } catch (...) {
         }
         return self && self->Terminated() ? FALSE : TRUE;
@@ -92,16 +90,11 @@ int CallPluginLibrary(HWND owner, const std::string& libraryPath, const std::str
 std::string RunPluginCommand(const PluginRequest& request, const PluginWait& wait)
 {
     TScriptThread thread(request);
-    thread.Start();
-    while (!thread.WorkerFinished()) {
-        if (wait.silent)
-            thread.WaitFor();
-        else
-            rtl::HandleMessage();
-        if (wait.checkCancel && wait.checkCancel() == -1)
-            thread.Terminate();
-    }
-    thread.WaitFor();
+    WorkerWaitOptions options;
+    options.checkCancel = wait.checkCancel;
+    options.silent = wait.silent;
+    RunWorker(
+        thread, [&thread] { return thread.WorkerFinished(); }, options);
     return thread.PluginResult();
 }
 

@@ -6,10 +6,13 @@
 //   "overrun"      announces 4 characters and writes 40
 //   "progress"     reports 50 % "half way", then echoes
 //   "until-cancel" reports progress until the engine answers false, then echoes
+//   "save:PATH"    writes the variables it was given to PATH, then echoes
 #include <windows.h>
 
 #include <cstring>
 #include <string>
+
+#include "core/unique_handle.h"
 
 namespace {
 
@@ -24,6 +27,16 @@ std::string Answer(const std::string& variables, const std::string& parameters, 
             for (int i = 0; i < 10000 && progress(1, "waiting"); ++i)
                 ::Sleep(1);
         return variables + (variables.empty() ? "" : ",") + "PROBE,seen";
+    }
+    if (parameters.rfind("save:", 0) == 0) {
+        const core::UniqueFile file(::CreateFileA(parameters.substr(5).c_str(), GENERIC_WRITE, 0,
+                                                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                                  nullptr));
+        DWORD written = 0;
+        if (file)
+            ::WriteFile(file.Get(), variables.data(), static_cast<DWORD>(variables.size()),
+                        &written, nullptr);
+        return variables;
     }
     if (parameters.rfind("remove:", 0) == 0) {
         // Comma text of plain names and values: drop the pair whose name matches.

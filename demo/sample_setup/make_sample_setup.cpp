@@ -1,0 +1,36 @@
+// Writes the demo's sample setup: the compiled script of a statement list appended to Deployrun,
+// with the resource archive, the package and the archive library beside it.
+//   make_sample_setup OUTPUT_FOLDER DEPLOYRUN QBR_LIB ARCHIVE PACKAGE SCRIPT_TEXT
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+#include "tests/support/compiled_script_builder.h"
+#include "tests/support/setup_image_writer.h"
+
+int main(int argc, char** argv)
+{
+    if (argc != 7) {
+        std::cerr << "usage: make_sample_setup OUTPUT DEPLOYRUN QBR_LIB ARCHIVE PACKAGE SCRIPT\n";
+        return 2;
+    }
+    try {
+        std::ifstream scriptFile(argv[6], std::ios::binary);
+        const std::string description((std::istreambuf_iterator<char>(scriptFile)),
+                                      std::istreambuf_iterator<char>());
+        testsupport::ScriptProject project;
+        project.productTitle = "Vontar Wipestation Sample";
+        testsupport::SetupImage image;
+        image.script =
+            testsupport::BuildCompiledScript(testsupport::ParseStatements(description), project);
+        image.archiveLibrarySource = argv[3];
+        image.resourceArchiveSource = argv[4];
+        image.packageSource = argv[5];
+        std::cout << testsupport::WriteSetupImage(argv[1], argv[2], image) << "\n";
+        return 0;
+    } catch (const std::exception& failure) {
+        std::cerr << "make_sample_setup: " << failure.what() << "\n";
+        return 1;
+    }
+}

@@ -1,0 +1,63 @@
+// The interpreter host of the setup program: the Windows services of the base host, plug-in
+// commands on worker threads, the pages through the dialog pool, and stand-ins for the
+// installation detection and component model that later subsystems bring.
+#pragma once
+
+#include <string>
+
+#include "setup/engine/deployrun/headless_dialogs.h"
+#include "setup/engine/interpreter_host_win32.h"
+#include "setup/engine/interpreter_state.h"
+#include "setup/engine/plugin_statement.h"
+#include "setup/engine/setup_script.h"
+#include "setup/engine/statements_registry_win32.h"
+
+namespace setup::deployrun {
+
+class DeployrunInterpreterHost final : public engine::Win32InterpreterHostBase,
+                                       private engine::IPluginStatementHost
+{
+public:
+    DeployrunInterpreterHost(engine::SetupScript& script, engine::EngineState& engine,
+                             HeadlessDialogPool& dialogs);
+
+    void Trace(const std::string& line) override;
+    void DetectInstallation() override;
+    std::string DefaultTargetDir() override { return m_defaultTargetDir; }
+    void TakeOverPatchState() override {}
+    void ResetComponents() override {}
+    void DefinePredefinedComponent() override {}
+    void AddMSIProperty(const std::string& name, const std::string& value) override;
+    std::string UserLanguageName() override;
+    std::string GetCacheRoot(bool allUsers) override;
+    std::string LanguageCacheFolder(const std::string& packagePath) override;
+    std::string ReadUninstallString(const std::string& title, bool machineHive) override;
+    bool FileExists(const std::string& path) override;
+    bool IsWindowsNT() override;
+    void LoadLanguageStrings(const std::string& path) override;
+    engine::LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
+                                            int preselected) override;
+    engine::PageResult ShowDialog(const std::string& key, bool modal, bool inWizardLoop) override;
+    int CheckCancel() override;
+    void PublishProgress(const std::string& text, int position) override;
+    void ExecutePlugin(int statementIndex) override;
+    void CloseInterpreterResources() override {}
+    bool IsRemovableMediaGone(const std::string&) override { return false; }
+    void EndAfterMediaRemoved(int) override {}
+
+private:
+    // Plug-in statements.
+    void AcquireMediaBlock(const std::string& media) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title) override;
+    void ShowPluginError(const std::string& text) override;
+    std::string RunPlugin(const std::string& libraryPath, const std::string& variables,
+                          const std::string& parameters) override;
+
+    engine::SetupScript& m_script;
+    engine::EngineState& m_engine;
+    HeadlessDialogPool& m_dialogs;
+    engine::Win32Wow64Services m_wow64;
+    std::string m_defaultTargetDir;
+};
+
+}  // namespace setup::deployrun

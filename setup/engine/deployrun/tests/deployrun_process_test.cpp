@@ -1,0 +1,442 @@
+// Deployrun as a process under Windows: setups written by the fixtures, run with the runner that
+// answers message boxes and reads the trace back; exit codes, messages, the trace, the support
+// folder, concurrent runs, language strings, plug-ins and a few statements end to end.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+
+#include "core/unique_handle.h"
+#include "setup/engine/rtl/string_list.h"
+#include "tests/support/compiled_script_builder.h"
+#include "tests/support/process_runner_win32.h"
+#include "tests/support/setup_image_writer.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::ProcessResult;
+using testsupport::SetupImage;
+
+constexpr const char* kCaption = "Quillbay Wizard";
+constexpr const char* kScratchKey = "Software\\Vontar Security\\Deployrun Tests";
+
+std::string BinDir()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return fs::path(path).parent_path().string() + "\\";
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// True when the build carries the archive library the program extracts its resources with.
+bool HaveArchiveLibrary()
+{
+    return fs::exists(BinDir() + "qbr.lib");
+}
+
+class DeployrunProcessTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        static std::atomic<int> counter{0};
+        char temp[MAX_PATH] = {};
+        ::GetTempPathA(MAX_PATH, temp);
+        m_work = std::string(temp) + "deployrun-e2e-" + std::to_string(::GetCurrentProcessId()) +
+                 "-" + std::to_string(++counter) + "\\";
+        fs::remove_all(m_work);
+        fs::create_directories(m_work + "tmp");
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::remove_all(m_work, ignored);
+    }
+
+    // A complete setup: script, resource archive, package and archive library beside it.
+    SetupImage Image(const std::string& description, const testsupport::ScriptProject& project = {})
+    {
+        SetupImage image;
+        image.script =
+            testsupport::BuildCompiledScript(testsupport::ParseStatements(description), project);
+        image.resourceArchiveSource = BinDir() + "deployrun_fixture.res";
+        image.packageSource = BinDir() + "deployrun_fixture.res";  // any file: it is only copied
+        image.archiveLibrarySource = ArchiveLibrary();
+        return image;
+    }
+
+    // Before the archive library is part of the build, the (stripped) probe plug-in stands in
+    // as a loadable library that carries appended language strings.
+    static std::string ArchiveLibrary()
+    {
+        return HaveArchiveLibrary() ? BinDir() + "qbr.lib" : BinDir() + "setup_probe_plugin.dll";
+    }
+
+    std::string Write(const SetupImage& image, const std::string& folder = "app")
+    {
+        // A fresh folder: nothing of an earlier setup may stand beside this one.
+        fs::remove_all(m_work + folder);
+        return testsupport::WriteSetupImage(m_work + folder, BinDir() + "Deployrun.exe", image);
+    }
+
+    ProcessResult Run(const std::string& program, const std::string& arguments = "")
+    {
+        return testsupport::RunProcess(program, Options(arguments));
+    }
+
+    testsupport::ProcessOptions Options(const std::string& arguments, const std::string& log = "")
+    {
+        testsupport::ProcessOptions options;
+        options.traceFile = m_work + (log.empty() ? "trace.log" : log);
+        options.arguments = "/l=" + options.traceFile + (arguments.empty() ? "" : " " + arguments);
+        options.environment = {{"TMP", m_work + "tmp"}, {"TEMP", m_work + "tmp"}};
+        return options;
+    }
+
+    std::vector<std::string> SupportFoldersLeft() const
+    {
+        std::vector<std::string> left;
+        for (const auto& entry : fs::directory_iterator(m_work + "tmp"))
+            left.push_back(entry.path().filename().string());
+        return left;
+    }
+
+    // The variables the probe plug-in saved, by name.
+    std::map<std::string, std::string> Saved(const std::string& name = "saved.txt") const
+    {
+        const std::vector<std::string> items = setup::rtl::FromCommaText(ReadFile(m_work + name));
+        std::map<std::string, std::string> variables;
+        for (size_t i = 0; i + 1 < items.size(); i += 2)
+            variables[items[i]] = items[i + 1];
+        return variables;
+    }
+
+    // A script ending in a plug-in call that saves every variable.
+    std::string SaveStatement(const std::string& name = "saved.txt") const
+    {
+        return "Call DLL Function | save:" + m_work + name + " | setup_probe_plugin.dll\n";
+    }
+
+    static testsupport::ScriptProject PluginProject()
+    {
+        testsupport::ScriptProject project;
+        project.pluginCommands = {"Call DLL Function"};
+        return project;
+    }
+
+    std::string m_work;
+};
+
+TEST_F(DeployrunProcessTest, StartUpFailuresEndWithTheirExitCodesAndMessages)
+{
+    struct Case
+    {
+        const char* name;
+        void (*damage)(SetupImage&);
+        std::uint32_t exitCode;
+        const char* message;  // empty: no box even when not silent
+        bool needsArchiveLibrary;
+    };
+    const Case cases[] = {
+        {"nothing appended", [](SetupImage& i) { i.script.clear(); }, 13, "For internal use only",
+         false},
+        {"no resource archive", [](SetupImage& i) { i.resourceArchiveSource.reset(); }, 14,
+         "Setup resource not found", false},
+        {"corrupt resource archive",
+         [](SetupImage& i) {
+             i.resourceArchiveSource = BinDir() + "deployrun_fixture_corrupt.res";
+         },
+         15, "Setup resource decompression failure", false},
+        {"no package", [](SetupImage& i) { i.packageSource.reset(); }, 16,
+         "Setup database not found", true},
+        {"script fails its check",
+         [](SetupImage& i) {
+             i.script = testsupport::BuildCompiledScript(
+                 testsupport::ParseStatements("Evaluate Expression | $TITLE$ == \"x\" | R\n"));
+         },
+         314, "", true},
+        {"damaged script",
+         [](SetupImage& i) {
+             testsupport::ScriptProject project;
+             project.setupMode = "x";
+             i.script = testsupport::BuildCompiledScript({}, project);
+         },
+         11, "Runtime error in install: ", false},
+    };
+    for (const Case& c : cases) {
+        if (c.needsArchiveLibrary && !HaveArchiveLibrary())
+            continue;
+        SetupImage image = Image("Set Variable | A | 1\n");
+        c.damage(image);
+        const std::string program = Write(image);
+        for (const char* arguments : {"", "/qn"}) {
+            const ProcessResult result = Run(program, arguments);
+            EXPECT_EQ(result.exitCode, c.exitCode) << c.name << " " << arguments;
+            const bool silent = std::string(arguments) == "/qn";
+            if (silent || std::string(c.message).empty()) {
+                EXPECT_TRUE(result.messageBoxes.empty()) << c.name << " " << arguments;
+            } else {
+                ASSERT_EQ(result.messageBoxes.size(), 1u) << c.name;
+                EXPECT_EQ(result.messageBoxes[0].rfind(std::string(kCaption) + "|" + c.message, 0),
+                          0u)
+                    << result.messageBoxes[0];
+            }
+        }
+    }
+}
+
+// A 24-bit bitmap of one colour, for the splash.
+void WriteBitmap(const std::string& path, int width, int height)
+{
+    const int rowBytes = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(rowBytes * height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&info), sizeof info);
+    out << std::string(info.biSizeImage, '\x40');
+}
+
+TEST_F(DeployrunProcessTest, ACleanRunTracesEveryStageAndLeavesNoSupportFolder)
+{
+    if (!HaveArchiveLibrary())
+        GTEST_SKIP() << "no archive library in this build";
+    const std::vector<std::string> expected = {"<Quillbay>",
+                                               "  <SetupSplash>",
+                                               "    <StubSize>",
+                                               "    </StubSize>",
+                                               "    <StubData>",
+                                               "    </StubData>",
+                                               "    <GlobalLists>",
+                                               "    </GlobalLists>",
+                                               "    <SupportDir>",
+                                               "    </SupportDir>",
+                                               "    <ExtractArchive>",
+                                               "    </ExtractArchive>",
+                                               "    <ExtractResource>",
+                                               "    </ExtractResource>",
+                                               "    <ResourcePath>",
+                                               "    </ResourcePath>",
+                                               "    <Dialogs>",
+                                               "    </Dialogs>",
+                                               "  </SetupSplash>",
+                                               "  <RunScript>",
+                                               "    <Variables>",
+                                               "    </Variables>",
+                                               "    <CompileScript>",
+                                               "    </CompileScript>",
+                                               "    <BootStrap>",
+                                               "    </BootStrap>",
+                                               "    <tarq>",
+                                               "    </tarq>",
+                                               "    <ExitScript>",
+                                               "    </ExitScript>",
+                                               "  </RunScript>",
+                                               "  <Free>",
+                                               "  </Free>",
+                                               "  <CachedSupportDir>",
+                                               "  </CachedSupportDir>",
+                                               "</Quillbay>"};
+    // Silent, and with the splash and preparing windows (a page to preload advances the bar).
+    for (const char* arguments : {"/qn", ""}) {
+        const std::string program =
+            Write(Image("Set Variable | A | 1\nDisplay Dialog | Welcome\n"));
+        WriteBitmap(m_work + "app\\setup.bmp", 64, 48);
+        const ProcessResult result = Run(program, arguments);
+        EXPECT_EQ(result.exitCode, 0u) << arguments;
+        EXPECT_TRUE(result.messageBoxes.empty()) << arguments;
+        EXPECT_EQ(result.trace, expected) << arguments;
+        EXPECT_TRUE(SupportFoldersLeft().empty()) << arguments;
+    }
+}
+
+TEST_F(DeployrunProcessTest, TheCommandLineReachesTheScript)
+{
+    if (!HaveArchiveLibrary())
+        GTEST_SKIP() << "no archive library in this build";
+    const std::string program = Write(Image(SaveStatement(), PluginProject()));
+    struct Case
+    {
+        std::string arguments;
+        std::map<std::string, std::string> expected;
+    };
+    const Case cases[] = {
+        {"/qn target=D:\\App", {{"SILENT", "TRUE"}, {"TARGET", "D:\\App"}}},
+        {"-S /G=C:\\Policies\\Setup.MSI", {{"SILENT", "TRUE"}, {"GPOPATH", "c:\\policies\\"}}},
+        {"/s /m=E:\\Packs\\Wipe.EXE", {{"SFXPATH", "e:\\packs\\"}, {"SFXFILE", "wipe.exe"}}},
+        // An argument that merely holds a value switch is not one; a dash never assigns.
+        {"/qn /x=1 -y=2 note=http://h/p=1", {{"NOTE", "http://h/p=1"}, {"GPOPATH", ""}}},
+    };
+    for (const Case& c : cases) {
+        const ProcessResult result = Run(program, c.arguments);
+        EXPECT_EQ(result.exitCode, 0u) << c.arguments;
+        const auto saved = Saved();
+        for (const auto& [name, value] : c.expected) {
+            const auto found = saved.find(name);
+            ASSERT_NE(found, saved.end()) << c.arguments << ": " << name;
+            EXPECT_EQ(found->second, value) << c.arguments << ": " << name;
+        }
+        EXPECT_EQ(saved.count("X"), 0u);
+        EXPECT_EQ(saved.count("-Y"), 0u);
+        // The tail is the command line after the quoted program and its blank.
+        EXPECT_EQ(saved.at("CMDLINE"), Options(c.arguments).arguments) << c.arguments;
+    }
+}
+
+TEST_F(DeployrunProcessTest, TwoSetupsAtOnceEachGetTheirOwnSupportFolder)
+{
+    if (!HaveArchiveLibrary())
+        GTEST_SKIP() << "no archive library in this build";
+    // The plug-in runs while the other setup starts, so both folders exist at the same time.
+    const std::string first =
+        Write(Image(SaveStatement("first.txt") + "Call DLL Function | until-cancel | "
+                                                 "setup_probe_plugin.dll\n",
+                    PluginProject()),
+              "one");
+    const std::string second = Write(Image(SaveStatement("second.txt"), PluginProject()), "two");
+    testsupport::RunningProcess one(first, Options("/qn", "one.log"));
+    testsupport::RunningProcess two(second, Options("/qn", "two.log"));
+    const ProcessResult oneResult = one.Wait();
+    const ProcessResult twoResult = two.Wait();
+    EXPECT_EQ(oneResult.exitCode, 0u);
+    EXPECT_EQ(twoResult.exitCode, 0u);
+    EXPECT_EQ(oneResult.trace.back(), "</Quillbay>");
+    EXPECT_EQ(twoResult.trace.back(), "</Quillbay>");
+    const std::string firstFolder = Saved("first.txt").at("SUPPORTDIR");
+    const std::string secondFolder = Saved("second.txt").at("SUPPORTDIR");
+    EXPECT_NE(firstFolder, secondFolder);
+    EXPECT_TRUE(SupportFoldersLeft().empty());
+}
+
+TEST_F(DeployrunProcessTest, LanguageStringsFollowTheUsersLanguage)
+{
+    // Run once as is and once more by CTest under a German locale.
+    const char* expectedLanguage = std::getenv("SETUP_EXPECTED_USER_LANGUAGE");
+    const std::string language = expectedLanguage ? expectedLanguage : "";
+    SetupImage image = Image("Set Variable | A | 1\n");
+    image.resourceArchiveSource.reset();
+    std::vector<std::string> standard(2), german(2), swedish(2);
+    standard[1] = "Standard: no resources";
+    german[1] = "Deutsch: keine Ressourcen";
+    swedish[1] = "Svenska: inga resurser";
+    image.languageStrings =
+        testsupport::BuildLanguageStrings(standard, {{"Swedish", swedish}, {"German", german}});
+    const ProcessResult result = Run(Write(image));
+    EXPECT_EQ(result.exitCode, 14u);
+    ASSERT_EQ(result.messageBoxes.size(), 1u);
+    const std::string expected = language == "German" ? german[1] : standard[1];
+    EXPECT_EQ(result.messageBoxes[0], std::string(kCaption) + "|" + expected);
+}
+
+TEST_F(DeployrunProcessTest, PluginCommandsRunThroughTheProbePlugin)
+{
+    if (!HaveArchiveLibrary())
+        GTEST_SKIP() << "no archive library in this build";
+    struct Case
+    {
+        const char* name;
+        std::string statements;
+        std::uint32_t exitCode;
+        std::vector<std::string> messageBoxes;
+        std::map<std::string, std::string> expected;  // "" value: the variable must be gone
+    };
+    // After the first statement the caption carries the product's title.
+    const std::string missing = testsupport::ScriptProject().productTitle + " - " + kCaption +
+                                "|Unable to load plug-in library. Please rebuild your project "
+                                "and make sure all required plug-ins are installed.\r\rAction "
+                                "skipped";
+    const Case cases[] = {
+        {"echo adds a variable",
+         "Call DLL Function | echo | setup_probe_plugin.dll\n" + SaveStatement(),
+         0,
+         {},
+         {{"PROBE", "seen"}}},
+        {"a removed variable is gone",
+         "Set Variable | DOOMED | 1\nCall DLL Function | remove:DOOMED | setup_probe_plugin.dll\n" +
+             SaveStatement(),
+         0,
+         {},
+         {{"DOOMED", ""}}},
+        {"a failing plug-in changes nothing",
+         "Set Variable | KEPT | yes\nCall DLL Function | fail | setup_probe_plugin.dll\n" +
+             SaveStatement(),
+         0,
+         {},
+         {{"KEPT", "yes"}}},
+        {"an empty answer is a runtime error",
+         "Call DLL Function | empty | setup_probe_plugin.dll\n",
+         11,
+         {},
+         {}},
+        {"a missing library is reported and skipped",
+         "Call DLL Function | echo | absent.dll\n" + SaveStatement(),
+         0,
+         {missing},
+         {{"PROBE", ""}}},
+    };
+    for (const Case& c : cases) {
+        fs::remove(m_work + "saved.txt");
+        const ProcessResult result = Run(Write(Image(c.statements, PluginProject())), "/qn");
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
+        EXPECT_EQ(result.messageBoxes, c.messageBoxes) << c.name;
+        if (c.expected.empty())
+            continue;
+        const auto saved = Saved();
+        for (const auto& [name, value] : c.expected) {
+            if (value.empty())
+                EXPECT_EQ(saved.count(name), 0u) << c.name << ": " << name;
+            else
+                EXPECT_EQ(saved.count(name) ? saved.at(name) : "(none)", value)
+                    << c.name << ": " << name;
+        }
+    }
+}
+
+TEST_F(DeployrunProcessTest, BuiltInStatementsRunUnderTheProgram)
+{
+    if (!HaveArchiveLibrary())
+        GTEST_SKIP() << "no archive library in this build";
+    core::UniqueKey key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, key.Put(), nullptr),
+              ERROR_SUCCESS);
+    const char value[] = "21";
+    ::RegSetValueExA(key.Get(), "Count", 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                     sizeof value);
+    const std::string script =
+        std::string("Set Variable | BASE | 2\n") + "Read Registry | COUNT | 1 | " + kScratchKey +
+        " | Count\n" + "Mathematics | $COUNT$ | $BASE$ | 2 | PRODUCT\n" + "Delete Registry | 1 | " +
+        kScratchKey + " | Count | FALSE\n" + SaveStatement();
+    const ProcessResult result = Run(Write(Image(script, PluginProject())), "/qn");
+    EXPECT_EQ(result.exitCode, 0u);
+    const auto saved = Saved();
+    EXPECT_EQ(saved.at("COUNT"), "21");
+    EXPECT_EQ(saved.at("PRODUCT"), "42");
+    EXPECT_NE(::RegQueryValueExA(key.Get(), "Count", nullptr, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, kScratchKey);
+}
+
+}  // namespace
