@@ -3,8 +3,11 @@
 #include "setup/engine/statements_package.h"
 #include "setup/engine/statements_variables.h"
 #ifdef _WIN32
+#include "setup/engine/machine_queries_win32.h"
 #include "setup/engine/statements_convert_path_win32.h"
+#include "setup/engine/statements_launch_win32.h"
 #include "setup/engine/statements_registry_win32.h"
+#include "setup/engine/system_facts_win32.h"
 #endif
 
 namespace setup::engine {
@@ -18,6 +21,8 @@ StatementHandlerTable BuiltInStatementHandlers()
     const SystemStatementServices system = Win32SystemStatementServices();
     RegisterRegistryStatements(table, system);
     RegisterConvertPathStatement(table, *system.wow64);
+    RegisterSystemInfoStatements(table, Win32SystemInfoServices());
+    RegisterLaunchStatements(table, LaunchServices{system.wow64, &ProcessSystemFacts()});
     // Web media acquisition is not wired yet: the package-backed statements skip it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
 #else
