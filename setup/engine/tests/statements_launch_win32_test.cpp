@@ -214,7 +214,7 @@ TEST_F(LaunchStatementTest, RunProgramAsEnvironmentPassedOrInherited)
 {
     ::SetEnvironmentVariableA("LAUNCH_PROBE_MARKER", "inherited");
     // Parameters: program, folder, arguments, show, user, password, domain, result, wait, env.
-    Run({"Run Program As|$PROBE$||exit=6|1|||||CODE|TRUE|"});
+    Run({"Run Program As|$PROBE$||exit=6|1||||CODE|TRUE|"});
     EXPECT_EQ(GetVariable("CODE"), "6");
     ProbeRecord record = ReadRecord(m_record);
     EXPECT_TRUE(record.HasEntry("LAUNCH_PROBE_MARKER=inherited"));
@@ -223,7 +223,7 @@ TEST_F(LaunchStatementTest, RunProgramAsEnvironmentPassedOrInherited)
     ::DeleteFileA(m_record.c_str());
     // An empty line between the entries does not end the block early.
     SetVariable("ENV", "LAUNCH_PROBE_RECORD=" + m_record + "\r\n\r\nONLY_HERE=1", "test");
-    Run({"Run Program As|$PROBE$||exit=2|9|||||CODE|TRUE|$ENV$"});
+    Run({"Run Program As|$PROBE$||exit=2|9||||CODE|TRUE|$ENV$"});
     EXPECT_EQ(GetVariable("CODE"), "2");
     record = ReadRecord(m_record);
     EXPECT_TRUE(record.HasEntry("ONLY_HERE=1"));
@@ -234,7 +234,7 @@ TEST_F(LaunchStatementTest, RunProgramAsWorkingFolderIsSetAndRestored)
 {
     const std::string work = m_folder + "work";
     ::CreateDirectoryA(work.c_str(), nullptr);
-    Run({"Run Program As|$PROBE$|" + work + "|exit=0|0|||||CODE|TRUE|"});
+    Run({"Run Program As|$PROBE$|" + work + "|exit=0|0||||CODE|TRUE|"});
     EXPECT_EQ(GetVariable("CODE"), "0");
     EXPECT_EQ(ReadRecord(m_record).folder, work);
     EXPECT_EQ(CurrentFolder(), m_startFolder);
@@ -242,18 +242,25 @@ TEST_F(LaunchStatementTest, RunProgramAsWorkingFolderIsSetAndRestored)
 
 TEST_F(LaunchStatementTest, RunProgramAsShellTokenUserFromASetupThatIsNotElevatedStartsDirectly)
 {
-    Run({"Run Program As|$PROBE$||exit=5|0|$TARQ_UAC$||||CODE|TRUE|"});
+    Run({"Run Program As|$PROBE$||exit=5|0|$TARQ_UAC$|||CODE|TRUE|"});
     EXPECT_EQ(GetVariable("CODE"), "5");
     EXPECT_TRUE(Exists(m_record));
 }
 
+TEST_F(LaunchStatementTest, RunProgramAsAnUnknownUserIsRefusedByTheLogonStart)
+{
+    Run({"Run Program As|$PROBE$||exit=4|0|nobody-here|secret|HOME|CODE|TRUE|"});
+    EXPECT_EQ(GetVariable("CODE"), std::to_string(kCreateProcessFailed));
+    EXPECT_FALSE(Exists(m_record));
+}
+
 TEST_F(LaunchStatementTest, RunProgramAsFailures)
 {
-    EXPECT_THROW(Run({"Run Program As|$PROBE$||exit=0|normal|||||CODE|TRUE|"}), rtl::EConvertError);
-    Run({"Run Program As|" + m_folder + "absent.exe||||||||CODE|TRUE|"});
+    EXPECT_THROW(Run({"Run Program As|$PROBE$||exit=0|normal||||CODE|TRUE|"}), rtl::EConvertError);
+    Run({"Run Program As|" + m_folder + "absent.exe|||1||||CODE|TRUE|"});
     EXPECT_EQ(GetVariable("CODE"), std::to_string(kCreateProcessFailed));
     // Not waited for: the code of a running program.
-    Run({"Run Program As|$PROBE$||exit=1 sleep=4000|1|||||CODE|FALSE|"});
+    Run({"Run Program As|$PROBE$||exit=1 sleep=4000|1||||CODE|FALSE|"});
     EXPECT_EQ(GetVariable("CODE"), "259");
 }
 

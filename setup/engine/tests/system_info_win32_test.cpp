@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "core/unique_handle.h"
 
 #include "setup/engine/hypervisor_probe_win32.h"
 #include "setup/engine/machine_queries_win32.h"
@@ -73,6 +76,59 @@ TEST_F(RealSystemInfoTest, FactsOfTheRunningWindows)
     const std::string id = Answer("Get System Settings|R|33");
     const std::string name = Answer("Get System Settings|R|34");
     EXPECT_EQ(id.empty(), name.empty()) << id << " " << name;
+}
+
+// A machine value of another type than text, put back as it was afterwards.
+class OddMachineValue
+{
+public:
+    OddMachineValue(const char* keyPath, const char* valueName)
+        : m_keyPath(keyPath), m_valueName(valueName)
+    {
+        EXPECT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                    nullptr, m_key.Put(), nullptr),
+                  ERROR_SUCCESS);
+        DWORD size = 0;
+        if (::RegQueryValueExA(m_key.Get(), valueName, nullptr, &m_type, nullptr, &size) ==
+            ERROR_SUCCESS) {
+            m_saved.resize(size);
+            ::RegQueryValueExA(m_key.Get(), valueName, nullptr, &m_type, m_saved.data(), &size);
+            m_existed = true;
+        }
+        const DWORD odd = 7;
+        ::RegSetValueExA(m_key.Get(), valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&odd),
+                         sizeof(odd));
+    }
+    ~OddMachineValue()
+    {
+        if (m_existed)
+            ::RegSetValueExA(m_key.Get(), m_valueName, 0, m_type, m_saved.data(),
+                             static_cast<DWORD>(m_saved.size()));
+        else
+            ::RegDeleteValueA(m_key.Get(), m_valueName);
+    }
+
+private:
+    const char* m_keyPath;
+    const char* m_valueName;
+    core::UniqueKey m_key;
+    DWORD m_type = REG_NONE;
+    std::vector<BYTE> m_saved;
+    bool m_existed = false;
+};
+
+TEST_F(RealSystemInfoTest, OrganisationAndBootFolderOfAnotherTypeReadEmpty)
+{
+    {
+        const OddMachineValue organisation("SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                                           "RegisteredOrganization");
+        EXPECT_EQ(Answer("Get System Settings|R|36"), "");
+    }
+    {
+        const OddMachineValue boot("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Setup",
+                                   "BootDir");
+        EXPECT_EQ(Folder(9, false), "");
+    }
 }
 
 TEST(HypervisorProbe, RunForRealWithoutDisturbingLaterFaults)
