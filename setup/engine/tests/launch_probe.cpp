@@ -1,4 +1,5 @@
-// A program of the launch tests' own: records its command line, current folder and environment
+// A program of the launch tests' own: records its command line, current folder, process id and
+// environment
 // in the file named by LAUNCH_PROBE_RECORD and ends with a chosen exit code. Arguments
 // "exit=N" and "sleep=MS" choose the code and a pause before it ends; LAUNCH_PROBE_EXIT does the
 // same for starts that pass no arguments of ours.
@@ -63,7 +64,9 @@ int main()
     ::GetCurrentDirectoryA(sizeof(folder), folder);
     const std::string record = EnvironmentValue("LAUNCH_PROBE_RECORD");
     if (!record.empty())
-        WriteRecord(record, "cmd=" + commandLine + "\ncwd=" + folder + "\n" + EnvironmentLines());
+        WriteRecord(record, "cmd=" + commandLine + "\ncwd=" + folder +
+                                "\npid=" + std::to_string(::GetCurrentProcessId()) + "\n" +
+                                EnvironmentLines());
     const int sleep = NumberAfter(commandLine, "sleep=", 0);
     if (sleep > 0)
         ::Sleep(static_cast<DWORD>(sleep));

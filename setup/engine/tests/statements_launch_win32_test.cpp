@@ -54,6 +54,7 @@ struct ProbeRecord
 {
     std::string commandLine;
     std::string folder;
+    unsigned long processId = 0;
     std::vector<std::string> environment;
 
     bool HasEntry(const std::string& entry) const
@@ -75,6 +76,8 @@ ProbeRecord ReadRecord(const std::string& path)
             record.commandLine = line.substr(4);
         else if (line.rfind("cwd=", 0) == 0)
             record.folder = line.substr(4);
+        else if (line.rfind("pid=", 0) == 0)
+            record.processId = std::stoul(line.substr(4));
         else if (line.rfind("env=", 0) == 0)
             record.environment.push_back(line.substr(4));
     }
@@ -186,6 +189,39 @@ TEST_F(LaunchStatementTest, RunProgramExitCodesWaitedAndNotWaited)
         EXPECT_NE(record.commandLine.find(c.arguments), std::string::npos) << record.commandLine;
         // The program starts in its own folder.
         EXPECT_EQ(FolderOf(record.folder + "\\"), programFolder);
+    }
+}
+
+TEST_F(LaunchStatementTest, SilentRunsWaitForTheWorkerWithoutAMessageLoop)
+{
+    SilentMode = true;
+    Run({"Run Program|$PROBE$|TRUE|exit=12|TRUE|CODE",
+         "Run Program As|$PROBE$||exit=13|1||||ASCODE|TRUE|"});
+    EXPECT_EQ(GetVariable("CODE"), "12");
+    EXPECT_EQ(GetVariable("ASCODE"), "13");
+    EXPECT_FALSE(WorkerBusy);
+}
+
+TEST_F(LaunchStatementTest, LaunchedProgramsLeaveNoHandlesBehind)
+{
+    // An ended process stays openable while anyone still holds a handle to it.
+    const std::string lines[] = {"Run Program|$PROBE$|TRUE|exit=0|TRUE|CODE",
+                                 "Run Program As|$PROBE$||exit=0|1||||CODE|TRUE|",
+                                 "Run Program As|$PROBE$||exit=0|1|$TARQ_UAC$|||CODE|TRUE|"};
+    for (const std::string& line : lines) {
+        ::DeleteFileA(m_record.c_str());
+        Run({line});
+        const ProbeRecord record = ReadRecord(m_record);
+        ASSERT_NE(record.processId, 0u) << line;
+        bool gone = false;
+        for (int attempt = 0; attempt < 40 && !gone; ++attempt) {
+            const core::UniqueProcess process(
+                ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(record.processId)));
+            gone = !process;
+            if (!gone)
+                ::Sleep(50);
+        }
+        EXPECT_TRUE(gone) << line;
     }
 }
 
