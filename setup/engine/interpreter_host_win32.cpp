@@ -24,8 +24,8 @@ void DeleteValue(HKEY root, const std::string& name)
         ::RegDeleteValueA(key.Get(), name.c_str());
 }
 
-// A missing key or value reads as the empty text; a value of another type is a failure the
-// statement reports, as the runtime's registry reader does.
+// A missing key or value, or a value that is not text, reads as the empty text: USERNAME is
+// read at start, and an odd value there must not end the whole setup.
 std::string ReadCurrentVersionValue(const char* valueName)
 {
     const std::string path = std::string("SOFTWARE\\Microsoft\\") +
@@ -39,7 +39,7 @@ std::string ReadCurrentVersionValue(const char* valueName)
     if (::RegQueryValueExA(key.Get(), valueName, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return {};
     if (type != REG_SZ && type != REG_EXPAND_SZ)
-        throw rtl::Exception(std::string("Invalid data type for '") + valueName + "'");
+        return {};
     std::string value(size, '\0');
     if (size != 0 &&
         ::RegQueryValueExA(key.Get(), valueName, nullptr, &type,

@@ -4,11 +4,14 @@
 #include "setup/engine/statements_package.h"
 #include "setup/engine/statements_variables.h"
 #ifdef _WIN32
+#include "setup/engine/machine_queries_win32.h"
 #include "setup/engine/statements_convert_path_win32.h"
 #include "setup/engine/statements_files_win32.h"
+#include "setup/engine/statements_launch_win32.h"
 #include "setup/engine/statements_processes_win32.h"
 #include "setup/engine/statements_registry_win32.h"
 #include "setup/engine/statements_text_files_win32.h"
+#include "setup/engine/system_facts_win32.h"
 #endif
 
 namespace setup::engine {
@@ -25,6 +28,8 @@ StatementHandlerTable BuiltInStatementHandlers()
     RegisterFileStatements(table, Win32FileStatementServices(*system.wow64));
     RegisterTextFileStatements(table, Win32TextFileStatementServices(*system.wow64));
     RegisterProcessStatements(table, Win32Processes());
+    RegisterSystemInfoStatements(table, Win32SystemInfoServices());
+    RegisterLaunchStatements(table, LaunchServices{system.wow64, &ProcessSystemFacts()});
     // Web media acquisition is not wired yet: the package-backed statements skip it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
     RegisterComponentStatements(table, ComponentStatementServices{nullptr, nullptr, system.wow64});

@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "setup/engine/command_line.h"
+#include "setup/engine/statements_support.h"
+#include "setup/engine/variables.h"
 #include "setup/engine/worker_protocol.h"
 
 namespace setup::engine {
@@ -50,6 +52,21 @@ void RunWorker(rtl::TThread& thread, const std::function<bool()>& done,
         }
     }
     thread.WaitFor();
+}
+
+void PublishScriptProgress()
+{
+    const std::int32_t position = TextToInt32(GetVariable("PROGRESS"));
+    SetThreadProgress(GetVariable("PROGRESSTEXT"), position, 100, 0);
+}
+
+void WaitWithScriptProgress(rtl::TThread& worker, const std::function<bool()>& done)
+{
+    const WorkerBusyScope busy;
+    while (!done()) {
+        PublishScriptProgress();
+        WaitForWorker(&worker);
+    }
 }
 
 }  // namespace setup::engine

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "setup/engine/rtl/thread_win32.h"
+#include "setup/engine/worker_protocol.h"
 
 namespace setup::engine {
 
@@ -30,5 +31,13 @@ struct WorkerWaitOptions
 // until the thread itself has ended. done is read on the GUI thread only.
 void RunWorker(rtl::TThread& thread, const std::function<bool()>& done,
                const WorkerWaitOptions& options = {});
+
+// The script's PROGRESSTEXT and PROGRESS (a decimal number; anything else raises the conversion
+// failure) as the thread progress, on the scale 0 to 100.
+void PublishScriptProgress();
+
+// For a worker started by the caller: holds WorkerBusy, publishes the script's progress and waits
+// step by step until the worker reports done; WorkerBusy is cleared again also when a step fails.
+void WaitWithScriptProgress(rtl::TThread& worker, const std::function<bool()>& done);
 
 }  // namespace setup::engine
