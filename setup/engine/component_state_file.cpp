@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "setup/engine/statements_variables.h"
+#include "setup/engine/text_lines.h"
 #include "setup/engine/variables.h"
 
 namespace setup::engine {
@@ -17,26 +18,6 @@ constexpr std::string_view kOverrideCacheName = "OVERRIDECACHE";
 constexpr int kListCount = 6;
 // TARGETDIR, ALLUSERS, STARTMENU and the data folder follow the lists.
 constexpr int kFolderRows = 4;
-
-// Lines as the runtime's string lists read them: CR LF, LF or CR end a line; a last line
-// without an end counts.
-std::vector<std::string> SplitLines(std::string_view text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
-            ++start;
-    }
-    return lines;
-}
 
 class LineWriter
 {
@@ -168,7 +149,7 @@ void SaveComponentState(IStateFileStore& store, const ComponentModel& model,
     if (!store.Exists(path))
         return;
     const std::optional<std::vector<std::string>> head =
-        StoredHead(SplitLines(store.ReadText(path)));
+        StoredHead(SplitTextLines(store.ReadText(path)));
     if (head) {
         for (const std::string& line : *head)
             out.Line(line);
@@ -186,7 +167,7 @@ void LoadComponentState(IStateFileStore& store, ComponentModel& model, const std
 {
     if (!store.Exists(path))
         return;
-    const std::vector<std::string> lines = SplitLines(store.ReadText(path));
+    const std::vector<std::string> lines = SplitTextLines(store.ReadText(path));
 
     ReadLists read;
     rtl::TStringList* own[kListCount] = {&model.ComponentNames,         &model.ComponentStates,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "setup/engine/interpreter_host.h"
+#include "setup/engine/text_lines.h"
 
 namespace setup::engine {
 
@@ -38,9 +39,5 @@ public:
 private:
     std::function<std::string()> m_caption;
 };
-
-// Lines of a text as the runtime's string lists load them: CR LF, LF or CR end a line; a last
-// line without an end counts.
-std::vector<std::string> SplitTextLines(std::string_view text);
 
 }  // namespace setup::engine

@@ -2,6 +2,7 @@
 
 #include "setup/engine/statements_support.h"
 #include "setup/engine/variables.h"
+#include "setup/engine/worker_protocol.h"
 
 namespace setup::engine {
 namespace {
@@ -16,27 +17,6 @@ void WithoutRedirection(StatementContext& statement, const FileStatementServices
     const FsRedirectionScope redirection(*services.wow64, statement.Engine().TargetPlatform);
     body();
 }
-
-// Tells the busy flag for as long as a worker is waited for.
-class WorkerBusyScope
-{
-public:
-    explicit WorkerBusyScope(const std::function<void(bool)>& setBusy) : m_setBusy(setBusy)
-    {
-        if (m_setBusy)
-            m_setBusy(true);
-    }
-    ~WorkerBusyScope()
-    {
-        if (m_setBusy)
-            m_setBusy(false);
-    }
-    WorkerBusyScope(const WorkerBusyScope&) = delete;
-    WorkerBusyScope& operator=(const WorkerBusyScope&) = delete;
-
-private:
-    const std::function<void(bool)>& m_setBusy;
-};
 
 }  // namespace
 
@@ -106,7 +86,7 @@ void FindAllFilesStatement(StatementContext& statement, const FileStatementServi
                                           TextToBool(RawParam(statement, 3))};
         std::vector<std::string> found;
         {
-            const WorkerBusyScope busy(services.setWorkerBusy);
+            const WorkerBusyScope busy;
             IInterpreterHost& host = statement.Host();
             found =
                 services.worker->Run(*services.fs, request, [&host] { return host.CheckCancel(); });

@@ -60,8 +60,6 @@ struct FileStatementServices
     IFileSystemView* fs = nullptr;
     IFileFacts* facts = nullptr;
     IFindAllFilesWorker* worker = nullptr;
-    // Told true while a statement waits for its worker and false after; none: nothing to tell.
-    std::function<void(bool)> setWorkerBusy;
 };
 
 void RegisterFileStatements(StatementHandlerTable& table, const FileStatementServices& services);

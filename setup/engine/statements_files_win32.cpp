@@ -108,7 +108,7 @@ FileStatementServices Win32FileStatementServices(IWow64Services& wow64)
 {
     static Win32FileFacts facts;
     static Win32FindAllFilesWorker worker;
-    return {&wow64, &Win32FileSystem(), &facts, &worker, {}};
+    return {&wow64, &Win32FileSystem(), &facts, &worker};
 }
 
 }  // namespace setup::engine

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace setup::engine {
 
@@ -28,5 +29,9 @@ public:
 private:
     std::string_view m_rest;
 };
+
+// Lines of a text as the runtime's string lists load them: CR LF, LF or CR end a line; a last
+// line without an end counts.
+std::vector<std::string> SplitTextLines(std::string_view text);
 
 }  // namespace setup::engine

@@ -11,7 +11,9 @@
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/setup_messages.h"
 #include "setup/engine/setup_messages_win32.h"
+#include "setup/engine/statements_components.h"
 #include "setup/engine/statements_platform_view.h"
+#include "setup/engine/statements_text_files.h"
 #include "setup/engine/variables.h"
 #include "setup/engine/worker_protocol.h"
 #include "setup/sysconfig/property_queue.h"
@@ -200,6 +202,24 @@ std::string DeployrunInterpreterHost::RunPlugin(const std::string& libraryPath,
     wait.silent = engine::SilentMode;
     wait.checkCancel = [this] { return CheckCancel(); };
     return engine::RunPluginCommand(request, wait);
+}
+
+void DeployrunInterpreterHost::ResetComponents()
+{
+    engine::ResetComponentModel(engine::Components);
+    // The component sizes the script was compiled with.
+    engine::Components.ComponentTable = m_script.ComponentTable;
+}
+
+void DeployrunInterpreterHost::DefinePredefinedComponent()
+{
+    engine::DefinePredefinedComponent(engine::Components);
+}
+
+void DeployrunInterpreterHost::CloseInterpreterResources()
+{
+    // A text file a script left half-read is not carried into the next run.
+    engine::CloseOpenTextFile();
 }
 
 }  // namespace setup::deployrun

@@ -1,6 +1,6 @@
 // The interpreter host of the setup program: the Windows services of the base host, plug-in
 // commands on worker threads, the pages through the dialog pool, and stand-ins for the
-// installation detection and component model that later subsystems bring.
+// installation detection that a later subsystem brings.
 #pragma once
 
 #include <string>
@@ -25,8 +25,8 @@ public:
     void DetectInstallation() override;
     std::string DefaultTargetDir() override { return m_defaultTargetDir; }
     void TakeOverPatchState() override {}
-    void ResetComponents() override {}
-    void DefinePredefinedComponent() override {}
+    void ResetComponents() override;
+    void DefinePredefinedComponent() override;
     void AddMSIProperty(const std::string& name, const std::string& value) override;
     std::string UserLanguageName() override;
     std::string GetCacheRoot(bool allUsers) override;
@@ -41,7 +41,7 @@ public:
     int CheckCancel() override;
     void PublishProgress(const std::string& text, int position) override;
     void ExecutePlugin(int statementIndex) override;
-    void CloseInterpreterResources() override {}
+    void CloseInterpreterResources() override;
     bool IsRemovableMediaGone(const std::string&) override { return false; }
     void EndAfterMediaRemoved(int) override {}
 

@@ -7,6 +7,7 @@
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/tests/fake_file_system.h"
 #include "setup/engine/tests/statements_test_support.h"
+#include "setup/engine/worker_protocol.h"
 
 namespace setup::engine::testing {
 namespace {
@@ -61,6 +62,23 @@ FileVersion Version(std::uint32_t a, std::uint32_t b, std::uint32_t c, std::uint
     return {true, a, b, c, d};
 }
 
+// The search on the calling thread, noting whether the engine's busy flag was up meanwhile.
+class BusyNotingWorker : public IFindAllFilesWorker
+{
+public:
+    std::vector<bool> busyDuringRun;
+
+    std::vector<std::string> Run(IFileSystemView& fs, const FindAllFilesRequest& request,
+                                 const std::function<int()>& checkCancel) override
+    {
+        busyDuringRun.push_back(WorkerBusy);
+        return m_inner.Run(fs, request, checkCancel);
+    }
+
+private:
+    InlineFindAllFilesWorker m_inner;
+};
+
 class FileStatementTest : public StatementTest
 {
 protected:
@@ -69,7 +87,7 @@ protected:
         StatementTest::SetUp();
         engine.TargetPlatform = "x64";
         engine.process.tempDir = "C:\\Temp\\";
-        services = {&wow64, &fs, &facts, &worker, [this](bool busy) { busyCalls.push_back(busy); }};
+        services = {&wow64, &fs, &facts, &worker};
         RegisterFileStatements(handlers, services);
         ResetFindProgressTick();
     }
@@ -77,9 +95,8 @@ protected:
     RecordingWow64 wow64;
     FakeFileSystem fs;
     FakeFileFacts facts;
-    InlineFindAllFilesWorker worker;
+    BusyNotingWorker worker;
     FileStatementServices services;
-    std::vector<bool> busyCalls;
 };
 
 TEST_F(FileStatementTest, ExistenceOfFilesAndFolders)
@@ -178,7 +195,8 @@ TEST_F(FileStatementTest, FindAllFilesJoinsTheResultAndFlagsTheWait)
     EXPECT_EQ(GetVariable("LIST"),
               "\"C:\\My Data\\S\\a.txt\"|\"C:\\My Data\\S\"|\"C:\\My Data\\b.txt\"");
     EXPECT_EQ(GetVariable("NONE"), "");
-    EXPECT_EQ(busyCalls, (std::vector<bool>{true, false, true, false}));
+    EXPECT_EQ(worker.busyDuringRun, (std::vector<bool>{true, true}));
+    EXPECT_FALSE(WorkerBusy);
     EXPECT_EQ(wow64.calls, (std::vector<std::string>{"disable", "revert", "disable", "revert"}));
 }
 

@@ -439,4 +439,29 @@ TEST_F(DeployrunProcessTest, BuiltInStatementsRunUnderTheProgram)
     ::RegDeleteKeyA(HKEY_CURRENT_USER, kScratchKey);
 }
 
+TEST_F(DeployrunProcessTest, FileAndComponentStatementsRunUnderTheProgram)
+{
+    const std::string list = m_work + "list.txt";
+    testsupport::ScriptProject project = PluginProject();
+    project.components = {{"TARQ-PREDEF-COMPONENT", "1000"}, {"Main", "2048"}};
+    const std::string script = "Write to Text File | " + list + " | two | FALSE\n" +
+                               "Write to Text File | " + list + " | one | TRUE\n" +
+                               "Read from Text File | " + list + " | LINE | END\n" +
+                               "Does File/Folder Exist | EXISTS | " + list + " | TRUE\n" +
+                               "Get System Settings | CHECKSYSTEM | 24\n" +
+                               "Get Component State | TARQ-PREDEF-COMPONENT | PREDEFINED\n" +
+                               "Define Component | Main | TRUE | Main files\n" +
+                               "Get Component Space | Main | MAINSIZE\n" + SaveStatement();
+    const ProcessResult result = Run(Write(Image(script, project)), "/qn");
+    EXPECT_EQ(result.exitCode, 0u);
+    const auto saved = Saved();
+    EXPECT_EQ(saved.at("LINE"), "one");
+    EXPECT_EQ(saved.at("END"), "FALSE");
+    EXPECT_EQ(saved.at("EXISTS"), "TRUE");
+    EXPECT_EQ(saved.at("CHECKSYSTEM"), "TRUE");
+    // The predefined component and the compiled sizes come from the program's host.
+    EXPECT_EQ(saved.at("PREDEFINED"), "TRUE");
+    EXPECT_EQ(saved.at("MAINSIZE"), "2048");
+}
+
 }  // namespace
