@@ -2,6 +2,7 @@
 // that keeps serving the thread's calls to the GUI thread.
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/variables.h"
+#include "setup/engine/worker_wait_win32.h"
 #include "setup/sysconfig/installer/bridge_state_win32.h"
 #include "setup/sysconfig/installer/command_line_plan.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
@@ -117,8 +118,7 @@ int RunMSIThread(bool patchMode, const std::string& packagePath, const std::stri
     const bool silent = SilentWait();
     while (!ThreadFinished()) {
         // In silent mode the wait itself runs what the thread hands to the GUI thread.
-        if (silent || !rtl::HandleMessage())
-            thread.WaitFor();
+        engine::WaitForWorker(&thread, silent);
         if (dialogs.CheckCancel() == -1)
             thread.Terminate();
         if (thread.Finished()) {

@@ -4,19 +4,6 @@
 
 namespace setup::sysconfig::installer {
 
-void SetThreadProgress(const std::string& text, std::int64_t position, std::int64_t maximum,
-                       std::int64_t minimum)
-{
-    auto& variables = engine::Variables;
-    if (position != -1) {
-        variables.Update("TARQ_thMax", std::to_string(maximum));
-        variables.Update("TARQ_thMin", std::to_string(minimum));
-        variables.Update("TARQ_thProgress", std::to_string(position));
-    }
-    if (text != "$IGNORE$")
-        variables.Update("TARQ_thProgressText", text);
-}
-
 bool MSIProgressCallback(const std::string& text, std::int64_t position, std::int64_t total,
                          std::int64_t min)
 {

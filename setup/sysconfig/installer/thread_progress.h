@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "setup/engine/worker_protocol.h"
+
 namespace setup::sysconfig::installer {
 
-// Writes TARQ_thMax, TARQ_thMin and TARQ_thProgress unless position is -1, and
-// TARQ_thProgressText unless text is "$IGNORE$".
-void SetThreadProgress(const std::string& text, std::int64_t position, std::int64_t maximum,
-                       std::int64_t minimum);
+using engine::SetThreadProgress;
+
 // Publishes the handler's numbers; false once TARQ_thCancelled is no longer "FALSE".
 bool MSIProgressCallback(const std::string& text, std::int64_t position, std::int64_t total,
                          std::int64_t min);
