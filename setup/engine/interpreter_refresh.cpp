@@ -21,20 +21,6 @@ List LoadList(IInterpreterHost& host, const std::string& path)
     return list;
 }
 
-// "C:\Program Files\App\setup.exe" /x -> C:\Program Files\App\setup.exe
-std::string CommandPath(const std::string& uninstallString)
-{
-    std::string text = uninstallString;
-    const size_t first = text.find('"');
-    if (first != std::string::npos) {
-        text.erase(first, 1);
-        const size_t second = text.find('"', first);
-        if (second != std::string::npos)
-            text.erase(second);
-    }
-    return text;
-}
-
 }  // namespace
 
 void RefreshEngineSettings(EngineState& engine)
@@ -111,7 +97,7 @@ void RefreshUninstallLink(const ScriptRun& run)
     }
     const bool machineHive = allUsers || !host.IsWindowsNT();
     const std::string link =
-        CommandPath(host.ReadUninstallString(GetVariable("TITLE"), machineHive));
+        UninstallCommandPath(host.ReadUninstallString(GetVariable("TITLE"), machineHive));
     SetVariable("UNINSTALLLINK", link, kInitializationContext);
     SetVariable("ENGINECACHE", ExtractFilePath(link), kInitializationContext);
 }

@@ -144,4 +144,17 @@ std::string ParamStrOf(std::string_view commandLine, int index)
     }
 }
 
+std::string UninstallCommandPath(std::string_view uninstallString)
+{
+    std::string text(uninstallString);
+    const size_t first = text.find('"');
+    if (first != std::string::npos) {
+        text.erase(first, 1);
+        const size_t second = text.find('"', first);
+        if (second != std::string::npos)
+            text.erase(second);
+    }
+    return text;
+}
+
 }  // namespace setup::engine

@@ -29,4 +29,9 @@ std::pair<std::string, std::string> SplitAtFirst(std::string_view text, std::str
 // blanks and control characters, double quotes group and are removed. Index 0 is the program.
 std::string ParamStrOf(std::string_view commandLine, int index);
 
+// The program path of an uninstall command: the text from its first double quote to the next one
+// ("C:\Program Files\App\setup.exe" /x -> C:\Program Files\App\setup.exe); unquoted, the whole
+// text.
+std::string UninstallCommandPath(std::string_view uninstallString);
+
 }  // namespace setup::engine

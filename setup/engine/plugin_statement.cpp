@@ -14,20 +14,6 @@ constexpr int kLocateSourcesMessage = 17;
 constexpr int kSourcesNotFoundMessage = 18;
 constexpr int kGeneralFailureMessage = 19;
 
-// "C:\Program Files\App\uninstall.exe" /x -> C:\Program Files\App\ (the quotes may be absent).
-std::string UninstallerFolder(const std::string& uninstallString)
-{
-    std::string text = uninstallString;
-    const size_t first = text.find('"');
-    if (first != std::string::npos) {
-        text.erase(first, 1);
-        const size_t second = text.find('"', first);
-        if (second != std::string::npos)
-            text.erase(second);
-    }
-    return ExtractFilePath(text);
-}
-
 class PluginStatement
 {
 public:
@@ -81,8 +67,8 @@ private:
     void SelectPatchSources()
     {
         const bool machineHive = TextToBool(GetVariable("ALLUSERS")) || !m_host.IsWindowsNT();
-        m_engine.PreviousInstallFolder =
-            UninstallerFolder(m_host.ReadUninstallString(GetVariable("TITLE"), machineHive));
+        m_engine.PreviousInstallFolder = ExtractFilePath(
+            UninstallCommandPath(m_host.ReadUninstallString(GetVariable("TITLE"), machineHive)));
         if (!m_engine.SourceOverride.empty())
             m_engine.PreviousInstallFolder = IncludeBackslash(m_engine.SourceOverride);
         if (m_host.FileExists(m_engine.DataDir + m_engine.SourceMarkerName))

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -112,27 +113,10 @@ protected:
         ::SetEnvironmentVariableA("LAUNCH_PROBE_RECORD", nullptr);
         ::SetEnvironmentVariableA("REGISTER_PROBE_RECORD", nullptr);
         ::SetEnvironmentVariableA("LAUNCH_PROBE_MARKER", nullptr);
-        RemoveFolder(m_folder);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_folder, ignored);
         rtl::DoneGuiThread();
         StatementTest::TearDown();
-    }
-
-    static void RemoveFolder(const std::string& folder)
-    {
-        WIN32_FIND_DATAA data;
-        const core::UniqueFind find(::FindFirstFileA((folder + "*").c_str(), &data));
-        if (find) {
-            do {
-                const std::string name = data.cFileName;
-                if (name == "." || name == "..")
-                    continue;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveFolder(folder + name + "\\");
-                else
-                    ::DeleteFileA((folder + name).c_str());
-            } while (::FindNextFileA(find.Get(), &data));
-        }
-        ::RemoveDirectoryA(folder.c_str());
     }
 
     static std::string ProbePath() { return TestProgramFolder() + "setup_launch_probe.exe"; }

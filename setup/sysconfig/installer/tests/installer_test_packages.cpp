@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -67,20 +68,8 @@ std::string MakeTempFolder(const std::string& name)
 
 void RemoveFolderTree(const std::string& folder)
 {
-    WIN32_FIND_DATAA data;
-    core::UniqueFind find(::FindFirstFileA((folder + "*").c_str(), &data));
-    if (find) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveFolderTree(folder + name + "\\");
-            else
-                ::DeleteFileA((folder + name).c_str());
-        } while (::FindNextFileA(find.Get(), &data));
-    }
-    ::RemoveDirectoryA(folder.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
 }
 
 std::string CopyPackage(const std::string& name, const std::string& folder)
