@@ -8,6 +8,8 @@
 #include "setup/engine/statements_components.h"
 #include "setup/engine/statements_variables.h"
 #include "setup/engine/tests/fake_cache_system.h"
+#include "setup/engine/tests/interpreter_fake_host.h"
+#include "setup/engine/tests/interpreter_script_builder.h"
 #include "setup/engine/tests/memory_state_file_store.h"
 #include "setup/engine/variables.h"
 
@@ -334,6 +336,37 @@ TEST_F(InstallerCacheTest, ExistingStateFolderIsHiddenAndCompressedAsAsked)
     const std::vector<std::string> expected = {"hide " + folder, "compress " + folder,
                                                "create " + folder, "compress " + folder};
     EXPECT_EQ(system.actions, expected);
+}
+
+TEST_F(InstallerCacheTest, RunScriptRecordsTheStateAlsoWhenTheRunFails)
+{
+    const std::string stateFile = std::string("C:\\ProgramData\\") + kCacheId + "\\setup.dat";
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails);
+        store.files.clear();
+        // A run starts in update mode: only an existing state file is refreshed.
+        StoreState(std::string("C:\\ProgramData\\") + kCacheId + "\\", 1);
+        store.actions.clear();
+        testing::FakeInterpreterHost host;
+        host.files.insert("C:\\Temp\\support\\setup.msi");
+        SetupScript run = testing::BuildScript({"Label|Start"});
+        const StatementHandlerTable handlers = BuiltInStatementHandlers();
+        // A failure no statement handler catches, as a host call could raise.
+        const StatementCallback callback = [fails](int) {
+            if (fails)
+                throw 42;
+            return true;
+        };
+        const ScriptRun scriptRun{run,   "C:\\Temp\\support\\setup.msi", callback, handlers, host,
+                                  engine};
+        if (fails)
+            EXPECT_THROW(RunScript(scriptRun, Context()), int);
+        else
+            RunScript(scriptRun, Context());
+        ASSERT_FALSE(store.actions.empty());
+        EXPECT_EQ(store.actions.back().rfind("replace " + stateFile, 0), 0u)
+            << store.actions.back();
+    }
 }
 
 TEST(UninstallCommandPath, TakesThePathBetweenTheQuotes)

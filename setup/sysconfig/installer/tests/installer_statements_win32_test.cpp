@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "core/unique_handle.h"
 #include "setup/engine/components_system.h"
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/script_check.h"
@@ -160,6 +161,27 @@ TEST_F(InstallerStatementsWin32Test, InstallIsDetectedAsMaintenanceAndRemovedAga
     EXPECT_FALSE(KeyExists(uninstallKey));
     EXPECT_FALSE(KeyExists(std::string(engine::kIdentCacheKey) + kTwoComponentsProduct));
     EXPECT_TRUE(m_engine.StateFileSuppressed);
+}
+
+TEST_F(InstallerStatementsWin32Test, ALockedCacheIsMovedAsideForTheNextRestart)
+{
+    engine::DetectInstallation(m_context);
+    engine::SetVariable("ALLUSERS", "FALSE", "test");
+    RunStatement(0);
+    ASSERT_EQ(engine::GetVariable("RESULT"), "COMPLETE") << engine::GetVariable("LASTERROR");
+    const std::string cache = CacheFolder();
+    {
+        // The cached setup program still running.
+        core::UniqueFile running(::CreateFileA((cache + "probe_two_components.exe").c_str(),
+                                               GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(running);
+        RunStatement(1);
+    }
+    EXPECT_EQ(engine::GetVariable("RESULT"), "COMPLETE") << engine::GetVariable("LASTERROR");
+    EXPECT_FALSE(m_cacheSystem.FolderExists(cache));
+    EXPECT_TRUE(FileExists(m_folder + "cache\\~0\\probe_two_components.exe"));
+    EXPECT_FALSE(FileExists(m_folder + "cache\\~0\\probe_two_components.msi"));
 }
 
 }  // namespace
