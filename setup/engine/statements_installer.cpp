@@ -236,7 +236,7 @@ struct Installer
         for (const auto& [name, value] : publisher)
             system.WriteString(machine, key, name, *value);
         system.WriteString(machine, key, "InstallLocation", TargetDir());
-        if (system.IsWindowsNT())
+        if (system.IsWindows2000OrLater())
             system.WriteString(machine, std::string(kUninstallKey) + script.ProductCode,
                                "UninstallString", QuotedWhenBlank(folder + ExeBase() + ".exe"));
         system.WriteString(machine, std::string(kIdentCacheKeyText) + script.ProductCode, "",

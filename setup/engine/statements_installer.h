@@ -45,7 +45,7 @@ public:
     virtual std::string TempFolder() = 0;
     // False when the user gave up.
     virtual bool BrowseForFolder(const std::string& prompt, std::string& folder) = 0;
-    virtual bool IsWindowsNT() = 0;
+    virtual bool IsWindows2000OrLater() = 0;
     virtual bool IsWindows9x() = 0;  // 95, 98 and ME
 
     virtual bool FileExists(const std::string& path) = 0;

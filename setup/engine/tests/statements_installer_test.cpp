@@ -70,7 +70,7 @@ public:
         browseAnswers.erase(browseAnswers.begin());
         return true;
     }
-    bool IsWindowsNT() override { return true; }
+    bool IsWindows2000OrLater() override { return true; }
     bool IsWindows9x() override { return false; }
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
     bool FolderExists(const std::string& path) override

@@ -239,9 +239,9 @@ bool Win32InstallerSystem::BrowseForFolder(const std::string& prompt, std::strin
     return chosen;
 }
 
-bool Win32InstallerSystem::IsWindowsNT()
+bool Win32InstallerSystem::IsWindows2000OrLater()
 {
-    return engine::IsWindowsNT();
+    return engine::IsWindowsNT() && LOBYTE(LOWORD(::GetVersion())) >= 5;
 }
 
 bool Win32InstallerSystem::IsWindows9x()

@@ -43,7 +43,7 @@ public:
     std::string NewGuid() override;
     std::string TempFolder() override;
     bool BrowseForFolder(const std::string& prompt, std::string& folder) override;
-    bool IsWindowsNT() override;
+    bool IsWindows2000OrLater() override;
     bool IsWindows9x() override;
     bool FileExists(const std::string& path) override;
     bool FolderExists(const std::string& path) override;
