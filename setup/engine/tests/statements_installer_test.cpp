@@ -374,6 +374,73 @@ TEST_F(InstallerStatementTest, MissingSourcesCancelInMaintenance)
     }
 }
 
+TEST_F(InstallerStatementTest, MediaModeThreeFindsSourcesThroughTheEarlierInstall)
+{
+    const std::string marker = kProduct;
+    struct Case
+    {
+        const char* name;
+        const char* uninstallString;
+        const char* sourceSwitch;
+        std::vector<std::string> files;
+        const char* result;
+        const char* previous;
+    };
+    const std::vector<Case> cases = {
+        {"recorded install folder",
+         "\"E:\\Old Cache\\setup.exe\" REMOVE=TRUE MODIFY=FALSE",
+         "",
+         {"E:\\Old Cache\\" + marker},
+         "COMPLETE",
+         "E:\\Old Cache\\"},
+        {"the /p= folder wins",
+         "\"E:\\Old Cache\\setup.exe\"",
+         "F:\\Sources",
+         {"F:\\Sources\\" + marker},
+         "COMPLETE",
+         "F:\\Sources\\"},
+        {"data folder as fallback", "", "", {"D:\\Media\\" + marker}, "COMPLETE", "D:\\Media\\"},
+        {"nowhere", "\"E:\\Old Cache\\setup.exe\"", "", {}, "CANCEL", "E:\\Old Cache\\"},
+    };
+    identity.SetupMode = 3;
+    SilentMode = true;
+    SetVariable("MAINTENANCE", "TRUE", "test");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        system.registry.clear();
+        if (*c.uninstallString != '\0')
+            system.registry[std::string("HKLM|") + kUninstall + "Quill Suite|UninstallString"] =
+                c.uninstallString;
+        state.SourceSwitchFolder = c.sourceSwitch;
+        system.files = std::set<std::string>(c.files.begin(), c.files.end());
+        Run({"Apply Changes|progress.dlg|RESULT|TRUE|FALSE"});
+        EXPECT_EQ(GetVariable("RESULT"), c.result);
+        EXPECT_EQ(state.PreviousInstallFolder, c.previous);
+    }
+}
+
+TEST_F(InstallerStatementTest, MediaModeTwoAcquiresOfflineMediaAndMarksItsCache)
+{
+    class RecordingMedia : public IPackageMedia
+    {
+    public:
+        std::vector<std::string> blocks;
+        void AcquireMediaBlock(const std::string& name) override { blocks.push_back(name); }
+    } media;
+    RegisterInstallerStatements(handlers, InstallerStatementServices{&context, &system, &media});
+    identity.SetupMode = 2;
+    Run({"Apply Changes|progress.dlg|RESULT|TRUE|FALSE"});
+    EXPECT_EQ(media.blocks, std::vector<std::string>{"OFFLINE\\"});
+    const std::string marker = std::string(kCache) + kProduct;
+    EXPECT_TRUE(system.FileExists(marker));
+    // No language chosen: no language file is kept.
+    EXPECT_FALSE(system.FileExists(std::string(kCache) + "setup.lan"));
+
+    system.lockedFolders = {kCache};  // the marker must go even when the folder stays
+    Run({"Apply Changes|progress.dlg|RESULT|FALSE|TRUE"});
+    EXPECT_FALSE(system.FileExists(marker));
+}
+
 TEST_F(InstallerStatementTest, IsMsiSetupInstalledCountsOnlyAnInstalledProduct)
 {
     for (const auto& [productState, expected] :
