@@ -1,6 +1,6 @@
 // Writes the demo's sample setup: the compiled script of a statement list appended to Deployrun,
 // with the resource archive, the package and the archive library beside it.
-//   make_sample_setup OUTPUT_FOLDER DEPLOYRUN QBR_LIB ARCHIVE PACKAGE SCRIPT_TEXT
+//   make_sample_setup OUTPUT_FOLDER DEPLOYRUN QBR_LIB ARCHIVE PACKAGE SCRIPT_TEXT PACKAGE_CODE
 #include <exception>
 #include <fstream>
 #include <iostream>
@@ -11,8 +11,9 @@
 
 int main(int argc, char** argv)
 {
-    if (argc != 7) {
-        std::cerr << "usage: make_sample_setup OUTPUT DEPLOYRUN QBR_LIB ARCHIVE PACKAGE SCRIPT\n";
+    if (argc != 8) {
+        std::cerr << "usage: make_sample_setup OUTPUT DEPLOYRUN QBR_LIB ARCHIVE PACKAGE SCRIPT "
+                     "PACKAGE_CODE\n";
         return 2;
     }
     try {
@@ -21,6 +22,10 @@ int main(int argc, char** argv)
                                       std::istreambuf_iterator<char>());
         testsupport::ScriptProject project;
         project.productTitle = "Vontar Wipestation Sample";
+        // The package's product code (sample_setup.wxs) and package code: the installer cache and
+        // the maintenance detection key on them.
+        project.productCode = "{8A6B2C1D-0000-4000-8000-000000000001}";
+        project.cacheId = argv[7];
         testsupport::SetupImage image;
         image.script =
             testsupport::BuildCompiledScript(testsupport::ParseStatements(description), project);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # BUILD_DIR: builds a sample setup from the x64 build's Deployrun (its compiled script appended, a
-# resource archive made with 7-Zip and a wixl package beside it) and runs it silently under Wine,
-# printing its exit code and its trace.
+# resource archive made with 7-Zip and a wixl package carrying the suite's libraries beside it) and
+# runs it silently under Wine three times: it installs the product, detects the installed product
+# (maintenance) and repairs it, and, through the command of its Add/Remove Programs entry, removes
+# it. Prints each run's exit code and report, and the first run's trace.
 set -euo pipefail
 
 build=$(cd "${1:?usage: run_sample_setup.sh BUILD_DIR}" && pwd)
@@ -14,21 +16,58 @@ mkdir -p "$work/parts"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 seven_zip=$(command -v 7z || command -v 7zz || command -v 7za)
-cp "$here/readme.txt" "$work/parts/"
-(cd "$work/parts" && "$seven_zip" a -t7z -bd -bso0 sample.res readme.txt)
-(cd "$work/parts" && cp "$here/sample_setup.wxs" . && wixl -o sample.msi sample_setup.wxs)
+# The package's files, laid out as its folders are: the setup hands the package to the installer as
+# an uncompressed one whose sources are the resource archive's files, extracted beside it.
+product="$work/parts/Wipestation Sample"
+mkdir -p "$product"
+cp "$here/readme.txt" "$product/"
+for library in Cipherkit Filewipe Volumewipe Snapwipe Lingotext_DE Setupaid; do
+  cp "$build/bin/$library.dll" "$product/"
+done
+(cd "$work/parts" && "$seven_zip" a -t7z -bd -bso0 sample.res "Wipestation Sample")
+(cd "$product" && cp "$here/sample_setup.wxs" . && wixl -o ../sample.msi sample_setup.wxs && rm sample_setup.wxs)
 
 "$build/wine-run" "$build/bin/make_sample_setup.exe" "$(winpath "$work/setup")" \
   "$(winpath "$build/bin/Deployrun.exe")" "$(winpath "$build/bin/qbr.lib")" \
   "$(winpath "$work/parts/sample.res")" "$(winpath "$work/parts/sample.msi")" \
-  "$(winpath "$here/sample_script.txt")" >/dev/null
+  "$(winpath "$here/sample_script.txt")" \
+  "$(msiinfo suminfo "$work/parts/sample.msi" | sed -n 's/^Revision number (UUID): *//p')" >/dev/null
 
 echo "== sample setup: $(ls "$work/setup" | tr '\n' ' ')"
-set +e
-"$build/wine-run" "$work/setup/setup.exe" /qn "/l=$(winpath "$work/setup.log")"
-code=$?
-set -e
-echo "== sample setup exit code: $code"
-echo "== sample setup trace:"
+runlog=$(winpath "$work/runs.txt")
+uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vontar Wipestation Sample'
+product_folder=$("$build/wine-run" cmd /c echo %LOCALAPPDATA% | tr -d '\r')
+
+# One silent run: prints its exit code and what the script reported; fails the demo on a bad code.
+run_setup() {
+  local title=$1
+  shift
+  : >"$work/runs.txt"
+  set +e
+  "$build/wine-run" "$@" /qn "RUNLOG=$runlog" "/l=$(winpath "$work/setup.log")"
+  local code=$?
+  set -e
+  echo "== $title: exit code $code"
+  tr -d '\r' <"$work/runs.txt" | sed 's/^/   /'
+  [ "$code" -eq 0 ]
+}
+
+run_setup "install" "$work/setup/setup.exe"
+echo "== first run's trace:"
 iconv -f UTF-16LE -t UTF-8 "$work/setup.log" | tr -d '\r'
-[ "$code" -eq 0 ]
+echo "== installed: $("$build/wine-run" cmd /c dir /b "$product_folder\\Wipestation Sample" | tr -d '\r' | tr '\n' ' ')"
+
+run_setup "second run" "$work/setup/setup.exe"
+
+uninstall=$("$build/wine-run" reg query "$uninstall_key" /v UninstallString | tr -d '\r' |
+  sed -n 's/.*REG_SZ *//p')
+echo "== uninstall command: $uninstall"
+program=$(printf '%s' "$uninstall" | sed -n 's/^"\([^"]*\)".*/\1/p')
+arguments=$(printf '%s' "$uninstall" | sed 's/^"[^"]*" *//')
+# shellcheck disable=SC2086
+run_setup "removal" "$program" $arguments
+if "$build/wine-run" reg query "$uninstall_key" >/dev/null 2>&1; then
+  echo "== the Add/Remove Programs entry is still there" >&2
+  exit 1
+fi
+echo "== removed: the Add/Remove Programs entry is gone"

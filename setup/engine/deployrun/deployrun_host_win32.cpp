@@ -16,22 +16,13 @@
 #include "setup/engine/statements_text_files.h"
 #include "setup/engine/variables.h"
 #include "setup/engine/worker_protocol.h"
+#include "setup/sysconfig/installer/msi_thread_win32.h"
 #include "setup/sysconfig/property_queue.h"
 #include "setup/sysconfig/trace_log.h"
 
 namespace setup::deployrun {
 
 namespace {
-
-constexpr const char* kBootstrapContext = "Bootstrap";
-
-std::string SpecialFolder(int folder)
-{
-    char buffer[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, buffer)))
-        return {};
-    return buffer[0] ? engine::IncludeBackslash(buffer) : std::string();
-}
 
 std::string ReadStringValue(HKEY root, const std::string& keyPath, const char* valueName)
 {
@@ -52,36 +43,30 @@ std::string ReadStringValue(HKEY root, const std::string& keyPath, const char* v
 
 DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
                                                    engine::EngineState& engine,
-                                                   HeadlessDialogPool& dialogs)
+                                                   HeadlessDialogPool& dialogs,
+                                                   const std::string& packagePath)
     : Win32InterpreterHostBase([&engine] {
           return engine::GetWizardCaption(engine.CaptionTitle, engine.CaptionSuffix);
       }),
       m_script(script),
       m_engine(engine),
-      m_dialogs(dialogs)
-{}
+      m_dialogs(dialogs),
+      m_cache(script, engine, engine::Components, packagePath, engine.DataDir,
+              engine.SourceOverride)
+{
+    sysconfig::installer::InstallerSettings& installer = sysconfig::installer::Installer();
+    installer.traceLogPath = engine.TraceLogPath;
+    installer.windowsNT = IsWindowsNT();
+}
 
 void DeployrunInterpreterHost::Trace(const std::string& line)
 {
     sysconfig::WriteTraceLog(m_engine.TraceLogPath, line);
 }
 
-// The identity and media folders a fresh install starts from; maintenance and upgrade detection
-// comes with the installer cache.
 void DeployrunInterpreterHost::DetectInstallation()
 {
-    engine::SetVariable("PRODUCTCODE", m_script.ProductCode, kBootstrapContext);
-    engine::SetVariable("REVISIONCODE", m_script.CacheId, kBootstrapContext);
-    const bool administrator = IsWindowsNT() ? IsAdministrator() : true;
-    std::string root = SpecialFolder(administrator ? CSIDL_PROGRAM_FILES : CSIDL_PERSONAL);
-    if (!administrator && !root.empty())
-        root = engine::ExtractFilePath(engine::ExcludeBackslash(root));
-    m_defaultTargetDir = root + m_script.ProductTitle + "\\";
-    m_engine.MediaDir = m_engine.DataDir;
-    engine::SetVariable("DATADIR", m_engine.DataDir, kBootstrapContext);
-    engine::SetVariable("NEEDSUPGRADE", "FALSE", kBootstrapContext);
-    engine::SetVariable("MAINTENANCE", "FALSE", kBootstrapContext);
-    engine::SetVariable("NEWINSTANCE", "FALSE", "Initialization");
+    m_cache.DetectInstallation();
 }
 
 void DeployrunInterpreterHost::AddMSIProperty(const std::string& name, const std::string& value)
@@ -96,19 +81,12 @@ std::string DeployrunInterpreterHost::UserLanguageName()
 
 std::string DeployrunInterpreterHost::GetCacheRoot(bool allUsers)
 {
-    const std::string requested = engine::GetVariable("OVERRIDECACHE");
-    if (!requested.empty())
-        return requested;
-    std::string root = SpecialFolder(allUsers ? CSIDL_COMMON_APPDATA : CSIDL_LOCAL_APPDATA);
-    if (root.empty() && !allUsers)
-        root = SpecialFolder(CSIDL_APPDATA);
-    return root;
+    return m_cache.GetCacheRoot(allUsers);
 }
 
 std::string DeployrunInterpreterHost::LanguageCacheFolder(const std::string&)
 {
-    return GetCacheRoot(engine::TextToBool(engine::GetVariable("ALLUSERS"))) + m_script.CacheId +
-           "\\";
+    return m_cache.LanguageCacheFolder();
 }
 
 std::string DeployrunInterpreterHost::ReadUninstallString(const std::string& title,

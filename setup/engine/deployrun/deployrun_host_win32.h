@@ -1,6 +1,6 @@
 // The interpreter host of the setup program: the Windows services of the base host, plug-in
-// commands on worker threads, the pages through the dialog pool, and stand-ins for the
-// installation detection that a later subsystem brings.
+// commands on worker threads, the pages through the dialog pool, and the installation detection
+// and installer cache.
 #pragma once
 
 #include <string>
@@ -11,6 +11,7 @@
 #include "setup/engine/plugin_statement.h"
 #include "setup/engine/setup_script.h"
 #include "setup/engine/statements_registry_win32.h"
+#include "setup/sysconfig/installer/installer_cache_host_win32.h"
 
 namespace setup::deployrun {
 
@@ -19,12 +20,15 @@ class DeployrunInterpreterHost final : public engine::Win32InterpreterHostBase,
 {
 public:
     DeployrunInterpreterHost(engine::SetupScript& script, engine::EngineState& engine,
-                             HeadlessDialogPool& dialogs);
+                             HeadlessDialogPool& dialogs, const std::string& packagePath);
+
+    // The installer cache of this run: its statements and the script run that records the state.
+    sysconfig::installer::InstallerCacheHost& Cache() { return m_cache; }
 
     void Trace(const std::string& line) override;
     void DetectInstallation() override;
-    std::string DefaultTargetDir() override { return m_defaultTargetDir; }
-    void TakeOverPatchState() override {}
+    std::string DefaultTargetDir() override { return m_cache.DefaultTargetDir(); }
+    void TakeOverPatchState() override { m_cache.TakeOverPatchState(); }
     void ResetComponents() override;
     void DefinePredefinedComponent() override;
     void AddMSIProperty(const std::string& name, const std::string& value) override;
@@ -57,7 +61,7 @@ private:
     engine::EngineState& m_engine;
     HeadlessDialogPool& m_dialogs;
     engine::Win32Wow64Services m_wow64;
-    std::string m_defaultTargetDir;
+    sysconfig::installer::InstallerCacheHost m_cache;
 };
 
 }  // namespace setup::deployrun

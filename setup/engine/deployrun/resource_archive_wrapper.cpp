@@ -7,8 +7,8 @@ namespace setup::deployrun {
 bool WrapperResourceArchive::ExtractAll(const std::string& archivePath,
                                         const std::string& targetFolder, std::string& errorText)
 {
-    // The whole archive: no entry list, no password, the wrapper's own prompts.
-    return media::ExtractArchiveFiles(archivePath, "", targetFolder, false, false, errorText);
+    // The whole archive with its folders, replacing what is there: no entry list, no password.
+    return media::ExtractArchiveFiles(archivePath, "", targetFolder, true, true, errorText);
 }
 
 }  // namespace setup::deployrun

@@ -26,10 +26,12 @@ int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts
     engine.MediaDir = facts.dataDir;
     engine.SourceOverride = facts.switches.sourceOverride;
 
-    DeployrunInterpreterHost host(script, engine, m_dialogs);
-    const engine::StatementHandlerTable handlers = engine::BuiltInStatementHandlers();
+    DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath);
+    engine::StatementHandlerTable handlers = engine::BuiltInStatementHandlers();
+    // Web media acquisition is not there yet: the installer statements get none.
+    host.Cache().RegisterStatements(handlers, nullptr);
     const engine::ScriptRun run{script, packagePath, {}, handlers, host, engine};
-    engine::ExecuteScript(run);
+    host.Cache().RunScript(run);
     m_caption = engine::GetWizardCaption(engine.CaptionTitle, engine.CaptionSuffix);
     return engine.ExitCode;
 }

@@ -448,6 +448,8 @@ TEST_F(DeployrunProcessTest, FileAndComponentStatementsRunUnderTheProgram)
                                "Write to Text File | " + list + " | one | TRUE\n" +
                                "Read from Text File | " + list + " | LINE | END\n" +
                                "Does File/Folder Exist | EXISTS | " + list + " | TRUE\n" +
+                               "Does File/Folder Exist | NESTED | "
+                               "$SUPPORTDIR$fixture_folder\\nested.txt | TRUE\n" +
                                "Get System Settings | CHECKSYSTEM | 24\n" +
                                "Get Component State | TARQ-PREDEF-COMPONENT | PREDEFINED\n" +
                                "Define Component | Main | TRUE | Main files\n" +
@@ -458,6 +460,8 @@ TEST_F(DeployrunProcessTest, FileAndComponentStatementsRunUnderTheProgram)
     EXPECT_EQ(saved.at("LINE"), "one");
     EXPECT_EQ(saved.at("END"), "FALSE");
     EXPECT_EQ(saved.at("EXISTS"), "TRUE");
+    // The resource archive's folders are kept in the support folder.
+    EXPECT_EQ(saved.at("NESTED"), "TRUE");
     EXPECT_EQ(saved.at("CHECKSYSTEM"), "TRUE");
     // The predefined component and the compiled sizes come from the program's host.
     EXPECT_EQ(saved.at("PREDEFINED"), "TRUE");
