@@ -33,6 +33,10 @@ done
   "$(winpath "$here/sample_script.txt")" \
   "$(msiinfo suminfo "$work/parts/sample.msi" | sed -n 's/^Revision number (UUID): *//p')" >/dev/null
 
+# The source marker: the folder that holds the setup's sources carries a file named after the
+# product code, which a maintenance run looks for before it repairs.
+mkdir -p "$work/setup/data"
+touch "$work/setup/data/{8A6B2C1D-0000-4000-8000-000000000001}"
 echo "== sample setup: $(ls "$work/setup" | tr '\n' ' ')"
 runlog=$(winpath "$work/runs.txt")
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vontar Wipestation Sample'
