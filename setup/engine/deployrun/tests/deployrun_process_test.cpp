@@ -41,12 +41,6 @@ std::string ReadFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// True when the build carries the archive library the program extracts its resources with.
-bool HaveArchiveLibrary()
-{
-    return fs::exists(BinDir() + "qbr.lib");
-}
-
 class DeployrunProcessTest : public ::testing::Test
 {
 protected:
@@ -74,15 +68,8 @@ protected:
             testsupport::BuildCompiledScript(testsupport::ParseStatements(description), project);
         image.resourceArchiveSource = BinDir() + "deployrun_fixture.res";
         image.packageSource = BinDir() + "deployrun_fixture.res";  // any file: it is only copied
-        image.archiveLibrarySource = ArchiveLibrary();
+        image.archiveLibrarySource = BinDir() + "qbr.lib";
         return image;
-    }
-
-    // Before the archive library is part of the build, the (stripped) probe plug-in stands in
-    // as a loadable library that carries appended language strings.
-    static std::string ArchiveLibrary()
-    {
-        return HaveArchiveLibrary() ? BinDir() + "qbr.lib" : BinDir() + "setup_probe_plugin.dll";
     }
 
     std::string Write(const SetupImage& image, const std::string& folder = "app")
@@ -148,37 +135,33 @@ TEST_F(DeployrunProcessTest, StartUpFailuresEndWithTheirExitCodesAndMessages)
         void (*damage)(SetupImage&);
         std::uint32_t exitCode;
         const char* message;  // empty: no box even when not silent
-        bool needsArchiveLibrary;
     };
     const Case cases[] = {
-        {"nothing appended", [](SetupImage& i) { i.script.clear(); }, 13, "For internal use only",
-         false},
+        {"nothing appended", [](SetupImage& i) { i.script.clear(); }, 13, "For internal use only"},
         {"no resource archive", [](SetupImage& i) { i.resourceArchiveSource.reset(); }, 14,
-         "Setup resource not found", false},
+         "Setup resource not found"},
         {"corrupt resource archive",
          [](SetupImage& i) {
              i.resourceArchiveSource = BinDir() + "deployrun_fixture_corrupt.res";
          },
-         15, "Setup resource decompression failure", false},
+         15, "Setup resource decompression failure"},
         {"no package", [](SetupImage& i) { i.packageSource.reset(); }, 16,
-         "Setup database not found", true},
+         "Setup database not found"},
         {"script fails its check",
          [](SetupImage& i) {
              i.script = testsupport::BuildCompiledScript(
                  testsupport::ParseStatements("Evaluate Expression | $TITLE$ == \"x\" | R\n"));
          },
-         314, "", true},
+         314, ""},
         {"damaged script",
          [](SetupImage& i) {
              testsupport::ScriptProject project;
              project.setupMode = "x";
              i.script = testsupport::BuildCompiledScript({}, project);
          },
-         11, "Runtime error in install: ", false},
+         11, "Runtime error in install: "},
     };
     for (const Case& c : cases) {
-        if (c.needsArchiveLibrary && !HaveArchiveLibrary())
-            continue;
         SetupImage image = Image("Set Variable | A | 1\n");
         c.damage(image);
         const std::string program = Write(image);
@@ -221,8 +204,6 @@ void WriteBitmap(const std::string& path, int width, int height)
 
 TEST_F(DeployrunProcessTest, ACleanRunTracesEveryStageAndLeavesNoSupportFolder)
 {
-    if (!HaveArchiveLibrary())
-        GTEST_SKIP() << "no archive library in this build";
     const std::vector<std::string> expected = {"<Quillbay>",
                                                "  <SetupSplash>",
                                                "    <StubSize>",
@@ -274,8 +255,6 @@ TEST_F(DeployrunProcessTest, ACleanRunTracesEveryStageAndLeavesNoSupportFolder)
 
 TEST_F(DeployrunProcessTest, TheCommandLineReachesTheScript)
 {
-    if (!HaveArchiveLibrary())
-        GTEST_SKIP() << "no archive library in this build";
     const std::string program = Write(Image(SaveStatement(), PluginProject()));
     struct Case
     {
@@ -307,8 +286,6 @@ TEST_F(DeployrunProcessTest, TheCommandLineReachesTheScript)
 
 TEST_F(DeployrunProcessTest, TwoSetupsAtOnceEachGetTheirOwnSupportFolder)
 {
-    if (!HaveArchiveLibrary())
-        GTEST_SKIP() << "no archive library in this build";
     // The plug-in runs while the other setup starts, so both folders exist at the same time.
     const std::string first =
         Write(Image(SaveStatement("first.txt") + "Call DLL Function | until-cancel | "
@@ -352,8 +329,6 @@ TEST_F(DeployrunProcessTest, LanguageStringsFollowTheUsersLanguage)
 
 TEST_F(DeployrunProcessTest, PluginCommandsRunThroughTheProbePlugin)
 {
-    if (!HaveArchiveLibrary())
-        GTEST_SKIP() << "no archive library in this build";
     struct Case
     {
         const char* name;
@@ -416,8 +391,6 @@ TEST_F(DeployrunProcessTest, PluginCommandsRunThroughTheProbePlugin)
 
 TEST_F(DeployrunProcessTest, BuiltInStatementsRunUnderTheProgram)
 {
-    if (!HaveArchiveLibrary())
-        GTEST_SKIP() << "no archive library in this build";
     core::UniqueKey key;
     ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kScratchKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                                 nullptr, key.Put(), nullptr),
