@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "setup/engine/rtl/code_page.h"
+
 namespace setup::sysconfig::installer {
 
 struct CommandLineInputs
@@ -38,13 +40,7 @@ std::string BuildSourceList(const std::string& dataFolder, const std::string& pa
 
 // The parent of the data folder without its drive or server and share: C:\Setup\data\ gives
 // \Setup\.
-std::string MediaPackagePathOf(const std::string& dataFolder);
-
-std::string IncludeBackslash(const std::string& path);
-std::string ExcludeBackslash(const std::string& path);
-// Everything up to and including the last '\' or ':'.
-std::string ExtractFilePath(const std::string& path);
-// "C:" or "\\server\share"; empty when the path has neither.
-std::string ExtractFileDrive(const std::string& path);
+std::string MediaPackagePathOf(const std::string& dataFolder,
+                               const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
 
 }  // namespace setup::sysconfig::installer

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "setup/engine/file_utils_win32.h"
+#include "setup/engine/path_text.h"
 #include "setup/engine/setup_messages.h"
 #include "setup/engine/variables.h"
 #include "setup/sysconfig/installer/bridge_state_win32.h"
@@ -35,7 +36,7 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix)
 
 void WriteInstallHeader(const InstallHeader& header, const std::string& logPath)
 {
-    engine::ForceDirectoriesAnsi(ExtractFilePath(logPath));
+    engine::ForceDirectoriesAnsi(engine::ExtractFilePath(logPath));
     for (const std::string& piece : InstallHeaderPieces(header))
         WriteTraceLog(logPath, piece);
 }
@@ -126,8 +127,8 @@ void TMSIThread::Install()
     ClearTempPackages(block.productCode);
 
     bool quoteList = false;
-    const std::string packageFolder =
-        ShortFolder(IncludeBackslash(ExtractFilePath(block.packagePath)), quoteList);
+    const std::string packageFolder = ShortFolder(
+        engine::IncludeBackslash(engine::ExtractFilePath(block.packagePath)), quoteList);
     bool quoteSources = false;
     std::string dataFolder = block.dataFolder;
     std::string patchSourceFolder = block.patchSourceFolder;
@@ -202,7 +203,7 @@ void TMSIThread::Install()
             settings.cacheRoot(engine::TextToBool(engine::GetVariable("ALLUSERS"))) +
             settings.cacheId;
         inputs.advertisedBefore =
-            engine::DirectoryExistsAnsi(IncludeBackslash(cacheFolder) + "__ad");
+            engine::DirectoryExistsAnsi(engine::IncludeBackslash(cacheFolder) + "__ad");
     }
     const std::string commandLine = BuildCommandLine(inputs);
 

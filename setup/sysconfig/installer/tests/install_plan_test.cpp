@@ -142,6 +142,20 @@ TEST(MediaPackagePathOf, TheDataFoldersParentWithoutItsDrive)
         EXPECT_EQ(MediaPackagePathOf(data), expected) << data;
 }
 
+TEST(MediaPackagePathOf, ATrailByteLikeABackslashStaysInTheFolderName)
+{
+    rtl::CodePageFacts dbcs = rtl::AsciiCodePage();
+    dbcs.leadByte[0x83] = true;  // 0x83 0x5C is one character
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"C:\\x\x83\x5C\\", "\\"},
+        {"C:\\x\x83\x5C", "\\"},
+        {"C:\\\x83\x5C\\data\\", "\\\x83\x5C\\"},
+        {"\\\\server\\share\\\x83\x5C\\data", "\\\x83\x5C\\"},
+    };
+    for (const auto& [data, expected] : cases)
+        EXPECT_EQ(MediaPackagePathOf(data, dbcs), expected) << data;
+}
+
 class HandoffFileTest : public ::testing::Test
 {
 protected:
