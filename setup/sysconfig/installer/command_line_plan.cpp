@@ -64,6 +64,15 @@ std::string BuildCommandLine(const CommandLineInputs& in)
     return line + SourceParts(in);
 }
 
+InstallerCall ChooseInstallerCall(const CommandLineInputs& in, bool windowsNT)
+{
+    if (in.patchMode)
+        return InstallerCall::ApplyPatch;
+    if (in.installFlag || in.advertiseFlag || windowsNT)
+        return InstallerCall::InstallProduct;
+    return InstallerCall::RemoveByAction;
+}
+
 std::vector<std::pair<std::string, std::string>> RemovalProperties(const CommandLineInputs& in)
 {
     return {{"ALLUSERS", in.allUsers == "TRUE" ? "1" : ""},

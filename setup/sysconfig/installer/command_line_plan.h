@@ -31,6 +31,15 @@ struct CommandLineInputs
 // Every part ends with one blank.
 std::string BuildCommandLine(const CommandLineInputs& inputs);
 
+// How the command line reaches Windows Installer.
+enum class InstallerCall
+{
+    ApplyPatch,      // MsiApplyPatch, after the patch folder joins the product's sources
+    InstallProduct,  // MsiInstallProduct, retried while another installation runs
+    RemoveByAction,  // Windows 9x: the package opened, RemovalProperties set, INSTALL run
+};
+InstallerCall ChooseInstallerCall(const CommandLineInputs& inputs, bool windowsNT);
+
 // The removal on Windows 9x sets these on the opened package instead of a command line.
 std::vector<std::pair<std::string, std::string>> RemovalProperties(const CommandLineInputs& inputs);
 

@@ -121,6 +121,31 @@ TEST(BuildCommandLine, RemovalOnWindows9xSetsTheSameValuesAsProperties)
     EXPECT_EQ(RemovalProperties(in), expected);
 }
 
+TEST(ChooseInstallerCall, PatchFirstThenInstallUnlessRemovingOnWindows9x)
+{
+    struct Case
+    {
+        bool patchMode, installFlag, advertiseFlag, windowsNT;
+        InstallerCall expected;
+    };
+    const Case cases[] = {
+        {true, false, false, true, InstallerCall::ApplyPatch},
+        {true, true, true, false, InstallerCall::ApplyPatch},
+        {false, true, false, false, InstallerCall::InstallProduct},
+        {false, false, true, false, InstallerCall::InstallProduct},
+        {false, false, false, true, InstallerCall::InstallProduct},
+        {false, false, false, false, InstallerCall::RemoveByAction},
+    };
+    for (const Case& c : cases) {
+        CommandLineInputs in = BaseInputs();
+        in.patchMode = c.patchMode;
+        in.installFlag = c.installFlag;
+        in.advertiseFlag = c.advertiseFlag;
+        EXPECT_EQ(ChooseInstallerCall(in, c.windowsNT), c.expected)
+            << c.patchMode << c.installFlag << c.advertiseFlag << c.windowsNT;
+    }
+}
+
 TEST(BuildSourceList, QuotesTheWholeListWhenAsked)
 {
     EXPECT_EQ(BuildSourceList("C:\\D\\", "C:\\P\\", false), "C:\\D\\;C:\\P\\");
