@@ -108,19 +108,6 @@ void LoadOldStateFile(const CacheContext& context)
 
 }  // namespace
 
-std::string UninstallCommandPath(const std::string& uninstallString)
-{
-    std::string text = uninstallString;
-    const size_t first = text.find('"');
-    if (first != std::string::npos) {
-        text.erase(first, 1);
-        const size_t second = text.find('"', first);
-        if (second != std::string::npos)
-            text.erase(second);
-    }
-    return text;
-}
-
 std::string GetCacheRoot(ICacheSystem& system, const SetupScript& script, bool allUsers)
 {
     const std::string overridden = GetVariable("OVERRIDECACHE");

@@ -95,7 +95,4 @@ void WriteRunStateFile(const CacheContext& context);
 // Runs the script and records the state file afterwards, also when the script raised.
 void RunScript(const ScriptRun& run, const CacheContext& context);
 
-// "\"C:\Program Files\App\setup.exe\" /x" -> the path between the quotes.
-std::string UninstallCommandPath(const std::string& uninstallString);
-
 }  // namespace setup::engine

@@ -69,7 +69,8 @@ private:
                                  m_script.StatementKeyList.ItemOrEmpty(Index()), n);
     }
 
-    // Set-up steps 1 to 8; false when the run ends before its first statement.
+    // Resets the engine, checks the script, detects the installation and reads the labels; false
+    // when the run ends before its first statement.
     bool PrepareRun()
     {
         EngineState& engine = m_run.engine;
@@ -107,8 +108,8 @@ private:
         return PackagePresent(m_run);
     }
 
-    // Set-up steps 10 to 15 (under the exception guard); false when the language form was
-    // cancelled.
+    // Predefined variables, patch state, language and command-line overrides, under the exception
+    // guard; false when the language form was cancelled.
     bool PrepareStatements()
     {
         m_host.DefinePredefinedComponent();

@@ -9,9 +9,10 @@ constexpr std::size_t kNone = std::string_view::npos;
 
 // Index of the last character of the text that is one of the delimiters, skipping the trail
 // bytes of double-byte characters.
-std::size_t LastDelimiter(std::string_view text, std::string_view delimiters)
+std::size_t LastDelimiter(std::string_view text, std::string_view delimiters,
+                          const rtl::CodePageFacts& codePage)
 {
-    const auto& leadByte = rtl::SystemCodePage().leadByte;
+    const auto& leadByte = codePage.leadByte;
     std::size_t last = kNone;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (leadByte[static_cast<unsigned char>(text[i])]) {
@@ -24,42 +25,42 @@ std::size_t LastDelimiter(std::string_view text, std::string_view delimiters)
     return last;
 }
 
-bool EndsWithBackslash(std::string_view path)
+bool EndsWithBackslash(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    return !path.empty() && LastDelimiter(path, "\\") == path.size() - 1;
+    return !path.empty() && LastDelimiter(path, "\\", codePage) == path.size() - 1;
 }
 
 }  // namespace
 
-std::string IncludeBackslash(std::string_view path)
+std::string IncludeBackslash(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    if (path.empty() || EndsWithBackslash(path))
+    if (path.empty() || EndsWithBackslash(path, codePage))
         return std::string(path);
     return std::string(path) + '\\';
 }
 
-std::string ExcludeBackslash(std::string_view path)
+std::string ExcludeBackslash(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    if (EndsWithBackslash(path))
+    if (EndsWithBackslash(path, codePage))
         path.remove_suffix(1);
     return std::string(path);
 }
 
-std::string ExtractFilePath(std::string_view path)
+std::string ExtractFilePath(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    const std::size_t at = LastDelimiter(path, "\\:");
+    const std::size_t at = LastDelimiter(path, "\\:", codePage);
     return at == kNone ? std::string() : std::string(path.substr(0, at + 1));
 }
 
-std::string ExtractFileName(std::string_view path)
+std::string ExtractFileName(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    const std::size_t at = LastDelimiter(path, "\\:");
+    const std::size_t at = LastDelimiter(path, "\\:", codePage);
     return std::string(at == kNone ? path : path.substr(at + 1));
 }
 
-std::string ExtractFileExt(std::string_view path)
+std::string ExtractFileExt(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    const std::size_t at = LastDelimiter(path, ".\\:");
+    const std::size_t at = LastDelimiter(path, ".\\:", codePage);
     if (at == kNone || path[at] != '.')
         return {};
     return std::string(path.substr(at));
@@ -82,16 +83,16 @@ std::string ExtractFileDrive(std::string_view path)
     return {};
 }
 
-std::string ExtractFileBaseName(std::string_view path)
+std::string ExtractFileBaseName(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    const std::string name = ExtractFileName(path);
-    const std::size_t at = LastDelimiter(name, ".");
+    const std::string name = ExtractFileName(path, codePage);
+    const std::size_t at = LastDelimiter(name, ".", codePage);
     return at == kNone ? name : name.substr(0, at);
 }
 
-std::string ExtractFileExtNoDot(std::string_view path)
+std::string ExtractFileExtNoDot(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    const std::string ext = ExtractFileExt(path);
+    const std::string ext = ExtractFileExt(path, codePage);
     return ext.empty() ? ext : ext.substr(1);
 }
 
@@ -106,9 +107,9 @@ std::string RemoveDoubleQuotes(std::string_view text)
     return result;
 }
 
-std::string CleanPathEnd(std::string_view path)
+std::string CleanPathEnd(std::string_view path, const rtl::CodePageFacts& codePage)
 {
-    return ExcludeBackslash(RemoveDoubleQuotes(path));
+    return ExcludeBackslash(RemoveDoubleQuotes(path), codePage);
 }
 
 std::pair<std::string, std::string> SplitAtFirst(std::string_view text, std::string_view separator)

@@ -7,21 +7,32 @@
 #include <string_view>
 #include <utility>
 
+#include "setup/engine/rtl/code_page.h"
+
 namespace setup::engine {
 
-std::string IncludeBackslash(std::string_view path);
-std::string ExcludeBackslash(std::string_view path);
+// Each takes the lead bytes of the process's code page unless a test pins another.
+std::string IncludeBackslash(std::string_view path,
+                             const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
+std::string ExcludeBackslash(std::string_view path,
+                             const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
 // The folder part with its trailing '\' (or the drive with ':'); empty without one.
-std::string ExtractFilePath(std::string_view path);
-std::string ExtractFileName(std::string_view path);
+std::string ExtractFilePath(std::string_view path,
+                            const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
+std::string ExtractFileName(std::string_view path,
+                            const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
 // The extension with its '.'; empty when the name has none.
-std::string ExtractFileExt(std::string_view path);
+std::string ExtractFileExt(std::string_view path,
+                           const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
 // "C:" or "\\server\share" from the start of a path; empty otherwise.
 std::string ExtractFileDrive(std::string_view path);
-std::string ExtractFileBaseName(std::string_view path);
-std::string ExtractFileExtNoDot(std::string_view path);
+std::string ExtractFileBaseName(std::string_view path,
+                                const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
+std::string ExtractFileExtNoDot(std::string_view path,
+                                const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
 std::string RemoveDoubleQuotes(std::string_view text);
-std::string CleanPathEnd(std::string_view path);
+std::string CleanPathEnd(std::string_view path,
+                         const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
 // Before and after the first separator; without one the whole text and the empty text.
 std::pair<std::string, std::string> SplitAtFirst(std::string_view text, std::string_view separator);
 

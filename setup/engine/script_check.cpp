@@ -1,6 +1,5 @@
 #include "setup/engine/script_check.h"
 
-#include <initializer_list>
 #include <optional>
 
 #include "setup/engine/condition.h"
@@ -88,59 +87,6 @@ constexpr const char* kRunTimeNames[] = {"GPOPATH",
                                          "TARQ_DISABLE_ROLLBACK",
                                          "TARQ_DISABLE_VISTA_RESTART_MANAGER",
                                          "LOADOLDDATA"};
-
-constexpr const char* kPackageBackedCommands[] = {
-    "Copy/Move Local Files", "Create Folder",       "Create Shortcut", "Advertised Shortcut",
-    "Edit INI File",         "Install Assembly",    "Set Environment", "Install Service",
-    "Install ODBC Driver",   "Create ODBC DSN",     "Control Service", "Write Registry",
-    "Create File Type",      "Advertised File Type"};
-
-// Which parameter of a command names its result variable.
-struct DefinedParameter
-{
-    const char* command;
-    std::initializer_list<int> parameters;
-};
-const DefinedParameter kDefinedParameters[] = {{"Get Folder Location", {1}},
-                                               {"Get INI File Settings", {1}},
-                                               {"Check File Version", {1}},
-                                               {"Get System Settings", {1}},
-                                               {"Get OS or SP Level", {1}},
-                                               {"Read Registry", {1}},
-                                               {"Check Registry", {1}},
-                                               {"Does File/Folder Exist", {1}},
-                                               {"Localization Variable", {1}},
-                                               {"Get Temporary File", {1}},
-                                               {"Get IIS Property", {1}},
-                                               {"Get IIS Site List", {1}},
-                                               {"Apply Patch", {1}},
-                                               {"IIS Anonymous User", {1}},
-                                               {"Get File Version", {2}},
-                                               {"Get Environment", {2}},
-                                               {"Get IIS Site Index", {2}},
-                                               {"Run Light Mode Setup", {2}},
-                                               {"Check Process", {2}},
-                                               {"Apply Changes", {2}},
-                                               {"Get Component State", {2}},
-                                               {"Get Component Space", {2}},
-                                               {"Extract 7Zip Archive", {3}},
-                                               {"Check Service", {3}},
-                                               {"Register Library", {3}},
-                                               {"Mathematics", {4}},
-                                               {"MessageBox", {5}},
-                                               {"Run Program", {4}},
-                                               {"Run Program As", {8}},
-                                               {"Read from Text File", {2, 3}},
-                                               {"Parse String", {3, 4}}};
-
-template <size_t N>
-bool IsOneOf(const std::string& command, const char* const (&names)[N])
-{
-    for (const char* name : names)
-        if (command == name)
-            return true;
-    return false;
-}
 
 // A result variable is named bare or between dollar signs and stored upper-cased.
 std::string ResultVariableName(std::string_view parameter)
@@ -284,90 +230,200 @@ private:
                Fail(i, std::string(kVariableNotDefined) + text);
     }
 
-    bool CheckStatement(size_t i)
+    // The rule a command's statements follow and the parameters it reads; a command without a
+    // row passes unchecked.
+    struct CommandRule
     {
-        const std::string& command = Command(i);
-        for (const DefinedParameter& entry : kDefinedParameters) {
-            if (command == entry.command) {
-                for (int n : entry.parameters)
-                    Define(Param(i, n));
-                return true;
+        std::string_view command;
+        bool (ScriptChecker::*check)(size_t i, const CommandRule& rule);
+        int parameter = 0;
+        int secondParameter = 0;
+    };
+
+    template <size_t N>
+    static constexpr bool EachCommandOnce(const CommandRule (&rules)[N])
+    {
+        for (size_t a = 0; a < N; ++a) {
+            for (size_t b = a + 1; b < N; ++b) {
+                if (rules[a].command == rules[b].command)
+                    return false;
             }
         }
-        if (command == "Web Media Block") {
-            const std::string name = Param(i, 1);
-            std::string failure;
-            if (!IsLegalFileName(name))
-                failure = "Web Media Block name must be a legal file name";
-            if (!name.empty() && Param(i, 2).empty())
-                failure = "Web Media Block must have at least one download URL";
-            return failure.empty() || Fail(i, failure);
-        }
-        if (command == "Set Variable") {
-            const std::string p1 = Param(i, 1);
-            Define(p1.substr(0, p1.find(kPersistMarker)));
-            return true;
-        }
-        if (command == "Is MSI Setup Installed" || command == "Find All Files" ||
-            command == "Check Disk Space") {
-            const int n = command == "Is MSI Setup Installed" ? 2
-                          : command == "Find All Files"       ? 4
-                                                              : 1;
-            const std::string variable = Param(i, n);
-            if (variable.empty())
-                return Fail(i, std::string(kVariableRequired));
-            Define(variable);
-            return true;
-        }
-        if (command == "Evaluate Expression") {
-            Define(Param(i, 2));
-            return IsValidCondition(Param(i, 1)) ||
-                   Fail(i,
-                        "Syntax error in expression. Please review the help topic \"Evaluate "
-                        "Expression\" for the correct syntax.");
-        }
-        if (command == "Convert Path" || command == "Convert Case" || command == "Extract Path" ||
-            command == "Replace String")
-            return RequireVariableReference(i, Param(i, 1), false);
-        if (command == "If" || command == "Else If") {
-            const std::string p1 = Param(i, 1);
-            const std::string p3 = Param(i, 3);
-            if (p1.empty())
-                return Fail(i, std::string(kVariableRequired));
-            // When both fail, the message names the third parameter.
-            return RequireVariableReference(i, p3, true) && RequireVariableReference(i, p1, false);
-        }
-        if (command == "GoTo Label") {
-            const std::string label = Param(i, 1);
-            return m_labels.IndexOf(rtl::AnsiUpperCase(label)) >= 0 ||
-                   Fail(i, "LABEL undefined: " + label);
-        }
-        if (command == "Display Dialog") {
-            if (Param(i, 1).empty())
-                return Fail(i, "Dialog name not specified");
-            Define(Param(i, 2));
-            const std::string p4 = Param(i, 4);
-            return p4.empty() || RequireVariableReference(i, p4, false);
-        }
-        if (command == "Delete Files") {
-            if (!TextToBool(Param(i, 3)) && !TextToBool(Param(i, 4)))
-                return Fail(i, "At least one delete mode must be selected");
-            return MarkPackageBacked(i);
-        }
-        if (command == "Install Files") {
-            if (Param(i, 3).empty())
-                return Fail(i,
-                            "A target folder must be specified for files that are being "
-                            "installed.\rThe value $TARGETDIR$ represents the destination folder "
-                            "chosen by the user.");
-            return MarkPackageBacked(i);
-        }
-        if (IsOneOf(command, kPackageBackedCommands))
-            return MarkPackageBacked(i);
         return true;
     }
 
-    bool MarkPackageBacked(size_t i)
+    bool CheckStatement(size_t i)
+    {
+        using C = ScriptChecker;
+        static constexpr CommandRule kRules[] = {
+            // Parameters that name result variables.
+            {"Get Folder Location", &C::DefineResults, 1},
+            {"Get INI File Settings", &C::DefineResults, 1},
+            {"Check File Version", &C::DefineResults, 1},
+            {"Get System Settings", &C::DefineResults, 1},
+            {"Get OS or SP Level", &C::DefineResults, 1},
+            {"Read Registry", &C::DefineResults, 1},
+            {"Check Registry", &C::DefineResults, 1},
+            {"Does File/Folder Exist", &C::DefineResults, 1},
+            {"Localization Variable", &C::DefineResults, 1},
+            {"Get Temporary File", &C::DefineResults, 1},
+            {"Get IIS Property", &C::DefineResults, 1},
+            {"Get IIS Site List", &C::DefineResults, 1},
+            {"Apply Patch", &C::DefineResults, 1},
+            {"IIS Anonymous User", &C::DefineResults, 1},
+            {"Get File Version", &C::DefineResults, 2},
+            {"Get Environment", &C::DefineResults, 2},
+            {"Get IIS Site Index", &C::DefineResults, 2},
+            {"Run Light Mode Setup", &C::DefineResults, 2},
+            {"Check Process", &C::DefineResults, 2},
+            {"Apply Changes", &C::DefineResults, 2},
+            {"Get Component State", &C::DefineResults, 2},
+            {"Get Component Space", &C::DefineResults, 2},
+            {"Extract 7Zip Archive", &C::DefineResults, 3},
+            {"Check Service", &C::DefineResults, 3},
+            {"Register Library", &C::DefineResults, 3},
+            {"Mathematics", &C::DefineResults, 4},
+            {"MessageBox", &C::DefineResults, 5},
+            {"Run Program", &C::DefineResults, 4},
+            {"Run Program As", &C::DefineResults, 8},
+            {"Read from Text File", &C::DefineResults, 2, 3},
+            {"Parse String", &C::DefineResults, 3, 4},
+            // A result variable that must be given.
+            {"Is MSI Setup Installed", &C::RequireResult, 2},
+            {"Find All Files", &C::RequireResult, 4},
+            {"Check Disk Space", &C::RequireResult, 1},
+            // A variable changed in place, which must exist.
+            {"Convert Path", &C::RequireReference, 1},
+            {"Convert Case", &C::RequireReference, 1},
+            {"Extract Path", &C::RequireReference, 1},
+            {"Replace String", &C::RequireReference, 1},
+            {"Set Variable", &C::CheckSetVariable},
+            {"Web Media Block", &C::CheckWebMediaBlock},
+            {"Evaluate Expression", &C::CheckExpression},
+            {"If", &C::CheckCondition},
+            {"Else If", &C::CheckCondition},
+            {"GoTo Label", &C::CheckGoTo},
+            {"Display Dialog", &C::CheckDisplayDialog},
+            {"Delete Files", &C::CheckDeleteFiles},
+            {"Install Files", &C::CheckInstallFiles},
+            // Work the package carries out.
+            {"Copy/Move Local Files", &C::MarkPackageBacked},
+            {"Create Folder", &C::MarkPackageBacked},
+            {"Create Shortcut", &C::MarkPackageBacked},
+            {"Advertised Shortcut", &C::MarkPackageBacked},
+            {"Edit INI File", &C::MarkPackageBacked},
+            {"Install Assembly", &C::MarkPackageBacked},
+            {"Set Environment", &C::MarkPackageBacked},
+            {"Install Service", &C::MarkPackageBacked},
+            {"Install ODBC Driver", &C::MarkPackageBacked},
+            {"Create ODBC DSN", &C::MarkPackageBacked},
+            {"Control Service", &C::MarkPackageBacked},
+            {"Write Registry", &C::MarkPackageBacked},
+            {"Create File Type", &C::MarkPackageBacked},
+            {"Advertised File Type", &C::MarkPackageBacked},
+        };
+        static_assert(EachCommandOnce(kRules));
+        const std::string& command = Command(i);
+        for (const CommandRule& rule : kRules) {
+            if (command == rule.command)
+                return (this->*rule.check)(i, rule);
+        }
+        return true;
+    }
+
+    bool DefineResults(size_t i, const CommandRule& rule)
+    {
+        Define(Param(i, rule.parameter));
+        if (rule.secondParameter != 0)
+            Define(Param(i, rule.secondParameter));
+        return true;
+    }
+
+    bool RequireResult(size_t i, const CommandRule& rule)
+    {
+        const std::string variable = Param(i, rule.parameter);
+        if (variable.empty())
+            return Fail(i, std::string(kVariableRequired));
+        Define(variable);
+        return true;
+    }
+
+    bool RequireReference(size_t i, const CommandRule& rule)
+    {
+        return RequireVariableReference(i, Param(i, rule.parameter), false);
+    }
+
+    bool CheckSetVariable(size_t i, const CommandRule&)
+    {
+        const std::string p1 = Param(i, 1);
+        Define(p1.substr(0, p1.find(kPersistMarker)));
+        return true;
+    }
+
+    bool CheckWebMediaBlock(size_t i, const CommandRule&)
+    {
+        const std::string name = Param(i, 1);
+        std::string failure;
+        if (!IsLegalFileName(name))
+            failure = "Web Media Block name must be a legal file name";
+        if (!name.empty() && Param(i, 2).empty())
+            failure = "Web Media Block must have at least one download URL";
+        return failure.empty() || Fail(i, failure);
+    }
+
+    bool CheckExpression(size_t i, const CommandRule&)
+    {
+        Define(Param(i, 2));
+        return IsValidCondition(Param(i, 1)) ||
+               Fail(i,
+                    "Syntax error in expression. Please review the help topic \"Evaluate "
+                    "Expression\" for the correct syntax.");
+    }
+
+    bool CheckCondition(size_t i, const CommandRule&)
+    {
+        const std::string p1 = Param(i, 1);
+        const std::string p3 = Param(i, 3);
+        if (p1.empty())
+            return Fail(i, std::string(kVariableRequired));
+        // When both fail, the message names the third parameter.
+        return RequireVariableReference(i, p3, true) && RequireVariableReference(i, p1, false);
+    }
+
+    bool CheckGoTo(size_t i, const CommandRule&)
+    {
+        const std::string label = Param(i, 1);
+        return m_labels.IndexOf(rtl::AnsiUpperCase(label)) >= 0 ||
+               Fail(i, "LABEL undefined: " + label);
+    }
+
+    bool CheckDisplayDialog(size_t i, const CommandRule&)
+    {
+        if (Param(i, 1).empty())
+            return Fail(i, "Dialog name not specified");
+        Define(Param(i, 2));
+        const std::string p4 = Param(i, 4);
+        return p4.empty() || RequireVariableReference(i, p4, false);
+    }
+
+    bool CheckDeleteFiles(size_t i, const CommandRule& rule)
+    {
+        if (!TextToBool(Param(i, 3)) && !TextToBool(Param(i, 4)))
+            return Fail(i, "At least one delete mode must be selected");
+        return MarkPackageBacked(i, rule);
+    }
+
+    bool CheckInstallFiles(size_t i, const CommandRule& rule)
+    {
+        if (Param(i, 3).empty())
+            return Fail(i,
+                        "A target folder must be specified for files that are being "
+                        "installed.\rThe value $TARGETDIR$ represents the destination folder "
+                        "chosen by the user.");
+        return MarkPackageBacked(i, rule);
+    }
+
+    bool MarkPackageBacked(size_t i, const CommandRule&)
     {
         PerformedStatementList[i] = "FALSE";
         return true;

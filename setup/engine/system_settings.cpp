@@ -1,4 +1,5 @@
 #include <cstring>
+#include <iterator>
 #include <stdexcept>
 
 #include "setup/engine/statements_platform_view.h"
@@ -15,24 +16,16 @@ constexpr const char* kInternetExplorerKey = "SOFTWARE\\Microsoft\\Internet Expl
 
 struct VersionGate
 {
-    int setting;
     std::uint32_t major;
     std::uint32_t minor;
 };
 
-constexpr VersionGate kVersionGates[] = {
-    {19, 4, 0}, {20, 4, 10}, {21, 4, 11}, {22, 4, 90}, {23, 4, 0},
-    {24, 5, 0}, {25, 5, 1},  {26, 5, 2},  {69, 6, 0},
-};
+// The Windows versions of settings 19 to 26, in setting order.
+constexpr VersionGate kVersionGates[] = {{4, 0}, {4, 10}, {4, 11}, {4, 90},
+                                         {4, 0}, {5, 0},  {5, 1},  {5, 2}};
 
-struct IisGate
-{
-    int setting;
-    std::uint32_t level;  // major * 10 + minor
-};
-
-constexpr IisGate kIisGates[] = {{53, 60}, {54, 51}, {55, 50}, {56, 40},
-                                 {57, 30}, {58, 20}, {73, 70}};
+// The IIS levels (major * 10 + minor) of settings 53 to 58, in setting order.
+constexpr std::uint32_t kIisLevels[] = {60, 51, 50, 40, 30, 20};
 
 // The shell browser versions of settings 37 to 52, in setting order.
 constexpr FileVersionFields kBrowserVersions[] = {
@@ -124,6 +117,105 @@ std::string RegisteredText(const SystemInfoServices& services, const char* value
     return ReadRegistryText(*services.registry, kLocalMachine, key, valueName, RegistryViewFlag);
 }
 
+OsVersionInfo Version(const SystemInfoServices& services)
+{
+    return GetOsVersionInfo(*services.facts);
+}
+
+// The language of the system's own files: its number (33) or its name (34); empty when unknown.
+std::string LanguageAnswer(int number, const SystemInfoServices& services)
+{
+    const std::optional<SystemLanguage> language = services.machine->GetSystemLanguage();
+    if (!language)
+        return std::string();
+    return number == 33 ? std::to_string(language->id & 0xFFFF) : language->name;
+}
+
+using SettingAnswer = std::string (*)(int number, const SystemInfoServices& services);
+
+// Settings first to last share one answer.
+struct SettingRow
+{
+    int first;
+    int last;
+    SettingAnswer answer;
+};
+
+using Services = const SystemInfoServices&;
+
+constexpr SettingRow kSettings[] = {
+    {0, 0, [](int, Services s) { return Bool(IsAdministrator(*s.facts)); }},
+    {1, 7,
+     [](int n, Services s) {
+         return Bool(
+             MemoryAtLeast(s.facts->GetMemoryStatus().totalPhysical, kMemoryMegabytes[n - 1]));
+     }},
+    {8, 12,
+     [](int n, Services s) {
+         return Bool(
+             ScreenAtLeast(s.facts->Screen(), kScreens[n - 8].width, kScreens[n - 8].height));
+     }},
+    {13, 16,
+     [](int n, Services s) {
+         return Bool(s.facts->Screen().bitsPerPixel >= kColourDepths[n - 13]);
+     }},
+    {17, 17, [](int, Services s) { return Bool(!Version(s).nt); }},
+    {18, 18, [](int, Services s) { return Bool(Version(s).nt); }},
+    {19, 26,
+     [](int n, Services s) {
+         const VersionGate& gate = kVersionGates[n - 19];
+         return Bool(VersionAtLeast(Version(s), gate.major, gate.minor));
+     }},
+    {27, 32, [](int n, Services s) { return Bool(Version(s).servicePack >= n - 26); }},
+    {33, 34, &LanguageAnswer},
+    {35, 35, [](int, Services s) { return RegisteredText(s, "RegisteredOwner"); }},
+    {36, 36, [](int, Services s) { return RegisteredText(s, "RegisteredOrganization"); }},
+    {37, 52,
+     [](int n, Services s) { return Bool(BrowserFileAtLeast(s, kBrowserVersions[n - 37])); }},
+    {53, 58, [](int n, Services s) { return Bool(IisAtLeast(*s.registry, kIisLevels[n - 53])); }},
+    {59, 59, [](int, Services s) { return s.machine->IISAnonymousUser(); }},
+    {60, 60, [](int, Services s) { return s.machine->LogonUserOrDomain(true); }},
+    {61, 61, [](int, Services s) { return s.machine->ComputerName(); }},
+    {62, 62, [](int, Services s) { return s.machine->LogonUserOrDomain(false); }},
+    {63, 63, [](int, Services s) { return GroupWord(*s.facts); }},
+    {64, 64, [](int, Services s) { return std::to_string(s.facts->Screen().dotsPerInch); }},
+    {65, 65, [](int, Services s) { return Bool(s.facts->IsWow64()); }},
+    {66, 66, [](int, Services s) { return Bool(s.machine->SystemMetric(kSmTabletPc) != 0); }},
+    {67, 67, [](int, Services s) { return Bool(s.machine->SystemMetric(kSmMediaCenter) != 0); }},
+    {68, 68, [](int, Services s) { return Bool(s.facts->IsServerSystem()); }},
+    {69, 69, [](int, Services s) { return Bool(VersionAtLeast(Version(s), 6, 0)); }},
+    {70, 70, [](int, Services s) { return Bool(s.machine->IsVmware()); }},
+    {71, 71, [](int, Services s) { return Bool(s.machine->IsVirtualPc()); }},
+    {72, 72, [](int, Services s) { return Bool(InternetExplorer7(*s.registry)); }},
+    {73, 73, [](int, Services s) { return Bool(IisAtLeast(*s.registry, 70)); }},
+    {74, 74,
+     [](int, Services s) { return Bool(!s.machine->IsVmware() && !s.machine->IsVirtualPc()); }},
+    {75, 75, [](int, Services s) { return GetProcessorArchitecture(*s.facts); }},
+    {76, 76,
+     [](int, Services s) {
+         const OsVersionInfo info = Version(s);
+         return Bool(VersionAtLeast(info, 6, 0) && info.servicePack >= 1 &&
+                     s.facts->IsServerSystem());
+     }},
+    {77, 77, [](int, Services s) { return Bool(s.facts->IsProcessElevated()); }},
+};
+
+// Each number has at most one row.
+constexpr bool RowsAscendAndAreDisjoint()
+{
+    for (std::size_t i = 0; i < std::size(kSettings); ++i) {
+        if (kSettings[i].first > kSettings[i].last)
+            return false;
+        if (i > 0 && kSettings[i - 1].last >= kSettings[i].first)
+            return false;
+    }
+    return true;
+}
+static_assert(RowsAscendAndAreDisjoint());
+static_assert(std::size(kMemoryMegabytes) == 7 && std::size(kScreens) == 5 &&
+              std::size(kColourDepths) == 4 && std::size(kVersionGates) == 8 &&
+              std::size(kBrowserVersions) == 16 && std::size(kIisLevels) == 6);
+
 }  // namespace
 
 std::string ReadRegistryText(IRegistry& registry, int root, const std::string& keyPath,
@@ -143,90 +235,11 @@ std::string ReadRegistryText(IRegistry& registry, int root, const std::string& k
 
 std::optional<std::string> SystemSetting(int number, const SystemInfoServices& services)
 {
-    ISystemFacts& facts = *services.facts;
-    IMachineQueries& machine = *services.machine;
-    const auto version = [&] { return GetOsVersionInfo(facts); };
-
-    if (number >= 1 && number <= 7)
-        return Bool(
-            MemoryAtLeast(facts.GetMemoryStatus().totalPhysical, kMemoryMegabytes[number - 1]));
-    if (number >= 8 && number <= 12) {
-        const ScreenGate& gate = kScreens[number - 8];
-        return Bool(ScreenAtLeast(facts.Screen(), gate.width, gate.height));
+    for (const SettingRow& row : kSettings) {
+        if (number >= row.first && number <= row.last)
+            return row.answer(number, services);
     }
-    if (number >= 13 && number <= 16)
-        return Bool(facts.Screen().bitsPerPixel >= kColourDepths[number - 13]);
-    for (const VersionGate& gate : kVersionGates) {
-        if (gate.setting == number)
-            return Bool(VersionAtLeast(version(), gate.major, gate.minor));
-    }
-    if (number >= 27 && number <= 32)
-        return Bool(version().servicePack >= number - 26);
-    if (number >= 37 && number <= 52)
-        return Bool(BrowserFileAtLeast(services, kBrowserVersions[number - 37]));
-    for (const IisGate& gate : kIisGates) {
-        if (gate.setting == number)
-            return Bool(IisAtLeast(*services.registry, gate.level));
-    }
-
-    switch (number) {
-        case 0:
-            return Bool(IsAdministrator(facts));
-        case 17:
-            return Bool(!version().nt);
-        case 18:
-            return Bool(version().nt);
-        case 33:
-        case 34: {
-            const std::optional<SystemLanguage> language = machine.GetSystemLanguage();
-            if (!language)
-                return std::string();
-            return number == 33 ? std::to_string(language->id & 0xFFFF) : language->name;
-        }
-        case 35:
-            return RegisteredText(services, "RegisteredOwner");
-        case 36:
-            return RegisteredText(services, "RegisteredOrganization");
-        case 59:
-            return machine.IISAnonymousUser();
-        case 60:
-            return machine.LogonUserOrDomain(true);
-        case 61:
-            return machine.ComputerName();
-        case 62:
-            return machine.LogonUserOrDomain(false);
-        case 63:
-            return GroupWord(facts);
-        case 64:
-            return std::to_string(facts.Screen().dotsPerInch);
-        case 65:
-            return Bool(facts.IsWow64());
-        case 66:
-            return Bool(machine.SystemMetric(kSmTabletPc) != 0);
-        case 67:
-            return Bool(machine.SystemMetric(kSmMediaCenter) != 0);
-        case 68:
-            return Bool(facts.IsServerSystem());
-        case 70:
-            return Bool(machine.IsVmware());
-        case 71:
-            return Bool(machine.IsVirtualPc());
-        case 72:
-            return Bool(InternetExplorer7(*services.registry));
-        case 74:
-            return Bool(!machine.IsVmware() && !machine.IsVirtualPc());
-        case 75:
-            return GetProcessorArchitecture(facts);
-        case 76: {
-            const OsVersionInfo info = version();
-            return Bool(VersionAtLeast(info, 6, 0) && info.servicePack >= 1 &&
-                        facts.IsServerSystem());
-        }
-        case 77:
-            return Bool(facts.IsProcessElevated());
-        default:
-            return std::nullopt;
-    }
+    return std::nullopt;
 }
 
 }  // namespace setup::engine

@@ -74,6 +74,219 @@ bool FillRemainder(IFreeSpaceSystem& system, const std::wstring& folder, int fir
     return false;
 }
 
+constexpr int kGoOn = 0;
+
+// One run: the plan, what the volume answered so far, and the steps that follow the working
+// folder's creation; the run stops between any two steps when the caller aborts.
+class FreeSpaceRun
+{
+public:
+    FreeSpaceRun(const FreeSpaceRequest& request, IFreeSpaceSystem& system,
+                 IProgressSystem& progressSystem, const ShredFileFunction& shredFile)
+        : m_request(request),
+          m_system(system),
+          m_progressSystem(progressSystem),
+          m_shredFile(shredFile),
+          m_plan(PlanFreeSpaceWipe(request.driveLetter)),
+          m_target(ChooseProgressTarget(progressSystem, request.progress)),
+          m_abortFlag(request.abortFlag)
+    {
+        if (m_target.FileMode() && m_abortFlag == nullptr)
+            m_abortFlag = &m_ownAbort;
+    }
+    FreeSpaceRun(const FreeSpaceRun&) = delete;
+    FreeSpaceRun& operator=(const FreeSpaceRun&) = delete;
+
+    int Run()
+    {
+        m_system.Print("strWorkingFolder: " + Narrow(m_plan.folder) + "\n");
+        m_context.baselineTime = m_progressSystem.NowSeconds();
+        m_context.callerCtx = m_request.ctx;
+        m_context.system = &m_progressSystem;
+        m_context.target = &m_target;
+        m_context.ownAbort = &m_ownAbort;
+
+        if (Aborted())
+            return kFreeSpaceAborted;
+        if (m_plan.isDriveLetter)
+            m_system.DeleteTree(m_plan.folder);  // a leftover of an interrupted run
+        if (!m_plan.isDriveLetter || !m_system.CreateFolder(m_plan.folder))
+            return ReportFolderFailure();
+        if (!Measure())
+            return Leave(kFreeSpaceQueryFailed);
+
+        using Step = int (FreeSpaceRun::*)();
+        constexpr Step kSteps[] = {&FreeSpaceRun::Fill, &FreeSpaceRun::Announce,
+                                   &FreeSpaceRun::ShredFirstFiller, &FreeSpaceRun::FillTheRest,
+                                   &FreeSpaceRun::RemoveFirstFiller};
+        for (const Step step : kSteps) {
+            if (const int ended = (this->*step)(); ended != kGoOn)
+                return Leave(ended);
+            if (Aborted())
+                return Leave(kFreeSpaceAborted);
+        }
+        return ShredFolder();
+    }
+
+private:
+    bool Aborted()
+    {
+        m_system.WaitForRun(m_request.pauseEvent);
+        return m_abortFlag != nullptr && *m_abortFlag == 1;
+    }
+
+    int Leave(int result)
+    {
+        m_system.DeleteTree(m_plan.folder);
+        return result;
+    }
+
+    std::wstring FirstFiller() const { return m_plan.folder + L"\\S0"; }
+
+    int ReportFolderFailure()
+    {
+        const std::uint32_t error =
+            m_plan.isDriveLetter ? m_system.LastError() : kErrorInvalidDrive;
+        std::string text =
+            Format("%s Error: %d Drive type: %d", Narrow(m_plan.folder).c_str(),
+                   static_cast<int>(error), static_cast<int>(m_system.DriveType(m_plan.givenRoot)));
+        std::uint64_t freeBytes = 0;
+        std::uint64_t totalBytes = 0;
+        if (m_system.FreeSpace(m_plan.givenRoot, freeBytes, totalBytes))
+            text +=
+                Format(" free disk: %" PRId64 " Total: %" PRId64,
+                       static_cast<std::int64_t>(freeBytes), static_cast<std::int64_t>(totalBytes));
+        if (m_target.FileMode()) {
+            m_target.file->Append(text);
+        } else if (m_target.callback != nullptr) {
+            std::wstring wide = Widen(text);
+            reinterpret_cast<WipeProgressCallback>(m_target.callback)(
+                kWipeStartError, m_request.ctx, wide.data(), kWipeStartError, 0.0);
+        }
+        return kFreeSpaceFolderFailed;
+    }
+
+    // The free space, the cluster size and the filler size; false when the volume cannot tell.
+    bool Measure()
+    {
+        std::uint64_t totalBytes = 0;
+        if (!m_system.FreeSpace(m_plan.folder, m_freeBytes, totalBytes))
+            return false;
+        m_system.Print(Format("lpTotalNumberOfFreeBytes: %" PRId64 "\n",
+                              static_cast<std::int64_t>(m_freeBytes)));
+        m_context.freeBytes = m_freeBytes;
+
+        ClusterGeometry geometry;
+        if (!m_system.Geometry(m_plan.root, geometry)) {
+            m_system.Print(Format("GetDiskFreeSpace %s %d\n", Narrow(m_plan.folder).c_str(),
+                                  static_cast<int>(m_system.LastError())));
+            return false;
+        }
+        m_system.Print(Format(
+            "lpSectorsPerCluster: %d\nlpBytesPerSector: %d\nlpNumberOfFreeClusters: "
+            "%d\nlpTotalNumberOfClusters: %d\n",
+            static_cast<int>(geometry.sectorsPerCluster), static_cast<int>(geometry.bytesPerSector),
+            static_cast<int>(geometry.freeClusters), static_cast<int>(geometry.totalClusters)));
+        m_cluster = geometry.sectorsPerCluster * geometry.bytesPerSector;
+        if (m_cluster == 0)
+            return false;
+        m_fillerSize = FillerSize(m_freeBytes, m_cluster);
+        m_system.Print(
+            Format("uiFileSize: %" PRId64 "\n", static_cast<std::int64_t>(m_fillerSize)));
+        return true;
+    }
+
+    // Fillers of the planned size while more than two of them would fit.
+    int Fill()
+    {
+        std::uint64_t totalBytes = 0;
+        while (2 * m_fillerSize < m_freeBytes) {
+            if (Aborted())
+                return kFreeSpaceAborted;
+            const std::wstring name = NextFreeFillerName(m_system, m_plan.folder, m_count);
+            ++m_count;
+            m_system.CreateFiller(name, m_fillerSize, FillerWrite::Unbuffered);
+            const std::uint64_t before = m_freeBytes;
+            if (!m_system.FreeSpace(m_plan.folder, m_freeBytes, totalBytes))
+                return kFreeSpaceQueryFailed;
+            if (m_freeBytes >= before) {
+                // Quotas, compression or sparse files: more fillers would never consume the space.
+                m_system.Print("Free space did not shrink after " + Narrow(name) + "\n");
+                m_notFilled = true;
+                break;
+            }
+        }
+        return kGoOn;
+    }
+
+    int Announce()
+    {
+        m_system.Print(Format("fileCount %d\n", m_count));
+        if (m_request.init != nullptr)
+            m_request.init(m_count + 1, static_cast<unsigned long>(m_freeBytes & 0xffffffffu),
+                           static_cast<unsigned long>(m_freeBytes >> 32), m_request.ctx);
+        return kGoOn;
+    }
+
+    // The first filler is overwritten on its own and kept, so its space stays taken.
+    int ShredFirstFiller()
+    {
+        if (m_count == 0)
+            return kGoOn;
+        if (Aborted())
+            return kFreeSpaceAborted;
+        m_system.Print("Shred " + Narrow(FirstFiller()) + "\n");
+        const int result = m_shredFile(FirstFiller(), m_request.algorithmId, &m_context,
+                                       m_request.pauseEvent, m_abortFlag, &WriteWipeProgress, 1);
+        m_system.Print(Format("VNTShredFile %d\n", result));
+        std::uint64_t totalBytes = 0;
+        if (!m_system.FreeSpace(m_plan.folder, m_freeBytes, totalBytes))
+            return kFreeSpaceQueryFailed;
+        return kGoOn;
+    }
+
+    int FillTheRest()
+    {
+        if (!FillRemainder(m_system, m_plan.folder, m_count + 1, m_freeBytes, m_cluster))
+            m_notFilled = true;
+        return kGoOn;
+    }
+
+    int RemoveFirstFiller()
+    {
+        m_system.RemoveFile(FirstFiller());  // already overwritten
+        return kGoOn;
+    }
+
+    int ShredFolder()
+    {
+        const int result = m_shredFile(m_plan.folder, m_request.algorithmId, &m_context,
+                                       m_request.pauseEvent, m_abortFlag, &WriteWipeProgress, 0);
+        m_system.Print(Format("VNTShredFile %d\n", result));
+        if (m_abortFlag != nullptr && *m_abortFlag == 1)
+            return Leave(kFreeSpaceAborted);
+        // A filler the engine could not remove would keep the drive full.
+        if (m_system.Exists(m_plan.folder))
+            m_system.DeleteTree(m_plan.folder);
+        return m_notFilled ? kFreeSpaceNotFilled : kFreeSpaceDone;
+    }
+
+    const FreeSpaceRequest& m_request;
+    IFreeSpaceSystem& m_system;
+    IProgressSystem& m_progressSystem;
+    const ShredFileFunction& m_shredFile;
+    const FreeSpacePlan m_plan;
+    ProgressTarget m_target;
+    char m_ownAbort = 0;
+    char* m_abortFlag;
+    WipeContext m_context;
+    std::uint64_t m_freeBytes = 0;
+    std::uint32_t m_cluster = 0;
+    std::uint64_t m_fillerSize = 0;
+    int m_count = 0;
+    bool m_notFilled = false;
+};
+
 }  // namespace
 
 std::uint64_t FillerSize(std::uint64_t freeBytes, std::uint32_t clusterSize)
@@ -97,155 +310,21 @@ std::wstring NextFreeFillerName(IFreeSpaceSystem& system, const std::wstring& fo
     return name;
 }
 
+FreeSpacePlan PlanFreeSpaceWipe(char driveLetter)
+{
+    const char letter = Upper(driveLetter);
+    FreeSpacePlan plan;
+    plan.isDriveLetter = letter >= 'A' && letter <= 'Z';
+    plan.givenRoot = std::wstring(1, static_cast<wchar_t>(driveLetter)) + L":\\";
+    plan.folder = std::wstring(1, static_cast<wchar_t>(driveLetter)) + L":\\VNTShred";
+    plan.root = std::wstring(1, static_cast<wchar_t>(letter)) + L":\\";
+    return plan;
+}
+
 int WipeFreeDiskSpace(const FreeSpaceRequest& request, IFreeSpaceSystem& system,
                       IProgressSystem& progressSystem, const ShredFileFunction& shredFile)
 {
-    char ownAbort = 0;
-    ProgressTarget target = ChooseProgressTarget(progressSystem, request.progress);
-    char* abortFlag = request.abortFlag;
-    if (target.FileMode() && abortFlag == nullptr)
-        abortFlag = &ownAbort;
-
-    const std::wstring folder =
-        std::wstring(1, static_cast<wchar_t>(request.driveLetter)) + L":\\VNTShred";
-    system.Print("strWorkingFolder: " + Narrow(folder) + "\n");
-
-    WipeContext context;
-    context.baselineTime = progressSystem.NowSeconds();
-    context.callerCtx = request.ctx;
-    context.system = &progressSystem;
-    context.target = &target;
-    context.ownAbort = &ownAbort;
-
-    const auto aborted = [&] {
-        system.WaitForRun(request.pauseEvent);
-        return abortFlag != nullptr && *abortFlag == 1;
-    };
-    const auto leave = [&](int result) {
-        system.DeleteTree(folder);
-        return result;
-    };
-
-    if (aborted())
-        return kFreeSpaceAborted;
-    // Anything but a drive letter would make the working folder a path of the caller's choosing,
-    // which the run would delete.
-    const char letter = Upper(request.driveLetter);
-    const bool isDriveLetter = letter >= 'A' && letter <= 'Z';
-    if (isDriveLetter)
-        system.DeleteTree(folder);  // a leftover of an interrupted run
-
-    if (!isDriveLetter || !system.CreateFolder(folder)) {
-        const std::uint32_t error = isDriveLetter ? system.LastError() : kErrorInvalidDrive;
-        const std::wstring root =
-            std::wstring(1, static_cast<wchar_t>(request.driveLetter)) + L":\\";
-        std::string text =
-            Format("%s Error: %d Drive type: %d", Narrow(folder).c_str(), static_cast<int>(error),
-                   static_cast<int>(system.DriveType(root)));
-        std::uint64_t freeBytes = 0;
-        std::uint64_t totalBytes = 0;
-        if (system.FreeSpace(root, freeBytes, totalBytes))
-            text +=
-                Format(" free disk: %" PRId64 " Total: %" PRId64,
-                       static_cast<std::int64_t>(freeBytes), static_cast<std::int64_t>(totalBytes));
-        if (target.FileMode()) {
-            target.file->Append(text);
-        } else if (target.callback != nullptr) {
-            std::wstring wide = Widen(text);
-            reinterpret_cast<WipeProgressCallback>(target.callback)(
-                kWipeStartError, request.ctx, wide.data(), kWipeStartError, 0.0);
-        }
-        return kFreeSpaceFolderFailed;
-    }
-
-    std::uint64_t freeBytes = 0;
-    std::uint64_t totalBytes = 0;
-    if (!system.FreeSpace(folder, freeBytes, totalBytes))
-        return leave(kFreeSpaceQueryFailed);
-    system.Print(
-        Format("lpTotalNumberOfFreeBytes: %" PRId64 "\n", static_cast<std::int64_t>(freeBytes)));
-    context.freeBytes = freeBytes;
-
-    const std::wstring root =
-        std::wstring(1, static_cast<wchar_t>(Upper(request.driveLetter))) + L":\\";
-    ClusterGeometry geometry;
-    if (!system.Geometry(root, geometry)) {
-        system.Print(Format("GetDiskFreeSpace %s %d\n", Narrow(folder).c_str(),
-                            static_cast<int>(system.LastError())));
-        return leave(kFreeSpaceQueryFailed);
-    }
-    system.Print(Format(
-        "lpSectorsPerCluster: %d\nlpBytesPerSector: %d\nlpNumberOfFreeClusters: "
-        "%d\nlpTotalNumberOfClusters: %d\n",
-        static_cast<int>(geometry.sectorsPerCluster), static_cast<int>(geometry.bytesPerSector),
-        static_cast<int>(geometry.freeClusters), static_cast<int>(geometry.totalClusters)));
-    const std::uint32_t cluster = geometry.sectorsPerCluster * geometry.bytesPerSector;
-    if (cluster == 0)
-        return leave(kFreeSpaceQueryFailed);
-
-    const std::uint64_t size = FillerSize(freeBytes, cluster);
-    system.Print(Format("uiFileSize: %" PRId64 "\n", static_cast<std::int64_t>(size)));
-
-    bool notFilled = false;
-    int count = 0;
-    while (2 * size < freeBytes) {
-        if (aborted())
-            return leave(kFreeSpaceAborted);
-        const std::wstring name = NextFreeFillerName(system, folder, count);
-        ++count;
-        system.CreateFiller(name, size, FillerWrite::Unbuffered);
-        const std::uint64_t before = freeBytes;
-        if (!system.FreeSpace(folder, freeBytes, totalBytes))
-            return leave(kFreeSpaceQueryFailed);
-        if (freeBytes >= before) {
-            // Quotas, compression or sparse files: more fillers would never consume the space.
-            system.Print("Free space did not shrink after " + Narrow(name) + "\n");
-            notFilled = true;
-            break;
-        }
-    }
-
-    if (aborted())
-        return leave(kFreeSpaceAborted);
-    system.Print(Format("fileCount %d\n", count));
-    if (request.init != nullptr)
-        request.init(count + 1, static_cast<unsigned long>(freeBytes & 0xffffffffu),
-                     static_cast<unsigned long>(freeBytes >> 32), request.ctx);
-    if (aborted())
-        return leave(kFreeSpaceAborted);
-
-    const std::wstring firstFiller = folder + L"\\S0";
-    if (count > 0) {
-        if (aborted())
-            return leave(kFreeSpaceAborted);
-        system.Print("Shred " + Narrow(firstFiller) + "\n");
-        const int result = shredFile(firstFiller, request.algorithmId, &context, request.pauseEvent,
-                                     abortFlag, &WriteWipeProgress, 1);
-        system.Print(Format("VNTShredFile %d\n", result));
-        if (!system.FreeSpace(folder, freeBytes, totalBytes))
-            return leave(kFreeSpaceQueryFailed);
-    }
-    if (aborted())
-        return leave(kFreeSpaceAborted);
-
-    if (!FillRemainder(system, folder, count + 1, freeBytes, cluster))
-        notFilled = true;
-    if (aborted())
-        return leave(kFreeSpaceAborted);
-
-    system.RemoveFile(firstFiller);  // already overwritten
-    if (aborted())
-        return leave(kFreeSpaceAborted);
-
-    const int result = shredFile(folder, request.algorithmId, &context, request.pauseEvent,
-                                 abortFlag, &WriteWipeProgress, 0);
-    system.Print(Format("VNTShredFile %d\n", result));
-    if (abortFlag != nullptr && *abortFlag == 1)
-        return leave(kFreeSpaceAborted);
-    // A filler the engine could not remove would keep the drive full.
-    if (system.Exists(folder))
-        system.DeleteTree(folder);
-    return notFilled ? kFreeSpaceNotFilled : kFreeSpaceDone;
+    return FreeSpaceRun(request, system, progressSystem, shredFile).Run();
 }
 
 }  // namespace shred::wipers

@@ -92,6 +92,20 @@ std::uint64_t FillerSize(std::uint64_t freeBytes, std::uint32_t clusterSize);
 // The first of folder\S<count>, S<count+1>, ... that does not exist, and its number.
 std::wstring NextFreeFillerName(IFreeSpaceSystem& system, const std::wstring& folder, int number);
 
+// Where a run works, decided from the drive letter alone.
+struct FreeSpacePlan
+{
+    // Anything but a drive letter would make the working folder a path of the caller's choosing,
+    // which the run deletes: such a run creates nothing.
+    bool isDriveLetter = false;
+    std::wstring folder;     // the working folder, "<letter>:\VNTShred" with the letter as given
+    std::wstring givenRoot;  // "<letter>:\" as given, described when the folder fails
+    std::wstring root;       // the drive's root, upper-cased, asked for its geometry
+};
+FreeSpacePlan PlanFreeSpaceWipe(char driveLetter);
+
+// Leftovers of an interrupted run are removed first; the working folder goes at the end, also
+// when the run is aborted.
 int WipeFreeDiskSpace(const FreeSpaceRequest& request, IFreeSpaceSystem& system,
                       IProgressSystem& progressSystem, const ShredFileFunction& shredFile);
 

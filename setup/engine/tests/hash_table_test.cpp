@@ -32,7 +32,7 @@ std::string MessageOf(F action)
     return "(nothing raised)";
 }
 
-TEST(StringHashTable, HashesAsSpecifiedBitPattern)
+TEST(StringHashTable, RotatesLeftByFiveThenXorsEachByte)
 {
     struct Case
     {

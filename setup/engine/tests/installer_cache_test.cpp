@@ -369,13 +369,5 @@ TEST_F(InstallerCacheTest, RunScriptRecordsTheStateAlsoWhenTheRunFails)
     }
 }
 
-TEST(UninstallCommandPath, TakesThePathBetweenTheQuotes)
-{
-    EXPECT_EQ(UninstallCommandPath("\"C:\\A B\\setup.exe\" REMOVE=TRUE MODIFY=FALSE"),
-              "C:\\A B\\setup.exe");
-    EXPECT_EQ(UninstallCommandPath("C:\\A\\setup.exe"), "C:\\A\\setup.exe");
-    EXPECT_EQ(UninstallCommandPath(""), "");
-}
-
 }  // namespace
 }  // namespace setup::engine

@@ -49,17 +49,26 @@ std::string ScratchFolder(const char* name)
 TEST(Win32InterpreterHost, DeletesTheResumeValue)
 {
     const char* runKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-    core::UniqueKey key;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, runKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                key.Put(), nullptr),
-              ERROR_SUCCESS);
     const char value[] = "resume";
-    ASSERT_EQ(::RegSetValueExA(key.Get(), "ZZ1A2B3C", 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(value), sizeof value),
-              ERROR_SUCCESS);
-    SystemHost().DeleteRunValue("ZZ1A2B3C");
-    EXPECT_EQ(::RegQueryValueExA(key.Get(), "ZZ1A2B3C", nullptr, nullptr, nullptr, nullptr),
-              ERROR_FILE_NOT_FOUND);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        core::UniqueKey key;
+        ASSERT_EQ(::RegCreateKeyExA(root, runKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(),
+                                    nullptr),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(::RegSetValueExA(key.Get(), "ZZ1A2B3C", 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(value), sizeof value),
+                  ERROR_SUCCESS);
+        ASSERT_EQ(::RegSetValueExA(key.Get(), "ZZ1A2B3D", 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(value), sizeof value),
+                  ERROR_SUCCESS);
+        SystemHost().DeleteRunValue("ZZ1A2B3C");
+        EXPECT_EQ(::RegQueryValueExA(key.Get(), "ZZ1A2B3C", nullptr, nullptr, nullptr, nullptr),
+                  ERROR_FILE_NOT_FOUND);
+        // Another product's resume value stays.
+        EXPECT_EQ(::RegQueryValueExA(key.Get(), "ZZ1A2B3D", nullptr, nullptr, nullptr, nullptr),
+                  ERROR_SUCCESS);
+        ::RegDeleteValueA(key.Get(), "ZZ1A2B3D");
+    }
 }
 
 TEST(Win32InterpreterHost, CreatesAndRemovesOverrideFoldersAndReadsFiles)
@@ -86,15 +95,110 @@ TEST(Win32InterpreterHost, CreatesAndRemovesOverrideFoldersAndReadsFiles)
     ::RemoveDirectoryA(root.c_str());
 }
 
+// The registry as another reader sees it; empty when the value is missing or not text.
+std::string CurrentVersionText(const char* valueName)
+{
+    char buffer[1024] = {};
+    DWORD size = sizeof buffer;
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                       valueName, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr,
+                       buffer, &size) != ERROR_SUCCESS)
+        return {};
+    return buffer;
+}
+
+bool InAdministratorsGroup()
+{
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                    0, 0, 0, 0, 0, &administrators))
+        return false;
+    BOOL member = FALSE;
+    const BOOL checked = ::CheckTokenMembership(nullptr, administrators, &member);
+    ::FreeSid(administrators);
+    return checked && member;
+}
+
 TEST(Win32InterpreterHost, AnswersSystemFacts)
 {
     SystemHost host;
     EXPECT_TRUE(host.IsWindowsNT());
-    EXPECT_FALSE(host.ShortDateText().empty());
-    EXPECT_FALSE(host.LongTimeText().empty());
-    EXPECT_NO_THROW(host.RegisteredOwner());
+    EXPECT_EQ(host.IsAdministrator(), InAdministratorsGroup());
+    EXPECT_EQ(host.RegisteredOwner(), CurrentVersionText("RegisteredOwner"));
+    EXPECT_EQ(host.RegisteredOrganization(), CurrentVersionText("RegisteredOrganization"));
     EXPECT_EQ(SplitTextLines(""), std::vector<std::string>{});
     EXPECT_EQ(SplitTextLines("a\r\n"), std::vector<std::string>{"a"});
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+std::string TwoDigits(int number)
+{
+    return std::string(1, static_cast<char>('0' + number / 10 % 10)) +
+           static_cast<char>('0' + number % 10);
+}
+
+// Whatever the locale's formats, the short date holds the day and the year's last two digits and
+// the long time holds the minute; the clock may tick over between the two readings.
+TEST(Win32InterpreterHost, GivesTodaysDateAndTheTimeNow)
+{
+    SystemHost host;
+    SYSTEMTIME before{};
+    ::GetLocalTime(&before);
+    const std::string date = host.ShortDateText();
+    const std::string time = host.LongTimeText();
+    SYSTEMTIME after{};
+    ::GetLocalTime(&after);
+    const auto dateOf = [&](const SYSTEMTIME& now) {
+        return Contains(date, std::to_string(now.wDay)) && Contains(date, TwoDigits(now.wYear));
+    };
+    const auto timeOf = [&](const SYSTEMTIME& now) {
+        return Contains(time, TwoDigits(now.wMinute));
+    };
+    EXPECT_TRUE(dateOf(before) || dateOf(after)) << date;
+    EXPECT_TRUE(timeOf(before) || timeOf(after)) << time;
+    EXPECT_NE(date, time);
+}
+
+LRESULT CALLBACK CountingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP) {
+        ++*reinterpret_cast<int*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+// What is queued is dispatched; a quit request stays queued for the loop that owns it.
+TEST(Win32InterpreterHost, ProcessMessagesDispatchesTheQueueAndKeepsAQuit)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = &CountingWindowProc;
+    windowClass.hInstance = ::GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"InterpreterHostCounting";
+    ASSERT_NE(::RegisterClassW(&windowClass), 0);
+    core::UniqueWindow window(::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0,
+                                                HWND_MESSAGE, nullptr, windowClass.hInstance,
+                                                nullptr));
+    ASSERT_TRUE(window);
+    int dispatched = 0;
+    ::SetWindowLongPtrW(window.Get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&dispatched));
+    ::PostMessageW(window.Get(), WM_APP, 0, 0);
+    ::PostMessageW(window.Get(), WM_APP, 0, 0);
+    ::PostQuitMessage(7);
+
+    SystemHost().ProcessMessages();
+
+    EXPECT_EQ(dispatched, 2);
+    MSG quit{};
+    EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 7u);
+    window.Reset();
+    ::UnregisterClassW(windowClass.lpszClassName, windowClass.hInstance);
 }
 
 }  // namespace

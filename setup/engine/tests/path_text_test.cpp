@@ -45,6 +45,35 @@ TEST(PathText, BackslashesQuotesAndDrives)
     EXPECT_EQ(ExtractFileDrive("x\\y"), "");
 }
 
+// In a double-byte code page the trail byte of a character can be 0x5C, the backslash's value
+// (0x83 0x5C is such a character): it is part of the name, never a separator.
+TEST(PathText, TrailByteOfADoubleByteCharacterIsNoBackslash)
+{
+    rtl::CodePageFacts dbcs = rtl::AsciiCodePage();
+    dbcs.leadByte[0x83] = true;
+    struct Case
+    {
+        std::string path, included, excluded, folder, name, ext;
+    };
+    const Case cases[] = {
+        {"C:\\x\x83\x5C", "C:\\x\x83\x5C\\", "C:\\x\x83\x5C", "C:\\", "x\x83\x5C", ""},
+        {"C:\\x\x83\x5C\\", "C:\\x\x83\x5C\\", "C:\\x\x83\x5C", "C:\\x\x83\x5C\\", "", ""},
+        {"C:\\\x83\x5Cy.txt", "C:\\\x83\x5Cy.txt\\", "C:\\\x83\x5Cy.txt", "C:\\", "\x83\x5Cy.txt",
+         ".txt"},
+        {"\x83\x5C.\x83\x5C", "\x83\x5C.\x83\x5C\\", "\x83\x5C.\x83\x5C", "", "\x83\x5C.\x83\x5C",
+         ".\x83\x5C"},
+        // A lone lead byte at the end has no trail byte to hide.
+        {"C:\\x\x83", "C:\\x\x83\\", "C:\\x\x83", "C:\\", "x\x83", ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IncludeBackslash(c.path, dbcs), c.included) << c.path;
+        EXPECT_EQ(ExcludeBackslash(c.path, dbcs), c.excluded) << c.path;
+        EXPECT_EQ(ExtractFilePath(c.path, dbcs), c.folder) << c.path;
+        EXPECT_EQ(ExtractFileName(c.path, dbcs), c.name) << c.path;
+        EXPECT_EQ(ExtractFileExt(c.path, dbcs), c.ext) << c.path;
+    }
+}
+
 TEST(PathText, SplitsAtFirstSeparator)
 {
     EXPECT_EQ(SplitAtFirst("a=b=c", "="), (std::pair<std::string, std::string>{"a", "b=c"}));
@@ -59,6 +88,14 @@ TEST(PathText, ReadsCommandLineArguments)
                                     ""};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(ParamStrOf(line, i), expected[i]) << i;
+}
+
+TEST(UninstallCommandPath, TakesThePathBetweenTheQuotes)
+{
+    EXPECT_EQ(UninstallCommandPath("\"C:\\A B\\setup.exe\" REMOVE=TRUE MODIFY=FALSE"),
+              "C:\\A B\\setup.exe");
+    EXPECT_EQ(UninstallCommandPath("C:\\A\\setup.exe"), "C:\\A\\setup.exe");
+    EXPECT_EQ(UninstallCommandPath(""), "");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "setup/sysconfig/installer/command_line_plan.h"
 
+#include "setup/engine/path_text.h"
+
 namespace setup::sysconfig::installer {
 namespace {
 
@@ -62,6 +64,15 @@ std::string BuildCommandLine(const CommandLineInputs& in)
     return line + SourceParts(in);
 }
 
+InstallerCall ChooseInstallerCall(const CommandLineInputs& in, bool windowsNT)
+{
+    if (in.patchMode)
+        return InstallerCall::ApplyPatch;
+    if (in.installFlag || in.advertiseFlag || windowsNT)
+        return InstallerCall::InstallProduct;
+    return InstallerCall::RemoveByAction;
+}
+
 std::vector<std::pair<std::string, std::string>> RemovalProperties(const CommandLineInputs& in)
 {
     return {{"ALLUSERS", in.allUsers == "TRUE" ? "1" : ""},
@@ -78,45 +89,12 @@ std::string BuildSourceList(const std::string& dataFolder, const std::string& pa
     return SourceValue(dataFolder + ";" + packageFolder, quote);
 }
 
-std::string IncludeBackslash(const std::string& path)
+std::string MediaPackagePathOf(const std::string& dataFolder, const rtl::CodePageFacts& codePage)
 {
-    if (path.empty() || path.back() == '\\')
-        return path;
-    return path + "\\";
-}
-
-std::string ExcludeBackslash(const std::string& path)
-{
-    if (!path.empty() && path.back() == '\\')
-        return path.substr(0, path.size() - 1);
-    return path;
-}
-
-std::string ExtractFilePath(const std::string& path)
-{
-    const auto cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
-std::string ExtractFileDrive(const std::string& path)
-{
-    if (path.size() >= 2 && path[1] == ':')
-        return path.substr(0, 2);
-    if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
-        // \\server\share: up to the separator after the share name.
-        const auto server = path.find('\\', 2);
-        if (server == std::string::npos)
-            return path;
-        const auto share = path.find('\\', server + 1);
-        return share == std::string::npos ? path : path.substr(0, share);
-    }
-    return {};
-}
-
-std::string MediaPackagePathOf(const std::string& dataFolder)
-{
-    const std::string parent = IncludeBackslash(ExtractFilePath(ExcludeBackslash(dataFolder)));
-    return parent.substr(ExtractFileDrive(parent).size());
+    const std::string parent = engine::IncludeBackslash(
+        engine::ExtractFilePath(engine::ExcludeBackslash(dataFolder, codePage), codePage),
+        codePage);
+    return parent.substr(engine::ExtractFileDrive(parent).size());
 }
 
 }  // namespace setup::sysconfig::installer

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "setup/engine/rtl/code_page.h"
+
 namespace setup::sysconfig::installer {
 
 struct CommandLineInputs
@@ -29,6 +31,15 @@ struct CommandLineInputs
 // Every part ends with one blank.
 std::string BuildCommandLine(const CommandLineInputs& inputs);
 
+// How the command line reaches Windows Installer.
+enum class InstallerCall
+{
+    ApplyPatch,      // MsiApplyPatch, after the patch folder joins the product's sources
+    InstallProduct,  // MsiInstallProduct, retried while another installation runs
+    RemoveByAction,  // Windows 9x: the package opened, RemovalProperties set, INSTALL run
+};
+InstallerCall ChooseInstallerCall(const CommandLineInputs& inputs, bool windowsNT);
+
 // The removal on Windows 9x sets these on the opened package instead of a command line.
 std::vector<std::pair<std::string, std::string>> RemovalProperties(const CommandLineInputs& inputs);
 
@@ -38,13 +49,7 @@ std::string BuildSourceList(const std::string& dataFolder, const std::string& pa
 
 // The parent of the data folder without its drive or server and share: C:\Setup\data\ gives
 // \Setup\.
-std::string MediaPackagePathOf(const std::string& dataFolder);
-
-std::string IncludeBackslash(const std::string& path);
-std::string ExcludeBackslash(const std::string& path);
-// Everything up to and including the last '\' or ':'.
-std::string ExtractFilePath(const std::string& path);
-// "C:" or "\\server\share"; empty when the path has neither.
-std::string ExtractFileDrive(const std::string& path);
+std::string MediaPackagePathOf(const std::string& dataFolder,
+                               const rtl::CodePageFacts& codePage = rtl::SystemCodePage());
 
 }  // namespace setup::sysconfig::installer

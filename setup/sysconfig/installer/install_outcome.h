@@ -31,11 +31,11 @@ struct InstallOutcome
 // The system's text of a code; empty when it has none.
 using SystemTextOf = std::function<std::string(std::uint32_t)>;
 
-// Step 16: folds one Windows Installer result into the outcome. cancelRequested is the user's
+// Folds one Windows Installer result into the outcome. cancelRequested is the user's
 // cancel as the thread-progress variables hold it.
 void ApplyInstallerResult(InstallOutcome& outcome, std::uint32_t code, bool cancelRequested,
                           const SystemTextOf& systemText);
-// Step 17: the failure text when none came with the code.
+// The failure text when none came with the code.
 void FinishErrorText(InstallOutcome& outcome, const std::string& lastMessageText,
                      const std::string& generalFailureText);
 // The system message with its trailing blanks, line ends and periods removed.

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "setup/engine/file_utils_win32.h"
+#include "setup/engine/path_text.h"
 #include "setup/engine/setup_messages.h"
 #include "setup/engine/variables.h"
 #include "setup/sysconfig/installer/bridge_state_win32.h"
@@ -35,7 +36,7 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix)
 
 void WriteInstallHeader(const InstallHeader& header, const std::string& logPath)
 {
-    engine::ForceDirectoriesAnsi(ExtractFilePath(logPath));
+    engine::ForceDirectoriesAnsi(engine::ExtractFilePath(logPath));
     for (const std::string& piece : InstallHeaderPieces(header))
         WriteTraceLog(logPath, piece);
 }
@@ -78,6 +79,130 @@ UINT RemoveOnWindows9x(const MsiRunParameters& block, const CommandLineInputs& i
         outcome.rebootNeeded = MsiApi().MsiGetMode(package.Get(), MSIRUNMODE_REBOOTATEND) ||
                                MsiApi().MsiGetMode(package.Get(), MSIRUNMODE_REBOOTNOW);
     return code;
+}
+
+// The folders Windows Installer takes the product's sources from, short where they exist.
+struct SourceFolders
+{
+    std::string packageFolder;
+    bool quoteList = false;  // the package folder needs quotes
+    std::string dataFolder;
+    std::string patchSourceFolder;
+    bool quoteSources = false;  // the data or patch folder needs quotes
+    std::string mediaPackagePath;
+};
+
+SourceFolders PrepareSourceFolders(const MsiRunParameters& block)
+{
+    SourceFolders sources;
+    sources.packageFolder = ShortFolder(
+        engine::IncludeBackslash(engine::ExtractFilePath(block.packagePath)), sources.quoteList);
+    sources.dataFolder = block.dataFolder;
+    sources.patchSourceFolder = block.patchSourceFolder;
+    bool quote = false;
+    if (!EndsWithIgnoringCase(block.packagePath, ".msp")) {
+        engine::ForceDirectoriesAnsi(sources.dataFolder);
+    } else if (engine::DirectoryExistsAnsi(sources.patchSourceFolder)) {
+        sources.patchSourceFolder = ShortFolder(sources.patchSourceFolder, quote);
+        sources.quoteSources = sources.quoteSources || quote;
+    }
+    if (engine::DirectoryExistsAnsi(sources.dataFolder)) {
+        sources.dataFolder = ShortFolder(sources.dataFolder, quote);
+        sources.quoteSources = sources.quoteSources || quote;
+    }
+    sources.mediaPackagePath = MediaPackagePathOf(sources.dataFolder);
+    return sources;
+}
+
+void WriteFileText(const std::string& path, const std::string& text)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+// Hands the properties to the package's custom actions and stamps the package's platform.
+void PreparePackage(const MsiRunParameters& block, const InstallerSettings& settings)
+{
+    SetThreadProgress("Windows Installer", 50, 100, 0);
+    if (!block.patchMode)
+        WriteMSIProperties(block.packagePath);
+    SetThreadProgress("Windows Installer", 100, 100, 0);
+    SetPackagePlatform(block.packagePath, settings.setupPlatform);
+    SetPackageWordCount(block.packagePath);
+}
+
+// The trace log's header and Windows Installer's own log behind it; then the external handler.
+void StartInstallerSession(const MsiRunParameters& block, const InstallerSettings& settings,
+                           const SourceFolders& sources)
+{
+    if (!settings.traceLogPath.empty()) {
+        WriteInstallHeader(
+            {engine::GetWizardCaption(engine::GetVariable("TITLE"), settings.captionSuffix),
+             LocalDateTimeText(), block.variablesText, block.propertiesText, block.packagePath,
+             block.productCode, sources.dataFolder, sources.mediaPackagePath,
+             sources.packageFolder},
+            settings.traceLogPath);
+        MsiApi().MsiEnableLogA(kLogModes, settings.traceLogPath.c_str(), kLogAppendAndFlush);
+    }
+    MsiApi().MsiSetInternalUI(kNoUiWithSourceResolution, nullptr);
+    MsiApi().MsiSetExternalUIA(&InstallUIHandler, kMessageFilter,
+                               reinterpret_cast<LPVOID>(&MSIProgressCallback));
+}
+
+CommandLineInputs CommandLineInputsOf(const MsiRunParameters& block,
+                                      const InstallerSettings& settings,
+                                      const SourceFolders& sources, bool installed)
+{
+    CommandLineInputs inputs;
+    inputs.patchMode = block.patchMode;
+    inputs.installFlag = block.installFlag;
+    inputs.advertiseFlag = block.advertiseFlag;
+    inputs.installed = installed;
+    inputs.quoteSources = sources.quoteSources;
+    inputs.allUsers = engine::GetVariable("ALLUSERS");
+    inputs.disableRollback = engine::GetVariable("TARQ_DISABLE_ROLLBACK");
+    inputs.disableRestartManager = engine::GetVariable("TARQ_DISABLE_VISTA_RESTART_MANAGER");
+    inputs.installLocation = block.installLocation;
+    inputs.dataFolder = sources.dataFolder;
+    inputs.patchSourceFolder = sources.patchSourceFolder;
+    inputs.sourceList = BuildSourceList(sources.dataFolder, sources.packageFolder,
+                                        sources.quoteSources || sources.quoteList);
+    inputs.mediaPackagePath = sources.mediaPackagePath;
+    if (installed && !block.advertiseFlag && settings.cacheRoot) {
+        const std::string cacheFolder =
+            settings.cacheRoot(engine::TextToBool(engine::GetVariable("ALLUSERS"))) +
+            settings.cacheId;
+        inputs.advertisedBefore =
+            engine::DirectoryExistsAnsi(engine::IncludeBackslash(cacheFolder) + "__ad");
+    }
+    return inputs;
+}
+
+UINT ApplyPatch(const MsiRunParameters& block, const std::string& patchSourceFolder,
+                const std::string& commandLine)
+{
+    MsiApi().MsiSourceListAddSourceA(block.productCode.c_str(), nullptr, 0,
+                                     patchSourceFolder.c_str());
+    const std::string user = GetCurrentUserName();
+    MsiApi().MsiSourceListAddSourceA(block.productCode.c_str(), user.c_str(), 0,
+                                     patchSourceFolder.c_str());
+    return MsiApi().MsiApplyPatchA(block.packagePath.c_str(), nullptr, INSTALLTYPE_DEFAULT,
+                                   commandLine.c_str());
+}
+
+UINT CallInstaller(InstallerCall call, const MsiRunParameters& block,
+                   const CommandLineInputs& inputs, InstallOutcome& outcome)
+{
+    const std::string commandLine = BuildCommandLine(inputs);
+    switch (call) {
+        case InstallerCall::ApplyPatch:
+            return ApplyPatch(block, inputs.patchSourceFolder, commandLine);
+        case InstallerCall::InstallProduct:
+            return InstallWithBusyRetry(block.packagePath, commandLine);
+        case InstallerCall::RemoveByAction:
+            return RemoveOnWindows9x(block, inputs, outcome);
+    }
+    return ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -124,44 +249,17 @@ void TMSIThread::Install()
     session.owner = block.ownerWindow;
 
     ClearTempPackages(block.productCode);
-
-    bool quoteList = false;
-    const std::string packageFolder =
-        ShortFolder(IncludeBackslash(ExtractFilePath(block.packagePath)), quoteList);
-    bool quoteSources = false;
-    std::string dataFolder = block.dataFolder;
-    std::string patchSourceFolder = block.patchSourceFolder;
-    bool quote = false;
-    if (!EndsWithIgnoringCase(block.packagePath, ".msp")) {
-        engine::ForceDirectoriesAnsi(dataFolder);
-    } else if (engine::DirectoryExistsAnsi(patchSourceFolder)) {
-        patchSourceFolder = ShortFolder(patchSourceFolder, quote);
-        quoteSources = quoteSources || quote;
-    }
-    if (engine::DirectoryExistsAnsi(dataFolder)) {
-        dataFolder = ShortFolder(dataFolder, quote);
-        quoteSources = quoteSources || quote;
-    }
-    const std::string mediaPackagePath = MediaPackagePathOf(dataFolder);
+    const SourceFolders sources = PrepareSourceFolders(block);
 
     SetThreadProgress("Windows Installer", 0, 100, 0);
     const HandoffFile handoff =
-        BuildHandoffFile({block.patchMode, dataFolder, patchSourceFolder, mediaPackagePath,
-                          block.propertiesText, block.variablesText});
+        BuildHandoffFile({block.patchMode, sources.dataFolder, sources.patchSourceFolder,
+                          sources.mediaPackagePath, block.propertiesText, block.variablesText});
     session.silent = handoff.silent;
     session.caption = handoff.caption;
     HandoffFileGuard handoffFile(TempFolder() + block.productCode);
-    {
-        std::ofstream file(handoffFile.Path(), std::ios::binary | std::ios::trunc);
-        file.write(handoff.text.data(), static_cast<std::streamsize>(handoff.text.size()));
-    }
-
-    SetThreadProgress("Windows Installer", 50, 100, 0);
-    if (!block.patchMode)
-        WriteMSIProperties(block.packagePath);
-    SetThreadProgress("Windows Installer", 100, 100, 0);
-    SetPackagePlatform(block.packagePath, settings.setupPlatform);
-    SetPackageWordCount(block.packagePath);
+    WriteFileText(handoffFile.Path(), handoff.text);
+    PreparePackage(block, settings);
 
     BusyDots().clear();
     const bool installed =
@@ -171,55 +269,10 @@ void TMSIThread::Install()
         return;
     }
 
-    if (!settings.traceLogPath.empty()) {
-        WriteInstallHeader(
-            {engine::GetWizardCaption(engine::GetVariable("TITLE"), settings.captionSuffix),
-             LocalDateTimeText(), block.variablesText, block.propertiesText, block.packagePath,
-             block.productCode, dataFolder, mediaPackagePath, packageFolder},
-            settings.traceLogPath);
-        MsiApi().MsiEnableLogA(kLogModes, settings.traceLogPath.c_str(), kLogAppendAndFlush);
-    }
-    MsiApi().MsiSetInternalUI(kNoUiWithSourceResolution, nullptr);
-    MsiApi().MsiSetExternalUIA(&InstallUIHandler, kMessageFilter,
-                               reinterpret_cast<LPVOID>(&MSIProgressCallback));
-
-    CommandLineInputs inputs;
-    inputs.patchMode = block.patchMode;
-    inputs.installFlag = block.installFlag;
-    inputs.advertiseFlag = block.advertiseFlag;
-    inputs.installed = installed;
-    inputs.quoteSources = quoteSources;
-    inputs.allUsers = engine::GetVariable("ALLUSERS");
-    inputs.disableRollback = engine::GetVariable("TARQ_DISABLE_ROLLBACK");
-    inputs.disableRestartManager = engine::GetVariable("TARQ_DISABLE_VISTA_RESTART_MANAGER");
-    inputs.installLocation = block.installLocation;
-    inputs.dataFolder = dataFolder;
-    inputs.patchSourceFolder = patchSourceFolder;
-    inputs.sourceList = BuildSourceList(dataFolder, packageFolder, quoteSources || quoteList);
-    inputs.mediaPackagePath = mediaPackagePath;
-    if (installed && !block.advertiseFlag && settings.cacheRoot) {
-        const std::string cacheFolder =
-            settings.cacheRoot(engine::TextToBool(engine::GetVariable("ALLUSERS"))) +
-            settings.cacheId;
-        inputs.advertisedBefore =
-            engine::DirectoryExistsAnsi(IncludeBackslash(cacheFolder) + "__ad");
-    }
-    const std::string commandLine = BuildCommandLine(inputs);
-
-    UINT code = ERROR_SUCCESS;
-    if (block.patchMode) {
-        MsiApi().MsiSourceListAddSourceA(block.productCode.c_str(), nullptr, 0,
-                                         patchSourceFolder.c_str());
-        const std::string user = GetCurrentUserName();
-        MsiApi().MsiSourceListAddSourceA(block.productCode.c_str(), user.c_str(), 0,
-                                         patchSourceFolder.c_str());
-        code = MsiApi().MsiApplyPatchA(block.packagePath.c_str(), nullptr, INSTALLTYPE_DEFAULT,
-                                       commandLine.c_str());
-    } else if (block.installFlag || block.advertiseFlag || settings.windowsNT) {
-        code = InstallWithBusyRetry(block.packagePath, commandLine);
-    } else {
-        code = RemoveOnWindows9x(block, inputs, outcome);
-    }
+    StartInstallerSession(block, settings, sources);
+    const CommandLineInputs inputs = CommandLineInputsOf(block, settings, sources, installed);
+    const UINT code =
+        CallInstaller(ChooseInstallerCall(inputs, settings.windowsNT), block, inputs, outcome);
 
     const bool cancelRequested = CancelRequested();
     if (code == kErrorInstallAlreadyRunning && cancelRequested)

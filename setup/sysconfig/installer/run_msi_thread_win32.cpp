@@ -1,10 +1,10 @@
 // The GUI-thread side of an install: the parameter block, the start of the thread and the wait
 // that keeps serving the thread's calls to the GUI thread.
+#include "setup/engine/path_text.h"
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/variables.h"
 #include "setup/engine/worker_wait_win32.h"
 #include "setup/sysconfig/installer/bridge_state_win32.h"
-#include "setup/sysconfig/installer/command_line_plan.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
 #include "setup/sysconfig/installer/thread_progress.h"
 
@@ -94,7 +94,7 @@ int RunMSIThread(bool patchMode, const std::string& packagePath, const std::stri
                  std::string& errorText, const std::string& installLocation)
 {
     IInstallerDialogRuntime& dialogs = Dialogs();
-    CurrentFolderGuard folder(ExtractFilePath(dialogFilePath));
+    CurrentFolderGuard folder(engine::ExtractFilePath(dialogFilePath));
 
     MsiRunParameters& block = MsiParameterBlock();
     block.ownerWindow = dialogs.FindDialogWindow(dialogs.GetActiveDialogName());

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/unique_handle.h"
-#include "setup/sysconfig/installer/command_line_plan.h"
+#include "setup/engine/path_text.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
 
 namespace setup::sysconfig::installer {
@@ -16,11 +16,11 @@ std::string ShortFolder(const std::string& folder, bool& needsQuotes)
     const DWORD length = ::GetShortPathNameA(folder.c_str(), buffer, sizeof(buffer));
     if (length == 0 || length >= sizeof(buffer)) {
         needsQuotes = true;
-        return IncludeBackslash(folder);
+        return engine::IncludeBackslash(folder);
     }
     const std::string shortForm(buffer, length);
     needsQuotes = shortForm.find(' ') != std::string::npos;
-    return IncludeBackslash(shortForm);
+    return engine::IncludeBackslash(shortForm);
 }
 
 std::string SystemErrorText(std::uint32_t code)
@@ -45,7 +45,8 @@ std::string TempFolder()
 {
     char buffer[MAX_PATH + 1] = {};
     const DWORD length = ::GetTempPathA(sizeof(buffer), buffer);
-    return IncludeBackslash(length && length < sizeof(buffer) ? std::string(buffer, length) : "");
+    return engine::IncludeBackslash(length && length < sizeof(buffer) ? std::string(buffer, length)
+                                                                      : "");
 }
 
 void ClearTempPackages(const std::string& productCode)

@@ -145,6 +145,29 @@ TEST_F(FreeSpaceFixture, FillerSizeFollowsClustersAndFreeSpace)
         EXPECT_EQ(FillerSize(c.freeBytes, c.cluster), c.size) << c.freeBytes << " " << c.cluster;
 }
 
+TEST(PlanFreeSpaceWipe, WorksInTheDrivesFolderAndAsksTheUpperCasedRoot)
+{
+    const struct
+    {
+        char letter;
+        bool isDriveLetter;
+        std::wstring folder, givenRoot, root;
+    } cases[] = {
+        {'C', true, L"C:\\VNTShred", L"C:\\", L"C:\\"},
+        {'z', true, L"z:\\VNTShred", L"z:\\", L"Z:\\"},
+        {'1', false, L"1:\\VNTShred", L"1:\\", L"1:\\"},
+        {'\\', false, L"\\:\\VNTShred", L"\\:\\", L"\\:\\"},
+        {'[', false, L"[:\\VNTShred", L"[:\\", L"[:\\"},
+    };
+    for (const auto& c : cases) {
+        const FreeSpacePlan plan = PlanFreeSpaceWipe(c.letter);
+        EXPECT_EQ(plan.isDriveLetter, c.isDriveLetter) << c.letter;
+        EXPECT_EQ(plan.folder, c.folder) << c.letter;
+        EXPECT_EQ(plan.givenRoot, c.givenRoot) << c.letter;
+        EXPECT_EQ(plan.root, c.root) << c.letter;
+    }
+}
+
 TEST_F(FreeSpaceFixture, LeftoverFolderIsDeletedBeforeTheNewOneIsMade)
 {
     Volume(100 * kMiB);

@@ -121,6 +121,31 @@ TEST(BuildCommandLine, RemovalOnWindows9xSetsTheSameValuesAsProperties)
     EXPECT_EQ(RemovalProperties(in), expected);
 }
 
+TEST(ChooseInstallerCall, PatchFirstThenInstallUnlessRemovingOnWindows9x)
+{
+    struct Case
+    {
+        bool patchMode, installFlag, advertiseFlag, windowsNT;
+        InstallerCall expected;
+    };
+    const Case cases[] = {
+        {true, false, false, true, InstallerCall::ApplyPatch},
+        {true, true, true, false, InstallerCall::ApplyPatch},
+        {false, true, false, false, InstallerCall::InstallProduct},
+        {false, false, true, false, InstallerCall::InstallProduct},
+        {false, false, false, true, InstallerCall::InstallProduct},
+        {false, false, false, false, InstallerCall::RemoveByAction},
+    };
+    for (const Case& c : cases) {
+        CommandLineInputs in = BaseInputs();
+        in.patchMode = c.patchMode;
+        in.installFlag = c.installFlag;
+        in.advertiseFlag = c.advertiseFlag;
+        EXPECT_EQ(ChooseInstallerCall(in, c.windowsNT), c.expected)
+            << c.patchMode << c.installFlag << c.advertiseFlag << c.windowsNT;
+    }
+}
+
 TEST(BuildSourceList, QuotesTheWholeListWhenAsked)
 {
     EXPECT_EQ(BuildSourceList("C:\\D\\", "C:\\P\\", false), "C:\\D\\;C:\\P\\");
@@ -140,6 +165,20 @@ TEST(MediaPackagePathOf, TheDataFoldersParentWithoutItsDrive)
     };
     for (const auto& [data, expected] : cases)
         EXPECT_EQ(MediaPackagePathOf(data), expected) << data;
+}
+
+TEST(MediaPackagePathOf, ATrailByteLikeABackslashStaysInTheFolderName)
+{
+    rtl::CodePageFacts dbcs = rtl::AsciiCodePage();
+    dbcs.leadByte[0x83] = true;  // 0x83 0x5C is one character
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"C:\\x\x83\x5C\\", "\\"},
+        {"C:\\x\x83\x5C", "\\"},
+        {"C:\\\x83\x5C\\data\\", "\\\x83\x5C\\"},
+        {"\\\\server\\share\\\x83\x5C\\data", "\\\x83\x5C\\"},
+    };
+    for (const auto& [data, expected] : cases)
+        EXPECT_EQ(MediaPackagePathOf(data, dbcs), expected) << data;
 }
 
 class HandoffFileTest : public ::testing::Test
