@@ -269,5 +269,37 @@ TEST_F(ShredFormsTest, EveryFormShredsExactlyItsTargetAndEverySuccessIsTrue)
     }
 }
 
+TEST(ShredFilePart, NeverExtendsARealFile)
+{
+    struct Case
+    {
+        const char* name;
+        unsigned long offsetLow;
+        long offsetHigh;
+        unsigned long length;
+        std::size_t zeros;  // leading bytes overwritten
+    };
+    const std::vector<Case> cases{
+        {"past the end", 0, 0, 5000, 1000},
+        {"100 MB in", 100u << 20, 0, 10, 0},
+        {"above 4 GiB", 0, 1, 10, 0},
+        {"inside", 0, 0, 400, 400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Win32Backing backing;
+        const std::wstring path = backing.Root() + L"\\region.bin";
+        backing.MakeFile(path, Original(1000));
+        void* handle = ExportCreateFileHandle(path.c_str());
+        ASSERT_NE(handle, nullptr);
+        EXPECT_EQ(ExportShredFilePart(kFilewipe, handle, 0, c.offsetLow, c.offsetHigh, c.length, 0),
+                  kShredDone);
+        EXPECT_EQ(ExportCloseFileHandle(handle), 1);
+        std::vector<std::uint8_t> expected = Original(1000);
+        std::fill_n(expected.begin(), c.zeros, 0);
+        EXPECT_EQ(backing.Read(path), expected);
+    }
+}
+
 }  // namespace
 }  // namespace shred::testing
