@@ -107,7 +107,7 @@ bool IsLiteralName(std::wstring_view name)
 {
     if (name.empty() || name == L"." || name == L"..")
         return false;
-    if (name.find_first_of(L"\\/:") != std::wstring_view::npos || HasWildcard(name))
+    if (name.find_first_of(L"\\/") != std::wstring_view::npos || HasWildcard(name))
         return false;
     return name.back() != L'.' && name.back() != L' ';
 }

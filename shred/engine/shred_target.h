@@ -29,8 +29,9 @@ struct ShredTarget
 std::optional<ShredTarget> ResolveShredTarget(IShredSystem& system, std::wstring_view path);
 
 // A name the system returned that is addressed as folder + "\" + name and means that very
-// object: not "." or "..", no separator, stream colon or wildcard, and no trailing dot or space
-// (the system would strip them and reach another object).
+// object: not "." or "..", no separator or wildcard, and no trailing dot or space (the system
+// would strip them and reach another object). A colon stays: where the system has no streams it
+// is part of a name, and where it has, it reaches a stream of a sibling inside the same folder.
 bool IsLiteralName(std::wstring_view name);
 
 bool HasWildcard(std::wstring_view name);
