@@ -1,5 +1,7 @@
 #include "shred/engine/name_wiper.h"
 
+#include "shred/engine/shred_target.h"
+
 namespace shred {
 namespace {
 
@@ -40,10 +42,10 @@ void MoveToOneLetterName(IShredSystem& system, std::wstring& current)
     }
 }
 
+// Only an empty folder goes: whatever is still inside was never overwritten.
 ShredResult RemoveFolderObject(IShredSystem& system, const std::wstring& current)
 {
-    if (system.RemoveFolder(current) || system.RemoveFile(current) ||
-        DeleteTree(system, current) == 1)
+    if (system.RemoveFolder(current) || system.RemoveFile(current))
         return kShredDone;
     return kShredFolderFailed;
 }
@@ -126,9 +128,10 @@ int DeleteTree(IShredSystem& system, const std::wstring& path)
         return system.RemoveFile(path) ? 1 : -1;
     }
     if (facts.isFolder) {
+        // A name the system would read as a pattern or a path could reach other objects.
         for (const FolderEntry& entry : system.List(path)) {
-            if (entry.name != L"." && entry.name != L"..")
-                DeleteTree(system, path + L"\\" + entry.name);
+            if (IsLiteralName(entry.name))
+                DeleteTree(system, JoinPath(path, entry.name));
         }
         return system.RemoveFolder(path) ? 1 : -2;
     }

@@ -21,7 +21,8 @@ ShredResult WipeNameAndRemove(IShredSystem& system, const std::wstring& path);
 bool MakeRandomName(IShredSystem& system, CrtRandom& random, std::wstring& path);
 
 // Deletes without overwriting: 1 done, -1 nothing matches or a file cannot be deleted, -2 a
-// folder cannot be removed. Links are removed, never entered.
+// folder cannot be removed. Links are removed, never entered; names that are not literal
+// (IsLiteralName) are left alone.
 int DeleteTree(IShredSystem& system, const std::wstring& path);
 
 }  // namespace shred

@@ -10,22 +10,30 @@ bool IsDots(const std::wstring& name)
     return name == L"." || name == L"..";
 }
 
-bool HasWildcard(const std::wstring& path)
-{
-    const std::size_t slash = path.find_last_of(L'\\');
-    return path.find_first_of(L"*?", slash == std::wstring::npos ? 0 : slash) != std::wstring::npos;
-}
-
-std::wstring FolderOf(const std::wstring& path)
-{
-    const std::size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 // A real folder is walked; a link to one is an object of its own, removed as a name.
 bool IsWalkedFolder(const FolderEntry& entry)
 {
     return entry.isFolder && !entry.isLink;
+}
+
+int CountFolder(IShredSystem& system, const std::wstring& path, int depth);
+
+int CountEntry(IShredSystem& system, const std::wstring& folder, const FolderEntry& entry,
+               int depth)
+{
+    if (IsWalkedFolder(entry) && IsLiteralName(entry.name))
+        return CountFolder(system, JoinPath(folder, entry.name), depth + 1);
+    return 1;
+}
+
+int CountFolder(IShredSystem& system, const std::wstring& path, int depth)
+{
+    if (depth > kMaxWalkDepth)
+        return 0;
+    int count = 0;
+    for (const FolderEntry& entry : system.List(path))
+        count += CountEntry(system, path, entry, depth);
+    return count;
 }
 
 class Walker
@@ -35,28 +43,31 @@ public:
         : m_counters(counters), m_call(call), m_system(call.system)
     {}
 
-    ShredResult Path(const std::wstring& path)
+    ShredResult Target(const std::wstring& path, const std::optional<ShredTarget>& target)
     {
         const std::uint32_t mode = m_call.eventLog.ReadEventLogSetting();
-        m_system.SetNormalAttributes(path);
         if (Aborted()) {
             Log(mode, path, kShredAborted);
             return kShredAborted;
         }
-        const std::vector<FolderEntry> matches = m_system.FindMatches(path);
+        const std::vector<FolderEntry> matches =
+            target ? m_system.FindMatches(JoinPath(target->folder, target->name))
+                   : std::vector<FolderEntry>();
         if (matches.empty()) {
             Log(mode, path, kShredNotFound);
             return kShredNotFound;
         }
-        if (!HasWildcard(path) && IsWalkedFolder(matches.front()))
-            return Folder(path, mode);
+        // Every object is addressed through the folder searched and the name found there, so
+        // the system's reading of the caller's text never decides twice.
+        if (!target->isPattern && IsWalkedFolder(matches.front()) &&
+            IsLiteralName(matches.front().name))
+            return Folder(JoinPath(target->folder, matches.front().name), mode, 0);
 
-        const std::wstring folder = SplitFolderAndName(m_system, path).folder;
         ShredResult result = kShredDone;
         for (const FolderEntry& entry : matches) {
             if (IsDots(entry.name))
                 continue;
-            const ShredResult r = Match(folder + L"\\" + entry.name, entry, mode);
+            const ShredResult r = Match(target->folder, entry, mode, 0);
             if (r != kShredDone)
                 result = r;  // the last failure wins; the walk goes on
         }
@@ -64,11 +75,15 @@ public:
     }
 
 private:
-    ShredResult Folder(const std::wstring& path, std::uint32_t mode)
+    ShredResult Folder(const std::wstring& path, std::uint32_t mode, int depth)
     {
+        if (depth > kMaxWalkDepth) {
+            Done(mode, path, kDoneKindFolder, kShredNotFound);
+            return kShredNotFound;
+        }
         ShredResult result = kShredDone;
         for (const FolderEntry& entry : m_system.List(path)) {
-            const ShredResult r = Path(path + L"\\" + entry.name);
+            const ShredResult r = Child(path, entry, mode, depth);
             if (r != kShredDone)
                 result = r;
         }
@@ -82,14 +97,34 @@ private:
         return result;
     }
 
-    ShredResult Match(const std::wstring& child, const FolderEntry& entry, std::uint32_t mode)
+    // A folder's entry: the abort ends it unreported, as if it had been a path of its own.
+    ShredResult Child(const std::wstring& folder, const FolderEntry& entry, std::uint32_t mode,
+                      int depth)
     {
+        if (Aborted()) {
+            Log(mode, JoinPath(folder, entry.name), kShredAborted);
+            return kShredAborted;
+        }
+        return Match(folder, entry, mode, depth);
+    }
+
+    ShredResult Match(const std::wstring& folder, const FolderEntry& entry, std::uint32_t mode,
+                      int depth)
+    {
+        const std::wstring child = JoinPath(folder, entry.name);
+        const int kind = entry.isFolder ? kDoneKindFolder : kDoneKindFile;
+        // A name the system would read as a pattern, a path or another object is never used.
+        if (!IsLiteralName(entry.name)) {
+            ++m_counters.fileIndex;
+            Done(mode, child, kind, kShredNotFound);
+            return kShredNotFound;
+        }
         // A folder that a pattern matches is shredded with its contents, not just deleted.
         if (IsWalkedFolder(entry))
-            return Folder(child, mode);
+            return Folder(child, mode, depth + 1);
         ++m_counters.fileIndex;
         const ShredResult r = ShredObject(child, Walk());
-        Done(mode, child, entry.isFolder ? kDoneKindFolder : kDoneKindFile, r);
+        Done(mode, child, kind, r);
         if (r == kShredDone && !entry.isFolder && m_call.progress) {
             m_counters.percent = 200;
             m_call.progress(m_call.ctx, 200, m_counters.fileIndex, m_counters.fileCount, 0, 0,
@@ -142,45 +177,37 @@ private:
 
 }  // namespace
 
-FolderAndName SplitFolderAndName(IShredSystem& system, const std::wstring& path)
+int CountShredTargets(IShredSystem& system, const ShredVariant& variant,
+                      const std::optional<ShredTarget>& target)
 {
-    const std::wstring longPath = system.LongPath(path);
-    const std::size_t slash = longPath.find_last_of(L'\\');
-    if (slash == std::wstring::npos)
-        return {std::wstring(), longPath};
-    return {longPath.substr(0, slash), longPath.substr(slash + 1)};
-}
-
-int CountShredTargets(IShredSystem& system, const ShredVariant& variant, const std::wstring& path)
-{
-    const std::vector<FolderEntry> matches = system.FindMatches(path);
+    if (!target)
+        return variant.missingPathCount;
+    const std::vector<FolderEntry> matches =
+        system.FindMatches(JoinPath(target->folder, target->name));
     if (matches.empty())
         return variant.missingPathCount;
-    if (!HasWildcard(path)) {
-        if (!IsWalkedFolder(matches.front()))
+    if (!target->isPattern) {
+        if (!IsWalkedFolder(matches.front()) || !IsLiteralName(matches.front().name))
             return 1;
-        int count = 0;
-        for (const FolderEntry& entry : system.List(path))
-            count += IsWalkedFolder(entry)
-                         ? CountShredTargets(system, variant, path + L"\\" + entry.name)
-                         : 1;
-        return count;
+        return CountFolder(system, JoinPath(target->folder, matches.front().name), 0);
     }
-    const std::wstring folder = FolderOf(path);
     int count = 0;
     for (const FolderEntry& entry : matches) {
-        if (IsDots(entry.name))
-            continue;
-        count += IsWalkedFolder(entry)
-                     ? CountShredTargets(system, variant, folder + L"\\" + entry.name)
-                     : 1;
+        if (!IsDots(entry.name))
+            count += CountEntry(system, target->folder, entry, 0);
     }
     return count;
 }
 
-ShredResult ShredPath(const std::wstring& path, WalkCounters& counters, const ShredCall& call)
+int CountShredTargets(IShredSystem& system, const ShredVariant& variant, const std::wstring& path)
 {
-    return Walker(counters, call).Path(path);
+    return CountShredTargets(system, variant, ResolveShredTarget(system, path));
+}
+
+ShredResult ShredPath(const std::wstring& path, const std::optional<ShredTarget>& target,
+                      WalkCounters& counters, const ShredCall& call)
+{
+    return Walker(counters, call).Target(path, target);
 }
 
 }  // namespace shred

@@ -5,8 +5,10 @@
 #include "shred/engine/algorithm.h"
 #include "shred/engine/event_record.h"
 #include "shred/engine/shred_system.h"
+#include "shred/engine/shred_target.h"
 #include "shred/engine/shred_types.h"
 
+#include <optional>
 #include <string>
 
 namespace shred {
@@ -36,18 +38,15 @@ struct WalkCounters
 };
 
 // Files beneath a folder at any depth, one per file or link, one per file a pattern matches (a
-// folder that a pattern matches counts the files beneath it); never descends through a link.
+// folder that a pattern matches counts the files beneath it); never descends through a link or
+// below the depth bound. A target that resolves to nothing counts as a missing path.
+int CountShredTargets(IShredSystem& system, const ShredVariant& variant,
+                      const std::optional<ShredTarget>& target);
 int CountShredTargets(IShredSystem& system, const ShredVariant& variant, const std::wstring& path);
 
-ShredResult ShredPath(const std::wstring& path, WalkCounters& counters, const ShredCall& call);
-
-// The long form of path, cut at its last backslash: the folder part (no trailing backslash) and
-// the name.
-struct FolderAndName
-{
-    std::wstring folder;
-    std::wstring name;
-};
-FolderAndName SplitFolderAndName(IShredSystem& system, const std::wstring& path);
+// path is the caller's text, used in reports of the target as a whole; target is what it
+// resolved to (ResolveShredTarget), nothing when it names no object that may be shredded.
+ShredResult ShredPath(const std::wstring& path, const std::optional<ShredTarget>& target,
+                      WalkCounters& counters, const ShredCall& call);
 
 }  // namespace shred

@@ -8,11 +8,20 @@
 
 namespace shred {
 
+std::uint64_t ClipRegion(std::uint64_t offset, std::uint64_t length, std::uint64_t size)
+{
+    return offset >= size ? 0 : std::min(length, size - offset);
+}
+
 ShredResult OverwriteRegion(IShredFile* file, const PassList& passes, std::uint64_t offset,
-                            std::uint64_t length, std::uint32_t seedSeconds)
+                            std::uint64_t requested, std::uint32_t seedSeconds)
 {
     if (!file)
         return kRegionBadHandle;
+    std::uint64_t size = 0;
+    if (!file->GetSize(size))
+        return kRegionSeekFailed;
+    const std::uint64_t length = ClipRegion(offset, requested, size);
     CrtRandom random;
     random.Seed(seedSeconds);
     random.Next();

@@ -16,8 +16,10 @@ ShredResult RunCall(IShredSystem& system, const ShredVariant& variant,
     if (mode != 0)
         eventLog.RegisterShredEventSource();
     const std::wstring path = request.path;
+    // Resolved once: the count and the walk see the same target.
+    const std::optional<ShredTarget> target = ResolveShredTarget(system, path);
     WalkCounters counters;
-    counters.fileCount = CountShredTargets(system, variant, path);
+    counters.fileCount = CountShredTargets(system, variant, target);
 
     std::unique_ptr<IRunEvent> ownEvent;
     void* ownHandle = nullptr;
@@ -38,7 +40,7 @@ ShredResult RunCall(IShredSystem& system, const ShredVariant& variant,
     const ShredCall call{system,           variant,          eventLog,        passes,
                          algorithmId,      request.ctx,      pauseEvent,      request.abortFlag,
                          request.progress, request.fileDone, request.keepFile};
-    const ShredResult result = ShredPath(path, counters, call);
+    const ShredResult result = ShredPath(path, target, counters, call);
     ownEvent.reset();
     if (mode == static_cast<std::uint32_t>(ShredEventLogMode::PerCall))
         eventLog.ReportShredEvent(path, algorithmId, result);
@@ -53,7 +55,8 @@ ShredResult ShredWithRun(IShredSystem& system, const ShredVariant& variant,
 {
     try {
         const std::optional<PassList> passes = PassListFromRun(run);
-        if (!passes)
+        // A run without passes would remove files that were never overwritten.
+        if (!passes || passes->empty())
             return kShredRefused;
         if (!request.path)
             return kShredNotFound;

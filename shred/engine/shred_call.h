@@ -25,7 +25,7 @@ struct ShredRequest
 };
 
 // VNTShredFileEx: the run is the caller's and is only read. -2 when the run cannot be read
-// (NULL, or a record no overwrite can use), -1 for a NULL path.
+// (NULL, or a record no overwrite can use) or has no passes, -1 for a NULL path.
 ShredResult ShredWithRun(IShredSystem& system, const ShredVariant& variant,
                          const IShredEventLog& eventLog, const _OW_RUN* run,
                          const ShredRequest& request);

@@ -104,6 +104,10 @@ public:
     virtual std::vector<FolderEntry> FindMatches(const std::wstring& pattern) = 0;
     // The path with every short (8.3) name expanded; the path itself when it cannot be.
     virtual std::wstring LongPath(const std::wstring& path) = 0;
+    // Full paths: the process's current folder, and a drive's own current folder (where
+    // "X:name" starts).
+    virtual std::wstring CurrentFolder() = 0;
+    virtual std::wstring DriveCurrentFolder(wchar_t drive) = 0;
 
     // Volume and platform.
     virtual bool IsNtFamily() = 0;

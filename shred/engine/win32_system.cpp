@@ -231,6 +231,34 @@ std::wstring Win32ShredSystem::LongPath(const std::wstring& path)
     return longPath;
 }
 
+std::wstring Win32ShredSystem::CurrentFolder()
+{
+    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
+    if (needed == 0)
+        return std::wstring();
+    std::wstring folder(needed, L'\0');
+    const DWORD length = ::GetCurrentDirectoryW(needed, folder.data());
+    if (length == 0 || length >= needed)
+        return std::wstring();
+    folder.resize(length);
+    return folder;
+}
+
+std::wstring Win32ShredSystem::DriveCurrentFolder(wchar_t drive)
+{
+    // The full form of a bare drive is that drive's current folder.
+    const wchar_t bare[] = {drive, L':', L'\0'};
+    const DWORD needed = ::GetFullPathNameW(bare, 0, nullptr, nullptr);
+    if (needed == 0)
+        return std::wstring();
+    std::wstring folder(needed, L'\0');
+    const DWORD length = ::GetFullPathNameW(bare, needed, folder.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return std::wstring();
+    folder.resize(length);
+    return folder;
+}
+
 bool Win32ShredSystem::IsNtFamily()
 {
     OSVERSIONINFOW info{};

@@ -18,6 +18,8 @@ public:
     std::vector<FolderEntry> List(const std::wstring& folder) override;
     std::vector<FolderEntry> FindMatches(const std::wstring& pattern) override;
     std::wstring LongPath(const std::wstring& path) override;
+    std::wstring CurrentFolder() override;
+    std::wstring DriveCurrentFolder(wchar_t drive) override;
     bool IsNtFamily() override;
     std::int64_t Counter() override;
     std::int64_t CounterFrequency() override;

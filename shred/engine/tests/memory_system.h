@@ -36,6 +36,8 @@ public:
 
     std::uint32_t seconds = 1000;
     bool ntFamily = true;
+    std::wstring currentFolder = L"C:\\work";
+    std::map<wchar_t, std::wstring> driveFolders;  // others: the drive's root
     std::vector<ShredEventRecord> events;
     std::string printed;
 
@@ -50,6 +52,12 @@ public:
     // '*' and '?' in the last component; "." and ".." are reported for "*" as the system does.
     std::vector<FolderEntry> FindMatches(const std::wstring& pattern) override;
     std::wstring LongPath(const std::wstring& path) override { return path; }
+    std::wstring CurrentFolder() override { return currentFolder; }
+    std::wstring DriveCurrentFolder(wchar_t drive) override
+    {
+        const auto it = driveFolders.find(drive);
+        return it != driveFolders.end() ? it->second : std::wstring{drive, L':', L'\\'};
+    }
     bool IsNtFamily() override { return ntFamily; }
     std::int64_t Counter() override { return m_counter += 10; }
     std::int64_t CounterFrequency() override { return 1000000; }

@@ -125,6 +125,7 @@ TEST(ShredObject, RemovesALinkWithoutOverwritingWhatItPointsTo)
     system.AddLink(L"C:\\work\\dir\\folder-link", L"C:\\outside", true);
 
     EXPECT_EQ(ShredWith(system, L"C:\\work\\file-link"), kShredDone);
+    EXPECT_EQ(ShredWith(system, L"C:\\work\\dir\\folder-link"), kShredDone);
     EXPECT_EQ(ShredWith(system, L"C:\\work\\dir"), kShredDone);
 
     EXPECT_THAT(system.Children(L"C:\\work"), ::testing::IsEmpty());

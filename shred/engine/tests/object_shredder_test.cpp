@@ -427,7 +427,7 @@ TYPED_TEST(ShredObjectTest, AnAbortBeforeTheObjectTouchesNothing)
     EXPECT_EQ(this->m_backing.Read(path), Original(10));
 }
 
-TYPED_TEST(ShredObjectTest, FoldersAreRenamedAndRemovedWithTheirContentsUnlessKept)
+TYPED_TEST(ShredObjectTest, FoldersAreRenamedAndRemovedOnlyWhenEmptyAndNotKept)
 {
     for (const bool keepFile : {true, false}) {
         SCOPED_TRACE(keepFile ? "keepFile" : "remove");
@@ -444,7 +444,8 @@ TYPED_TEST(ShredObjectTest, FoldersAreRenamedAndRemovedWithTheirContentsUnlessKe
         const ShredWalk walk{system,  kVolumewipe, passes,  &percent, &fileIndex, 0,
                              nullptr, nullptr,     nullptr, nullptr,  keepFile};
 
-        EXPECT_EQ(ShredObject(folder, walk), kShredDone);
+        // What is inside was never overwritten: the folder is renamed but not emptied.
+        EXPECT_EQ(ShredObject(folder, walk), keepFile ? kShredDone : kShredFolderFailed);
 
         // A folder is never opened for overwriting, nor is anything in it.
         EXPECT_TRUE(
@@ -453,8 +454,17 @@ TYPED_TEST(ShredObjectTest, FoldersAreRenamedAndRemovedWithTheirContentsUnlessKe
         if (keepFile) {
             EXPECT_EQ(backing.Read(folder + L"\\sub\\y.txt"), Original(20));
         } else {
-            EXPECT_EQ(system.moves.size(), 3u);
-            EXPECT_THAT(backing.Names(backing.Root()), ::testing::IsEmpty());
+            ASSERT_EQ(system.moves.size(), 3u);
+            const std::wstring last = system.moves.back().second;
+            EXPECT_EQ(backing.Read(last + L"\\sub\\y.txt"), Original(20));
+            EXPECT_EQ(backing.Read(last + L"\\x.txt"), Original(10));
+
+            // Emptied, it goes.
+            const std::wstring empty = backing.Root() + L"\\empty";
+            backing.MakeFolder(empty);
+            EXPECT_EQ(ShredObject(empty, walk), kShredDone);
+            EXPECT_FALSE(backing.Exists(empty));
+            EXPECT_EQ(backing.Names(backing.Root()).size(), 1u);
         }
     }
 }

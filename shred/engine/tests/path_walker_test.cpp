@@ -1,4 +1,5 @@
 #include "shred/engine/path_walker.h"
+#include "shred/engine/name_wiper.h"
 #include "shred/engine/shred_call.h"
 #include "shred/engine/tests/memory_system.h"
 #include "shred/engine/tests/scripted_system.h"
@@ -239,6 +240,148 @@ TEST_F(ShredWalkTest, PathsThatMatchNothing)
     EXPECT_TRUE(m_memory.Exists(L"C:\\work\\tree\\a.bin"));
 }
 
+TEST_F(ShredWalkTest, EveryWrittenFormShredsExactlyTheObjectItNames)
+{
+    struct Case
+    {
+        std::wstring path;
+        std::vector<std::wstring> shredded;  // overwritten and gone
+    };
+    const std::vector<Case> cases{
+        {L"C:\\work\\t\\dir/a.txt", {L"C:\\work\\t\\dir\\a.txt"}},
+        {L"C:/work/t/dir/a.txt", {L"C:\\work\\t\\dir\\a.txt"}},
+        {L"t\\dir\\a.txt", {L"C:\\work\\t\\dir\\a.txt"}},
+        {L"t/dir/../dir/./a.txt", {L"C:\\work\\t\\dir\\a.txt"}},
+        {L"C:t\\dir\\a.txt", {L"C:\\work\\t\\dir\\a.txt"}},
+        {L"\\work\\t\\dir\\a.txt", {L"C:\\work\\t\\dir\\a.txt"}},
+        {L"C:\\work\\t\\dir/a*.txt", {L"C:\\work\\t\\dir\\a.txt", L"C:\\work\\t\\dir\\ab.txt"}},
+        {L"C:\\work\\t\\dir ", {L"C:\\work\\t\\dir\\a.txt", L"C:\\work\\t\\dir\\ab.txt"}},
+        {L"t\\dir. .", {L"C:\\work\\t\\dir\\a.txt", L"C:\\work\\t\\dir\\ab.txt"}},
+        {L"C:\\work\\t\\dir.\\a.txt .", {L"C:\\work\\t\\dir\\a.txt"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.path));
+        m_memory.driveFolders[L'C'] = L"C:\\work";
+        m_memory.AddFolder(L"C:\\work\\t");
+        m_memory.AddFile(L"C:\\work\\t\\a.txt", kCanary);
+        m_memory.AddFolder(L"C:\\work\\t\\dir");
+        m_memory.AddFile(L"C:\\work\\t\\dir\\a.txt", Original(100));
+        m_memory.AddFile(L"C:\\work\\t\\dir\\ab.txt", Original(200));
+        m_system.calls.clear();
+        EXPECT_EQ(Run(c.path), kShredDone);
+        for (const std::wstring& path : c.shredded) {
+            EXPECT_TRUE(Opened(path)) << ::testing::PrintToString(path);
+            EXPECT_FALSE(m_memory.Exists(path)) << ::testing::PrintToString(path);
+        }
+        EXPECT_EQ(m_memory.Read(L"C:\\work\\t\\a.txt"), kCanary);
+        EXPECT_EQ(m_memory.Read(L"C:\\work\\canary.txt"), kCanary);
+        DeleteTree(m_memory, L"C:\\work\\t");
+    }
+}
+
+TEST_F(ShredWalkTest, NamesTheSystemReturnsAreNeverFollowedAsPatternsOrPaths)
+{
+    m_memory.AddFolder(L"C:\\outside");
+    m_memory.AddFile(L"C:\\outside\\keep.txt", kCanary);
+    m_memory.AddFolder(L"C:\\work\\t");
+    m_memory.AddFile(L"C:\\work\\t\\b", kCanary);  // what "b." would reach
+    m_memory.AddFile(L"C:\\work\\t\\real.txt", Original(10));
+    const std::vector<FolderEntry> hostile{
+        {L"*", true, false},
+        {L"a?b", true, false},
+        {L".", true, false},
+        {L"..", true, false},
+        {L"..\\..\\outside", true, false},
+        {L"..\\canary.txt", false, false},
+        {L"x/y", false, false},
+        {L"b.", false, false},
+        {L"b ", false, false},
+        {L"", false, false},
+    };
+    for (const std::wstring target : {L"C:\\work\\t", L"C:\\work\\t\\*"}) {
+        SCOPED_TRACE(::testing::PrintToString(target));
+        m_memory.AddFile(L"C:\\work\\t\\real.txt", Original(10));
+        m_recorder = {};
+        // Every folder and every search answers with the real file and the hostile names.
+        const auto answer = [&](const std::wstring&) -> std::optional<std::vector<FolderEntry>> {
+            std::vector<FolderEntry> entries{{L"real.txt", false, false}};
+            entries.insert(entries.end(), hostile.begin(), hostile.end());
+            return entries;
+        };
+        m_system.listOverride = [&](const std::wstring& folder) {
+            return folder.starts_with(L"C:\\work\\t") ? answer(folder) : std::nullopt;
+        };
+        m_system.matchesOverride = [&](const std::wstring& pattern) {
+            return pattern == L"C:\\work\\t\\*" ? answer(pattern) : std::nullopt;
+        };
+        EXPECT_EQ(Run(target), kShredNotFound);
+        EXPECT_FALSE(m_memory.Exists(L"C:\\work\\t\\real.txt"));
+        EXPECT_TRUE(m_memory.Exists(L"C:\\work\\t"));
+        EXPECT_EQ(m_memory.Read(L"C:\\work\\t\\b"), kCanary);
+        EXPECT_EQ(m_memory.Read(L"C:\\outside\\keep.txt"), kCanary);
+        EXPECT_EQ(m_memory.Read(L"C:\\work\\canary.txt"), kCanary);
+        for (const DoneCall& done : m_recorder.done) {
+            if (done.path.ends_with(L"real.txt"))
+                EXPECT_EQ(done.result, kShredDone);
+            else
+                EXPECT_EQ(done.result, kShredNotFound) << ::testing::PrintToString(done.path);
+        }
+    }
+}
+
+TEST_F(ShredWalkTest, AFolderLoopTheSystemDoesNotReportEndsAtTheDepthBound)
+{
+    m_memory.AddFolder(L"C:\\work\\loop");
+    int listings = 0;
+    m_system.listOverride =
+        [&](const std::wstring& folder) -> std::optional<std::vector<FolderEntry>> {
+        if (!folder.starts_with(L"C:\\work\\loop"))
+            return std::nullopt;
+        ++listings;
+        return std::vector<FolderEntry>{{L"loop", true, false}};
+    };
+    EXPECT_EQ(CountShredTargets(m_system, kVolumewipe, L"C:\\work\\loop"), 0);
+    listings = 0;
+    EXPECT_EQ(Run(L"C:\\work\\loop"), kShredNotFound);
+    EXPECT_LE(listings, 2 * (kMaxWalkDepth + 2));
+    EXPECT_TRUE(m_memory.Exists(L"C:\\work\\loop"));
+    ASSERT_FALSE(m_recorder.done.empty());
+    EXPECT_EQ(m_recorder.done.back(), (DoneCall{L"C:\\work\\loop", 20, -1}));
+}
+
+TEST_F(ShredWalkTest, AttributesChangeOnlyOnObjectsBeingShredded)
+{
+    struct Case
+    {
+        const char* name;
+        std::wstring path;
+        bool abortAfterFirstFile;
+        std::vector<std::wstring> cleared;
+    };
+    const std::vector<Case> cases{
+        {"abort in a folder", L"C:\\work\\tree", true, {L"C:\\work\\tree\\a.bin"}},
+        {"abort in a pattern", L"C:\\work\\tree\\sub\\*", true, {L"C:\\work\\tree\\sub\\.hidden"}},
+        {"missing path", L"C:\\work\\tree\\none", false, {}},
+        {"refused path", L"C:\\work\\tree\\", false, {}},
+        {"pattern", L"C:\\work\\tree\\sub\\deep\\*", false, {L"C:\\work\\tree\\sub\\deep\\c.dat"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeTree();
+        m_abort = 0;
+        m_system.attributesCleared.clear();
+        m_recorder = {};
+        if (c.abortAfterFirstFile)
+            m_recorder.onProgress = [this](const ProgressCall& call) {
+                if (call.percent == 200)
+                    m_abort = 1;
+            };
+        Run(c.path);
+        EXPECT_EQ(m_system.attributesCleared, c.cleared);
+        DeleteTree(m_memory, L"C:\\work\\tree");
+    }
+}
+
 TEST_F(ShredWalkTest, VanishedObjectIsNeverTakenForAFolder)
 {
     m_memory.AddFile(L"C:\\work\\gone.txt", Original(10));
@@ -356,15 +499,10 @@ TEST_F(ShredWalkTest, RefusedAlgorithmsAndUnreadableRuns)
     PassRecord broken{nullptr, 1, 0, {0, 0}};  // a fixed pass without its pattern
     const _OW_RUN run{&broken, 1, 7};
     EXPECT_EQ(ShredWithRun(m_system, kFilewipe, m_log, &run, request), kShredRefused);
+    // Without passes nothing would be overwritten before the file goes.
+    const _OW_RUN noPasses{nullptr, 0, 7};
+    EXPECT_EQ(ShredWithRun(m_system, kFilewipe, m_log, &noPasses, request), kShredRefused);
     EXPECT_EQ(m_memory.Read(L"C:\\work\\x.txt"), Original(10));
-}
-
-TEST(SplitFolderAndName, CutsTheLongFormAtTheLastBackslash)
-{
-    MemorySystem memory;
-    const FolderAndName split = SplitFolderAndName(memory, L"C:\\x.txt");
-    EXPECT_EQ(split.folder, L"C:");
-    EXPECT_EQ(split.name, L"x.txt");
 }
 
 }  // namespace

@@ -16,11 +16,13 @@ public:
     bool failSeek = false;
     int failWriteAt = -1;
     bool flushed = false;
+    std::uint64_t size = ~0ull;
+    bool failSize = false;
 
-    bool GetSize(std::uint64_t& size) override
+    bool GetSize(std::uint64_t& fileSize) override
     {
-        size = 0;
-        return true;
+        fileSize = size;
+        return !failSize;
     }
     bool Seek(std::uint64_t offset) override
     {
@@ -70,6 +72,44 @@ TEST(OverwriteRegion, WritesEveryPassOverTheWholeRange)
         }
         EXPECT_TRUE(file.flushed);
     }
+}
+
+TEST(OverwriteRegion, IsClippedToTheFileAndNeverExtendsIt)
+{
+    struct Case
+    {
+        const char* name;
+        std::uint64_t size;
+        std::uint64_t offset;
+        std::uint64_t length;
+        std::uint64_t written;  // per pass
+    };
+    const std::vector<Case> cases{
+        {"inside", 1000, 100, 500, 500},
+        {"whole file", 1000, 0, 1000, 1000},
+        {"longer than the file", 1000, 0, 5000, 1000},
+        {"runs past the end", 1000, 900, 500, 100},
+        {"starts at the end", 1000, 1000, 10, 0},
+        {"starts far beyond", 1000, 100ull << 20, 10, 0},
+        {"length wraps around", 1000, 10, ~0ull, 990},
+        {"empty file", 0, 0, 4096, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ClipRegion(c.offset, c.length, c.size), c.written);
+        RecordingFile file;
+        file.size = c.size;
+        const PassList passes = Passes(2);
+        EXPECT_EQ(OverwriteRegion(&file, passes, c.offset, c.length, 1000), kShredDone);
+        std::uint64_t total = 0;
+        for (std::uint32_t w : file.writes)
+            total += w;
+        EXPECT_EQ(total, c.written * passes.size());
+    }
+    RecordingFile unknownSize;
+    unknownSize.failSize = true;
+    EXPECT_EQ(OverwriteRegion(&unknownSize, Passes(1), 0, 10, 1000), kRegionSeekFailed);
+    EXPECT_TRUE(unknownSize.writes.empty());
 }
 
 TEST(OverwriteRegion, PassesArriveInOrder)

@@ -29,10 +29,15 @@ public:
     bool failCreateEvent = false;
     // Replaces what the inner table says of a path (a link Wine cannot show, a vanished object).
     std::function<std::optional<ObjectFacts>(const std::wstring& path)> factsOverride;
+    // Replace what a folder listing or a search returns (names Windows cannot hold).
+    std::function<std::optional<std::vector<FolderEntry>>(const std::wstring& folder)> listOverride;
+    std::function<std::optional<std::vector<FolderEntry>>(const std::wstring& pattern)>
+        matchesOverride;
 
     // Records: "open P", "move A -> B", "remove P", "rmdir P", "truncate", "times T", "backup P".
     std::vector<std::wstring> calls;
     std::vector<std::pair<std::wstring, std::wstring>> moves;  // successful ones
+    std::vector<std::wstring> attributesCleared;
     int writes = 0;
     int waits = 0;
     std::vector<ShredEventRecord> events;
@@ -49,6 +54,7 @@ public:
     }
     bool SetNormalAttributes(const std::wstring& path) override
     {
+        attributesCleared.push_back(path);
         return m_inner.SetNormalAttributes(path);
     }
     bool Move(const std::wstring& from, const std::wstring& to) override;
@@ -56,13 +62,24 @@ public:
     bool RemoveFolder(const std::wstring& path) override;
     std::vector<FolderEntry> List(const std::wstring& folder) override
     {
+        if (listOverride)
+            if (std::optional<std::vector<FolderEntry>> entries = listOverride(folder))
+                return *entries;
         return m_inner.List(folder);
     }
     std::vector<FolderEntry> FindMatches(const std::wstring& pattern) override
     {
+        if (matchesOverride)
+            if (std::optional<std::vector<FolderEntry>> entries = matchesOverride(pattern))
+                return *entries;
         return m_inner.FindMatches(pattern);
     }
     std::wstring LongPath(const std::wstring& path) override { return m_inner.LongPath(path); }
+    std::wstring CurrentFolder() override { return m_inner.CurrentFolder(); }
+    std::wstring DriveCurrentFolder(wchar_t drive) override
+    {
+        return m_inner.DriveCurrentFolder(drive);
+    }
     bool IsNtFamily() override { return m_inner.IsNtFamily(); }
     std::int64_t Counter() override { return m_inner.Counter(); }
     std::int64_t CounterFrequency() override { return m_inner.CounterFrequency(); }

@@ -346,6 +346,8 @@ TEST(SectorAlignedFile, MakesPatternChunksAcceptableToUnbufferedFiles)
     for (const bool aligned : {false, true}) {
         SimulatedVolume volume(512, 1, 512);
         auto file = volume.CreateTempFile(kTempPath);
+        // The region overwrite stays within the file: size it first, as the wiper does.
+        ASSERT_TRUE(file->Seek(300 * 512) && file->SetEndOfFile());
         SectorAlignedFile alignedFile(*file, 512);
         IShredFile* target = aligned ? static_cast<IShredFile*>(&alignedFile) : file.get();
         EXPECT_EQ(OverwriteRegion(target, gutmann, 0, 300 * 512, 1000),
