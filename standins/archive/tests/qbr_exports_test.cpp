@@ -3,7 +3,7 @@
 
 #include "core/text_convert.h"
 #include "standins/archive/tests/fixture_files.h"
-#include "standins/archive/tests/scratch_folder.h"
+#include "standins/archive/tests/scratch_folder_win32.h"
 #include "standins/archive/tests/tiny_7z_writer.h"
 
 #include <gtest/gtest.h>

@@ -11,10 +11,10 @@
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/script/script_check.h"
 #include "setup/engine/script/variables.h"
+#include "setup/engine/testing/installer_test_packages_win32.h"
 #include "setup/engine/testing/interpreter_fake_host.h"
 #include "setup/sysconfig/installer/msi_api.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
-#include "setup/engine/testing/installer_test_packages.h"
 #include "setup/sysconfig/property_queue.h"
 #include "tests/support/compiled_script_builder.h"
 

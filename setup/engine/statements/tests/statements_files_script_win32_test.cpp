@@ -5,7 +5,7 @@
 
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/statements/statements_text_files.h"
-#include "setup/engine/testing/files_test_folder.h"
+#include "setup/engine/testing/files_test_folder_win32.h"
 #include "setup/engine/testing/interpreter_test_support.h"
 
 namespace setup::engine::testing {

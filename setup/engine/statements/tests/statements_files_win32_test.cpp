@@ -10,7 +10,7 @@
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/statements/statements_registry_win32.h"
 #include "setup/engine/testing/fake_file_system.h"
-#include "setup/engine/testing/files_test_folder.h"
+#include "setup/engine/testing/files_test_folder_win32.h"
 #include "setup/engine/testing/statements_test_support.h"
 
 namespace setup::engine::testing {

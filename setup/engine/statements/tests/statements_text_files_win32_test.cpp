@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "setup/engine/statements/statements_registry_win32.h"
-#include "setup/engine/testing/files_test_folder.h"
+#include "setup/engine/testing/files_test_folder_win32.h"
 #include "setup/engine/testing/statements_test_support.h"
 
 namespace setup::engine::testing {

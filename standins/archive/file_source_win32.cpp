@@ -1,4 +1,4 @@
-#include "standins/archive/win32_file_source.h"
+#include "standins/archive/file_source_win32.h"
 
 #include "standins/archive/archive_error.h"
 

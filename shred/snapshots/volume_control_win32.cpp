@@ -1,7 +1,7 @@
-#include "shred/snapshots/win32_volume_control.h"
+#include "shred/snapshots/volume_control_win32.h"
 
 #include "core/unique_handle.h"
-#include "shred/engine/win32_system.h"
+#include "shred/engine/system_win32.h"
 
 #include <windows.h>
 #include <winioctl.h>

@@ -1,4 +1,4 @@
-#include "setup/engine/testing/installer_test_packages.h"
+#include "setup/engine/testing/installer_test_packages_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "shred/engine/win32_system.h"
+#include "shred/engine/system_win32.h"
 
 #include "core/unique_handle.h"
 #include "shred/engine/background_writer.h"

@@ -1,4 +1,4 @@
-#include "shred/snapshots/win32_volume_control.h"
+#include "shred/snapshots/volume_control_win32.h"
 
 #include "shred/snapshots/sector_aligned_file.h"
 

@@ -1,4 +1,4 @@
-#include "setup/engine/testing/files_test_folder.h"
+#include "setup/engine/testing/files_test_folder_win32.h"
 
 #include <atomic>
 #include <fstream>

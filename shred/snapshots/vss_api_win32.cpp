@@ -1,6 +1,6 @@
-#include "shred/snapshots/win32_vss_api.h"
+#include "shred/snapshots/vss_api_win32.h"
 
-#include "shred/engine/win32_system.h"
+#include "shred/engine/system_win32.h"
 
 #include <vsbackup.h>
 #include <vss.h>

@@ -1,4 +1,4 @@
-#include "setup/media/archive_time_text.h"
+#include "setup/media/archive_time_text_win32.h"
 
 namespace setup::media {
 

@@ -1,4 +1,4 @@
-#include "support/language/registry_language_store.h"
+#include "support/language/registry_language_store_win32.h"
 
 #include "core/unique_handle.h"
 

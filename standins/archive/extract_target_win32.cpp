@@ -1,4 +1,4 @@
-#include "standins/archive/win32_extract_target.h"
+#include "standins/archive/extract_target_win32.h"
 
 #include "standins/archive/archive_error.h"
 

@@ -1,4 +1,4 @@
-#include "support/cipher/win32_machine_volume.h"
+#include "support/cipher/machine_volume_win32.h"
 
 #include <windows.h>
 
