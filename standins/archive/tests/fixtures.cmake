@@ -32,7 +32,7 @@ project_test(archive_tests
           tests/extractor_test.cpp
   LIBS archive_test_support archive_container)
 if(WIN32)
-  project_library(archive_win32_test_support SOURCES tests/scratch_folder.cpp LIBS core)
+  project_library(archive_win32_test_support SOURCES tests/scratch_folder_win32.cpp LIBS core)
   project_test(qbr_archive_tests SOURCES tests/qbr_exports_test.cpp
     LIBS archive_test_support archive_win32_test_support qbr_archive_import core)
 endif()
