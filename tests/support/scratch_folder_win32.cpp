@@ -1,4 +1,4 @@
-#include "standins/archive/tests/scratch_folder_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 
 #include "core/unique_handle.h"
 

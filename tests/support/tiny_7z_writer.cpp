@@ -1,4 +1,4 @@
-#include "standins/archive/tests/tiny_7z_writer.h"
+#include "tests/support/tiny_7z_writer.h"
 
 #include "standins/archive/crc32.h"
 

@@ -1,4 +1,4 @@
-#include "standins/archive/tests/fixture_files.h"
+#include "tests/support/fixture_files.h"
 
 #include <fstream>
 #include <iterator>
