@@ -2,7 +2,7 @@
 
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/media/archive_target_list.h"
-#include "setup/media/archive_time_text.h"
+#include "setup/media/archive_time_text_win32.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include <mutex>
 
-#include "setup/engine/variables.h"
+#include "setup/engine/script/variables.h"
 
 namespace setup::sysconfig {
 namespace {

@@ -4,7 +4,7 @@
 #include "shred/engine/region_overwriter.h"
 #include "shred/engine/shred_call.h"
 #include "shred/engine/shred_settings.h"
-#include "shred/engine/win32_system.h"
+#include "shred/engine/system_win32.h"
 
 #include <windows.h>
 

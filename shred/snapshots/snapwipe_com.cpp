@@ -2,11 +2,11 @@
 
 #include "core/text_convert.h"
 #include "shred/engine/shred_settings.h"
+#include "shred/snapshots/progress_window_win32.h"
 #include "shred/snapshots/snapshot_remover.h"
+#include "shred/snapshots/volume_control_win32.h"
+#include "shred/snapshots/vss_api_win32.h"
 #include "shred/snapshots/vss_snapshot_service.h"
-#include "shred/snapshots/win32_progress_window.h"
-#include "shred/snapshots/win32_volume_control.h"
-#include "shred/snapshots/win32_vss_api.h"
 
 #include <new>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "core/unique_handle.h"
 #include "shred/engine/name_wiper.h"
-#include "shred/engine/win32_system.h"
+#include "shred/engine/system_win32.h"
 #include "shred/wipers/slack_win32.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 
 #include "shred/engine/path_walker.h"
 #include "shred/engine/shred_settings.h"
-#include "shred/engine/win32_system.h"
+#include "shred/engine/system_win32.h"
 #include "shred/wipers/progress_file_win32.h"
 #include "shred/wipers/slack_win32.h"
 

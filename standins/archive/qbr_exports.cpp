@@ -6,10 +6,10 @@
 #include "core/text_convert.h"
 #include "standins/archive/archive_error.h"
 #include "standins/archive/entry_names.h"
+#include "standins/archive/extract_target_win32.h"
 #include "standins/archive/extractor.h"
+#include "standins/archive/file_source_win32.h"
 #include "standins/archive/seven_zip_archive.h"
-#include "standins/archive/win32_extract_target.h"
-#include "standins/archive/win32_file_source.h"
 
 #include <atomic>
 #include <memory>

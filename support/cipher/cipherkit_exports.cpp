@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
+#include "support/cipher/machine_volume_win32.h"
 #include "support/cipher/string_cipher.h"
-#include "support/cipher/win32_machine_volume.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "core/cstring_abi.h"
 #include "core/text_convert.h"
 #include "support/language/language_rows.h"
-#include "support/language/registry_language_store.h"
+#include "support/language/registry_language_store_win32.h"
 
 #include <windows.h>
 

@@ -2,12 +2,12 @@
 #include "setup/media/archive_wrapper.h"
 
 #include "setup/media/archive_target_list.h"
-#include "setup/media/archive_time_text.h"
+#include "setup/media/archive_time_text_win32.h"
 
 #include "core/text_convert.h"
-#include "standins/archive/tests/fixture_files.h"
-#include "standins/archive/tests/scratch_folder.h"
-#include "standins/archive/tests/tiny_7z_writer.h"
+#include "tests/support/fixture_files.h"
+#include "tests/support/scratch_folder_win32.h"
+#include "tests/support/tiny_7z_writer.h"
 
 #include <gtest/gtest.h>
 

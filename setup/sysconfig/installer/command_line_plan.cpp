@@ -1,6 +1,6 @@
 #include "setup/sysconfig/installer/command_line_plan.h"
 
-#include "setup/engine/path_text.h"
+#include "setup/engine/script/path_text.h"
 
 namespace setup::sysconfig::installer {
 namespace {

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <vector>
 
-#include "setup/engine/fast_strings.h"
 #include "setup/engine/rtl/string_list.h"
-#include "setup/engine/variables.h"
+#include "setup/engine/script/fast_strings.h"
+#include "setup/engine/script/variables.h"
 #include "setup/sysconfig/installer/standard_properties.h"
 
 namespace setup::sysconfig::installer {

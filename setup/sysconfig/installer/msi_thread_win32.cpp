@@ -2,10 +2,10 @@
 
 #include <fstream>
 
-#include "setup/engine/file_utils_win32.h"
-#include "setup/engine/path_text.h"
-#include "setup/engine/setup_messages.h"
-#include "setup/engine/variables.h"
+#include "setup/engine/script/path_text.h"
+#include "setup/engine/script/setup_messages.h"
+#include "setup/engine/script/variables.h"
+#include "setup/engine/system/file_utils_win32.h"
 #include "setup/sysconfig/installer/bridge_state_win32.h"
 #include "setup/sysconfig/installer/command_line_plan.h"
 #include "setup/sysconfig/installer/handoff_file.h"

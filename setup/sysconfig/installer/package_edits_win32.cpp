@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "setup/engine/fast_strings.h"
-#include "setup/engine/file_utils_win32.h"
-#include "setup/engine/variables.h"
+#include "setup/engine/script/fast_strings.h"
+#include "setup/engine/script/variables.h"
+#include "setup/engine/system/file_utils_win32.h"
 #include "setup/sysconfig/installer/msi_api.h"
 #include "setup/sysconfig/property_queue.h"
 

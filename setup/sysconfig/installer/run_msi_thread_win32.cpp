@@ -1,9 +1,9 @@
 // The GUI-thread side of an install: the parameter block, the start of the thread and the wait
 // that keeps serving the thread's calls to the GUI thread.
-#include "setup/engine/path_text.h"
+#include "setup/engine/script/path_text.h"
 #include "setup/engine/rtl/exceptions.h"
-#include "setup/engine/variables.h"
-#include "setup/engine/worker_wait_win32.h"
+#include "setup/engine/script/variables.h"
+#include "setup/engine/workers/worker_wait_win32.h"
 #include "setup/sysconfig/installer/bridge_state_win32.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
 #include "setup/sysconfig/installer/thread_progress.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/unique_handle.h"
-#include "setup/engine/path_text.h"
+#include "setup/engine/script/path_text.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
 
 namespace setup::sysconfig::installer {

@@ -1,6 +1,6 @@
 #include "setup/sysconfig/installer/thread_progress.h"
 
-#include "setup/engine/variables.h"
+#include "setup/engine/script/variables.h"
 
 namespace setup::sysconfig::installer {
 

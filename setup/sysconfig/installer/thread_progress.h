@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "setup/engine/worker_protocol.h"
+#include "setup/engine/workers/worker_protocol.h"
 
 namespace setup::sysconfig::installer {
 

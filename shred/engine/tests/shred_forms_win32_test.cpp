@@ -7,7 +7,7 @@
 #include "shred/engine/tests/shred_backing.h"
 #include "shred/engine/tests/shred_test_support.h"
 #include "shred/engine/tests/walk_recorder.h"
-#include "shred/engine/win32_system.h"
+#include "shred/engine/system_win32.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

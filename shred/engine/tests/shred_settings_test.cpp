@@ -2,9 +2,9 @@
 
 #include "core/unique_handle.h"
 #include "shred/engine/stream_list.h"
+#include "shred/engine/system_win32.h"
 #include "shred/engine/tests/memory_system.h"
 #include "shred/engine/tests/shred_backing.h"
-#include "shred/engine/win32_system.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "core/unique_handle.h"
 #include "shred/engine/name_wiper.h"
 #include "shred/engine/shred_exports.h"
-#include "shred/engine/win32_system.h"
+#include "shred/engine/system_win32.h"
 #include "shred/wipers/progress_file_win32.h"
 
 #include <windows.h>

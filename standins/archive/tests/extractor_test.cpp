@@ -1,9 +1,9 @@
 #include "standins/archive/extractor.h"
 
 #include "standins/archive/archive_error.h"
-#include "standins/archive/tests/fixture_files.h"
 #include "standins/archive/tests/memory_target.h"
-#include "standins/archive/tests/tiny_7z_writer.h"
+#include "tests/support/fixture_files.h"
+#include "tests/support/tiny_7z_writer.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "setup/engine/variables.h"
+#include "setup/engine/script/variables.h"
 #include "setup/sysconfig/installer/command_line_plan.h"
 #include "setup/sysconfig/installer/handoff_file.h"
 #include "setup/sysconfig/installer/install_outcome.h"

@@ -7,11 +7,11 @@
 
 #include "core/unique_handle.h"
 #include "setup/engine/rtl/exceptions.h"
-#include "setup/engine/variables.h"
+#include "setup/engine/script/variables.h"
+#include "setup/engine/testing/installer_test_packages_win32.h"
 #include "setup/sysconfig/installer/msi_api.h"
 #include "setup/sysconfig/installer/package_edits_win32.h"
 #include "setup/sysconfig/installer/system_queries_win32.h"
-#include "setup/sysconfig/installer/tests/installer_test_packages.h"
 #include "setup/sysconfig/installer/thread_progress.h"
 #include "setup/sysconfig/property_queue.h"
 #include "setup/sysconfig/trace_log.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "setup/sysconfig/installer/tests/installer_test_packages.h"
+#include "setup/engine/testing/installer_test_packages_win32.h"
 #include "setup/sysconfig/property_queue.h"
 
 namespace setup::sysconfig::installer {

@@ -1,0 +1,203 @@
+#include "setup/deployrun/deployrun_host_win32.h"
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include "core/unique_handle.h"
+#include "setup/engine/components/statements_components.h"
+#include "setup/engine/interpreter/statements_platform_view.h"
+#include "setup/engine/rtl/exceptions.h"
+#include "setup/engine/script/command_line.h"
+#include "setup/engine/script/path_text.h"
+#include "setup/engine/script/setup_messages.h"
+#include "setup/engine/script/variables.h"
+#include "setup/engine/statements/statements_text_files.h"
+#include "setup/engine/system/file_utils_win32.h"
+#include "setup/engine/system/setup_messages_win32.h"
+#include "setup/engine/workers/plugin_call_win32.h"
+#include "setup/engine/workers/worker_protocol.h"
+#include "setup/sysconfig/installer/msi_thread_win32.h"
+#include "setup/sysconfig/property_queue.h"
+#include "setup/sysconfig/trace_log.h"
+
+namespace setup::deployrun {
+
+namespace {
+
+std::string ReadStringValue(HKEY root, const std::string& keyPath, const char* valueName)
+{
+    core::UniqueKey key;
+    if (::RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
+        return {};
+    char buffer[2048] = {};
+    DWORD size = sizeof buffer - 1;
+    DWORD type = 0;
+    if (::RegQueryValueExA(key.Get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                           &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return {};
+    return buffer;
+}
+
+}  // namespace
+
+DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
+                                                   engine::EngineState& engine,
+                                                   HeadlessDialogPool& dialogs,
+                                                   const std::string& packagePath)
+    : Win32InterpreterHostBase([&engine] {
+          return engine::GetWizardCaption(engine.CaptionTitle, engine.CaptionSuffix);
+      }),
+      m_script(script),
+      m_engine(engine),
+      m_dialogs(dialogs),
+      m_cache(script, engine, engine::Components, packagePath, engine.DataDir,
+              engine.SourceOverride)
+{
+    sysconfig::installer::InstallerSettings& installer = sysconfig::installer::Installer();
+    installer.traceLogPath = engine.TraceLogPath;
+    installer.windowsNT = IsWindowsNT();
+}
+
+void DeployrunInterpreterHost::Trace(const std::string& line)
+{
+    sysconfig::WriteTraceLog(m_engine.TraceLogPath, line);
+}
+
+void DeployrunInterpreterHost::DetectInstallation()
+{
+    m_cache.DetectInstallation();
+}
+
+void DeployrunInterpreterHost::AddMSIProperty(const std::string& name, const std::string& value)
+{
+    sysconfig::AddMSIProperty(name, value);
+}
+
+std::string DeployrunInterpreterHost::UserLanguageName()
+{
+    return engine::UserLanguageName();
+}
+
+std::string DeployrunInterpreterHost::GetCacheRoot(bool allUsers)
+{
+    return m_cache.GetCacheRoot(allUsers);
+}
+
+std::string DeployrunInterpreterHost::LanguageCacheFolder(const std::string&)
+{
+    return m_cache.LanguageCacheFolder();
+}
+
+std::string DeployrunInterpreterHost::ReadUninstallString(const std::string& title,
+                                                          bool machineHive)
+{
+    return ReadStringValue(machineHive ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
+                           "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + title,
+                           "UninstallString");
+}
+
+bool DeployrunInterpreterHost::FileExists(const std::string& path)
+{
+    return Win32InterpreterHostBase::FileExists(path);
+}
+
+bool DeployrunInterpreterHost::IsWindowsNT()
+{
+    return Win32InterpreterHostBase::IsWindowsNT();
+}
+
+void DeployrunInterpreterHost::LoadLanguageStrings(const std::string& path)
+{
+    engine::LoadLanguageStrings(path, UserLanguageName());
+}
+
+engine::LanguageChoice DeployrunInterpreterHost::ShowLanguageForm(const std::vector<std::string>&,
+                                                                  int preselected)
+{
+    // Without the language form the preselected language stands, as in a silent run.
+    engine::LanguageChoice choice;
+    choice.index = preselected;
+    return choice;
+}
+
+engine::PageResult DeployrunInterpreterHost::ShowDialog(const std::string& key, bool, bool)
+{
+    // A cancel applies to the worker that runs while the page shown now is on screen.
+    engine::CancelFlag = false;
+    return m_dialogs.ShowDialog(key);
+}
+
+int DeployrunInterpreterHost::CheckCancel()
+{
+    return engine::CheckCancel();
+}
+
+void DeployrunInterpreterHost::PublishProgress(const std::string&, int)
+{
+    ProcessMessages();
+}
+
+void DeployrunInterpreterHost::ExecutePlugin(int statementIndex)
+{
+    engine::ExecutePluginStatement(m_script, m_engine, statementIndex, *this);
+}
+
+void DeployrunInterpreterHost::AcquireMediaBlock(const std::string& media)
+{
+    throw rtl::Exception(engine::SetupMessage(14) + " (" + media + ")");
+}
+
+std::optional<std::string> DeployrunInterpreterHost::BrowseForFolder(const std::string& title)
+{
+    const auto [chosen, folder] =
+        engine::BrowseForFolder(title, "", reinterpret_cast<HWND>(m_engine.ForegroundDialogWindow));
+    if (!chosen)
+        return std::nullopt;
+    return folder;
+}
+
+void DeployrunInterpreterHost::ShowPluginError(const std::string& text)
+{
+    const std::string caption =
+        engine::GetWizardCaption(m_engine.CaptionTitle, m_engine.CaptionSuffix);
+    ::MessageBoxA(reinterpret_cast<HWND>(m_engine.ForegroundDialogWindow), text.c_str(),
+                  caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+std::string DeployrunInterpreterHost::RunPlugin(const std::string& libraryPath,
+                                                const std::string& variables,
+                                                const std::string& parameters)
+{
+    engine::PluginRequest request;
+    request.owner = reinterpret_cast<HWND>(m_engine.ForegroundDialogWindow);
+    request.libraryPath = libraryPath;
+    request.variables = variables;
+    request.parameters = parameters;
+    engine::FsRedirectionScope redirection(m_wow64, m_engine.TargetPlatform);
+    engine::TargetRegistryViewScope view(m_wow64, m_engine.TargetPlatform);
+    engine::PluginWait wait;
+    wait.silent = engine::SilentMode;
+    wait.checkCancel = [this] { return CheckCancel(); };
+    return engine::RunPluginCommand(request, wait);
+}
+
+void DeployrunInterpreterHost::ResetComponents()
+{
+    engine::ResetComponentModel(engine::Components);
+    // The component sizes the script was compiled with.
+    engine::Components.ComponentTable = m_script.ComponentTable;
+}
+
+void DeployrunInterpreterHost::DefinePredefinedComponent()
+{
+    engine::DefinePredefinedComponent(engine::Components);
+}
+
+void DeployrunInterpreterHost::CloseInterpreterResources()
+{
+    // A text file a script left half-read is not carried into the next run.
+    engine::CloseOpenTextFile();
+}
+
+}  // namespace setup::deployrun

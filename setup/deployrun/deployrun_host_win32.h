@@ -1,0 +1,67 @@
+// The interpreter host of the setup program: the Windows services of the base host, plug-in
+// commands on worker threads, the pages through the dialog pool, and the installation detection
+// and installer cache.
+#pragma once
+
+#include <string>
+
+#include "setup/deployrun/headless_dialogs.h"
+#include "setup/engine/installer/installer_cache_host_win32.h"
+#include "setup/engine/interpreter/interpreter_host_win32.h"
+#include "setup/engine/interpreter/interpreter_state.h"
+#include "setup/engine/script/setup_script.h"
+#include "setup/engine/statements/statements_registry_win32.h"
+#include "setup/engine/workers/plugin_statement.h"
+
+namespace setup::deployrun {
+
+class DeployrunInterpreterHost final : public engine::Win32InterpreterHostBase,
+                                       private engine::IPluginStatementHost
+{
+public:
+    DeployrunInterpreterHost(engine::SetupScript& script, engine::EngineState& engine,
+                             HeadlessDialogPool& dialogs, const std::string& packagePath);
+
+    // The installer cache of this run: its statements and the script run that records the state.
+    sysconfig::installer::InstallerCacheHost& Cache() { return m_cache; }
+
+    void Trace(const std::string& line) override;
+    void DetectInstallation() override;
+    std::string DefaultTargetDir() override { return m_cache.DefaultTargetDir(); }
+    void TakeOverPatchState() override { m_cache.TakeOverPatchState(); }
+    void ResetComponents() override;
+    void DefinePredefinedComponent() override;
+    void AddMSIProperty(const std::string& name, const std::string& value) override;
+    std::string UserLanguageName() override;
+    std::string GetCacheRoot(bool allUsers) override;
+    std::string LanguageCacheFolder(const std::string& packagePath) override;
+    std::string ReadUninstallString(const std::string& title, bool machineHive) override;
+    bool FileExists(const std::string& path) override;
+    bool IsWindowsNT() override;
+    void LoadLanguageStrings(const std::string& path) override;
+    engine::LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
+                                            int preselected) override;
+    engine::PageResult ShowDialog(const std::string& key, bool modal, bool inWizardLoop) override;
+    int CheckCancel() override;
+    void PublishProgress(const std::string& text, int position) override;
+    void ExecutePlugin(int statementIndex) override;
+    void CloseInterpreterResources() override;
+    bool IsRemovableMediaGone(const std::string&) override { return false; }
+    void EndAfterMediaRemoved(int) override {}
+
+private:
+    // Plug-in statements.
+    void AcquireMediaBlock(const std::string& media) override;
+    std::optional<std::string> BrowseForFolder(const std::string& title) override;
+    void ShowPluginError(const std::string& text) override;
+    std::string RunPlugin(const std::string& libraryPath, const std::string& variables,
+                          const std::string& parameters) override;
+
+    engine::SetupScript& m_script;
+    engine::EngineState& m_engine;
+    HeadlessDialogPool& m_dialogs;
+    engine::Win32Wow64Services m_wow64;
+    sysconfig::installer::InstallerCacheHost m_cache;
+};
+
+}  // namespace setup::deployrun

@@ -1,0 +1,49 @@
+// The setup program's entry point: the Windows services wired to the start-up and the process
+// ended with the exit code it chose.
+#include <windows.h>
+
+#include "setup/deployrun/headless_dialogs.h"
+#include "setup/deployrun/resource_archive.h"
+#include "setup/deployrun/script_runner_win32.h"
+#include "setup/deployrun/setup_main.h"
+#include "setup/deployrun/startup_prompt_win32.h"
+#include "setup/deployrun/startup_system_win32.h"
+#include "setup/deployrun/startup_windows_win32.h"
+#include "setup/engine/rtl/thread_win32.h"
+#include "setup/engine/system/file_utils_win32.h"
+
+namespace {
+
+// A failure that escapes every guard ends the process quietly instead of with the system's box.
+LONG WINAPI QuietExceptionFilter(EXCEPTION_POINTERS*) noexcept
+{
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+int RunSetup() noexcept
+{
+    using namespace setup::deployrun;
+    try {
+        setup::rtl::InitGuiThread();
+        setup::engine::InitSystemFolders();
+        Win32StartupSystem system;
+        Win32StartupWindows windows;
+        Win32StartupPrompt prompt(windows);
+        HeadlessDialogPool dialogs;
+        WrapperResourceArchive archive;
+        Win32ScriptRunner runner(dialogs);
+        const StartupServices services{system, windows, prompt, dialogs, archive, runner};
+        return SetupMain(services);
+    } catch (...) {
+        return kStartupFailureExitCode;
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    ::SetUnhandledExceptionFilter(QuietExceptionFilter);
+    const int exitCode = RunSetup();
+    ::ExitProcess(static_cast<UINT>(exitCode));
+}

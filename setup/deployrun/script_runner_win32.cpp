@@ -1,0 +1,40 @@
+#include "setup/deployrun/script_runner_win32.h"
+
+#include "setup/deployrun/deployrun_host_win32.h"
+#include "setup/engine/builtin/builtin_statements.h"
+#include "setup/engine/interpreter/interpreter.h"
+#include "setup/engine/interpreter/interpreter_statements.h"
+#include "setup/engine/script/setup_messages.h"
+
+namespace setup::deployrun {
+
+int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts& facts,
+                                 const std::string& packagePath)
+{
+    engine::EngineState engine;
+    engine::ProcessFacts& process = engine.process;
+    process.exeFile = facts.exeFile;
+    process.commandTail = facts.switches.commandTail;
+    process.sfxArgument = facts.switches.sfxPath;
+    process.gpoArgument = facts.switches.gpoPath;
+    process.tempDir = facts.tempDir;
+    process.supportDir = facts.supportDir;
+    process.traceLogPath = facts.switches.traceLogPath;
+    // The interpreter's own trace marks come before LOGGED is first read back.
+    engine.TraceLogPath = facts.switches.traceLogPath;
+    engine.DataDir = facts.dataDir;
+    engine.OriginalDataDir = facts.dataDir;
+    engine.MediaDir = facts.dataDir;
+    engine.SourceOverride = facts.switches.sourceOverride;
+
+    DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath);
+    engine::StatementHandlerTable handlers = engine::BuiltInStatementHandlers();
+    // Web media acquisition is not there yet: the installer statements get none.
+    host.Cache().RegisterStatements(handlers, nullptr);
+    const engine::ScriptRun run{script, packagePath, {}, handlers, host, engine};
+    host.Cache().RunScript(run);
+    m_caption = engine::GetWizardCaption(engine.CaptionTitle, engine.CaptionSuffix);
+    return engine.ExitCode;
+}
+
+}  // namespace setup::deployrun

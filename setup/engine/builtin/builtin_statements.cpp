@@ -1,0 +1,43 @@
+#include "setup/engine/builtin/builtin_statements.h"
+
+#include "setup/engine/components/statements_components.h"
+#include "setup/engine/interpreter/statements_package.h"
+#include "setup/engine/statements/statements_variables.h"
+#ifdef _WIN32
+#include "setup/engine/statements/machine_queries_win32.h"
+#include "setup/engine/statements/statements_convert_path_win32.h"
+#include "setup/engine/statements/statements_files_win32.h"
+#include "setup/engine/statements/statements_launch_win32.h"
+#include "setup/engine/statements/statements_processes_win32.h"
+#include "setup/engine/statements/statements_registry_win32.h"
+#include "setup/engine/statements/statements_text_files_win32.h"
+#include "setup/engine/statements/system_facts_win32.h"
+#endif
+
+namespace setup::engine {
+
+StatementHandlerTable BuiltInStatementHandlers()
+{
+    StatementHandlerTable table;
+    table.Register("Display Dialog", DisplayDialogStatement);
+    RegisterVariableStatements(table, VariableStatementServices{});
+#ifdef _WIN32
+    const SystemStatementServices system = Win32SystemStatementServices();
+    RegisterRegistryStatements(table, system);
+    RegisterConvertPathStatement(table, *system.wow64);
+    RegisterFileStatements(table, Win32FileStatementServices(*system.wow64));
+    RegisterTextFileStatements(table, Win32TextFileStatementServices(*system.wow64));
+    RegisterProcessStatements(table, Win32Processes());
+    RegisterSystemInfoStatements(table, Win32SystemInfoServices());
+    RegisterLaunchStatements(table, LaunchServices{system.wow64, &ProcessSystemFacts()});
+    // Web media acquisition is not wired yet: the package-backed statements skip it.
+    RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
+    RegisterComponentStatements(table, ComponentStatementServices{nullptr, nullptr, system.wow64});
+#else
+    RegisterPackageStatements(table, PackageStatementServices{});
+    RegisterComponentStatements(table, ComponentStatementServices{});
+#endif
+    return table;
+}
+
+}  // namespace setup::engine

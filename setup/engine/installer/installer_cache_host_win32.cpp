@@ -1,0 +1,57 @@
+#include "setup/engine/installer/installer_cache_host_win32.h"
+
+#include "setup/engine/components/components_system.h"
+#include "setup/engine/script/path_text.h"
+#include "setup/sysconfig/installer/msi_thread_win32.h"
+
+namespace setup::sysconfig::installer {
+
+InstallerCacheHost::InstallerCacheHost(engine::SetupScript& script, engine::EngineState& engine,
+                                       engine::ComponentModel& components,
+                                       const std::string& packagePath, const std::string& dataDir,
+                                       const std::string& sourceSwitchFolder)
+    : m_context{script,        engine,  components, engine::SystemStateFileStore(),
+                m_cacheSystem, m_state, packagePath}
+{
+    m_state.DataDir = dataDir.empty() ? dataDir : engine::IncludeBackslash(dataDir);
+    m_state.MediaDir = m_state.DataDir;
+    m_state.SourceSwitchFolder = sourceSwitchFolder;
+}
+
+void InstallerCacheHost::DetectInstallation()
+{
+    engine::DetectInstallation(m_context);
+    PublishToInstallThread();
+}
+
+std::string InstallerCacheHost::GetCacheRoot(bool allUsers)
+{
+    return engine::GetCacheRoot(m_cacheSystem, m_context.script, allUsers);
+}
+
+void InstallerCacheHost::TakeOverPatchState()
+{
+    engine::TakeOverPatchState(m_context);
+}
+
+void InstallerCacheHost::RegisterStatements(engine::StatementHandlerTable& table,
+                                            engine::IPackageMedia* media)
+{
+    engine::RegisterInstallerStatements(
+        table, engine::InstallerStatementServices{&m_context, &m_installerSystem, media});
+}
+
+void InstallerCacheHost::RunScript(const engine::ScriptRun& run)
+{
+    engine::RunScript(run, m_context);
+}
+
+void InstallerCacheHost::PublishToInstallThread()
+{
+    InstallerSettings& settings = Installer();
+    settings.dataDir = m_state.DataDir;
+    settings.cacheId = m_context.script.CacheId;
+    settings.cacheRoot = [this](bool allUsers) { return GetCacheRoot(allUsers); };
+}
+
+}  // namespace setup::sysconfig::installer

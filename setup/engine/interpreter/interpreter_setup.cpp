@@ -1,0 +1,225 @@
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "setup/engine/interpreter/interpreter_steps.h"
+#include "setup/engine/rtl/code_page.h"
+#include "setup/engine/script/command_line.h"
+#include "setup/engine/script/path_text.h"
+#include "setup/engine/script/variables.h"
+
+namespace setup::engine {
+
+namespace {
+
+void Define(std::string_view name, std::string_view value)
+{
+    SetVariable(name, value, kInitializationContext);
+}
+
+// The package path with another extension (same folder and base name).
+std::string WithExtension(const std::string& path, std::string_view extension)
+{
+    const std::string oldExtension = ExtractFileExt(path);
+    return path.substr(0, path.size() - oldExtension.size()) + std::string(extension);
+}
+
+bool IsSharedOrAuxiliary(const std::string& path)
+{
+    const std::string name = ExtractFileName(path);
+    // Only the file's own name marks a shared translation: a support folder below a folder
+    // whose name holds "shared" must not hide every translation.
+    return rtl::AnsiSameText(name, "translations.Map") ||
+           rtl::AnsiSameText(name, "translations.Original") ||
+           name.find("shared") != std::string::npos;
+}
+
+int FindEntry(const std::vector<std::string>& entries, const std::string& name)
+{
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!name.empty() && rtl::AnsiSameText(entries[i], name))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+}  // namespace
+
+void StoreThreadProgressDefaults()
+{
+    // Stored directly: no command-line value may hold these back.
+    Variables.SetValue("TARQ_thProgress", "0");
+    Variables.SetValue("TARQ_thMax", "100");
+    Variables.SetValue("TARQ_thMin", "0");
+    Variables.SetValue("TARQ_thProgressText", "");
+    Variables.SetValue("TARQ_thFinished", "FALSE");
+    Variables.SetValue("TARQ_thCancelled", "FALSE");
+}
+
+void StorePreInitializationVariables(const ScriptRun& run)
+{
+    IInterpreterHost& host = run.host;
+    SetVariable("TARGETDIR", host.DefaultTargetDir(), kPreInitializationContext);
+    SetVariable("STARTMENU", run.script.ProductTitle, kPreInitializationContext);
+    SetVariable("ALLUSERS", BoolToText(host.IsWindowsNT() && host.IsAdministrator()),
+                kPreInitializationContext);
+}
+
+std::unordered_map<std::string, int> BuildLabelTable(const SetupScript& script)
+{
+    std::unordered_map<std::string, int> labels;
+    for (size_t i = 0; i < script.CommandList.Count(); ++i) {
+        if (script.CommandList[i] != "Label")
+            continue;
+        const std::string key = script.StatementKeyList.ItemOrEmpty(static_cast<long long>(i));
+        const std::string name =
+            rtl::AnsiUpperCase(GetStatementParam(script.ParameterPools, key, 1));
+        labels.emplace(name, static_cast<int>(i));
+    }
+    return labels;
+}
+
+bool PatchBesidePackage(const ScriptRun& run)
+{
+    return run.host.FileExists(WithExtension(run.packagePath, ".msp"));
+}
+
+bool PackagePresent(const ScriptRun& run)
+{
+    return run.host.FileExists(run.packagePath) || PatchBesidePackage(run);
+}
+
+void StorePredefinedVariables(const ScriptRun& run)
+{
+    IInterpreterHost& host = run.host;
+    const SetupScript& script = run.script;
+    const ProcessFacts& process = run.engine.process;
+    const std::string exeDir = ExtractFilePath(process.exeFile);
+    Define("TARQ_COMPRESS_INSTALLER_CACHE", "TRUE");
+    Define("TARQ_DISABLE_ROLLBACK", "FALSE");
+    Define("TARQ_DISABLE_VISTA_RESTART_MANAGER", "FALSE");
+    Define("IISHOST", "localhost");
+    if (!VariableExists("OVERRIDECACHE"))
+        Define("OVERRIDECACHE", "");
+    Define("TARQLOGO", "");
+    Define("SELECTED", "0");
+    Define("WINDOWHANDLE", "0");
+    Define("EXEFILE", process.exeFile);
+    Define("EXEDIR", exeDir);
+    Define("PROGRESSTEXT", "");
+    Define("PROGRESSMODE", "");
+    Define("ABORT", "FALSE");
+    Define("PROGRESS", "0");
+    Define("LASTERROR", "");
+    Define("LICENSE", "FALSE");
+    Define("USERNAME", host.RegisteredOwner());
+    Define("USERCOMPANY", host.RegisteredOrganization());
+    Define("COPYWEBLOCK", "");
+    Define("REBOOTCOMPUTER", "FALSE");
+    Define("RUNAPP", "TRUE");
+    Define("WIZARD", "NEXT");
+    Define("VERSION", script.ProductVersion);
+    Define("SILENT", BoolToText(SilentMode));
+    Define("LOGGED", process.traceLogPath);
+    Define("CMDLINE", process.commandTail);
+    Define("REBOOTNOW", "OK");
+    Define("SFXPATH", ExtractFilePath(process.sfxArgument));
+    Define("SFXFILE", ExtractFileName(process.sfxArgument));
+    Define("GPOPATH", ExtractFilePath(process.gpoArgument));
+    Define("COMPLETE", "TRUE");
+    Define("NEWLINE", "\r\n");
+    Define("MINIMUM", "FALSE");
+    Define("PERSONALIZED", "FALSE");
+    Define("MODIFY", "TRUE");
+    Define("REPAIR", "FALSE");
+    Define("REMOVE", "FALSE");
+    Define("ROOTDIR", exeDir);
+    Define("TITLE", script.ProductTitle);
+    Define("COMPANY", script.CompanyName);
+    Define("ADVERTISE", "FALSE");
+    Define("DATE", host.ShortDateText());
+    Define("TIME", host.LongTimeText());
+    Define("TEMPDIR", process.tempDir);
+    Define("SUPPORTDIR", process.supportDir);
+    Define("MSIFILE", run.packagePath);
+}
+
+void PreScanCommandHeaders(const ScriptRun& run)
+{
+    for (size_t i = 0; i < run.script.CommandList.Count(); ++i) {
+        const std::string header = GetCommandHeader(run.script, static_cast<int>(i), true);
+        if (header.empty())
+            continue;
+        run.host.AddMSIProperty("A" + header, "FALSE");
+        run.engine.PackagePropertyList.Add("A" + header);
+        run.engine.PackagePropertyList.Add("FALSE");
+    }
+}
+
+bool ChooseLanguage(const ScriptRun& run)
+{
+    IInterpreterHost& host = run.host;
+    EngineState& engine = run.engine;
+    const SetupScript& script = run.script;
+    const std::string& supportDir = engine.process.supportDir;
+    engine.SelectedLanguage.clear();
+    engine.LoadedLanguage = "ZILCH";
+    Define("LANGUAGE", "");
+    if (!host.FileExists(supportDir + script.ProductTitleAsRead + ".mtx"))
+        return true;
+
+    std::vector<std::string> translations = host.FindFiles(supportDir + "translations.*");
+    std::erase_if(translations, IsSharedOrAuxiliary);
+    for (const std::string& path : translations) {
+        if (rtl::AnsiSameText(path, supportDir + "translations." + script.DefaultLanguage))
+            engine.SelectedLanguage = script.DefaultLanguage;
+    }
+    if (translations.empty())
+        return true;
+
+    const bool maintenance = TextToBool(GetVariable("MAINTENANCE"));
+    const bool patch = PatchBesidePackage(run);
+    if (script.AskLanguage && !maintenance && !patch) {
+        std::vector<std::string> entries;
+        for (const std::string& path : translations)
+            entries.push_back(ExtractFileExtNoDot(path));
+        int preselected = FindEntry(entries, host.UserLanguageName());
+        if (preselected < 0)
+            preselected = FindEntry(entries, script.DefaultLanguage);
+        if (preselected < 0)
+            preselected = 0;
+        int chosen = preselected;
+        if (!SilentMode) {
+            const LanguageChoice choice = host.ShowLanguageForm(entries, preselected);
+            if (choice.modalResult == 2)
+                return false;
+            chosen = choice.index;
+        }
+        if (chosen >= 0 && chosen < static_cast<int>(entries.size()))
+            engine.SelectedLanguage = entries[chosen];
+    } else if (maintenance || patch) {
+        const std::string lanFile = host.LanguageCacheFolder(run.packagePath) +
+                                    ExtractFileBaseName(run.packagePath) + ".lan";
+        if (host.FileExists(lanFile)) {
+            const std::vector<std::string> lines = host.ReadLines(lanFile);
+            engine.SelectedLanguage = lines.empty() ? std::string() : lines.front();
+        }
+    }
+    Define("LANGUAGE", engine.SelectedLanguage);
+    return true;
+}
+
+void ApplyCommandLineOverrides()
+{
+    for (size_t i = 0; i + 1 < CommandLineOverrides.Count(); i += 2) {
+        const std::string name = rtl::AnsiUpperCase(CommandLineOverrides[i]);
+        const std::string& value = CommandLineOverrides[i + 1];
+        if (VariableExists(name))
+            AssignVariable(name, value, kInjectOverrideContext);
+        else
+            SetVariable(name, value, kInjectOverrideContext);
+    }
+}
+
+}  // namespace setup::engine

@@ -1,0 +1,56 @@
+// The engine values the interpreter keeps for one run and hands to every statement: the process
+// facts start-up learned, the settings refreshed from variables, the language tables, the queued
+// installer properties and the exit code.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "setup/engine/rtl/string_list.h"
+#include "setup/engine/script/setup_script.h"
+
+namespace setup::engine {
+
+// What start-up learned about the process before the script runs.
+struct ProcessFacts
+{
+    std::string exeFile;      // full path of the setup program
+    std::string commandTail;  // the command line after the program
+    std::string sfxArgument;  // value of "/m=", empty when not given
+    std::string gpoArgument;  // value of "/g=", empty when not given
+    std::string tempDir;      // with a trailing '\'
+    std::string supportDir;   // with a trailing '\'
+    std::string traceLogPath;
+};
+
+struct EngineState
+{
+    ProcessFacts process;
+    std::string TargetPlatform = "Win32";
+    bool StateFileSuppressed = false;
+    bool StateFileFullWrite = false;
+    // Installer property names and values queued by package-backed statements, in pairs.
+    rtl::TStringList PackagePropertyList;
+    std::string SourceMarkerName;  // the product code copy the plug-in calls mark sources with
+    std::string SelectedLanguage;
+    std::string LoadedLanguage;
+    TranslationTables Translations;
+    // The non-modal page on screen (owner of message boxes); 0 when none.
+    std::uintptr_t ForegroundDialogWindow = 0;
+    // Refreshed before every statement from LOGGED, TITLE and TARQLOGO.
+    std::string TraceLogPath;
+    std::string CaptionTitle;
+    bool CaptionSuffix = false;
+    // The process's exit code as statements set it.
+    int ExitCode = 0;
+    // Media folders, each with a trailing '\': the data folder beside the program (as start-up
+    // first set it, and as statements move it), the folder media is taken from, the "/p="
+    // source folder and the installed product's folder a patch run takes plug-ins from.
+    std::string DataDir;
+    std::string OriginalDataDir;
+    std::string MediaDir;
+    std::string SourceOverride;
+    std::string PreviousInstallFolder;
+};
+
+}  // namespace setup::engine

@@ -1,0 +1,36 @@
+// The interpreter's set-up steps and per-statement refreshes that need no flow state, one
+// function each, in the order ExecuteScript calls them.
+#pragma once
+
+#include <string>
+#include <unordered_map>
+
+#include "setup/engine/interpreter/interpreter.h"
+
+namespace setup::engine {
+
+inline constexpr std::string_view kInitializationContext = "Initialization";
+inline constexpr std::string_view kPreInitializationContext = "Pre-Initialization";
+
+// Set-up.
+void StoreThreadProgressDefaults();
+void StorePreInitializationVariables(const ScriptRun& run);
+// Upper-cased label name -> 0-based index of its "Label" statement; the first definition wins.
+std::unordered_map<std::string, int> BuildLabelTable(const SetupScript& script);
+bool PackagePresent(const ScriptRun& run);
+bool PatchBesidePackage(const ScriptRun& run);
+void StorePredefinedVariables(const ScriptRun& run);
+void PreScanCommandHeaders(const ScriptRun& run);
+// False when the user cancelled the language form.
+bool ChooseLanguage(const ScriptRun& run);
+void ApplyCommandLineOverrides();
+
+// Before every statement.
+void RefreshEngineSettings(EngineState& engine);
+// `applied` is the cache override last applied; empty when none.
+void ApplyCacheOverride(const ScriptRun& run, std::string& applied);
+void RefreshDateAndTime(IInterpreterHost& host);
+void ApplyLanguageChange(const ScriptRun& run);
+void RefreshUninstallLink(const ScriptRun& run);
+
+}  // namespace setup::engine

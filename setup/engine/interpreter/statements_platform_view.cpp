@@ -1,0 +1,71 @@
+#include "setup/engine/interpreter/statements_platform_view.h"
+
+#include <string>
+
+namespace setup::engine {
+
+std::uint32_t RegistryViewFlag = 0;
+
+namespace {
+
+void* g_keptRedirection = nullptr;
+
+bool ReachesOtherHalf(IWow64Services& wow64, std::string_view targetPlatform)
+{
+    return targetPlatform != "Win32" && wow64.IsWow64();
+}
+
+}  // namespace
+
+void UseTargetRegistryView(IWow64Services& wow64, std::string_view targetPlatform)
+{
+    if (!wow64.IsWow64())
+        RegistryViewFlag = 0;
+    else
+        RegistryViewFlag = targetPlatform == "Win32" ? kKeyWow64_32Key : kKeyWow64_64Key;
+}
+
+void UseDefaultRegistryView(IWow64Services& wow64)
+{
+    RegistryViewFlag = wow64.IsWow64() ? kKeyWow64_32Key : 0;
+}
+
+void DisableFsRedirection(IWow64Services& wow64, std::string_view targetPlatform)
+{
+    if (!ReachesOtherHalf(wow64, targetPlatform))
+        return;
+    void* oldValue = nullptr;
+    if (wow64.DisableRedirection(oldValue))
+        g_keptRedirection = oldValue;
+}
+
+void RevertFsRedirection(IWow64Services& wow64, std::string_view targetPlatform)
+{
+    if (ReachesOtherHalf(wow64, targetPlatform))
+        wow64.RevertRedirection(g_keptRedirection);
+}
+
+TargetRegistryViewScope::TargetRegistryViewScope(IWow64Services& wow64,
+                                                 std::string_view targetPlatform)
+    : m_wow64(wow64)
+{
+    UseTargetRegistryView(wow64, targetPlatform);
+}
+
+TargetRegistryViewScope::~TargetRegistryViewScope()
+{
+    UseDefaultRegistryView(m_wow64);
+}
+
+FsRedirectionScope::FsRedirectionScope(IWow64Services& wow64, std::string_view targetPlatform)
+    : m_wow64(wow64), m_targetPlatform(targetPlatform)
+{
+    DisableFsRedirection(wow64, targetPlatform);
+}
+
+FsRedirectionScope::~FsRedirectionScope()
+{
+    RevertFsRedirection(m_wow64, m_targetPlatform);
+}
+
+}  // namespace setup::engine

@@ -1,0 +1,23 @@
+// "Run Program", "Run Program As" and "Register Library": programs started on a worker thread
+// (`TRunApp`, `TRunAs`) while the pages stay live, and COM servers registered in place.
+#pragma once
+
+#include "setup/engine/interpreter/interpreter_statements.h"
+#include "setup/engine/interpreter/statements_platform_view.h"
+#include "setup/engine/statements/system_facts.h"
+
+namespace setup::engine {
+
+struct LaunchServices
+{
+    IWow64Services* wow64 = nullptr;
+    ISystemFacts* facts = nullptr;
+};
+
+void RegisterLaunchStatements(StatementHandlerTable& table, const LaunchServices& services);
+
+void RunProgramStatement(StatementContext& statement, const LaunchServices& services);
+void RunProgramAsStatement(StatementContext& statement, const LaunchServices& services);
+void RegisterLibraryStatement(StatementContext& statement, const LaunchServices& services);
+
+}  // namespace setup::engine

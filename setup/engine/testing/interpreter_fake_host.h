@@ -1,0 +1,133 @@
+// A headless interpreter host for tests: scripted page results, files and facts; every call that
+// acts is recorded as one line of text in `events`.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "setup/engine/components/statements_components.h"
+#include "setup/engine/interpreter/interpreter_host.h"
+
+namespace setup::engine::testing {
+
+class FakeInterpreterHost : public IInterpreterHost
+{
+public:
+    std::vector<std::string> events;
+    std::vector<std::string> traces;
+    std::vector<std::string> errors;     // runtime-error texts shown
+    std::vector<int> exitCodes;          // ExitProcess calls
+    std::deque<PageResult> pageResults;  // answers of ShowDialog; 6 when none is left
+    std::set<std::string> files;
+    std::map<std::string, std::vector<std::string>> fileLines;
+    LanguageChoice languageChoice;
+    std::vector<std::string> languageEntries;  // as the form was given them
+    int languagePreselected = -1;
+    bool administrator = true;
+    bool windowsNT = true;
+    bool createFoldersSucceeds = true;
+    int cancelState = 0;
+    std::string defaultTargetDir;
+    std::string userLanguage = "French";
+    std::string uninstallString;
+    int detections = 0;
+    int messagePumps = 0;
+
+    void Trace(const std::string& line) override { traces.push_back(line); }
+    void ExitProcess(int exitCode) override { exitCodes.push_back(exitCode); }
+    void ProcessMessages() override { ++messagePumps; }
+    void DetectInstallation() override
+    {
+        ++detections;
+        events.push_back("detect");
+    }
+    std::string DefaultTargetDir() override { return defaultTargetDir; }
+    void TakeOverPatchState() override { events.push_back("patch"); }
+    void ResetComponents() override
+    {
+        events.push_back("reset components");
+        ResetComponentModel(Components);
+    }
+    void DefinePredefinedComponent() override
+    {
+        events.push_back("predefined component");
+        engine::DefinePredefinedComponent(Components);
+    }
+    void DeleteRunValue(const std::string& name) override
+    {
+        events.push_back("delete run " + name);
+    }
+    void AddMSIProperty(const std::string& name, const std::string& value) override
+    {
+        events.push_back("property " + name + "=" + value);
+    }
+    bool IsWindowsNT() override { return windowsNT; }
+    bool IsAdministrator() override { return administrator; }
+    std::string RegisteredOwner() override { return "Owner"; }
+    std::string RegisteredOrganization() override { return "Organization"; }
+    std::string ShortDateText() override { return "10.12.2026"; }
+    std::string LongTimeText() override { return "13:45:00"; }
+    std::string UserLanguageName() override { return userLanguage; }
+    std::string GetCacheRoot(bool allUsers) override
+    {
+        return allUsers ? "C:\\ProgramData\\Cache\\" : "C:\\Users\\Me\\Cache\\";
+    }
+    std::string LanguageCacheFolder(const std::string&) override { return "C:\\Cache\\Id\\"; }
+    std::string ReadUninstallString(const std::string& title, bool machineHive) override
+    {
+        events.push_back("uninstall string " + title + (machineHive ? " machine" : " user"));
+        return uninstallString;
+    }
+    bool ForceFoldersRecorded(const std::string& path, std::vector<std::string>& created) override
+    {
+        events.push_back("create " + path);
+        if (createFoldersSucceeds)
+            created.push_back(path);
+        return createFoldersSucceeds;
+    }
+    void RemoveRecordedFolders(const std::vector<std::string>& created) override
+    {
+        for (const std::string& folder : created)
+            events.push_back("remove " + folder);
+    }
+    bool FileExists(const std::string& path) override
+    {
+        return files.count(path) != 0 || fileLines.count(path) != 0;
+    }
+    std::vector<std::string> FindFiles(const std::string& pattern) override;
+    std::vector<std::string> ReadLines(const std::string& path) override;
+    void LoadLanguageStrings(const std::string& path) override
+    {
+        events.push_back("language strings " + path);
+    }
+    LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
+                                    int preselected) override
+    {
+        languageEntries = entries;
+        languagePreselected = preselected;
+        events.push_back("language form");
+        return languageChoice;
+    }
+    PageResult ShowDialog(const std::string& key, bool modal, bool inWizardLoop) override;
+    void ShowRuntimeError(const std::string& text) override { errors.push_back(text); }
+    int CheckCancel() override { return cancelState; }
+    void PublishProgress(const std::string& text, int position) override
+    {
+        events.push_back("progress " + text + " " + std::to_string(position));
+    }
+    void ExecutePlugin(int statementIndex) override
+    {
+        events.push_back("plugin " + std::to_string(statementIndex));
+    }
+    void CloseInterpreterResources() override { events.push_back("close"); }
+    bool IsRemovableMediaGone(const std::string&) override { return false; }
+    void EndAfterMediaRemoved(int exitCode) override
+    {
+        events.push_back("media gone " + std::to_string(exitCode));
+    }
+};
+
+}  // namespace setup::engine::testing

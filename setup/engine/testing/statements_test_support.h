@@ -1,0 +1,56 @@
+// The statements test fixture: scripts built in memory whose statements are handed one after the
+// other to the handlers of a table, with a fake host and a fresh variable store.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+
+#include "setup/engine/interpreter/interpreter_statements.h"
+#include "setup/engine/interpreter/statements_platform_view.h"
+#include "setup/engine/script/command_line.h"
+#include "setup/engine/script/variables.h"
+#include "setup/engine/statements/statements_variables.h"
+#include "setup/engine/testing/interpreter_fake_host.h"
+#include "setup/engine/testing/interpreter_script_builder.h"
+
+namespace setup::engine::testing {
+
+class StatementTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ResetProcessState(); }
+    void TearDown() override { ResetProcessState(); }
+
+    // Runs every line ("Command|param 1|param 2 ...") through its handler; an exception leaves.
+    void Run(std::initializer_list<std::string> lines)
+    {
+        m_script = BuildScript(lines);
+        for (std::size_t i = 0; i < m_script.CommandList.Count(); ++i) {
+            StatementContext statement(m_script, engine, host, static_cast<int>(i), false);
+            const StatementHandler* handler = handlers.Find(statement.Command());
+            ASSERT_NE(handler, nullptr) << statement.Command();
+            (*handler)(statement);
+        }
+    }
+
+    FakeInterpreterHost host;
+    EngineState engine;
+    StatementHandlerTable handlers;
+
+private:
+    static void ResetProcessState()
+    {
+        ClearVariables();
+        SilentMode = false;
+        CommandLineOverrides.Clear();
+        PersistedVariables.Clear();
+        ResetMathematicsGenerator();
+        RegistryViewFlag = 0;
+    }
+
+    SetupScript m_script;
+};
+
+}  // namespace setup::engine::testing

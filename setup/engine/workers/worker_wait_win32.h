@@ -1,0 +1,43 @@
+// Waiting for a worker thread on the GUI thread: one wait step, and the whole start-and-wait loop
+// that every worker statement runs (plug-ins, program launches, file searches, media, installer).
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "setup/engine/rtl/thread_win32.h"
+#include "setup/engine/workers/worker_protocol.h"
+
+namespace setup::engine {
+
+// One wait step. Not silent: one window message handled (waiting for one when none is queued).
+// Silent: the thread is waited for to its end, its completion routines served meanwhile; with
+// no thread, nothing.
+void WaitForWorker(rtl::TThread* thread);
+void WaitForWorker(rtl::TThread* thread, bool silent);
+
+struct WorkerWaitOptions
+{
+    // Statements that start a media, plug-in, program-launch or installer worker hold WorkerBusy
+    // while they wait, so the page on screen refreshes its progress.
+    bool holdWorkerBusy = true;
+    // -1 asks the worker to terminate; it keeps running until it notices. Defaults to CheckCancel.
+    std::function<int()> checkCancel;
+    // Unset: the engine's SilentMode at each step.
+    std::optional<bool> silent;
+};
+
+// Starts the worker and waits, step by step, until its completion routine reported done; then
+// until the thread itself has ended. done is read on the GUI thread only.
+void RunWorker(rtl::TThread& thread, const std::function<bool()>& done,
+               const WorkerWaitOptions& options = {});
+
+// The script's PROGRESSTEXT and PROGRESS (a decimal number; anything else raises the conversion
+// failure) as the thread progress, on the scale 0 to 100.
+void PublishScriptProgress();
+
+// For a worker started by the caller: holds WorkerBusy, publishes the script's progress and waits
+// step by step until the worker reports done; WorkerBusy is cleared again also when a step fails.
+void WaitWithScriptProgress(rtl::TThread& worker, const std::function<bool()>& done);
+
+}  // namespace setup::engine
