@@ -229,8 +229,9 @@ TEST_F(DeployrunProcessTest, IdentitiesWithoutBracedGuidsAreRefusedBeforeTheCach
                 project));
             const std::string instanceFile = m_work + "app\\instance.dat";
             if (kind != Kind::ScriptNormal) {
-                std::ofstream(instanceFile) << "{8A6B2C1D-0000-4000-8000-000000000001}\r\n"
-                                            << v.revisionCode << "\r\nVontar Wipestation\r\n";
+                std::ofstream(instanceFile, std::ios::binary)
+                    << "{8A6B2C1D-0000-4000-8000-000000000001}\r\n"
+                    << v.revisionCode << "\r\nVontar Wipestation\r\n";
             }
             const ProcessResult result =
                 Run(program, std::string(removal ? "REMOVE=TRUE MODIFY=FALSE " : "") +
