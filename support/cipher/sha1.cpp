@@ -2,6 +2,9 @@
 // threads never share a work area.
 #include "support/cipher/digests.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "support/cipher/digest_padding.h"
 
 namespace cipher {
@@ -53,16 +56,46 @@ void Sha1Compress(uint32_t state[5], const uint8_t block[64]) noexcept
 
 }  // namespace
 
-Sha1Digest Sha1(const uint8_t* data, size_t length) noexcept
+void Sha1Stream::Update(const uint8_t* data, size_t length) noexcept
 {
-    uint32_t state[5] = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
-    ForEachPaddedBlock(data, length, LengthOrder::BigEndian,
-                       [&](const uint8_t* block) { Sha1Compress(state, block); });
+    m_length += length;
+    if (m_pendingLength) {
+        const size_t take = std::min(length, 64 - m_pendingLength);
+        std::memcpy(m_pending + m_pendingLength, data, take);
+        m_pendingLength += take;
+        data += take;
+        length -= take;
+        if (m_pendingLength < 64)
+            return;
+        Sha1Compress(m_state, m_pending);
+        m_pendingLength = 0;
+    }
+    for (; length >= 64; data += 64, length -= 64)
+        Sha1Compress(m_state, data);
+    if (length)
+        std::memcpy(m_pending, data, length);
+    m_pendingLength = length;
+}
+
+Sha1Digest Sha1Stream::Digest() const noexcept
+{
+    uint32_t state[5];
+    std::memcpy(state, m_state, sizeof state);
+    CompressFinalBlocks(m_pending, m_pendingLength, m_length, LengthOrder::BigEndian,
+                        [&](const uint8_t* block) { Sha1Compress(state, block); });
     Sha1Digest digest;
     for (int i = 0; i < 5; ++i)
         for (int j = 0; j < 4; ++j)
             digest[4 * i + j] = uint8_t(state[i] >> (24 - 8 * j));
     return digest;
+}
+
+Sha1Digest Sha1(const uint8_t* data, size_t length) noexcept
+{
+    Sha1Stream stream;
+    if (length)
+        stream.Update(data, length);
+    return stream.Digest();
 }
 
 }  // namespace cipher

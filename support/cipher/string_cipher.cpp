@@ -153,8 +153,11 @@ uint8_t* Expand(const uint8_t* seed, uint32_t seedLength, uint32_t outLength) no
         return nullptr;
     Sha1Digest block = Sha1(seed, seedLength);
     std::memcpy(work.get(), block.data(), 20);
+    // Each block hashes all earlier ones: one running hash keeps that linear in outLength.
+    Sha1Stream earlier;
     for (size_t b = 1; 20 * b < outLength; ++b) {
-        block = Sha1(work.get(), 20 * b);
+        earlier.Update(work.get() + 20 * (b - 1), 20);
+        block = earlier.Digest();
         std::memcpy(work.get() + 20 * b, block.data(), 20);
     }
     uint8_t* result = AllocateZeroed(outLength);

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <vector>
 
 #include "core/unique_handle.h"
 #include "setup/engine/rtl/string_list.h"
@@ -179,6 +180,98 @@ TEST_F(DeployrunProcessTest, StartUpFailuresEndWithTheirExitCodesAndMessages)
             }
         }
     }
+}
+
+TEST_F(DeployrunProcessTest, IdentitiesWithoutBracedGuidsAreRefusedBeforeTheCacheIsTouched)
+{
+    // Canaries in the cache root, beside it, and where the climbing value leads from the default
+    // root (four levels above the user's local application data).
+    const std::string root = m_work + "cache\\";
+    const std::vector<std::string> canaries = {root + "canary\\keep.txt",
+                                               m_work + "VICTIM\\keep.txt", "C:\\VICTIM\\keep.txt"};
+    struct Value
+    {
+        const char* name;
+        std::string revisionCode;
+        bool accepted;
+    };
+    const Value values[] = {
+        {"climbs out of the root", "..\\..\\..\\..\\VICTIM", false},
+        {"empty: the root itself", "", false},
+        {"relative name", "canary", false},
+        {"relative climb", "..\\VICTIM", false},
+        {"unbraced GUID", "8A6B2C1D-0000-4000-8000-0000000000CB", false},
+        {"GUID with trailing junk", "{8A6B2C1D-0000-4000-8000-0000000000CB}\\..", false},
+        {"braced GUID", "{8A6B2C1D-0000-4000-8000-0000000000CB}", true},
+    };
+    // The revision code from the instance file beside the setup (normal and removal runs) or as
+    // the script's own cache identifier.
+    enum class Kind
+    {
+        InstanceNormal,
+        InstanceRemoval,
+        ScriptNormal
+    };
+    for (const Value& v : values) {
+        for (const Kind kind : {Kind::InstanceNormal, Kind::InstanceRemoval, Kind::ScriptNormal}) {
+            SCOPED_TRACE(std::string(v.name) + ", kind " + std::to_string(static_cast<int>(kind)));
+            for (const std::string& canary : canaries) {
+                fs::remove_all(fs::path(canary).parent_path());
+                fs::create_directories(fs::path(canary).parent_path());
+                std::ofstream(canary) << "canary";
+            }
+            const bool removal = kind == Kind::InstanceRemoval;
+            testsupport::ScriptProject project;
+            if (kind == Kind::ScriptNormal)
+                project.cacheId = v.revisionCode;
+            const std::string program = Write(Image(
+                removal ? "Apply Changes | | RESULT | FALSE | TRUE\n" : "Set Variable | A | 1\n",
+                project));
+            const std::string instanceFile = m_work + "app\\instance.dat";
+            if (kind != Kind::ScriptNormal) {
+                std::ofstream(instanceFile, std::ios::binary)
+                    << "{8A6B2C1D-0000-4000-8000-000000000001}\r\n"
+                    << v.revisionCode << "\r\nVontar Wipestation\r\n";
+            }
+            const ProcessResult result =
+                Run(program, std::string(removal ? "REMOVE=TRUE MODIFY=FALSE " : "") +
+                                 "OVERRIDECACHE=" + root);
+
+            for (const std::string& canary : canaries) {
+                EXPECT_EQ(ReadFile(canary), "canary") << canary;
+                const fs::path folder = fs::path(canary).parent_path();
+                EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()),
+                          1)
+                    << folder.string();
+            }
+            std::vector<std::string> inRoot;
+            for (const auto& entry : fs::directory_iterator(root))
+                inRoot.push_back(entry.path().filename().string());
+            std::sort(inRoot.begin(), inRoot.end());
+            if (v.accepted) {
+                // The package is no real one, so a removal fails; either run records its state
+                // in its own cache folder.
+                if (!removal) {
+                    EXPECT_EQ(result.exitCode, 0u);
+                    EXPECT_TRUE(result.messageBoxes.empty());
+                }
+                EXPECT_EQ(inRoot, (std::vector<std::string>{"canary", v.revisionCode}));
+            } else {
+                EXPECT_EQ(result.exitCode, 11u);
+                ASSERT_EQ(result.messageBoxes.size(), 1u);
+                const std::string source =
+                    kind == Kind::ScriptNormal ? "the setup script" : instanceFile;
+                EXPECT_NE(result.messageBoxes[0].find("The revision code of " + source +
+                                                      " is not a GUID in braces: \"" +
+                                                      v.revisionCode + "\""),
+                          std::string::npos)
+                    << result.messageBoxes[0];
+                EXPECT_EQ(inRoot, std::vector<std::string>{"canary"});
+            }
+        }
+    }
+    std::error_code ignored;
+    fs::remove_all("C:\\VICTIM", ignored);
 }
 
 // A 24-bit bitmap of one colour, for the splash.

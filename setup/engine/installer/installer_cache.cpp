@@ -1,9 +1,12 @@
 #include "setup/engine/installer/installer_cache.h"
 
+#include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "setup/engine/components/statements_components.h"
 #include "setup/engine/rtl/code_page.h"
+#include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/text_lines.h"
 #include "setup/engine/script/variables.h"
@@ -108,6 +111,41 @@ void LoadOldStateFile(const CacheContext& context)
 
 }  // namespace
 
+bool IsBracedGuid(std::string_view text)
+{
+    constexpr std::string_view kShape = "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}";
+    if (text.size() != kShape.size())
+        return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+        if (kShape[i] == 'x' ? !hex : c != kShape[i])
+            return false;
+    }
+    return true;
+}
+
+void RequireIdentity(EngineState& engine, const std::string& productCode,
+                     const std::string& cacheId, const std::string& source)
+{
+    for (const auto& [what, value] :
+         {std::pair{"product code", &productCode}, std::pair{"revision code", &cacheId}}) {
+        if (!IsBracedGuid(*value)) {
+            engine.StateFileSuppressed = true;
+            throw rtl::Exception(std::string("The ") + what + " of " + source +
+                                 " is not a GUID in braces: \"" + *value + "\"");
+        }
+    }
+}
+
+std::string CacheFolderUnder(const std::string& root, const std::string& cacheName)
+{
+    if (!IsBracedGuid(cacheName))
+        throw rtl::Exception("The installer cache folder name is not a GUID in braces: \"" +
+                             cacheName + "\"");
+    return root + cacheName + "\\";
+}
+
 std::string GetCacheRoot(ICacheSystem& system, const SetupScript& script, bool allUsers)
 {
     const std::string overridden = GetVariable("OVERRIDECACHE");
@@ -168,22 +206,25 @@ void DetectInstallation(const CacheContext& context)
     ICacheSystem& system = context.system;
     const std::string exeDir = ExtractFilePath(context.engine.process.exeFile);
 
+    // The script's own product code also names the source marker in the cache folder.
+    RequireIdentity(context.engine, script.ProductCode, script.CacheId, "the setup script");
     const std::string instanceFile = exeDir + std::string(kInstanceFileName);
     const bool instancePresent = system.FileExists(instanceFile);
     if (instancePresent) {
-        const std::vector<std::string> lines = system.ReadLines(instanceFile);
-        if (lines.size() >= 3) {
-            script.ProductCode = lines[0];
-            script.CacheId = lines[1];
-            script.ProductTitle = lines[2];
-        }
+        std::vector<std::string> lines = system.ReadLines(instanceFile);
+        lines.resize(std::max<size_t>(lines.size(), 3));
+        RequireIdentity(context.engine, lines[0], lines[1], instanceFile);
+        script.ProductCode = lines[0];
+        script.CacheId = lines[1];
+        script.ProductTitle = lines[2];
     }
     SetVariable("PRODUCTCODE", script.ProductCode, kBootstrapContext);
     SetVariable("REVISIONCODE", script.CacheId, kBootstrapContext);
 
     state.DefaultTargetDir = GetDefaultInstallRoot(system) + script.ProductTitle + "\\";
     const bool allUsers = DefaultAllUsers(system);
-    const std::string cacheFolder = GetCacheRoot(system, script, allUsers) + script.CacheId + "\\";
+    const std::string cacheFolder =
+        CacheFolderUnder(GetCacheRoot(system, script, allUsers), script.CacheId);
     SetVariable("UNINSTALLLINK", cacheFolder + ExtractFileName(context.engine.process.exeFile),
                 kBootstrapContext);
     SetVariable("ENGINECACHE", cacheFolder, kBootstrapContext);
@@ -241,28 +282,48 @@ void TakeOverPatchState(const CacheContext& context)
     SetupScript& script = context.script;
     const std::string keptCacheId = script.CacheId;
     script.CacheId.clear();
+    context.state.SecondCacheId.clear();
+    std::string refused;
     try {
         const std::string title = GetVariable("TITLE");
         std::string command = context.system.ReadUninstallString(title, false);
         if (command.empty())
             command = context.system.ReadUninstallString(title, true);
         const std::string folder = ExcludeBackslash(ExtractFilePath(UninstallCommandPath(command)));
-        script.CacheId = ExtractFileName(folder);
-        context.state.SecondCacheId = script.CacheId;
-        if (!script.CacheId.empty())
-            LoadRecordedState(context, StateFolderFor(context, script.CacheId));
+        const std::string name = ExtractFileName(folder);
+        // The name becomes the folder the run's state is written into.
+        if (!name.empty() && !IsBracedGuid(name)) {
+            refused = command;
+        } else {
+            script.CacheId = name;
+            context.state.SecondCacheId = name;
+            if (!name.empty())
+                LoadRecordedState(context, StateFolderFor(context, name));
+        }
     } catch (const std::exception&) {
         // A patch without a readable earlier state starts from the script's own state.
     }
     script.CacheId = keptCacheId;
+    if (!refused.empty()) {
+        context.engine.StateFileSuppressed = true;
+        throw rtl::Exception(
+            "The installed product's uninstall entry names no installer cache folder (a GUID in "
+            "braces): \"" +
+            refused + "\"");
+    }
 }
 
 void WriteRunStateFile(const CacheContext& context)
 {
     if (context.engine.StateFileSuppressed)
         return;
+    // A patch run that found no installed product has no cache folder of its own.
+    const std::string name = CacheFolderName(context.script, context.state);
+    if (name.empty())
+        return;
     ICacheSystem& system = context.system;
-    const std::string folder = StateFolder(context);
+    const std::string folder =
+        CacheFolderUnder(GetCacheRoot(system, context.script, UseCommonCacheRoot(context)), name);
     const bool compress = TextToBool(GetVariable("TARQ_COMPRESS_INSTALLER_CACHE"));
     if (system.FolderExists(folder)) {
         system.SetHidden(folder);

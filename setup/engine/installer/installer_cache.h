@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "setup/engine/components/component_state_file.h"
@@ -78,6 +79,17 @@ struct CacheContext
     std::string packagePath;
 };
 
+// "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" with hexadecimal digits and nothing around it.
+bool IsBracedGuid(std::string_view text);
+// The product and revision codes name the cache folder, its marker file and registry keys that a
+// removal deletes: anything but a GUID in braces raises, naming the source, and suppresses the
+// state file the end of the run would write.
+void RequireIdentity(EngineState& engine, const std::string& productCode,
+                     const std::string& cacheId, const std::string& source);
+// The cache folder cacheName under root, with a trailing backslash; raises unless cacheName is
+// a GUID in braces, so it is never the root itself nor a folder outside it.
+std::string CacheFolderUnder(const std::string& root, const std::string& cacheName);
+
 std::string GetCacheRoot(ICacheSystem& system, const SetupScript& script, bool allUsers);
 // The cache folder's name: the patched product's under media mode 3.
 std::string CacheFolderName(const SetupScript& script, const InstallationState& state);
@@ -87,10 +99,13 @@ bool DefaultAllUsers(ICacheSystem& system);
 // The folder that holds the state, property and language files of this package.
 std::string StateFolder(const CacheContext& context);
 
+// Raises, before anything is created or deleted, when the identity is not made of GUIDs.
 void DetectInstallation(const CacheContext& context);
-// A patch run takes the installed product's cache identity and its recorded state.
+// A patch run takes the installed product's cache identity and its recorded state; raises when
+// the installed product's cache folder is not named by a GUID.
 void TakeOverPatchState(const CacheContext& context);
-// The state file of the run; nothing when suppressed, the list is empty or no folder results.
+// The state file of the run; nothing when suppressed, the list is empty, no cache folder name is
+// known or no folder results.
 void WriteRunStateFile(const CacheContext& context);
 // Runs the script and records the state file afterwards, also when the script raised.
 void RunScript(const ScriptRun& run, const CacheContext& context);

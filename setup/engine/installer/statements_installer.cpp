@@ -32,7 +32,7 @@ struct Installer
     {
         return GetCacheRoot(cache.system, cache.script, TextToBool(GetVariable("ALLUSERS")));
     }
-    std::string CacheFolder() const { return CacheRoot() + cache.script.CacheId + "\\"; }
+    std::string CacheFolder() const { return CacheFolderUnder(CacheRoot(), cache.script.CacheId); }
     std::string Marker() const { return cache.engine.SourceMarkerName; }
     std::string TargetDir() const { return NormalizePath(ExpandVariables("$TARGETDIR$")); }
     bool Compress() const { return TextToBool(GetVariable("TARQ_COMPRESS_INSTALLER_CACHE")); }
@@ -255,6 +255,9 @@ void ApplyChanges(StatementContext& statement, const InstallerStatementServices&
     const ResultVariable result(statement, RawParam(statement, 2));
     const bool install = IsExactlyTrue(ExpandedParam(statement, 3));
     const bool remove = !install && IsExactlyTrue(ExpandedParam(statement, 4));
+    // Refused before the package is touched: the codes name what a removal deletes.
+    RequireIdentity(services.cache->engine, services.cache->script.ProductCode,
+                    services.cache->script.CacheId, "this setup");
     const std::optional<int> outcome = installer.Run(false, install, remove, result);
     if (!outcome || (*outcome != 1 && *outcome != 2))
         return;

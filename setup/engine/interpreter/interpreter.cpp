@@ -138,7 +138,7 @@ private:
             ApplyCacheOverride(m_run, m_appliedCacheOverride);
             RefreshDateAndTime(m_host);
             ApplyLanguageChange(m_run);
-            RefreshUninstallLink(m_run);
+            RefreshUninstallLink(m_run, m_uninstallLink);
             const Arrival arrival = Advance();
             if (m_pointer > Count())
                 break;
@@ -336,6 +336,7 @@ private:
     int m_loopPageCount = 0;
     std::unordered_map<std::string, int> m_labels;
     std::string m_appliedCacheOverride;
+    UninstallLinkPoll m_uninstallLink;
     std::string m_lastProgressText;
     int m_lastProgress = 0;
 };

@@ -59,6 +59,8 @@ public:
     virtual std::string RegisteredOrganization() = 0;
     virtual std::string ShortDateText() = 0;
     virtual std::string LongTimeText() = 0;
+    // Milliseconds of a steady clock: paces how often slow system facts are asked again.
+    virtual std::uint64_t Milliseconds() = 0;
     // English name of the user's default language ("German").
     virtual std::string UserLanguageName() = 0;
 

@@ -110,6 +110,12 @@ std::string Win32InterpreterHostBase::LongTimeText()
     return FormatNow(false);
 }
 
+std::uint64_t Win32InterpreterHostBase::Milliseconds()
+{
+    // GetTickCount64 is missing before Vista; a wrap only makes the next poll come early.
+    return ::GetTickCount();
+}
+
 bool Win32InterpreterHostBase::ForceFoldersRecorded(const std::string& path,
                                                     std::vector<std::string>& created)
 {

@@ -29,6 +29,7 @@ public:
     std::string RegisteredOrganization() override;
     std::string ShortDateText() override;
     std::string LongTimeText() override;
+    std::uint64_t Milliseconds() override;
     bool ForceFoldersRecorded(const std::string& path, std::vector<std::string>& created) override;
     void RemoveRecordedFolders(const std::vector<std::string>& created) override;
     bool FileExists(const std::string& path) override;

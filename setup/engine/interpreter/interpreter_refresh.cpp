@@ -84,22 +84,32 @@ void ApplyLanguageChange(const ScriptRun& run)
     SetVariable("LANGUAGE", engine.SelectedLanguage, kInitializationContext);
 }
 
-void RefreshUninstallLink(const ScriptRun& run)
+void RefreshUninstallLink(const ScriptRun& run, UninstallLinkPoll& poll)
 {
     IInterpreterHost& host = run.host;
     const bool allUsers = TextToBool(GetVariable("ALLUSERS"));
-    if (run.script.SetupMode != 3) {
-        const std::string cacheFolder = host.GetCacheRoot(allUsers) + run.script.CacheId + "\\";
-        SetVariable("UNINSTALLLINK", cacheFolder + ExtractFileName(run.engine.process.exeFile),
-                    kInitializationContext);
-        SetVariable("ENGINECACHE", cacheFolder, kInitializationContext);
-        return;
+    const bool instance = run.script.SetupMode == 3;
+    const std::string title = instance ? GetVariable("TITLE") : std::string();
+    // Everything the answer depends on that the engine itself changes.
+    const std::string inputs = std::string(allUsers ? "1|" : "0|") + (instance ? "3|" : "|") +
+                               run.script.CacheId + "|" + GetVariable("OVERRIDECACHE") + "|" +
+                               title + "|" + run.engine.process.exeFile;
+    const std::uint64_t now = host.Milliseconds();
+    if (!poll.asked || inputs != poll.inputs || now - poll.askedAt >= kSystemPollInterval) {
+        if (!instance) {
+            poll.cacheFolder = host.GetCacheRoot(allUsers) + run.script.CacheId + "\\";
+            poll.link = poll.cacheFolder + ExtractFileName(run.engine.process.exeFile);
+        } else {
+            const bool machineHive = allUsers || !host.IsWindowsNT();
+            poll.link = UninstallCommandPath(host.ReadUninstallString(title, machineHive));
+            poll.cacheFolder = ExtractFilePath(poll.link);
+        }
+        poll.inputs = inputs;
+        poll.askedAt = now;
+        poll.asked = true;
     }
-    const bool machineHive = allUsers || !host.IsWindowsNT();
-    const std::string link =
-        UninstallCommandPath(host.ReadUninstallString(GetVariable("TITLE"), machineHive));
-    SetVariable("UNINSTALLLINK", link, kInitializationContext);
-    SetVariable("ENGINECACHE", ExtractFilePath(link), kInitializationContext);
+    SetVariable("UNINSTALLLINK", poll.link, kInitializationContext);
+    SetVariable("ENGINECACHE", poll.cacheFolder, kInitializationContext);
 }
 
 }  // namespace setup::engine

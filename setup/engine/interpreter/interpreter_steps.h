@@ -2,6 +2,7 @@
 // function each, in the order ExecuteScript calls them.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -31,6 +32,18 @@ void RefreshEngineSettings(EngineState& engine);
 void ApplyCacheOverride(const ScriptRun& run, std::string& applied);
 void RefreshDateAndTime(IInterpreterHost& host);
 void ApplyLanguageChange(const ScriptRun& run);
-void RefreshUninstallLink(const ScriptRun& run);
+// The uninstall link asks the registry and the shell for the cache root, which takes longer
+// than a simple statement: the answer is kept until one of its inputs changes or, for what the
+// system may change on its own, until kSystemPollInterval has passed.
+inline constexpr std::uint64_t kSystemPollInterval = 100;  // milliseconds
+struct UninstallLinkPoll
+{
+    std::string inputs;
+    std::uint64_t askedAt = 0;
+    bool asked = false;
+    std::string link;
+    std::string cacheFolder;
+};
+void RefreshUninstallLink(const ScriptRun& run, UninstallLinkPoll& poll);
 
 }  // namespace setup::engine

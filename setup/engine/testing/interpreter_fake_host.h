@@ -35,6 +35,8 @@ public:
     std::string uninstallString;
     int detections = 0;
     int messagePumps = 0;
+    int cacheRootQueries = 0;
+    std::uint64_t milliseconds = 0;  // the steady clock; tests move it
 
     void Trace(const std::string& line) override { traces.push_back(line); }
     void ExitProcess(int exitCode) override { exitCodes.push_back(exitCode); }
@@ -70,9 +72,11 @@ public:
     std::string RegisteredOrganization() override { return "Organization"; }
     std::string ShortDateText() override { return "10.12.2026"; }
     std::string LongTimeText() override { return "13:45:00"; }
+    std::uint64_t Milliseconds() override { return milliseconds; }
     std::string UserLanguageName() override { return userLanguage; }
     std::string GetCacheRoot(bool allUsers) override
     {
+        ++cacheRootQueries;
         return allUsers ? "C:\\ProgramData\\Cache\\" : "C:\\Users\\Me\\Cache\\";
     }
     std::string LanguageCacheFolder(const std::string&) override { return "C:\\Cache\\Id\\"; }

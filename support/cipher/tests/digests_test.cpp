@@ -37,6 +37,25 @@ TEST(Sha1, MatchesStandardVectors)
     }
 }
 
+TEST(Sha1Stream, PiecesAndEveryPrefixMatchTheWholeMessage)
+{
+    // Pieces that straddle, fill and skip whole 64-byte blocks.
+    std::string message;
+    for (int i = 0; i < 300; ++i)
+        message += char('a' + i % 26);
+    const size_t pieces[] = {0, 1, 62, 1, 64, 7, 128, 37};
+    cipher::Sha1Stream stream;
+    size_t fed = 0;
+    for (const size_t piece : pieces) {
+        stream.Update(Bytes(message) + fed, piece);
+        fed += piece;
+        const auto digest = stream.Digest();
+        EXPECT_EQ(ToHex(digest.data(), digest.size()),
+                  ToHex(cipher::Sha1(Bytes(message), fed).data(), 20))
+            << fed;
+    }
+}
+
 TEST(Md5, MatchesStandardVectors)
 {
     const DigestCase cases[] = {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "support/cipher/base64.h"
+#include "support/cipher/digests.h"
 #include "support/cipher/tests/hex.h"
 
 namespace {
@@ -173,6 +174,23 @@ TEST(Expand, IteratesSha1OverEarlierBlocks)
         auto key = Own(cipher::Expand(Bytes(c.seed.c_str()), uint32_t(c.seed.size()), c.length));
         ASSERT_NE(key, nullptr);
         EXPECT_EQ(ToHex(key.get(), c.length), c.expected) << c.seed << " " << c.length;
+    }
+}
+
+TEST(Expand, LongKeysFollowTheBlockRule)
+{
+    // The rule itself, block by block: each block is SHA-1 of all blocks before it.
+    for (const uint32_t length : {60u, 61u, 1000u, 4099u}) {
+        auto key = Own(cipher::Expand(Bytes("seed"), 4, length));
+        ASSERT_NE(key, nullptr);
+        std::vector<uint8_t> work(length / 20 * 20 + 20);
+        const auto first = cipher::Sha1(Bytes("seed"), 4);
+        std::memcpy(work.data(), first.data(), 20);
+        for (size_t b = 1; 20 * b < length; ++b) {
+            const auto block = cipher::Sha1(work.data(), 20 * b);
+            std::memcpy(work.data() + 20 * b, block.data(), 20);
+        }
+        EXPECT_EQ(ToHex(key.get(), length), ToHex(work.data(), length)) << length;
     }
 }
 

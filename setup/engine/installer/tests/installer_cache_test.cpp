@@ -22,6 +22,7 @@ using testing::MemoryStateFileStore;
 
 constexpr const char* kCacheId = "{C0C0C0C0-0000-0000-0000-000000000001}";
 constexpr const char* kOtherCacheId = "{D0D0D0D0-0000-0000-0000-000000000002}";
+constexpr const char* kOtherProduct = "{B0000000-0000-0000-0000-000000000002}";
 
 class InstallerCacheTest : public ::testing::Test
 {
@@ -30,7 +31,7 @@ protected:
     {
         ClearVariables();
         PersistedVariables.Clear();
-        script.ProductCode = "{P0000000-0000-0000-0000-000000000001}";
+        script.ProductCode = "{A0000000-0000-0000-0000-000000000001}";
         script.CacheId = kCacheId;
         script.ProductTitle = "Quill Suite";
         script.SetupMode = 1;
@@ -181,17 +182,136 @@ TEST_F(InstallerCacheTest, CacheRootFollowsOverrideRegistryAndSpecialFolders)
 TEST_F(InstallerCacheTest, InstanceFileBesideSetupGivesIdentityAndNoNewInstance)
 {
     system.files.insert("D:\\Media\\instance.dat");
-    system.fileLines["D:\\Media\\instance.dat"] = {"{P2}", "{C2}", "Quill Second"};
+    system.fileLines["D:\\Media\\instance.dat"] = {kOtherProduct, kOtherCacheId, "Quill Second"};
     system.productState = 5;
-    system.installedPackageCode = "{C2}";
+    system.installedPackageCode = kOtherCacheId;
     DetectInstallation(Context());
-    EXPECT_EQ(script.ProductCode, "{P2}");
-    EXPECT_EQ(script.CacheId, "{C2}");
-    EXPECT_EQ(GetVariable("PRODUCTCODE"), "{P2}");
-    EXPECT_EQ(GetVariable("REVISIONCODE"), "{C2}");
+    EXPECT_EQ(script.ProductCode, kOtherProduct);
+    EXPECT_EQ(script.CacheId, kOtherCacheId);
+    EXPECT_EQ(GetVariable("PRODUCTCODE"), kOtherProduct);
+    EXPECT_EQ(GetVariable("REVISIONCODE"), kOtherCacheId);
     EXPECT_EQ(state.DefaultTargetDir, "C:\\Program Files\\Quill Second\\");
     EXPECT_EQ(GetVariable("MAINTENANCE"), "TRUE");
     EXPECT_EQ(GetVariable("NEWINSTANCE"), "FALSE");
+}
+
+// Values an instance file, a script or an uninstall entry may carry in place of a cache folder
+// name; only the last is one.
+struct IdentityValue
+{
+    const char* name;
+    std::string value;
+    bool accepted;
+};
+
+std::vector<IdentityValue> IdentityValues()
+{
+    return {{"climbs out of the root", "..\\..\\..\\..\\VICTIM", false},
+            {"empty: the root itself", "", false},
+            {"relative name", "VICTIM", false},
+            {"relative climb", "..\\VICTIM", false},
+            {"unbraced GUID", "E0E0E0E0-0000-0000-0000-000000000003", false},
+            {"GUID with trailing junk", "{E0E0E0E0-0000-0000-0000-000000000003}\\..\\..", false},
+            {"GUID with a trailing blank", "{E0E0E0E0-0000-0000-0000-000000000003} ", false},
+            {"not hexadecimal", "{G0E0E0E0-0000-0000-0000-000000000003}", false},
+            {"braced GUID", "{e0e0e0e0-0000-0000-0000-00000000000F}", true}};
+}
+
+TEST_F(InstallerCacheTest, IdentityThatIsNoBracedGuidIsRefusedBeforeAnythingIsTouched)
+{
+    enum class Source
+    {
+        InstanceRevision,
+        InstanceProduct,
+        ScriptCacheId
+    };
+    const std::string instanceFile = "D:\\Media\\instance.dat";
+    for (const IdentityValue& v : IdentityValues()) {
+        for (const Source source :
+             {Source::InstanceRevision, Source::InstanceProduct, Source::ScriptCacheId}) {
+            SCOPED_TRACE(std::string(v.name) + " from source " +
+                         std::to_string(static_cast<int>(source)));
+            ClearVariables();
+            script.ProductCode = "{A0000000-0000-0000-0000-000000000001}";
+            script.CacheId = kCacheId;
+            engine.StateFileSuppressed = false;
+            engine.StateFileFullWrite = true;
+            system.files.clear();
+            system.folders.clear();
+            system.actions.clear();
+            store.files.clear();
+            if (source == Source::ScriptCacheId) {
+                script.CacheId = v.value;
+            } else {
+                system.files.insert(instanceFile);
+                system.fileLines[instanceFile] =
+                    source == Source::InstanceRevision
+                        ? std::vector<std::string>{kOtherProduct, v.value, "Quill"}
+                        : std::vector<std::string>{v.value, kOtherCacheId, "Quill"};
+            }
+            if (v.accepted) {
+                EXPECT_NO_THROW(DetectInstallation(Context()));
+            } else {
+                try {
+                    DetectInstallation(Context());
+                    ADD_FAILURE() << "accepted";
+                } catch (const std::exception& refusal) {
+                    const std::string message = refusal.what();
+                    EXPECT_NE(message.find("not a GUID in braces: \"" + v.value + "\""),
+                              std::string::npos)
+                        << message;
+                    EXPECT_NE(message.find(source == Source::ScriptCacheId ? "setup script"
+                                                                           : instanceFile),
+                              std::string::npos)
+                        << message;
+                }
+                EXPECT_EQ(GetVariable("ENGINECACHE"), "");
+            }
+            // The end of the run records its state only under an accepted identity.
+            WriteRunStateFile(Context());
+            if (v.accepted) {
+                ASSERT_EQ(store.files.size(), 1u);
+                EXPECT_EQ(store.files.begin()->first,
+                          "C:\\ProgramData\\" + script.CacheId + "\\setup.dat");
+            } else {
+                EXPECT_TRUE(store.files.empty());
+                EXPECT_EQ(system.actions, std::vector<std::string>{});
+            }
+        }
+    }
+}
+
+TEST_F(InstallerCacheTest, PatchRefusesAnUninstallEntryOutsideAGuidFolder)
+{
+    SetVariable("TITLE", "Quill Suite", "Test");
+    script.SetupMode = 3;
+    engine.StateFileFullWrite = true;
+    for (const IdentityValue& v : IdentityValues()) {
+        SCOPED_TRACE(v.name);
+        engine.StateFileSuppressed = false;
+        state.SecondCacheId = "left over";
+        store.files.clear();
+        system.actions.clear();
+        // The folder of the uninstaller names the installed product's cache folder.
+        const std::string folder = "C:\\ProgramData\\" + v.value;
+        system.uninstallStrings["HKLM|Quill Suite"] = "\"" + folder + "\\setup.exe\" REMOVE=TRUE";
+        if (v.accepted || v.value.empty()) {
+            EXPECT_NO_THROW(TakeOverPatchState(Context()));
+        } else {
+            EXPECT_THROW(TakeOverPatchState(Context()), std::exception);
+            EXPECT_TRUE(engine.StateFileSuppressed);
+        }
+        EXPECT_EQ(script.CacheId, kCacheId);
+        EXPECT_EQ(state.SecondCacheId, v.accepted ? v.value : "");
+        // Without a cache folder of the patched product nothing is written, not even into the
+        // root.
+        engine.StateFileSuppressed = false;
+        WriteRunStateFile(Context());
+        EXPECT_EQ(store.files.size(), v.accepted ? 1u : 0u);
+        if (!v.accepted) {
+            EXPECT_EQ(system.actions, std::vector<std::string>{});
+        }
+    }
 }
 
 TEST_F(InstallerCacheTest, MaintenanceLoadsStateAndPropertiesFromTheCache)

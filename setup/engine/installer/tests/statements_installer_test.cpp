@@ -179,6 +179,66 @@ TEST_F(InstallerStatementTest, RemovalDeletesCacheAndEntries)
     EXPECT_TRUE(engine.StateFileSuppressed);
 }
 
+TEST_F(InstallerStatementTest, ApplyChangesRefusesAnIdentityThatIsNoBracedGuid)
+{
+    // Canaries in the cache root and beside it.
+    const std::vector<std::string> canaries = {"C:\\ProgramData\\canary\\keep.txt",
+                                               "C:\\VICTIM\\keep.txt"};
+    struct Case
+    {
+        const char* name;
+        std::string productCode;
+        std::string cacheId;
+    };
+    const std::vector<Case> cases = {
+        {"climbing revision code", kProduct, "..\\..\\..\\..\\VICTIM"},
+        {"empty revision code", kProduct, ""},
+        {"relative revision code", kProduct, "canary"},
+        {"unbraced revision code", kProduct, "C0C0C0C0-0000-0000-0000-000000000001"},
+        {"revision code with junk", kProduct, std::string(kCacheId) + "\\.."},
+        {"empty product code", "", kCacheId},
+        {"climbing product code", "..\\..\\VICTIM", kCacheId},
+    };
+    for (const Case& c : cases) {
+        for (const char* run : {"Apply Changes|progress.dlg|RESULT|TRUE|FALSE",
+                                "Apply Changes|progress.dlg|RESULT|FALSE|TRUE"}) {
+            SCOPED_TRACE(std::string(c.name) + ": " + run);
+            identity.ProductCode = c.productCode;
+            identity.CacheId = c.cacheId;
+            engine.StateFileSuppressed = false;
+            system.requests.clear();
+            system.actions.clear();
+            system.registry.clear();
+            system.folders = {"C:\\ProgramData\\", "C:\\ProgramData\\canary\\", "C:\\VICTIM\\"};
+            system.files = std::set<std::string>(canaries.begin(), canaries.end());
+            SetVariable("RESULT", "", "test");
+            EXPECT_THROW(Run({run}), std::exception);
+            // Refused before the installer ran: nothing was created, copied or deleted.
+            EXPECT_TRUE(system.requests.empty());
+            EXPECT_EQ(system.actions, std::vector<std::string>{});
+            EXPECT_EQ(system.files, std::set<std::string>(canaries.begin(), canaries.end()));
+            EXPECT_EQ(system.folders.size(), 3u);
+            EXPECT_TRUE(system.registry.empty());
+            EXPECT_TRUE(engine.StateFileSuppressed);
+            EXPECT_EQ(GetVariable("RESULT"), "");
+        }
+    }
+}
+
+TEST_F(InstallerStatementTest, RemovalDeletesOnlyTheProductsOwnCacheFolder)
+{
+    const std::set<std::string> canaries = {"C:\\ProgramData\\canary\\keep.txt",
+                                            "C:\\ProgramData\\keep.txt", "C:\\VICTIM\\keep.txt"};
+    system.files = canaries;
+    system.files.insert(std::string(kCache) + "setup.exe");
+    system.folders = {"C:\\ProgramData\\", "C:\\ProgramData\\canary\\", "C:\\VICTIM\\", kCache};
+    Run({"Apply Changes|progress.dlg|RESULT|FALSE|TRUE"});
+    EXPECT_EQ(GetVariable("RESULT"), "COMPLETE");
+    EXPECT_EQ(system.files, canaries);
+    EXPECT_EQ(system.folders, (std::set<std::string>{"C:\\ProgramData\\",
+                                                     "C:\\ProgramData\\canary\\", "C:\\VICTIM\\"}));
+}
+
 TEST_F(InstallerStatementTest, LockedCacheIsMovedAsideOrReported)
 {
     for (const bool movable : {true, false}) {

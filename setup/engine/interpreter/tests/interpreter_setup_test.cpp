@@ -92,6 +92,21 @@ TEST_F(InterpreterTest, AllUsersNeedsAdministratorRightsOnWindowsNT)
         Strings{"FALSE C:\\Users\\Me\\Cache\\{CACHE000-0000-0000-0000-000000000000}\\setup.exe"});
 }
 
+TEST_F(InterpreterTest, UninstallLinkAsksTheSystemWhenAnInputChangesOrTheIntervalPassed)
+{
+    handlers.Register("Tick", [this](StatementContext& s) {
+        host.milliseconds += static_cast<std::uint64_t>(std::stoi(s.Param(1)));
+    });
+    const std::string machine = "C:\\ProgramData\\Cache\\{CACHE000-0000-0000-0000-000000000000}\\";
+    const std::string user = "C:\\Users\\Me\\Cache\\{CACHE000-0000-0000-0000-000000000000}\\";
+    Run({"Record|$UNINSTALLLINK$", "Record|$ENGINECACHE$", "Set Variable|ALLUSERS|FALSE",
+         "Record|$ENGINECACHE$", "Tick|99", "Record|$ENGINECACHE$", "Tick|1",
+         "Record|$ENGINECACHE$"});
+    EXPECT_EQ(recorded, (Strings{machine + "setup.exe", machine, user, user, user}));
+    // The first statement, the changed ALLUSERS, and the interval passed.
+    EXPECT_EQ(host.cacheRootQueries, 3);
+}
+
 TEST_F(InterpreterTest, UninstallLinkOfAnInstanceSetupComesFromItsRegistration)
 {
     host.uninstallString = "\"C:\\Program Files\\App\\setup.exe\" /remove";

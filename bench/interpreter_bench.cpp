@@ -1,0 +1,93 @@
+// Statements per second of Deployrun running a script of simple statements, for two script
+// lengths, each less the start-up time (the same setup with an empty script). Equal rates mean the
+// time grows linearly with the script. Usage: interpreter_bench [statements] (default 100000).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "tests/support/compiled_script_builder.h"
+#include "tests/support/process_runner_win32.h"
+#include "tests/support/setup_image_writer.h"
+
+namespace {
+
+std::string BinDir()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::filesystem::path(path).parent_path().string() + "\\";
+}
+
+double Now()
+{
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Seconds one silent run of a setup with this many statements takes; negative on failure.
+double TimeRun(const std::string& work, int statements)
+{
+    std::string description;
+    for (int i = 0; i < statements; ++i)
+        description +=
+            "Set Variable | V" + std::to_string(i % 64) + " | " + std::to_string(i) + "\n";
+    testsupport::SetupImage image;
+    image.script = testsupport::BuildCompiledScript(testsupport::ParseStatements(description), {});
+    image.resourceArchiveSource = BinDir() + "deployrun_fixture.res";
+    image.packageSource = BinDir() + "deployrun_fixture.res";
+    image.archiveLibrarySource = BinDir() + "qbr.lib";
+    const std::string folder = work + "run" + std::to_string(statements);
+    const std::string program =
+        testsupport::WriteSetupImage(folder, BinDir() + "Deployrun.exe", image);
+    testsupport::ProcessOptions options;
+    options.timeoutMs = 1800000;
+    options.environment = {{"TMP", work}, {"TEMP", work}};
+    const double start = Now();
+    const testsupport::ProcessResult result = testsupport::RunProcess(program, options);
+    const double seconds = Now() - start;
+    if (!result.started || result.timedOut || result.exitCode != 0) {
+        std::fprintf(stderr, "run of %d statements failed: exit code %u\n", statements,
+                     result.exitCode);
+        return -1;
+    }
+    return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const int large = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int small = large / 10;
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string work =
+        std::string(temp) + "interpreter-bench-" + std::to_string(::GetCurrentProcessId()) + "\\";
+    std::filesystem::create_directories(work);
+
+    // The first run also starts Wine's services; the start-up cost is the best of three after it.
+    TimeRun(work, 0);
+    double empty = TimeRun(work, 0);
+    for (int run = 0; run < 2 && empty >= 0; ++run)
+        empty = std::min(empty, TimeRun(work, 0));
+    const double smallRun = TimeRun(work, small);
+    const double largeRun = TimeRun(work, large);
+    std::error_code ignored;
+    std::filesystem::remove_all(work, ignored);
+    if (empty < 0 || smallRun < 0 || largeRun < 0)
+        return 1;
+    const double smallRate = small / (smallRun - empty);
+    const double largeRate = large / (largeRun - empty);
+    std::printf("empty script: %.2f s\n", empty);
+    std::printf("%d statements: %.2f s, %.0f statements/s\n", small, smallRun, smallRate);
+    std::printf("%d statements: %.2f s, %.0f statements/s\n", large, largeRun, largeRate);
+    std::printf("rate ratio %d/%d: %.2f (1.00 = linear)\n", large, small, largeRate / smallRate);
+    return 0;
+}
