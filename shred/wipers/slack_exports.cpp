@@ -19,8 +19,11 @@ SlackServices DefaultSlackServices()
         FreeShredAlgorithm(run);
         return passes;
     };
-    services.countTargets = [](const std::wstring& path) {
-        return CountShredTargets(DefaultShredSystem(), kVolumewipe, path);
+    services.resolveTarget = [](const std::wstring& path) {
+        return ResolveShredTarget(DefaultShredSystem(), path);
+    };
+    services.countTargets = [](const std::optional<ShredTarget>& target) {
+        return CountShredTargets(DefaultShredSystem(), kVolumewipe, target);
     };
     return services;
 }

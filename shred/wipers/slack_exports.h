@@ -7,7 +7,8 @@
 
 namespace shred::wipers {
 
-// The algorithms of the machine's settings and the engine's count over the real system.
+// The algorithms of the machine's settings, the engine's target resolution and count over the
+// real system.
 SlackServices DefaultSlackServices();
 
 int ExportWipeSpecifiedFileSlack(const wchar_t* fileName, int algorithmId) noexcept;

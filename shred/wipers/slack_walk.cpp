@@ -1,5 +1,7 @@
 #include "shred/wipers/slack_walk.h"
 
+#include "shred/engine/shred_target.h"
+
 #include <cstdio>
 
 namespace shred::wipers {
@@ -20,6 +22,8 @@ struct SlackRun
     ISlackSystem& system;
     IProgressSystem& progressSystem;
     const SlackServices& services;
+    // The per-file wipes use the run's one pass list.
+    SlackServices fileServices;
     int algorithmId = 0;
     int ctx = 0;
     SlackFileDoneCallback done = nullptr;
@@ -68,20 +72,69 @@ void ReportFileDone(SlackRun& run)
     WriteSlackProgress(run, percent, status);
 }
 
-bool IsRoot(const std::wstring& path)
+bool IsDots(const std::wstring& name)
 {
-    return !path.empty() && RootOf(path) == path;
+    return name == L"." || name == L"..";
 }
 
-int WipeLevel(SlackRun& run, std::wstring path, bool countHere, int depth)
+// A found name the system would read as a pattern, a path or another object is never used, and
+// a link (a junction or symbolic link) leads out of the tree.
+bool MayFollow(const SlackEntry& entry)
+{
+    return !entry.isLink && IsLiteralName(entry.name);
+}
+
+int WipeEntries(SlackRun& run, const std::wstring& folder, const std::vector<SlackEntry>& entries,
+                int depth);
+
+int WipeFile(SlackRun& run, const std::wstring& path)
 {
     if (Aborted(run))
         return kSlackAborted;
-    if (!path.empty() && path.back() == L'\\')
+    // Single files may fail; the walk goes on with the next one.
+    WipeSpecifiedFileSlack(path.c_str(), run.algorithmId, run.system, run.fileServices);
+    ReportFileDone(run);
+    return kSlackDone;
+}
+
+int WipeFolder(SlackRun& run, const std::wstring& path, int depth)
+{
+    if (depth > kMaxWalkDepth)
+        return kSlackNotFound;
+    return WipeEntries(run, path, run.system.FindMatches(JoinPath(path, L"*")), depth + 1);
+}
+
+// entry was found in folder and may be followed.
+int WipeEntry(SlackRun& run, const std::wstring& folder, const SlackEntry& entry, int depth)
+{
+    const std::wstring path = JoinPath(folder, entry.name);
+    return entry.isFolder ? WipeFolder(run, path, depth) : WipeFile(run, path);
+}
+
+int WipeEntries(SlackRun& run, const std::wstring& folder, const std::vector<SlackEntry>& entries,
+                int depth)
+{
+    for (const SlackEntry& entry : entries) {
+        if (IsDots(entry.name) || !MayFollow(entry))
+            continue;
+        if (Aborted(run) || WipeEntry(run, folder, entry, depth) == kSlackAborted)
+            return kSlackAborted;
+    }
+    return kSlackDone;
+}
+
+int WipeTarget(SlackRun& run, std::wstring path, bool countHere)
+{
+    if (Aborted(run))
+        return kSlackAborted;
+    // A folder's inside: every entry of it.
+    if (!path.empty() && (path.back() == L'\\' || path.back() == L'/'))
         path += L'*';
+    const std::optional<ShredTarget> target =
+        run.services.resolveTarget ? run.services.resolveTarget(path) : std::nullopt;
 
     if (countHere) {
-        run.totalCount = run.services.countTargets ? run.services.countTargets(path) : 0;
+        run.totalCount = run.services.countTargets ? run.services.countTargets(target) : 0;
         if (!run.target.FileMode() && run.target.callback != nullptr)
             reinterpret_cast<SlackProgressCallback>(run.target.callback)(run.totalCount, run.ctx,
                                                                          run.pause);
@@ -91,8 +144,10 @@ int WipeLevel(SlackRun& run, std::wstring path, bool countHere, int depth)
         run.system.Print(line + Narrow(path) + "\n");
     }
 
-    const std::vector<SlackEntry> first = run.system.FindMatches(path);
-    if (first.empty()) {
+    const std::vector<SlackEntry> matches =
+        target ? run.system.FindMatches(JoinPath(target->folder, target->name))
+               : std::vector<SlackEntry>();
+    if (matches.empty()) {
         char line[128];
         std::snprintf(line, sizeof line,
                       "Invalid File Handle in dll VNTWipeFileSlack. GetLastError reports %d\n",
@@ -100,40 +155,13 @@ int WipeLevel(SlackRun& run, std::wstring path, bool countHere, int depth)
         run.system.Print(line);
         return kSlackNotFound;
     }
-
-    std::wstring withoutStars;
-    for (wchar_t c : path)
-        if (c != L'*')
-            withoutStars += c;
-    const bool endsWithStar = path.back() == L'*';
-
-    if (first.front().isFolder || IsRoot(withoutStars)) {
-        if (depth >= kMaxSlackDepth)
-            return kSlackDone;
-        const std::wstring pattern = endsWithStar ? path : path + L"\\*";
-        // Children live in the folder the pattern searches, whatever its last part was.
-        std::wstring base = path;
-        if (endsWithStar) {
-            const std::size_t slash = path.find_last_of(L'\\');
-            base = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-        }
-        for (const SlackEntry& entry : run.system.FindMatches(pattern)) {
-            if (entry.name == L"." || entry.name == L"..")
-                continue;
-            if (entry.isLink)
-                continue;  // a junction or link leads out of the tree
-            const int result = WipeLevel(run, base + L"\\" + entry.name, false, depth + 1);
-            if (result == kSlackAborted)
-                return kSlackAborted;
-        }
-        return kSlackDone;
-    }
-
-    if (Aborted(run))
-        return kSlackAborted;
-    WipeSpecifiedFileSlack(path.c_str(), run.algorithmId, run.system, run.services);
-    ReportFileDone(run);
-    return kSlackDone;
+    // Every object is addressed through the folder searched and the name found there, so the
+    // system's reading of the caller's text never decides twice.
+    if (target->isPattern)
+        return WipeEntries(run, target->folder, matches, 0);
+    if (!MayFollow(matches.front()))
+        return kSlackNotFound;
+    return WipeEntry(run, target->folder, matches.front(), 0);
 }
 
 }  // namespace
@@ -141,7 +169,13 @@ int WipeLevel(SlackRun& run, std::wstring path, bool countHere, int depth)
 int WipeFileSlack(const SlackRequest& request, ISlackSystem& system,
                   IProgressSystem& progressSystem, const SlackServices& services)
 {
+    // A run without passes would report every file wiped; a refused algorithm, every file failed.
+    const std::optional<PassList> passes =
+        services.buildPasses ? services.buildPasses(request.algorithmId) : std::nullopt;
+    if (!passes || passes->empty())
+        return kSlackRunRefused;
     SlackRun run{.system = system, .progressSystem = progressSystem, .services = services};
+    run.fileServices.buildPasses = [&passes](int) { return passes; };
     run.algorithmId = request.algorithmId;
     run.ctx = request.ctx;
     run.done = request.done;
@@ -170,7 +204,7 @@ int WipeFileSlack(const SlackRequest& request, ISlackSystem& system,
     if (request.path.empty())
         return Aborted(run) ? kSlackAborted : kSlackNotFound;
     const bool countHere = request.totalCount == 0;
-    const int result = WipeLevel(run, request.path, countHere, 0);
+    const int result = WipeTarget(run, request.path, countHere);
     if (result == kSlackDone && countHere && run.target.FileMode())
         WriteSlackProgress(run, 100, kStatusFinished);
     return result;

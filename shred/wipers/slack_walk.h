@@ -13,8 +13,8 @@ using SlackProgressCallback = void(SHRED_CALLBACK*)(int value, int ctx, void** p
 using SlackFileDoneCallback = void(SHRED_CALLBACK*)(int one, int ctx);
 
 inline constexpr wchar_t kSlackEventName[] = L"SlackEvent";
-// Deeper folders are left alone: where links look like plain folders a loop would never end.
-inline constexpr int kMaxSlackDepth = 256;
+// The algorithm is refused or has no passes: nothing is touched.
+inline constexpr int kSlackRunRefused = -2;
 
 struct SlackRequest
 {
@@ -29,7 +29,11 @@ struct SlackRequest
     int totalCount = 0;
 };
 
-// 1 done (also when single files failed), -1 the path matches nothing, -20 aborted.
+// 1 done (also when single files failed), -1 the path matches nothing it may wipe, -2 refused
+// algorithm, -20 aborted. The path is resolved once, as the shred engine resolves its targets;
+// every file is then addressed as the folder searched + the name found there, names the system
+// returns that are not literal names (IsLiteralName) and links are never followed, and folders
+// below the engine's depth bound are not entered.
 int WipeFileSlack(const SlackRequest& request, ISlackSystem& system,
                   IProgressSystem& progressSystem, const SlackServices& services);
 

@@ -63,7 +63,8 @@ int WipeSpecifiedFileSlack(const wchar_t* fileName, int algorithmId, ISlackSyste
 
     const std::optional<PassList> passes =
         services.buildPasses ? services.buildPasses(algorithmId) : std::nullopt;
-    if (!passes)
+    // A run without passes would restore the times and report a wipe that never happened.
+    if (!passes || passes->empty())
         return kSlackAlgorithmRefused;
     CrtRandom random;
     random.Seed(system.Seconds());

@@ -3,12 +3,14 @@
 #pragma once
 
 #include "shred/engine/algorithm.h"
+#include "shred/engine/shred_target.h"
 #include "shred/engine/shred_types.h"
 #include "shred/wipers/progress_file.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -99,11 +101,13 @@ public:
 };
 
 // What the slack wipers take from the engine: the pass list of an algorithm id (nothing when
-// refused) and the target count of a path.
+// refused), a caller's path resolved the way the shred engine resolves its targets (nothing when
+// it names no object), and the engine's target count of what it resolved to.
 struct SlackServices
 {
     std::function<std::optional<PassList>(int algorithmId)> buildPasses;
-    std::function<int(const std::wstring& path)> countTargets;
+    std::function<std::optional<ShredTarget>(const std::wstring& path)> resolveTarget;
+    std::function<int(const std::optional<ShredTarget>& target)> countTargets;
 };
 
 // "C:\" for "C:\data\a.txt", "\\server\share\" for a UNC path; empty when there is no root.
@@ -112,6 +116,7 @@ std::wstring RootOf(const std::wstring& path);
 // The cluster size rounded up to whole repeats of the pattern.
 std::uint32_t SlackWriteLength(std::uint32_t clusterSize, std::uint32_t patternLength);
 
+// An algorithm without passes counts as refused (-9): -2 already means a folder here.
 int WipeSpecifiedFileSlack(const wchar_t* fileName, int algorithmId, ISlackSystem& system,
                            const SlackServices& services);
 

@@ -1,6 +1,7 @@
 // Real files under Wine: random trees with canaries beside, above and inside the target, the
 // target written in every form a caller may use, and every file the engine reports shredded
 // read back through a hard link made beforehand.
+#include "shred/engine/tests/shred_forms_win32.h"
 #include "core/unique_handle.h"
 #include "shred/engine/name_wiper.h"
 #include "shred/engine/shred_exports.h"
@@ -59,13 +60,6 @@ std::optional<std::vector<std::uint8_t>> ReadBytes(const std::wstring& path)
     return bytes;
 }
 
-std::wstring LongForm(const std::wstring& path)
-{
-    wchar_t buffer[MAX_PATH * 2] = {};
-    const DWORD length = ::GetLongPathNameW(path.c_str(), buffer, MAX_PATH * 2);
-    return length > 0 && length < MAX_PATH * 2 ? std::wstring(buffer, length) : path;
-}
-
 // At the last chunk of the last pass the file in progress is fully overwritten: whatever link
 // reads back as zeros now was overwritten, whatever happens to its name later.
 void SHRED_CALLBACK CheckLinks(void* ctx, int percent, int, int, int, std::uint64_t, void**, float,
@@ -89,70 +83,14 @@ void SHRED_CALLBACK RecordTreeDone(void* ctx, core::CStringW path, int kind, int
 class ShredFormsTest : public ::testing::Test
 {
 protected:
-    ShredFormsTest()
-    {
-        const DWORD length = ::GetCurrentDirectoryW(MAX_PATH, m_savedFolder);
-        if (length == 0 || length >= MAX_PATH)
-            m_savedFolder[0] = L'\0';
-    }
-    ~ShredFormsTest() override
-    {
-        if (m_savedFolder[0])
-            ::SetCurrentDirectoryW(m_savedFolder);
-    }
-
-    wchar_t m_savedFolder[MAX_PATH] = {};
+    CurrentFolderGuard m_folder;
 };
-
-// What a form of the target names: which files of the tree it must shred.
-struct Form
-{
-    std::wstring text;         // "%R" stands for the root, "%D" for its drive letter
-    std::wstring shredPrefix;  // files whose relative path starts with this are the target
-    std::wstring shredSuffix;  // ... and end with this
-    bool nested = true;        // false: files directly in the prefix folder only
-    bool refused = false;      // -1, nothing changes
-};
-
-std::wstring Expand(std::wstring text, const std::wstring& root)
-{
-    for (std::size_t at; (at = text.find(L"%R")) != std::wstring::npos;)
-        text.replace(at, 2, root);
-    for (std::size_t at; (at = text.find(L"%D")) != std::wstring::npos;)
-        text.replace(at, 2, root.substr(0, 1));
-    return text;
-}
-
-bool IsTarget(const Form& form, const std::wstring& relative)
-{
-    if (form.refused || !relative.starts_with(form.shredPrefix) ||
-        !relative.ends_with(form.shredSuffix))
-        return false;
-    return form.nested || relative.find(L'\\', form.shredPrefix.size()) == std::wstring::npos;
-}
 
 TEST_F(ShredFormsTest, EveryFormShredsExactlyItsTargetAndEverySuccessIsTrue)
 {
     // The engine runs with the current folder at the root, so that relative and drive-relative
     // forms name the tree.
-    const std::vector<Form> forms{
-        {L"%R\\t\\tgt", L"t\\tgt\\", L""},
-        {L"%R/t/tgt", L"t\\tgt\\", L""},
-        {L"%R\\t\\tgt/f0.bin", L"t\\tgt\\f0.bin", L""},
-        {L"t\\tgt", L"t\\tgt\\", L""},
-        {L".\\t\\..\\t\\tgt\\f1.bin", L"t\\tgt\\f1.bin", L""},
-        {L"%D:t\\tgt", L"t\\tgt\\", L""},
-        {L"%D:t/tgt/f0.bin", L"t\\tgt\\f0.bin", L""},
-        {L"%R\\t\\tgt ", L"t\\tgt\\", L""},
-        {L"t\\tgt. .", L"t\\tgt\\", L""},
-        {L"%R\\t\\tgt.\\f1.bin .", L"t\\tgt\\f1.bin", L""},
-        {L"%R\\t\\tgt\\*", L"t\\tgt\\", L""},
-        {L"%R/t/tgt/f*.bin", L"t\\tgt\\", L".bin", false},
-        {L"t/tgt/*.bin", L"t\\tgt\\", L".bin", false},
-        {L"%R\\t\\tgt\\", L"", L"", true, true},
-        {L"%R\\t\\tgt\\*.", L"", L"", true, true},
-        {L"%D:", L"", L"", true, true},
-    };
+    const std::vector<TargetForm> forms = TargetForms();
     Win32Backing probe;
     {
         // Hard links are how the test sees the bytes of a file whose name is gone.
@@ -165,7 +103,7 @@ TEST_F(ShredFormsTest, EveryFormShredsExactlyItsTargetAndEverySuccessIsTrue)
     }
 
     for (int tree = 0; tree < kTrees; ++tree) {
-        for (const Form& form : forms) {
+        for (const TargetForm& form : forms) {
             const std::uint32_t seed = kSeed + static_cast<std::uint32_t>(tree);
             SCOPED_TRACE("seed " + std::to_string(seed) + " form " +
                          ::testing::PrintToString(form.text));
@@ -174,12 +112,13 @@ TEST_F(ShredFormsTest, EveryFormShredsExactlyItsTargetAndEverySuccessIsTrue)
             const std::wstring root = LongForm(backing.Root());
             ASSERT_TRUE(::SetCurrentDirectoryW(root.c_str()));
             backing.MakeFolder(root + L"\\links");
-            backing.MakeFolder(root + L"\\t");
-            backing.MakeFolder(root + L"\\t\\tgt");
+            const FormsTreeLayout layout = MakeFormsTreeLayout(random, seed);
+            for (const std::wstring& folder : layout.folders)
+                backing.MakeFolder(root + L"\\" + folder);
 
             TreeRun run;
             int counter = 0;
-            const auto addFile = [&](const std::wstring& relative) {
+            for (const std::wstring& relative : layout.files) {
                 TreeFile file;
                 file.path = relative;
                 file.bytes = Original(1 + random() % 70000);
@@ -190,42 +129,18 @@ TEST_F(ShredFormsTest, EveryFormShredsExactlyItsTargetAndEverySuccessIsTrue)
                 ASSERT_TRUE(::CreateHardLinkW(file.link.c_str(), (root + L"\\" + relative).c_str(),
                                               nullptr));
                 run.files[relative] = file;
-            };
-            // Canaries above and beside, some under the names inside the target.
-            addFile(L"f0.bin");
-            addFile(L"t\\f1.bin");
-            addFile(L"t\\tgt.bin");
-            addFile(L"t\\tgt.bak");
-            backing.MakeFolder(root + L"\\t\\tgt2");
-            addFile(L"t\\tgt2\\f2.bin");
-            // The target: files directly inside and in random sub-folders.
-            const auto fileName = [&](const wchar_t* prefix, const wchar_t* ext) {
-                return std::wstring(prefix) + std::to_wstring(counter) + L"_" +
-                       std::to_wstring(seed) + ext;
-            };
-            const int top = 2 + static_cast<int>(random() % 3);
-            for (int i = 0; i < top; ++i)
-                addFile(L"t\\tgt\\" + (i < 2 ? L"f" + std::to_wstring(i) + L".bin"
-                                             : fileName(L"f", i % 2 ? L".bin" : L".dat")));
-            addFile(L"t\\tgt\\keep" + std::to_wstring(seed) + L".dat");
-            std::wstring folder = L"t\\tgt";
-            for (int depth = 1 + static_cast<int>(random() % 3); depth > 0; --depth) {
-                folder += L"\\s" + std::to_wstring(depth);
-                backing.MakeFolder(root + L"\\" + folder);
-                for (int i = static_cast<int>(random() % 3); i >= 0; --i)
-                    addFile(folder + L"\\" + fileName(L"n", L".bin"));
             }
             if (HasFatalFailure())
                 return;
             ::SetFileAttributesW((root + L"\\t\\f1.bin").c_str(), FILE_ATTRIBUTE_READONLY);
 
-            const std::wstring text = Expand(form.text, root);
+            const std::wstring text = ExpandForm(form.text, root);
             const int result = ExportShredFile(kFilewipe, text.c_str(), 0, &run, nullptr, nullptr,
                                                CheckLinks, RecordTreeDone, 0);
 
             bool anyTarget = false;
             for (const auto& [path, file] : run.files) {
-                const bool target = IsTarget(form, path);
+                const bool target = IsFormTarget(form, path);
                 anyTarget = anyTarget || target;
                 const bool inPlace = backing.Exists(root + L"\\" + path);
                 if (!target) {
@@ -264,7 +179,7 @@ TEST_F(ShredFormsTest, EveryFormShredsExactlyItsTargetAndEverySuccessIsTrue)
                 ASSERT_NE(it, run.files.end()) << ::testing::PrintToString(done.path);
                 EXPECT_TRUE(it->second.overwritten) << ::testing::PrintToString(done.path);
             }
-            ASSERT_TRUE(::SetCurrentDirectoryW(m_savedFolder));
+            ASSERT_TRUE(::SetCurrentDirectoryW(m_folder.Saved().c_str()));
         }
     }
 }

@@ -1,5 +1,7 @@
 #include "shred/wipers/tests/slack_fakes.h"
 
+#include "shred/engine/tests/memory_system.h"
+
 #include <cstring>
 
 namespace shred::wipers::testing {
@@ -162,6 +164,10 @@ std::unique_ptr<ISlackFile> FakeSlackSystem::OpenForSlack(const std::wstring& pa
 
 std::vector<SlackEntry> FakeSlackSystem::FindMatches(const std::wstring& pattern)
 {
+    if (matchesOverride) {
+        if (std::optional<std::vector<SlackEntry>> entries = matchesOverride(pattern))
+            return *entries;
+    }
     std::vector<SlackEntry> entries;
     const std::wstring folder = ParentOf(pattern);
     const std::wstring name = NameOf(pattern);
@@ -229,7 +235,15 @@ SlackServices TestSlackServices(FakeSlackSystem& system)
     services.buildPasses = [](int algorithmId) {
         return BuildPassList(algorithmId, kVolumewipe, [] { return std::uint8_t{0x77}; });
     };
-    services.countTargets = [&system](const std::wstring& path) { return system.CountFiles(path); };
+    // The engine's resolution, starting from the fake's current folder.
+    auto paths = std::make_shared<shred::testing::MemorySystem>();
+    services.resolveTarget = [&system, paths](const std::wstring& path) {
+        paths->currentFolder = system.currentFolder;
+        return ResolveShredTarget(*paths, path);
+    };
+    services.countTargets = [&system](const std::optional<ShredTarget>& target) {
+        return target ? system.CountFiles(JoinPath(target->folder, target->name)) : 0;
+    };
     return services;
 }
 

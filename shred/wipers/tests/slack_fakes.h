@@ -1,11 +1,13 @@
 // An in-memory volume for the slack wipers: files with sizes, times and attributes, folders and
-// links, per-root cluster sizes, recorded writes and a failure switch for every step.
+// links, per-root cluster sizes, recorded writes, a failure switch for every step and searches
+// that may answer with any names.
 #pragma once
 
 #include "shred/wipers/slack_wiper.h"
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -58,6 +60,11 @@ public:
     std::string printed;
     std::uint32_t seconds = 5000;
     std::function<void(int)> onWait;
+    // Where relative paths start.
+    std::wstring currentFolder = L"C:\\data";
+    // Replaces what a search returns (names a real volume cannot hold).
+    std::function<std::optional<std::vector<SlackEntry>>(const std::wstring& pattern)>
+        matchesOverride;
     int waits = 0;
     void* lastWaitedEvent = nullptr;
 

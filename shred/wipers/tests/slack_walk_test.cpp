@@ -17,13 +17,14 @@ struct SlackCall
     int value;
     int ctx;
     void** pause;
+    void* event;  // what the pause pointer held during the call: it may not outlive the run
 };
 std::vector<SlackCall> g_progress;
 std::vector<std::pair<int, int>> g_done;
 
 void SHRED_CALLBACK RecordProgress(int value, int ctx, void** pause)
 {
-    g_progress.push_back({value, ctx, pause});
+    g_progress.push_back({value, ctx, pause, pause != nullptr ? *pause : nullptr});
 }
 void SHRED_CALLBACK RecordDone(int one, int ctx)
 {
@@ -82,7 +83,7 @@ TEST_F(SlackWalkFixture, CallbackModeReportsTheOwnEventThenTheTotal)
     EXPECT_EQ(g_progress[1].value, 4);
     EXPECT_EQ(g_progress[0].ctx, 9);
     ASSERT_NE(g_progress[0].pause, nullptr);
-    EXPECT_EQ(*g_progress[0].pause, system.lastWaitedEvent);
+    EXPECT_EQ(g_progress[0].event, system.lastWaitedEvent);
     EXPECT_EQ(g_done.size(), 4u);
     EXPECT_EQ(g_done[0], std::make_pair(1, 9));
 
@@ -179,10 +180,127 @@ TEST_F(SlackWalkFixture, ZeroCountWithFilesToWipeDoesNotDivideByZero)
 {
     request.progress = progressSystem.AddProgressFile(L"p.xml", "");
     SlackServices services = TestSlackServices(system);
-    services.countTargets = [](const std::wstring&) { return 0; };
+    services.countTargets = [](const std::optional<ShredTarget>&) { return 0; };
     EXPECT_EQ(WipeFileSlack(request, system, progressSystem, services), kSlackDone);
     EXPECT_EQ(system.opened.size(), 4u);
     EXPECT_THAT(progressSystem.files[L"p.xml"], HasSubstr("<Progress>100</Progress>"));
+}
+
+TEST_F(SlackWalkFixture, NamesTheSystemReturnsAreNeverFollowedAsPatternsOrPaths)
+{
+    system.AddFile(L"C:\\outside\\keep.txt", 5);
+    system.AddFile(L"C:\\data\\sub\\b", 5);  // what "b." or "b " would reach
+    const std::vector<SlackEntry> hostile{
+        {L"*", true, false},
+        {L"a?b", true, false},
+        {L".", true, false},
+        {L"..", true, false},
+        {L"..\\..\\outside", true, false},
+        {L"..\\a.txt", false, false},
+        {L"x/y", false, false},
+        {L"b.", false, false},
+        {L"b ", false, false},
+        {L"", false, false},
+    };
+    // Every search in or below sub answers with its real file and the hostile names.
+    system.matchesOverride =
+        [&](const std::wstring& pattern) -> std::optional<std::vector<SlackEntry>> {
+        if (!pattern.starts_with(L"C:\\data\\sub\\") || !pattern.ends_with(L"*"))
+            return std::nullopt;
+        std::vector<SlackEntry> entries{{L"b.txt", false, false}};
+        entries.insert(entries.end(), hostile.begin(), hostile.end());
+        return entries;
+    };
+    request.done = &RecordDone;
+    for (const wchar_t* path : {L"C:\\data\\sub", L"C:\\data\\sub\\", L"C:\\data\\sub\\*"}) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(path)));
+        request.path = path;
+        system.opened.clear();
+        g_done.clear();
+        EXPECT_EQ(Run(), kSlackDone);
+        EXPECT_THAT(system.opened, ElementsAre(L"C:\\data\\sub\\b.txt"));
+        EXPECT_EQ(g_done.size(), 1u);  // only the file that was wiped is reported
+    }
+}
+
+TEST_F(SlackWalkFixture, ATargetWhoseOneMatchCannotBeFollowedMatchesNothing)
+{
+    const std::vector<SlackEntry> answers{
+        {L"..\\a.txt", false, false}, {L"*", true, false},  {L"a.txt.", false, false},
+        {L"x/y", false, false},       {L"out", true, true},  // a link leads out of the tree
+    };
+    request.done = &RecordDone;
+    for (const SlackEntry& answer : answers) {
+        SCOPED_TRACE(::testing::PrintToString(answer.name));
+        system.matchesOverride =
+            [&](const std::wstring& pattern) -> std::optional<std::vector<SlackEntry>> {
+            if (pattern != L"C:\\data\\x")
+                return std::nullopt;
+            return std::vector<SlackEntry>{answer};
+        };
+        request.path = L"C:\\data\\x";
+        g_done.clear();
+        EXPECT_EQ(Run(), kSlackNotFound);
+        EXPECT_TRUE(system.opened.empty());
+        EXPECT_TRUE(g_done.empty());
+    }
+}
+
+TEST_F(SlackWalkFixture, AFolderLoopTheSystemDoesNotReportEndsAtTheDepthBound)
+{
+    int searches = 0;
+    system.matchesOverride =
+        [&](const std::wstring& pattern) -> std::optional<std::vector<SlackEntry>> {
+        if (!pattern.starts_with(L"C:\\data\\sub\\"))
+            return std::nullopt;
+        ++searches;
+        return std::vector<SlackEntry>{{L"loop", true, false}};
+    };
+    request.path = L"C:\\data\\sub";
+    EXPECT_EQ(Run(), kSlackDone);
+    EXPECT_LE(searches, kMaxWalkDepth + 2);
+    EXPECT_GE(searches, kMaxWalkDepth);
+    EXPECT_TRUE(system.opened.empty());
+}
+
+TEST_F(SlackWalkFixture, AnAlgorithmWithoutPassesIsRefusedBeforeAnythingIsTouched)
+{
+    const std::vector<std::optional<PassList>> refused{std::nullopt, PassList{}};
+    request.progress = progressSystem.AddProgressFile(L"p.xml", "<H/>\r\n");
+    for (const std::optional<PassList>& passes : refused) {
+        SlackServices services = TestSlackServices(system);
+        services.buildPasses = [&](int) { return passes; };
+        EXPECT_EQ(WipeFileSlack(request, system, progressSystem, services), kSlackRunRefused);
+        EXPECT_EQ(WipeSpecifiedFileSlack(L"C:\\data\\a.txt", 0, system, services),
+                  kSlackAlgorithmRefused);
+        EXPECT_TRUE(system.writes.empty());
+        EXPECT_TRUE(system.eventsCreated.empty());
+        EXPECT_EQ(system.printed, "");
+        EXPECT_EQ(progressSystem.files[L"p.xml"], "<H/>\r\n");
+        EXPECT_EQ(system.files[L"C:\\data\\a.txt"].times, (SlackFileTimes{111, 222, 333}));
+    }
+}
+
+TEST_F(SlackWalkFixture, RelativeAndTrimmedFormsReachTheSameFiles)
+{
+    system.currentFolder = L"C:\\data\\sub";
+    const std::vector<std::pair<std::wstring, std::vector<std::wstring>>> forms{
+        {L"b.txt", {L"C:\\data\\sub\\b.txt"}},
+        {L"deeper/", {L"C:\\data\\sub\\deeper\\c.txt"}},
+        {L"..\\sub\\deeper. .", {L"C:\\data\\sub\\deeper\\c.txt"}},
+        {L"C:/data/a.txt ", {L"C:\\data\\a.txt"}},
+        {L"\\data\\sub\\b.txt", {L"C:\\data\\sub\\b.txt"}},
+        {L"C:\\data\\sub\\*.", {}},
+        {L"C:", {}},
+        {L"\\\\?\\C:\\data\\a.txt", {}},
+    };
+    for (const auto& [path, opened] : forms) {
+        SCOPED_TRACE(::testing::PrintToString(path));
+        request.path = path;
+        system.opened.clear();
+        EXPECT_EQ(Run(), opened.empty() ? kSlackNotFound : kSlackDone);
+        EXPECT_EQ(system.opened, opened);
+    }
 }
 
 }  // namespace
