@@ -57,14 +57,16 @@ void WriteScripts(const std::string& folder)
     noHeaders.generateHeaders = false;
     ScriptDamage junk;
     junk.trailingJunk = "$\r\n$\r\n\r\nstray";
-    Write(dir + "no_headers", BuildCompiledScript(ParseStatements("Comment | x\nEnd"), noHeaders, junk));
+    Write(dir + "no_headers",
+          BuildCompiledScript(ParseStatements("Comment | x\nEnd"), noHeaders, junk));
 }
 
 void WriteLanguageStrings(const std::string& folder)
 {
     using testsupport::BuildLanguageStrings;
     const std::string dir = folder + "/language_strings/";
-    Write(dir + "default_only", BuildLanguageStrings({"Bitte installieren", "Ressource fehlt"}, {}));
+    Write(dir + "default_only",
+          BuildLanguageStrings({"Bitte installieren", "Ressource fehlt"}, {}));
     Write(dir + "sections",
           BuildLanguageStrings({"default"}, {{"French", {"Veuillez installer"}},
                                              {"german", {"Bitte installieren", "Ressource"}}}));

@@ -51,5 +51,7 @@ findings=$dir/findings/$target
 mkdir -p "$corpus" "$findings"
 cp -n "$PROJECT_ROOT/fuzz/corpus/$target"/* "$corpus"/ 2>/dev/null || true
 cd "$findings"
+# Archives may declare outputs of gigabytes: such allocations stay virtual and are allowed, memory
+# actually used is not.
 exec "$dir/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-     -print_final_stats=1 -artifact_prefix="$findings/" "$@" "$corpus"
+     -malloc_limit_mb=4096 -print_final_stats=1 -artifact_prefix="$findings/" "$@" "$corpus"
