@@ -30,6 +30,12 @@ else()
   add_compile_options(-Wall -Wextra -Wno-unused-parameter -fsanitize=address,undefined
                       -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
+  # The fuzzing tree (scripts/fuzz.sh, clang): every library carries libFuzzer's coverage
+  # instrumentation; only the fuzz programs link the fuzzer's own main.
+  option(PROJECT_FUZZING "Build the fuzz targets as libFuzzer programs" OFF)
+  if(PROJECT_FUZZING)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+  endif()
 endif()
 
 # project_library(name [SOURCES ...] [LIBS ...] [INCLUDES ...])

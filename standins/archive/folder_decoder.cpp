@@ -75,6 +75,12 @@ lzma_vli FilterIdFor(const Coder& coder)
 
 }  // namespace
 
+std::uint32_t BoundedDictionarySize(std::uint32_t requested, std::uint64_t output)
+{
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(requested, std::max<std::uint64_t>(output, LZMA_DICT_SIZE_MIN)));
+}
+
 void CheckCoders(const Folder& folder)
 {
     for (const Coder* coder : CoderChain(folder)) {
@@ -138,6 +144,13 @@ FolderDecoder::FolderDecoder(IByteSource& source, std::uint64_t packOffset, std:
             continue;
         }
         filters.Add(id, coder.properties);
+        if (id == LZMA_FILTER_LZMA1 || id == LZMA_FILTER_LZMA2) {
+            auto* options =
+                static_cast<lzma_options_lzma*>(filters.filters[filters.count - 1].options);
+            const std::uint64_t output =
+                folder.unpackSizes.at(static_cast<std::size_t>(&coder - folder.coders.data()));
+            options->dict_size = BoundedDictionarySize(options->dict_size, output);
+        }
         if (id == LZMA_FILTER_LZMA1) {
             // Stored LZMA data has no end mark; liblzma needs the size to end the stream, and
             // filters before it only flush their last bytes at that end.

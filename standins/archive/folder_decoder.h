@@ -43,6 +43,9 @@ private:
 // The coder chain of a folder in decoding order (from the packed stream to the folder's data);
 // throws ArchiveError (CannotOpen) for a folder that is not a simple chain.
 std::vector<const Coder*> CoderChain(const Folder& folder);
+// The LZMA dictionary to allocate for a coder: liblzma allocates it whole up front and damaged
+// properties may ask for gigabytes, but data never refers back further than the coder's output.
+std::uint32_t BoundedDictionarySize(std::uint32_t requested, std::uint64_t output);
 // Throws ArchiveError (CannotOpen) unless every coder of the folder can be decoded.
 void CheckCoders(const Folder& folder);
 

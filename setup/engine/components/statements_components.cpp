@@ -170,9 +170,11 @@ void RegisterComponentStatements(StatementHandlerTable& table,
         {"Set Component Choice", SetComponentChoiceStatement},
         {"Set Component Visibility", SetComponentVisibilityStatement},
     };
-    for (const auto& [command, run] : modelStatements)
-        table.Register(command,
-                       [bound, run](StatementContext& statement) { run(statement, bound.model); });
+    // The entry is captured whole: older compilers cannot capture a structured binding.
+    for (const auto& entry : modelStatements)
+        table.Register(entry.first, [bound, run = entry.second](StatementContext& statement) {
+            run(statement, bound.model);
+        });
     table.Register("Save Feature Selections", [bound](StatementContext& statement) {
         SaveFeatureSelectionsStatement(statement, bound);
     });

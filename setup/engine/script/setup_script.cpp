@@ -11,6 +11,9 @@ namespace {
 
 // Compiler variables may refer to each other; a cycle would otherwise expand forever.
 constexpr int kMaxCompilerExpansionPasses = 32;
+// A cycle through a value that holds its own name twice doubles the text each pass, so a length
+// no real parameter comes near ends it too.
+constexpr size_t kMaxExpandedLength = 64 * 1024;
 
 // The compiled script's sections: a list runs up to a line of exactly "$" (consumed, not added)
 // or the end of the text; a scalar is one line.
@@ -112,9 +115,12 @@ std::string ExpandCompilerVariables(const SetupScript& script, std::string_view 
             return start;
         std::string result = start;
         const auto& pairs = script.CompilerVariables.Items();
-        for (size_t i = 0; i + 1 < pairs.size(); i += 2)
+        for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
             result = StrReplace(result, "#" + pairs[i] + "#", pairs[i + 1],
                                 kReplaceAll | kReplaceIgnoreCase);
+            if (result.size() > kMaxExpandedLength)
+                return start;
+        }
         // Values may hold further references; they are expanded while the text keeps changing.
         if (result.find('$') == std::string::npos || result == start)
             return result;

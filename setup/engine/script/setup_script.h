@@ -59,7 +59,8 @@ SetupScript ReadSetupScript(std::string_view text);
 std::string GetStatementParam(const std::vector<THashedStringList>& pools, std::string_view key,
                               int n);
 
-// Replaces "#NAME#" references to build-time variables, letter case ignored.
+// Replaces "#NAME#" references to build-time variables, letter case ignored. A reference cycle
+// ends after a bounded number of passes or once the text grows past any real parameter.
 std::string ExpandCompilerVariables(const SetupScript& script, std::string_view text);
 
 // The command header of a statement (0-based index). When none is recorded outside the start-up

@@ -2,11 +2,17 @@
 
 #include "standins/archive/archive_error.h"
 #include "standins/archive/crc32.h"
+#include "standins/archive/folder_decoder.h"
 #include "standins/archive/tests/memory_target.h"
 #include "tests/support/fixture_files.h"
 #include "tests/support/tiny_7z_writer.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <initializer_list>
+#include <map>
+#include <optional>
 
 namespace standins::archive {
 namespace {
@@ -147,36 +153,140 @@ void PutUInt32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t v
     }
 }
 
+TEST(FolderDecoder, AllocatesNoDictionaryLargerThanTheOutput)
+{
+    struct Case
+    {
+        std::uint32_t requested;
+        std::uint64_t output;
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {0xFFFFFFFFu, 300, 4096},  // never below liblzma's smallest dictionary
+        {1u << 30, 5000, 5000},
+        {1u << 16, 1u << 20, 1u << 16},
+        {0xFFFFFFFFu, std::uint64_t{1} << 40, 0xFFFFFFFFu},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(BoundedDictionarySize(c.requested, c.output), c.expected)
+            << c.requested << " for " << c.output;
+    }
+}
+
+TEST(SevenZipArchive, ReadsAPackedHeaderWhoseCoderAsksForAHugeDictionary)
+{
+    // The packed header's LZMA coder (flags 0x23, method 03 01 01, five property bytes) changed to
+    // ask for a 4 GiB dictionary, with the header digests made right again.
+    std::vector<std::uint8_t> bytes = ReadFixture("lzma.7z");
+    const std::uint8_t coder[] = {0x23, 0x03, 0x01, 0x01, 0x05};
+    const auto found =
+        std::search(bytes.begin() + 32, bytes.end(), std::begin(coder), std::end(coder));
+    ASSERT_NE(found, bytes.end());
+    std::fill(found + 6, found + 10, 0xFF);
+    const std::size_t headerSize = bytes[20] | bytes[21] << 8;
+    PutUInt32(bytes, 28, Crc32(bytes.data() + bytes.size() - headerSize, headerSize));
+    PutUInt32(bytes, 8, Crc32(bytes.data() + 12, 20));
+
+    MemoryByteSource source(std::move(bytes));
+    const SevenZipArchive archive(source);
+    EXPECT_EQ(archive.Items().size(), FixtureEntries().size());
+}
+
+// Where damaged bytes got to: refused on opening, refused while extracting, or extracted.
+struct DamageTally
+{
+    int refusedOnOpening = 0;
+    int refusedWhileExtracting = 0;
+    int extracted = 0;
+};
+
+bool IsOneOf(ErrorCode code, std::initializer_list<ErrorCode> codes)
+{
+    return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+// Opens and extracts the bytes. Opening may only refuse as an unreadable archive; extracting may
+// refuse for damaged data or an unsafe name and then leaves only files it finished. Otherwise
+// every entry is written with the size and digest its header gives (a later entry of the same name
+// replaces an earlier one).
+void OpenAndExtract(std::vector<std::uint8_t> bytes, DamageTally& tally)
+{
+    MemoryByteSource source(std::move(bytes));
+    std::optional<SevenZipArchive> archive;
+    try {
+        archive.emplace(source);
+    } catch (const ArchiveError& failure) {
+        EXPECT_TRUE(IsOneOf(failure.Code(), {ErrorCode::CannotOpen, ErrorCode::DataCorrupt}))
+            << failure.what();
+        ++tally.refusedOnOpening;
+        return;
+    }
+    MemoryTarget target;
+    RecordingEvents events;
+    try {
+        ExtractEntries(*archive, std::vector<bool>(archive->Items().size(), true),
+                       PathMode::KeepFolders, target, events);
+    } catch (const ArchiveError& failure) {
+        EXPECT_TRUE(IsOneOf(failure.Code(), {ErrorCode::CannotOpen, ErrorCode::DataCorrupt,
+                                             ErrorCode::IllegalPath}))
+            << failure.what();
+        for (const auto& file : target.files) {
+            EXPECT_EQ(target.times.count(file.first), 1u) << "a file left unfinished";
+        }
+        ++tally.refusedWhileExtracting;
+        return;
+    }
+    EXPECT_TRUE(target.discarded.empty());
+    std::map<std::u16string, const ArchiveItem*> lastOfName;
+    for (const ArchiveItem& item : archive->Items()) {
+        if (item.isFolder) {
+            EXPECT_EQ(target.folders.count(item.name), 1u);
+        } else {
+            lastOfName[item.name] = &item;
+        }
+    }
+    EXPECT_EQ(target.files.size(), lastOfName.size());
+    for (const auto& [name, item] : lastOfName) {
+        const auto written = target.files.find(name);
+        ASSERT_NE(written, target.files.end());
+        EXPECT_EQ(written->second.size(), item->size);
+        if (item->crc) {
+            EXPECT_EQ(Crc32(written->second.data(), written->second.size()), *item->crc);
+        }
+    }
+    ++tally.extracted;
+}
+
 TEST(SevenZipArchive, SurvivesAHeaderDamagedAnywhere)
 {
     // Every byte of a small plain header changed in turn, with the CRCs made right again so the
-    // parser sees the damage: opening and extracting either work or fail with an ArchiveError,
-    // never touching memory outside the buffers (the native build's sanitizers watch that).
+    // parser sees the damage. The native build's sanitizers watch the memory accesses.
     const std::vector<std::uint8_t> good = testing::WriteTiny7z({
         {u"folder", "", true},
         {u"folder\\one.txt", "first file"},
         {u"empty.txt", ""},
         {u"two.txt", "second file, a little longer"},
     });
+    DamageTally undamaged;
+    OpenAndExtract(good, undamaged);
+    EXPECT_EQ(undamaged.extracted, 1);
+
     const std::size_t headerSize = good[20] | good[21] << 8;
     const std::size_t headerStart = good.size() - headerSize;
+    DamageTally tally;
     for (std::size_t at = headerStart; at < good.size(); ++at) {
         for (std::uint8_t flip : {0x01, 0x02, 0x10, 0x80, 0xFF}) {
             std::vector<std::uint8_t> bytes = good;
             bytes[at] ^= flip;
             PutUInt32(bytes, 28, Crc32(bytes.data() + headerStart, headerSize));
             PutUInt32(bytes, 8, Crc32(bytes.data() + 12, 20));
-            MemoryByteSource source(std::move(bytes));
-            try {
-                SevenZipArchive archive(source);
-                MemoryTarget target;
-                RecordingEvents events;
-                ExtractEntries(archive, std::vector<bool>(archive.Items().size(), true),
-                               PathMode::KeepFolders, target, events);
-            } catch (const ArchiveError&) {
-            }
+            OpenAndExtract(std::move(bytes), tally);
         }
     }
+    // Damage to the structure is refused, but a changed letter of a name or a time is not.
+    EXPECT_GT(tally.refusedOnOpening, 0);
+    EXPECT_GT(tally.refusedWhileExtracting, 0);
+    EXPECT_GT(tally.extracted, 0);
 }
 
 TEST(SevenZipArchive, SurvivesRandomDamageToItsHeader)
@@ -200,6 +310,7 @@ TEST(SevenZipArchive, SurvivesRandomDamageToItsHeader)
     for (const std::vector<std::uint8_t>& good : seeds) {
         const std::size_t headerSize = good[20] | good[21] << 8;
         const std::size_t headerStart = good.size() - headerSize;
+        DamageTally tally;
         for (int round = 0; round < 3000; ++round) {
             std::vector<std::uint8_t> bytes = good;
             for (std::uint32_t changes = 1 + next(4); changes != 0; --changes) {
@@ -208,16 +319,10 @@ TEST(SevenZipArchive, SurvivesRandomDamageToItsHeader)
             }
             PutUInt32(bytes, 28, Crc32(bytes.data() + headerStart, headerSize));
             PutUInt32(bytes, 8, Crc32(bytes.data() + 12, 20));
-            MemoryByteSource source(std::move(bytes));
-            try {
-                SevenZipArchive archive(source);
-                MemoryTarget target;
-                RecordingEvents events;
-                ExtractEntries(archive, std::vector<bool>(archive.Items().size(), true),
-                               PathMode::KeepFolders, target, events);
-            } catch (const ArchiveError&) {
-            }
+            OpenAndExtract(std::move(bytes), tally);
         }
+        EXPECT_GT(tally.refusedOnOpening, 0);
+        EXPECT_GT(tally.extracted, 0);
     }
 }
 

@@ -182,6 +182,18 @@ TEST(ExpandCompilerVariables, ReplacesReferencesIgnoringCase)
         EXPECT_EQ(ExpandCompilerVariables(script, text), expected) << text;
 }
 
+TEST(ExpandCompilerVariables, StopsACycleThatGrowsTheText)
+{
+    // Each pass doubles the references: 32 passes would need more memory than there is.
+    SetupScript script;
+    for (const char* line : {"SPLIT", "$#split##split#", "NAME", "plain"})
+        script.CompilerVariables.Add(line);
+    const std::string expanded = ExpandCompilerVariables(script, "#NAME# #SPLIT#");
+    EXPECT_LE(expanded.size(), 64u * 1024);
+    EXPECT_GT(expanded.size(), 16u * 1024);
+    EXPECT_EQ(expanded.rfind("plain $$$", 0), 0u) << "the last whole pass, from the start";
+}
+
 TEST(GetCommandHeader, FindsTheHeaderBeforeTheIndex)
 {
     const SetupScript script = ReadSetupScript(SampleScript());
