@@ -291,14 +291,15 @@ TEST_P(ShredDllTest, PauseFromTheProgressCallbackHoldsTheEngineUntilResumed)
             return;
         }
         pausedOnce = true;
+        // Reset here, on the engine's own thread, so the engine meets a reset event however
+        // late the resuming thread is scheduled.
         HANDLE event = *call.pauseEvent;
+        ::ResetEvent(event);
         resumer = std::thread([event, &resumed] {
-            ::ResetEvent(event);
             ::Sleep(300);
             resumed = true;
             ::SetEvent(event);
         });
-        ::Sleep(50);  // the other thread resets the event before the engine waits
     };
     EXPECT_EQ(Shred(m_work + L"\\big.bin", 0), -100);
     if (resumer.joinable())
