@@ -16,14 +16,16 @@ std::int64_t RoundedThreshold(double loadFactor, std::int32_t buckets)
     return static_cast<std::int64_t>(std::nearbyint(loadFactor * buckets));
 }
 
+// Keys are nearly always looked up as they were stored; identical bytes are equal under any
+// locale comparison, and the system comparison is far dearer than a byte compare.
 bool KeysEqualCase(std::string_view a, std::string_view b)
 {
-    return rtl::AnsiCompare(a, b, false) == 0;
+    return a == b || rtl::AnsiCompare(a, b, false) == 0;
 }
 
 bool KeysEqualNoCase(std::string_view a, std::string_view b)
 {
-    return rtl::AnsiCompare(a, b, true) == 0;
+    return a == b || rtl::AnsiCompare(a, b, true) == 0;
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // compiled script's per-statement lists and keyed tables.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace setup::engine {
@@ -25,8 +25,22 @@ public:
     std::string ItemOrEmpty(long long index) const;
 
 private:
+    // A slot of the open-addressed index: the first item with some upper-cased text and that
+    // text's hash. The index refers to the items themselves, so adding an item costs no copy of
+    // it; a script of many statements adds hundreds of thousands.
+    struct Slot
+    {
+        std::uint32_t item = kEmpty;
+        std::uint32_t hash = 0;
+    };
+    static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+
+    std::size_t FindSlot(std::string_view text, std::uint32_t hash) const;
+    void Rehash(std::size_t slotCount);
+
     std::vector<std::string> m_items;
-    std::unordered_map<std::string, int> m_firstIndex;  // upper-cased text -> first index
+    std::vector<Slot> m_slots;  // a power of two in size, at most half full
+    std::size_t m_indexed = 0;  // slots in use
 };
 
 }  // namespace setup::engine

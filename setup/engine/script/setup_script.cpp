@@ -28,11 +28,18 @@ public:
     template <typename List>
     void Section(List& list)
     {
+        Section(list, [](std::string& line) { return std::move(line); });
+    }
+
+    // Each line goes into the list as the convert function gives it back.
+    template <typename List, typename Convert>
+    void Section(List& list, Convert convert)
+    {
         while (!AtEnd()) {
             std::string line = Line();
             if (line == "$")
                 return;
-            list.Add(std::move(line));
+            list.Add(convert(line));
         }
     }
 
@@ -42,6 +49,9 @@ private:
 
 bool IsDollarStandIn(const std::string& line)
 {
+    // Most lines are far from either stand-in's length; upper-casing them all would copy each.
+    if (line.size() != 8 && line.size() != 13)
+        return false;
     const std::string upper = rtl::AnsiUpperCase(line);
     return upper == "$WILD_DOLLAR$" || upper == "$DOLLAR$";
 }
@@ -64,11 +74,10 @@ SetupScript ReadSetupScript(std::string_view text)
     reader.Section(script.StatementKeyList);
 
     // A parameter whose value is a lone "$" is stored under a stand-in, since "$" ends a section.
-    THashedStringList rawPool;
-    reader.Section(rawPool);
     THashedStringList pool;
-    for (const std::string& line : rawPool.Items())
-        pool.Add(IsDollarStandIn(line) ? "$" : line);
+    reader.Section(pool, [](std::string& line) {
+        return IsDollarStandIn(line) ? std::string("$") : std::move(line);
+    });
     script.ParameterPools.push_back(std::move(pool));
 
     reader.Section(script.StatementFlagList);
