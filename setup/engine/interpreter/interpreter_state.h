@@ -1,12 +1,13 @@
 // The engine values the interpreter keeps for one run and hands to every statement: the process
 // facts start-up learned, the settings refreshed from variables, the language tables, the queued
-// installer properties and the exit code.
+// installer properties, the exit code and the run state of the layers above.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "setup/engine/rtl/string_list.h"
+#include "setup/engine/script/run_parts.h"
 #include "setup/engine/script/setup_script.h"
 
 namespace setup::engine {
@@ -51,6 +52,8 @@ struct EngineState
     std::string MediaDir;
     std::string SourceOverride;
     std::string PreviousInstallFolder;
+    // What the layers above keep for this run.
+    RunParts Parts;
 };
 
 }  // namespace setup::engine
