@@ -197,7 +197,7 @@ void DeployrunInterpreterHost::DefinePredefinedComponent()
 void DeployrunInterpreterHost::CloseInterpreterResources()
 {
     // A text file a script left half-read is not carried into the next run.
-    engine::CloseOpenTextFile();
+    engine::CloseOpenTextFile(m_engine);
 }
 
 }  // namespace setup::deployrun

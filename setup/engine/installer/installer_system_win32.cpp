@@ -216,10 +216,12 @@ void Win32InstallerSystem::MarkNewInstance(const std::string& productCode,
     Installer().cacheId = cacheId;
 }
 
-void Win32InstallerSystem::LocalizePackage(const std::string& packagePath)
+void Win32InstallerSystem::LocalizePackage(const std::string& packagePath,
+                                           const std::vector<std::string>& shortcuts,
+                                           const std::vector<std::string>& progIds)
 {
-    LocalizeMSIShortcuts(packagePath, engine::ShortcutTranslationList.Items());
-    LocalizeMSIProgIds(packagePath, engine::ProgIdTranslationList.Items());
+    LocalizeMSIShortcuts(packagePath, shortcuts);
+    LocalizeMSIProgIds(packagePath, progIds);
 }
 
 std::string Win32InstallerSystem::NewGuid()

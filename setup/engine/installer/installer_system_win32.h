@@ -39,7 +39,8 @@ public:
     int QueryProductState(const std::string& productCode) override;
     std::string PreparedInstancePackage() override;
     void MarkNewInstance(const std::string& productCode, const std::string& cacheId) override;
-    void LocalizePackage(const std::string& packagePath) override;
+    void LocalizePackage(const std::string& packagePath, const std::vector<std::string>& shortcuts,
+                         const std::vector<std::string>& progIds) override;
     std::string NewGuid() override;
     std::string TempFolder() override;
     bool BrowseForFolder(const std::string& prompt, std::string& folder) override;

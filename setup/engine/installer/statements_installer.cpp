@@ -81,7 +81,7 @@ struct Installer
         InstallRequest request;
         request.patchMode = patch;
         request.variablesText = GetVariablesAsCommaText();
-        request.performedText = PerformedStatementList.CommaText();
+        request.performedText = cache.engine.PerformedStatementList.CommaText();
         request.propertiesText = cache.engine.PackagePropertyList.CommaText();
         request.productCode = cache.script.ProductCode;
         request.targetDir = TargetDir();
@@ -110,7 +110,9 @@ struct Installer
             const std::string& language = cache.engine.SelectedLanguage;
             if (!language.empty()) {
                 QueuePackageProperty(statement, "ProductLanguage", LanguageLcidOfName(language));
-                system.LocalizePackage(cache.packagePath);
+                system.LocalizePackage(cache.packagePath,
+                                       cache.engine.ShortcutTranslationList.Items(),
+                                       cache.engine.ProgIdTranslationList.Items());
                 request.propertiesText = cache.engine.PackagePropertyList.CommaText();
             }
             request.packagePath = cache.packagePath;

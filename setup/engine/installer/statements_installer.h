@@ -39,8 +39,10 @@ public:
     virtual std::string PreparedInstancePackage() = 0;
     // The new identity the install thread writes into the package.
     virtual void MarkNewInstance(const std::string& productCode, const std::string& cacheId) = 0;
-    // The collected shortcut and ProgID translations applied to the package.
-    virtual void LocalizePackage(const std::string& packagePath) = 0;
+    // The run's collected shortcut and ProgID translations (triples) applied to the package.
+    virtual void LocalizePackage(const std::string& packagePath,
+                                 const std::vector<std::string>& shortcuts,
+                                 const std::vector<std::string>& progIds) = 0;
     virtual std::string NewGuid() = 0;
     virtual std::string TempFolder() = 0;
     // False when the user gave up.

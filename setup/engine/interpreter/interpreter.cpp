@@ -79,15 +79,16 @@ private:
         engine.StateFileSuppressed = false;
         engine.StateFileFullWrite = false;
         engine.PackagePropertyList.Clear();
-        ShortcutTranslationList.Clear();
-        ProgIdTranslationList.Clear();
+        engine.ShortcutTranslationList.Clear();
+        engine.ProgIdTranslationList.Clear();
         engine.SourceMarkerName = m_script.ProductCode;
         m_host.Trace("    </Variables>");
 
         m_host.Trace("    <CompileScript>");
         std::string message;
         if (CompileScript(m_script.CommandList, m_script.StatementKeyList,
-                          m_script.StatementFlagList, message, m_script.ParameterPools) != -1) {
+                          m_script.StatementFlagList, message, m_script.ParameterPools,
+                          engine.PerformedStatementList) != -1) {
             m_host.ExitProcess(kCompileFailureExitCode);
             return false;
         }

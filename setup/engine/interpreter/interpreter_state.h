@@ -1,12 +1,13 @@
 // The engine values the interpreter keeps for one run and hands to every statement: the process
 // facts start-up learned, the settings refreshed from variables, the language tables, the queued
-// installer properties and the exit code.
+// installer properties, the exit code and the run state of the layers above.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "setup/engine/rtl/string_list.h"
+#include "setup/engine/script/run_parts.h"
 #include "setup/engine/script/setup_script.h"
 
 namespace setup::engine {
@@ -31,10 +32,19 @@ struct EngineState
     bool StateFileFullWrite = false;
     // Installer property names and values queued by package-backed statements, in pairs.
     rtl::TStringList PackagePropertyList;
+    // "SKIP", "FALSE" (package-backed, not run) or "TRUE" (run) per statement, as the check
+    // prepares it and the statements mark it; the installer bridge reads it.
+    rtl::TStringList PerformedStatementList;
     std::string SourceMarkerName;  // the product code copy the plug-in calls mark sources with
     std::string SelectedLanguage;
     std::string LoadedLanguage;
     TranslationTables Translations;
+    // Triples (directory property name, shortcut name in short|long form, description) that the
+    // installer bridge applies to the package's shortcuts under a translation language.
+    rtl::TStringList ShortcutTranslationList;
+    // Triples (ProgID as written, translated ProgID, translated description) for the package's
+    // ProgIDs.
+    rtl::TStringList ProgIdTranslationList;
     // The non-modal page on screen (owner of message boxes); 0 when none.
     std::uintptr_t ForegroundDialogWindow = 0;
     // Refreshed before every statement from LOGGED, TITLE and TARQLOGO.
@@ -51,6 +61,8 @@ struct EngineState
     std::string MediaDir;
     std::string SourceOverride;
     std::string PreviousInstallFolder;
+    // What the layers above keep for this run.
+    RunParts Parts;
 };
 
 }  // namespace setup::engine

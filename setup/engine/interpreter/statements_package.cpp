@@ -10,9 +10,6 @@
 
 namespace setup::engine {
 
-rtl::TStringList ShortcutTranslationList;
-rtl::TStringList ProgIdTranslationList;
-
 namespace {
 
 // A parameter whose translation the language tables may hold, and under which index.
@@ -92,13 +89,13 @@ std::string ReadParam(StatementContext& statement, const PackageStatement& row, 
     return value;
 }
 
-void MarkPerformed(int index)
+void MarkPerformed(rtl::TStringList& performed, int index)
 {
     const auto at = static_cast<std::size_t>(index);
     // The check prepares one line per statement; a list it did not prepare still gets the mark.
-    while (PerformedStatementList.Count() <= at)
-        PerformedStatementList.Add("SKIP");
-    PerformedStatementList[at] = "TRUE";
+    while (performed.Count() <= at)
+        performed.Add("SKIP");
+    performed[at] = "TRUE";
 }
 
 std::string TrimBlanks(std::string_view text)
@@ -138,17 +135,18 @@ void RunPackageStatement(StatementContext& statement, const PackageStatement& ro
 
     const std::string header = GetCommandHeader(statement.Script(), statement.Index(), false);
 
+    EngineState& engine = statement.Engine();
     if (row.extra == Extra::Shortcut) {
-        ShortcutTranslationList.Add("P" + header + "_1");
-        ShortcutTranslationList.Add(ShortcutPackageName(name));
-        ShortcutTranslationList.Add(description);
+        engine.ShortcutTranslationList.Add("P" + header + "_1");
+        engine.ShortcutTranslationList.Add(ShortcutPackageName(name));
+        engine.ShortcutTranslationList.Add(description);
     } else if (row.extra == Extra::ProgId) {
-        ProgIdTranslationList.Add(RawParam(statement, 1));
-        ProgIdTranslationList.Add(name);
-        ProgIdTranslationList.Add(description);
+        engine.ProgIdTranslationList.Add(RawParam(statement, 1));
+        engine.ProgIdTranslationList.Add(name);
+        engine.ProgIdTranslationList.Add(description);
     }
 
-    MarkPerformed(statement.Index());
+    MarkPerformed(statement.Engine().PerformedStatementList, statement.Index());
     QueuePackageProperty(statement, "A" + header, "TRUE");
 
     if (row.media && services.media != nullptr && statement.Script().SetupMode == 2) {

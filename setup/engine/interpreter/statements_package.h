@@ -11,12 +11,6 @@
 
 namespace setup::engine {
 
-// Triples (directory property name, shortcut name in short|long form, description) that the
-// installer bridge applies to the package's shortcuts under a translation language.
-extern rtl::TStringList ShortcutTranslationList;
-// Triples (ProgID as written, translated ProgID, translated description) for the package's ProgIDs.
-extern rtl::TStringList ProgIdTranslationList;
-
 // Brings a web media block into the data folder before the package needs its files.
 class IPackageMedia
 {

@@ -9,8 +9,6 @@
 
 namespace setup::engine {
 
-rtl::TStringList PerformedStatementList;
-
 namespace {
 
 constexpr std::string_view kPersistMarker = "$TARQ$TARQ$";
@@ -114,8 +112,9 @@ class ScriptChecker
 {
 public:
     ScriptChecker(const THashedStringList& commands, const THashedStringList& keys,
-                  const THashedStringList& flags, const std::vector<THashedStringList>& pools)
-        : m_commands(commands), m_keys(keys), m_flags(flags), m_pools(pools)
+                  const THashedStringList& flags, const std::vector<THashedStringList>& pools,
+                  rtl::TStringList& performed)
+        : m_commands(commands), m_keys(keys), m_flags(flags), m_pools(pools), m_performed(performed)
     {}
 
     int Check(std::string& message)
@@ -154,7 +153,7 @@ private:
     void Reset()
     {
         m_labels.Clear();
-        PerformedStatementList.Clear();
+        m_performed.Clear();
         ClearVariables();
         for (const char* name : kPredefinedNames)
             SetVariable(name, "", "Compilation");
@@ -217,7 +216,7 @@ private:
     bool MainPass()
     {
         for (size_t i = 0; i < Count(); ++i) {
-            PerformedStatementList.Add("SKIP");
+            m_performed.Add("SKIP");
             if (!CommentedOut(i) && !CheckStatement(i))
                 return false;
         }
@@ -425,7 +424,7 @@ private:
 
     bool MarkPackageBacked(size_t i, const CommandRule&)
     {
-        PerformedStatementList[i] = "FALSE";
+        m_performed[i] = "FALSE";
         return true;
     }
 
@@ -455,6 +454,7 @@ private:
     const THashedStringList& m_keys;
     const THashedStringList& m_flags;
     const std::vector<THashedStringList>& m_pools;
+    rtl::TStringList& m_performed;
     THashedStringList m_labels;
     int m_index = -1;
     std::string m_message;
@@ -466,14 +466,15 @@ int CheckScript(const THashedStringList& commands, const THashedStringList& keys
                 const THashedStringList& flags, std::string& message,
                 const std::vector<THashedStringList>& pools)
 {
-    return ScriptChecker(commands, keys, flags, pools).Check(message);
+    rtl::TStringList performed;
+    return ScriptChecker(commands, keys, flags, pools, performed).Check(message);
 }
 
 int CompileScript(const THashedStringList& commands, const THashedStringList& keys,
                   const THashedStringList& flags, std::string& message,
-                  const std::vector<THashedStringList>& pools)
+                  const std::vector<THashedStringList>& pools, rtl::TStringList& performed)
 {
-    return CheckScript(commands, keys, flags, message, pools);
+    return ScriptChecker(commands, keys, flags, pools, performed).Check(message);
 }
 
 bool IsVariableReference(std::string_view text, bool strict)

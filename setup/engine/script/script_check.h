@@ -1,6 +1,6 @@
 // The check of a compiled script before its first statement runs: block structure, labels,
 // wizard loops, required parameters, expressions and references to variables no earlier statement
-// defines. It also prepares PerformedStatementList.
+// defines. It also prepares the run's list of performed statements.
 #pragma once
 
 #include <string>
@@ -15,19 +15,17 @@ namespace setup::engine {
 // CheckScript's index for an END imbalance, which belongs to no single statement.
 inline constexpr int kEndImbalanceIndex = 2147483644;
 
-// "SKIP" or, for package-backed statements, "FALSE" per statement; the statements mark it when
-// they run and the installer bridge reads it.
-extern rtl::TStringList PerformedStatementList;
-
 // -1 and "Script compiled successfully" for a valid script; otherwise the 0-based index of the
 // first offending statement (or kEndImbalanceIndex) and the message. Leaves the variable store
 // holding only the names the check defined.
 int CheckScript(const THashedStringList& commands, const THashedStringList& keys,
                 const THashedStringList& flags, std::string& message,
                 const std::vector<THashedStringList>& pools);
+// As CheckScript; also fills performed with "SKIP" or, for package-backed statements, "FALSE" per
+// statement, which the statements mark when they run and the installer bridge reads.
 int CompileScript(const THashedStringList& commands, const THashedStringList& keys,
                   const THashedStringList& flags, std::string& message,
-                  const std::vector<THashedStringList>& pools);
+                  const std::vector<THashedStringList>& pools, rtl::TStringList& performed);
 
 // Strict: a "$NAME$" reference must name a defined variable, any other text passes. Not strict:
 // the reference's name, or else the text itself as a bare name, must be defined.

@@ -11,8 +11,6 @@ namespace {
 constexpr std::string_view kProgressContext = "Thread Progress";
 constexpr int kTickRange = 101;
 
-std::atomic<int> g_progressTick{0};
-
 bool IsDotEntry(const FileEntry& entry)
 {
     return entry.name == "." || entry.name == "..";
@@ -32,8 +30,12 @@ bool IsLink(std::uint32_t attributes)
 class Search
 {
 public:
-    Search(IFileSystemView& fs, bool includeFolders, const SearchStopCheck* stopRequested)
-        : m_fs(fs), m_includeFolders(includeFolders), m_stopRequested(stopRequested)
+    Search(IFileSystemView& fs, bool includeFolders, SearchProgress* progress,
+           const SearchStopCheck* stopRequested)
+        : m_fs(fs),
+          m_includeFolders(includeFolders),
+          m_progress(progress),
+          m_stopRequested(stopRequested)
     {}
 
     // False once the search was stopped.
@@ -74,10 +76,11 @@ public:
 private:
     bool Stopped() const { return m_stopRequested && *m_stopRequested && (*m_stopRequested)(); }
 
-    static void PublishTick()
+    void PublishTick()
     {
-        int tick = g_progressTick.load();
-        while (!g_progressTick.compare_exchange_weak(tick, (tick + 1) % kTickRange)) {
+        std::atomic<int>& ticks = m_progress->tick;
+        int tick = ticks.load();
+        while (!ticks.compare_exchange_weak(tick, (tick + 1) % kTickRange)) {
         }
         SetVariable("TARQ_thMax", "100", kProgressContext);
         SetVariable("TARQ_thMin", "0", kProgressContext);
@@ -86,6 +89,7 @@ private:
 
     IFileSystemView& m_fs;
     bool m_includeFolders;
+    SearchProgress* m_progress;
     const SearchStopCheck* m_stopRequested;
 };
 
@@ -110,11 +114,11 @@ bool NeedsQuotes(const std::string& text)
 }  // namespace
 
 std::vector<std::string> FindAllFiles(IFileSystemView& fs, const std::string& folderAndMask,
-                                      bool recurse, bool includeFolders,
+                                      bool recurse, bool includeFolders, SearchProgress& progress,
                                       const SearchStopCheck& stopRequested)
 {
     std::vector<FoundEntry> found;
-    Search(fs, includeFolders, &stopRequested).Walk(folderAndMask, recurse, found);
+    Search(fs, includeFolders, &progress, &stopRequested).Walk(folderAndMask, recurse, found);
     return PathsOf(found);
 }
 
@@ -128,18 +132,8 @@ std::vector<FoundEntry> FindAllEntries(IFileSystemView& fs, const std::string& f
                                        bool recurse, bool includeFolders)
 {
     std::vector<FoundEntry> found;
-    Search(fs, includeFolders, nullptr).Walk(folderAndMask, recurse, found);
+    Search(fs, includeFolders, nullptr, nullptr).Walk(folderAndMask, recurse, found);
     return found;
-}
-
-int FindProgressTick()
-{
-    return g_progressTick.load();
-}
-
-void ResetFindProgressTick()
-{
-    g_progressTick = 0;
 }
 
 std::string JoinFoundPaths(const std::vector<std::string>& paths)

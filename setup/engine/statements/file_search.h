@@ -3,6 +3,7 @@
 // result text and the repeated delete passes. No walk descends through a reparse point.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -20,11 +21,18 @@ struct FoundEntry
 // True once the worker was asked to stop; the search then returns what it has found.
 using SearchStopCheck = std::function<bool()>;
 
+// The progress position the searches of one run publish, kept from search to search; workers
+// move it.
+struct SearchProgress
+{
+    std::atomic<int> tick{0};
+};
+
 // The search of "folder\mask": within one folder the results of its sub-folders (and, with
 // includeFolders, each sub-folder after its contents) come before its own matching files.
 // Publishes its progress in the thread-progress variables and polls the stop check.
 std::vector<std::string> FindAllFiles(IFileSystemView& fs, const std::string& folderAndMask,
-                                      bool recurse, bool includeFolders,
+                                      bool recurse, bool includeFolders, SearchProgress& progress,
                                       const SearchStopCheck& stopRequested);
 // The same search without progress and stop checks.
 std::vector<std::string> FindAllFilesDirect(IFileSystemView& fs, const std::string& folderAndMask,
@@ -32,10 +40,6 @@ std::vector<std::string> FindAllFilesDirect(IFileSystemView& fs, const std::stri
 // The plain search with each entry's attributes.
 std::vector<FoundEntry> FindAllEntries(IFileSystemView& fs, const std::string& folderAndMask,
                                        bool recurse, bool includeFolders);
-
-// The progress position the searches publish; kept between searches.
-int FindProgressTick();
-void ResetFindProgressTick();
 
 // The entries separated by '|'; an entry holding a blank, a control character, '"' or '|' is
 // enclosed in double quotes with each inner double quote doubled.

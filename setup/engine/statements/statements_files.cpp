@@ -25,11 +25,12 @@ std::vector<std::string> InlineFindAllFilesWorker::Run(IFileSystemView& fs,
                                                        const std::function<int()>& checkCancel)
 {
     bool cancelled = false;
-    return FindAllFiles(fs, request.folderAndMask, request.recurse, request.includeFolders, [&] {
-        if (!cancelled && checkCancel && checkCancel() == -1)
-            cancelled = true;
-        return cancelled;
-    });
+    return FindAllFiles(fs, request.folderAndMask, request.recurse, request.includeFolders,
+                        *request.progress, [&] {
+                            if (!cancelled && checkCancel && checkCancel() == -1)
+                                cancelled = true;
+                            return cancelled;
+                        });
 }
 
 void DoesFileFolderExistStatement(StatementContext& statement,
@@ -81,9 +82,9 @@ void FindAllFilesStatement(StatementContext& statement, const FileStatementServi
 {
     WithoutRedirection(statement, services, [&] {
         const std::string resultName = RawParam(statement, 4);
-        const FindAllFilesRequest request{ExpandedNormalizedParam(statement, 1),
-                                          TextToBool(RawParam(statement, 2)),
-                                          TextToBool(RawParam(statement, 3))};
+        const FindAllFilesRequest request{
+            ExpandedNormalizedParam(statement, 1), TextToBool(RawParam(statement, 2)),
+            TextToBool(RawParam(statement, 3)), &statement.Engine().Parts.Get<SearchProgress>()};
         std::vector<std::string> found;
         {
             const WorkerBusyScope busy;

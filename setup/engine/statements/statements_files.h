@@ -34,6 +34,7 @@ struct FindAllFilesRequest
     std::string folderAndMask;
     bool recurse = false;
     bool includeFolders = false;
+    SearchProgress* progress = nullptr;  // the run's
 };
 
 // Runs the search of "Find All Files" and waits for it; the wait asks checkCancel after every

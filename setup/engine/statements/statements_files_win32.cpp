@@ -31,7 +31,8 @@ protected:
     {
         try {
             m_result = FindAllFiles(m_fs, m_request.folderAndMask, m_request.recurse,
-                                    m_request.includeFolders, [this] { return Terminated(); });
+                                    m_request.includeFolders, *m_request.progress,
+                                    [this] { return Terminated(); });
         } catch (...) {
             // An empty or partial list is all a failed search can report.
         }

@@ -10,15 +10,6 @@ namespace setup::engine {
 
 namespace {
 
-struct Generator
-{
-    std::int32_t multiplier = 0;
-    std::int32_t increment = 0;
-    std::int32_t state = 0;
-};
-
-Generator g_generator;
-
 std::int64_t Wrap(std::uint64_t bits)
 {
     return static_cast<std::int64_t>(bits);
@@ -49,8 +40,8 @@ std::int64_t Shift(std::int64_t a, std::int64_t b, bool left)
     return Wrap(left ? bits << count : bits >> count);
 }
 
-std::optional<std::string> Compute(const std::string& textA, const std::string& textB,
-                                   std::int64_t op)
+std::optional<std::string> Compute(MathematicsGenerator& generator, const std::string& textA,
+                                   const std::string& textB, std::int64_t op)
 {
     if (op == 11) {
         if (textA.empty())
@@ -100,20 +91,20 @@ std::optional<std::string> Compute(const std::string& textA, const std::string& 
         case 12:
             return std::string(1, static_cast<char>(ua & 0xFF));
         case 13:
-            g_generator.multiplier = Low32(a);
-            g_generator.increment = Low32(b);
+            generator.multiplier = Low32(a);
+            generator.increment = Low32(b);
             result = Wrap(ua + ub);
             break;
         case 14:
-            g_generator.state = Low32(a);
-            result = g_generator.state;
+            generator.state = Low32(a);
+            result = generator.state;
             break;
         case 15: {
-            const std::uint32_t product = static_cast<std::uint32_t>(g_generator.multiplier) *
-                                          static_cast<std::uint32_t>(g_generator.state);
+            const std::uint32_t product = static_cast<std::uint32_t>(generator.multiplier) *
+                                          static_cast<std::uint32_t>(generator.state);
             const auto r = static_cast<std::int32_t>(
-                product + static_cast<std::uint32_t>(g_generator.increment));
-            g_generator.state = r % 32767;
+                product + static_cast<std::uint32_t>(generator.increment));
+            generator.state = r % 32767;
             result = Divide(r, a, true);
             break;
         }
@@ -127,16 +118,12 @@ std::optional<std::string> Compute(const std::string& textA, const std::string& 
 
 }  // namespace
 
-void ResetMathematicsGenerator()
-{
-    g_generator = {};
-}
-
-std::string Calculate(const std::string& operandA, const std::string& operandB,
-                      const std::string& operation)
+std::string Calculate(MathematicsGenerator& generator, const std::string& operandA,
+                      const std::string& operandB, const std::string& operation)
 {
     try {
-        return Compute(operandA, operandB, TextToInt64(operation)).value_or(std::string());
+        return Compute(generator, operandA, operandB, TextToInt64(operation))
+            .value_or(std::string());
     } catch (const std::exception&) {
         return {};
     }
@@ -145,7 +132,8 @@ std::string Calculate(const std::string& operandA, const std::string& operandB,
 void MathematicsStatement(StatementContext& statement)
 {
     const ResultVariable result(statement, RawParam(statement, 4));
-    result.Assign(Calculate(ExpandedParam(statement, 1), ExpandedParam(statement, 2),
+    result.Assign(Calculate(statement.Engine().Parts.Get<MathematicsGenerator>(),
+                            ExpandedParam(statement, 1), ExpandedParam(statement, 2),
                             RawParam(statement, 3)));
 }
 

@@ -33,23 +33,34 @@ struct OpenText
     }
 };
 
-std::optional<OpenText> g_openText;
-
-bool HoldsOpen(const std::string& path)
+// The run's one open text file.
+struct OpenTextFile
 {
-    return g_openText && rtl::AnsiSameText(g_openText->path, path);
+    std::optional<OpenText> open;
+};
+
+std::optional<OpenText>& OpenTextOf(EngineState& engine)
+{
+    return engine.Parts.Get<OpenTextFile>().open;
+}
+
+bool HoldsOpen(EngineState& engine, const std::string& path)
+{
+    const std::optional<OpenText>& openText = OpenTextOf(engine);
+    return openText && rtl::AnsiSameText(openText->path, path);
 }
 
 }  // namespace
 
-std::string OpenTextFilePath()
+std::string OpenTextFilePath(EngineState& engine)
 {
-    return g_openText ? g_openText->path : std::string();
+    const std::optional<OpenText>& openText = OpenTextOf(engine);
+    return openText ? openText->path : std::string();
 }
 
-void CloseOpenTextFile()
+void CloseOpenTextFile(EngineState& engine)
 {
-    g_openText.reset();
+    OpenTextOf(engine).reset();
 }
 
 void GetIniFileSettingsStatement(StatementContext& statement,
@@ -77,27 +88,29 @@ void ReadFromTextFileStatement(StatementContext& statement,
     if (readAll)
         path.erase(0, kReadAllPrefix.size());
 
-    if (!HoldsOpen(path)) {
-        CloseOpenTextFile();
+    EngineState& engine = statement.Engine();
+    std::optional<OpenText>& openText = OpenTextOf(engine);
+    if (!HoldsOpen(engine, path)) {
+        CloseOpenTextFile(engine);
         const TextFileRead file = services.files->ReadFile(path);
         if (!file.read) {
             end.Assign("TRUE");
             return;
         }
-        g_openText = OpenText{path, DecodeTextFile(file.bytes, services.files->Codec()), 0};
+        openText = OpenText{path, DecodeTextFile(file.bytes, services.files->Codec()), 0};
     }
 
-    if (!g_openText->AtEnd()) {
-        std::string text = g_openText->NextLine();
-        while (readAll && !g_openText->AtEnd()) {
+    if (!openText->AtEnd()) {
+        std::string text = openText->NextLine();
+        while (readAll && !openText->AtEnd()) {
             text += kNewlineMarker;
-            text += g_openText->NextLine();
+            text += openText->NextLine();
         }
         line.Assign(text);
     }
-    const bool atEnd = g_openText->AtEnd();
+    const bool atEnd = openText->AtEnd();
     if (atEnd)
-        CloseOpenTextFile();
+        CloseOpenTextFile(engine);
     end.Assign(BoolToText(atEnd));
 }
 
@@ -108,8 +121,8 @@ void WriteToTextFileStatement(StatementContext& statement,
     const std::string path = ExpandedNormalizedParam(statement, 1);
     const std::string text = ExpandedParam(statement, 2);
     const bool first = TextToBool(RawParam(statement, 3));
-    if (HoldsOpen(path))
-        CloseOpenTextFile();
+    if (HoldsOpen(statement.Engine(), path))
+        CloseOpenTextFile(statement.Engine());
     const TextFileRead file = services.files->ReadFile(path);
     // A file that is there but cannot be read would be replaced by the one line: leave it.
     if (file.exists && !file.read)

@@ -44,9 +44,9 @@ void RegisterTextFileStatements(StatementHandlerTable& table,
                                 const TextFileStatementServices& services);
 
 // The path "Read from Text File" holds open; empty when none.
-std::string OpenTextFilePath();
+std::string OpenTextFilePath(EngineState& engine);
 // Forgets the open text file; the interpreter's clean-up calls it when the script ends.
-void CloseOpenTextFile();
+void CloseOpenTextFile(EngineState& engine);
 
 // A path given with this prefix reads the whole rest of the file into one variable.
 inline constexpr std::string_view kReadAllPrefix = "#READALL\\";

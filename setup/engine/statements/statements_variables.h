@@ -60,10 +60,16 @@ ParsedParts ParseStringParts(const std::string& text, const std::string& searchT
 // Path part 0-6 of a normalised path; other numbers give the path unchanged.
 std::string ExtractPathPart(const std::string& path, std::int32_t part);
 
+// The script's small linear congruential generator; one per run, all zero at its start.
+struct MathematicsGenerator
+{
+    std::int32_t multiplier = 0;
+    std::int32_t increment = 0;
+    std::int32_t state = 0;
+};
+
 // "Mathematics" on texts: the result text, empty on any failure.
-std::string Calculate(const std::string& operandA, const std::string& operandB,
-                      const std::string& operation);
-// Back to the state of a fresh process (all zero).
-void ResetMathematicsGenerator();
+std::string Calculate(MathematicsGenerator& generator, const std::string& operandA,
+                      const std::string& operandB, const std::string& operation);
 
 }  // namespace setup::engine

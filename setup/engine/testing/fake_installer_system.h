@@ -45,7 +45,8 @@ public:
     {
         actions.push_back("new instance " + product + " " + cacheId);
     }
-    void LocalizePackage(const std::string& path) override
+    void LocalizePackage(const std::string& path, const std::vector<std::string>&,
+                         const std::vector<std::string>&) override
     {
         actions.push_back("localize " + path);
     }

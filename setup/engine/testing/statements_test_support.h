@@ -46,7 +46,6 @@ private:
         SilentMode = false;
         CommandLineOverrides.Clear();
         PersistedVariables.Clear();
-        ResetMathematicsGenerator();
         RegistryViewFlag = 0;
     }
 

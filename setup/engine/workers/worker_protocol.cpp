@@ -17,9 +17,9 @@ int CheckCancel()
 
 namespace {
 
-std::int64_t StoredNumber(std::string_view name)
+std::int64_t StoredNumber(const TVariableManager& variables, std::string_view name)
 {
-    return rtl::TryStrToInt64(Variables.GetValue(name)).value_or(0);
+    return rtl::TryStrToInt64(variables.GetValue(name)).value_or(0);
 }
 
 }  // namespace
@@ -27,22 +27,66 @@ std::int64_t StoredNumber(std::string_view name)
 void SetThreadProgress(std::string_view text, std::int64_t position, std::int64_t max,
                        std::int64_t min)
 {
+    SetThreadProgress(Variables, text, position, max, min);
+}
+
+void SetThreadProgress(TVariableManager& variables, std::string_view text, std::int64_t position,
+                       std::int64_t max, std::int64_t min)
+{
     std::string progressText(text);
     if (text == kKeepProgress) {
-        progressText = Variables.GetValue("TARQ_thProgressText");
-        position = StoredNumber("TARQ_thProgress");
-        max = StoredNumber("TARQ_thMax");
-        min = StoredNumber("TARQ_thMin");
+        progressText = variables.GetValue("TARQ_thProgressText");
+        position = StoredNumber(variables, "TARQ_thProgress");
+        max = StoredNumber(variables, "TARQ_thMax");
+        min = StoredNumber(variables, "TARQ_thMin");
     }
     // Stored directly, one by one: these are the engine's own values, never held back by a
     // command-line assignment, and a reader tolerates a new maximum beside an old position.
     if (position != -1) {
-        Variables.SetValue("TARQ_thMax", std::to_string(max));
-        Variables.SetValue("TARQ_thMin", std::to_string(min));
-        Variables.SetValue("TARQ_thProgress", std::to_string(position));
+        variables.SetValue("TARQ_thMax", std::to_string(max));
+        variables.SetValue("TARQ_thMin", std::to_string(min));
+        variables.SetValue("TARQ_thProgress", std::to_string(position));
     }
     if (progressText != kIgnoreProgressText)
-        Variables.SetValue("TARQ_thProgressText", progressText);
+        variables.SetValue("TARQ_thProgressText", progressText);
+}
+
+void VariableWorkerReport::Progress(std::string_view text, std::int64_t position, std::int64_t max,
+                                    std::int64_t min)
+{
+    SetThreadProgress(m_variables, text, position, max, min);
+}
+
+void VariableWorkerReport::SetFinished(bool finished)
+{
+    m_variables.Update("TARQ_thFinished", finished ? "TRUE" : "FALSE");
+}
+
+void VariableWorkerReport::ClearCancel()
+{
+    m_variables.Update("TARQ_thCancelled", "FALSE");
+}
+
+bool VariableWorkerReport::Finished() const
+{
+    return m_variables.GetValue("TARQ_thFinished") == "TRUE";
+}
+
+bool VariableWorkerReport::CancelRequested() const
+{
+    return m_variables.GetValue("TARQ_thCancelled") == "TRUE";
+}
+
+bool VariableWorkerReport::NoCancelRecorded() const
+{
+    return m_variables.GetValue("TARQ_thCancelled") == "FALSE";
+}
+
+IWorkerReport& ProcessWorkerReport()
+{
+    // Bound once to the one store; holds no state of its own.
+    static VariableWorkerReport report(Variables);
+    return report;
 }
 
 }  // namespace setup::engine

@@ -9,6 +9,8 @@
 
 namespace setup::engine {
 
+class TVariableManager;
+
 // Set while a statement waits for a media, plug-in, program-launch or installer worker.
 extern std::atomic<bool> WorkerBusy;
 // Set by a page's confirmed cancel, cleared whenever a page is shown; GUI thread only.
@@ -35,5 +37,47 @@ inline constexpr std::string_view kIgnoreProgressText = "$IGNORE$";  // leave th
 // -1 leaves the numbers as they are.
 void SetThreadProgress(std::string_view text, std::int64_t position, std::int64_t max,
                        std::int64_t min);
+// The same into the given variables.
+void SetThreadProgress(TVariableManager& variables, std::string_view text, std::int64_t position,
+                       std::int64_t max, std::int64_t min);
+
+// What a worker that lives outside the engine (the install bridge) tells the engine of its run
+// and learns of the user's cancel. The engine keeps these in the thread-progress variables; the
+// worker never writes them itself.
+class IWorkerReport
+{
+public:
+    virtual ~IWorkerReport() = default;
+    // As SetThreadProgress.
+    virtual void Progress(std::string_view text, std::int64_t position, std::int64_t max,
+                          std::int64_t min) = 0;
+    virtual void SetFinished(bool finished) = 0;
+    virtual void ClearCancel() = 0;
+    virtual bool Finished() const = 0;
+    // The user asked to cancel.
+    virtual bool CancelRequested() const = 0;
+    // No cancel is recorded: stricter than !CancelRequested(), any unknown mark stops the run.
+    virtual bool NoCancelRecorded() const = 0;
+};
+
+// The report kept in the thread-progress variables of the given store.
+class VariableWorkerReport final : public IWorkerReport
+{
+public:
+    explicit VariableWorkerReport(TVariableManager& variables) : m_variables(variables) {}
+    void Progress(std::string_view text, std::int64_t position, std::int64_t max,
+                  std::int64_t min) override;
+    void SetFinished(bool finished) override;
+    void ClearCancel() override;
+    bool Finished() const override;
+    bool CancelRequested() const override;
+    bool NoCancelRecorded() const override;
+
+private:
+    TVariableManager& m_variables;
+};
+
+// The report over the process's variable store.
+IWorkerReport& ProcessWorkerReport();
 
 }  // namespace setup::engine

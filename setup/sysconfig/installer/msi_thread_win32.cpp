@@ -231,9 +231,9 @@ void TMSIThread::Execute()
 void TMSIThread::ReportFinished()
 {
     try {
-        Synchronize([] { engine::Variables.Update("TARQ_thFinished", "TRUE"); });
+        Synchronize([] { RunReport().SetFinished(true); });
     } catch (...) {
-        engine::Variables.Update("TARQ_thFinished", "TRUE");
+        RunReport().SetFinished(true);
     }
     rtl::WakeMainThread();
 }

@@ -1,7 +1,7 @@
 // The GUI-thread side of an install: the parameter block, the start of the thread and the wait
 // that keeps serving the thread's calls to the GUI thread.
-#include "setup/engine/script/path_text.h"
 #include "setup/engine/rtl/exceptions.h"
+#include "setup/engine/script/path_text.h"
 #include "setup/engine/script/variables.h"
 #include "setup/engine/workers/worker_wait_win32.h"
 #include "setup/sysconfig/installer/bridge_state_win32.h"
@@ -48,8 +48,8 @@ private:
 
 void ResetRun()
 {
-    engine::Variables.Update("TARQ_thFinished", "FALSE");
-    engine::Variables.Update("TARQ_thCancelled", "FALSE");
+    RunReport().SetFinished(false);
+    RunReport().ClearCancel();
 }
 
 }  // namespace
@@ -138,7 +138,7 @@ int RunMSIThreadOnProgressPage(std::string& errorText)
     IInstallerDialogRuntime& dialogs = Dialogs();
     if (!dialogs.HasActivePage())
         throw rtl::Exception("A progress dialog must be displayed before changes are applied");
-    engine::Variables.Update("TARQ_thFinished", "FALSE");
+    RunReport().SetFinished(false);
     dialogs.StartInstallThread(true);
     if (!SilentWait())
         while (!ThreadFinished() && rtl::HandleMessage()) {

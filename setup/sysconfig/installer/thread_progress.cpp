@@ -1,28 +1,34 @@
 #include "setup/sysconfig/installer/thread_progress.h"
 
-#include "setup/engine/script/variables.h"
-
 namespace setup::sysconfig::installer {
+
+engine::IWorkerReport& RunReport()
+{
+    return engine::ProcessWorkerReport();
+}
+
+void SetThreadProgress(std::string_view text, std::int64_t position, std::int64_t max,
+                       std::int64_t min)
+{
+    RunReport().Progress(text, position, max, min);
+}
 
 bool MSIProgressCallback(const std::string& text, std::int64_t position, std::int64_t total,
                          std::int64_t min)
 {
-    auto& variables = engine::Variables;
-    variables.Update("TARQ_thProgress", std::to_string(position));
-    variables.Update("TARQ_thMax", std::to_string(total));
-    variables.Update("TARQ_thMin", std::to_string(min));
-    variables.Update("TARQ_thProgressText", text);
-    return variables.GetValue("TARQ_thCancelled") == "FALSE";
+    engine::IWorkerReport& report = RunReport();
+    report.Progress(text, position, total, min);
+    return report.NoCancelRecorded();
 }
 
 bool CancelRequested()
 {
-    return engine::Variables.GetValue("TARQ_thCancelled") == "TRUE";
+    return RunReport().CancelRequested();
 }
 
 bool ThreadFinished()
 {
-    return engine::Variables.GetValue("TARQ_thFinished") == "TRUE";
+    return RunReport().Finished();
 }
 
 }  // namespace setup::sysconfig::installer

@@ -54,7 +54,6 @@ protected:
     {
         ASSERT_TRUE(rtl::InitGuiThread());
         engine::ClearVariables();
-        engine::PerformedStatementList.Clear();
         TakeMSIPropertyQueue();
         Installer() = InstallerSettings();
         m_folder = MakeTempFolder("cache");

@@ -28,7 +28,6 @@ protected:
     void SetUp() override
     {
         StatementTest::SetUp();
-        PerformedStatementList.Clear();
         identity.ProductCode = kProduct;
         identity.CacheId = kCacheId;
         identity.ProductTitle = "Quill Suite";
@@ -46,11 +45,6 @@ protected:
         SetVariable("ALLUSERS", "TRUE", "test");
         SetVariable("TARGETDIR", "C:\\Program Files\\\\Quill Suite\\", "test");
         RegisterInstallerStatements(handlers, InstallerStatementServices{&context, &system});
-    }
-    void TearDown() override
-    {
-        PerformedStatementList.Clear();
-        StatementTest::TearDown();
     }
 
     std::string Reg(const std::string& key, const std::string& name)

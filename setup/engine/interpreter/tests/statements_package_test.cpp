@@ -47,21 +47,10 @@ protected:
     void SetUp() override
     {
         StatementTest::SetUp();
-        PerformedStatementList.Clear();
-        ShortcutTranslationList.Clear();
-        ProgIdTranslationList.Clear();
         RegisterPackageStatements(handlers, PackageStatementServices{&services, &services});
         SetVariable("DIR", "C:\\Prog\\", "test");
         engine.TargetPlatform = "x64";  // redirection is switched only for a 64-bit target
     }
-    void TearDown() override
-    {
-        PerformedStatementList.Clear();
-        ShortcutTranslationList.Clear();
-        ProgIdTranslationList.Clear();
-        StatementTest::TearDown();
-    }
-
     // Runs the statements of the script, each with its header, the first one kHeader.
     void RunWithHeaders(std::vector<std::string> lines, int setupMode = 0,
                         std::vector<std::string> media = {})
@@ -134,7 +123,7 @@ TEST_F(PackageStatementTest, EachStatementQueuesItsActivationThenItsParameters)
         SCOPED_TRACE(c.line);
         host.events.clear();
         engine.PackagePropertyList.Clear();
-        PerformedStatementList.Clear();
+        engine.PerformedStatementList.Clear();
         RunWithHeaders({c.line});
 
         // "Set Environment" switches redirection around everything it queues.
@@ -152,7 +141,7 @@ TEST_F(PackageStatementTest, EachStatementQueuesItsActivationThenItsParameters)
             record.push_back(event.substr(eq + 1));
         }
         EXPECT_EQ(engine.PackagePropertyList.Items(), record);
-        EXPECT_EQ(PerformedStatementList.Items(), std::vector<std::string>{"TRUE"});
+        EXPECT_EQ(engine.PerformedStatementList.Items(), std::vector<std::string>{"TRUE"});
     }
 }
 
@@ -179,10 +168,10 @@ TEST_F(PackageStatementTest, TranslatedTextsGoToTheTranslationLists)
 
     // The shortcut takes translation lines 1 and 2 of its key, the file type (key one further)
     // lines 1 and 2 of its own, which start one line later.
-    EXPECT_EQ(ShortcutTranslationList.Items(),
+    EXPECT_EQ(engine.ShortcutTranslationList.Items(),
               (std::vector<std::string>{"P" + std::string(kHeader) + "_1",
                                         "Werkze~1|Werkzeuge C:\\Prog\\", "Programm.Id"}));
-    EXPECT_EQ(ProgIdTranslationList.Items(),
+    EXPECT_EQ(engine.ProgIdTranslationList.Items(),
               (std::vector<std::string>{"Prog.$NAME$", "Programm.Id", "Beschreibung"}));
 }
 
@@ -223,7 +212,7 @@ TEST_F(PackageStatementTest, MissingHeaderFailsBeforeAnythingIsQueued)
     EXPECT_THROW((*handlers.Find("Create Folder"))(statement), rtl::Exception);
     EXPECT_TRUE(host.events.empty());
     EXPECT_EQ(engine.PackagePropertyList.Count(), 0u);
-    EXPECT_EQ(PerformedStatementList.Count(), 0u);
+    EXPECT_EQ(engine.PerformedStatementList.Count(), 0u);
 }
 
 class PackageScriptTest : public InterpreterTest
@@ -250,8 +239,8 @@ TEST_F(PackageScriptTest, AStatementReachedTwiceQueuesAgainAfterTheStartupFalse)
     EXPECT_EQ(engine.PackagePropertyList.Items(),
               (std::vector<std::string>{"A2C131DDA", "FALSE", "A2C131DDA", "TRUE", "P2C131DDA_1",
                                         "C:\\D1", "A2C131DDA", "TRUE", "P2C131DDA_1", "C:\\D2"}));
-    ASSERT_GT(PerformedStatementList.Count(), 3u);
-    EXPECT_EQ(PerformedStatementList[3], "TRUE");
+    ASSERT_GT(engine.PerformedStatementList.Count(), 3u);
+    EXPECT_EQ(engine.PerformedStatementList[3], "TRUE");
 }
 
 }  // namespace

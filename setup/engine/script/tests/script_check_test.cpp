@@ -7,6 +7,7 @@
 namespace {
 
 using namespace setup::engine;
+namespace rtl = setup::rtl;
 
 struct Statement
 {
@@ -19,6 +20,7 @@ struct CheckResult
 {
     int index;
     std::string message;
+    std::vector<std::string> performed;
 };
 
 CheckResult Check(const std::vector<Statement>& statements)
@@ -35,7 +37,9 @@ CheckResult Check(const std::vector<Statement>& statements)
             pools[0].Add(param);
     }
     CheckResult result;
-    result.index = CompileScript(commands, keys, flags, result.message, pools);
+    rtl::TStringList performed;
+    result.index = CompileScript(commands, keys, flags, result.message, pools, performed);
+    result.performed = performed.Items();
     return result;
 }
 
@@ -193,8 +197,7 @@ TEST(CheckScript, PreparesPerformedStatementListAndTheStore)
                                       Commented({"Create Folder", {}}),
                                       {"Delete Files", {"C:\\x", "*.tmp", "TRUE", "FALSE"}}});
     ASSERT_EQ(result.index, -1);
-    EXPECT_EQ(PerformedStatementList.Items(),
-              (std::vector<std::string>{"FALSE", "SKIP", "SKIP", "FALSE"}));
+    EXPECT_EQ(result.performed, (std::vector<std::string>{"FALSE", "SKIP", "SKIP", "FALSE"}));
     EXPECT_TRUE(VariableExists("MINE"));
     EXPECT_TRUE(VariableExists("SUPPORTDIR"));
     EXPECT_TRUE(VariableExists("PROGRESSMODE"));

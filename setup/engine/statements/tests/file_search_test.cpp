@@ -33,12 +33,10 @@ FakeFileSystem MakeTree()
 class FileSearch : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ClearVariables();
-        ResetFindProgressTick();
-    }
+    void SetUp() override { ClearVariables(); }
     void TearDown() override { ClearVariables(); }
+
+    SearchProgress progress;
 };
 
 TEST_F(FileSearch, OrderFlagsAndMasks)
@@ -68,7 +66,8 @@ TEST_F(FileSearch, OrderFlagsAndMasks)
         const std::string label =
             std::string(c.path) + (c.recurse ? " r" : "") + (c.folders ? " f" : "");
         EXPECT_EQ(FindAllFilesDirect(fs, c.path, c.recurse, c.folders), c.expected) << label;
-        EXPECT_EQ(FindAllFiles(fs, c.path, c.recurse, c.folders, [] { return false; }), c.expected)
+        EXPECT_EQ(FindAllFiles(fs, c.path, c.recurse, c.folders, progress, [] { return false; }),
+                  c.expected)
             << label;
     }
 }
@@ -81,8 +80,8 @@ TEST_F(FileSearch, AStopKeepsWhatWasFoundSoFar)
     // With folders listed every entry is followed by a stop check.
     for (std::size_t stopAt = 1; stopAt <= all.size(); ++stopAt) {
         std::size_t checks = 0;
-        const Paths found =
-            FindAllFiles(fs, "C:\\X\\*.*", true, true, [&] { return ++checks >= stopAt; });
+        const Paths found = FindAllFiles(fs, "C:\\X\\*.*", true, true, progress,
+                                         [&] { return ++checks >= stopAt; });
         EXPECT_EQ(found, Paths(all.begin(), all.begin() + static_cast<long>(stopAt))) << stopAt;
         EXPECT_EQ(checks, stopAt);
     }
@@ -91,8 +90,8 @@ TEST_F(FileSearch, AStopKeepsWhatWasFoundSoFar)
 TEST_F(FileSearch, PublishesATickPerFolderAndEachFileFound)
 {
     FakeFileSystem fs = MakeTree();
-    FindAllFiles(fs, "C:\\X\\*.txt", true, false, [] { return false; });
-    EXPECT_EQ(FindProgressTick(), 3);  // X, S and S\E; the link is not entered
+    FindAllFiles(fs, "C:\\X\\*.txt", true, false, progress, [] { return false; });
+    EXPECT_EQ(progress.tick.load(), 3);  // X, S and S\E; the link is not entered
     EXPECT_EQ(GetVariable("TARQ_thProgress"), "3");
     EXPECT_EQ(GetVariable("TARQ_thMax"), "100");
     EXPECT_EQ(GetVariable("TARQ_thMin"), "0");
@@ -100,13 +99,13 @@ TEST_F(FileSearch, PublishesATickPerFolderAndEachFileFound)
 
     // The tick goes on from search to search and wraps after 100.
     for (int i = 3; i < 100; ++i)
-        FindAllFiles(fs, "C:\\Missing\\*.*", false, false, [] { return false; });
+        FindAllFiles(fs, "C:\\Missing\\*.*", false, false, progress, [] { return false; });
     EXPECT_EQ(GetVariable("TARQ_thProgress"), "100");
-    FindAllFiles(fs, "C:\\Missing\\*.*", false, false, [] { return false; });
+    FindAllFiles(fs, "C:\\Missing\\*.*", false, false, progress, [] { return false; });
     EXPECT_EQ(GetVariable("TARQ_thProgress"), "0");
     // The plain search publishes nothing.
     FindAllFilesDirect(fs, "C:\\X\\*.*", true, true);
-    EXPECT_EQ(FindProgressTick(), 0);
+    EXPECT_EQ(progress.tick.load(), 0);
 }
 
 TEST_F(FileSearch, JoinedTextQuotesWhatWouldSplitIt)

@@ -21,7 +21,7 @@ protected:
     }
     void TearDown() override
     {
-        CloseOpenTextFile();
+        CloseOpenTextFile(engine);
         rtl::DoneGuiThread();
         InterpreterTest::TearDown();
     }

@@ -89,7 +89,6 @@ protected:
         engine.process.tempDir = "C:\\Temp\\";
         services = {&wow64, &fs, &facts, &worker};
         RegisterFileStatements(handlers, services);
-        ResetFindProgressTick();
     }
 
     RecordingWow64 wow64;

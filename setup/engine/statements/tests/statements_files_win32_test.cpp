@@ -170,8 +170,9 @@ TEST(FindAllFilesWorker, ACancelDuringTheSearchKeepsThePartialList)
         fs.AddFolder(std::string("C:\\X\\") + name);
         fs.AddFile(std::string("C:\\X\\") + name + "\\f.txt");
     }
+    SearchProgress progress;
     const std::vector<std::string> found = Win32FindAllFilesWorker().Run(
-        fs, {"C:\\X\\*.*", true, false}, [&host] { return host.CheckCancel(); });
+        fs, {"C:\\X\\*.*", true, false, &progress}, [&host] { return host.CheckCancel(); });
     // b's own file is found before the stop is noticed; c is never searched.
     EXPECT_EQ(found, (std::vector<std::string>{"C:\\X\\a\\f.txt", "C:\\X\\b\\f.txt"}));
     rtl::DoneGuiThread();

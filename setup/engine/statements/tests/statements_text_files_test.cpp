@@ -73,12 +73,12 @@ protected:
     void SetUp() override
     {
         StatementTest::SetUp();
-        CloseOpenTextFile();
+        CloseOpenTextFile(engine);
         RegisterTextFileStatements(handlers, {&wow64, &files});
     }
     void TearDown() override
     {
-        CloseOpenTextFile();
+        CloseOpenTextFile(engine);
         StatementTest::TearDown();
     }
     // One read of the path: the line and end variables after it.
@@ -101,12 +101,12 @@ TEST_F(TextFileStatementTest, ReadsLineByLineAndStartsAgainAfterTheEnd)
         {"one", "FALSE"}, {"two", "FALSE"}, {"three", "TRUE"}, {"one", "FALSE"}};
     for (const Step& step : expected)
         EXPECT_EQ(Read("C:\\t.txt"), step);
-    EXPECT_EQ(OpenTextFilePath(), "C:\\t.txt");
+    EXPECT_EQ(OpenTextFilePath(engine), "C:\\t.txt");
     // The same file under another letter case is the open one; another file closes it.
     EXPECT_EQ(Read("c:\\T.TXT"), (Step{"two", "FALSE"}));
     files.files["C:\\other.txt"] = "x";
     EXPECT_EQ(Read("C:\\other.txt"), (Step{"x", "TRUE"}));
-    EXPECT_EQ(OpenTextFilePath(), "");
+    EXPECT_EQ(OpenTextFilePath(engine), "");
     EXPECT_EQ(Read("C:\\t.txt"), (Step{"one", "FALSE"}));
 }
 
@@ -118,7 +118,7 @@ TEST_F(TextFileStatementTest, EmptyMissingAndLockedFilesEndAtOnce)
         SetVariable("LINE", "kept", "test");
         SetVariable("END", "FALSE", "test");
         EXPECT_EQ(Read(path), (Step{"kept", "TRUE"})) << path;
-        EXPECT_EQ(OpenTextFilePath(), "") << path;
+        EXPECT_EQ(OpenTextFilePath(engine), "") << path;
     }
     // Without an end variable only the line variable is made.
     Run({"Read from Text File|C:\\missing.txt|$other$|"});
@@ -142,7 +142,7 @@ TEST_F(TextFileStatementTest, WritingTheOpenFileClosesItAndTheNextReadSeesTheLin
     EXPECT_EQ(Read("C:\\t.txt"), (Step{"one", "FALSE"}));
     SetVariable("WORD", "three", "test");
     Run({"Write to Text File|C:\\\\t.txt|$WORD$ $NEWLINE$|FALSE"});
-    EXPECT_EQ(OpenTextFilePath(), "");
+    EXPECT_EQ(OpenTextFilePath(engine), "");
     EXPECT_EQ(files.files["C:\\t.txt"], "one\ntwo\nthree $NEWLINE$\n");
     EXPECT_EQ(Read("C:\\t.txt"), (Step{"one", "FALSE"}));
     Run({"Write to Text File|C:\\new.txt|first|TRUE", "Write to Text File|C:\\new.txt|zero|true"});

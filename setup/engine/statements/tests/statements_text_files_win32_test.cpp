@@ -17,14 +17,14 @@ protected:
     void SetUp() override
     {
         StatementTest::SetUp();
-        CloseOpenTextFile();
+        CloseOpenTextFile(engine);
         RegisterTextFileStatements(
             handlers, Win32TextFileStatementServices(*Win32SystemStatementServices().wow64));
         SetVariable("DIR", scratch.Path(), "test");
     }
     void TearDown() override
     {
-        CloseOpenTextFile();
+        CloseOpenTextFile(engine);
         StatementTest::TearDown();
     }
     std::pair<std::string, std::string> Read(const std::string& name)
