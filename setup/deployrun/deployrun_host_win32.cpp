@@ -44,19 +44,26 @@ std::string ReadStringValue(HKEY root, const std::string& keyPath, const char* v
 DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
                                                    engine::EngineState& engine,
                                                    HeadlessDialogPool& dialogs,
-                                                   const std::string& packagePath)
+                                                   const std::string& packagePath,
+                                                   engine::ISystemFacts& system)
     : Win32InterpreterHostBase([&engine] {
           return engine::GetWizardCaption(engine.CaptionTitle, engine.CaptionSuffix);
       }),
       m_script(script),
       m_engine(engine),
       m_dialogs(dialogs),
+      m_system(system),
       m_cache(script, engine, engine::Components, packagePath, engine.DataDir,
               engine.SourceOverride)
 {
     sysconfig::installer::InstallerSettings& installer = sysconfig::installer::Installer();
     installer.traceLogPath = engine.TraceLogPath;
-    installer.windowsNT = IsWindowsNT();
+    installer.windowsNT = engine::GetOsVersionInfo(system).nt;
+}
+
+engine::InterpreterHost DeployrunInterpreterHost::Bundle()
+{
+    return {*this, *this, *this, *this, *this, m_system, *this, *this, *this, *this, *this, *this};
 }
 
 void DeployrunInterpreterHost::Trace(const std::string& line)
@@ -102,11 +109,6 @@ bool DeployrunInterpreterHost::FileExists(const std::string& path)
     return Win32InterpreterHostBase::FileExists(path);
 }
 
-bool DeployrunInterpreterHost::IsWindowsNT()
-{
-    return Win32InterpreterHostBase::IsWindowsNT();
-}
-
 void DeployrunInterpreterHost::LoadLanguageStrings(const std::string& path)
 {
     engine::LoadLanguageStrings(path, UserLanguageName());
@@ -140,7 +142,7 @@ void DeployrunInterpreterHost::PublishProgress(const std::string&, int)
 
 void DeployrunInterpreterHost::ExecutePlugin(int statementIndex)
 {
-    engine::ExecutePluginStatement(m_script, m_engine, statementIndex, *this);
+    engine::ExecutePluginStatement(m_script, m_engine, statementIndex, *this, m_system);
 }
 
 void DeployrunInterpreterHost::AcquireMediaBlock(const std::string& media)

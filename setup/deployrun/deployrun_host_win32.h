@@ -16,14 +16,23 @@
 namespace setup::deployrun {
 
 class DeployrunInterpreterHost final : public engine::Win32InterpreterHostBase,
+                                       public engine::IInstallationDetection,
+                                       public engine::IComponentReset,
+                                       public engine::IPluginRunner,
+                                       public engine::IInterpreterResources,
+                                       public engine::IRemovableMedia,
                                        private engine::IPluginStatementHost
 {
 public:
+    // system: the Windows facts of the run.
     DeployrunInterpreterHost(engine::SetupScript& script, engine::EngineState& engine,
-                             HeadlessDialogPool& dialogs, const std::string& packagePath);
+                             HeadlessDialogPool& dialogs, const std::string& packagePath,
+                             engine::ISystemFacts& system);
 
     // The installer cache of this run: its statements and the script run that records the state.
     sysconfig::installer::InstallerCacheHost& Cache() { return m_cache; }
+    // This host behind every interface of a run, beside the Windows facts.
+    engine::InterpreterHost Bundle();
 
     void Trace(const std::string& line) override;
     void DetectInstallation() override;
@@ -37,7 +46,6 @@ public:
     std::string LanguageCacheFolder(const std::string& packagePath) override;
     std::string ReadUninstallString(const std::string& title, bool machineHive) override;
     bool FileExists(const std::string& path) override;
-    bool IsWindowsNT() override;
     void LoadLanguageStrings(const std::string& path) override;
     engine::LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
                                             int preselected) override;
@@ -60,6 +68,7 @@ private:
     engine::SetupScript& m_script;
     engine::EngineState& m_engine;
     HeadlessDialogPool& m_dialogs;
+    engine::ISystemFacts& m_system;
     engine::Win32Wow64Services m_wow64;
     sysconfig::installer::InstallerCacheHost m_cache;
 };

@@ -5,6 +5,7 @@
 #include "setup/engine/interpreter/interpreter.h"
 #include "setup/engine/interpreter/interpreter_statements.h"
 #include "setup/engine/script/setup_messages.h"
+#include "setup/engine/statements/system_facts_win32.h"
 
 namespace setup::deployrun {
 
@@ -27,11 +28,12 @@ int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts
     engine.MediaDir = facts.dataDir;
     engine.SourceOverride = facts.switches.sourceOverride;
 
-    DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath);
+    DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath,
+                                  engine::ProcessSystemFacts());
     engine::StatementHandlerTable handlers = engine::BuiltInStatementHandlers();
     // Web media acquisition is not there yet: the installer statements get none.
     host.Cache().RegisterStatements(handlers, nullptr);
-    const engine::ScriptRun run{script, packagePath, {}, handlers, host, engine};
+    const engine::ScriptRun run{script, packagePath, {}, handlers, host.Bundle(), engine};
     host.Cache().RunScript(run);
     m_caption = engine::GetWizardCaption(engine.CaptionTitle, engine.CaptionSuffix);
     return engine.ExitCode;

@@ -1,11 +1,15 @@
 #include "tests/support/scratch_folder_win32.h"
 
+#include "core/text_convert.h"
 #include "core/unique_handle.h"
 
+#include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
-namespace standins::archive::testing {
+namespace testsupport {
 namespace {
 
 void RemoveTree(const std::wstring& path)
@@ -29,8 +33,8 @@ ScratchFolder::ScratchFolder()
     static std::atomic<int> counter{0};
     wchar_t temp[MAX_PATH] = {};
     ::GetTempPathW(MAX_PATH, temp);
-    m_path = std::wstring(temp) + L"archive_test_" + std::to_wstring(::GetCurrentProcessId()) +
-             L"_" + std::to_wstring(counter++);
+    m_path = std::wstring(temp) + L"scratch_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+             std::to_wstring(counter++);
     RemoveTree(m_path);
     if (!::CreateDirectoryW(m_path.c_str(), nullptr)) {
         throw std::runtime_error("cannot create a scratch folder");
@@ -40,6 +44,40 @@ ScratchFolder::ScratchFolder()
 ScratchFolder::~ScratchFolder()
 {
     RemoveTree(m_path);
+}
+
+std::string ScratchFolder::NarrowPath() const
+{
+    return core::WideToAnsi(m_path) + "\\";
+}
+
+std::string ScratchFolder::Make(const std::string& relative) const
+{
+    std::string path = NarrowPath();
+    for (std::size_t start = 0; start <= relative.size();) {
+        const std::size_t end = std::min(relative.find('\\', start), relative.size());
+        path += relative.substr(start, end - start);
+        ::CreateDirectoryA(path.c_str(), nullptr);
+        path += '\\';
+        start = end + 1;
+    }
+    path.pop_back();
+    return path;
+}
+
+std::string ScratchFolder::Write(const std::string& relative, const std::string& bytes) const
+{
+    const std::string path = NarrowPath() + relative;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    return path;
+}
+
+std::string ScratchFolder::Read(const std::string& relative) const
+{
+    std::ifstream in(NarrowPath() + relative, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 bool FileExists(const std::wstring& path)
@@ -100,4 +138,12 @@ std::vector<std::wstring> FolderNames(const std::wstring& folder)
     return names;
 }
 
-}  // namespace standins::archive::testing
+std::string TestProgramFolder()
+{
+    char path[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string program = path;
+    return program.substr(0, program.find_last_of('\\') + 1);
+}
+
+}  // namespace testsupport

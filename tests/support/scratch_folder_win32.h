@@ -1,5 +1,5 @@
 // A fresh folder below the temporary folder for one test, removed with everything in it when the
-// test ends.
+// test ends; wide paths for the archive tests and narrow ones for the setup engine's.
 #pragma once
 
 #include <windows.h>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace standins::archive::testing {
+namespace testsupport {
 
 class ScratchFolder
 {
@@ -21,6 +21,13 @@ public:
     const std::wstring& Path() const { return m_path; }  // no trailing backslash
     std::wstring operator/(const std::wstring& relative) const { return m_path + L"\\" + relative; }
 
+    // The path in the ANSI code page, with a trailing '\'.
+    std::string NarrowPath() const;
+    // A folder with its parents; its path without a trailing '\'.
+    std::string Make(const std::string& relative) const;
+    std::string Write(const std::string& relative, const std::string& bytes) const;
+    std::string Read(const std::string& relative) const;
+
 private:
     std::wstring m_path;
 };
@@ -32,4 +39,7 @@ void WriteWholeFile(const std::wstring& path, const std::vector<std::uint8_t>& b
 // Names in a folder, "." and ".." left out.
 std::vector<std::wstring> FolderNames(const std::wstring& folder);
 
-}  // namespace standins::archive::testing
+// The folder of the running test program, with a trailing '\'.
+std::string TestProgramFolder();
+
+}  // namespace testsupport

@@ -44,7 +44,7 @@ public:
     {
         if (!PrepareRun())
             return;
-        m_host.Trace("    <tarq>");
+        m_host.run.Trace("    <tarq>");
         try {
             if (!PrepareStatements() || !RunStatements())
                 return;
@@ -52,12 +52,12 @@ public:
             ReportRuntimeError(failure.what());
             return;
         }
-        m_host.Trace("    </tarq>");
-        m_host.Trace("    <ExitScript>");
-        m_host.CloseInterpreterResources();
-        m_host.Trace("    </ExitScript>");
-        if (m_host.IsRemovableMediaGone(GetVariable("EXEDIR")))
-            m_host.EndAfterMediaRemoved(m_run.engine.ExitCode);
+        m_host.run.Trace("    </tarq>");
+        m_host.run.Trace("    <ExitScript>");
+        m_host.resources.CloseInterpreterResources();
+        m_host.run.Trace("    </ExitScript>");
+        if (m_host.media.IsRemovableMediaGone(GetVariable("EXEDIR")))
+            m_host.media.EndAfterMediaRemoved(m_run.engine.ExitCode);
     }
 
 private:
@@ -74,7 +74,7 @@ private:
     bool PrepareRun()
     {
         EngineState& engine = m_run.engine;
-        m_host.Trace("    <Variables>");
+        m_host.run.Trace("    <Variables>");
         engine.TargetPlatform = "Win32";
         engine.StateFileSuppressed = false;
         engine.StateFileFullWrite = false;
@@ -82,25 +82,25 @@ private:
         engine.ShortcutTranslationList.Clear();
         engine.ProgIdTranslationList.Clear();
         engine.SourceMarkerName = m_script.ProductCode;
-        m_host.Trace("    </Variables>");
+        m_host.run.Trace("    </Variables>");
 
-        m_host.Trace("    <CompileScript>");
+        m_host.run.Trace("    <CompileScript>");
         std::string message;
         if (CompileScript(m_script.CommandList, m_script.StatementKeyList,
                           m_script.StatementFlagList, message, m_script.ParameterPools,
                           engine.PerformedStatementList) != -1) {
-            m_host.ExitProcess(kCompileFailureExitCode);
+            m_host.run.ExitProcess(kCompileFailureExitCode);
             return false;
         }
-        m_host.Trace("    </CompileScript>");
+        m_host.run.Trace("    </CompileScript>");
 
         ClearVariables();
-        m_host.ResetComponents();
+        m_host.components.ResetComponents();
         StoreThreadProgressDefaults();
         StorePreInitializationVariables(m_run);
-        m_host.Trace("    <BootStrap>");
-        m_host.DetectInstallation();
-        m_host.Trace("    </BootStrap>");
+        m_host.run.Trace("    <BootStrap>");
+        m_host.detection.DetectInstallation();
+        m_host.run.Trace("    </BootStrap>");
 
         ResetFlow();
         m_pointer = 0;
@@ -113,16 +113,16 @@ private:
     // guard; false when the language form was cancelled.
     bool PrepareStatements()
     {
-        m_host.DefinePredefinedComponent();
+        m_host.components.DefinePredefinedComponent();
         StorePredefinedVariables(m_run);
         if (PatchBesidePackage(m_run))
-            m_host.TakeOverPatchState();
+            m_host.detection.TakeOverPatchState();
         // The 8 characters after the product code's opening brace name the resume value.
         if (m_script.ProductCode.size() >= 9)
-            m_host.DeleteRunValue(m_script.ProductCode.substr(1, 8));
+            m_host.records.DeleteRunValue(m_script.ProductCode.substr(1, 8));
         PreScanCommandHeaders(m_run);
         if (!ChooseLanguage(m_run)) {
-            m_host.CloseInterpreterResources();
+            m_host.resources.CloseInterpreterResources();
             return false;
         }
         ApplyCommandLineOverrides();
@@ -134,19 +134,19 @@ private:
     {
         while (m_pointer < Count()) {
             if (m_pointer % kMessagePumpInterval == 0)
-                m_host.ProcessMessages();
+                m_host.run.ProcessMessages();
             RefreshEngineSettings(m_run.engine);
             ApplyCacheOverride(m_run, m_appliedCacheOverride);
-            RefreshDateAndTime(m_host);
+            RefreshDateAndTime(m_host.environment);
             ApplyLanguageChange(m_run);
             RefreshUninstallLink(m_run, m_uninstallLink);
             const Arrival arrival = Advance();
             if (m_pointer > Count())
                 break;
-            SetVariable("ABORT", BoolToText(m_host.CheckCancel() == -1), "Cancel State");
+            SetVariable("ABORT", BoolToText(m_host.ui.CheckCancel() == -1), "Cancel State");
             PublishProgress();
             if (m_run.callback && !m_run.callback(m_pointer)) {
-                m_host.CloseInterpreterResources();
+                m_host.resources.CloseInterpreterResources();
                 return false;
             }
             Dispatch(arrival);
@@ -213,7 +213,7 @@ private:
     {
         const std::string& command = m_script.CommandList[Index()];
         if (m_script.PluginCommandList.IndexOf(command) >= 0) {
-            m_host.ExecutePlugin(Index());
+            m_host.plugins.ExecutePlugin(Index());
             return;
         }
         if (command == "If") {
@@ -238,7 +238,8 @@ private:
         } else if (command == "Wizard Loop") {
             StartWizardLoop();
         } else if (const StatementHandler* handler = m_run.handlers.Find(command)) {
-            StatementContext statement(m_script, m_run.engine, m_host, Index(), m_navigating);
+            StatementContext statement(m_script, m_run.engine, {m_host.ui, m_host.records}, Index(),
+                                       m_navigating);
             (*handler)(statement);
             if (m_navigating)
                 SteerWizard(statement.PageResult());
@@ -310,24 +311,24 @@ private:
             return;
         m_lastProgressText = text;
         m_lastProgress = position;
-        m_host.PublishProgress(text, position);
+        m_host.ui.PublishProgress(text, position);
     }
 
     void ReportRuntimeError(const std::string& message)
     {
         if (!SilentMode) {
-            m_host.ShowRuntimeError(SetupMessage(kRuntimeErrorMessage) + "\r\rLine " +
-                                    std::to_string(m_pointer) + ": " + message);
+            m_host.ui.ShowRuntimeError(SetupMessage(kRuntimeErrorMessage) + "\r\rLine " +
+                                       std::to_string(m_pointer) + ": " + message);
         }
         // A failed run must not report success to whoever started a silent setup.
         if (m_run.engine.ExitCode == 0)
             m_run.engine.ExitCode = kRuntimeFailureExitCode;
-        m_host.CloseInterpreterResources();
+        m_host.resources.CloseInterpreterResources();
     }
 
     const ScriptRun& m_run;
     SetupScript& m_script;
-    IInterpreterHost& m_host;
+    const InterpreterHost& m_host;
     int m_pointer = 0;  // StatementPointer: 1-based, 0 before the first statement
     int m_ifDepth = 0;
     bool m_skipToBranch = false;

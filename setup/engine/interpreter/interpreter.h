@@ -28,7 +28,7 @@ struct ScriptRun
     std::string packagePath;     // the Windows Installer package copied to the support folder
     StatementCallback callback;  // may be empty
     const StatementHandlerTable& handlers;
-    IInterpreterHost& host;
+    InterpreterHost host;
     EngineState& engine;
 };
 

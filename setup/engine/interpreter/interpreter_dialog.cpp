@@ -49,7 +49,7 @@ void DisplayDialogStatement(StatementContext& statement)
     const std::string key = std::to_string(statement.Index());
     const bool inLoop = statement.InWizardLoop();
     const bool modal = inLoop || TextToBool(statement.Param(3));
-    PageResult result = statement.Host().ShowDialog(key, modal, inLoop);
+    PageResult result = statement.Host().ui.ShowDialog(key, modal, inLoop);
     if (!inLoop) {
         EngineState& engine = statement.Engine();
         if (modal) {

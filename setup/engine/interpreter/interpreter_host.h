@@ -1,11 +1,13 @@
-// Everything the statement interpreter needs from the rest of the setup program and from Windows,
-// behind one interface: detection, pages and forms, message boxes, the trace log, process exit,
-// plug-ins, the component model, installer-cache and system facts. Tests run it headless.
+// What the statement interpreter needs from the rest of the setup program and from Windows, as
+// narrow interfaces grouped by who uses them, and the bundle of references a run is handed.
+// Tests run it headless.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "setup/engine/system/system_facts.h"
 
 namespace setup::engine {
 
@@ -25,36 +27,58 @@ struct LanguageChoice
     int index = 0;
 };
 
-class IInterpreterHost
+// The run's trace, process exit and message pump.
+class IRunControl
 {
 public:
-    virtual ~IInterpreterHost() = default;
-
+    virtual ~IRunControl() = default;
     // Trace log lines (written only while a trace log is open).
     virtual void Trace(const std::string& line) = 0;
     // Ends the process; when it returns (a test), the interpreter returns at once.
     virtual void ExitProcess(int exitCode) = 0;
     virtual void ProcessMessages() = 0;
+};
 
-    // Installation detection; also run again after a cache override.
+// Installation detection and the patch state.
+class IInstallationDetection
+{
+public:
+    virtual ~IInstallationDetection() = default;
+    // Also run again after a cache override.
     virtual void DetectInstallation() = 0;
     // The default target folder the detection knows before it ran ("" on the first pass).
     virtual std::string DefaultTargetDir() = 0;
     // A patch run takes over the installed product's state.
     virtual void TakeOverPatchState() = 0;
+};
 
-    // Component model: empty the lists, define the predefined component.
+// The component model at the start of a run.
+class IComponentReset
+{
+public:
+    virtual ~IComponentReset() = default;
+    // Empties the lists.
     virtual void ResetComponents() = 0;
     virtual void DefinePredefinedComponent() = 0;
+};
 
+// What set-up records outside the engine: the resume value and the installer properties.
+class ISetupRecords
+{
+public:
+    virtual ~ISetupRecords() = default;
     // Deletes a value of "SOFTWARE\Microsoft\Windows\CurrentVersion\Run" under the user's and
     // then the machine's hive; failures ignored.
     virtual void DeleteRunValue(const std::string& name) = 0;
     virtual void AddMSIProperty(const std::string& name, const std::string& value) = 0;
+};
 
-    // System facts.
-    virtual bool IsWindowsNT() = 0;
-    virtual bool IsAdministrator() = 0;
+// The facts of the user and the clock that the predefined variables take; the Windows facts
+// come through ISystemFacts.
+class IUserEnvironment
+{
+public:
+    virtual ~IUserEnvironment() = default;
     virtual std::string RegisteredOwner() = 0;
     virtual std::string RegisteredOrganization() = 0;
     virtual std::string ShortDateText() = 0;
@@ -63,27 +87,45 @@ public:
     virtual std::uint64_t Milliseconds() = 0;
     // English name of the user's default language ("German").
     virtual std::string UserLanguageName() = 0;
+};
 
-    // Installer cache facts: the root for this user or all users, the folder whose ".lan" file
-    // keeps the language of an installed product, the registered uninstall command.
+// Installer cache and uninstall facts, and the folders of a cache override.
+class IInstallerCacheFacts
+{
+public:
+    virtual ~IInstallerCacheFacts() = default;
+    // The root for this user or all users.
     virtual std::string GetCacheRoot(bool allUsers) = 0;
+    // The folder whose ".lan" file keeps the language of an installed product.
     virtual std::string LanguageCacheFolder(const std::string& packagePath) = 0;
+    // The registered uninstall command.
     virtual std::string ReadUninstallString(const std::string& title, bool machineHive) = 0;
     // Creates a folder with all missing parents, recording each one created.
     virtual bool ForceFoldersRecorded(const std::string& path,
                                       std::vector<std::string>& created) = 0;
     // Removes the recorded folders again, deepest first; only empty ones go.
     virtual void RemoveRecordedFolders(const std::vector<std::string>& created) = 0;
+};
 
-    // Files.
+// Queries of files next to and below the support folder.
+class IFileQueries
+{
+public:
+    virtual ~IFileQueries() = default;
     virtual bool FileExists(const std::string& path) = 0;
     // Full paths matching a wildcard path.
     virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
     // The lines of a text file; raises when it cannot be read.
     virtual std::vector<std::string> ReadLines(const std::string& path) = 0;
-    virtual void LoadLanguageStrings(const std::string& path) = 0;
+};
 
-    // User interface.
+// The user interface: pages, the language form and strings, the runtime error, cancel and
+// progress.
+class IUserInterface
+{
+public:
+    virtual ~IUserInterface() = default;
+    virtual void LoadLanguageStrings(const std::string& path) = 0;
     virtual LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
                                             int preselected) = 0;
     // Releases the modal page shown before, binds the page loaded under the key and shows it
@@ -96,15 +138,50 @@ public:
     // Publishes the script's progress in the thread-progress variables and lets one window
     // message be handled.
     virtual void PublishProgress(const std::string& text, int position) = 0;
+};
 
+class IPluginRunner
+{
+public:
+    virtual ~IPluginRunner() = default;
     // Runs a plug-in command (statement index, 0-based).
     virtual void ExecutePlugin(int statementIndex) = 0;
+};
+
+class IInterpreterResources
+{
+public:
+    virtual ~IInterpreterResources() = default;
     // Closes what statements left open: the text file, the dialog pool, the tray icon.
     virtual void CloseInterpreterResources() = 0;
+};
+
+class IRemovableMedia
+{
+public:
+    virtual ~IRemovableMedia() = default;
     // The setup program's own removable media is gone; the host then writes the state file,
     // removes the support folder and ends the process with the exit code.
     virtual bool IsRemovableMediaGone(const std::string& exeDir) = 0;
     virtual void EndAfterMediaRemoved(int exitCode) = 0;
+};
+
+// Everything a run reaches outside the engine, one reference per interface; one object may stand
+// behind several of them.
+struct InterpreterHost
+{
+    IRunControl& run;
+    IInstallationDetection& detection;
+    IComponentReset& components;
+    ISetupRecords& records;
+    IUserEnvironment& environment;
+    ISystemFacts& system;
+    IInstallerCacheFacts& cache;
+    IFileQueries& files;
+    IUserInterface& ui;
+    IPluginRunner& plugins;
+    IInterpreterResources& resources;
+    IRemovableMedia& media;
 };
 
 }  // namespace setup::engine

@@ -1,6 +1,5 @@
 #include "setup/engine/interpreter/interpreter_host_win32.h"
 
-#include <shlobj.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -78,16 +77,6 @@ void Win32InterpreterHostBase::DeleteRunValue(const std::string& name)
 {
     DeleteValue(HKEY_CURRENT_USER, name);
     DeleteValue(HKEY_LOCAL_MACHINE, name);
-}
-
-bool Win32InterpreterHostBase::IsWindowsNT()
-{
-    return engine::IsWindowsNT();
-}
-
-bool Win32InterpreterHostBase::IsAdministrator()
-{
-    return ::IsUserAnAdmin() != FALSE;
 }
 
 std::string Win32InterpreterHostBase::RegisteredOwner()

@@ -1,6 +1,7 @@
 // The Windows services of the interpreter host: process exit, message pumping, the resume-value
-// clean-up, system facts, folder creation, file reads and the runtime-error box. Detection,
-// pages, plug-ins, components and the installer cache belong to the host that derives from it.
+// clean-up, the user's and the clock's facts, folder creation, file reads and the runtime-error
+// box. Detection, pages, plug-ins, components and the installer cache belong to the host that
+// derives from it.
 #pragma once
 
 #include <functional>
@@ -12,7 +13,12 @@
 
 namespace setup::engine {
 
-class Win32InterpreterHostBase : public IInterpreterHost
+class Win32InterpreterHostBase : public IRunControl,
+                                 public ISetupRecords,
+                                 public IUserEnvironment,
+                                 public IInstallerCacheFacts,
+                                 public IFileQueries,
+                                 public IUserInterface
 {
 public:
     // The caption of engine message boxes, asked for when one is shown.
@@ -23,8 +29,6 @@ public:
     void ExitProcess(int exitCode) override;
     void ProcessMessages() override;
     void DeleteRunValue(const std::string& name) override;
-    bool IsWindowsNT() override;
-    bool IsAdministrator() override;
     std::string RegisteredOwner() override;
     std::string RegisteredOrganization() override;
     std::string ShortDateText() override;

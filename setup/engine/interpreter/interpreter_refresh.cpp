@@ -13,10 +13,10 @@ namespace {
 
 // Reads a translation file; an unreadable one ends the language change.
 template <typename List>
-List LoadList(IInterpreterHost& host, const std::string& path)
+List LoadList(IFileQueries& files, const std::string& path)
 {
     List list;
-    for (std::string& line : host.ReadLines(path))
+    for (std::string& line : files.ReadLines(path))
         list.Add(std::move(line));
     return list;
 }
@@ -37,23 +37,23 @@ void ApplyCacheOverride(const ScriptRun& run, std::string& applied)
     if (requested.empty() || requested == applied)
         return;
     std::vector<std::string> created;
-    if (run.host.ForceFoldersRecorded(requested, created)) {
+    if (run.host.cache.ForceFoldersRecorded(requested, created)) {
         const std::string folder = IncludeBackslash(requested);
         SetVariable("OVERRIDECACHE", folder, kInjectOverrideContext);
-        run.host.DetectInstallation();
+        run.host.detection.DetectInstallation();
         // Remembered as stored, so the next statement does not apply it again.
         applied = folder;
-        run.host.RemoveRecordedFolders(created);
+        run.host.cache.RemoveRecordedFolders(created);
     } else {
         SetVariable("OVERRIDECACHE", "", "Failed Cache Override");
         applied.clear();
     }
 }
 
-void RefreshDateAndTime(IInterpreterHost& host)
+void RefreshDateAndTime(IUserEnvironment& environment)
 {
-    SetVariable("DATE", host.ShortDateText(), kInitializationContext);
-    SetVariable("TIME", host.LongTimeText(), kInitializationContext);
+    SetVariable("DATE", environment.ShortDateText(), kInitializationContext);
+    SetVariable("TIME", environment.LongTimeText(), kInitializationContext);
 }
 
 void ApplyLanguageChange(const ScriptRun& run)
@@ -67,16 +67,16 @@ void ApplyLanguageChange(const ScriptRun& run)
         try {
             TranslationTables& tables = engine.Translations;
             tables.TranslationMap =
-                LoadList<rtl::TStringList>(run.host, supportDir + "translations.Map");
+                LoadList<rtl::TStringList>(run.host.files, supportDir + "translations.Map");
             tables.TranslationTexts =
-                LoadList<rtl::TStringList>(run.host, supportDir + "translations." + language);
+                LoadList<rtl::TStringList>(run.host.files, supportDir + "translations." + language);
             tables.TranslationOriginal =
-                LoadList<rtl::TStringList>(run.host, supportDir + "translations.Original");
+                LoadList<rtl::TStringList>(run.host.files, supportDir + "translations.Original");
             tables.TitleTranslation = LoadList<THashedStringList>(
-                run.host, supportDir + run.script.ProductTitleAsRead + ".mtx");
+                run.host.files, supportDir + run.script.ProductTitleAsRead + ".mtx");
             const std::string shared = supportDir + "shared.translations." + language;
-            if (run.host.FileExists(shared))
-                run.host.LoadLanguageStrings(shared);
+            if (run.host.files.FileExists(shared))
+                run.host.ui.LoadLanguageStrings(shared);
         } catch (const std::exception&) {
             engine.SelectedLanguage.clear();
         }
@@ -86,7 +86,7 @@ void ApplyLanguageChange(const ScriptRun& run)
 
 void RefreshUninstallLink(const ScriptRun& run, UninstallLinkPoll& poll)
 {
-    IInterpreterHost& host = run.host;
+    const InterpreterHost& host = run.host;
     const bool allUsers = TextToBool(GetVariable("ALLUSERS"));
     const bool instance = run.script.SetupMode == 3;
     const std::string title = instance ? GetVariable("TITLE") : std::string();
@@ -94,14 +94,14 @@ void RefreshUninstallLink(const ScriptRun& run, UninstallLinkPoll& poll)
     const std::string inputs = std::string(allUsers ? "1|" : "0|") + (instance ? "3|" : "|") +
                                run.script.CacheId + "|" + GetVariable("OVERRIDECACHE") + "|" +
                                title + "|" + run.engine.process.exeFile;
-    const std::uint64_t now = host.Milliseconds();
+    const std::uint64_t now = host.environment.Milliseconds();
     if (!poll.asked || inputs != poll.inputs || now - poll.askedAt >= kSystemPollInterval) {
         if (!instance) {
-            poll.cacheFolder = host.GetCacheRoot(allUsers) + run.script.CacheId + "\\";
+            poll.cacheFolder = host.cache.GetCacheRoot(allUsers) + run.script.CacheId + "\\";
             poll.link = poll.cacheFolder + ExtractFileName(run.engine.process.exeFile);
         } else {
-            const bool machineHive = allUsers || !host.IsWindowsNT();
-            poll.link = UninstallCommandPath(host.ReadUninstallString(title, machineHive));
+            const bool machineHive = allUsers || !GetOsVersionInfo(host.system).nt;
+            poll.link = UninstallCommandPath(host.cache.ReadUninstallString(title, machineHive));
             poll.cacheFolder = ExtractFilePath(poll.link);
         }
         poll.inputs = inputs;

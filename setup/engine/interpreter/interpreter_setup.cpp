@@ -59,10 +59,11 @@ void StoreThreadProgressDefaults()
 
 void StorePreInitializationVariables(const ScriptRun& run)
 {
-    IInterpreterHost& host = run.host;
-    SetVariable("TARGETDIR", host.DefaultTargetDir(), kPreInitializationContext);
+    const InterpreterHost& host = run.host;
+    SetVariable("TARGETDIR", host.detection.DefaultTargetDir(), kPreInitializationContext);
     SetVariable("STARTMENU", run.script.ProductTitle, kPreInitializationContext);
-    SetVariable("ALLUSERS", BoolToText(host.IsWindowsNT() && host.IsAdministrator()),
+    SetVariable("ALLUSERS",
+                BoolToText(GetOsVersionInfo(host.system).nt && HasAdminRights(host.system)),
                 kPreInitializationContext);
 }
 
@@ -82,17 +83,17 @@ std::unordered_map<std::string, int> BuildLabelTable(const SetupScript& script)
 
 bool PatchBesidePackage(const ScriptRun& run)
 {
-    return run.host.FileExists(WithExtension(run.packagePath, ".msp"));
+    return run.host.files.FileExists(WithExtension(run.packagePath, ".msp"));
 }
 
 bool PackagePresent(const ScriptRun& run)
 {
-    return run.host.FileExists(run.packagePath) || PatchBesidePackage(run);
+    return run.host.files.FileExists(run.packagePath) || PatchBesidePackage(run);
 }
 
 void StorePredefinedVariables(const ScriptRun& run)
 {
-    IInterpreterHost& host = run.host;
+    IUserEnvironment& environment = run.host.environment;
     const SetupScript& script = run.script;
     const ProcessFacts& process = run.engine.process;
     const std::string exeDir = ExtractFilePath(process.exeFile);
@@ -113,8 +114,8 @@ void StorePredefinedVariables(const ScriptRun& run)
     Define("PROGRESS", "0");
     Define("LASTERROR", "");
     Define("LICENSE", "FALSE");
-    Define("USERNAME", host.RegisteredOwner());
-    Define("USERCOMPANY", host.RegisteredOrganization());
+    Define("USERNAME", environment.RegisteredOwner());
+    Define("USERCOMPANY", environment.RegisteredOrganization());
     Define("COPYWEBLOCK", "");
     Define("REBOOTCOMPUTER", "FALSE");
     Define("RUNAPP", "TRUE");
@@ -138,8 +139,8 @@ void StorePredefinedVariables(const ScriptRun& run)
     Define("TITLE", script.ProductTitle);
     Define("COMPANY", script.CompanyName);
     Define("ADVERTISE", "FALSE");
-    Define("DATE", host.ShortDateText());
-    Define("TIME", host.LongTimeText());
+    Define("DATE", environment.ShortDateText());
+    Define("TIME", environment.LongTimeText());
     Define("TEMPDIR", process.tempDir);
     Define("SUPPORTDIR", process.supportDir);
     Define("MSIFILE", run.packagePath);
@@ -151,7 +152,7 @@ void PreScanCommandHeaders(const ScriptRun& run)
         const std::string header = GetCommandHeader(run.script, static_cast<int>(i), true);
         if (header.empty())
             continue;
-        run.host.AddMSIProperty("A" + header, "FALSE");
+        run.host.records.AddMSIProperty("A" + header, "FALSE");
         run.engine.PackagePropertyList.Add("A" + header);
         run.engine.PackagePropertyList.Add("FALSE");
     }
@@ -159,17 +160,17 @@ void PreScanCommandHeaders(const ScriptRun& run)
 
 bool ChooseLanguage(const ScriptRun& run)
 {
-    IInterpreterHost& host = run.host;
+    const InterpreterHost& host = run.host;
     EngineState& engine = run.engine;
     const SetupScript& script = run.script;
     const std::string& supportDir = engine.process.supportDir;
     engine.SelectedLanguage.clear();
     engine.LoadedLanguage = "ZILCH";
     Define("LANGUAGE", "");
-    if (!host.FileExists(supportDir + script.ProductTitleAsRead + ".mtx"))
+    if (!host.files.FileExists(supportDir + script.ProductTitleAsRead + ".mtx"))
         return true;
 
-    std::vector<std::string> translations = host.FindFiles(supportDir + "translations.*");
+    std::vector<std::string> translations = host.files.FindFiles(supportDir + "translations.*");
     std::erase_if(translations, IsSharedOrAuxiliary);
     for (const std::string& path : translations) {
         if (rtl::AnsiSameText(path, supportDir + "translations." + script.DefaultLanguage))
@@ -184,14 +185,14 @@ bool ChooseLanguage(const ScriptRun& run)
         std::vector<std::string> entries;
         for (const std::string& path : translations)
             entries.push_back(ExtractFileExtNoDot(path));
-        int preselected = FindEntry(entries, host.UserLanguageName());
+        int preselected = FindEntry(entries, host.environment.UserLanguageName());
         if (preselected < 0)
             preselected = FindEntry(entries, script.DefaultLanguage);
         if (preselected < 0)
             preselected = 0;
         int chosen = preselected;
         if (!SilentMode) {
-            const LanguageChoice choice = host.ShowLanguageForm(entries, preselected);
+            const LanguageChoice choice = host.ui.ShowLanguageForm(entries, preselected);
             if (choice.modalResult == 2)
                 return false;
             chosen = choice.index;
@@ -199,10 +200,10 @@ bool ChooseLanguage(const ScriptRun& run)
         if (chosen >= 0 && chosen < static_cast<int>(entries.size()))
             engine.SelectedLanguage = entries[chosen];
     } else if (maintenance || patch) {
-        const std::string lanFile = host.LanguageCacheFolder(run.packagePath) +
+        const std::string lanFile = host.cache.LanguageCacheFolder(run.packagePath) +
                                     ExtractFileBaseName(run.packagePath) + ".lan";
-        if (host.FileExists(lanFile)) {
-            const std::vector<std::string> lines = host.ReadLines(lanFile);
+        if (host.files.FileExists(lanFile)) {
+            const std::vector<std::string> lines = host.files.ReadLines(lanFile);
             engine.SelectedLanguage = lines.empty() ? std::string() : lines.front();
         }
     }

@@ -13,11 +13,19 @@
 
 namespace setup::engine {
 
+// What a statement reaches outside the engine: the pages and the cancel state, and the installer
+// properties it queues.
+struct StatementHost
+{
+    IUserInterface& ui;
+    ISetupRecords& records;
+};
+
 // The running statement, handed to its handler.
 class StatementContext
 {
 public:
-    StatementContext(SetupScript& script, EngineState& engine, IInterpreterHost& host, int index,
+    StatementContext(SetupScript& script, EngineState& engine, StatementHost host, int index,
                      bool inWizardLoop)
         : m_script(script),
           m_engine(engine),
@@ -36,7 +44,7 @@ public:
 
     SetupScript& Script() { return m_script; }
     EngineState& Engine() { return m_engine; }
-    IInterpreterHost& Host() { return m_host; }
+    const StatementHost& Host() const { return m_host; }
 
     // Inside a Wizard Loop a page's result code steers the navigation: 6 forward, 7 back,
     // 2 leave; other codes keep the direction.
@@ -47,7 +55,7 @@ public:
 private:
     SetupScript& m_script;
     EngineState& m_engine;
-    IInterpreterHost& m_host;
+    StatementHost m_host;
     int m_index;
     bool m_inWizardLoop;
     int m_pageResult = -1;

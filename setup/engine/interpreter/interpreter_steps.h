@@ -30,7 +30,7 @@ void ApplyCommandLineOverrides();
 void RefreshEngineSettings(EngineState& engine);
 // `applied` is the cache override last applied; empty when none.
 void ApplyCacheOverride(const ScriptRun& run, std::string& applied);
-void RefreshDateAndTime(IInterpreterHost& host);
+void RefreshDateAndTime(IUserEnvironment& environment);
 void ApplyLanguageChange(const ScriptRun& run);
 // The uninstall link asks the registry and the shell for the cache root, which takes longer
 // than a simple statement: the answer is kept until one of its inputs changes or, for what the

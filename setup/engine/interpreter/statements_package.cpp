@@ -175,7 +175,7 @@ std::string ShortcutPackageName(std::string_view name)
 void QueuePackageProperty(StatementContext& statement, const std::string& name,
                           const std::string& value)
 {
-    statement.Host().AddMSIProperty(name, value);
+    statement.Host().records.AddMSIProperty(name, value);
     rtl::TStringList& record = statement.Engine().PackagePropertyList;
     record.Add(EncodeNewlines(name));
     record.Add(EncodeNewlines(value));

@@ -88,9 +88,8 @@ void FindAllFilesStatement(StatementContext& statement, const FileStatementServi
         std::vector<std::string> found;
         {
             const WorkerBusyScope busy;
-            IInterpreterHost& host = statement.Host();
-            found =
-                services.worker->Run(*services.fs, request, [&host] { return host.CheckCancel(); });
+            IUserInterface& ui = statement.Host().ui;
+            found = services.worker->Run(*services.fs, request, [&ui] { return ui.CheckCancel(); });
         }
         ResultVariable(statement, resultName).Assign(JoinFoundPaths(found));
     });

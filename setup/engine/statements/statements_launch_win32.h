@@ -4,7 +4,7 @@
 
 #include "setup/engine/interpreter/interpreter_statements.h"
 #include "setup/engine/interpreter/statements_platform_view.h"
-#include "setup/engine/statements/system_facts.h"
+#include "setup/engine/system/system_facts.h"
 
 namespace setup::engine {
 

@@ -10,7 +10,7 @@
 
 #include "setup/engine/interpreter/interpreter_statements.h"
 #include "setup/engine/statements/statements_registry.h"
-#include "setup/engine/statements/system_facts.h"
+#include "setup/engine/system/system_facts.h"
 
 namespace setup::engine {
 

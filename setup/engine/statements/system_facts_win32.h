@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "setup/engine/statements/system_facts.h"
+#include "setup/engine/system/system_facts.h"
 
 namespace setup::engine {
 

@@ -37,15 +37,4 @@ std::vector<std::string> FakeInterpreterHost::ReadLines(const std::string& path)
     return found->second;
 }
 
-PageResult FakeInterpreterHost::ShowDialog(const std::string& key, bool modal, bool inWizardLoop)
-{
-    events.push_back("page " + key + (modal ? " modal" : " modeless") +
-                     (inWizardLoop ? " loop" : ""));
-    if (pageResults.empty())
-        return {6, "", 0};
-    PageResult result = pageResults.front();
-    pageResults.pop_front();
-    return result;
-}
-
 }  // namespace setup::engine::testing

@@ -1,5 +1,6 @@
-// A headless interpreter host for tests: scripted page results, files and facts; every call that
-// acts is recorded as one line of text in `events`.
+// A headless interpreter host for tests: the statement side's fake with scripted files, facts and
+// detection; every call that acts is recorded as one line of text in `events`. One object stands
+// behind every interface but the Windows facts, which come from `system`.
 #pragma once
 
 #include <deque>
@@ -10,26 +11,29 @@
 
 #include "setup/engine/components/statements_components.h"
 #include "setup/engine/interpreter/interpreter_host.h"
+#include "setup/engine/testing/fake_statement_host.h"
+#include "setup/engine/testing/system_info_fakes.h"
 
 namespace setup::engine::testing {
 
-class FakeInterpreterHost : public IInterpreterHost
+class FakeInterpreterHost : public FakeStatementHost,
+                            public IRunControl,
+                            public IInstallationDetection,
+                            public IComponentReset,
+                            public IUserEnvironment,
+                            public IInstallerCacheFacts,
+                            public IFileQueries,
+                            public IPluginRunner,
+                            public IInterpreterResources,
+                            public IRemovableMedia
 {
 public:
-    std::vector<std::string> events;
     std::vector<std::string> traces;
-    std::vector<std::string> errors;     // runtime-error texts shown
-    std::vector<int> exitCodes;          // ExitProcess calls
-    std::deque<PageResult> pageResults;  // answers of ShowDialog; 6 when none is left
+    std::vector<int> exitCodes;  // ExitProcess calls
     std::set<std::string> files;
     std::map<std::string, std::vector<std::string>> fileLines;
-    LanguageChoice languageChoice;
-    std::vector<std::string> languageEntries;  // as the form was given them
-    int languagePreselected = -1;
-    bool administrator = true;
-    bool windowsNT = true;
+    FakeSystemFacts system;  // Windows XP, an administrator
     bool createFoldersSucceeds = true;
-    int cancelState = 0;
     std::string defaultTargetDir;
     std::string userLanguage = "French";
     std::string uninstallString;
@@ -37,6 +41,12 @@ public:
     int messagePumps = 0;
     int cacheRootQueries = 0;
     std::uint64_t milliseconds = 0;  // the steady clock; tests move it
+
+    InterpreterHost Bundle()
+    {
+        return {*this, *this, *this, *this, *this, system,
+                *this, *this, *this, *this, *this, *this};
+    }
 
     void Trace(const std::string& line) override { traces.push_back(line); }
     void ExitProcess(int exitCode) override { exitCodes.push_back(exitCode); }
@@ -58,16 +68,6 @@ public:
         events.push_back("predefined component");
         engine::DefinePredefinedComponent(Components);
     }
-    void DeleteRunValue(const std::string& name) override
-    {
-        events.push_back("delete run " + name);
-    }
-    void AddMSIProperty(const std::string& name, const std::string& value) override
-    {
-        events.push_back("property " + name + "=" + value);
-    }
-    bool IsWindowsNT() override { return windowsNT; }
-    bool IsAdministrator() override { return administrator; }
     std::string RegisteredOwner() override { return "Owner"; }
     std::string RegisteredOrganization() override { return "Organization"; }
     std::string ShortDateText() override { return "10.12.2026"; }
@@ -103,25 +103,6 @@ public:
     }
     std::vector<std::string> FindFiles(const std::string& pattern) override;
     std::vector<std::string> ReadLines(const std::string& path) override;
-    void LoadLanguageStrings(const std::string& path) override
-    {
-        events.push_back("language strings " + path);
-    }
-    LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
-                                    int preselected) override
-    {
-        languageEntries = entries;
-        languagePreselected = preselected;
-        events.push_back("language form");
-        return languageChoice;
-    }
-    PageResult ShowDialog(const std::string& key, bool modal, bool inWizardLoop) override;
-    void ShowRuntimeError(const std::string& text) override { errors.push_back(text); }
-    int CheckCancel() override { return cancelState; }
-    void PublishProgress(const std::string& text, int position) override
-    {
-        events.push_back("progress " + text + " " + std::to_string(position));
-    }
     void ExecutePlugin(int statementIndex) override
     {
         events.push_back("plugin " + std::to_string(statementIndex));

@@ -59,7 +59,8 @@ protected:
     void Run(SetupScript script, StatementCallback callback = {})
     {
         m_script = std::move(script);
-        ExecuteScript({m_script, PackagePath(), std::move(callback), handlers, host, engine});
+        ExecuteScript(
+            {m_script, PackagePath(), std::move(callback), handlers, host.Bundle(), engine});
     }
     void Run(std::initializer_list<std::string> lines) { Run(BuildScript(lines)); }
 

@@ -12,7 +12,7 @@
 #include "setup/engine/script/command_line.h"
 #include "setup/engine/script/variables.h"
 #include "setup/engine/statements/statements_variables.h"
-#include "setup/engine/testing/interpreter_fake_host.h"
+#include "setup/engine/testing/fake_statement_host.h"
 #include "setup/engine/testing/interpreter_script_builder.h"
 
 namespace setup::engine::testing {
@@ -28,14 +28,15 @@ protected:
     {
         m_script = BuildScript(lines);
         for (std::size_t i = 0; i < m_script.CommandList.Count(); ++i) {
-            StatementContext statement(m_script, engine, host, static_cast<int>(i), false);
+            StatementContext statement(m_script, engine, host.Statements(), static_cast<int>(i),
+                                       false);
             const StatementHandler* handler = handlers.Find(statement.Command());
             ASSERT_NE(handler, nullptr) << statement.Command();
             (*handler)(statement);
         }
     }
 
-    FakeInterpreterHost host;
+    FakeStatementHost host;
     EngineState engine;
     StatementHandlerTable handlers;
 

@@ -18,8 +18,8 @@ class PluginStatement
 {
 public:
     PluginStatement(const SetupScript& script, EngineState& engine, int index,
-                    IPluginStatementHost& host)
-        : m_script(script), m_engine(engine), m_index(index), m_host(host)
+                    IPluginStatementHost& host, ISystemFacts& system)
+        : m_script(script), m_engine(engine), m_index(index), m_host(host), m_system(system)
     {
         const std::string key = script.StatementKeyList.ItemOrEmpty(index);
         m_parameters = GetStatementParam(script.ParameterPools, key, 1);
@@ -66,7 +66,8 @@ private:
     // folder when that holds the source marker.
     void SelectPatchSources()
     {
-        const bool machineHive = TextToBool(GetVariable("ALLUSERS")) || !m_host.IsWindowsNT();
+        const bool machineHive =
+            TextToBool(GetVariable("ALLUSERS")) || !GetOsVersionInfo(m_system).nt;
         m_engine.PreviousInstallFolder = ExtractFilePath(
             UninstallCommandPath(m_host.ReadUninstallString(GetVariable("TITLE"), machineHive)));
         if (!m_engine.SourceOverride.empty())
@@ -108,6 +109,7 @@ private:
     EngineState& m_engine;
     int m_index;
     IPluginStatementHost& m_host;
+    ISystemFacts& m_system;
     std::string m_parameters;
     std::string m_library;
     std::string m_media;
@@ -116,9 +118,9 @@ private:
 }  // namespace
 
 void ExecutePluginStatement(const SetupScript& script, EngineState& engine, int index,
-                            IPluginStatementHost& host)
+                            IPluginStatementHost& host, ISystemFacts& system)
 {
-    PluginStatement(script, engine, index, host).Run();
+    PluginStatement(script, engine, index, host, system).Run();
 }
 
 }  // namespace setup::engine

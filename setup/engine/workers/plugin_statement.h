@@ -8,16 +8,17 @@
 
 #include "setup/engine/interpreter/interpreter_state.h"
 #include "setup/engine/script/setup_script.h"
+#include "setup/engine/system/system_facts.h"
 
 namespace setup::engine {
 
-// What a plug-in statement needs from Windows and from the other subsystems.
+// What a plug-in statement needs from Windows and from the other subsystems; which Windows it runs
+// on comes from ISystemFacts.
 class IPluginStatementHost
 {
 public:
     virtual ~IPluginStatementHost() = default;
     virtual bool FileExists(const std::string& path) = 0;
-    virtual bool IsWindowsNT() = 0;
     // Web media of a download setup, fetched before its plug-in can be loaded.
     virtual void AcquireMediaBlock(const std::string& media) = 0;
     virtual std::string ReadUninstallString(const std::string& title, bool machineHive) = 0;
@@ -39,6 +40,6 @@ inline constexpr const char* kPluginMissingMessage =
 // Runs the plug-in statement at index (0-based). Raises with the setup message texts when the
 // sources cannot be found or the plug-in gave back nothing.
 void ExecutePluginStatement(const SetupScript& script, EngineState& engine, int index,
-                            IPluginStatementHost& host);
+                            IPluginStatementHost& host, ISystemFacts& system);
 
 }  // namespace setup::engine

@@ -16,7 +16,7 @@ namespace {
 
 using standins::archive::testing::FixtureEntries;
 using standins::archive::testing::FixturePath;
-using standins::archive::testing::ScratchFolder;
+using testsupport::ScratchFolder;
 namespace fs = standins::archive::testing;
 
 std::string Ansi(const std::wstring& text)
@@ -40,7 +40,7 @@ protected:
     std::string WriteArchive(const std::vector<fs::TinyEntry>& entries)
     {
         const std::wstring path = m_scratch / L"made.7z";
-        fs::WriteWholeFile(path, fs::WriteTiny7z(entries));
+        testsupport::WriteWholeFile(path, fs::WriteTiny7z(entries));
         return Ansi(path);
     }
 };
@@ -53,7 +53,8 @@ TEST_F(ArchiveWrapper, ExtractsTheWholeArchiveByListingItFirst)
     for (const auto& entry : FixtureEntries()) {
         const std::wstring path =
             m_scratch / (L"target\\" + std::wstring(entry.name.begin(), entry.name.end()));
-        EXPECT_TRUE(entry.isFolder ? fs::FolderExists(path) : fs::FileExists(path));
+        EXPECT_TRUE(entry.isFolder ? testsupport::FolderExists(path)
+                                   : testsupport::FileExists(path));
     }
 }
 
@@ -66,7 +67,7 @@ TEST_F(ArchiveWrapper, FailuresBecomeTheCallersTexts)
         std::string error;
     };
     const std::string notArchive = Ansi(m_scratch / L"plain.txt");
-    fs::WriteWholeFile(m_scratch / L"plain.txt", std::vector<std::uint8_t>(64, 'x'));
+    testsupport::WriteWholeFile(m_scratch / L"plain.txt", std::vector<std::uint8_t>(64, 'x'));
     const std::vector<Case> cases = {
         // Listing fails first: the opening texts, kept unchanged for the media worker's check.
         {"missing", FixturePath("missing.7z"), "The archive file was not found"},
@@ -84,7 +85,7 @@ TEST_F(ArchiveWrapper, FailuresBecomeTheCallersTexts)
         EXPECT_FALSE(ExtractArchiveFiles(c.archive, "", m_target, true, true, m_error)) << c.what;
         EXPECT_EQ(m_error, c.error) << c.what;
     }
-    EXPECT_FALSE(fs::FileExists(m_scratch / L"escaped.txt"));
+    EXPECT_FALSE(testsupport::FileExists(m_scratch / L"escaped.txt"));
 }
 
 TEST_F(ArchiveWrapper, OpenErrorTextsByCode)
@@ -103,14 +104,14 @@ TEST_F(ArchiveWrapper, ExtractsListedEntriesWithOrWithoutTheirFolders)
     const rtl::TStringList entries{"docs\\deeper\\program.exe", "readme.txt"};
     ASSERT_TRUE(
         ExtractArchiveFiles(FixturePath("lzma.7z"), "", m_target, true, true, m_error, &entries));
-    EXPECT_TRUE(fs::FileExists(m_scratch / L"target\\docs\\deeper\\program.exe"));
-    EXPECT_FALSE(fs::FileExists(m_scratch / L"target\\docs\\noise.bin"));
+    EXPECT_TRUE(testsupport::FileExists(m_scratch / L"target\\docs\\deeper\\program.exe"));
+    EXPECT_FALSE(testsupport::FileExists(m_scratch / L"target\\docs\\noise.bin"));
 
     const std::string flat = Ansi(m_scratch / L"flat");
     ASSERT_TRUE(
         ExtractArchiveFiles(FixturePath("lzma.7z"), "", flat, false, true, m_error, &entries));
-    EXPECT_TRUE(fs::FileExists(m_scratch / L"flat\\program.exe"));
-    EXPECT_EQ(fs::FolderNames(m_scratch / L"flat").size(), 2u);
+    EXPECT_TRUE(testsupport::FileExists(m_scratch / L"flat\\program.exe"));
+    EXPECT_EQ(testsupport::FolderNames(m_scratch / L"flat").size(), 2u);
 
     const rtl::TStringList unknown{"not in the archive.txt"};
     EXPECT_FALSE(
@@ -123,10 +124,11 @@ TEST_F(ArchiveWrapper, TheAnswerFlagDecidesOverExistingFiles)
     const rtl::TStringList entries{"readme.txt"};
     for (bool answer : {false, true}) {
         ::CreateDirectoryW((m_scratch / L"target").c_str(), nullptr);
-        fs::WriteWholeFile(m_scratch / L"target\\readme.txt", {'o', 'l', 'd'});
+        testsupport::WriteWholeFile(m_scratch / L"target\\readme.txt", {'o', 'l', 'd'});
         ASSERT_TRUE(ExtractArchiveFiles(FixturePath("copy.7z"), "", m_target, true, answer, m_error,
                                         &entries));
-        const bool replaced = fs::ReadWholeFile(m_scratch / L"target\\readme.txt").size() != 3;
+        const bool replaced =
+            testsupport::ReadWholeFile(m_scratch / L"target\\readme.txt").size() != 3;
         EXPECT_EQ(replaced, answer);
     }
 }

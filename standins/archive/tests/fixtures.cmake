@@ -5,5 +5,5 @@ project_test(archive_tests
   LIBS archive_test_support archive_container)
 if(WIN32)
   project_test(qbr_archive_tests SOURCES tests/qbr_exports_test.cpp
-    LIBS archive_test_support archive_win32_test_support qbr_archive_import core)
+    LIBS archive_test_support test_support qbr_archive_import core)
 endif()

@@ -18,7 +18,7 @@ using namespace setup::media;
 using testing::ExpectedContent;
 using testing::FixtureEntries;
 using testing::FixturePath;
-using testing::ScratchFolder;
+using testsupport::ScratchFolder;
 
 const std::vector<std::string> kReadableFixtures = {
     "copy.7z", "lzma.7z", "lzma2.7z", "lzma2_multi.7z", "bcj_lzma.7z", "bcj_lzma2.7z",
@@ -94,7 +94,7 @@ protected:
     std::string WriteArchive(const std::vector<testing::TinyEntry>& entries)
     {
         const std::wstring path = m_scratch / L"made.7z";
-        testing::WriteWholeFile(path, testing::WriteTiny7z(entries));
+        testsupport::WriteWholeFile(path, testing::WriteTiny7z(entries));
         return Ansi(path);
     }
 };
@@ -128,7 +128,7 @@ TEST_F(QbrArchive, ListsEntriesWithAnsiNamesSizesAndTimes)
 TEST_F(QbrArchive, OpeningFailuresCarryTheirCodes)
 {
     const std::wstring notArchive = m_scratch / L"plain.txt";
-    testing::WriteWholeFile(notArchive, std::vector<std::uint8_t>(100, 'x'));
+    testsupport::WriteWholeFile(notArchive, std::vector<std::uint8_t>(100, 'x'));
     struct Case
     {
         std::string path;
@@ -164,11 +164,11 @@ TEST_F(QbrArchive, ExtractsEveryCoderWithUnicodeNamesAndTimes)
         for (const auto& entry : FixtureEntries()) {
             const std::wstring path = target + L"\\" + Wide(entry.name);
             if (entry.isFolder) {
-                EXPECT_TRUE(testing::FolderExists(path));
+                EXPECT_TRUE(testsupport::FolderExists(path));
                 continue;
             }
-            ASSERT_TRUE(testing::FileExists(path));
-            EXPECT_TRUE(testing::ReadWholeFile(path) == ExpectedContent(entry));
+            ASSERT_TRUE(testsupport::FileExists(path));
+            EXPECT_TRUE(testsupport::ReadWholeFile(path) == ExpectedContent(entry));
         }
     }
 }
@@ -187,8 +187,8 @@ TEST_F(QbrArchive, HostileNamesFailTheExtractionAndWriteNothing)
             WriteArchive({{u"inner\\first.txt", "harmless"}, {name, "payload"}});
         EXPECT_EQ(Extract(archive, target), 0);
         EXPECT_EQ(GetLastArchiveError(), kArchiveErrorIllegalPath);
-        EXPECT_TRUE(testing::FolderNames(target).empty());
-        EXPECT_FALSE(testing::FileExists(m_scratch / L"escaped.txt"));
+        EXPECT_TRUE(testsupport::FolderNames(target).empty());
+        EXPECT_FALSE(testsupport::FileExists(m_scratch / L"escaped.txt"));
     }
 }
 
@@ -208,7 +208,7 @@ TEST_F(QbrArchive, ProgressReturningZeroFailsTheExtraction)
         EXPECT_EQ(g_log.progressCalls, stopAt);
     }
     // The entry being written when the caller stopped is not left behind.
-    EXPECT_FALSE(testing::FileExists(target + L"\\docs\\deeper\\program.exe"));
+    EXPECT_FALSE(testsupport::FileExists(target + L"\\docs\\deeper\\program.exe"));
 }
 
 TEST_F(QbrArchive, ReportsDamagedDataAndRemovesTheDamagedFile)
@@ -216,15 +216,16 @@ TEST_F(QbrArchive, ReportsDamagedDataAndRemovesTheDamagedFile)
     const std::wstring target = m_scratch / L"target";
     EXPECT_EQ(Extract(FixturePath("damaged.7z"), target), 0);
     EXPECT_EQ(GetLastArchiveError(), kArchiveErrorDataCorrupt);
-    EXPECT_FALSE(testing::FileExists(target + L"\\readme.txt"));
+    EXPECT_FALSE(testsupport::FileExists(target + L"\\readme.txt"));
 }
 
 TEST_F(QbrArchive, ExtractsListedEntriesOnlyAndFailsForUnknownOnes)
 {
     const std::wstring target = m_scratch / L"target";
     ASSERT_EQ(Extract(FixturePath("bcj_lzma2.7z"), target, {"DOCS/noise.bin"}, false), 1);
-    EXPECT_EQ(testing::FolderNames(target), std::vector<std::wstring>{L"docs"});
-    EXPECT_EQ(testing::FolderNames(target + L"\\docs"), std::vector<std::wstring>{L"noise.bin"});
+    EXPECT_EQ(testsupport::FolderNames(target), std::vector<std::wstring>{L"docs"});
+    EXPECT_EQ(testsupport::FolderNames(target + L"\\docs"),
+              std::vector<std::wstring>{L"noise.bin"});
     EXPECT_EQ(g_log.progressNames.back(), "docs\\noise.bin");
     EXPECT_EQ(g_log.notified, std::vector<std::int32_t>{5});
 
@@ -239,7 +240,7 @@ TEST_F(QbrArchive, ModeOneWritesBareNamesIntoTheTarget)
     ASSERT_EQ(Extract(FixturePath("lzma.7z"), target, {"docs\\deeper\\program.exe", "readme.txt"},
                       false, kArchiveModeNoPaths),
               1);
-    auto names = testing::FolderNames(target);
+    auto names = testsupport::FolderNames(target);
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::wstring>{L"program.exe", L"readme.txt"}));
 }
@@ -249,7 +250,7 @@ TEST_F(QbrArchive, QueryAnswerDecidesWhetherAnExistingFileIsReplaced)
     const std::wstring target = m_scratch / L"target";
     ::CreateDirectoryW(target.c_str(), nullptr);
     for (int answer : {kArchiveAnswerKeep, kArchiveAnswerReplace}) {
-        testing::WriteWholeFile(target + L"\\readme.txt", {'o', 'l', 'd'});
+        testsupport::WriteWholeFile(target + L"\\readme.txt", {'o', 'l', 'd'});
         g_log = {};
         g_log.queryAnswer = answer;
         const std::string archive = FixturePath("copy.7z");
@@ -260,7 +261,7 @@ TEST_F(QbrArchive, QueryAnswerDecidesWhetherAnExistingFileIsReplaced)
                                  RecordProgress, RecordNotify, RecordQuery),
                   1);
         EXPECT_EQ(g_log.queried, std::vector<std::int32_t>{6});
-        const auto data = testing::ReadWholeFile(target + L"\\readme.txt");
+        const auto data = testsupport::ReadWholeFile(target + L"\\readme.txt");
         EXPECT_EQ(data.size() == 3, answer == kArchiveAnswerKeep);
     }
 }
@@ -271,7 +272,7 @@ TEST(QbrArchiveImage, EndsWhereItsSectionsEnd)
     // carry nothing there of its own (an unstripped image has its symbol table there).
     wchar_t path[MAX_PATH] = {};
     ASSERT_NE(::GetModuleFileNameW(::GetModuleHandleW(L"qbr.lib"), path, MAX_PATH), 0u);
-    const std::vector<std::uint8_t> image = testing::ReadWholeFile(path);
+    const std::vector<std::uint8_t> image = testsupport::ReadWholeFile(path);
     const auto& dos = *reinterpret_cast<const IMAGE_DOS_HEADER*>(image.data());
     const auto& file = *reinterpret_cast<const IMAGE_FILE_HEADER*>(image.data() + dos.e_lfanew + 4);
     const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(

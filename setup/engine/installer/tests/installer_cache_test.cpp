@@ -478,8 +478,8 @@ TEST_F(InstallerCacheTest, RunScriptRecordsTheStateAlsoWhenTheRunFails)
                 throw 42;
             return true;
         };
-        const ScriptRun scriptRun{run,   "C:\\Temp\\support\\setup.msi", callback, handlers, host,
-                                  engine};
+        const ScriptRun scriptRun{
+            run, "C:\\Temp\\support\\setup.msi", callback, handlers, host.Bundle(), engine};
         if (fails)
             EXPECT_THROW(RunScript(scriptRun, Context()), int);
         else

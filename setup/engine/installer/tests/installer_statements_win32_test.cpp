@@ -11,8 +11,8 @@
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/script/script_check.h"
 #include "setup/engine/script/variables.h"
+#include "setup/engine/testing/fake_statement_host.h"
 #include "setup/engine/testing/installer_test_packages_win32.h"
-#include "setup/engine/testing/interpreter_fake_host.h"
 #include "setup/sysconfig/installer/msi_api.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
 #include "setup/sysconfig/property_queue.h"
@@ -97,7 +97,7 @@ protected:
     void RunStatement(int index)
     {
         AddMSIProperty("INSTALLDIR", m_folder + "target\\");
-        engine::StatementContext statement(m_script, m_engine, m_host, index, false);
+        engine::StatementContext statement(m_script, m_engine, m_host.Statements(), index, false);
         (*m_handlers.Find(statement.Command()))(statement);
     }
 
@@ -116,7 +116,7 @@ protected:
         m_script, m_engine, m_components, engine::SystemStateFileStore(), m_cacheSystem,
         m_state,  ""};
     engine::StatementHandlerTable m_handlers;
-    engine::testing::FakeInterpreterHost m_host;
+    engine::testing::FakeStatementHost m_host;
 };
 
 TEST_F(InstallerStatementsWin32Test, InstallIsDetectedAsMaintenanceAndRemovedAgain)

@@ -85,7 +85,7 @@ TEST_F(InterpreterTest, PredefinedVariables)
 
 TEST_F(InterpreterTest, AllUsersNeedsAdministratorRightsOnWindowsNT)
 {
-    host.administrator = false;
+    host.system.groups.erase(kAdministratorsRid);
     Run({"Record|$ALLUSERS$ $UNINSTALLLINK$"});
     EXPECT_EQ(
         recorded,

@@ -68,7 +68,8 @@ protected:
                 m_script.StatementMediaList.Add(block);
         }
         for (std::size_t i = 0; i < m_script.CommandList.Count(); ++i) {
-            StatementContext statement(m_script, engine, host, static_cast<int>(i), false);
+            StatementContext statement(m_script, engine, host.Statements(), static_cast<int>(i),
+                                       false);
             const StatementHandler* handler = handlers.Find(statement.Command());
             ASSERT_NE(handler, nullptr) << statement.Command();
             (*handler)(statement);
@@ -208,7 +209,7 @@ TEST_F(PackageStatementTest, NewlinesAreEncodedOnlyInTheRecord)
 TEST_F(PackageStatementTest, MissingHeaderFailsBeforeAnythingIsQueued)
 {
     m_script = BuildScript({"Create Folder|x"});
-    StatementContext statement(m_script, engine, host, 0, false);
+    StatementContext statement(m_script, engine, host.Statements(), 0, false);
     EXPECT_THROW((*handlers.Find("Create Folder"))(statement), rtl::Exception);
     EXPECT_TRUE(host.events.empty());
     EXPECT_EQ(engine.PackagePropertyList.Count(), 0u);

@@ -5,11 +5,14 @@
 
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/statements/statements_text_files.h"
-#include "setup/engine/testing/files_test_folder_win32.h"
 #include "setup/engine/testing/interpreter_test_support.h"
+#include "tests/support/scratch_folder_win32.h"
 
 namespace setup::engine::testing {
 namespace {
+
+using testsupport::ScratchFolder;
+using testsupport::TestProgramFolder;
 
 class FileScriptTest : public InterpreterTest
 {
@@ -30,7 +33,7 @@ protected:
 
 TEST_F(FileScriptTest, StatementsRunFromAScript)
 {
-    const std::string dir = scratch.Path();
+    const std::string dir = scratch.NarrowPath();
     const std::string bin = TestProgramFolder();
     char program[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, program, MAX_PATH);

@@ -10,11 +10,14 @@
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/statements/statements_registry_win32.h"
 #include "setup/engine/testing/fake_file_system.h"
-#include "setup/engine/testing/files_test_folder_win32.h"
 #include "setup/engine/testing/statements_test_support.h"
+#include "tests/support/scratch_folder_win32.h"
 
 namespace setup::engine::testing {
 namespace {
+
+using testsupport::ScratchFolder;
+using testsupport::TestProgramFolder;
 
 class Win32FileStatementTest : public StatementTest
 {
@@ -25,7 +28,7 @@ protected:
         ASSERT_TRUE(rtl::InitGuiThread());
         RegisterFileStatements(handlers,
                                Win32FileStatementServices(*Win32SystemStatementServices().wow64));
-        SetVariable("DIR", ExcludeTrailing(scratch.Path()), "test");
+        SetVariable("DIR", ExcludeTrailing(scratch.NarrowPath()), "test");
         SetVariable("BIN", ExcludeTrailing(TestProgramFolder()), "test");
     }
     void TearDown() override
@@ -92,15 +95,15 @@ TEST_F(Win32FileStatementTest, ExistenceAndTemporaryFiles)
         EXPECT_EQ(GetVariable("FOUND"), c.expected) << c.path << " " << c.testFile;
     }
 
-    engine.process.tempDir = scratch.Path();
+    engine.process.tempDir = scratch.NarrowPath();
     Run({"Get Temporary File|$first$", "Get Temporary File|SECOND"});
     const std::string first = GetVariable("FIRST");
-    EXPECT_EQ(first.rfind(scratch.Path() + "qbr", 0), 0u) << first;
+    EXPECT_EQ(first.rfind(scratch.NarrowPath() + "qbr", 0), 0u) << first;
     EXPECT_EQ(first.substr(first.size() - 4), ".tmp");
-    EXPECT_EQ(scratch.Read(first.substr(scratch.Path().size())), "");
+    EXPECT_EQ(scratch.Read(first.substr(scratch.NarrowPath().size())), "");
     EXPECT_NE(first, GetVariable("SECOND"));
 
-    engine.process.tempDir = scratch.Path() + "missing\\";
+    engine.process.tempDir = scratch.NarrowPath() + "missing\\";
     Run({"Get Temporary File|FIRST"});
     EXPECT_EQ(GetVariable("FIRST"), "");
 }
@@ -112,7 +115,7 @@ TEST_F(Win32FileStatementTest, FindAllFilesOnItsWorkerThread)
     scratch.Write("My Data\\S\\T\\a b.txt", "");
     scratch.Write("My Data\\S\\c.doc", "");
     scratch.Write("My Data\\top.txt", "");
-    const std::string root = scratch.Path() + "My Data\\";
+    const std::string root = scratch.NarrowPath() + "My Data\\";
     Run({"Find All Files|$DIR$\\My Data\\*.txt|TRUE|TRUE|ALL",
          "Find All Files|$DIR$\\My Data\\*.txt|FALSE|FALSE|$OWN$",
          "Find All Files|$DIR$\\Missing\\*.*|TRUE|TRUE|NONE"});
@@ -125,7 +128,7 @@ TEST_F(Win32FileStatementTest, FindAllFilesOnItsWorkerThread)
 }
 
 // Blocks the search in one folder until the user's cancel has been seen by the wait.
-class CancelHost : public FakeInterpreterHost
+class CancelHost : public FakeStatementHost
 {
 public:
     std::atomic<int> checks{0};
@@ -188,7 +191,7 @@ TEST_F(Win32FileStatementTest, RecursiveDeleteEmptiesNestedFoldersAndKeepsTheRoo
     scratch.Write("X\\Keep\\kept.doc", "k");
     Run({"Delete Files Recursive|$DIR$\\\\X\\*.tmp"});
     Run({"Find All Files|$DIR$\\X\\*.*|TRUE|TRUE|LEFT"});
-    const std::string x = scratch.Path() + "X\\";
+    const std::string x = scratch.NarrowPath() + "X\\";
     EXPECT_EQ(GetVariable("LEFT"), x + "Keep\\kept.doc|" + x + "Keep");
     Run({"Delete Files Recursive|$DIR$\\X\\*.*", "Find All Files|$DIR$\\X\\*.*|TRUE|TRUE|LEFT",
          "Does File/Folder Exist|ROOT|$DIR$\\X|FALSE"});

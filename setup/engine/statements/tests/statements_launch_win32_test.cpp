@@ -19,22 +19,18 @@
 #include "setup/engine/statements/system_facts_win32.h"
 #include "setup/engine/testing/statements_test_support.h"
 #include "setup/engine/workers/worker_wait_win32.h"
+#include "tests/support/scratch_folder_win32.h"
 
 namespace setup::engine::testing {
 namespace {
+
+using testsupport::TestProgramFolder;
 
 std::string CurrentFolder()
 {
     char buffer[MAX_PATH + 1] = {};
     ::GetCurrentDirectoryA(sizeof(buffer), buffer);
     return buffer;
-}
-
-std::string TestProgramFolder()
-{
-    char buffer[MAX_PATH + 1] = {};
-    ::GetModuleFileNameA(nullptr, buffer, sizeof(buffer));
-    return FolderOf(buffer);
 }
 
 std::string ReadFile(const std::string& path)

@@ -5,11 +5,13 @@
 #include <windows.h>
 
 #include "setup/engine/statements/statements_registry_win32.h"
-#include "setup/engine/testing/files_test_folder_win32.h"
 #include "setup/engine/testing/statements_test_support.h"
+#include "tests/support/scratch_folder_win32.h"
 
 namespace setup::engine::testing {
 namespace {
+
+using testsupport::ScratchFolder;
 
 class Win32TextFileStatementTest : public StatementTest
 {
@@ -20,7 +22,7 @@ protected:
         CloseOpenTextFile(engine);
         RegisterTextFileStatements(
             handlers, Win32TextFileStatementServices(*Win32SystemStatementServices().wow64));
-        SetVariable("DIR", scratch.Path(), "test");
+        SetVariable("DIR", scratch.NarrowPath(), "test");
     }
     void TearDown() override
     {

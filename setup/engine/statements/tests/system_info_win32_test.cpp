@@ -47,6 +47,26 @@ std::string RegistryText(const char* valueName)
     return buffer;
 }
 
+bool InAdministratorsGroup()
+{
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                    0, 0, 0, 0, 0, &administrators))
+        return false;
+    BOOL member = FALSE;
+    const BOOL checked = ::CheckTokenMembership(nullptr, administrators, &member);
+    ::FreeSid(administrators);
+    return checked && member;
+}
+
+// HasAdminRights, and with it the interpreter's ALLUSERS default, rests on this answer; Wine's
+// token holds the group enabled.
+TEST(Win32SystemFacts, AdministratorAsTheTokenHoldsIt)
+{
+    EXPECT_EQ(IsAdministrator(ProcessSystemFacts()), InAdministratorsGroup());
+}
+
 TEST_F(RealSystemInfoTest, FactsOfTheRunningWindows)
 {
     ISystemFacts& facts = ProcessSystemFacts();

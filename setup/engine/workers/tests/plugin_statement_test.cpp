@@ -9,6 +9,7 @@
 
 #include "setup/engine/script/command_line.h"
 #include "setup/engine/script/variables.h"
+#include "setup/engine/testing/system_info_fakes.h"
 #include "tests/support/compiled_script_builder.h"
 
 namespace setup::engine {
@@ -23,7 +24,6 @@ struct FakePluginHost : IPluginStatementHost
     std::string result = "A,1,PROBE,seen";
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-    bool IsWindowsNT() override { return true; }
     void AcquireMediaBlock(const std::string& media) override
     {
         events.push_back("acquire " + media);
@@ -79,12 +79,13 @@ protected:
         project.pluginCommands = {"Call DLL Function"};
         project.setupMode = std::to_string(setupMode);
         script = ReadSetupScript(testsupport::BuildCompiledScript({statement}, project));
-        ExecutePluginStatement(script, engine, 0, host);
+        ExecutePluginStatement(script, engine, 0, host, system);
     }
 
     SetupScript script;
     EngineState engine;
     FakePluginHost host;
+    testing::FakeSystemFacts system;
 };
 
 TEST_F(PluginStatementTest, TheLibraryIsLookedForWhereTheStatementsMediaSays)

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "setup/engine/statements/system_facts.h"
+#include "setup/engine/system/system_facts.h"
 #include "setup/engine/testing/system_info_fakes.h"
 
 namespace setup::engine::testing {

@@ -1,4 +1,4 @@
-#include "setup/engine/statements/system_facts.h"
+#include "setup/engine/system/system_facts.h"
 
 namespace setup::engine {
 
