@@ -4,25 +4,28 @@
 # default /var/cache/vontar-suite) is reused, as it is on a CI machine that built it before.
 # Prints the wall minutes and the CPU minutes (user + system of every process the run waited for).
 #
-# Usage: bench/ci_two_cores.sh [--keep] [--cores LIST]
-#   --keep        keep the clone (its build trees' .ninja_log files show where the time went)
-#   --cores LIST  taskset's CPU list instead of 0,1
+# Usage: bench/ci_two_cores.sh [--keep] [--cores LIST] [--revision REV]
+#   --keep          keep the clone (its build trees' .ninja_log files show where the time went)
+#   --cores LIST    taskset's CPU list instead of 0,1
+#   --revision REV  measure that commit instead of HEAD (an earlier one, to compare)
 # The run's output goes to ci-run.log beside the clone; its last lines are shown on failure.
 set -euo pipefail
 
 keep=0
 cores=0,1
+revision=HEAD
 while [ $# -gt 0 ]; do
   case $1 in
     --keep) keep=1 ;;
     --cores) cores=${2:?--cores needs a list}; shift ;;
+    --revision) revision=${2:?--revision needs a commit}; shift ;;
     *) echo "ci_two_cores.sh: unknown argument '$1'" >&2; exit 2 ;;
   esac
   shift
 done
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-revision=$(git -C "$root" rev-parse HEAD)
+revision=$(git -C "$root" rev-parse --verify "$revision^{commit}")
 work=$(mktemp -d "${TMPDIR:-/tmp}/ci-two-cores.XXXXXX")
 clone=$work/clone
 run_pid=
