@@ -31,8 +31,9 @@ clone=$work/clone
 run_pid=
 
 cleanup() {
-  # Whatever the run left: its process group, the Wine server and the Xvfb of its x64 tree.
-  if [ -n "$run_pid" ] && kill -0 "$run_pid" 2>/dev/null; then
+  # Whatever the run left: its process group (also when the run's first process was ended from
+  # outside and its children live on), the Wine server and the Xvfb of its x64 tree.
+  if [ -n "$run_pid" ]; then
     kill -TERM -- "-$run_pid" 2>/dev/null || true
     wait "$run_pid" 2>/dev/null || true
   fi
@@ -68,7 +69,6 @@ run_pid=$!
 wait "$run_pid"
 status=$?
 set -e
-run_pid=
 end=$(date +%s.%N)
 
 echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
