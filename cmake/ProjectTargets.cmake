@@ -7,6 +7,8 @@ endif()
 # Tests are built where they can run: the x64 build (under Wine) and the native build.
 if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(PROJECT_BUILD_TESTS OFF)
+  # Nothing of the x86 build runs here, so nobody reads its debug information: it is left out.
+  add_compile_options(-g0)
 else()
   set(PROJECT_BUILD_TESTS ON)
 endif()
@@ -38,6 +40,16 @@ else()
   endif()
 endif()
 
+# Test code is built for a short build, not a fast run: the code under test keeps the build's
+# optimisation, and the tests' own files (and the libraries of tests/ folders) take -O0. The
+# Windows builds drop their debug information too: mingw's DWARF makes the objects several times
+# larger and the links slower, and a failing test under Wine is read from its assertion output. The
+# native build keeps -g, so that the sanitizers' reports name the lines.
+set(PROJECT_TEST_COMPILE_OPTIONS -O0)
+if(WIN32)
+  list(APPEND PROJECT_TEST_COMPILE_OPTIONS -g0)
+endif()
+
 # project_library(name [SOURCES ...] [LIBS ...] [INCLUDES ...])
 # A static library; its folder's parent of parents is on the include path, so headers are included
 # as "support/cipher/blowfish.h".
@@ -46,6 +58,10 @@ function(project_library name)
   add_library(${name} STATIC ${ARG_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  if(folder MATCHES "(^|/)tests(/|$)")
+    target_compile_options(${name} PRIVATE ${PROJECT_TEST_COMPILE_OPTIONS})
+  endif()
 endfunction()
 
 # project_dll(name DEF file.def [SOURCES ...] [LIBS ...] [OUTPUT_NAME name])
@@ -64,6 +80,13 @@ function(project_dll name)
   endif()
 endfunction()
 
+# The longest test executables (seconds of a run on two cores). CTest starts tests by their cost,
+# longest first, but a fresh build tree has no timings of its own yet, so without these it would
+# start them in declaration order and end the run with the longest one running alone.
+set(PROJECT_TEST_COSTS deployrun_process_tests=260 snapwipe_com_tests=45 setup_engine_tests=25
+                       process_tests=18 setup_installer_tests=12 shred_snapshots_tests=10
+                       shred_dll_tests=9)
+
 # project_test(name SOURCES ... [LIBS ...] [LABELS ...])
 # One GoogleTest executable; CTest runs it under Wine in the x64 build and natively otherwise.
 function(project_test name)
@@ -73,8 +96,16 @@ function(project_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock project_test_main)
+  target_compile_options(${name} PRIVATE ${PROJECT_TEST_COMPILE_OPTIONS})
+  # GoogleTest's headers (and windows.h) once per build tree instead of once per test file.
+  target_precompile_headers(${name} REUSE_FROM project_test_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600 LABELS "${ARG_LABELS}")
+  foreach(entry IN LISTS PROJECT_TEST_COSTS)
+    if(entry MATCHES "^${name}=([0-9]+)$")
+      set_tests_properties(${name} PROPERTIES COST ${CMAKE_MATCH_1})
+    endif()
+  endforeach()
 endfunction()
 
 # project_check_exports(target EXPECTED file)

@@ -49,6 +49,16 @@ case $action in
     # that needs them later would otherwise start them itself and they would hold CTest's pipes.
     $wine wineboot </dev/null >/dev/null 2>&1
     $wine rundll32.exe </dev/null >/dev/null 2>&1
+    # wineboot starts the automatic services without waiting for them; tests that run first expect
+    # them (the plug-and-play service) to be running already. The state goes through a file, not a
+    # pipe, for the same reason as above.
+    state=$WINEPREFIX/.plugplay-state
+    for _ in $(seq 100); do
+      $wine sc query PlugPlay </dev/null >"$state" 2>/dev/null || true
+      grep -q RUNNING "$state" && break
+      sleep 0.2
+    done
+    rm -f "$state"
     ;;
   stop)
     $wineserver -k 2>/dev/null || true
