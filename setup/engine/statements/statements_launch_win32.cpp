@@ -150,11 +150,15 @@ void RunProgramStatement(StatementContext& statement, const LaunchServices& serv
     const FsRedirectionScope redirection(*services.wow64, statement.Engine().TargetPlatform);
     const ResultVariable result(statement, RawParam(statement, 5));
     const std::string program = NormalizedParam(statement, 1);
-    TRunApp worker(program, ExpandedParam(statement, 3), TextToBool(ExpandedParam(statement, 2)),
-                   TextToBool(ExpandedParam(statement, 4)));
+    const std::string arguments = ExpandedParam(statement, 3);
+    const bool hide = TextToBool(ExpandedParam(statement, 2));
+    const bool wait = TextToBool(ExpandedParam(statement, 4));
     int exitCode = 0;
     {
+        // The worker ends before the folder is put back: when the wait is left by an error, its
+        // start may still be under way and must not see, or restore, the wrong folder.
         const CurrentFolderScope folder(FolderOf(program));
+        TRunApp worker(program, arguments, hide, wait);
         exitCode = RunWorker(worker);
     }
     result.Assign(std::to_string(exitCode));
@@ -175,10 +179,10 @@ void RunProgramAsStatement(StatementContext& statement, const LaunchServices& se
     parameters.wait = TextToBool(ExpandedParam(statement, 9));
     parameters.environment = ExpandedParam(statement, 10);
     parameters.vistaOrLater = GetOsVersionInfo(*services.facts).major > 5;
-    TRunAs worker(std::move(parameters));
     int exitCode = 0;
     {
         const CurrentFolderScope folder(workingFolder);
+        TRunAs worker(std::move(parameters));
         exitCode = RunWorker(worker);
     }
     result.Assign(std::to_string(exitCode));
