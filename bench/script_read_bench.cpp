@@ -45,10 +45,11 @@ Timing TimeRead(const std::string& text)
         const setup::engine::SetupScript script = setup::engine::ReadSetupScript(text);
         const double read = Seconds(start);
         std::string message;
+        setup::rtl::TStringList performed;
         start = Clock::now();
-        const int result =
-            setup::engine::CompileScript(script.CommandList, script.StatementKeyList,
-                                         script.StatementFlagList, message, script.ParameterPools);
+        const int result = setup::engine::CompileScript(
+            script.CommandList, script.StatementKeyList, script.StatementFlagList, message,
+            script.ParameterPools, performed);
         const double check = Seconds(start);
         if (result != -1) {
             std::fprintf(stderr, "the script does not check: %s\n", message.c_str());
