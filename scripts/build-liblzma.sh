@@ -8,6 +8,12 @@ cache=${PROJECT_THIRD_PARTY:-/var/cache/vontar-suite}
 triplets=("$@")
 [ ${#triplets[@]} -gt 0 ] || triplets=(x86_64-w64-mingw32 i686-w64-mingw32)
 
+# Builds that start together (two build trees, another clone) wait here for each other: they share
+# the cache's work folders.
+mkdir -p "$cache"
+exec 9>"$cache/.liblzma.lock"
+flock 9
+
 todo=()
 for triplet in "${triplets[@]}"; do
   [ -f "$cache/liblzma/$triplet/lib/liblzma.a" ] && [ -f "$cache/liblzma/$triplet/include/lzma.h" ] ||
