@@ -16,8 +16,7 @@
 #include "setup/engine/system/setup_messages_win32.h"
 #include "setup/engine/workers/plugin_call_win32.h"
 #include "setup/engine/workers/worker_protocol.h"
-#include "setup/sysconfig/installer/msi_thread_win32.h"
-#include "setup/sysconfig/property_queue.h"
+#include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/trace_log.h"
 
 namespace setup::deployrun {
@@ -56,7 +55,7 @@ DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
       m_cache(script, engine, engine::Components, packagePath, engine.DataDir,
               engine.SourceOverride)
 {
-    sysconfig::installer::InstallerSettings& installer = sysconfig::installer::Installer();
+    sysconfig::installer::InstallerSettings& installer = m_cache.Bridge().settings;
     installer.traceLogPath = engine.TraceLogPath;
     installer.windowsNT = engine::GetOsVersionInfo(system).nt;
 }
@@ -78,7 +77,7 @@ void DeployrunInterpreterHost::DetectInstallation()
 
 void DeployrunInterpreterHost::AddMSIProperty(const std::string& name, const std::string& value)
 {
-    sysconfig::AddMSIProperty(name, value);
+    m_cache.Bridge().properties.AddMSIProperty(name, value);
 }
 
 std::string DeployrunInterpreterHost::UserLanguageName()

@@ -2,7 +2,6 @@
 
 #include "setup/engine/components/components_system.h"
 #include "setup/engine/script/path_text.h"
-#include "setup/sysconfig/installer/msi_thread_win32.h"
 
 namespace setup::sysconfig::installer {
 
@@ -10,7 +9,8 @@ InstallerCacheHost::InstallerCacheHost(engine::SetupScript& script, engine::Engi
                                        engine::ComponentModel& components,
                                        const std::string& packagePath, const std::string& dataDir,
                                        const std::string& sourceSwitchFolder)
-    : m_context{script,        engine,  components, engine::SystemStateFileStore(),
+    : m_bridge(engine.Parts.Get<InstallerBridge>()),
+      m_context{script,        engine,  components, engine::SystemStateFileStore(),
                 m_cacheSystem, m_state, packagePath}
 {
     m_state.DataDir = dataDir.empty() ? dataDir : engine::IncludeBackslash(dataDir);
@@ -48,7 +48,7 @@ void InstallerCacheHost::RunScript(const engine::ScriptRun& run)
 
 void InstallerCacheHost::PublishToInstallThread()
 {
-    InstallerSettings& settings = Installer();
+    InstallerSettings& settings = m_bridge.settings;
     settings.dataDir = m_state.DataDir;
     settings.cacheId = m_context.script.CacheId;
     settings.cacheRoot = [this](bool allUsers) { return GetCacheRoot(allUsers); };

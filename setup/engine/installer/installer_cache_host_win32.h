@@ -7,6 +7,7 @@
 #include "setup/engine/installer/installer_cache.h"
 #include "setup/engine/installer/installer_system_win32.h"
 #include "setup/engine/installer/statements_installer.h"
+#include "setup/sysconfig/installer/installer_bridge_win32.h"
 
 namespace setup::sysconfig::installer {
 
@@ -32,14 +33,17 @@ public:
 
     engine::InstallationState& State() { return m_state; }
     const engine::CacheContext& Context() const { return m_context; }
+    // The run's Windows Installer bridge, kept with the engine's state of the run.
+    InstallerBridge& Bridge() { return m_bridge; }
 
 private:
     // The install thread reads the data folder and the cache identity from its settings.
     void PublishToInstallThread();
 
+    InstallerBridge& m_bridge;
     engine::InstallationState m_state;
     Win32CacheSystem m_cacheSystem;
-    Win32InstallerSystem m_installerSystem{m_state};
+    Win32InstallerSystem m_installerSystem{m_state, m_bridge};
     engine::CacheContext m_context;
 };
 

@@ -11,6 +11,7 @@
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/text_lines.h"
 #include "setup/engine/system/file_utils_win32.h"
+#include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/installer/msi_api.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
 #include "setup/sysconfig/installer/package_edits_win32.h"
@@ -185,11 +186,11 @@ void Win32CacheSystem::SetCompression(const std::string& folder, bool compressed
 
 int Win32InstallerSystem::RunInstall(const engine::InstallRequest& request, std::string& errorText)
 {
-    InstallerSettings& settings = Installer();
+    InstallerSettings& settings = m_bridge.settings;
     settings.dataDir = m_state.DataDir;
     if (request.patchMode)
         settings.patchSourceDir = m_state.DataDir;
-    return RunMSIThread(request.patchMode, request.packagePath, request.dialogFilePath,
+    return RunMSIThread(m_bridge, request.patchMode, request.packagePath, request.dialogFilePath,
                         request.variablesText, request.propertiesText, request.productCode,
                         request.install, request.advertise, errorText, request.targetDir);
 }
@@ -201,19 +202,19 @@ int Win32InstallerSystem::QueryProductState(const std::string& productCode)
 
 std::string Win32InstallerSystem::PreparedInstancePackage()
 {
-    const PackageInstanceState& instance = InstanceState();
+    const PackageInstanceState& instance = m_bridge.instance;
     return instance.newInstanceMode ? instance.instancePackagePath : std::string();
 }
 
 void Win32InstallerSystem::MarkNewInstance(const std::string& productCode,
                                            const std::string& cacheId)
 {
-    PackageInstanceState& instance = InstanceState();
+    PackageInstanceState& instance = m_bridge.instance;
     instance.newInstanceMode = true;
     instance.componentsRegenerated = false;
     instance.productCode = productCode;
     instance.cacheId = cacheId;
-    Installer().cacheId = cacheId;
+    m_bridge.settings.cacheId = cacheId;
 }
 
 void Win32InstallerSystem::LocalizePackage(const std::string& packagePath,

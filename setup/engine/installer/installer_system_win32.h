@@ -8,6 +8,8 @@
 
 namespace setup::sysconfig::installer {
 
+struct InstallerBridge;
+
 class Win32CacheSystem final : public engine::ICacheSystem
 {
 public:
@@ -29,11 +31,13 @@ public:
     void SetCompression(const std::string& folder, bool compressed) override;
 };
 
-// The install thread runs with the data folder of the state given here.
+// The install thread runs with the data folder of the state given here, through the run's bridge.
 class Win32InstallerSystem final : public engine::IInstallerSystem
 {
 public:
-    explicit Win32InstallerSystem(engine::InstallationState& state) : m_state(state) {}
+    Win32InstallerSystem(engine::InstallationState& state, InstallerBridge& bridge)
+        : m_state(state), m_bridge(bridge)
+    {}
 
     int RunInstall(const engine::InstallRequest& request, std::string& errorText) override;
     int QueryProductState(const std::string& productCode) override;
@@ -63,6 +67,7 @@ public:
 
 private:
     engine::InstallationState& m_state;
+    InstallerBridge& m_bridge;
 };
 
 // A registry string value; empty when the key or value cannot be read.

@@ -1,7 +1,7 @@
 #include <windows.h>
 
-#include "setup/sysconfig/installer/bridge_state_win32.h"
 #include "setup/sysconfig/installer/install_outcome.h"
+#include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
 #include "setup/sysconfig/installer/thread_progress.h"
 
@@ -25,24 +25,6 @@ constexpr DWORD kBusyRetryMilliseconds = 3141;
 
 }  // namespace
 
-ProgressState& HandlerProgress()
-{
-    static ProgressState state;
-    return state;
-}
-
-HandlerSession& HandlerSessionState()
-{
-    static HandlerSession session;
-    return session;
-}
-
-std::string& BusyDots()
-{
-    thread_local std::string dots;
-    return dots;
-}
-
 IInstallerPrompt& SystemPrompt()
 {
     static Win32Prompt prompt;
@@ -52,24 +34,24 @@ IInstallerPrompt& SystemPrompt()
 int WINAPI InstallUIHandler(LPVOID context, UINT messageType, LPCSTR message) noexcept
 {
     try {
-        return HandleInstallerMessage(HandlerProgress(), HandlerSessionState(),
-                                      reinterpret_cast<ProgressCallback>(context), messageType,
-                                      message ? message : "");
+        auto& handler = *static_cast<InstallerMessageContext*>(context);
+        return HandleInstallerMessage(handler.progress, handler.session, handler.publish,
+                                      messageType, message ? message : "");
     } catch (...) {
         // Windows Installer goes on with its own default for this message.
         return 0;
     }
 }
 
-bool RetryWhileInstallerBusy(UINT code)
+bool RetryWhileInstallerBusy(InstallerBridge& bridge, UINT code)
 {
     if (code != kErrorInstallAlreadyRunning)
         return true;
-    std::string& dots = BusyDots();
+    std::string& dots = bridge.busyDots;
     dots = dots == "..." ? "." : dots + ".";
     SetThreadProgress("Windows Installer" + dots, 100, 100, 0);
-    if (Installer().sleep)
-        Installer().sleep(kBusyRetryMilliseconds);
+    if (bridge.settings.sleep)
+        bridge.settings.sleep(kBusyRetryMilliseconds);
     else
         ::Sleep(kBusyRetryMilliseconds);
     return CancelRequested();

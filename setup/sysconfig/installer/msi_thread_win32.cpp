@@ -6,9 +6,9 @@
 #include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/variables.h"
 #include "setup/engine/system/file_utils_win32.h"
-#include "setup/sysconfig/installer/bridge_state_win32.h"
 #include "setup/sysconfig/installer/command_line_plan.h"
 #include "setup/sysconfig/installer/handoff_file.h"
+#include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/installer/msi_api.h"
 #include "setup/sysconfig/installer/package_edits_win32.h"
 #include "setup/sysconfig/installer/system_queries_win32.h"
@@ -54,18 +54,19 @@ private:
     std::string m_path;
 };
 
-UINT InstallWithBusyRetry(const std::string& packagePath, const std::string& commandLine)
+UINT InstallWithBusyRetry(InstallerBridge& bridge, const std::string& packagePath,
+                          const std::string& commandLine)
 {
     UINT code;
     do
         code = MsiApi().MsiInstallProductA(packagePath.c_str(), commandLine.c_str());
-    while (!RetryWhileInstallerBusy(code));
+    while (!RetryWhileInstallerBusy(bridge, code));
     return code;
 }
 
-UINT RemoveOnWindows9x(const MsiRunParameters& block, const CommandLineInputs& inputs,
-                       InstallOutcome& outcome)
+UINT RemoveOnWindows9x(InstallerBridge& bridge, const CommandLineInputs& inputs)
 {
+    const MsiRunParameters& block = bridge.parameters;
     UniqueMsiHandle package;
     UINT code = MsiApi().MsiOpenPackageA(block.packagePath.c_str(), package.Put());
     if (code != ERROR_SUCCESS)
@@ -74,10 +75,10 @@ UINT RemoveOnWindows9x(const MsiRunParameters& block, const CommandLineInputs& i
         MsiApi().MsiSetPropertyA(package.Get(), name.c_str(), value.c_str());
     do
         code = MsiApi().MsiDoActionA(package.Get(), "INSTALL");
-    while (!RetryWhileInstallerBusy(code));
+    while (!RetryWhileInstallerBusy(bridge, code));
     if (code == ERROR_SUCCESS)
-        outcome.rebootNeeded = MsiApi().MsiGetMode(package.Get(), MSIRUNMODE_REBOOTATEND) ||
-                               MsiApi().MsiGetMode(package.Get(), MSIRUNMODE_REBOOTNOW);
+        bridge.outcome.rebootNeeded = MsiApi().MsiGetMode(package.Get(), MSIRUNMODE_REBOOTATEND) ||
+                                      MsiApi().MsiGetMode(package.Get(), MSIRUNMODE_REBOOTNOW);
     return code;
 }
 
@@ -121,20 +122,23 @@ void WriteFileText(const std::string& path, const std::string& text)
 }
 
 // Hands the properties to the package's custom actions and stamps the package's platform.
-void PreparePackage(const MsiRunParameters& block, const InstallerSettings& settings)
+void PreparePackage(InstallerBridge& bridge)
 {
+    const MsiRunParameters& block = bridge.parameters;
     SetThreadProgress("Windows Installer", 50, 100, 0);
     if (!block.patchMode)
-        WriteMSIProperties(block.packagePath);
+        WriteMSIProperties(block.packagePath, bridge.instance, bridge.properties);
     SetThreadProgress("Windows Installer", 100, 100, 0);
-    SetPackagePlatform(block.packagePath, settings.setupPlatform);
+    SetPackagePlatform(block.packagePath, bridge.settings.setupPlatform);
     SetPackageWordCount(block.packagePath);
 }
 
-// The trace log's header and Windows Installer's own log behind it; then the external handler.
-void StartInstallerSession(const MsiRunParameters& block, const InstallerSettings& settings,
-                           const SourceFolders& sources)
+// The trace log's header and Windows Installer's own log behind it; then the external handler,
+// which finds the bridge's message state through its context.
+void StartInstallerSession(InstallerBridge& bridge, const SourceFolders& sources)
 {
+    const MsiRunParameters& block = bridge.parameters;
+    const InstallerSettings& settings = bridge.settings;
     if (!settings.traceLogPath.empty()) {
         WriteInstallHeader(
             {engine::GetWizardCaption(engine::GetVariable("TITLE"), settings.captionSuffix),
@@ -145,8 +149,7 @@ void StartInstallerSession(const MsiRunParameters& block, const InstallerSetting
         MsiApi().MsiEnableLogA(kLogModes, settings.traceLogPath.c_str(), kLogAppendAndFlush);
     }
     MsiApi().MsiSetInternalUI(kNoUiWithSourceResolution, nullptr);
-    MsiApi().MsiSetExternalUIA(&InstallUIHandler, kMessageFilter,
-                               reinterpret_cast<LPVOID>(&MSIProgressCallback));
+    MsiApi().MsiSetExternalUIA(&InstallUIHandler, kMessageFilter, &bridge.handler);
 }
 
 CommandLineInputs CommandLineInputsOf(const MsiRunParameters& block,
@@ -178,29 +181,30 @@ CommandLineInputs CommandLineInputsOf(const MsiRunParameters& block,
     return inputs;
 }
 
-UINT ApplyPatch(const MsiRunParameters& block, const std::string& patchSourceFolder,
+UINT ApplyPatch(const MsiRunParameters& block, bool windowsNT, const std::string& patchSourceFolder,
                 const std::string& commandLine)
 {
     MsiApi().MsiSourceListAddSourceA(block.productCode.c_str(), nullptr, 0,
                                      patchSourceFolder.c_str());
-    const std::string user = GetCurrentUserName();
+    const std::string user = GetCurrentUserName(windowsNT);
     MsiApi().MsiSourceListAddSourceA(block.productCode.c_str(), user.c_str(), 0,
                                      patchSourceFolder.c_str());
     return MsiApi().MsiApplyPatchA(block.packagePath.c_str(), nullptr, INSTALLTYPE_DEFAULT,
                                    commandLine.c_str());
 }
 
-UINT CallInstaller(InstallerCall call, const MsiRunParameters& block,
-                   const CommandLineInputs& inputs, InstallOutcome& outcome)
+UINT CallInstaller(InstallerCall call, InstallerBridge& bridge, const CommandLineInputs& inputs)
 {
+    const MsiRunParameters& block = bridge.parameters;
     const std::string commandLine = BuildCommandLine(inputs);
     switch (call) {
         case InstallerCall::ApplyPatch:
-            return ApplyPatch(block, inputs.patchSourceFolder, commandLine);
+            return ApplyPatch(block, bridge.settings.windowsNT, inputs.patchSourceFolder,
+                              commandLine);
         case InstallerCall::InstallProduct:
-            return InstallWithBusyRetry(block.packagePath, commandLine);
+            return InstallWithBusyRetry(bridge, block.packagePath, commandLine);
         case InstallerCall::RemoveByAction:
-            return RemoveOnWindows9x(block, inputs, outcome);
+            return RemoveOnWindows9x(bridge, inputs);
     }
     return ERROR_SUCCESS;
 }
@@ -219,11 +223,11 @@ void TMSIThread::Execute()
     try {
         Install();
     } catch (const std::exception& error) {
-        MsiRunOutcome().failed = true;
-        MsiRunOutcome().errorText = error.what();
+        m_bridge.outcome.failed = true;
+        m_bridge.outcome.errorText = error.what();
     } catch (...) {
-        MsiRunOutcome().failed = true;
-        MsiRunOutcome().errorText = Installer().generalFailureText;
+        m_bridge.outcome.failed = true;
+        m_bridge.outcome.errorText = m_bridge.settings.generalFailureText;
     }
     ReportFinished();
 }
@@ -240,10 +244,10 @@ void TMSIThread::ReportFinished()
 
 void TMSIThread::Install()
 {
-    const MsiRunParameters& block = MsiParameterBlock();
-    InstallOutcome& outcome = MsiRunOutcome();
-    InstallerSettings& settings = Installer();
-    HandlerSession& session = HandlerSessionState();
+    const MsiRunParameters& block = m_bridge.parameters;
+    InstallOutcome& outcome = m_bridge.outcome;
+    const InstallerSettings& settings = m_bridge.settings;
+    HandlerSession& session = m_bridge.handler.session;
     session.titles = settings.titles;
     session.prompt = settings.prompt ? settings.prompt : &SystemPrompt();
     session.owner = block.ownerWindow;
@@ -259,9 +263,9 @@ void TMSIThread::Install()
     session.caption = handoff.caption;
     HandoffFileGuard handoffFile(TempFolder() + block.productCode);
     WriteFileText(handoffFile.Path(), handoff.text);
-    PreparePackage(block, settings);
+    PreparePackage(m_bridge);
 
-    BusyDots().clear();
+    m_bridge.busyDots.clear();
     const bool installed =
         MsiApi().MsiQueryProductStateA(block.productCode.c_str()) == INSTALLSTATE_DEFAULT;
     if (CancelRequested()) {
@@ -269,10 +273,10 @@ void TMSIThread::Install()
         return;
     }
 
-    StartInstallerSession(block, settings, sources);
+    StartInstallerSession(m_bridge, sources);
     const CommandLineInputs inputs = CommandLineInputsOf(block, settings, sources, installed);
     const UINT code =
-        CallInstaller(ChooseInstallerCall(inputs, settings.windowsNT), block, inputs, outcome);
+        CallInstaller(ChooseInstallerCall(inputs, settings.windowsNT), m_bridge, inputs);
 
     const bool cancelRequested = CancelRequested();
     if (code == kErrorInstallAlreadyRunning && cancelRequested)

@@ -17,6 +17,8 @@
 
 namespace setup::sysconfig::installer {
 
+struct InstallerBridge;
+
 // The parameter block a starter fills before the thread starts; the thread reads it.
 struct MsiRunParameters
 {
@@ -33,7 +35,7 @@ struct MsiRunParameters
     std::uintptr_t ownerWindow = 0;
 };
 
-// The engine's values and services the bridge uses; the engine sets them before a run.
+// The engine's values and services the bridge uses; the engine sets them before an install.
 struct InstallerSettings
 {
     std::string dataDir;         // with a trailing backslash
@@ -51,12 +53,11 @@ struct InstallerSettings
     std::function<void(DWORD milliseconds)> sleep;  // none: Sleep
 };
 
-InstallerSettings& Installer();
-
+// Runs the install the bridge's parameter block describes and reports into the bridge.
 class TMSIThread final : public rtl::TThread
 {
 public:
-    TMSIThread() = default;
+    explicit TMSIThread(InstallerBridge& bridge) : m_bridge(bridge) {}
     ~TMSIThread() override;
 
 protected:
@@ -65,32 +66,32 @@ protected:
 private:
     void Install();
     void ReportFinished();
+
+    InstallerBridge& m_bridge;
 };
 
-// The current thread, as the starters and the dialog runtime create it.
-std::unique_ptr<TMSIThread>& InstallerThread();
-// Creates the thread running with the parameter block as it stands.
-void StartMSIThread();
-
-// The block of the current run, and its outcome once TARQ_thFinished reads "TRUE".
-MsiRunParameters& MsiParameterBlock();
-InstallOutcome& MsiRunOutcome();
+// Creates the bridge's thread running with its parameter block as it stands; the starters and
+// the dialog runtime call it.
+void StartMSIThread(InstallerBridge& bridge);
 
 // 1 success, 2 success with a restart needed, 0 cancelled, -1 failed with errorText.
-int RunMSIThread(bool patchMode, const std::string& packagePath, const std::string& dialogFilePath,
-                 const std::string& variablesText, const std::string& propertiesText,
-                 const std::string& productCode, bool install, bool advertise,
-                 std::string& errorText, const std::string& installLocation);
+int RunMSIThread(InstallerBridge& bridge, bool patchMode, const std::string& packagePath,
+                 const std::string& dialogFilePath, const std::string& variablesText,
+                 const std::string& propertiesText, const std::string& productCode, bool install,
+                 bool advertise, std::string& errorText, const std::string& installLocation);
 // Runs the install on the page shown now, whose timer starts the thread; the parameter block
 // must have been filled. Raises when no page is shown.
-int RunMSIThreadOnProgressPage(std::string& errorText);
+int RunMSIThreadOnProgressPage(InstallerBridge& bridge, std::string& errorText);
 
-// The Windows Installer external handler; the context is the progress callback, or none.
+// The Windows Installer external handler; the context is the bridge's InstallerMessageContext.
 int WINAPI InstallUIHandler(LPVOID context, UINT messageType, LPCSTR message) noexcept;
+// The system's message boxes, for a bridge given no prompt.
+IInstallerPrompt& SystemPrompt();
 // True when the caller stops retrying: any code but 1618, or a cancel during the wait.
-bool RetryWhileInstallerBusy(UINT code);
+bool RetryWhileInstallerBusy(InstallerBridge& bridge, UINT code);
 
 void ClearTempPackages(const std::string& productCode);
-std::string GetCurrentUserName();
+// "domain\user" of the process's token on Windows NT, the logged-on user's name on Windows 9x.
+std::string GetCurrentUserName(bool windowsNT);
 
 }  // namespace setup::sysconfig::installer

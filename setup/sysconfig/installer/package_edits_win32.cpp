@@ -7,7 +7,6 @@
 #include "setup/engine/script/variables.h"
 #include "setup/engine/system/file_utils_win32.h"
 #include "setup/sysconfig/installer/msi_api.h"
-#include "setup/sysconfig/property_queue.h"
 
 namespace setup::sysconfig::installer {
 namespace {
@@ -85,20 +84,14 @@ std::string Lower(std::string text)
 
 }  // namespace
 
-PackageInstanceState& InstanceState()
+void WriteMSIProperties(const std::string& packagePath, PackageInstanceState& instance,
+                        MsiPropertyQueue& properties)
 {
-    static PackageInstanceState state;
-    return state;
-}
-
-void WriteMSIProperties(const std::string& packagePath)
-{
-    PackageInstanceState& instance = InstanceState();
     if (instance.newInstanceMode && !instance.componentsRegenerated) {
         instance.componentsRegenerated = true;
         RegenerateComponentIds(packagePath);
     }
-    auto queue = TakeMSIPropertyQueue();
+    auto queue = properties.TakeMSIPropertyQueue();
     if (!queue)
         return;
     UniqueMsiHandle database = OpenPackage(packagePath);

@@ -6,10 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "setup/sysconfig/property_queue.h"
+
 namespace setup::sysconfig::installer {
 
-// The new-instance data the engine keeps: the statement that makes a new instance sets the mode
-// with a new product code and cache id and clears componentsRegenerated.
+// The new-instance data of a run: the statement that makes a new instance sets the mode with a
+// new product code and cache id and clears componentsRegenerated.
 struct PackageInstanceState
 {
     bool newInstanceMode = false;
@@ -19,11 +21,11 @@ struct PackageInstanceState
     std::string instancePackagePath;  // the package that last received the instance data
 };
 
-PackageInstanceState& InstanceState();
-
-// Writes the queued properties into the Property table and empties the queue. A "'" in a value
-// is written as "$QUOTE$", which the package's custom actions turn back.
-void WriteMSIProperties(const std::string& packagePath);
+// Writes the queued properties into the Property table and empties the queue; a new instance's
+// identities go in with them. A "'" in a value is written as "$QUOTE$", which the package's
+// custom actions turn back.
+void WriteMSIProperties(const std::string& packagePath, PackageInstanceState& instance,
+                        MsiPropertyQueue& properties);
 // Triples (directory key, name, description) and (ProgId, new ProgId, description).
 void LocalizeMSIShortcuts(const std::string& packagePath, const std::vector<std::string>& list);
 void LocalizeMSIProgIds(const std::string& packagePath, const std::vector<std::string>& list);

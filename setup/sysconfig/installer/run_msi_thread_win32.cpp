@@ -4,17 +4,17 @@
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/variables.h"
 #include "setup/engine/workers/worker_wait_win32.h"
-#include "setup/sysconfig/installer/bridge_state_win32.h"
+#include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
 #include "setup/sysconfig/installer/thread_progress.h"
 
 namespace setup::sysconfig::installer {
 namespace {
 
-IInstallerDialogRuntime& Dialogs()
+IInstallerDialogRuntime& Dialogs(const InstallerSettings& settings)
 {
     static NoDialogRuntime none;
-    return Installer().dialogs ? *Installer().dialogs : none;
+    return settings.dialogs ? *settings.dialogs : none;
 }
 
 bool SilentWait()
@@ -54,49 +54,24 @@ void ResetRun()
 
 }  // namespace
 
-InstallerSettings& Installer()
+void StartMSIThread(InstallerBridge& bridge)
 {
-    static InstallerSettings settings;
-    return settings;
+    bridge.thread.reset();  // a finished earlier run
+    bridge.outcome = InstallOutcome();
+    bridge.handler.session.lastMessageText.clear();
+    bridge.thread = std::make_unique<TMSIThread>(bridge);
+    bridge.thread->Start();
 }
 
-MsiRunParameters& MsiParameterBlock()
+int RunMSIThread(InstallerBridge& bridge, bool patchMode, const std::string& packagePath,
+                 const std::string& dialogFilePath, const std::string& variablesText,
+                 const std::string& propertiesText, const std::string& productCode, bool install,
+                 bool advertise, std::string& errorText, const std::string& installLocation)
 {
-    static MsiRunParameters block;
-    return block;
-}
-
-InstallOutcome& MsiRunOutcome()
-{
-    static InstallOutcome outcome;
-    return outcome;
-}
-
-std::unique_ptr<TMSIThread>& InstallerThread()
-{
-    static std::unique_ptr<TMSIThread> thread;
-    return thread;
-}
-
-void StartMSIThread()
-{
-    auto& thread = InstallerThread();
-    thread.reset();  // a finished earlier run
-    MsiRunOutcome() = InstallOutcome();
-    HandlerSessionState().lastMessageText.clear();
-    thread = std::make_unique<TMSIThread>();
-    thread->Start();
-}
-
-int RunMSIThread(bool patchMode, const std::string& packagePath, const std::string& dialogFilePath,
-                 const std::string& variablesText, const std::string& propertiesText,
-                 const std::string& productCode, bool install, bool advertise,
-                 std::string& errorText, const std::string& installLocation)
-{
-    IInstallerDialogRuntime& dialogs = Dialogs();
+    IInstallerDialogRuntime& dialogs = Dialogs(bridge.settings);
     CurrentFolderGuard folder(engine::ExtractFilePath(dialogFilePath));
 
-    MsiRunParameters& block = MsiParameterBlock();
+    MsiRunParameters& block = bridge.parameters;
     block.ownerWindow = dialogs.FindDialogWindow(dialogs.GetActiveDialogName());
     block.packagePath = packagePath;
     block.variablesText = variablesText;
@@ -106,15 +81,15 @@ int RunMSIThread(bool patchMode, const std::string& packagePath, const std::stri
     block.advertiseFlag = advertise;
     block.installLocation = installLocation;
     block.patchMode = patchMode;
-    block.dataFolder = Installer().dataDir;
-    block.patchSourceFolder = Installer().patchSourceDir;
+    block.dataFolder = bridge.settings.dataDir;
+    block.patchSourceFolder = bridge.settings.patchSourceDir;
 
     ResetRun();
     SetThreadProgress("", -1, 0, 0);
 
     dialogs.SetWorkerBusy(true);
-    StartMSIThread();
-    TMSIThread& thread = *InstallerThread();
+    StartMSIThread(bridge);
+    TMSIThread& thread = *bridge.thread;
     const bool silent = SilentWait();
     while (!ThreadFinished()) {
         // In silent mode the wait itself runs what the thread hands to the GUI thread.
@@ -126,16 +101,16 @@ int RunMSIThread(bool patchMode, const std::string& packagePath, const std::stri
             break;  // the thread reports before it ends; nothing more will come
         }
     }
-    InstallerThread().reset();
+    bridge.thread.reset();
     dialogs.SetWorkerBusy(false);
 
-    errorText = MsiRunOutcome().errorText;
-    return RunResult(MsiRunOutcome());
+    errorText = bridge.outcome.errorText;
+    return RunResult(bridge.outcome);
 }
 
-int RunMSIThreadOnProgressPage(std::string& errorText)
+int RunMSIThreadOnProgressPage(InstallerBridge& bridge, std::string& errorText)
 {
-    IInstallerDialogRuntime& dialogs = Dialogs();
+    IInstallerDialogRuntime& dialogs = Dialogs(bridge.settings);
     if (!dialogs.HasActivePage())
         throw rtl::Exception("A progress dialog must be displayed before changes are applied");
     RunReport().SetFinished(false);
@@ -144,8 +119,8 @@ int RunMSIThreadOnProgressPage(std::string& errorText)
         while (!ThreadFinished() && rtl::HandleMessage()) {
         }
     dialogs.StartInstallThread(false);
-    errorText = MsiRunOutcome().errorText;
-    return RunResult(MsiRunOutcome());
+    errorText = bridge.outcome.errorText;
+    return RunResult(bridge.outcome);
 }
 
 }  // namespace setup::sysconfig::installer

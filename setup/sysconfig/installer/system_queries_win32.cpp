@@ -77,9 +77,9 @@ void ClearTempPackages(const std::string& productCode)
             ::RegDeleteValueA(key.Get(), it->c_str());
 }
 
-std::string GetCurrentUserName()
+std::string GetCurrentUserName(bool windowsNT)
 {
-    if (!Installer().windowsNT) {
+    if (!windowsNT) {
         char buffer[260] = {};
         DWORD size = sizeof(buffer);
         return ::GetUserNameA(buffer, &size) ? std::string(buffer) : std::string();

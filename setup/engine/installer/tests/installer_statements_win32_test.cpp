@@ -13,9 +13,8 @@
 #include "setup/engine/script/variables.h"
 #include "setup/engine/testing/fake_statement_host.h"
 #include "setup/engine/testing/installer_test_packages_win32.h"
+#include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/installer/msi_api.h"
-#include "setup/sysconfig/installer/msi_thread_win32.h"
-#include "setup/sysconfig/property_queue.h"
 #include "tests/support/compiled_script_builder.h"
 
 namespace setup::sysconfig::installer::testing {
@@ -54,8 +53,6 @@ protected:
     {
         ASSERT_TRUE(rtl::InitGuiThread());
         engine::ClearVariables();
-        TakeMSIPropertyQueue();
-        Installer() = InstallerSettings();
         m_folder = MakeTempFolder("cache");
         m_package = CopyPackage("probe_two_components", m_folder);
         m_context.packagePath = m_package;
@@ -88,7 +85,6 @@ protected:
     {
         if (MsiApi().MsiQueryProductStateA(kTwoComponentsProduct) == INSTALLSTATE_DEFAULT)
             RunStatement(1);
-        Installer() = InstallerSettings();
         engine::ClearVariables();
         rtl::DoneGuiThread();
         RemoveFolderTree(m_folder);
@@ -96,7 +92,7 @@ protected:
 
     void RunStatement(int index)
     {
-        AddMSIProperty("INSTALLDIR", m_folder + "target\\");
+        m_bridge.properties.AddMSIProperty("INSTALLDIR", m_folder + "target\\");
         engine::StatementContext statement(m_script, m_engine, m_host.Statements(), index, false);
         (*m_handlers.Find(statement.Command()))(statement);
     }
@@ -111,7 +107,8 @@ protected:
     engine::ComponentModel m_components;
     engine::InstallationState m_state;
     Win32CacheSystem m_cacheSystem;
-    Win32InstallerSystem m_system{m_state};
+    InstallerBridge m_bridge;
+    Win32InstallerSystem m_system{m_state, m_bridge};
     engine::CacheContext m_context{
         m_script, m_engine, m_components, engine::SystemStateFileStore(), m_cacheSystem,
         m_state,  ""};

@@ -9,11 +9,11 @@
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/script/variables.h"
 #include "setup/engine/testing/installer_test_packages_win32.h"
+#include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/installer/msi_api.h"
 #include "setup/sysconfig/installer/package_edits_win32.h"
 #include "setup/sysconfig/installer/system_queries_win32.h"
 #include "setup/sysconfig/installer/thread_progress.h"
-#include "setup/sysconfig/property_queue.h"
 #include "setup/sysconfig/trace_log.h"
 
 namespace setup::sysconfig::installer {
@@ -152,10 +152,11 @@ public:
     void StartInstallThread(bool start) override
     {
         if (start)
-            StartMSIThread();
+            StartMSIThread(*bridge);
     }
     std::string activePage;
     std::vector<bool> busyChanges;
+    InstallerBridge* bridge = nullptr;
 };
 
 class MsiThreadTest : public ::testing::Test
@@ -168,14 +169,13 @@ protected:
         engine::Variables.Update("TITLE", "Probe Setup");
         engine::Variables.Update("SILENT", "FALSE");
         engine::Variables.Update("ALLUSERS", "FALSE");
-        TakeMSIPropertyQueue();
         m_folder = MakeTempFolder("thread");
         m_package = CopyPackage("probe_two_components", m_folder);
-        Installer() = InstallerSettings();
-        Installer().dataDir = m_folder;
-        Installer().prompt = &m_prompt;
-        Installer().dialogs = &m_dialogs;
-        Installer().sleep = [this](DWORD ms) {
+        m_dialogs.bridge = &m_bridge;
+        m_bridge.settings.dataDir = m_folder;
+        m_bridge.settings.prompt = &m_prompt;
+        m_bridge.settings.dialogs = &m_dialogs;
+        m_bridge.settings.sleep = [this](DWORD ms) {
             m_sleeps.push_back(ms);
             if (m_onSleep)
                 m_onSleep();
@@ -184,7 +184,6 @@ protected:
     void TearDown() override
     {
         SetMsiApi(nullptr);
-        Installer() = InstallerSettings();
         engine::ClearVariables();
         rtl::DoneGuiThread();
         RemoveFolderTree(m_folder);
@@ -193,9 +192,9 @@ protected:
     int Run(bool install, bool advertise, const char* productCode = kFakeProduct,
             bool patch = false, const std::string& dialogFile = "")
     {
-        return RunMSIThread(patch, m_package, dialogFile, engine::GetVariablesAsCommaText(),
-                            m_properties, productCode, install, advertise, m_error,
-                            m_folder + "target\\");
+        return RunMSIThread(m_bridge, patch, m_package, dialogFile,
+                            engine::GetVariablesAsCommaText(), m_properties, productCode, install,
+                            advertise, m_error, m_folder + "target\\");
     }
     int RunFake(bool install = true, bool advertise = false)
     {
@@ -212,6 +211,8 @@ protected:
     FakeDialogs m_dialogs;
     std::vector<DWORD> m_sleeps;
     std::function<void()> m_onSleep;
+    // Last: its thread ends before the fakes it calls go.
+    InstallerBridge m_bridge;
 };
 
 // The folder as the thread names it: its short form.
@@ -229,7 +230,7 @@ void RequestCancel()
 TEST_F(MsiThreadTest, InstallsRepairsAndRemovesWithWindowsInstaller)
 {
     const std::string target = m_folder + "target\\";
-    AddMSIProperty("INSTALLDIR", target);
+    m_bridge.properties.AddMSIProperty("INSTALLDIR", target);
     ASSERT_EQ(Run(true, false, kTwoComponentsProduct), 1) << m_error;
     EXPECT_TRUE(FileExists(target + "alpha.txt"));
     EXPECT_TRUE(FileExists(target + "beta.txt"));
@@ -257,7 +258,7 @@ TEST_F(MsiThreadTest, InstallsRepairsAndRemovesWithWindowsInstaller)
 TEST_F(MsiThreadTest, AFailingLaunchConditionIsAFailureWithItsText)
 {
     m_package = CopyPackage("probe_refused", m_folder);
-    AddMSIProperty("INSTALLDIR", m_folder + "target\\");
+    m_bridge.properties.AddMSIProperty("INSTALLDIR", m_folder + "target\\");
     EXPECT_EQ(Run(true, false, kRefusedProduct), -1);
     EXPECT_FALSE(m_error.empty());
     EXPECT_NE(m_error.back(), '.');
@@ -267,7 +268,7 @@ TEST_F(MsiThreadTest, AFailingLaunchConditionIsAFailureWithItsText)
 
 TEST_F(MsiThreadTest, ResultsCancelsAndRetries)
 {
-    const std::string generalFailure = Installer().generalFailureText;
+    const std::string generalFailure = m_bridge.settings.generalFailureText;
     struct Case
     {
         const char* name;
@@ -372,8 +373,8 @@ TEST_F(MsiThreadTest, AnExceptionInsideTheThreadEndsTheRunAsAFailure)
 TEST_F(MsiThreadTest, CommandLineForEachKindOfRun)
 {
     const std::string cacheRoot = m_folder + "cache\\";
-    Installer().cacheId = "{CACE0000-0000-0000-0000-000000000000}";
-    Installer().cacheRoot = [cacheRoot](bool) { return cacheRoot; };
+    m_bridge.settings.cacheId = "{CACE0000-0000-0000-0000-000000000000}";
+    m_bridge.settings.cacheRoot = [cacheRoot](bool) { return cacheRoot; };
     struct Case
     {
         const char* name;
@@ -399,8 +400,8 @@ TEST_F(MsiThreadTest, CommandLineForEachKindOfRun)
         RemoveFolderTree(cacheRoot);
         if (c.advertisedBefore) {
             ::CreateDirectoryA(cacheRoot.c_str(), nullptr);
-            ::CreateDirectoryA((cacheRoot + Installer().cacheId).c_str(), nullptr);
-            ::CreateDirectoryA((cacheRoot + Installer().cacheId + "\\__ad").c_str(), nullptr);
+            ::CreateDirectoryA((cacheRoot + m_bridge.settings.cacheId).c_str(), nullptr);
+            ::CreateDirectoryA((cacheRoot + m_bridge.settings.cacheId + "\\__ad").c_str(), nullptr);
         }
         m_msi = ScriptedMsi();
         m_msi.productState = c.state;
@@ -417,18 +418,19 @@ TEST_F(MsiThreadTest, CommandLineForEachKindOfRun)
     }
     EXPECT_EQ(m_msi.uiLevel, static_cast<INSTALLUILEVEL>(0x102));
     EXPECT_EQ(m_msi.filter, 0x7FDFu);
-    EXPECT_EQ(m_msi.context, reinterpret_cast<LPVOID>(&MSIProgressCallback));
+    EXPECT_EQ(m_msi.context, &m_bridge.handler);
+    EXPECT_EQ(m_bridge.handler.publish, &MSIProgressCallback);
 }
 
 TEST_F(MsiThreadTest, PatchRunsOnceWithItsSourceRegisteredTwice)
 {
     const std::string patch = m_folder + "probe.msp";
     ASSERT_TRUE(::CopyFileA(m_package.c_str(), patch.c_str(), FALSE));
-    Installer().patchSourceDir = m_folder;
+    m_bridge.settings.patchSourceDir = m_folder;
     m_msi.results = {1618};
     SetMsiApi(&m_msi);
-    EXPECT_EQ(RunMSIThread(true, patch, "", engine::GetVariablesAsCommaText(), "", kFakeProduct,
-                           false, false, m_error, ""),
+    EXPECT_EQ(RunMSIThread(m_bridge, true, patch, "", engine::GetVariablesAsCommaText(), "",
+                           kFakeProduct, false, false, m_error, ""),
               -1);
     EXPECT_TRUE(m_msi.commandLines.empty());
     ASSERT_EQ(m_msi.patchCommandLines.size(), 1u);
@@ -442,7 +444,7 @@ TEST_F(MsiThreadTest, PatchRunsOnceWithItsSourceRegisteredTwice)
 
 TEST_F(MsiThreadTest, RemovalOnWindows9xSetsPackagePropertiesAndRunsInstall)
 {
-    Installer().windowsNT = false;
+    m_bridge.settings.windowsNT = false;
     m_msi.results = {1618, 0};
     m_msi.rebootAtEnd = true;
     EXPECT_EQ(RunFake(false, false), 2);
@@ -528,7 +530,7 @@ TEST_F(MsiThreadTest, MessageBoxesBelongToTheActivePageUnlessSilent)
 TEST_F(MsiThreadTest, TraceLogGetsTheHeaderBlockAndWindowsInstallersLog)
 {
     const std::string log = m_folder + "logs\\setup.log";
-    Installer().traceLogPath = log;
+    m_bridge.settings.traceLogPath = log;
     const bool firstWrite = ProcessTraceLog().FirstWritePending();
     ::CreateDirectoryA((m_folder + "logs").c_str(), nullptr);
     {
@@ -547,7 +549,7 @@ TEST_F(MsiThreadTest, TraceLogGetsTheHeaderBlockAndWindowsInstallersLog)
     const std::string guid = std::string("*\0*\0*\0 \0G\0U\0I\0D\0 \0*\0*\0*\0\r\0\n\0", 28);
     EXPECT_NE(bytes.find(guid), std::string::npos);
 
-    Installer().traceLogPath.clear();
+    m_bridge.settings.traceLogPath.clear();
     m_msi.logCalls.clear();
     ASSERT_EQ(RunFake(), 1);
     EXPECT_TRUE(m_msi.logCalls.empty());
@@ -579,7 +581,7 @@ TEST_F(MsiThreadTest, TheProgressPageRunsTheThreadItStarts)
     EXPECT_THROW(
         {
             try {
-                RunMSIThreadOnProgressPage(error);
+                RunMSIThreadOnProgressPage(m_bridge, error);
             } catch (const rtl::Exception& e) {
                 EXPECT_STREQ(e.what(),
                              "A progress dialog must be displayed before changes are applied");
@@ -589,16 +591,16 @@ TEST_F(MsiThreadTest, TheProgressPageRunsTheThreadItStarts)
         rtl::Exception);
 
     m_dialogs.activePage = "PROGRESS";
-    MsiParameterBlock() = MsiRunParameters();
-    MsiParameterBlock().packagePath = m_package;
-    MsiParameterBlock().productCode = kFakeProduct;
-    MsiParameterBlock().dataFolder = m_folder;
+    m_bridge.parameters = MsiRunParameters();
+    m_bridge.parameters.packagePath = m_package;
+    m_bridge.parameters.productCode = kFakeProduct;
+    m_bridge.parameters.dataFolder = m_folder;
     engine::Variables.Update("TARQ_thCancelled", "FALSE");
     m_msi.results = {3010};
     SetMsiApi(&m_msi);
-    EXPECT_EQ(RunMSIThreadOnProgressPage(error), 2);
+    EXPECT_EQ(RunMSIThreadOnProgressPage(m_bridge, error), 2);
     EXPECT_EQ(m_msi.commandLines.size(), 1u);
-    InstallerThread().reset();
+    m_bridge.thread.reset();
 }
 
 }  // namespace

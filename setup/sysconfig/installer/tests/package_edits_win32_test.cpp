@@ -6,7 +6,6 @@
 #include <set>
 
 #include "setup/engine/testing/installer_test_packages_win32.h"
-#include "setup/sysconfig/property_queue.h"
 
 namespace setup::sysconfig::installer {
 namespace {
@@ -22,30 +21,26 @@ class PackageEdits : public ::testing::Test
 protected:
     void SetUp() override
     {
-        TakeMSIPropertyQueue();
-        InstanceState() = PackageInstanceState();
         m_folder = MakeTempFolder("edits");
         m_package = CopyPackage("probe_two_components", m_folder);
     }
-    void TearDown() override
-    {
-        InstanceState() = PackageInstanceState();
-        RemoveFolderTree(m_folder);
-    }
+    void TearDown() override { RemoveFolderTree(m_folder); }
 
     std::string m_folder;
     std::string m_package;
+    PackageInstanceState m_instance;
+    MsiPropertyQueue m_properties;
 };
 
 TEST_F(PackageEdits, QueuedPropertiesAreWrittenIntoThePropertyTable)
 {
-    AddMSIProperty("PROBEVALUE", "first");
-    AddMSIProperty("PROBEVALUE", "second");  // queued twice: the later value wins
-    AddMSIProperty("NEWPROPERTY", "fresh");
-    AddMSIProperty("QUOTED", "it's 'here'");
-    AddMSIProperty("MULTILINE", "one\r\ntwo");
-    AddMSIProperty("DOLLARS", "$NOTEXPANDED$");
-    WriteMSIProperties(m_package);
+    m_properties.AddMSIProperty("PROBEVALUE", "first");
+    m_properties.AddMSIProperty("PROBEVALUE", "second");  // queued twice: the later value wins
+    m_properties.AddMSIProperty("NEWPROPERTY", "fresh");
+    m_properties.AddMSIProperty("QUOTED", "it's 'here'");
+    m_properties.AddMSIProperty("MULTILINE", "one\r\ntwo");
+    m_properties.AddMSIProperty("DOLLARS", "$NOTEXPANDED$");
+    WriteMSIProperties(m_package, m_instance, m_properties);
 
     const std::vector<std::pair<const char*, const char*>> expected = {
         {"PROBEVALUE", "second"},
@@ -57,14 +52,14 @@ TEST_F(PackageEdits, QueuedPropertiesAreWrittenIntoThePropertyTable)
     };
     for (const auto& [name, value] : expected)
         EXPECT_EQ(PropertyValue(m_package, name), value) << name;
-    EXPECT_FALSE(TakeMSIPropertyQueue().has_value());
-    EXPECT_TRUE(InstanceState().instancePackagePath.empty());
+    EXPECT_FALSE(m_properties.TakeMSIPropertyQueue().has_value());
+    EXPECT_TRUE(m_instance.instancePackagePath.empty());
 }
 
 TEST_F(PackageEdits, WithoutAQueueThePackageIsLeftAlone)
 {
     const std::string before = ReadFileBytes(m_package);
-    WriteMSIProperties(m_package);
+    WriteMSIProperties(m_package, m_instance, m_properties);
     EXPECT_EQ(ReadFileBytes(m_package), before);
 }
 
@@ -72,12 +67,12 @@ TEST_F(PackageEdits, ANewInstanceGetsNewIdentities)
 {
     const auto oldIds = QueryStrings(m_package, "SELECT `ComponentId` FROM `Component`");
     ASSERT_EQ(oldIds.size(), 3u);
-    PackageInstanceState& instance = InstanceState();
+    PackageInstanceState& instance = m_instance;
     instance.newInstanceMode = true;
     instance.productCode = "{11111111-2222-3333-4444-555555555555}";
     instance.cacheId = "{AAAAAAAA-BBBB-CCCC-DDDD-EEEEEEEEEEEE}";
-    AddMSIProperty("PROBEVALUE", "instance");
-    WriteMSIProperties(m_package);
+    m_properties.AddMSIProperty("PROBEVALUE", "instance");
+    WriteMSIProperties(m_package, m_instance, m_properties);
 
     EXPECT_EQ(PropertyValue(m_package, "ProductCode"), instance.productCode);
     EXPECT_EQ(PropertyValue(m_package, "PROBEVALUE"), "instance");
@@ -96,8 +91,8 @@ TEST_F(PackageEdits, ANewInstanceGetsNewIdentities)
     }
 
     // Once per instance: the next install keeps these identities.
-    AddMSIProperty("PROBEVALUE", "again");
-    WriteMSIProperties(m_package);
+    m_properties.AddMSIProperty("PROBEVALUE", "again");
+    WriteMSIProperties(m_package, m_instance, m_properties);
     EXPECT_EQ(QueryStrings(m_package, "SELECT `ComponentId` FROM `Component`"), newIds);
 }
 
@@ -163,8 +158,8 @@ TEST_F(PackageEdits, WordCountDeclaresAnUncompressedSource)
 TEST_F(PackageEdits, EditsOfAMissingPackageDoNothing)
 {
     const std::string missing = m_folder + "missing.msi";
-    AddMSIProperty("PROBEVALUE", "x");
-    WriteMSIProperties(missing);
+    m_properties.AddMSIProperty("PROBEVALUE", "x");
+    WriteMSIProperties(missing, m_instance, m_properties);
     LocalizeMSIShortcuts(missing, {"a", "b", "c"});
     SetPackagePlatform(missing, "x64");
     SetPackageWordCount(missing);
