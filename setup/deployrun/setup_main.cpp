@@ -85,6 +85,7 @@ private:
         m_facts.exeDir = engine::ExtractFilePath(m_facts.exeFile);
         m_facts.exeName = engine::ExtractFileBaseName(m_facts.exeFile);
         m_facts.tempDir = m_system.TempDir();
+        m_facts.windowsDir = m_system.WindowsDir();
     }
 
     // Read from memory: two setups starting at once must not share a temporary file.

@@ -21,6 +21,8 @@ public:
     virtual std::string ProgramFile() = 0;
     // The temporary folder with a trailing '\', created with its missing parents.
     virtual std::string TempDir() = 0;
+    // The Windows folder with a trailing '\'.
+    virtual std::string WindowsDir() = 0;
     virtual std::vector<std::string> Arguments() = 0;  // after the program path
     virtual std::string RawCommandLine() = 0;
     // The data appended to a loadable library's image; nothing when the library does not load
@@ -96,6 +98,7 @@ struct StartupFacts
     std::string exeDir;   // with a trailing '\'
     std::string exeName;  // without folder and extension
     std::string tempDir;
+    std::string windowsDir;
     std::string supportDir;
     std::string dataDir;
     engine::StartupSwitches switches;

@@ -32,6 +32,7 @@ struct FakeSystem : IStartupSystem
     void SetProcessAffinity() override { trace.push_back("(affinity)"); }
     std::string ProgramFile() override { return "C:\\Setups\\setup.exe"; }
     std::string TempDir() override { return "C:\\Temp\\"; }
+    std::string WindowsDir() override { return "C:\\Windows\\"; }
     std::vector<std::string> Arguments() override { return arguments; }
     std::string RawCommandLine() override { return raw; }
     std::optional<std::string> LibraryOverlay(const std::string& path) override
@@ -283,6 +284,7 @@ TEST_F(SetupMainTest, ACleanRunTracesEveryStageAndRemovesTheSupportFolder)
     EXPECT_EQ(runner.packagePath, "C:\\Temp\\qbr1\\setup.msi");
     EXPECT_EQ(runner.statements, 4u);
     EXPECT_EQ(runner.facts.dataDir, "C:\\Setups\\data\\");
+    EXPECT_EQ(runner.facts.windowsDir, "C:\\Windows\\");
     EXPECT_EQ(system.removed, std::vector<std::string>{"C:\\Temp\\qbr1\\"});
     // Commented-out pages are not preloaded; keys are 0-based statement indexes.
     EXPECT_EQ(dialogs.events,

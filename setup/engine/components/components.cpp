@@ -2,15 +2,12 @@
 
 #include <vector>
 
-#include "setup/engine/components/components_system.h"
 #include "setup/engine/rtl/code_page.h"
 #include "setup/engine/rtl/int_text.h"
 #include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/variables.h"
 
 namespace setup::engine {
-
-ComponentModel Components(&SystemDiskSpace());
 
 namespace {
 

@@ -91,9 +91,6 @@ private:
     IDiskSpace* m_disk;
 };
 
-// The engine's one component model.
-extern ComponentModel Components;
-
 // "TRUE" in any case or exactly "-1".
 bool IsSelectedState(std::string_view state);
 

@@ -10,7 +10,8 @@ InstallerCacheHost::InstallerCacheHost(engine::SetupScript& script, engine::Engi
                                        engine::ComponentModel& components,
                                        const std::string& packagePath, const std::string& dataDir,
                                        const std::string& sourceSwitchFolder)
-    : m_context{script,        engine,  components, engine::SystemStateFileStore(),
+    : m_installerSystem(m_state, engine.process),
+      m_context{script,        engine,  components, engine::SystemStateFileStore(),
                 m_cacheSystem, m_state, packagePath}
 {
     m_state.DataDir = dataDir.empty() ? dataDir : engine::IncludeBackslash(dataDir);

@@ -39,7 +39,7 @@ private:
 
     engine::InstallationState m_state;
     Win32CacheSystem m_cacheSystem;
-    Win32InstallerSystem m_installerSystem{m_state};
+    Win32InstallerSystem m_installerSystem;
     engine::CacheContext m_context;
 };
 

@@ -29,11 +29,14 @@ public:
     void SetCompression(const std::string& folder, bool compressed) override;
 };
 
-// The install thread runs with the data folder of the state given here.
+// The install thread runs with the data folder of the state given here; the process facts are the
+// run's.
 class Win32InstallerSystem final : public engine::IInstallerSystem
 {
 public:
-    explicit Win32InstallerSystem(engine::InstallationState& state) : m_state(state) {}
+    Win32InstallerSystem(engine::InstallationState& state, const engine::ProcessFacts& process)
+        : m_state(state), m_process(process)
+    {}
 
     int RunInstall(const engine::InstallRequest& request, std::string& errorText) override;
     int QueryProductState(const std::string& productCode) override;
@@ -63,6 +66,7 @@ public:
 
 private:
     engine::InstallationState& m_state;
+    const engine::ProcessFacts& m_process;
 };
 
 // A registry string value; empty when the key or value cannot be read.

@@ -95,7 +95,7 @@ private:
         m_host.run.Trace("    </CompileScript>");
 
         ClearVariables();
-        m_host.components.ResetComponents();
+        m_host.components.ResetComponents(engine);
         StoreThreadProgressDefaults();
         StorePreInitializationVariables(m_run);
         m_host.run.Trace("    <BootStrap>");
@@ -113,7 +113,7 @@ private:
     // guard; false when the language form was cancelled.
     bool PrepareStatements()
     {
-        m_host.components.DefinePredefinedComponent();
+        m_host.components.DefinePredefinedComponent(m_run.engine);
         StorePredefinedVariables(m_run);
         if (PatchBesidePackage(m_run))
             m_host.detection.TakeOverPatchState();

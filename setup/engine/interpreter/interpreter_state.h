@@ -20,6 +20,7 @@ struct ProcessFacts
     std::string sfxArgument;  // value of "/m=", empty when not given
     std::string gpoArgument;  // value of "/g=", empty when not given
     std::string tempDir;      // with a trailing '\'
+    std::string windowsDir;   // with a trailing '\'
     std::string supportDir;   // with a trailing '\'
     std::string traceLogPath;
 };
@@ -28,6 +29,9 @@ struct EngineState
 {
     ProcessFacts process;
     std::string TargetPlatform = "Win32";
+    // 0, KEY_WOW64_64KEY or KEY_WOW64_32KEY: ORed into every registry open of the statements;
+    // a statement sets it for the target platform while it runs.
+    std::uint32_t RegistryViewFlag = 0;
     bool StateFileSuppressed = false;
     bool StateFileFullWrite = false;
     // Installer property names and values queued by package-backed statements, in pairs.

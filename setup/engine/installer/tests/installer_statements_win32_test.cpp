@@ -111,7 +111,7 @@ protected:
     engine::ComponentModel m_components;
     engine::InstallationState m_state;
     Win32CacheSystem m_cacheSystem;
-    Win32InstallerSystem m_system{m_state};
+    Win32InstallerSystem m_system{m_state, m_engine.process};
     engine::CacheContext m_context{
         m_script, m_engine, m_components, engine::SystemStateFileStore(), m_cacheSystem,
         m_state,  ""};
