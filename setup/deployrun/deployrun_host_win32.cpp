@@ -111,7 +111,7 @@ bool DeployrunInterpreterHost::FileExists(const std::string& path)
 
 void DeployrunInterpreterHost::LoadLanguageStrings(const std::string& path)
 {
-    engine::LoadLanguageStrings(path, UserLanguageName());
+    m_engine.Messages->Load(path, UserLanguageName());
 }
 
 engine::LanguageChoice DeployrunInterpreterHost::ShowLanguageForm(const std::vector<std::string>&,
@@ -147,7 +147,7 @@ void DeployrunInterpreterHost::ExecutePlugin(int statementIndex)
 
 void DeployrunInterpreterHost::AcquireMediaBlock(const std::string& media)
 {
-    throw rtl::Exception(engine::SetupMessage(14) + " (" + media + ")");
+    throw rtl::Exception(m_engine.Messages->Text(14) + " (" + media + ")");
 }
 
 std::optional<std::string> DeployrunInterpreterHost::BrowseForFolder(const std::string& title)

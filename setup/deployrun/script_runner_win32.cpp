@@ -28,6 +28,7 @@ int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts
     engine.OriginalDataDir = facts.dataDir;
     engine.MediaDir = facts.dataDir;
     engine.SourceOverride = facts.switches.sourceOverride;
+    engine.Messages = facts.messages;
 
     DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath,
                                   engine::ProcessSystemFacts());

@@ -2,10 +2,12 @@
 // interface each, so the start-up order runs in a test with fakes.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/setup_script.h"
 #include "setup/engine/script/startup_command_line.h"
 
@@ -102,6 +104,8 @@ struct StartupFacts
     std::string supportDir;
     std::string dataDir;
     engine::StartupSwitches switches;
+    // In the language start-up loaded; the run shares the table and may load another language.
+    std::shared_ptr<engine::SetupMessages> messages = std::make_shared<engine::SetupMessages>();
 };
 
 // The interpreter run (installer-cache state included) and the caption it leaves in force.

@@ -127,6 +127,7 @@ struct FakeRunner : IScriptRunner
 {
     int exitCode = 0;
     std::string failure;
+    std::string languageStrings;  // loaded by the script before it ends
     std::string packagePath;
     StartupFacts facts;
     size_t statements = 0;
@@ -136,6 +137,8 @@ struct FakeRunner : IScriptRunner
         facts = given;
         packagePath = package;
         statements = script.CommandList.Count();
+        if (!languageStrings.empty())
+            given.messages->LoadFromText(languageStrings, "");
         if (!failure.empty())
             throw std::runtime_error(failure);
         return exitCode;
@@ -148,7 +151,6 @@ class SetupMainTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        engine::ResetSetupMessages();
         system.programOverlay = testsupport::BuildCompiledScript(
             testsupport::ParseStatements("Display Dialog | Welcome\n"
                                          "Set Variable | A | 1\n"
@@ -158,7 +160,6 @@ protected:
     }
     void TearDown() override
     {
-        engine::ResetSetupMessages();
         engine::SilentMode = false;
         engine::CommandLineOverrides.Clear();
     }
@@ -321,6 +322,15 @@ TEST_F(SetupMainTest, AFailureAfterTheSupportFolderGivesElevenAndStillCleansUp)
     }
 }
 
+TEST_F(SetupMainTest, AFailedRunIsReportedInTheLanguageTheScriptLoaded)
+{
+    for (int n = 1; n <= engine::kSetupMessageCount; ++n)
+        runner.languageStrings += "script " + std::to_string(n) + "\r\n";
+    runner.failure = "boom";
+    EXPECT_EQ(Run(), 11);
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{"Product - Quillbay Wizard: script 5boom"});
+}
+
 TEST_F(SetupMainTest, ADamagedScriptIsARuntimeFailureNotACrash)
 {
     testsupport::ScriptProject project;
@@ -384,7 +394,6 @@ TEST_F(SetupMainTest, LanguageStringsComeFromTheArchiveLibrarysAppendedData)
         {file, "French", "default 2"},
     };
     for (const Case& c : cases) {
-        engine::ResetSetupMessages();
         prompt.shown.clear();
         system.libraryOverlay = c.overlay;
         system.userLanguage = c.userLanguage;

@@ -317,8 +317,8 @@ private:
     void ReportRuntimeError(const std::string& message)
     {
         if (!SilentMode) {
-            m_host.ui.ShowRuntimeError(SetupMessage(kRuntimeErrorMessage) + "\r\rLine " +
-                                       std::to_string(m_pointer) + ": " + message);
+            m_host.ui.ShowRuntimeError(m_run.engine.Messages->Text(kRuntimeErrorMessage) +
+                                       "\r\rLine " + std::to_string(m_pointer) + ": " + message);
         }
         // A failed run must not report success to whoever started a silent setup.
         if (m_run.engine.ExitCode == 0)

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "setup/engine/rtl/string_list.h"
 #include "setup/engine/script/run_parts.h"
+#include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/setup_script.h"
 
 namespace setup::engine {
@@ -42,6 +44,9 @@ struct EngineState
     std::string SourceMarkerName;  // the product code copy the plug-in calls mark sources with
     std::string SelectedLanguage;
     std::string LoadedLanguage;
+    // The message texts; start-up's table when it runs the script, which the language strings
+    // the script loads replace.
+    std::shared_ptr<SetupMessages> Messages = std::make_shared<SetupMessages>();
     TranslationTables Translations;
     // Triples (directory property name, shortcut name in short|long form, description) that the
     // installer bridge applies to the package's shortcuts under a translation language.
