@@ -14,13 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     for (const std::string_view language : {"", "German", "fRENCH"}) {
-        engine::LoadLanguageStringsFromText(text, language);
+        engine::SetupMessages messages;
+        messages.LoadFromText(text, language);
         // The lines the engine reads and ignores never replace their messages.
         for (int n = 91; n <= 111; ++n)
-            if (!engine::SetupMessage(n).empty())
+            if (!messages.Text(n).empty())
                 std::abort();
-        engine::LanguageLcidOfName(engine::SetupMessage(1));
-        engine::ResetSetupMessages();
+        engine::LanguageLcidOfName(messages.Text(1));
     }
     return 0;
 }

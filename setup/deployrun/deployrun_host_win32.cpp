@@ -52,7 +52,7 @@ DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
       m_engine(engine),
       m_dialogs(dialogs),
       m_system(system),
-      m_cache(script, engine, engine::Components, packagePath, engine.DataDir,
+      m_cache(script, engine, engine::RunComponentModel(engine), packagePath, engine.DataDir,
               engine.SourceOverride)
 {
     sysconfig::installer::InstallerSettings& installer = m_cache.Bridge().settings;
@@ -110,7 +110,7 @@ bool DeployrunInterpreterHost::FileExists(const std::string& path)
 
 void DeployrunInterpreterHost::LoadLanguageStrings(const std::string& path)
 {
-    engine::LoadLanguageStrings(path, UserLanguageName());
+    m_engine.Messages->Load(path, UserLanguageName());
 }
 
 engine::LanguageChoice DeployrunInterpreterHost::ShowLanguageForm(const std::vector<std::string>&,
@@ -125,13 +125,13 @@ engine::LanguageChoice DeployrunInterpreterHost::ShowLanguageForm(const std::vec
 engine::PageResult DeployrunInterpreterHost::ShowDialog(const std::string& key, bool, bool)
 {
     // A cancel applies to the worker that runs while the page shown now is on screen.
-    engine::CancelFlag = false;
+    m_engine.Parts.Get<engine::WorkerFlags>().cancelled = false;
     return m_dialogs.ShowDialog(key);
 }
 
 int DeployrunInterpreterHost::CheckCancel()
 {
-    return engine::CheckCancel();
+    return engine::CheckCancel(m_engine.Parts.Get<engine::WorkerFlags>());
 }
 
 void DeployrunInterpreterHost::PublishProgress(const std::string&, int)
@@ -146,7 +146,7 @@ void DeployrunInterpreterHost::ExecutePlugin(int statementIndex)
 
 void DeployrunInterpreterHost::AcquireMediaBlock(const std::string& media)
 {
-    throw rtl::Exception(engine::SetupMessage(14) + " (" + media + ")");
+    throw rtl::Exception(m_engine.Messages->Text(14) + " (" + media + ")");
 }
 
 std::optional<std::string> DeployrunInterpreterHost::BrowseForFolder(const std::string& title)
@@ -176,23 +176,24 @@ std::string DeployrunInterpreterHost::RunPlugin(const std::string& libraryPath,
     request.variables = variables;
     request.parameters = parameters;
     engine::FsRedirectionScope redirection(m_wow64, m_engine.TargetPlatform);
-    engine::TargetRegistryViewScope view(m_wow64, m_engine.TargetPlatform);
+    engine::TargetRegistryViewScope view(m_wow64, m_engine);
     engine::PluginWait wait;
     wait.silent = engine::SilentMode;
     wait.checkCancel = [this] { return CheckCancel(); };
-    return engine::RunPluginCommand(request, wait);
+    return engine::RunPluginCommand(request, m_engine.Parts.Get<engine::WorkerFlags>(), wait);
 }
 
-void DeployrunInterpreterHost::ResetComponents()
+void DeployrunInterpreterHost::ResetComponents(engine::EngineState& engine)
 {
-    engine::ResetComponentModel(engine::Components);
+    engine::ComponentModel& components = engine::RunComponentModel(engine);
+    engine::ResetComponentModel(components);
     // The component sizes the script was compiled with.
-    engine::Components.ComponentTable = m_script.ComponentTable;
+    components.ComponentTable = m_script.ComponentTable;
 }
 
-void DeployrunInterpreterHost::DefinePredefinedComponent()
+void DeployrunInterpreterHost::DefinePredefinedComponent(engine::EngineState& engine)
 {
-    engine::DefinePredefinedComponent(engine::Components);
+    engine::DefinePredefinedComponent(engine::RunComponentModel(engine));
 }
 
 void DeployrunInterpreterHost::CloseInterpreterResources()

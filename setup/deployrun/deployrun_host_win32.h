@@ -38,8 +38,8 @@ public:
     void DetectInstallation() override;
     std::string DefaultTargetDir() override { return m_cache.DefaultTargetDir(); }
     void TakeOverPatchState() override { m_cache.TakeOverPatchState(); }
-    void ResetComponents() override;
-    void DefinePredefinedComponent() override;
+    void ResetComponents(engine::EngineState& engine) override;
+    void DefinePredefinedComponent(engine::EngineState& engine) override;
     void AddMSIProperty(const std::string& name, const std::string& value) override;
     std::string UserLanguageName() override;
     std::string GetCacheRoot(bool allUsers) override;

@@ -10,7 +10,6 @@
 #include "setup/deployrun/startup_system_win32.h"
 #include "setup/deployrun/startup_windows_win32.h"
 #include "setup/engine/rtl/thread_win32.h"
-#include "setup/engine/system/file_utils_win32.h"
 
 namespace {
 
@@ -25,7 +24,6 @@ int RunSetup() noexcept
     using namespace setup::deployrun;
     try {
         setup::rtl::InitGuiThread();
-        setup::engine::InitSystemFolders();
         Win32StartupSystem system;
         Win32StartupWindows windows;
         Win32StartupPrompt prompt(windows);

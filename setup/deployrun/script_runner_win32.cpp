@@ -19,6 +19,7 @@ int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts
     process.sfxArgument = facts.switches.sfxPath;
     process.gpoArgument = facts.switches.gpoPath;
     process.tempDir = facts.tempDir;
+    process.windowsDir = facts.windowsDir;
     process.supportDir = facts.supportDir;
     process.traceLogPath = facts.switches.traceLogPath;
     // The interpreter's own trace marks come before LOGGED is first read back.
@@ -27,6 +28,7 @@ int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts
     engine.OriginalDataDir = facts.dataDir;
     engine.MediaDir = facts.dataDir;
     engine.SourceOverride = facts.switches.sourceOverride;
+    engine.Messages = facts.messages;
 
     DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath,
                                   engine::ProcessSystemFacts());

@@ -43,9 +43,8 @@ public:
         Trace("<Quillbay>");
         Trace("  <SetupSplash>");
         if (!m_facts.switches.noWindows) {
-            m_services.windows.Show(m_facts.exeDir + "setup.bmp",
-                                    engine::SetupMessage(kPreparingCaption),
-                                    engine::SetupMessage(kPreparingText));
+            m_services.windows.Show(m_facts.exeDir + "setup.bmp", Message(kPreparingCaption),
+                                    Message(kPreparingText));
         }
         try {
             Prepare();
@@ -54,7 +53,7 @@ public:
             return exit.exitCode;
         } catch (const std::exception& failure) {
             // No owner: the preparing window may be what failed.
-            ShowError(engine::SetupMessage(kRuntimeErrorMessage) + failure.what(), false);
+            ShowError(Message(kRuntimeErrorMessage) + failure.what(), false);
             m_exitCode = kStartupFailureExitCode;
         }
         CleanUp();
@@ -63,6 +62,7 @@ public:
 
 private:
     void Trace(const std::string& line) { m_system.Trace(m_facts.switches.traceLogPath, line); }
+    std::string Message(int n) const { return m_facts.messages->Text(n); }
 
     void ShowError(const std::string& text, bool owned)
     {
@@ -85,6 +85,7 @@ private:
         m_facts.exeDir = engine::ExtractFilePath(m_facts.exeFile);
         m_facts.exeName = engine::ExtractFileBaseName(m_facts.exeFile);
         m_facts.tempDir = m_system.TempDir();
+        m_facts.windowsDir = m_system.WindowsDir();
     }
 
     // Read from memory: two setups starting at once must not share a temporary file.
@@ -92,7 +93,7 @@ private:
     {
         const auto text = m_system.LibraryOverlay(m_facts.exeDir + "qbr.lib");
         if (text)
-            engine::LoadLanguageStringsFromText(*text, m_system.UserLanguageName());
+            m_facts.messages->LoadFromText(*text, m_system.UserLanguageName());
     }
 
     void ReadCommandLine()
@@ -137,10 +138,10 @@ private:
         Trace("    <ExtractArchive>");
         const std::string archive = m_facts.exeDir + m_facts.exeName + ".res";
         if (!m_system.FileExists(archive))
-            Fail(engine::SetupMessage(kResourceMissingMessage), kResourceMissingExitCode);
+            Fail(Message(kResourceMissingMessage), kResourceMissingExitCode);
         std::string errorText;
         if (!m_services.archive.ExtractAll(archive, m_facts.supportDir, errorText))
-            Fail(engine::SetupMessage(kExtractionFailedMessage), kResourceExtractionExitCode);
+            Fail(Message(kExtractionFailedMessage), kResourceExtractionExitCode);
         Trace("    </ExtractArchive>");
     }
 
@@ -149,7 +150,7 @@ private:
         Trace("    <ExtractResource>");
         const std::string base = m_facts.exeDir + m_facts.exeName;
         if (!m_system.FileExists(base + ".msi") && !m_system.FileExists(base + ".msp"))
-            Fail(engine::SetupMessage(kDatabaseMissingMessage), kDatabaseMissingExitCode);
+            Fail(Message(kDatabaseMissingMessage), kDatabaseMissingExitCode);
         Trace("    </ExtractResource>");
         Trace("    <ResourcePath>");
         for (const char* extension : {".msi", ".msp"}) {

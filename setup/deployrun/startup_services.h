@@ -2,10 +2,12 @@
 // interface each, so the start-up order runs in a test with fakes.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/setup_script.h"
 #include "setup/engine/script/startup_command_line.h"
 
@@ -21,6 +23,8 @@ public:
     virtual std::string ProgramFile() = 0;
     // The temporary folder with a trailing '\', created with its missing parents.
     virtual std::string TempDir() = 0;
+    // The Windows folder with a trailing '\'.
+    virtual std::string WindowsDir() = 0;
     virtual std::vector<std::string> Arguments() = 0;  // after the program path
     virtual std::string RawCommandLine() = 0;
     // The data appended to a loadable library's image; nothing when the library does not load
@@ -96,9 +100,12 @@ struct StartupFacts
     std::string exeDir;   // with a trailing '\'
     std::string exeName;  // without folder and extension
     std::string tempDir;
+    std::string windowsDir;
     std::string supportDir;
     std::string dataDir;
     engine::StartupSwitches switches;
+    // In the language start-up loaded; the run shares the table and may load another language.
+    std::shared_ptr<engine::SetupMessages> messages = std::make_shared<engine::SetupMessages>();
 };
 
 // The interpreter run (installer-cache state included) and the caption it leaves in force.

@@ -81,6 +81,11 @@ std::string Win32StartupSystem::TempDir()
     return withBackslash;
 }
 
+std::string Win32StartupSystem::WindowsDir()
+{
+    return engine::GetWindowsDir();
+}
+
 std::vector<std::string> Win32StartupSystem::Arguments()
 {
     std::vector<std::string> arguments;

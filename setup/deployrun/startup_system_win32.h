@@ -12,6 +12,7 @@ public:
     void SetProcessAffinity() override;
     std::string ProgramFile() override;
     std::string TempDir() override;
+    std::string WindowsDir() override;
     std::vector<std::string> Arguments() override;
     std::string RawCommandLine() override;
     std::optional<std::string> LibraryOverlay(const std::string& libraryPath) override;

@@ -32,6 +32,7 @@ struct FakeSystem : IStartupSystem
     void SetProcessAffinity() override { trace.push_back("(affinity)"); }
     std::string ProgramFile() override { return "C:\\Setups\\setup.exe"; }
     std::string TempDir() override { return "C:\\Temp\\"; }
+    std::string WindowsDir() override { return "C:\\Windows\\"; }
     std::vector<std::string> Arguments() override { return arguments; }
     std::string RawCommandLine() override { return raw; }
     std::optional<std::string> LibraryOverlay(const std::string& path) override
@@ -126,6 +127,7 @@ struct FakeRunner : IScriptRunner
 {
     int exitCode = 0;
     std::string failure;
+    std::string languageStrings;  // loaded by the script before it ends
     std::string packagePath;
     StartupFacts facts;
     size_t statements = 0;
@@ -135,6 +137,8 @@ struct FakeRunner : IScriptRunner
         facts = given;
         packagePath = package;
         statements = script.CommandList.Count();
+        if (!languageStrings.empty())
+            given.messages->LoadFromText(languageStrings, "");
         if (!failure.empty())
             throw std::runtime_error(failure);
         return exitCode;
@@ -147,7 +151,6 @@ class SetupMainTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        engine::ResetSetupMessages();
         system.programOverlay = testsupport::BuildCompiledScript(
             testsupport::ParseStatements("Display Dialog | Welcome\n"
                                          "Set Variable | A | 1\n"
@@ -157,7 +160,6 @@ protected:
     }
     void TearDown() override
     {
-        engine::ResetSetupMessages();
         engine::SilentMode = false;
         engine::CommandLineOverrides.Clear();
     }
@@ -283,6 +285,7 @@ TEST_F(SetupMainTest, ACleanRunTracesEveryStageAndRemovesTheSupportFolder)
     EXPECT_EQ(runner.packagePath, "C:\\Temp\\qbr1\\setup.msi");
     EXPECT_EQ(runner.statements, 4u);
     EXPECT_EQ(runner.facts.dataDir, "C:\\Setups\\data\\");
+    EXPECT_EQ(runner.facts.windowsDir, "C:\\Windows\\");
     EXPECT_EQ(system.removed, std::vector<std::string>{"C:\\Temp\\qbr1\\"});
     // Commented-out pages are not preloaded; keys are 0-based statement indexes.
     EXPECT_EQ(dialogs.events,
@@ -317,6 +320,15 @@ TEST_F(SetupMainTest, AFailureAfterTheSupportFolderGivesElevenAndStillCleansUp)
         EXPECT_EQ(system.removed, std::vector<std::string>{"C:\\Temp\\qbr1\\"}) << c.name;
         EXPECT_EQ(system.trace.back(), "</Quillbay>") << c.name;
     }
+}
+
+TEST_F(SetupMainTest, AFailedRunIsReportedInTheLanguageTheScriptLoaded)
+{
+    for (int n = 1; n <= engine::kSetupMessageCount; ++n)
+        runner.languageStrings += "script " + std::to_string(n) + "\r\n";
+    runner.failure = "boom";
+    EXPECT_EQ(Run(), 11);
+    EXPECT_EQ(prompt.shown, std::vector<std::string>{"Product - Quillbay Wizard: script 5boom"});
 }
 
 TEST_F(SetupMainTest, ADamagedScriptIsARuntimeFailureNotACrash)
@@ -382,7 +394,6 @@ TEST_F(SetupMainTest, LanguageStringsComeFromTheArchiveLibrarysAppendedData)
         {file, "French", "default 2"},
     };
     for (const Case& c : cases) {
-        engine::ResetSetupMessages();
         prompt.shown.clear();
         system.libraryOverlay = c.overlay;
         system.userLanguage = c.userLanguage;

@@ -32,7 +32,7 @@ StatementHandlerTable BuiltInStatementHandlers()
     RegisterLaunchStatements(table, LaunchServices{system.wow64, &ProcessSystemFacts()});
     // Web media acquisition is not wired yet: the package-backed statements skip it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
-    RegisterComponentStatements(table, ComponentStatementServices{nullptr, nullptr, system.wow64});
+    RegisterComponentStatements(table, ComponentStatementServices{nullptr, system.wow64});
 #else
     RegisterPackageStatements(table, PackageStatementServices{});
     RegisterComponentStatements(table, ComponentStatementServices{});

@@ -2,15 +2,11 @@
 
 #include <vector>
 
-#include "setup/engine/components/components_system.h"
 #include "setup/engine/rtl/code_page.h"
 #include "setup/engine/rtl/int_text.h"
-#include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/variables.h"
 
 namespace setup::engine {
-
-ComponentModel Components(&SystemDiskSpace());
 
 namespace {
 
@@ -212,24 +208,25 @@ std::int64_t ComponentModel::GetRemainingSpace() const
     return SubtractWrapping(GetFreeSpace(), GetRequiredSpace());
 }
 
-std::string ComponentModel::GetFreeSpaceText() const
+std::string ComponentModel::GetFreeSpaceText(const SetupMessages& messages) const
 {
-    return FormatSize(GetFreeSpace());
+    return FormatSize(GetFreeSpace(), messages);
 }
 
-std::string ComponentModel::GetRequiredSpaceText() const
+std::string ComponentModel::GetRequiredSpaceText(const SetupMessages& messages) const
 {
-    return FormatSize(GetRequiredSpace());
+    return FormatSize(GetRequiredSpace(), messages);
 }
 
-std::string ComponentModel::GetRemainingSpaceText() const
+std::string ComponentModel::GetRemainingSpaceText(const SetupMessages& messages) const
 {
-    return FormatSize(GetRemainingSpace());
+    return FormatSize(GetRemainingSpace(), messages);
 }
 
-std::string ComponentModel::GetComponentSizeText(std::string_view name) const
+std::string ComponentModel::GetComponentSizeText(std::string_view name,
+                                                 const SetupMessages& messages) const
 {
-    return FormatSize(GetComponentSize(name));
+    return FormatSize(GetComponentSize(name), messages);
 }
 
 bool IsSelectedState(std::string_view state)
@@ -237,7 +234,7 @@ bool IsSelectedState(std::string_view state)
     return TextToBool(state);
 }
 
-std::string FormatSize(std::int64_t bytes)
+std::string FormatSize(std::int64_t bytes, const SetupMessages& messages)
 {
     int unitWord = kBytesWord;
     std::int64_t count = bytes;
@@ -263,7 +260,7 @@ std::string FormatSize(std::int64_t bytes)
         magnitude /= 10;
         ++inGroup;
     } while (magnitude != 0);
-    return (negative ? "-" : "") + digits + " " + SetupMessage(unitWord);
+    return (negative ? "-" : "") + digits + " " + messages.Text(unitWord);
 }
 
 int LastCharPos(char character, std::string_view text)

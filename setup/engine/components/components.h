@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "setup/engine/rtl/string_list.h"
+#include "setup/engine/script/setup_messages.h"
 
 // Windows still defines the 16-bit GetFreeSpace as a macro; the model's own member takes the name.
 #ifdef GetFreeSpace
@@ -80,10 +81,11 @@ public:
     std::int64_t GetRequiredSpace() const;
     std::int64_t GetRemainingSpace() const;
 
-    std::string GetFreeSpaceText() const;
-    std::string GetRequiredSpaceText() const;
-    std::string GetRemainingSpaceText() const;
-    std::string GetComponentSizeText(std::string_view name) const;
+    // With the unit words of the messages given.
+    std::string GetFreeSpaceText(const SetupMessages& messages) const;
+    std::string GetRequiredSpaceText(const SetupMessages& messages) const;
+    std::string GetRemainingSpaceText(const SetupMessages& messages) const;
+    std::string GetComponentSizeText(std::string_view name, const SetupMessages& messages) const;
 
 private:
     void StoreStateAt(std::size_t index, bool selected);
@@ -91,14 +93,11 @@ private:
     IDiskSpace* m_disk;
 };
 
-// The engine's one component model.
-extern ComponentModel Components;
-
 // "TRUE" in any case or exactly "-1".
 bool IsSelectedState(std::string_view state);
 
 // "1,023 bytes", "1,024 KB", "1,024 MB": the unit words come from the setup's language strings.
-std::string FormatSize(std::int64_t bytes);
+std::string FormatSize(std::int64_t bytes, const SetupMessages& messages);
 
 // 1-based position of the last occurrence of the character, 0 when absent.
 int LastCharPos(char character, std::string_view text);

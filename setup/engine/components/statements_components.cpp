@@ -14,9 +14,14 @@ namespace {
 constexpr int kNameTranslation = 1;
 constexpr int kDescriptionTranslation = 2;
 
+// The run's component model, as the engine keeps it among its parts.
+struct RunComponents
+{
+    ComponentModel model{&SystemDiskSpace()};
+};
+
 struct Bound
 {
-    ComponentModel& model;
     IStateFileStore& files;
     IWow64Services* wow64;
 };
@@ -136,7 +141,7 @@ void SaveFeatureSelectionsStatement(StatementContext& statement, const Bound& bo
     options.omitCacheFolder = true;
     options.fullWrite = true;
     options.targetPlatform = statement.Engine().TargetPlatform;
-    SaveComponentState(bound.files, bound.model, path, options);
+    SaveComponentState(bound.files, RunComponentModel(statement.Engine()), path, options);
 }
 
 void LoadFeatureSelectionsStatement(StatementContext& statement, const Bound& bound)
@@ -148,7 +153,8 @@ void LoadFeatureSelectionsStatement(StatementContext& statement, const Bound& bo
         return;
     ComponentStateLoad options;
     options.merge = true;
-    LoadComponentState(bound.files, bound.model, path, options, statement.Engine().TargetPlatform);
+    LoadComponentState(bound.files, RunComponentModel(statement.Engine()), path, options,
+                       statement.Engine().TargetPlatform);
 }
 
 }  // namespace
@@ -156,8 +162,7 @@ void LoadFeatureSelectionsStatement(StatementContext& statement, const Bound& bo
 void RegisterComponentStatements(StatementHandlerTable& table,
                                  const ComponentStatementServices& services)
 {
-    const Bound bound{services.model != nullptr ? *services.model : Components,
-                      services.files != nullptr ? *services.files : SystemStateFileStore(),
+    const Bound bound{services.files != nullptr ? *services.files : SystemStateFileStore(),
                       services.wow64};
     using ModelStatement = void (*)(StatementContext&, ComponentModel&);
     const std::pair<const char*, ModelStatement> modelStatements[] = {
@@ -172,8 +177,8 @@ void RegisterComponentStatements(StatementHandlerTable& table,
     };
     // The entry is captured whole: older compilers cannot capture a structured binding.
     for (const auto& entry : modelStatements)
-        table.Register(entry.first, [bound, run = entry.second](StatementContext& statement) {
-            run(statement, bound.model);
+        table.Register(entry.first, [run = entry.second](StatementContext& statement) {
+            run(statement, RunComponentModel(statement.Engine()));
         });
     table.Register("Save Feature Selections", [bound](StatementContext& statement) {
         SaveFeatureSelectionsStatement(statement, bound);
@@ -181,6 +186,11 @@ void RegisterComponentStatements(StatementHandlerTable& table,
     table.Register("Load Feature Selections", [bound](StatementContext& statement) {
         LoadFeatureSelectionsStatement(statement, bound);
     });
+}
+
+ComponentModel& RunComponentModel(EngineState& engine)
+{
+    return engine.Parts.Get<RunComponents>().model;
 }
 
 void ResetComponentModel(ComponentModel& model)

@@ -9,15 +9,18 @@
 
 namespace setup::engine {
 
+// The statements work on the run's component model.
 struct ComponentStatementServices
 {
-    ComponentModel* model = nullptr;   // none: the engine's Components
     IStateFileStore* files = nullptr;  // none: the system's files
     IWow64Services* wow64 = nullptr;   // none: the file-system redirection stays as it is
 };
 
 void RegisterComponentStatements(StatementHandlerTable& table,
                                  const ComponentStatementServices& services);
+
+// The run's component model, with the system's free-space query; made on first use.
+ComponentModel& RunComponentModel(EngineState& engine);
 
 // What the interpreter host does for the model when a run starts.
 void ResetComponentModel(ComponentModel& model);

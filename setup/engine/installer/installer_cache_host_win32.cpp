@@ -10,6 +10,7 @@ InstallerCacheHost::InstallerCacheHost(engine::SetupScript& script, engine::Engi
                                        const std::string& packagePath, const std::string& dataDir,
                                        const std::string& sourceSwitchFolder)
     : m_bridge(engine.Parts.Get<InstallerBridge>()),
+      m_installerSystem(m_state, m_bridge, engine.process),
       m_context{script,        engine,  components, engine::SystemStateFileStore(),
                 m_cacheSystem, m_state, packagePath}
 {

@@ -43,7 +43,7 @@ private:
     InstallerBridge& m_bridge;
     engine::InstallationState m_state;
     Win32CacheSystem m_cacheSystem;
-    Win32InstallerSystem m_installerSystem{m_state, m_bridge};
+    Win32InstallerSystem m_installerSystem;
     engine::CacheContext m_context;
 };
 

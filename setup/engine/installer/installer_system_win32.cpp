@@ -321,7 +321,7 @@ bool Win32InstallerSystem::MoveFolder(const std::string& source, const std::stri
 
 bool Win32InstallerSystem::DeleteOnReboot(const std::string& path)
 {
-    return engine::DeleteOnReboot(path);
+    return engine::DeleteOnReboot(path, m_process.windowsDir);
 }
 
 std::string Win32InstallerSystem::ReadUninstallString(const std::string& title, bool machineHive)

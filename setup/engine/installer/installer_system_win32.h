@@ -31,12 +31,14 @@ public:
     void SetCompression(const std::string& folder, bool compressed) override;
 };
 
-// The install thread runs with the data folder of the state given here, through the run's bridge.
+// The install thread runs with the data folder of the state given here, through the run's bridge;
+// the process facts are the run's.
 class Win32InstallerSystem final : public engine::IInstallerSystem
 {
 public:
-    Win32InstallerSystem(engine::InstallationState& state, InstallerBridge& bridge)
-        : m_state(state), m_bridge(bridge)
+    Win32InstallerSystem(engine::InstallationState& state, InstallerBridge& bridge,
+                         const engine::ProcessFacts& process)
+        : m_state(state), m_bridge(bridge), m_process(process)
     {}
 
     int RunInstall(const engine::InstallRequest& request, std::string& errorText) override;
@@ -68,6 +70,7 @@ public:
 private:
     engine::InstallationState& m_state;
     InstallerBridge& m_bridge;
+    const engine::ProcessFacts& m_process;
 };
 
 // A registry string value; empty when the key or value cannot be read.

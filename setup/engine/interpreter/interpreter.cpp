@@ -95,7 +95,7 @@ private:
         m_host.run.Trace("    </CompileScript>");
 
         ClearVariables();
-        m_host.components.ResetComponents();
+        m_host.components.ResetComponents(engine);
         StoreThreadProgressDefaults();
         StorePreInitializationVariables(m_run);
         m_host.run.Trace("    <BootStrap>");
@@ -113,7 +113,7 @@ private:
     // guard; false when the language form was cancelled.
     bool PrepareStatements()
     {
-        m_host.components.DefinePredefinedComponent();
+        m_host.components.DefinePredefinedComponent(m_run.engine);
         StorePredefinedVariables(m_run);
         if (PatchBesidePackage(m_run))
             m_host.detection.TakeOverPatchState();
@@ -317,8 +317,8 @@ private:
     void ReportRuntimeError(const std::string& message)
     {
         if (!SilentMode) {
-            m_host.ui.ShowRuntimeError(SetupMessage(kRuntimeErrorMessage) + "\r\rLine " +
-                                       std::to_string(m_pointer) + ": " + message);
+            m_host.ui.ShowRuntimeError(m_run.engine.Messages->Text(kRuntimeErrorMessage) +
+                                       "\r\rLine " + std::to_string(m_pointer) + ": " + message);
         }
         // A failed run must not report success to whoever started a silent setup.
         if (m_run.engine.ExitCode == 0)

@@ -11,6 +11,8 @@
 
 namespace setup::engine {
 
+struct EngineState;
+
 // A wizard page's answer: 6 next, 7 back, 2 cancel confirmed, 8 a named control (with its name),
 // 1 the installer thread finished, 0 a non-modal page was shown.
 struct PageResult
@@ -57,9 +59,9 @@ class IComponentReset
 {
 public:
     virtual ~IComponentReset() = default;
-    // Empties the lists.
-    virtual void ResetComponents() = 0;
-    virtual void DefinePredefinedComponent() = 0;
+    // Empties the run's lists.
+    virtual void ResetComponents(EngineState& engine) = 0;
+    virtual void DefinePredefinedComponent(EngineState& engine) = 0;
 };
 
 // What set-up records outside the engine: the resume value and the installer properties.

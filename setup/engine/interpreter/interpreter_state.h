@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "setup/engine/rtl/string_list.h"
 #include "setup/engine/script/run_parts.h"
+#include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/setup_script.h"
 
 namespace setup::engine {
@@ -20,6 +22,7 @@ struct ProcessFacts
     std::string sfxArgument;  // value of "/m=", empty when not given
     std::string gpoArgument;  // value of "/g=", empty when not given
     std::string tempDir;      // with a trailing '\'
+    std::string windowsDir;   // with a trailing '\'
     std::string supportDir;   // with a trailing '\'
     std::string traceLogPath;
 };
@@ -28,6 +31,9 @@ struct EngineState
 {
     ProcessFacts process;
     std::string TargetPlatform = "Win32";
+    // 0, KEY_WOW64_64KEY or KEY_WOW64_32KEY: ORed into every registry open of the statements;
+    // a statement sets it for the target platform while it runs.
+    std::uint32_t RegistryViewFlag = 0;
     bool StateFileSuppressed = false;
     bool StateFileFullWrite = false;
     // Installer property names and values queued by package-backed statements, in pairs.
@@ -38,6 +44,9 @@ struct EngineState
     std::string SourceMarkerName;  // the product code copy the plug-in calls mark sources with
     std::string SelectedLanguage;
     std::string LoadedLanguage;
+    // The message texts; start-up's table when it runs the script, which the language strings
+    // the script loads replace.
+    std::shared_ptr<SetupMessages> Messages = std::make_shared<SetupMessages>();
     TranslationTables Translations;
     // Triples (directory property name, shortcut name in short|long form, description) that the
     // installer bridge applies to the package's shortcuts under a translation language.

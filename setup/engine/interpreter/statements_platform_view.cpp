@@ -4,8 +4,6 @@
 
 namespace setup::engine {
 
-std::uint32_t RegistryViewFlag = 0;
-
 namespace {
 
 void* g_keptRedirection = nullptr;
@@ -17,17 +15,16 @@ bool ReachesOtherHalf(IWow64Services& wow64, std::string_view targetPlatform)
 
 }  // namespace
 
-void UseTargetRegistryView(IWow64Services& wow64, std::string_view targetPlatform)
+std::uint32_t TargetRegistryView(IWow64Services& wow64, std::string_view targetPlatform)
 {
     if (!wow64.IsWow64())
-        RegistryViewFlag = 0;
-    else
-        RegistryViewFlag = targetPlatform == "Win32" ? kKeyWow64_32Key : kKeyWow64_64Key;
+        return 0;
+    return targetPlatform == "Win32" ? kKeyWow64_32Key : kKeyWow64_64Key;
 }
 
-void UseDefaultRegistryView(IWow64Services& wow64)
+std::uint32_t DefaultRegistryView(IWow64Services& wow64)
 {
-    RegistryViewFlag = wow64.IsWow64() ? kKeyWow64_32Key : 0;
+    return wow64.IsWow64() ? kKeyWow64_32Key : 0;
 }
 
 void DisableFsRedirection(IWow64Services& wow64, std::string_view targetPlatform)
@@ -45,16 +42,15 @@ void RevertFsRedirection(IWow64Services& wow64, std::string_view targetPlatform)
         wow64.RevertRedirection(g_keptRedirection);
 }
 
-TargetRegistryViewScope::TargetRegistryViewScope(IWow64Services& wow64,
-                                                 std::string_view targetPlatform)
-    : m_wow64(wow64)
+TargetRegistryViewScope::TargetRegistryViewScope(IWow64Services& wow64, EngineState& engine)
+    : m_wow64(wow64), m_engine(engine)
 {
-    UseTargetRegistryView(wow64, targetPlatform);
+    engine.RegistryViewFlag = TargetRegistryView(wow64, engine.TargetPlatform);
 }
 
 TargetRegistryViewScope::~TargetRegistryViewScope()
 {
-    UseDefaultRegistryView(m_wow64);
+    m_engine.RegistryViewFlag = DefaultRegistryView(m_wow64);
 }
 
 FsRedirectionScope::FsRedirectionScope(IWow64Services& wow64, std::string_view targetPlatform)

@@ -1,11 +1,14 @@
 // Which half of a 64-bit Windows the system-side statements reach: the registry view their
 // registry opens use and the file-system redirection switched off while they work, both chosen
-// from WOW64 and the target platform. Both states are process globals of the interpreter thread.
+// from WOW64 and the target platform. The view is the run's (EngineState::RegistryViewFlag); the
+// redirection is the interpreter thread's own.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "setup/engine/interpreter/interpreter_state.h"
 
 namespace setup::engine {
 
@@ -24,26 +27,25 @@ public:
     virtual bool RevertRedirection(void* oldValue) = 0;
 };
 
-// 0, kKeyWow64_64Key or kKeyWow64_32Key: ORed into every registry open of the statements.
-extern std::uint32_t RegistryViewFlag;
-
-void UseTargetRegistryView(IWow64Services& wow64, std::string_view targetPlatform);
-void UseDefaultRegistryView(IWow64Services& wow64);
+// 0, kKeyWow64_64Key or kKeyWow64_32Key: what the statements OR into every registry open.
+std::uint32_t TargetRegistryView(IWow64Services& wow64, std::string_view targetPlatform);
+std::uint32_t DefaultRegistryView(IWow64Services& wow64);
 // Only under WOW64 with a target other than "Win32"; the revert hands back the kept state.
 void DisableFsRedirection(IWow64Services& wow64, std::string_view targetPlatform);
 void RevertFsRedirection(IWow64Services& wow64, std::string_view targetPlatform);
 
-// The target view for a statement's lifetime; the default view again when it ends or fails.
+// The run's target view for a statement's lifetime; the default view again when it ends or fails.
 class TargetRegistryViewScope
 {
 public:
-    TargetRegistryViewScope(IWow64Services& wow64, std::string_view targetPlatform);
+    TargetRegistryViewScope(IWow64Services& wow64, EngineState& engine);
     ~TargetRegistryViewScope();
     TargetRegistryViewScope(const TargetRegistryViewScope&) = delete;
     TargetRegistryViewScope& operator=(const TargetRegistryViewScope&) = delete;
 
 private:
     IWow64Services& m_wow64;
+    EngineState& m_engine;
 };
 
 // Redirection off for a statement's lifetime, back on when it ends or fails.

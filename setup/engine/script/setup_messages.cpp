@@ -1,7 +1,6 @@
 #include "setup/engine/script/setup_messages.h"
 
 #include <fstream>
-#include <mutex>
 #include <sstream>
 #include <vector>
 
@@ -181,15 +180,6 @@ constexpr LanguageEntry kLanguages[] = {
     {"Basque", 1069},
 };
 
-// The texts are process-wide; start-up and the interpreter replace them on the GUI thread while
-// workers may read them.
-std::mutex g_lock;
-std::vector<std::string>& Messages()
-{
-    static std::vector<std::string> messages(std::begin(kDefaults), std::end(kDefaults));
-    return messages;
-}
-
 std::vector<std::string> ReadLanguageBlock(TextLineReader& lines)
 {
     std::vector<std::string> block;
@@ -198,37 +188,38 @@ std::vector<std::string> ReadLanguageBlock(TextLineReader& lines)
     return block;
 }
 
-void ApplyBlock(const std::vector<std::string>& block)
-{
-    std::lock_guard lock(g_lock);
-    for (int n = 1; n <= kSetupMessageCount; ++n)
-        if (n < kFirstIgnoredLine || n > kLastIgnoredLine)
-            Messages()[n - 1] = block[n - 1];
-}
-
 }  // namespace
 
-const std::string& SetupMessage(int n)
+SetupMessages::SetupMessages() : m_texts(std::begin(kDefaults), std::end(kDefaults)) {}
+
+std::string SetupMessages::Text(int n) const
 {
-    static const std::string empty;
-    std::lock_guard lock(g_lock);
-    return n >= 1 && n <= kSetupMessageCount ? Messages()[n - 1] : empty;
+    std::lock_guard lock(m_lock);
+    return n >= 1 && n <= kSetupMessageCount ? m_texts[n - 1] : std::string();
 }
 
-void SetSetupMessage(int n, std::string text)
+void SetupMessages::Set(int n, std::string text)
 {
-    std::lock_guard lock(g_lock);
+    std::lock_guard lock(m_lock);
     if (n >= 1 && n <= kSetupMessageCount)
-        Messages()[n - 1] = std::move(text);
+        m_texts[n - 1] = std::move(text);
 }
 
-void ResetSetupMessages()
+void SetupMessages::Reset()
 {
-    std::lock_guard lock(g_lock);
-    Messages().assign(std::begin(kDefaults), std::end(kDefaults));
+    std::lock_guard lock(m_lock);
+    m_texts.assign(std::begin(kDefaults), std::end(kDefaults));
 }
 
-void LoadLanguageStringsFromText(std::string_view text, std::string_view userLanguageName)
+void SetupMessages::ApplyBlock(const std::vector<std::string>& block)
+{
+    std::lock_guard lock(m_lock);
+    for (int n = 1; n <= kSetupMessageCount; ++n)
+        if (n < kFirstIgnoredLine || n > kLastIgnoredLine)
+            m_texts[n - 1] = block[n - 1];
+}
+
+void SetupMessages::LoadFromText(std::string_view text, std::string_view userLanguageName)
 {
     TextLineReader lines(text);
     ApplyBlock(ReadLanguageBlock(lines));
@@ -243,14 +234,14 @@ void LoadLanguageStringsFromText(std::string_view text, std::string_view userLan
     }
 }
 
-bool LoadLanguageStrings(const std::string& path, std::string_view userLanguageName)
+bool SetupMessages::Load(const std::string& path, std::string_view userLanguageName)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
     std::ostringstream text;
     text << file.rdbuf();
-    LoadLanguageStringsFromText(text.str(), userLanguageName);
+    LoadFromText(text.str(), userLanguageName);
     return true;
 }
 

@@ -4,24 +4,42 @@
 
 #include <array>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace setup::engine {
 
 inline constexpr int kSetupMessageCount = 115;
 
-// Message n (1 to 115) is SetupMessage(n). Lines 91 to 111 of a block are read and ignored.
-const std::string& SetupMessage(int n);
-void SetSetupMessage(int n, std::string text);
-void ResetSetupMessages();  // back to the English defaults
+// The engine's message texts (message n for n from 1 to 115), English until a language strings
+// file replaces them. Start-up owns the table and shares it with the run, so a language the script
+// loads stays in force for start-up's last messages; workers may read while the GUI thread loads.
+// Lines 91 to 111 of a block are read and ignored.
+class SetupMessages
+{
+public:
+    SetupMessages();
 
-// Reads a language strings file: the unnamed default block, then sections of a header line (an
-// English language name) and a block. The section of the user's language wins; without one the
-// default block stays in force. Returns false when the file cannot be read.
-bool LoadLanguageStrings(const std::string& path, std::string_view userLanguageName);
-// The same over text already in memory.
-void LoadLanguageStringsFromText(std::string_view text, std::string_view userLanguageName);
+    // Empty outside 1 to 115.
+    std::string Text(int n) const;
+    void Set(int n, std::string text);
+    void Reset();  // back to the English defaults
+
+    // Reads a language strings file: the unnamed default block, then sections of a header line
+    // (an English language name) and a block. The section of the user's language wins; without
+    // one the default block stays in force. Returns false when the file cannot be read.
+    bool Load(const std::string& path, std::string_view userLanguageName);
+    // The same over text already in memory.
+    void LoadFromText(std::string_view text, std::string_view userLanguageName);
+
+private:
+    void ApplyBlock(const std::vector<std::string>& block);
+
+    mutable std::mutex m_lock;
+    std::vector<std::string> m_texts;
+};
 
 // The table's identifier (decimal text) of an English language name, letter case ignored; "1033"
 // for a name outside the table.

@@ -87,7 +87,7 @@ void FindAllFilesStatement(StatementContext& statement, const FileStatementServi
             TextToBool(RawParam(statement, 3)), &statement.Engine().Parts.Get<SearchProgress>()};
         std::vector<std::string> found;
         {
-            const WorkerBusyScope busy;
+            const WorkerBusyScope busy(statement.Engine().Parts.Get<WorkerFlags>());
             IUserInterface& ui = statement.Host().ui;
             found = services.worker->Run(*services.fs, request, [&ui] { return ui.CheckCancel(); });
         }

@@ -136,10 +136,10 @@ private:
     std::string m_remembered;
 };
 
-int RunWorker(LaunchWorker& worker)
+int RunWorker(LaunchWorker& worker, WorkerFlags& flags)
 {
     worker.Start();
-    WaitWithScriptProgress(worker, [&worker] { return worker.WorkerFinished(); });
+    WaitWithScriptProgress(worker, flags, [&worker] { return worker.WorkerFinished(); });
     return worker.ExitCode();
 }
 
@@ -159,7 +159,7 @@ void RunProgramStatement(StatementContext& statement, const LaunchServices& serv
         // start may still be under way and must not see, or restore, the wrong folder.
         const CurrentFolderScope folder(FolderOf(program));
         TRunApp worker(program, arguments, hide, wait);
-        exitCode = RunWorker(worker);
+        exitCode = RunWorker(worker, statement.Engine().Parts.Get<WorkerFlags>());
     }
     result.Assign(std::to_string(exitCode));
 }
@@ -183,7 +183,7 @@ void RunProgramAsStatement(StatementContext& statement, const LaunchServices& se
     {
         const CurrentFolderScope folder(workingFolder);
         TRunAs worker(std::move(parameters));
-        exitCode = RunWorker(worker);
+        exitCode = RunWorker(worker, statement.Engine().Parts.Get<WorkerFlags>());
     }
     result.Assign(std::to_string(exitCode));
 }
@@ -192,7 +192,7 @@ void RegisterLibraryStatement(StatementContext& statement, const LaunchServices&
 {
     const std::string& platform = statement.Engine().TargetPlatform;
     const FsRedirectionScope redirection(*services.wow64, platform);
-    const TargetRegistryViewScope view(*services.wow64, platform);
+    const TargetRegistryViewScope view(*services.wow64, statement.Engine());
     const bool registered =
         RegisterServerFile(NormalizedParam(statement, 1), TextToBool(ExpandedParam(statement, 2)));
     ResultVariable(statement, RawParam(statement, 3)).Assign(BoolToText(registered));

@@ -67,7 +67,7 @@ bool IsRegistryResultWord(const std::string& text)
 void ReadRegistryStatement(StatementContext& statement, const SystemStatementServices& services,
                            bool checkWords)
 {
-    const TargetRegistryViewScope view(*services.wow64, statement.Engine().TargetPlatform);
+    const TargetRegistryViewScope view(*services.wow64, statement.Engine());
     const ResultVariable result(statement, RawParam(statement, 1));
     const std::int32_t root = TextToInt32(RawParam(statement, 2));
     const std::string keyPath = NormalizedParam(statement, 3);
@@ -77,8 +77,8 @@ void ReadRegistryStatement(StatementContext& statement, const SystemStatementSer
         RegistryValue value;
         RegistryReadStatus status;
         try {
-            status =
-                services.registry->ReadValue(root, keyPath, valueName, RegistryViewFlag, value);
+            status = services.registry->ReadValue(root, keyPath, valueName,
+                                                  statement.Engine().RegistryViewFlag, value);
         } catch (const std::exception&) {
             status = RegistryReadStatus::ReadError;
         }
@@ -92,7 +92,8 @@ void ReadRegistryStatement(StatementContext& statement, const SystemStatementSer
 void DeleteRegistryStatement(StatementContext& statement, const SystemStatementServices& services)
 {
     const std::string& platform = statement.Engine().TargetPlatform;
-    const TargetRegistryViewScope view(*services.wow64, platform);
+    const TargetRegistryViewScope view(*services.wow64, statement.Engine());
+    const std::uint32_t registryView = statement.Engine().RegistryViewFlag;
     const std::int32_t root = TextToInt32(RawParam(statement, 1));
     if (!IsKnownRoot(root))
         return;  // an unknown root is no licence to delete under another one
@@ -101,10 +102,10 @@ void DeleteRegistryStatement(StatementContext& statement, const SystemStatementS
         if (platform != "Win32" && services.wow64->IsWow64())
             services.registry->DeleteKeyTree64(root, keyPath);
         else
-            services.registry->DeleteKeyTree(root, keyPath, RegistryViewFlag);
+            services.registry->DeleteKeyTree(root, keyPath, registryView);
         return;
     }
-    services.registry->DeleteValue(root, keyPath, NormalizedParam(statement, 3), RegistryViewFlag);
+    services.registry->DeleteValue(root, keyPath, NormalizedParam(statement, 3), registryView);
 }
 
 void GetEnvironmentStatement(StatementContext& statement, const SystemStatementServices& services)

@@ -115,7 +115,7 @@ std::string RuleFolder(int rule, const SystemInfoServices& services,
         case kBootFolder:
             return ReadRegistryText(*services.registry, kLocalMachine,
                                     std::string(kCurrentVersionKey) + "\\Setup", "BootDir",
-                                    RegistryViewFlag);
+                                    services.registryView);
         case kFirstCdrom:
             return GetFirstCdromDrive(*services.machine);
         case kSystemFolder:
@@ -178,9 +178,11 @@ StatementHandler OnTargetPlatform(const SystemInfoServices& services, Body body)
 {
     return [services, body](StatementContext& statement) {
         const std::string& platform = statement.Engine().TargetPlatform;
-        const TargetRegistryViewScope view(*services.wow64, platform);
+        const TargetRegistryViewScope view(*services.wow64, statement.Engine());
         const FsRedirectionScope redirection(*services.wow64, platform);
-        body(statement, services);
+        SystemInfoServices inView = services;
+        inView.registryView = statement.Engine().RegistryViewFlag;
+        body(statement, inView);
     };
 }
 
@@ -192,7 +194,7 @@ std::string GetFolderPath(int csidl, const SystemInfoServices& services)
     if (csidl == kCsidlProgramFiles || csidl == kCsidlProgramFilesCommon) {
         path = ReadRegistryText(*services.registry, kLocalMachine, kCurrentVersionKey,
                                 csidl == kCsidlProgramFiles ? "ProgramFilesDir" : "CommonFilesDir",
-                                RegistryViewFlag);
+                                services.registryView);
     } else {
         path = services.machine->ShellFolder(csidl);
     }

@@ -65,6 +65,8 @@ struct SystemInfoServices
     IRegistry* registry = nullptr;
     IWow64Services* wow64 = nullptr;
     IProcessEnvironment* environment = nullptr;
+    // The registry view the answers read with: the run's, as the statement set it.
+    std::uint32_t registryView = 0;
 };
 
 inline constexpr std::uint32_t kDriveCdrom = 5;

@@ -16,8 +16,8 @@ namespace setup::engine {
 extern rtl::TStringList PersistedVariables;
 
 // The progress page as "Set Variable" redraws it when PROGRESS or PROGRESSTEXT changes: the
-// implementation sets WorkerBusy, redraws the active page (if any) with the text and the position
-// of 0 to 100 without touching the cancel state, and clears WorkerBusy again.
+// implementation sets the run's busy flag, redraws the active page (if any) with the text and the
+// position of 0 to 100 without touching the cancel state, and clears the busy flag again.
 class IProgressRedraw
 {
 public:

@@ -114,7 +114,8 @@ std::string RegisteredText(const SystemInfoServices& services, const char* value
     const bool nt = GetOsVersionInfo(*services.facts).nt;
     const std::string key = std::string("SOFTWARE\\Microsoft\\") + (nt ? "Windows NT" : "Windows") +
                             "\\CurrentVersion\\";
-    return ReadRegistryText(*services.registry, kLocalMachine, key, valueName, RegistryViewFlag);
+    return ReadRegistryText(*services.registry, kLocalMachine, key, valueName,
+                            services.registryView);
 }
 
 OsVersionInfo Version(const SystemInfoServices& services)

@@ -16,10 +16,6 @@
 
 namespace setup::engine {
 
-std::string WindowsDir;
-std::string SystemDir;
-std::string TempDir;
-
 namespace {
 
 std::string FolderFrom(UINT (*query)(char*, UINT))
@@ -48,18 +44,19 @@ UINT QueryTempDir(char* buffer, UINT size)
 
 }  // namespace
 
-void InitSystemFolders()
+std::string GetWindowsDir()
 {
-    WindowsDir = FolderFrom(QueryWindowsDir);
-    SystemDir = FolderFrom(QuerySystemDir);
-    TempDir = FolderFrom(QueryTempDir);
+    return FolderFrom(QueryWindowsDir);
 }
 
-void ClearSystemFolders()
+std::string GetSystemDir()
 {
-    WindowsDir.clear();
-    SystemDir.clear();
-    TempDir.clear();
+    return FolderFrom(QuerySystemDir);
+}
+
+std::string GetTempDir()
+{
+    return FolderFrom(QueryTempDir);
 }
 
 bool IsWindowsNT()
@@ -152,13 +149,13 @@ void DeleteFolderTree(const std::string& folder, bool recurse)
     DeleteFolderTree(Win32FileSystem(), folder, recurse);
 }
 
-bool DeleteOnReboot(const std::string& file)
+bool DeleteOnReboot(const std::string& file, const std::string& windowsDir)
 {
     if (IsWindowsNT())
         return ::MoveFileExA(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
     char shortName[1024] = {};
     ::GetShortPathNameA(file.c_str(), shortName, sizeof shortName);
-    const std::string iniFile = IncludeBackslash(WindowsDir) + "wininit.ini";
+    const std::string iniFile = IncludeBackslash(windowsDir) + "wininit.ini";
     return ::WritePrivateProfileStringA("Rename", "NUL", shortName, iniFile.c_str()) != FALSE;
 }
 

@@ -15,12 +15,10 @@
 
 namespace setup::engine {
 
-// Each with a trailing '\'; set by InitSystemFolders at start and cleared at the end.
-extern std::string WindowsDir;
-extern std::string SystemDir;
-extern std::string TempDir;
-void InitSystemFolders();
-void ClearSystemFolders();
+// The folders as Windows names them now, each with a trailing '\'; empty when it does not answer.
+std::string GetWindowsDir();
+std::string GetSystemDir();
+std::string GetTempDir();
 
 bool IsWindowsNT();
 // Windows Me, 2000 and later (version 4.90 on).
@@ -52,7 +50,8 @@ std::vector<std::string> GetFileList(const std::string& folderAndMask, bool recu
 std::vector<std::string> FindFiles(const std::string& folderAndMask, bool recurse);
 std::vector<std::string> ListSubFolders(const std::string& folder, bool recurse);
 void DeleteFolderTree(const std::string& folder, bool recurse);
-bool DeleteOnReboot(const std::string& file);
+// Before NT the deletion is queued in wininit.ini of the Windows folder given.
+bool DeleteOnReboot(const std::string& file, const std::string& windowsDir);
 std::uint64_t GetFileSize64(const std::string& path);
 std::uint64_t GetDriveFreeBytes(const std::string& path);
 void SetNtfsCompression(const std::string& path, bool compress);

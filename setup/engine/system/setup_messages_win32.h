@@ -10,7 +10,7 @@ namespace setup::engine {
 int GetLocaleLanguageId(bool user, bool defaultLanguage);
 // The system's English name of a language identifier (LOCALE_SENGLANGUAGE); empty on failure.
 std::string SystemEnglishLanguageName(int lcid);
-// The table name of the user's language, as LoadLanguageStrings matches sections with it.
+// The table name of the user's language, as SetupMessages::Load matches sections with it.
 std::string UserLanguageName();
 
 }  // namespace setup::engine

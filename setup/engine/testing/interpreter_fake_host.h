@@ -58,15 +58,15 @@ public:
     }
     std::string DefaultTargetDir() override { return defaultTargetDir; }
     void TakeOverPatchState() override { events.push_back("patch"); }
-    void ResetComponents() override
+    void ResetComponents(EngineState& engine) override
     {
         events.push_back("reset components");
-        ResetComponentModel(Components);
+        ResetComponentModel(RunComponentModel(engine));
     }
-    void DefinePredefinedComponent() override
+    void DefinePredefinedComponent(EngineState& engine) override
     {
         events.push_back("predefined component");
-        engine::DefinePredefinedComponent(Components);
+        engine::DefinePredefinedComponent(RunComponentModel(engine));
     }
     std::string RegisteredOwner() override { return "Owner"; }
     std::string RegisteredOrganization() override { return "Organization"; }

@@ -47,7 +47,6 @@ private:
         SilentMode = false;
         CommandLineOverrides.Clear();
         PersistedVariables.Clear();
-        RegistryViewFlag = 0;
     }
 
     SetupScript m_script;

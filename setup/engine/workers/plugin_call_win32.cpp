@@ -87,14 +87,15 @@ int CallPluginLibrary(HWND owner, const std::string& libraryPath, const std::str
     return length;
 }
 
-std::string RunPluginCommand(const PluginRequest& request, const PluginWait& wait)
+std::string RunPluginCommand(const PluginRequest& request, WorkerFlags& flags,
+                             const PluginWait& wait)
 {
     TScriptThread thread(request);
     WorkerWaitOptions options;
     options.checkCancel = wait.checkCancel;
     options.silent = wait.silent;
     RunWorker(
-        thread, [&thread] { return thread.WorkerFinished(); }, options);
+        thread, flags, [&thread] { return thread.WorkerFinished(); }, options);
     return thread.PluginResult();
 }
 

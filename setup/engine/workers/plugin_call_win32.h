@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "setup/engine/workers/worker_protocol.h"
+
 namespace setup::engine {
 
 // Called by the plug-in on the worker thread; false once the user cancelled.
@@ -36,8 +38,9 @@ struct PluginWait
 };
 
 // Runs the plug-in on a worker thread and waits for it, handling window messages meanwhile (or,
-// when silent, only the worker's completion). Returns the comma text the plug-in gave back, or
-// the variables unchanged when the call failed.
-std::string RunPluginCommand(const PluginRequest& request, const PluginWait& wait);
+// when silent, only the worker's completion), with the run's busy flag held. Returns the comma
+// text the plug-in gave back, or the variables unchanged when the call failed.
+std::string RunPluginCommand(const PluginRequest& request, WorkerFlags& flags,
+                             const PluginWait& wait);
 
 }  // namespace setup::engine

@@ -39,7 +39,7 @@ public:
         }
         const std::string result = m_host.RunPlugin(path, variables, m_parameters);
         if (result.empty())
-            throw rtl::Exception(SetupMessage(kGeneralFailureMessage));
+            throw rtl::Exception(m_engine.Messages->Text(kGeneralFailureMessage));
         SetVariablesFromCommaText(result);
     }
 
@@ -87,7 +87,8 @@ private:
     std::string LocateSources()
     {
         while (!SilentMode) {
-            const auto picked = m_host.BrowseForFolder(SetupMessage(kLocateSourcesMessage));
+            const auto picked =
+                m_host.BrowseForFolder(m_engine.Messages->Text(kLocateSourcesMessage));
             if (!picked || picked->empty())
                 break;
             const std::string folder = IncludeBackslash(*picked);
@@ -102,7 +103,7 @@ private:
                 return MediaPath();
             }
         }
-        throw rtl::Exception(SetupMessage(kSourcesNotFoundMessage));
+        throw rtl::Exception(m_engine.Messages->Text(kSourcesNotFoundMessage));
     }
 
     const SetupScript& m_script;

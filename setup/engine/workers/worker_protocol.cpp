@@ -7,12 +7,9 @@
 
 namespace setup::engine {
 
-std::atomic<bool> WorkerBusy{false};
-bool CancelFlag = false;
-
-int CheckCancel()
+int CheckCancel(const WorkerFlags& flags)
 {
-    return CancelFlag ? -1 : 1;
+    return flags.cancelled ? -1 : 1;
 }
 
 namespace {

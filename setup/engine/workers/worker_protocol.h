@@ -11,22 +11,30 @@ namespace setup::engine {
 
 class TVariableManager;
 
-// Set while a statement waits for a media, plug-in, program-launch or installer worker.
-extern std::atomic<bool> WorkerBusy;
-// Set by a page's confirmed cancel, cleared whenever a page is shown; GUI thread only.
-extern bool CancelFlag;
+// The run's worker flags (engine.Parts.Get<WorkerFlags>()), shared by the statements that wait,
+// their workers and the host's pages.
+struct WorkerFlags
+{
+    // Set while a statement waits for a media, plug-in, program-launch or installer worker.
+    std::atomic<bool> busy{false};
+    // Set by a page's confirmed cancel, cleared whenever a page is shown; GUI thread only.
+    bool cancelled = false;
+};
 
 // -1 once the user cancelled, else 1.
-int CheckCancel();
+int CheckCancel(const WorkerFlags& flags);
 
-// Holds WorkerBusy for the time a statement waits for its worker.
+// Holds the busy flag for the time a statement waits for its worker.
 class WorkerBusyScope
 {
 public:
-    WorkerBusyScope() { WorkerBusy = true; }
-    ~WorkerBusyScope() { WorkerBusy = false; }
+    explicit WorkerBusyScope(WorkerFlags& flags) : m_flags(flags) { m_flags.busy = true; }
+    ~WorkerBusyScope() { m_flags.busy = false; }
     WorkerBusyScope(const WorkerBusyScope&) = delete;
     WorkerBusyScope& operator=(const WorkerBusyScope&) = delete;
+
+private:
+    WorkerFlags& m_flags;
 };
 
 // Progress texts with a meaning of their own.

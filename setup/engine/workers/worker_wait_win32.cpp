@@ -31,16 +31,16 @@ void WaitForWorker(rtl::TThread* thread, bool silent)
         thread->WaitFor();
 }
 
-void RunWorker(rtl::TThread& thread, const std::function<bool()>& done,
+void RunWorker(rtl::TThread& thread, WorkerFlags& flags, const std::function<bool()>& done,
                const WorkerWaitOptions& options)
 {
     std::optional<WorkerBusyScope> busy;
     if (options.holdWorkerBusy)
-        busy.emplace();
+        busy.emplace(flags);
     thread.Start();
     while (!done()) {
         WaitForWorker(&thread, options.silent.value_or(SilentMode));
-        const int cancel = options.checkCancel ? options.checkCancel() : CheckCancel();
+        const int cancel = options.checkCancel ? options.checkCancel() : CheckCancel(flags);
         if (cancel == -1)
             thread.Terminate();
         // A worker that ended without reporting (it failed before its completion routine) is
@@ -60,9 +60,10 @@ void PublishScriptProgress()
     SetThreadProgress(GetVariable("PROGRESSTEXT"), position, 100, 0);
 }
 
-void WaitWithScriptProgress(rtl::TThread& worker, const std::function<bool()>& done)
+void WaitWithScriptProgress(rtl::TThread& worker, WorkerFlags& flags,
+                            const std::function<bool()>& done)
 {
-    const WorkerBusyScope busy;
+    const WorkerBusyScope busy(flags);
     while (!done()) {
         PublishScriptProgress();
         WaitForWorker(&worker);

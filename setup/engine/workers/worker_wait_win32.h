@@ -18,10 +18,11 @@ void WaitForWorker(rtl::TThread* thread, bool silent);
 
 struct WorkerWaitOptions
 {
-    // Statements that start a media, plug-in, program-launch or installer worker hold WorkerBusy
-    // while they wait, so the page on screen refreshes its progress.
+    // Statements that start a media, plug-in, program-launch or installer worker hold the busy
+    // flag while they wait, so the page on screen refreshes its progress.
     bool holdWorkerBusy = true;
-    // -1 asks the worker to terminate; it keeps running until it notices. Defaults to CheckCancel.
+    // -1 asks the worker to terminate; it keeps running until it notices. Defaults to the flags'
+    // CheckCancel.
     std::function<int()> checkCancel;
     // Unset: the engine's SilentMode at each step.
     std::optional<bool> silent;
@@ -29,15 +30,17 @@ struct WorkerWaitOptions
 
 // Starts the worker and waits, step by step, until its completion routine reported done; then
 // until the thread itself has ended. done is read on the GUI thread only.
-void RunWorker(rtl::TThread& thread, const std::function<bool()>& done,
+void RunWorker(rtl::TThread& thread, WorkerFlags& flags, const std::function<bool()>& done,
                const WorkerWaitOptions& options = {});
 
 // The script's PROGRESSTEXT and PROGRESS (a decimal number; anything else raises the conversion
 // failure) as the thread progress, on the scale 0 to 100.
 void PublishScriptProgress();
 
-// For a worker started by the caller: holds WorkerBusy, publishes the script's progress and waits
-// step by step until the worker reports done; WorkerBusy is cleared again also when a step fails.
-void WaitWithScriptProgress(rtl::TThread& worker, const std::function<bool()>& done);
+// For a worker started by the caller: holds the busy flag, publishes the script's progress and
+// waits step by step until the worker reports done; the flag is cleared again also when a step
+// fails.
+void WaitWithScriptProgress(rtl::TThread& worker, WorkerFlags& flags,
+                            const std::function<bool()>& done);
 
 }  // namespace setup::engine

@@ -33,24 +33,17 @@ public:
 class ComponentModelTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ClearVariables();
-        ResetSetupMessages();
-    }
-    void TearDown() override
-    {
-        ClearVariables();
-        ResetSetupMessages();
-    }
+    void SetUp() override { ClearVariables(); }
+    void TearDown() override { ClearVariables(); }
 
     FakeDiskSpace disk;
     ComponentModel model{&disk};
+    SetupMessages messages;
 };
 
 TEST(FormatSize, ScalesGroupsAndNamesTheUnit)
 {
-    ResetSetupMessages();
+    const SetupMessages messages;
     constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     const struct
@@ -73,18 +66,18 @@ TEST(FormatSize, ScalesGroupsAndNamesTheUnit)
         {kMin, "-9,223,372,036,854,775,808 bytes"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatSize(c.bytes), c.text) << c.bytes;
+        EXPECT_EQ(FormatSize(c.bytes, messages), c.text) << c.bytes;
 }
 
 TEST(FormatSize, TakesTheUnitWordsFromTheLanguageStrings)
 {
-    SetSetupMessage(6, "Byte");
-    SetSetupMessage(7, "kB");
-    SetSetupMessage(8, "MiB");
-    EXPECT_EQ(FormatSize(12), "12 Byte");
-    EXPECT_EQ(FormatSize(2097152), "2,048 kB");
-    EXPECT_EQ(FormatSize(2147483648), "2,048 MiB");
-    ResetSetupMessages();
+    SetupMessages messages;
+    messages.Set(6, "Byte");
+    messages.Set(7, "kB");
+    messages.Set(8, "MiB");
+    EXPECT_EQ(FormatSize(12, messages), "12 Byte");
+    EXPECT_EQ(FormatSize(2097152, messages), "2,048 kB");
+    EXPECT_EQ(FormatSize(2147483648, messages), "2,048 MiB");
 }
 
 TEST_F(ComponentModelTest, DefiningTwiceKeepsTheStateRestoresADeletedOneAndReplacesTheText)
@@ -179,7 +172,7 @@ TEST_F(ComponentModelTest, SizesComeFromTheLineAfterTheFirstMatch)
     } cases[] = {{"main", 2048}, {"MAIN", 2048}, {"Odd", 0}, {"Last", 0}, {"Absent", 0}};
     for (const auto& c : cases)
         EXPECT_EQ(model.GetComponentSize(c.name), c.size) << c.name;
-    EXPECT_EQ(model.GetComponentSizeText("Main"), "2,048 bytes");
+    EXPECT_EQ(model.GetComponentSizeText("Main", messages), "2,048 bytes");
 }
 
 TEST_F(ComponentModelTest, RequiredSpaceIsNetOfTheInstalledSelection)
@@ -195,7 +188,7 @@ TEST_F(ComponentModelTest, RequiredSpaceIsNetOfTheInstalledSelection)
     model.InstalledComponentSize = 1350;
     model.SetComponentState("A", false);
     EXPECT_EQ(model.GetRequiredSpace(), -350);
-    EXPECT_EQ(model.GetRequiredSpaceText(), "-350 bytes");
+    EXPECT_EQ(model.GetRequiredSpaceText(messages), "-350 bytes");
 }
 
 TEST_F(ComponentModelTest, FreeSpaceIsAskedOfTheTargetFoldersVolume)

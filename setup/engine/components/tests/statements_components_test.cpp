@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "setup/engine/components/components_system.h"
 #include "setup/engine/statements/statements_variables.h"
 #include "setup/engine/testing/interpreter_test_support.h"
 #include "setup/engine/testing/memory_state_file_store.h"
@@ -23,12 +22,10 @@ protected:
     {
         InterpreterTest::SetUp();
         PersistedVariables.Clear();
-        Components = ComponentModel(&SystemDiskSpace());
-        RegisterComponentStatements(handlers, {&Components, &store, nullptr});
+        RegisterComponentStatements(handlers, {&store, nullptr});
     }
     void TearDown() override
     {
-        Components = ComponentModel(&SystemDiskSpace());
         PersistedVariables.Clear();
         InterpreterTest::TearDown();
     }
@@ -36,23 +33,24 @@ protected:
     // Start-up hands the script's component section to the model.
     void RunWithSizes(std::vector<std::string> table, std::initializer_list<std::string> lines)
     {
-        Components.ComponentTable.Clear();
+        components.ComponentTable.Clear();
         for (std::string& line : table)
-            Components.ComponentTable.Add(std::move(line));
+            components.ComponentTable.Add(std::move(line));
         Run(lines);
         EXPECT_TRUE(host.errors.empty()) << host.errors.front();
     }
 
     MemoryStateFileStore store;
+    ComponentModel& components = RunComponentModel(engine);
 };
 
 TEST_F(ComponentScriptTest, TheRunStartsWithOnlyThePredefinedComponentSelected)
 {
-    Components.DefineComponent("Left over", "", true);
+    components.DefineComponent("Left over", "", true);
     RunWithSizes({}, {"Get Component State|TARQ-PREDEF-COMPONENT|P",
                       "Get Component State|Left over|L", "Record|$P$ $L$"});
     EXPECT_EQ(recorded, std::vector<std::string>{"TRUE FALSE"});
-    EXPECT_EQ(Components.ComponentNames.Items(),
+    EXPECT_EQ(components.ComponentNames.Items(),
               std::vector<std::string>{std::string(kPredefinedComponent)});
 }
 
@@ -78,10 +76,10 @@ TEST_F(ComponentScriptTest, DefineDeleteAndSelect)
                          "Record|$S1$ $S2$ $S3$ $S4$ $S5$ $S6$",
                      });
     EXPECT_EQ(recorded, std::vector<std::string>{"TRUE FALSE FALSE FALSE TRUE FALSE"});
-    EXPECT_EQ(Components.GetComponentDescription("Main"), "Again");
-    EXPECT_EQ(Components.GetComponentDescription("Docs"), "Back");
-    EXPECT_EQ(Components.ComponentNames.Count(), 3u);
-    EXPECT_EQ(Components.DeletedComponents.Count(), 0u);
+    EXPECT_EQ(components.GetComponentDescription("Main"), "Again");
+    EXPECT_EQ(components.GetComponentDescription("Docs"), "Back");
+    EXPECT_EQ(components.ComponentNames.Count(), 3u);
+    EXPECT_EQ(components.DeletedComponents.Count(), 0u);
 }
 
 TEST_F(ComponentScriptTest, SpaceFiguresAndTheirChanges)
@@ -102,7 +100,7 @@ TEST_F(ComponentScriptTest, SpaceFiguresAndTheirChanges)
                      "Record|$MAIN$ $REQUIRED$ $AFTER$ $ABSENT$",
                  });
     EXPECT_EQ(recorded, std::vector<std::string>{"2048 3048 5112 0"});
-    EXPECT_EQ(Components.ComponentTable.Items(),
+    EXPECT_EQ(components.ComponentTable.Items(),
               (std::vector<std::string>{"TARQ-PREDEF-COMPONENT", "1000", "Main", "4096", "Docs",
                                         "512", "Tools", "16"}));
 }
@@ -120,12 +118,12 @@ TEST_F(ComponentScriptTest, ChoiceAndVisibilityMarks)
                          "Set Component Visibility|Main|FALSE",
                          "Set Component Visibility|MAIN|TRUE",
                      });
-    EXPECT_EQ(Components.ChoiceLockedComponents.Items(), std::vector<std::string>{"Main"});
-    EXPECT_EQ(Components.HiddenComponents.Items(), std::vector<std::string>{"Docs"});
+    EXPECT_EQ(components.ChoiceLockedComponents.Items(), std::vector<std::string>{"Main"});
+    EXPECT_EQ(components.HiddenComponents.Items(), std::vector<std::string>{"Docs"});
 
     RunWithSizes({}, {"Define Component|Main|TRUE|", "Set Component Choice|Main|FALSE",
                       "Set Component Choice|main|TRUE"});
-    EXPECT_EQ(Components.ChoiceLockedComponents.Count(), 0u);
+    EXPECT_EQ(components.ChoiceLockedComponents.Count(), 0u);
 }
 
 TEST_F(ComponentScriptTest, SavedSelectionsLoadBackAsAMerge)
@@ -148,7 +146,7 @@ TEST_F(ComponentScriptTest, SavedSelectionsLoadBackAsAMerge)
                          "Record|$M$ $D$ $E$",
                      });
     EXPECT_EQ(recorded, std::vector<std::string>{"TRUE FALSE TRUE"});
-    EXPECT_EQ(Components.HiddenComponents.Items(), std::vector<std::string>{"Docs"});
+    EXPECT_EQ(components.HiddenComponents.Items(), std::vector<std::string>{"Docs"});
     // Saved for the user: no cache folder row.
     const std::string saved = store.files.at("C:\\Selections.dat");
     EXPECT_NE(saved.find("\r\nTARQ64WOW\r\nWin32\r\n"), std::string::npos);
@@ -165,13 +163,11 @@ protected:
         // The real "Set Variable", for its persist flag.
         RegisterVariableStatements(handlers, {});
         PersistedVariables.Clear();
-        Components = ComponentModel(&SystemDiskSpace());
         std::remove(kFile);
     }
     void TearDown() override
     {
         std::remove(kFile);
-        Components = ComponentModel(&SystemDiskSpace());
         PersistedVariables.Clear();
         InterpreterTest::TearDown();
     }
@@ -196,8 +192,7 @@ protected:
     void SetUp() override
     {
         StatementTest::SetUp();
-        Components = ComponentModel(&SystemDiskSpace());
-        RegisterComponentStatements(handlers, {&Components, nullptr, nullptr});
+        RegisterComponentStatements(handlers, {nullptr, nullptr});
         engine.SelectedLanguage = "German";
         engine.Translations.TitleTranslation.Add(ScriptBuilder::KeyOf(0));
         engine.Translations.TitleTranslation.Add(ScriptBuilder::KeyOf(0));
@@ -205,27 +200,24 @@ protected:
         engine.Translations.TranslationOriginal = {"Main", "Text"};
         SetVariable("SUFFIX", "X", "test");
     }
-    void TearDown() override
-    {
-        Components = ComponentModel(&SystemDiskSpace());
-        StatementTest::TearDown();
-    }
+
+    ComponentModel& components = RunComponentModel(engine);
 };
 
 TEST_F(ComponentTranslationTest, ATranslatedNameTakesTheUntranslatedSize)
 {
-    Components.ComponentTable = {"Main", "2048"};
+    components.ComponentTable = {"Main", "2048"};
     Run({"Define Component|Main|TRUE|Text"});
-    EXPECT_EQ(Components.ComponentNames.Items(), std::vector<std::string>{"Hauptteil X"});
-    EXPECT_EQ(Components.GetComponentDescription("Hauptteil X"), "Beschreibung");
-    EXPECT_EQ(Components.ComponentTable.Items(),
+    EXPECT_EQ(components.ComponentNames.Items(), std::vector<std::string>{"Hauptteil X"});
+    EXPECT_EQ(components.GetComponentDescription("Hauptteil X"), "Beschreibung");
+    EXPECT_EQ(components.ComponentTable.Items(),
               (std::vector<std::string>{"Main", "2048", "Hauptteil X", "2048"}));
 }
 
 TEST_F(ComponentTranslationTest, ANameWithoutSizeGetsTheUsualZeroPair)
 {
     Run({"Define Component|Main|TRUE|Text"});
-    EXPECT_EQ(Components.ComponentTable.Items(), (std::vector<std::string>{"Hauptteil X", "0"}));
+    EXPECT_EQ(components.ComponentTable.Items(), (std::vector<std::string>{"Hauptteil X", "0"}));
 }
 
 }  // namespace

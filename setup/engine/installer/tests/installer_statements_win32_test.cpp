@@ -108,7 +108,7 @@ protected:
     engine::InstallationState m_state;
     Win32CacheSystem m_cacheSystem;
     InstallerBridge m_bridge;
-    Win32InstallerSystem m_system{m_state, m_bridge};
+    Win32InstallerSystem m_system{m_state, m_bridge, m_engine.process};
     engine::CacheContext m_context{
         m_script, m_engine, m_components, engine::SystemStateFileStore(), m_cacheSystem,
         m_state,  ""};

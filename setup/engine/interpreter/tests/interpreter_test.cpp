@@ -182,6 +182,13 @@ TEST_F(InterpreterTest, RaisingStatementReportsItsLineAndEndsTheRun)
     EXPECT_EQ(std::count(host.traces.begin(), host.traces.end(), "    </tarq>"), 0);
 }
 
+TEST_F(InterpreterTest, RuntimeErrorsAreWordedInTheRunsLanguage)
+{
+    engine.Messages->Set(20, "Laufzeitfehler im Skript:");
+    Run({"Raise|Disk full"});
+    EXPECT_EQ(host.errors, Strings{"Laufzeitfehler im Skript:\r\rLine 1: Disk full"});
+}
+
 TEST_F(InterpreterTest, RuntimeErrorKeepsAnExitCodeTheScriptSetAndIsSilentWhenAsked)
 {
     handlers.Register("Set Exit Code", [this](StatementContext&) { engine.ExitCode = 5; });

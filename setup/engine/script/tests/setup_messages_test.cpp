@@ -18,20 +18,19 @@ std::string Block(const std::string& prefix)
 class SetupMessagesTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { ResetSetupMessages(); }
-    void TearDown() override { ResetSetupMessages(); }
+    SetupMessages messages;
 };
 
 TEST_F(SetupMessagesTest, DefaultsAreTheEnglishTexts)
 {
-    EXPECT_EQ(SetupMessage(2), "Setup resource not found");
-    EXPECT_EQ(SetupMessage(20), "Runtime error in setup script:");
-    EXPECT_EQ(SetupMessage(54), "");
-    EXPECT_EQ(SetupMessage(90), "Please select the language to use during the installation:");
-    EXPECT_EQ(SetupMessage(112), "Unable to play Flash movie");
-    EXPECT_EQ(SetupMessage(115), "Entire feature will be &unavailable");
-    EXPECT_EQ(SetupMessage(0), "");
-    EXPECT_EQ(SetupMessage(116), "");
+    EXPECT_EQ(messages.Text(2), "Setup resource not found");
+    EXPECT_EQ(messages.Text(20), "Runtime error in setup script:");
+    EXPECT_EQ(messages.Text(54), "");
+    EXPECT_EQ(messages.Text(90), "Please select the language to use during the installation:");
+    EXPECT_EQ(messages.Text(112), "Unable to play Flash movie");
+    EXPECT_EQ(messages.Text(115), "Entire feature will be &unavailable");
+    EXPECT_EQ(messages.Text(0), "");
+    EXPECT_EQ(messages.Text(116), "");
 }
 
 TEST_F(SetupMessagesTest, SectionOfTheUserLanguageWins)
@@ -50,22 +49,22 @@ TEST_F(SetupMessagesTest, SectionOfTheUserLanguageWins)
         {"", "default 2"},
     };
     for (const auto& c : cases) {
-        ResetSetupMessages();
-        LoadLanguageStringsFromText(file, c.user);
-        EXPECT_EQ(SetupMessage(2), c.expected) << c.user;
-        EXPECT_EQ(SetupMessage(95), "") << c.user;  // lines 91 to 111 are ignored
+        messages.Reset();
+        messages.LoadFromText(file, c.user);
+        EXPECT_EQ(messages.Text(2), c.expected) << c.user;
+        EXPECT_EQ(messages.Text(95), "") << c.user;  // lines 91 to 111 are ignored
     }
 
-    ResetSetupMessages();
-    LoadLanguageStringsFromText(Block("only"), "German");
-    EXPECT_EQ(SetupMessage(115), "only 115");
+    messages.Reset();
+    messages.LoadFromText(Block("only"), "German");
+    EXPECT_EQ(messages.Text(115), "only 115");
 }
 
 TEST_F(SetupMessagesTest, EmptyHeaderNeverMatches)
 {
     const std::string file = Block("default") + "\r\n" + Block("unnamed");
-    LoadLanguageStringsFromText(file, "German");
-    EXPECT_EQ(SetupMessage(1), "default 1");
+    messages.LoadFromText(file, "German");
+    EXPECT_EQ(messages.Text(1), "default 1");
 }
 
 TEST(LanguageTable, MapsNamesAndIdentifiers)

@@ -67,11 +67,12 @@ class BusyNotingWorker : public IFindAllFilesWorker
 {
 public:
     std::vector<bool> busyDuringRun;
+    const WorkerFlags* flags = nullptr;
 
     std::vector<std::string> Run(IFileSystemView& fs, const FindAllFilesRequest& request,
                                  const std::function<int()>& checkCancel) override
     {
-        busyDuringRun.push_back(WorkerBusy);
+        busyDuringRun.push_back(flags->busy);
         return m_inner.Run(fs, request, checkCancel);
     }
 
@@ -88,6 +89,7 @@ protected:
         engine.TargetPlatform = "x64";
         engine.process.tempDir = "C:\\Temp\\";
         services = {&wow64, &fs, &facts, &worker};
+        worker.flags = &engine.Parts.Get<WorkerFlags>();
         RegisterFileStatements(handlers, services);
     }
 
@@ -195,7 +197,7 @@ TEST_F(FileStatementTest, FindAllFilesJoinsTheResultAndFlagsTheWait)
               "\"C:\\My Data\\S\\a.txt\"|\"C:\\My Data\\S\"|\"C:\\My Data\\b.txt\"");
     EXPECT_EQ(GetVariable("NONE"), "");
     EXPECT_EQ(worker.busyDuringRun, (std::vector<bool>{true, true}));
-    EXPECT_FALSE(WorkerBusy);
+    EXPECT_FALSE(engine.Parts.Get<WorkerFlags>().busy);
     EXPECT_EQ(wow64.calls, (std::vector<std::string>{"disable", "revert", "disable", "revert"}));
 }
 

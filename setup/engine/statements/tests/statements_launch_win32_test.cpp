@@ -163,7 +163,7 @@ TEST_F(LaunchStatementTest, RunProgramExitCodesWaitedAndNotWaited)
         Run({std::string("Run Program|$PROBE$|TRUE|") + c.arguments + "|" + c.wait + "|CODE"});
         EXPECT_EQ(GetVariable("CODE"), c.code) << c.arguments;
         EXPECT_EQ(CurrentFolder(), m_startFolder);
-        EXPECT_FALSE(WorkerBusy);
+        EXPECT_FALSE(engine.Parts.Get<WorkerFlags>().busy);
         ASSERT_TRUE(WaitForRecord()) << c.arguments;
         const ProbeRecord record = ReadRecord(m_record);
         EXPECT_NE(record.commandLine.find(c.arguments), std::string::npos) << record.commandLine;
@@ -179,7 +179,7 @@ TEST_F(LaunchStatementTest, SilentRunsWaitForTheWorkerWithoutAMessageLoop)
          "Run Program As|$PROBE$||exit=13|1||||ASCODE|TRUE|"});
     EXPECT_EQ(GetVariable("CODE"), "12");
     EXPECT_EQ(GetVariable("ASCODE"), "13");
-    EXPECT_FALSE(WorkerBusy);
+    EXPECT_FALSE(engine.Parts.Get<WorkerFlags>().busy);
 }
 
 TEST_F(LaunchStatementTest, LaunchedProgramsLeaveNoHandlesBehind)
@@ -218,7 +218,7 @@ TEST_F(LaunchStatementTest, AProgressThatIsNoNumberFailsTheStatement)
     SetVariable("PROGRESS", "half", "test");
     EXPECT_THROW(Run({"Run Program|$PROBE$|TRUE|exit=1 sleep=300|TRUE|CODE"}), rtl::EConvertError);
     EXPECT_EQ(CurrentFolder(), m_startFolder);
-    EXPECT_FALSE(WorkerBusy);
+    EXPECT_FALSE(engine.Parts.Get<WorkerFlags>().busy);
     SetVariable("PROGRESS", "40", "test");
     SetVariable("PROGRESSTEXT", "Installing", "test");
     Run({"Run Program|$PROBE$|TRUE|exit=1|TRUE|CODE"});

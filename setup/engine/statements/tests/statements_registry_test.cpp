@@ -180,7 +180,7 @@ TEST_F(RegistryStatementTest, MissingKeysValuesRootsAndFailures)
     wow64.wow64 = true;
     engine.TargetPlatform = "x64";
     EXPECT_THROW(Run({"Read Registry|LATE|HKLM|Software|Value"}), rtl::EConvertError);
-    EXPECT_EQ(RegistryViewFlag, kKeyWow64_32Key);
+    EXPECT_EQ(engine.RegistryViewFlag, kKeyWow64_32Key);
     EXPECT_TRUE(VariableExists("LATE"));
 }
 
@@ -204,13 +204,13 @@ TEST_F(RegistryStatementTest, ViewMatrix)
         registry.calls.clear();
         engine.TargetPlatform = c.platform;
         wow64.wow64 = c.wow64;
-        RegistryViewFlag = 0x1234;
+        engine.RegistryViewFlag = 0x1234;
         Run({"Read Registry|R|2|Software|V", "Delete Registry|2|Software|V|FALSE"});
         const std::vector<std::string> expected = {
             "read " + std::to_string(c.readView),
             "value " + std::to_string(c.readView) + " 2|SOFTWARE V"};
         EXPECT_EQ(registry.calls, expected) << c.platform << " " << c.wow64;
-        EXPECT_EQ(RegistryViewFlag, c.defaultView) << c.platform << " " << c.wow64;
+        EXPECT_EQ(engine.RegistryViewFlag, c.defaultView) << c.platform << " " << c.wow64;
     }
 }
 

@@ -287,7 +287,7 @@ TEST_F(SystemInfoStatementTest, NonNumericNumbersFailAfterRestoringTheView)
     engine.TargetPlatform = "x64";
     for (const char* line : {"Get System Settings|R|abc", "Get Folder Location|F|x|TRUE"}) {
         EXPECT_THROW(Run({line}), rtl::EConvertError) << line;
-        EXPECT_EQ(RegistryViewFlag, kKeyWow64_32Key);
+        EXPECT_EQ(engine.RegistryViewFlag, kKeyWow64_32Key);
         EXPECT_EQ(wow64.disabled, 0);
     }
 }

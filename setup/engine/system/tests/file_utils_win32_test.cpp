@@ -169,8 +169,8 @@ TEST_F(FileUtilsTest, ConvertsBetweenShortAndLongPaths)
 TEST_F(FileUtilsTest, QueuesDeletionAtRebootWithoutWininit)
 {
     WriteFile("reboot.txt");
-    InitSystemFolders();
-    ASSERT_TRUE(DeleteOnReboot(Path("reboot.txt")));
+    const std::string windowsDir = GetWindowsDir();
+    ASSERT_TRUE(DeleteOnReboot(Path("reboot.txt"), windowsDir));
 
     const char* kSessionManager = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
     core::UniqueKey key;
@@ -185,18 +185,16 @@ TEST_F(FileUtilsTest, QueuesDeletionAtRebootWithoutWininit)
     value.resize(size);
     EXPECT_NE(value.find("reboot.txt"), std::string::npos);
     ::RegDeleteValueA(key.Get(), "PendingFileRenameOperations");  // this prefix is ours
-    EXPECT_FALSE(Exists(WindowsDir + "wininit.ini"));
+    EXPECT_FALSE(Exists(windowsDir + "wininit.ini"));
 }
 
 TEST_F(FileUtilsTest, AnswersSystemFacts)
 {
-    InitSystemFolders();
-    for (const std::string* folder : {&WindowsDir, &SystemDir, &TempDir}) {
-        EXPECT_EQ(folder->back(), '\\');
-        EXPECT_TRUE(DirectoryExistsAnsi(*folder)) << *folder;
+    for (const std::string& folder : {GetWindowsDir(), GetSystemDir(), GetTempDir()}) {
+        ASSERT_FALSE(folder.empty());
+        EXPECT_EQ(folder.back(), '\\');
+        EXPECT_TRUE(DirectoryExistsAnsi(folder)) << folder;
     }
-    ClearSystemFolders();
-    EXPECT_TRUE(WindowsDir.empty());
     EXPECT_TRUE(IsWindowsNT());
     EXPECT_TRUE(SupportsBalloonTips());
 

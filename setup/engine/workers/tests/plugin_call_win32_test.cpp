@@ -29,8 +29,10 @@ protected:
         request.libraryPath = "setup_probe_plugin.dll";
         request.variables = "A,1,B,two";
         request.parameters = parameters;
-        return RunPluginCommand(request, PluginWait{silent, std::move(cancel)});
+        return RunPluginCommand(request, flags, PluginWait{silent, std::move(cancel)});
     }
+
+    WorkerFlags flags;
 };
 
 TEST_F(PluginCallTest, ResultsComeBackAsCommaText)

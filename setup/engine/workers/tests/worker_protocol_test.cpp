@@ -59,15 +59,16 @@ TEST(ThreadProgress, MarkersKeepWhatIsStored)
 
 TEST(CancelState, CheckCancelFollowsTheFlag)
 {
-    CancelFlag = true;
-    EXPECT_EQ(CheckCancel(), -1);
-    CancelFlag = false;
-    EXPECT_EQ(CheckCancel(), 1);
+    WorkerFlags flags;
+    flags.cancelled = true;
+    EXPECT_EQ(CheckCancel(flags), -1);
+    flags.cancelled = false;
+    EXPECT_EQ(CheckCancel(flags), 1);
     {
-        WorkerBusyScope busy;
-        EXPECT_TRUE(WorkerBusy);
+        WorkerBusyScope busy(flags);
+        EXPECT_TRUE(flags.busy);
     }
-    EXPECT_FALSE(WorkerBusy);
+    EXPECT_FALSE(flags.busy);
 }
 
 }  // namespace

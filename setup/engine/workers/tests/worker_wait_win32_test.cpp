@@ -16,6 +16,7 @@ namespace {
 class CountingWorker final : public rtl::TThread
 {
 public:
+    explicit CountingWorker(const WorkerFlags& flags) : m_flags(flags) {}
     ~CountingWorker() override
     {
         Terminate();
@@ -30,13 +31,16 @@ protected:
     void Execute() override
     {
         while (!Terminated() && steps < limit) {
-            sawBusy = sawBusy || WorkerBusy;
+            sawBusy = sawBusy || m_flags.busy;
             ++steps;
             ::Sleep(5);
         }
         Synchronize([this] { done = true; });
         rtl::WakeMainThread();
     }
+
+private:
+    const WorkerFlags& m_flags;
 };
 
 class WorkerWaitTest : public ::testing::Test
@@ -44,20 +48,22 @@ class WorkerWaitTest : public ::testing::Test
 protected:
     void SetUp() override { ASSERT_TRUE(rtl::InitGuiThread()); }
     void TearDown() override { rtl::DoneGuiThread(); }
+
+    WorkerFlags flags;
 };
 
 TEST_F(WorkerWaitTest, WaitsForTheCompletionRoutineInBothModes)
 {
     for (const bool silent : {false, true}) {
-        CountingWorker worker;
+        CountingWorker worker(flags);
         WorkerWaitOptions options;
         options.silent = silent;
         RunWorker(
-            worker, [&] { return worker.done; }, options);
+            worker, flags, [&] { return worker.done; }, options);
         EXPECT_TRUE(worker.done) << silent;
         EXPECT_EQ(worker.steps, 20) << silent;
         EXPECT_TRUE(worker.sawBusy) << silent;
-        EXPECT_FALSE(WorkerBusy) << silent;
+        EXPECT_FALSE(flags.busy) << silent;
     }
 }
 
@@ -65,14 +71,14 @@ TEST_F(WorkerWaitTest, ACancelAsksTheWorkerToStopAndStillWaitsForIt)
 {
     // A timer keeps messages coming, as a page's poll timer does.
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, nullptr);
-    CountingWorker worker;
+    CountingWorker worker(flags);
     worker.limit = 100000;
     int polls = 0;
     WorkerWaitOptions options;
     options.silent = false;
     options.checkCancel = [&] { return ++polls >= 3 ? -1 : 1; };
     RunWorker(
-        worker, [&] { return worker.done; }, options);
+        worker, flags, [&] { return worker.done; }, options);
     ::KillTimer(nullptr, timer);
     EXPECT_TRUE(worker.Terminated());
     EXPECT_TRUE(worker.done);
@@ -100,7 +106,7 @@ TEST_F(WorkerWaitTest, AWorkerThatFailsBeforeReportingEndsTheWait)
         WorkerWaitOptions options;
         options.silent = silent;
         RunWorker(
-            worker, [] { return false; }, options);
+            worker, flags, [] { return false; }, options);
         EXPECT_TRUE(worker.Finished()) << silent;
         EXPECT_EQ(worker.FatalMessage(), "worker failed") << silent;
     }
@@ -108,12 +114,12 @@ TEST_F(WorkerWaitTest, AWorkerThatFailsBeforeReportingEndsTheWait)
 
 TEST_F(WorkerWaitTest, WithoutBusyTheFlagStaysClear)
 {
-    CountingWorker worker;
+    CountingWorker worker(flags);
     WorkerWaitOptions options;
     options.holdWorkerBusy = false;
     options.silent = true;
     RunWorker(
-        worker, [&] { return worker.done; }, options);
+        worker, flags, [&] { return worker.done; }, options);
     EXPECT_FALSE(worker.sawBusy);
 }
 
