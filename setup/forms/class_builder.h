@@ -12,13 +12,12 @@
 #include <utility>
 
 #include "setup/forms/class_info.h"
+#include "setup/forms/collection.h"
+#include "setup/forms/component.h"
 #include "setup/forms/persistent.h"
 #include "setup/forms/property_types.h"
 
 namespace setup::forms {
-
-class TComponent;
-class TCollection;
 
 namespace detail {
 

@@ -8,7 +8,12 @@
 
 namespace setup::forms {
 
-bool FormCollectionItem::operator==(const FormCollectionItem&) const = default;
+// Written out: FormValue and FormCollectionItem contain each other, so the comparison is defined
+// here, where both are complete.
+bool FormCollectionItem::operator==(const FormCollectionItem& other) const
+{
+    return order == other.order && properties == other.properties;
+}
 
 FormValue FormValue::Bare(ValueType type)
 {

@@ -296,15 +296,58 @@ private:
                     Fail("Number too large");
                 return FormValue::DoubleFloat(date, ValueType::Date);
             }
-            case 'C': {
-                const long double scaled = std::round(value * 10000);
-                if (std::fabs(scaled) >= 9.2e18L)
-                    Fail("Number too large");
-                return FormValue::CurrencyScaled(static_cast<std::int64_t>(scaled));
-            }
+            case 'C':
+                return FormValue::CurrencyScaled(ScaledCurrency(number));
             default:
                 return FormValue::ExtendedFloat(value);
         }
+    }
+
+    // Ten-thousandths of a currency text, exact: digits past the fourth decimal round half up.
+    std::int64_t ScaledCurrency(const std::string& number)
+    {
+        if (number.find_first_of("eE") != std::string::npos) {
+            const long double scaled = std::round(std::strtold(number.c_str(), nullptr) * 10000);
+            if (!(std::fabs(scaled) < 9.2e18L))
+                Fail("Number too large");
+            return static_cast<std::int64_t>(scaled);
+        }
+        std::size_t at = 0;
+        const bool negative = number[at] == '-';
+        if (number[at] == '-' || number[at] == '+')
+            ++at;
+        std::uint64_t scaled = 0;
+        int decimals = -1;  // none before the point
+        bool roundUp = false;
+        for (; at < number.size(); ++at) {
+            if (number[at] == '.') {
+                decimals = 0;
+                continue;
+            }
+            if (decimals == 4) {
+                roundUp = number[at] >= '5';
+                break;
+            }
+            scaled = Accumulate(scaled, number[at] - '0');
+            if (decimals >= 0)
+                ++decimals;
+        }
+        for (int i = decimals < 0 ? 0 : decimals; i < 4; ++i)
+            scaled = Accumulate(scaled, 0);
+        if (roundUp && ++scaled == 0)
+            Fail("Number too large");
+        const std::uint64_t limit =
+            negative ? std::uint64_t{1} << 63 : (std::uint64_t{1} << 63) - 1;
+        if (scaled > limit)
+            Fail("Number too large");
+        return negative ? static_cast<std::int64_t>(0 - scaled) : static_cast<std::int64_t>(scaled);
+    }
+
+    std::uint64_t Accumulate(std::uint64_t value, int digit)
+    {
+        if (value > (UINT64_MAX - static_cast<std::uint64_t>(digit)) / 10)
+            Fail("Number too large");
+        return value * 10 + static_cast<std::uint64_t>(digit);
     }
 
     FormValue ReadSet()

@@ -45,6 +45,8 @@ TEST(TextForm, RoundTripsThroughTheBinaryLayout)
         "  Half = 0.5S\n"
         "  Price = 12.34C\n"
         "  Debt = -0.0001C\n"
+        "  Fortune = 907925684877879.6536C\n"
+        "  Lowest = -922337203685477.5808C\n"
         "  Day = 36526.5D\n"
         "  Euro = 'Price: '#8364'5'\n"
         "end\n",
@@ -102,6 +104,8 @@ TEST(TextForm, ChoosesValueTypesByContent)
         "  H = #256\n"
         "  I = 2.5\n"
         "  J = 9223372036854775807\n"
+        "  K = 0.00005C\n"
+        "  L = 1.99994999C\n"
         "END");
     const auto type = [&](std::size_t i) { return form.properties.at(i).value.type; };
     EXPECT_EQ(type(0), ValueType::Int8);
@@ -116,6 +120,8 @@ TEST(TextForm, ChoosesValueTypesByContent)
     EXPECT_EQ(type(7), ValueType::Extended);
     EXPECT_EQ(form.properties[7].value.AsFloat(), 2.5L);
     EXPECT_EQ(type(8), ValueType::Int64);
+    EXPECT_EQ(form.properties[9].value.integer, 1);  // currency decimals past the fourth round
+    EXPECT_EQ(form.properties[10].value.integer, 19999);
     EXPECT_EQ(ReadTextForm("object F: TF\n  S = '" + std::string(256, 'x') + "'\nend")
                   .properties[0]
                   .value.type,
