@@ -1,0 +1,56 @@
+// The roots of the class tree: TObject carries its class's run-time type information, TPersistent
+// adds assignment and the properties a class defines for form files beyond its published ones.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "setup/forms/class_info.h"
+#include "setup/forms/form_tree.h"
+
+namespace setup::forms {
+
+// Declares a class's type information; its definition lists the published properties.
+#define FORMS_CLASS_INFO()                                      \
+    static const ::setup::forms::ClassInfo& StaticClass();      \
+    const ::setup::forms::ClassInfo& ClassType() const override \
+    {                                                           \
+        return StaticClass();                                   \
+    }
+
+class TObject
+{
+public:
+    virtual ~TObject() = default;
+    static const ClassInfo& StaticClass();
+    virtual const ClassInfo& ClassType() const { return StaticClass(); }
+
+    const std::string& ClassName() const { return ClassType().Name(); }
+    bool InheritsFrom(const ClassInfo& info) const { return ClassType().InheritsFrom(info); }
+};
+
+// Properties a class stores in form files under names of its own (a string list's "Strings", a
+// component's design position "Left" and "Top"), read as whole form values.
+class PropertyDefiner
+{
+public:
+    using ReadValue = std::function<void(const FormValue&)>;
+    virtual void DefineProperty(std::string_view name, ReadValue read) = 0;
+
+protected:
+    ~PropertyDefiner() = default;
+};
+
+class TPersistent : public TObject
+{
+public:
+    FORMS_CLASS_INFO()
+
+    // Copies the source's state; the base raises "Cannot assign a <source> to a <this>".
+    virtual void Assign(const TPersistent& source);
+    virtual void DefineProperties(PropertyDefiner& definer) {}
+};
+
+}  // namespace setup::forms
