@@ -202,7 +202,8 @@ int RgbComponent(std::string_view part)
     part = Trim(part);
     if (const std::size_t percent = part.find('%'); percent != std::string_view::npos) {
         const auto value = ParseDecimal(Trim(part.substr(0, percent)));
-        return value ? std::clamp(RoundClamped(*value * 2.55), 0, 255) : 0;
+        // Times 2.55, computed as 255 / 100 so that 50% is exactly 127.5 and rounds to 128.
+        return value ? std::clamp(RoundClamped(*value * 255 / 100), 0, 255) : 0;
     }
     return std::clamp(ParseInteger(part).value_or(0), 0, 255);
 }
