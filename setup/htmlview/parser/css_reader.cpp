@@ -50,9 +50,7 @@ public:
             if (m_ch == '@') {
                 ReadAtRule();
             } else if (m_ch == '<') {
-                while (m_ch != ' ' && m_ch != '\0')
-                    Next();
-                SkipWhile(" ");
+                SkipMarkup();
             } else {
                 ReadRule();
             }
@@ -140,8 +138,21 @@ private:
             }
             if (AtBlockEnd())
                 return;
-            ReadRule();
+            // A rule stops in front of "<"; in a linked sheet the "<" is passed here as it is
+            // between rules, or the block would never end.
+            if (m_ch == '<')
+                SkipMarkup();
+            else
+                ReadRule();
         }
+    }
+
+    // Markup in a linked sheet: up to the next space.
+    void SkipMarkup()
+    {
+        while (m_ch != ' ' && m_ch != '\0')
+            Next();
+        SkipWhile(" ");
     }
 
     // Skips to the "}" that closes the block, nested blocks included; a counter, not recursion.

@@ -70,6 +70,7 @@ TEST(CssReader, ReadsRulesCommentsAndAtRules)
         {"p { color: red; ; ;; width: 2px; junk; }", {"p { color: red }", "p { width: 2px }"}},
         // A stray "}" is skipped with the text up to the next block, selectors included.
         {"p { a/b: 1 } } b { color: red } i { color: blue }", {"p { b: 1 }", "i { color: blue }"}},
+        {"@media screen { <p { color: red } i { color: blue } }", {"i { color: blue }"}},
         {"p { margin: 1px 2px 3px }",
          {"p { margin-top: 1px }", "p { margin-right: 2px }", "p { margin-bottom: 3px }",
           "p { margin-left: 2px }"}},
