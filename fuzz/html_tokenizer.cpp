@@ -45,29 +45,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (tokenizer.Token().Text().size() != tokenizer.Token().Positions().size())
                 std::abort();
             switch (tokenizer.Symbol()) {
-            case Sym::Script:
-                tokenizer.ReadScript();
-                break;
-            case Sym::Textarea:
-                tokenizer.ReadTextArea();
-                break;
-            case Sym::Style: {
-                CountingSheet sheet;
-                StyleSheetSource source;
-                source.next = [&] {
-                    tokenizer.ReadChar();
-                    return tokenizer.Ch();
-                };
-                source.current = tokenizer.Ch();
-                ReadStyleSheet(source, sheet);
-                break;
-            }
-            case Sym::Meta:
-                if (symbols % 2 == 0)
-                    tokenizer.ConvertRestFromEucJp();
-                break;
-            default:
-                break;
+                case Sym::Script:
+                    tokenizer.ReadScript();
+                    break;
+                case Sym::Textarea:
+                    tokenizer.ReadTextArea();
+                    break;
+                case Sym::Style: {
+                    CountingSheet sheet;
+                    StyleSheetSource source;
+                    source.next = [&] {
+                        tokenizer.ReadChar();
+                        return tokenizer.Ch();
+                    };
+                    source.current = tokenizer.Ch();
+                    ReadStyleSheet(source, sheet);
+                    break;
+                }
+                case Sym::Meta:
+                    if (symbols % 2 == 0)
+                        tokenizer.ConvertRestFromEucJp();
+                    break;
+                default:
+                    break;
             }
         }
     } catch (const ParseError&) {

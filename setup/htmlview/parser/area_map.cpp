@@ -69,29 +69,29 @@ bool AreaShape::Contains(int x, int y) const
 {
     const double px = x + 0.5, py = y + 0.5;
     switch (m_kind) {
-    case Kind::Rectangle:
-        return px > m_left && px < m_right && py > m_top && py < m_bottom;
-    case Kind::Ellipse: {
-        const double rx = (m_right - m_left) / 2, ry = (m_bottom - m_top) / 2;
-        if (rx <= 0 || ry <= 0)
-            return false;
-        const double dx = (px - (m_left + rx)) / rx, dy = (py - (m_top + ry)) / ry;
-        return dx * dx + dy * dy < 1;
-    }
-    case Kind::Polygon: {
-        // Non-zero winding number of the pixel centre.
-        int winding = 0;
-        for (std::size_t i = 0; i < m_points.size(); ++i) {
-            const auto [x1, y1] = m_points[i];
-            const auto [x2, y2] = m_points[(i + 1) % m_points.size()];
-            const double side = (x2 - x1) * (py - y1) - (px - x1) * (y2 - y1);
-            if (y1 <= py && y2 > py && side > 0)
-                ++winding;
-            else if (y1 > py && y2 <= py && side < 0)
-                --winding;
+        case Kind::Rectangle:
+            return px > m_left && px < m_right && py > m_top && py < m_bottom;
+        case Kind::Ellipse: {
+            const double rx = (m_right - m_left) / 2, ry = (m_bottom - m_top) / 2;
+            if (rx <= 0 || ry <= 0)
+                return false;
+            const double dx = (px - (m_left + rx)) / rx, dy = (py - (m_top + ry)) / ry;
+            return dx * dx + dy * dy < 1;
         }
-        return winding != 0;
-    }
+        case Kind::Polygon: {
+            // Non-zero winding number of the pixel centre.
+            int winding = 0;
+            for (std::size_t i = 0; i < m_points.size(); ++i) {
+                const auto [x1, y1] = m_points[i];
+                const auto [x2, y2] = m_points[(i + 1) % m_points.size()];
+                const double side = (x2 - x1) * (py - y1) - (px - x1) * (y2 - y1);
+                if (y1 <= py && y2 > py && side > 0)
+                    ++winding;
+                else if (y1 > py && y2 <= py && side < 0)
+                    --winding;
+            }
+            return winding != 0;
+        }
     }
     return false;
 }
@@ -103,26 +103,26 @@ void MapItem::AddArea(const AttributeList& attributes)
     std::vector<int> numbers;
     for (const Attribute& attribute : attributes.Items()) {
         switch (attribute.symbol) {
-        case Sym::Href:
-            link.href = attribute.value;
-            break;
-        case Sym::Nohref:
-            link.href.clear();
-            break;
-        case Sym::Target:
-            link.target = attribute.value;
-            break;
-        case Sym::Title:
-            link.title = attribute.value;
-            break;
-        case Sym::Shape:
-            shapeName = LowerAscii(attribute.value).substr(0, 4);
-            break;
-        case Sym::Coords:
-            numbers = SplitCoords(attribute.value);
-            break;
-        default:
-            break;
+            case Sym::Href:
+                link.href = attribute.value;
+                break;
+            case Sym::Nohref:
+                link.href.clear();
+                break;
+            case Sym::Target:
+                link.target = attribute.value;
+                break;
+            case Sym::Title:
+                link.title = attribute.value;
+                break;
+            case Sym::Shape:
+                shapeName = LowerAscii(attribute.value).substr(0, 4);
+                break;
+            case Sym::Coords:
+                numbers = SplitCoords(attribute.value);
+                break;
+            default:
+                break;
         }
     }
     std::optional<AreaShape> shape;

@@ -26,7 +26,12 @@ public:
     bool Contains(int x, int y) const;
 
 private:
-    enum class Kind { Rectangle, Ellipse, Polygon } m_kind = Kind::Rectangle;
+    enum class Kind
+    {
+        Rectangle,
+        Ellipse,
+        Polygon
+    } m_kind = Kind::Rectangle;
     double m_left = 0, m_top = 0, m_right = 0, m_bottom = 0;
     std::vector<std::pair<double, double>> m_points;
 };

@@ -277,8 +277,7 @@ char ReadStyleSheet(const StyleSheetSource& source, IStyleSheetTarget& target)
     return SheetReader(source, target).Read();
 }
 
-void ReadStyleSheetText(std::string_view text, std::string_view basePath,
-                        IStyleSheetTarget& target)
+void ReadStyleSheetText(std::string_view text, std::string_view basePath, IStyleSheetTarget& target)
 {
     std::size_t at = 0;
     StyleSheetSource source;
@@ -313,7 +312,8 @@ void ReadInlineStyle(std::string_view text, IDeclarationTarget& target)
         if (ch() == ':' || ch() == '=') {
             ++at;
             const std::size_t end = std::min(lower.find(';', at), lower.size());
-            const std::string value = WithoutQuotes(Trim(std::string_view(lower).substr(at, end - at)));
+            const std::string value =
+                WithoutQuotes(Trim(std::string_view(lower).substr(at, end - at)));
             at = end;
             ExpandDeclaration(property, value, {}, sink);
         }

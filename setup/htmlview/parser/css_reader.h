@@ -34,7 +34,7 @@ using CharSource = std::function<char()>;
 struct StyleSheetSource
 {
     CharSource next;
-    char current = ' ';    // the caller's current character, read first
+    char current = ' ';     // the caller's current character, read first
     bool fromFile = false;  // a linked sheet: "<" does not end it
     std::string basePath;   // where relative "url(" references of a linked sheet point
 };

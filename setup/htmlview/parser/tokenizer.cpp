@@ -113,7 +113,9 @@ void Tokenizer::ReadChar()
 void Tokenizer::GetCh()
 {
     ReadChar();
-    while (m_ch == '<' && !m_scriptMode && PeekRawChar() == '!')
+    // No comment starts inside another: an include's parameters are read inside its comment, and
+    // a comment there would nest the readers as deep as the document goes.
+    while (m_ch == '<' && !m_scriptMode && !m_inComment && PeekRawChar() == '!')
         SkipComment();
 }
 
@@ -333,8 +335,7 @@ bool Tokenizer::ReadAttribute()
             }
         }
     }
-    if (attribute.symbol == Sym::Id && !attribute.value.empty() && !m_preScan &&
-        m_hooks.idFound)
+    if (attribute.symbol == Sym::Id && !attribute.value.empty() && !m_preScan && m_hooks.idFound)
         m_hooks.idFound(attribute.value, m_position);
     m_attributes.Add(std::move(attribute));
     return true;

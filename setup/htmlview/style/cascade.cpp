@@ -79,8 +79,8 @@ void MergeDescendantRules(Properties& element, const StyleList& sheet, const std
     }
 }
 
-void ComputeLinkStates(Properties& element, const ElementSelector& selector,
-                       const StyleList& sheet, std::span<const Properties* const> ancestors)
+void ComputeLinkStates(Properties& element, const ElementSelector& selector, const StyleList& sheet,
+                       std::span<const Properties* const> ancestors)
 {
     const IFontCatalog& fonts = sheet.Fonts();
     const double points = sheet.DefaultPoints();
@@ -185,9 +185,9 @@ void Combine(Properties& element, const ElementSelector& s, const StyleList& she
 
     if (!std::holds_alternative<double>(element.Value(FontSize))) {
         const std::string* text = element.Text(FontSize);
-        element.SetValue(FontSize, FontSizeToPoints(text ? *text : std::string(), parentPoints,
-                                                    sheet.DefaultPoints(),
-                                                    sheet.Fonts().PixelsPerInch()));
+        element.SetValue(FontSize,
+                         FontSizeToPoints(text ? *text : std::string(), parentPoints,
+                                          sheet.DefaultPoints(), sheet.Fonts().PixelsPerInch()));
     }
 
     element.inlineStyle = s.inlineStyle;

@@ -7,18 +7,61 @@ namespace htmlview {
 
 namespace {
 
-constexpr std::array<std::string_view, kPropertyCount> kPropertyNames = {
-    "font-family", "font-size", "font-style", "font-weight", "text-align", "text-decoration",
-    "letter-spacing", "border-style", "color", "background-color", "border-color", "margin-top",
-    "margin-right", "margin-bottom", "margin-left", "padding-top", "padding-right",
-    "padding-bottom", "padding-left", "border-top-width", "border-right-width",
-    "border-bottom-width", "border-left-width", "border-top-color", "border-right-color",
-    "border-bottom-color", "border-left-color", "border-top-style", "border-right-style",
-    "border-bottom-style", "border-left-style", "width", "height", "top", "left", "visibility",
-    "line-height", "background-image", "background-position", "background-repeat",
-    "background-attachment", "vertical-align", "position", "z-index", "list-style-type",
-    "list-style-image", "float", "clear", "text-indent", "page-break-before", "page-break-after",
-    "page-break-inside", "text-transform", "font-variant", "display"};
+constexpr std::array<std::string_view, kPropertyCount> kPropertyNames = {"font-family",
+                                                                         "font-size",
+                                                                         "font-style",
+                                                                         "font-weight",
+                                                                         "text-align",
+                                                                         "text-decoration",
+                                                                         "letter-spacing",
+                                                                         "border-style",
+                                                                         "color",
+                                                                         "background-color",
+                                                                         "border-color",
+                                                                         "margin-top",
+                                                                         "margin-right",
+                                                                         "margin-bottom",
+                                                                         "margin-left",
+                                                                         "padding-top",
+                                                                         "padding-right",
+                                                                         "padding-bottom",
+                                                                         "padding-left",
+                                                                         "border-top-width",
+                                                                         "border-right-width",
+                                                                         "border-bottom-width",
+                                                                         "border-left-width",
+                                                                         "border-top-color",
+                                                                         "border-right-color",
+                                                                         "border-bottom-color",
+                                                                         "border-left-color",
+                                                                         "border-top-style",
+                                                                         "border-right-style",
+                                                                         "border-bottom-style",
+                                                                         "border-left-style",
+                                                                         "width",
+                                                                         "height",
+                                                                         "top",
+                                                                         "left",
+                                                                         "visibility",
+                                                                         "line-height",
+                                                                         "background-image",
+                                                                         "background-position",
+                                                                         "background-repeat",
+                                                                         "background-attachment",
+                                                                         "vertical-align",
+                                                                         "position",
+                                                                         "z-index",
+                                                                         "list-style-type",
+                                                                         "list-style-image",
+                                                                         "float",
+                                                                         "clear",
+                                                                         "text-indent",
+                                                                         "page-break-before",
+                                                                         "page-break-after",
+                                                                         "page-break-inside",
+                                                                         "text-transform",
+                                                                         "font-variant",
+                                                                         "display"};
 
 bool IsBoxValue(int index)
 {
@@ -29,13 +72,23 @@ bool IsBoxValue(int index)
 bool IsNotInherited(int index)
 {
     switch (index) {
-    case BorderStyle: case BackgroundColor: case BorderColor: case BackgroundImage:
-    case BackgroundPosition: case BackgroundRepeat: case BackgroundAttachment: case Position:
-    case Float: case Clear: case PageBreakBefore: case PageBreakAfter: case PageBreakInside:
-    case Display:
-        return true;
-    default:
-        return false;
+        case BorderStyle:
+        case BackgroundColor:
+        case BorderColor:
+        case BackgroundImage:
+        case BackgroundPosition:
+        case BackgroundRepeat:
+        case BackgroundAttachment:
+        case Position:
+        case Float:
+        case Clear:
+        case PageBreakBefore:
+        case PageBreakAfter:
+        case PageBreakInside:
+        case Display:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -43,9 +96,9 @@ bool IsNotInherited(int index)
 std::optional<int> CodePageOfCharset(int charset)
 {
     static constexpr std::pair<int, int> kTable[] = {
-        {0, 1252},  {1, 0},     {2, 0},     {77, 2},    {128, 932}, {129, 949}, {130, 1361},
-        {134, 936}, {136, 950}, {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255},
-        {178, 1256}, {186, 1257}, {204, 1251}, {222, 874}, {238, 1250}, {255, 1}};
+        {0, 1252},   {1, 0},      {2, 0},      {77, 2},     {128, 932},  {129, 949},  {130, 1361},
+        {134, 936},  {136, 950},  {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
+        {186, 1257}, {204, 1251}, {222, 874},  {238, 1250}, {255, 1}};
     for (const auto& [set, page] : kTable)
         if (set == charset)
             return page;
@@ -89,52 +142,58 @@ void Properties::AssignRuleValue(Prop index, std::string_view text, bool inlineS
     };
     const auto color = ParseColor(text, false);
     switch (index) {
-    case BorderStyle:
-        store(BorderStyle, std::string(text));
-        for (int side = BorderTopStyle; side <= BorderLeftStyle; ++side)
-            store(static_cast<Prop>(side), std::string(text));
-        break;
-    case ColorProp:
-        if (color)
-            store(ColorProp, static_cast<int>(*color));
-        else if (inlineStyle)
-            store(ColorProp, 0);
-        break;
-    case BackgroundColor:
-        store(BackgroundColor, static_cast<int>(color.value_or(kNoColor)));
-        break;
-    case BorderColor:
-        if (color) {
-            for (int at = BorderTopColor; at <= BorderLeftColor; ++at)
-                store(static_cast<Prop>(at), static_cast<int>(*color));
-            store(BorderColor, static_cast<int>(*color));
-        }
-        break;
-    case BorderTopColor: case BorderRightColor: case BorderBottomColor: case BorderLeftColor:
-        if (color)
-            store(index, static_cast<int>(*color));
-        break;
-    case BorderTopStyle: case BorderRightStyle: case BorderBottomStyle: case BorderLeftStyle:
-        store(index, std::string(text));
-        if (text != "none")
+        case BorderStyle:
             store(BorderStyle, std::string(text));
-        break;
-    case Visibility:
-        if (text == "visible")
-            store(Visibility, 2);
-        else if (text == "hidden")
-            store(Visibility, 1);
-        break;
-    case TextTransform:
-        store(TextTransform, text == "uppercase" ? 1 : text == "lowercase" ? 2 : 0);
-        break;
-    case FontVariant:
-        if (text == "small-caps" || text == "normal")
-            store(FontVariant, std::string(text));
-        break;
-    default:
-        store(index, std::string(text));
-        break;
+            for (int side = BorderTopStyle; side <= BorderLeftStyle; ++side)
+                store(static_cast<Prop>(side), std::string(text));
+            break;
+        case ColorProp:
+            if (color)
+                store(ColorProp, static_cast<int>(*color));
+            else if (inlineStyle)
+                store(ColorProp, 0);
+            break;
+        case BackgroundColor:
+            store(BackgroundColor, static_cast<int>(color.value_or(kNoColor)));
+            break;
+        case BorderColor:
+            if (color) {
+                for (int at = BorderTopColor; at <= BorderLeftColor; ++at)
+                    store(static_cast<Prop>(at), static_cast<int>(*color));
+                store(BorderColor, static_cast<int>(*color));
+            }
+            break;
+        case BorderTopColor:
+        case BorderRightColor:
+        case BorderBottomColor:
+        case BorderLeftColor:
+            if (color)
+                store(index, static_cast<int>(*color));
+            break;
+        case BorderTopStyle:
+        case BorderRightStyle:
+        case BorderBottomStyle:
+        case BorderLeftStyle:
+            store(index, std::string(text));
+            if (text != "none")
+                store(BorderStyle, std::string(text));
+            break;
+        case Visibility:
+            if (text == "visible")
+                store(Visibility, 2);
+            else if (text == "hidden")
+                store(Visibility, 1);
+            break;
+        case TextTransform:
+            store(TextTransform, text == "uppercase" ? 1 : text == "lowercase" ? 2 : 0);
+            break;
+        case FontVariant:
+            if (text == "small-caps" || text == "normal")
+                store(FontVariant, std::string(text));
+            break;
+        default:
+            store(index, std::string(text));
+            break;
     }
 }
 

@@ -21,7 +21,7 @@ struct DefaultSheetSettings
     int marginHeight = 5;
     int charset = 1;
     bool underlineLinks = true;
-    std::uint32_t hoverColor = 0x0000FF;    // red in the low byte
+    std::uint32_t hoverColor = 0x0000FF;  // red in the low byte
     std::uint32_t visitedColor = 0x800080;
     std::uint32_t linkColor = 0xFF0000;
     std::uint32_t textColor = 0;

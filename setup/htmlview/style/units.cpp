@@ -91,11 +91,9 @@ double FontSizeToPoints(std::string_view text, double currentPoints, double defa
         std::string_view name;
         double points;
     };
-    const Keyword keywords[] = {{"smaller", c * 0.75}, {"larger", c * 1.25},
-                                {"xx-small", d / 1.5}, {"x-small", d / 1.2},
-                                {"small", d},          {"medium", d * 1.2},
-                                {"large", d * 1.5},    {"x-large", d * 2},
-                                {"xx-large", d * 3}};
+    const Keyword keywords[] = {{"smaller", c * 0.75}, {"larger", c * 1.25}, {"xx-small", d / 1.5},
+                                {"x-small", d / 1.2},  {"small", d},         {"medium", d * 1.2},
+                                {"large", d * 1.5},    {"x-large", d * 2},   {"xx-large", d * 3}};
     for (const Keyword& keyword : keywords)
         if (lower == keyword.name)
             return PointsInRange(keyword.points);

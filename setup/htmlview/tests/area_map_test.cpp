@@ -53,8 +53,9 @@ TEST(MapItem, FirstContainingAreaDecides)
         const char* href;
     };
     const Case cases[] = {
-        {15, 10, "circle.htm"}, {16, 10, "-"}, {10, 15, "circle.htm"}, {20, 20, "-"},
-        {31, 31, "behind.htm"}, {100, 100, "behind.htm"}, {101, 50, "-"},
+        {15, 10, "circle.htm"}, {16, 10, "-"},          {10, 15, "circle.htm"},
+        {20, 20, "-"},          {31, 31, "behind.htm"}, {100, 100, "behind.htm"},
+        {101, 50, "-"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(HrefAt(map, c.x, c.y), c.href) << c.x << "," << c.y;

@@ -263,8 +263,8 @@ TEST(Properties, CharsetsAndTheirCodePages)
         int codePage;
     };
     const Case cases[] = {
-        {31, 238, 28592}, {128, 128, 932}, {129, 0, 1252}, {1, 1, 0}, {204, 204, 1251},
-        {99, 99, 1252},
+        {31, 238, 28592}, {128, 128, 932},  {129, 0, 1252},
+        {1, 1, 0},        {204, 204, 1251}, {99, 99, 1252},
     };
     for (const Case& c : cases) {
         Properties properties;

@@ -55,7 +55,8 @@ TEST(CssReader, ReadsRulesCommentsAndAtRules)
     };
     const Case cases[] = {
         {"<!-- p { color: red } -->", {"p { color: red }"}},
-        {"P.Note, #X:hover { COLOR : Blue ; }", {"p.note { color: blue }", "#x:hover { color: blue }"}},
+        {"P.Note, #X:hover { COLOR : Blue ; }",
+         {"p.note { color: blue }", "#x:hover { color: blue }"}},
         {"/* a } b */ p /* c */ { /* d */ margin-top: 1px /* e */ }", {"p { margin-top: 1px }"}},
         {"p { color: red", {"p { color: red }"}},
         {"@import url(x.css); p { width: 1px }", {"p { width: 1px }"}},
@@ -109,7 +110,8 @@ TEST(CssReader, ExpandsShorthands)
         Lines expected;
     };
     const Case cases[] = {
-        {"margin: 1px", {"margin-top: 1px", "margin-right: 1px", "margin-bottom: 1px", "margin-left: 1px"}},
+        {"margin: 1px",
+         {"margin-top: 1px", "margin-right: 1px", "margin-bottom: 1px", "margin-left: 1px"}},
         {"padding: 1px 2px",
          {"padding-top: 1px", "padding-right: 2px", "padding-bottom: 1px", "padding-left: 2px"}},
         {"border-color: red green blue white black",
@@ -124,13 +126,16 @@ TEST(CssReader, ExpandsShorthands)
          {"font-style: italic", "font-weight: bold", "font-size: 12pt", "line-height: 14pt",
           "font-family: arial,sans-serif"}},
         {"font: small-caps x-large 'times new roman', serif",
-         {"font-variant: small-caps", "font-size: x-large", "font-family: 'times new roman',serif"}},
+         {"font-variant: small-caps", "font-size: x-large",
+          "font-family: 'times new roman',serif"}},
         {"background: url(a b.gif) red no-repeat fixed right top",
          {"background-image: url(a b.gif)", "background-color: red", "background-repeat: no-repeat",
           "background-attachment: fixed", "background-position: right top"}},
         {"background: rgb(1,2,3) none 10% 20% 30%",
-         {"background-color: rgb(1,2,3)", "background-image: none", "background-position: 20% 30%"}},
-        {"list-style: square url(dot.gif)", {"list-style-type: square", "list-style-image: url(dot.gif)"}},
+         {"background-color: rgb(1,2,3)", "background-image: none",
+          "background-position: 20% 30%"}},
+        {"list-style: square url(dot.gif)",
+         {"list-style-type: square", "list-style-image: url(dot.gif)"}},
         {"margin:", {}},
         {"Color: RED; WIDTH = '10px'", {"color: red", "width: 10px"}},
         {"background-image: url(x.gif)", {"background-image: url(x.gif)"}},

@@ -22,8 +22,8 @@ TEST(IndentManager, FloatsNarrowTheLinesBesideThem)
     {
         int y, left, right;
     };
-    const Case cases[] = {{0, 110, 500}, {20, 110, 410}, {39, 110, 410}, {40, 110, 500}, {50, 70, 500},
-                          {80, 10, 500}};
+    const Case cases[] = {{0, 110, 500},  {20, 110, 410}, {39, 110, 410},
+                          {40, 110, 500}, {50, 70, 500},  {80, 10, 500}};
     for (const Case& c : cases) {
         EXPECT_EQ(indents.LeftEdge(c.y), c.left) << c.y;
         EXPECT_EQ(indents.RightEdge(c.y), c.right) << c.y;

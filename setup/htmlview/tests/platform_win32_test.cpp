@@ -15,7 +15,10 @@ TEST(CodePagesWin32, ConvertsAndFallsBackToTheAnsiCodePage)
     EXPECT_EQ(codePages.ToWide(1252, "\x80\xE9"), u"\u20AC\u00E9");
     EXPECT_EQ(codePages.ToWide(65001, "\xC3\xA9"), u"\u00E9");
     EXPECT_EQ(codePages.FromWide(1252, u"\u20AC"), "\x80");
-    EXPECT_EQ(codePages.NextCharLength(932, "\x88\x9F" "a"), 2);
+    EXPECT_EQ(codePages.NextCharLength(932,
+                                       "\x88\x9F"
+                                       "a"),
+              2);
     EXPECT_EQ(codePages.NextCharLength(1252, "ab"), 1);
     // A code page the system does not have converts through the ANSI code page.
     EXPECT_EQ(MultiByteToWide(codePages, 12345, "ab"), u"ab");

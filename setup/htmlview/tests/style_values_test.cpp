@@ -91,11 +91,13 @@ TEST(FontSizeToPoints, UnitsAndKeywords)
         double expected;
     };
     const Case cases[] = {
-        {"2em", 12, 24},      {"medium", 16, 14.4},     {"small", 16, 12},
-        {"smaller", 16, 12},  {"larger", 16, 20},       {"xx-large", 16, 36},
-        {"150%", 10, 15},     {"12pt", 10, 12},         {"16px", 10, 12},
-        {"16", 10, 12},       {"1in", 10, 72},          {"foo", 10, 12},
-        {"1e999em", 10, 12},  {"99999999em", 10, kMaxFontPoints},
+        {"2em", 12, 24},     {"medium", 16, 14.4},
+        {"small", 16, 12},   {"smaller", 16, 12},
+        {"larger", 16, 20},  {"xx-large", 16, 36},
+        {"150%", 10, 15},    {"12pt", 10, 12},
+        {"16px", 10, 12},    {"16", 10, 12},
+        {"1in", 10, 72},     {"foo", 10, 12},
+        {"1e999em", 10, 12}, {"99999999em", 10, kMaxFontPoints},
         {"-5pt", 10, 0},
     };
     for (const Case& c : cases)

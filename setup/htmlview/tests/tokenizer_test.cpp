@@ -100,7 +100,9 @@ TEST(Tokenizer, RaisesParseErrorsWhereTheyAreReached)
     Reader openComment("a<!-- open - -");
     EXPECT_THROW(openComment.tokenizer.ReadSymbol(), ParseError);
 
-    Reader control("ab\x07" "c");
+    Reader control(
+        "ab\x07"
+        "c");
     control.tokenizer.ReadSymbol();
     EXPECT_EQ(Describe(control.tokenizer), "'ab'");
     try {
@@ -169,7 +171,9 @@ TEST(Tokenizer, PositionsCountTheSourceBytes)
 
     // With a byte-order mark the text is UTF-8 and positions still count the mark; the two
     // bytes of one letter give one character at the first byte's position.
-    Reader marked("\xEF\xBB\xBF" "abcd\xC3\xA9");
+    Reader marked(
+        "\xEF\xBB\xBF"
+        "abcd\xC3\xA9");
     EXPECT_TRUE(marked.tokenizer.StartsWithUtf8Mark());
     EXPECT_EQ(marked.tokenizer.CodePage(), 65001);
     marked.tokenizer.ReadSymbol();
@@ -205,9 +209,20 @@ TEST(Tokenizer, ReportsIdsScriptsAndIncludes)
         "<!--#insert file=\"a&amp;b.htm\" flag  -->rest",
         hooks);
     EXPECT_EQ(reader.All(), (Symbols{"<div>", "<script>", "<b>", "'in'", "</b>", "'rest'"}));
-    EXPECT_EQ(calls, (std::vector<std::string>{"id top 11",
-                                               "script s/js: if (a<b)\r\n  x();",
+    EXPECT_EQ(calls, (std::vector<std::string>{"id top 11", "script s/js: if (a<b)\r\n  x();",
                                                "include insert file=a&b.htm flag"}));
+}
+
+TEST(Tokenizer, ReadsNoCommentInsideAnIncludesParameters)
+{
+    TokenizerHooks hooks;
+    hooks.include = [](const std::string&, const std::vector<std::string>& params) {
+        return params.front();
+    };
+    Reader nested("<!--#a p=\"&<!--#a p=1-->\" -->x", hooks);
+    // The inner comment is part of the value; it becomes a comment of the inserted text.
+    EXPECT_EQ(nested.All(), Symbols{"'p=&p=1x'"});
+    EXPECT_THROW(Reader("<!--#a p=\"&<!--#a p=1-->", hooks).All(), ParseError);
 }
 
 TEST(Tokenizer, StopsIncludingAfterSoManyIncludes)

@@ -72,8 +72,10 @@ TEST(UrlHelpers, BaseProtocolAndFullness)
         const char* url;
         bool full;
     };
-    const Case cases[] = {{"mailto:x@y.z", true},   {"images/x.gif", false},
-                          {"http://h/", true},      {"a/b://c", false},
+    const Case cases[] = {{"mailto:x@y.z", true},
+                          {"images/x.gif", false},
+                          {"http://h/", true},
+                          {"a/b://c", false},
                           {"x.htm?u=http://h", false}};
     for (const Case& c : cases)
         EXPECT_EQ(IsFullUrl(c.url), c.full) << c.url;

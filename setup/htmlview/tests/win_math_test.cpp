@@ -27,12 +27,8 @@ TEST(RoundClamped, StaysInsideTheIntRange)
         int expected;
     };
     const Case cases[] = {
-        {2.5, 3},
-        {-2.5, -3},
-        {2.4999, 2},
-        {1e300, INT_MAX},
-        {-1e300, INT_MIN},
-        {std::numeric_limits<double>::infinity(), INT_MAX},
+        {2.5, 3},          {-2.5, -3},        {2.4999, 2},
+        {1e300, INT_MAX},  {-1e300, INT_MIN}, {std::numeric_limits<double>::infinity(), INT_MAX},
         {std::nan(""), 0},
     };
     for (const Case& c : cases)

@@ -37,7 +37,8 @@ class TokenObj
 public:
     void Add(char16_t c, int position);
     void Clear();
-    // Converts the bytes in the code page; each wide character takes the position of its first byte.
+    // Converts the bytes in the code page; each wide character takes the position of its first
+    // byte.
     void Append(const CharCollection& bytes, int codePage, const ICodePages& codePages);
     const std::u16string& Text() const { return m_text; }
     const std::vector<int>& Positions() const { return m_positions; }

@@ -29,8 +29,8 @@ public:
     int PixelsPerInch() const override { return m_pixelsPerInch; }
     std::uint32_t SystemColor(int index) const override;
 
-    std::set<std::string> installed;          // lower-case family names
-    std::map<int, int> reportedCharsets;      // requested -> reported; others report themselves
+    std::set<std::string> installed;      // lower-case family names
+    std::map<int, int> reportedCharsets;  // requested -> reported; others report themselves
     int m_pixelsPerInch = 96;
 };
 

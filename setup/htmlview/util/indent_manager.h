@@ -13,7 +13,7 @@ struct IndentRec
 
     int x = 0;
     int top = 0;
-    int bottom = kOpenBottom;  // exclusive
+    int bottom = kOpenBottom;     // exclusive
     const void* owner = nullptr;  // the block the float belongs to; none for the whole context
 };
 

@@ -151,8 +151,8 @@ std::string CombineUrl(std::string_view baseText, std::string_view relativeText)
     if (relative.empty() || relative.front() != '/')
         result = base + std::string(relative);
     else if (relative.size() > 1 && relative[1] == '/')
-        result = (protocol == "file" ? std::string("file:///") : protocol + ":") +
-                 std::string(relative);
+        result =
+            (protocol == "file" ? std::string("file:///") : protocol + ":") + std::string(relative);
     else
         result = base.substr(0, rootEnd + 1) + std::string(relative.substr(1));
 

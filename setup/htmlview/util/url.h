@@ -14,7 +14,7 @@ struct UrlParts
 UrlParts ParseUrl(std::string_view url);
 std::string GetProtocol(std::string_view url);  // lower case, empty when none
 bool IsFullUrl(std::string_view url);
-std::string GetUrlBase(std::string_view url);   // up to and including the path's last "/"
+std::string GetUrlBase(std::string_view url);  // up to and including the path's last "/"
 std::string CombineUrl(std::string_view base, std::string_view relative);
 
 // 1-based position of the n-th occurrence of `searched` in `text` (counted from the end for a
