@@ -68,6 +68,7 @@ using UniqueFind = UniqueHandle<HANDLE, &::FindClose, -1>;
 using UniqueKey = UniqueHandle<HKEY, &::RegCloseKey, 0>;
 using UniqueModule = UniqueHandle<HMODULE, &::FreeLibrary, 0>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, &::DeleteObject, 0>;
+using UniqueMemoryDc = UniqueHandle<HDC, &::DeleteDC, 0>;  // CreateCompatibleDC
 using UniqueHeapMemory = UniqueHandle<HLOCAL, &::LocalFree, 0>;
 using UniqueEventSource = UniqueHandle<HANDLE, &::DeregisterEventSource, 0>;
 using UniqueWindow = UniqueHandle<HWND, &::DestroyWindow, 0>;
