@@ -5,6 +5,7 @@
 
 #include "shred/snapshots/volume_control.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -85,5 +86,12 @@ private:
     std::vector<std::uint8_t> m_store;
     std::map<std::wstring, FileData> m_files;
 };
+
+// True when every byte of the cluster holds the given value.
+inline bool ClusterIs(const SimulatedVolume& volume, std::uint64_t cluster, std::uint8_t byte)
+{
+    const auto bytes = volume.Cluster(cluster);
+    return std::all_of(bytes.begin(), bytes.end(), [byte](std::uint8_t b) { return b == byte; });
+}
 
 }  // namespace shred::snapshots::testing

@@ -55,12 +55,6 @@ private:
     std::map<char, Drive> m_drives;
 };
 
-bool ClusterIs(const SimulatedVolume& volume, std::uint64_t cluster, std::uint8_t byte)
-{
-    const auto bytes = volume.Cluster(cluster);
-    return std::all_of(bytes.begin(), bytes.end(), [byte](std::uint8_t b) { return b == byte; });
-}
-
 // A 40000-cluster volume of 512-byte clusters (past the first bitmap page) with a file on its
 // first 100 clusters.
 struct Drive

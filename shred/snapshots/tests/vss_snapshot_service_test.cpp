@@ -16,12 +16,6 @@ using testing::SimulatedVss;
 
 constexpr VssGuid kOtherProvider = {0x01, 0x02, 0x03};
 
-bool ClusterIs(const SimulatedVolume& volume, std::uint64_t cluster, std::uint8_t byte)
-{
-    const auto bytes = volume.Cluster(cluster);
-    return std::all_of(bytes.begin(), bytes.end(), [byte](std::uint8_t b) { return b == byte; });
-}
-
 struct Service
 {
     SimulatedVolume volume{8192, 1, 512};
