@@ -27,6 +27,8 @@ int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts
     engine.OriginalDataDir = facts.dataDir;
     engine.MediaDir = facts.dataDir;
     engine.SourceOverride = facts.switches.sourceOverride;
+    engine.Variables.SilentMode = facts.switches.silent;
+    engine.Variables.CommandLineOverrides = facts.switches.overrides;
 
     DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath,
                                   engine::ProcessSystemFacts());

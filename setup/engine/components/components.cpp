@@ -180,9 +180,9 @@ std::string ComponentModel::GetComponentDescription(std::string_view name) const
     return ComponentDescriptions[static_cast<std::size_t>(index)];
 }
 
-std::int64_t ComponentModel::GetFreeSpace() const
+std::int64_t ComponentModel::GetFreeSpace(const ScriptVariables& variables) const
 {
-    const std::string targetDir = GetVariable("TARGETDIR");
+    const std::string targetDir = variables.Get("TARGETDIR");
     if (targetDir.empty())
         return -1;
     const std::string root = VolumeRootOf(targetDir);
@@ -207,14 +207,14 @@ std::int64_t ComponentModel::GetRequiredSpace() const
     return SubtractWrapping(SelectedComponentSize(), InstalledComponentSize);
 }
 
-std::int64_t ComponentModel::GetRemainingSpace() const
+std::int64_t ComponentModel::GetRemainingSpace(const ScriptVariables& variables) const
 {
-    return SubtractWrapping(GetFreeSpace(), GetRequiredSpace());
+    return SubtractWrapping(GetFreeSpace(variables), GetRequiredSpace());
 }
 
-std::string ComponentModel::GetFreeSpaceText() const
+std::string ComponentModel::GetFreeSpaceText(const ScriptVariables& variables) const
 {
-    return FormatSize(GetFreeSpace());
+    return FormatSize(GetFreeSpace(variables));
 }
 
 std::string ComponentModel::GetRequiredSpaceText() const
@@ -222,9 +222,9 @@ std::string ComponentModel::GetRequiredSpaceText() const
     return FormatSize(GetRequiredSpace());
 }
 
-std::string ComponentModel::GetRemainingSpaceText() const
+std::string ComponentModel::GetRemainingSpaceText(const ScriptVariables& variables) const
 {
-    return FormatSize(GetRemainingSpace());
+    return FormatSize(GetRemainingSpace(variables));
 }
 
 std::string ComponentModel::GetComponentSizeText(std::string_view name) const

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "setup/engine/rtl/string_list.h"
+#include "setup/engine/script/variables.h"
 
 // Windows still defines the 16-bit GetFreeSpace as a macro; the model's own member takes the name.
 #ifdef GetFreeSpace
@@ -71,18 +72,18 @@ public:
     std::int64_t GetComponentSize(std::string_view name) const;
     std::string GetComponentDescription(std::string_view name) const;
 
-    // -1 when TARGETDIR is empty, 0 when the query fails.
-    std::int64_t GetFreeSpace() const;
+    // On the volume of the run's TARGETDIR: -1 when TARGETDIR is empty, 0 when the query fails.
+    std::int64_t GetFreeSpace(const ScriptVariables& variables) const;
     // The selected, not deleted components' sizes.
     std::int64_t SelectedComponentSize() const;
     // SelectedComponentSize net of the installed selection; negative when the user deselects
     // installed components.
     std::int64_t GetRequiredSpace() const;
-    std::int64_t GetRemainingSpace() const;
+    std::int64_t GetRemainingSpace(const ScriptVariables& variables) const;
 
-    std::string GetFreeSpaceText() const;
+    std::string GetFreeSpaceText(const ScriptVariables& variables) const;
     std::string GetRequiredSpaceText() const;
-    std::string GetRemainingSpaceText() const;
+    std::string GetRemainingSpaceText(const ScriptVariables& variables) const;
     std::string GetComponentSizeText(std::string_view name) const;
 
 private:

@@ -29,7 +29,7 @@ std::string TranslatedParam(StatementContext& statement, int n, int translationI
     if (!engine.SelectedLanguage.empty())
         value = LocalizeParameter(statement.Script(), engine.Translations, value, statement.Key(),
                                   translationIndex);
-    return ExpandVariables(value);
+    return statement.Vars().Expand(value);
 }
 
 std::string NameParam(StatementContext& statement)
@@ -136,7 +136,7 @@ void SaveFeatureSelectionsStatement(StatementContext& statement, const Bound& bo
     options.omitCacheFolder = true;
     options.fullWrite = true;
     options.targetPlatform = statement.Engine().TargetPlatform;
-    SaveComponentState(bound.files, bound.model, path, options);
+    SaveComponentState(bound.files, bound.model, statement.Vars(), path, options);
 }
 
 void LoadFeatureSelectionsStatement(StatementContext& statement, const Bound& bound)
@@ -148,7 +148,8 @@ void LoadFeatureSelectionsStatement(StatementContext& statement, const Bound& bo
         return;
     ComponentStateLoad options;
     options.merge = true;
-    LoadComponentState(bound.files, bound.model, path, options, statement.Engine().TargetPlatform);
+    LoadComponentState(bound.files, bound.model, statement.Vars(), path, options,
+                       statement.Engine().TargetPlatform);
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ InstallerCacheHost::InstallerCacheHost(engine::SetupScript& script, engine::Engi
                                        const std::string& packagePath, const std::string& dataDir,
                                        const std::string& sourceSwitchFolder)
     : m_context{script,        engine,  components, engine::SystemStateFileStore(),
-                m_cacheSystem, m_state, packagePath}
+                m_cacheSystem, m_state, packagePath},
+      m_report(engine.Variables.Store())
 {
     m_state.DataDir = dataDir.empty() ? dataDir : engine::IncludeBackslash(dataDir);
     m_state.MediaDir = m_state.DataDir;
@@ -26,7 +27,8 @@ void InstallerCacheHost::DetectInstallation()
 
 std::string InstallerCacheHost::GetCacheRoot(bool allUsers)
 {
-    return engine::GetCacheRoot(m_cacheSystem, m_context.script, allUsers);
+    return engine::GetCacheRoot(m_cacheSystem, m_context.script, m_context.engine.Variables,
+                                allUsers);
 }
 
 void InstallerCacheHost::TakeOverPatchState()
@@ -52,6 +54,7 @@ void InstallerCacheHost::PublishToInstallThread()
     settings.dataDir = m_state.DataDir;
     settings.cacheId = m_context.script.CacheId;
     settings.cacheRoot = [this](bool allUsers) { return GetCacheRoot(allUsers); };
+    settings.report = &m_report;
 }
 
 }  // namespace setup::sysconfig::installer

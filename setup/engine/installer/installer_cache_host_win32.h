@@ -7,6 +7,7 @@
 #include "setup/engine/installer/installer_cache.h"
 #include "setup/engine/installer/installer_system_win32.h"
 #include "setup/engine/installer/statements_installer.h"
+#include "setup/engine/workers/worker_protocol.h"
 
 namespace setup::sysconfig::installer {
 
@@ -41,6 +42,8 @@ private:
     Win32CacheSystem m_cacheSystem;
     Win32InstallerSystem m_installerSystem{m_state};
     engine::CacheContext m_context;
+    // The install thread's progress, finish and cancel, kept in the run's variables.
+    engine::VariableWorkerReport m_report;
 };
 
 }  // namespace setup::sysconfig::installer

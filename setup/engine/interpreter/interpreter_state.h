@@ -9,6 +9,7 @@
 #include "setup/engine/rtl/string_list.h"
 #include "setup/engine/script/run_parts.h"
 #include "setup/engine/script/setup_script.h"
+#include "setup/engine/script/variables.h"
 
 namespace setup::engine {
 
@@ -27,6 +28,8 @@ struct ProcessFacts
 struct EngineState
 {
     ProcessFacts process;
+    // The run's variables, with the silent switch and the command-line values.
+    ScriptVariables Variables;
     std::string TargetPlatform = "Win32";
     bool StateFileSuppressed = false;
     bool StateFileFullWrite = false;

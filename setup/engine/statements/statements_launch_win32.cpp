@@ -136,10 +136,10 @@ private:
     std::string m_remembered;
 };
 
-int RunWorker(LaunchWorker& worker)
+int RunWorker(ScriptVariables& variables, LaunchWorker& worker)
 {
     worker.Start();
-    WaitWithScriptProgress(worker, [&worker] { return worker.WorkerFinished(); });
+    WaitWithScriptProgress(variables, worker, [&worker] { return worker.WorkerFinished(); });
     return worker.ExitCode();
 }
 
@@ -159,7 +159,7 @@ void RunProgramStatement(StatementContext& statement, const LaunchServices& serv
         // start may still be under way and must not see, or restore, the wrong folder.
         const CurrentFolderScope folder(FolderOf(program));
         TRunApp worker(program, arguments, hide, wait);
-        exitCode = RunWorker(worker);
+        exitCode = RunWorker(statement.Vars(), worker);
     }
     result.Assign(std::to_string(exitCode));
 }
@@ -183,7 +183,7 @@ void RunProgramAsStatement(StatementContext& statement, const LaunchServices& se
     {
         const CurrentFolderScope folder(workingFolder);
         TRunAs worker(std::move(parameters));
-        exitCode = RunWorker(worker);
+        exitCode = RunWorker(statement.Vars(), worker);
     }
     result.Assign(std::to_string(exitCode));
 }

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "setup/engine/workers/worker_protocol.h"
+
 namespace setup::engine {
 
 // Called by the plug-in on the worker thread; false once the user cancelled.
@@ -27,6 +29,7 @@ struct PluginRequest
     std::string libraryPath;
     std::string variables;   // all variables as comma text
     std::string parameters;  // the statement's parameter 1 as stored
+    IWorkerReport* report = nullptr;  // where the plug-in's progress goes; none: dropped
 };
 
 struct PluginWait

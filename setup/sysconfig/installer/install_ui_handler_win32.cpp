@@ -52,9 +52,15 @@ IInstallerPrompt& SystemPrompt()
 int WINAPI InstallUIHandler(LPVOID context, UINT messageType, LPCSTR message) noexcept
 {
     try {
-        return HandleInstallerMessage(HandlerProgress(), HandlerSessionState(),
-                                      reinterpret_cast<ProgressCallback>(context), messageType,
-                                      message ? message : "");
+        auto* report = static_cast<engine::IWorkerReport*>(context);
+        ProgressCallback publish;
+        if (report)
+            publish = [report](const std::string& text, std::int64_t position, std::int64_t total,
+                               std::int64_t min) {
+                return MSIProgressCallback(*report, text, position, total, min);
+            };
+        return HandleInstallerMessage(HandlerProgress(), HandlerSessionState(), publish,
+                                      messageType, message ? message : "");
     } catch (...) {
         // Windows Installer goes on with its own default for this message.
         return 0;
@@ -67,12 +73,12 @@ bool RetryWhileInstallerBusy(UINT code)
         return true;
     std::string& dots = BusyDots();
     dots = dots == "..." ? "." : dots + ".";
-    SetThreadProgress("Windows Installer" + dots, 100, 100, 0);
+    RunReport().Progress("Windows Installer" + dots, 100, 100, 0);
     if (Installer().sleep)
         Installer().sleep(kBusyRetryMilliseconds);
     else
         ::Sleep(kBusyRetryMilliseconds);
-    return CancelRequested();
+    return RunReport().CancelRequested();
 }
 
 }  // namespace setup::sysconfig::installer

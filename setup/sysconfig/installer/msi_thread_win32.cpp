@@ -123,10 +123,10 @@ void WriteFileText(const std::string& path, const std::string& text)
 // Hands the properties to the package's custom actions and stamps the package's platform.
 void PreparePackage(const MsiRunParameters& block, const InstallerSettings& settings)
 {
-    SetThreadProgress("Windows Installer", 50, 100, 0);
+    RunReport().Progress("Windows Installer", 50, 100, 0);
     if (!block.patchMode)
         WriteMSIProperties(block.packagePath);
-    SetThreadProgress("Windows Installer", 100, 100, 0);
+    RunReport().Progress("Windows Installer", 100, 100, 0);
     SetPackagePlatform(block.packagePath, settings.setupPlatform);
     SetPackageWordCount(block.packagePath);
 }
@@ -136,17 +136,16 @@ void StartInstallerSession(const MsiRunParameters& block, const InstallerSetting
                            const SourceFolders& sources)
 {
     if (!settings.traceLogPath.empty()) {
-        WriteInstallHeader(
-            {engine::GetWizardCaption(engine::GetVariable("TITLE"), settings.captionSuffix),
-             LocalDateTimeText(), block.variablesText, block.propertiesText, block.packagePath,
-             block.productCode, sources.dataFolder, sources.mediaPackagePath,
-             sources.packageFolder},
-            settings.traceLogPath);
+        WriteInstallHeader({engine::GetWizardCaption(settings.script.title, settings.captionSuffix),
+                            LocalDateTimeText(), block.variablesText, block.propertiesText,
+                            block.packagePath, block.productCode, sources.dataFolder,
+                            sources.mediaPackagePath, sources.packageFolder},
+                           settings.traceLogPath);
         MsiApi().MsiEnableLogA(kLogModes, settings.traceLogPath.c_str(), kLogAppendAndFlush);
     }
     MsiApi().MsiSetInternalUI(kNoUiWithSourceResolution, nullptr);
     MsiApi().MsiSetExternalUIA(&InstallUIHandler, kMessageFilter,
-                               reinterpret_cast<LPVOID>(&MSIProgressCallback));
+                               static_cast<LPVOID>(&RunReport()));
 }
 
 CommandLineInputs CommandLineInputsOf(const MsiRunParameters& block,
@@ -159,9 +158,9 @@ CommandLineInputs CommandLineInputsOf(const MsiRunParameters& block,
     inputs.advertiseFlag = block.advertiseFlag;
     inputs.installed = installed;
     inputs.quoteSources = sources.quoteSources;
-    inputs.allUsers = engine::GetVariable("ALLUSERS");
-    inputs.disableRollback = engine::GetVariable("TARQ_DISABLE_ROLLBACK");
-    inputs.disableRestartManager = engine::GetVariable("TARQ_DISABLE_VISTA_RESTART_MANAGER");
+    inputs.allUsers = settings.script.allUsers;
+    inputs.disableRollback = settings.script.disableRollback;
+    inputs.disableRestartManager = settings.script.disableRestartManager;
     inputs.installLocation = block.installLocation;
     inputs.dataFolder = sources.dataFolder;
     inputs.patchSourceFolder = sources.patchSourceFolder;
@@ -170,8 +169,7 @@ CommandLineInputs CommandLineInputsOf(const MsiRunParameters& block,
     inputs.mediaPackagePath = sources.mediaPackagePath;
     if (installed && !block.advertiseFlag && settings.cacheRoot) {
         const std::string cacheFolder =
-            settings.cacheRoot(engine::TextToBool(engine::GetVariable("ALLUSERS"))) +
-            settings.cacheId;
+            settings.cacheRoot(engine::TextToBool(settings.script.allUsers)) + settings.cacheId;
         inputs.advertisedBefore =
             engine::DirectoryExistsAnsi(engine::IncludeBackslash(cacheFolder) + "__ad");
     }
@@ -251,10 +249,10 @@ void TMSIThread::Install()
     ClearTempPackages(block.productCode);
     const SourceFolders sources = PrepareSourceFolders(block);
 
-    SetThreadProgress("Windows Installer", 0, 100, 0);
-    const HandoffFile handoff =
-        BuildHandoffFile({block.patchMode, sources.dataFolder, sources.patchSourceFolder,
-                          sources.mediaPackagePath, block.propertiesText, block.variablesText});
+    RunReport().Progress("Windows Installer", 0, 100, 0);
+    const HandoffFile handoff = BuildHandoffFile(
+        {block.patchMode, sources.dataFolder, sources.patchSourceFolder, sources.mediaPackagePath,
+         block.propertiesText, block.variablesText, settings.script.expand});
     session.silent = handoff.silent;
     session.caption = handoff.caption;
     HandoffFileGuard handoffFile(TempFolder() + block.productCode);
@@ -264,7 +262,7 @@ void TMSIThread::Install()
     BusyDots().clear();
     const bool installed =
         MsiApi().MsiQueryProductStateA(block.productCode.c_str()) == INSTALLSTATE_DEFAULT;
-    if (CancelRequested()) {
+    if (RunReport().CancelRequested()) {
         outcome.cancelled = true;  // Windows Installer was never started
         return;
     }
@@ -274,7 +272,7 @@ void TMSIThread::Install()
     const UINT code =
         CallInstaller(ChooseInstallerCall(inputs, settings.windowsNT), block, inputs, outcome);
 
-    const bool cancelRequested = CancelRequested();
+    const bool cancelRequested = RunReport().CancelRequested();
     if (code == kErrorInstallAlreadyRunning && cancelRequested)
         outcome.cancelled = true;  // given up while waiting: Windows Installer never ran it
     else

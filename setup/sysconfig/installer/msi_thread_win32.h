@@ -11,9 +11,11 @@
 #include <string>
 
 #include "setup/engine/rtl/thread_win32.h"
+#include "setup/engine/workers/worker_protocol.h"
 #include "setup/sysconfig/installer/dialog_runtime.h"
 #include "setup/sysconfig/installer/install_outcome.h"
 #include "setup/sysconfig/installer/progress_handler.h"
+#include "setup/sysconfig/installer/script_values.h"
 
 namespace setup::sysconfig::installer {
 
@@ -49,9 +51,15 @@ struct InstallerSettings
     IInstallerPrompt* prompt = nullptr;             // none: the system's message boxes
     IInstallerDialogRuntime* dialogs = nullptr;     // none: no pages
     std::function<void(DWORD milliseconds)> sleep;  // none: Sleep
+    // The run's report of progress, finish and cancel; set by the engine before any install.
+    engine::IWorkerReport* report = nullptr;
+    // The script's values, as they stand when the install starts.
+    ScriptValues script;
 };
 
 InstallerSettings& Installer();
+// The report the engine handed over in the settings; raises when there is none.
+engine::IWorkerReport& RunReport();
 
 class TMSIThread final : public rtl::TThread
 {
@@ -85,7 +93,7 @@ int RunMSIThread(bool patchMode, const std::string& packagePath, const std::stri
 // must have been filled. Raises when no page is shown.
 int RunMSIThreadOnProgressPage(std::string& errorText);
 
-// The Windows Installer external handler; the context is the progress callback, or none.
+// The Windows Installer external handler; the context is the run's report, or none.
 int WINAPI InstallUIHandler(LPVOID context, UINT messageType, LPCSTR message) noexcept;
 // True when the caller stops retrying: any code but 1618, or a cancel during the wait.
 bool RetryWhileInstallerBusy(UINT code);

@@ -2,7 +2,6 @@
 // that keeps serving the thread's calls to the GUI thread.
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/script/path_text.h"
-#include "setup/engine/script/variables.h"
 #include "setup/engine/workers/worker_wait_win32.h"
 #include "setup/sysconfig/installer/bridge_state_win32.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
@@ -19,7 +18,7 @@ IInstallerDialogRuntime& Dialogs()
 
 bool SilentWait()
 {
-    return engine::TextToBool(engine::GetVariable("SILENT"));
+    return Installer().script.silent;
 }
 
 // Current folder for the run, restored afterwards.
@@ -58,6 +57,13 @@ InstallerSettings& Installer()
 {
     static InstallerSettings settings;
     return settings;
+}
+
+engine::IWorkerReport& RunReport()
+{
+    if (Installer().report == nullptr)
+        throw rtl::Exception("No run report was handed to the installer");
+    return *Installer().report;
 }
 
 MsiRunParameters& MsiParameterBlock()
@@ -110,13 +116,13 @@ int RunMSIThread(bool patchMode, const std::string& packagePath, const std::stri
     block.patchSourceFolder = Installer().patchSourceDir;
 
     ResetRun();
-    SetThreadProgress("", -1, 0, 0);
+    RunReport().Progress("", -1, 0, 0);
 
     dialogs.SetWorkerBusy(true);
     StartMSIThread();
     TMSIThread& thread = *InstallerThread();
     const bool silent = SilentWait();
-    while (!ThreadFinished()) {
+    while (!RunReport().Finished()) {
         // In silent mode the wait itself runs what the thread hands to the GUI thread.
         engine::WaitForWorker(&thread, silent);
         if (dialogs.CheckCancel() == -1)
@@ -141,7 +147,7 @@ int RunMSIThreadOnProgressPage(std::string& errorText)
     RunReport().SetFinished(false);
     dialogs.StartInstallThread(true);
     if (!SilentWait())
-        while (!ThreadFinished() && rtl::HandleMessage()) {
+        while (!RunReport().Finished() && rtl::HandleMessage()) {
         }
     dialogs.StartInstallThread(false);
     errorText = MsiRunOutcome().errorText;

@@ -22,14 +22,12 @@ protected:
     void SetUp() override
     {
         InterpreterTest::SetUp();
-        PersistedVariables.Clear();
         Components = ComponentModel(&SystemDiskSpace());
         RegisterComponentStatements(handlers, {&Components, &store, nullptr});
     }
     void TearDown() override
     {
         Components = ComponentModel(&SystemDiskSpace());
-        PersistedVariables.Clear();
         InterpreterTest::TearDown();
     }
 
@@ -164,7 +162,6 @@ protected:
         InterpreterTest::SetUp();
         // The real "Set Variable", for its persist flag.
         RegisterVariableStatements(handlers, {});
-        PersistedVariables.Clear();
         Components = ComponentModel(&SystemDiskSpace());
         std::remove(kFile);
     }
@@ -172,7 +169,6 @@ protected:
     {
         std::remove(kFile);
         Components = ComponentModel(&SystemDiskSpace());
-        PersistedVariables.Clear();
         InterpreterTest::TearDown();
     }
 
