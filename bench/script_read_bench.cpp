@@ -46,10 +46,11 @@ Timing TimeRead(const std::string& text)
         const double read = Seconds(start);
         std::string message;
         setup::rtl::TStringList performed;
+        setup::engine::ScriptVariables variables;
         start = Clock::now();
         const int result = setup::engine::CompileScript(
-            script.CommandList, script.StatementKeyList, script.StatementFlagList, message,
-            script.ParameterPools, performed);
+            variables, script.CommandList, script.StatementKeyList, script.StatementFlagList,
+            message, script.ParameterPools, performed);
         const double check = Seconds(start);
         if (result != -1) {
             std::fprintf(stderr, "the script does not check: %s\n", message.c_str());

@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const engine::SetupScript script = engine::ReadSetupScript(text);
         std::string message;
-        engine::CheckScript(script.CommandList, script.StatementKeyList, script.StatementFlagList,
+        engine::ScriptVariables variables;
+        engine::CheckScript(variables, script.CommandList, script.StatementKeyList, script.StatementFlagList,
                             message, script.ParameterPools);
         for (std::size_t i = 0; i < script.CommandList.Count(); ++i) {
             engine::GetCommandHeader(script, static_cast<int>(i), true);

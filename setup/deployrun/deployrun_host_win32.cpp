@@ -7,7 +7,6 @@
 #include "setup/engine/components/statements_components.h"
 #include "setup/engine/interpreter/statements_platform_view.h"
 #include "setup/engine/rtl/exceptions.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/variables.h"
@@ -177,8 +176,10 @@ std::string DeployrunInterpreterHost::RunPlugin(const std::string& libraryPath,
     request.parameters = parameters;
     engine::FsRedirectionScope redirection(m_wow64, m_engine.TargetPlatform);
     engine::TargetRegistryViewScope view(m_wow64, m_engine);
+    engine::VariableWorkerReport report(m_engine.Variables.Store());
+    request.report = &report;
     engine::PluginWait wait;
-    wait.silent = engine::SilentMode;
+    wait.silent = m_engine.Variables.SilentMode;
     wait.checkCancel = [this] { return CheckCancel(); };
     return engine::RunPluginCommand(request, m_engine.Parts.Get<engine::WorkerFlags>(), wait);
 }

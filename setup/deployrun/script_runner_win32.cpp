@@ -29,6 +29,8 @@ int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts
     engine.MediaDir = facts.dataDir;
     engine.SourceOverride = facts.switches.sourceOverride;
     engine.Messages = facts.messages;
+    engine.Variables.SilentMode = facts.switches.silent;
+    engine.Variables.CommandLineOverrides = facts.switches.overrides;
 
     DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath,
                                   engine::ProcessSystemFacts());

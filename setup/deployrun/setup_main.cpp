@@ -1,9 +1,9 @@
 #include "setup/deployrun/setup_main.h"
 
 #include <exception>
+#include <stdexcept>
 #include <string>
 
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/setup_script.h"
@@ -100,8 +100,6 @@ private:
     {
         m_facts.switches =
             engine::ParseStartupCommandLine(m_system.Arguments(), m_system.RawCommandLine());
-        engine::SilentMode = m_facts.switches.silent;
-        engine::CommandLineOverrides = m_facts.switches.overrides;
     }
 
     void Prepare()

@@ -8,7 +8,6 @@
 #include <set>
 #include <stdexcept>
 
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/setup_messages.h"
 #include "tests/support/compiled_script_builder.h"
 
@@ -157,11 +156,6 @@ protected:
                                          "C Display Dialog | Skipped\n"
                                          "Display Dialog | Finish\n"));
         system.files = {"C:\\Setups\\setup.res", "C:\\Setups\\setup.msi"};
-    }
-    void TearDown() override
-    {
-        engine::SilentMode = false;
-        engine::CommandLineOverrides.Clear();
     }
 
     int Run()
@@ -366,10 +360,11 @@ TEST_F(SetupMainTest, WindowSwitchesAndTheCommandLineReachTheEngine)
         system.arguments.push_back("target=D:\\App");
         Run();
         EXPECT_EQ(!windows.events.empty(), c.windows) << c.arguments.size();
-        EXPECT_EQ(engine::SilentMode.load(), c.silent);
-        ASSERT_EQ(engine::CommandLineOverrides.Count(), 2u);
-        EXPECT_EQ(engine::CommandLineOverrides[0], "TARGET");
-        EXPECT_EQ(engine::CommandLineOverrides[1], "D:\\App");
+        // The runner puts them into the run's variables.
+        EXPECT_EQ(runner.facts.switches.silent, c.silent);
+        ASSERT_EQ(runner.facts.switches.overrides.Count(), 2u);
+        EXPECT_EQ(runner.facts.switches.overrides[0], "TARGET");
+        EXPECT_EQ(runner.facts.switches.overrides[1], "D:\\App");
     }
 }
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
+#include "setup/engine/rtl/code_page.h"
 #include "setup/engine/script/text_lines.h"
 #include "setup/engine/script/variables.h"
-#include "setup/engine/statements/statements_variables.h"
 
 namespace setup::engine {
 namespace {
@@ -49,24 +49,26 @@ void WriteLists(LineWriter& out, const ComponentModel& model)
     out.List(model.ComponentTable);
 }
 
-void WriteFolders(LineWriter& out, IStateFileStore& store, const ComponentStateSave& options)
+void WriteFolders(LineWriter& out, IStateFileStore& store, const ScriptVariables& variables,
+                  const ComponentStateSave& options)
 {
-    out.Line(GetVariable("TARGETDIR"));
-    out.Line(GetVariable("ALLUSERS"));
-    out.Line(GetVariable("STARTMENU"));
+    out.Line(variables.Get("TARGETDIR"));
+    out.Line(variables.Get("ALLUSERS"));
+    out.Line(variables.Get("STARTMENU"));
     out.Line(options.omitCacheFolder ? std::string() : store.ShortPath(options.dataDir));
 }
 
-void WriteVariables(LineWriter& out, const ComponentStateSave& options)
+void WriteVariables(LineWriter& out, const ScriptVariables& variables,
+                    const ComponentStateSave& options)
 {
-    for (const std::string& name : PersistedVariables.Items()) {
+    for (const std::string& name : variables.PersistedVariables.Items()) {
         out.Line(name);
-        out.Line(EncodeNewlines(GetVariable(name)));
+        out.Line(EncodeNewlines(variables.Get(name)));
     }
     out.Line(kPlatformName);
     out.Line(options.targetPlatform);
     out.Line(kOverrideCacheName);
-    out.Line(GetVariable(kOverrideCacheName));
+    out.Line(variables.Get(kOverrideCacheName));
 }
 
 // The stored lists and folder rows (rows 1 to 10) of an old file; nothing when the file is cut
@@ -127,22 +129,23 @@ void ApplyMerge(ComponentModel& model, const ReadLists& read)
     }
 }
 
-void AddPersisted(std::string_view name)
+void AddPersisted(ScriptVariables& variables, std::string_view name)
 {
-    if (!ContainsText(PersistedVariables, name))
-        PersistedVariables.Add(std::string(name));
+    if (!ContainsText(variables.PersistedVariables, name))
+        variables.PersistedVariables.Add(std::string(name));
 }
 
 }  // namespace
 
 void SaveComponentState(IStateFileStore& store, const ComponentModel& model,
-                        const std::string& path, const ComponentStateSave& options)
+                        const ScriptVariables& variables, const std::string& path,
+                        const ComponentStateSave& options)
 {
     LineWriter out;
     if (options.fullWrite) {
         WriteLists(out, model);
-        WriteFolders(out, store, options);
-        WriteVariables(out, options);
+        WriteFolders(out, store, variables, options);
+        WriteVariables(out, variables, options);
         WriteReplacing(store, path, out.Text());
         return;
     }
@@ -156,14 +159,15 @@ void SaveComponentState(IStateFileStore& store, const ComponentModel& model,
     } else {
         // Copying a damaged head would shift every later row; the current state is sound.
         WriteLists(out, model);
-        WriteFolders(out, store, options);
+        WriteFolders(out, store, variables, options);
     }
-    WriteVariables(out, options);
+    WriteVariables(out, variables, options);
     WriteReplacing(store, path, out.Text());
 }
 
-void LoadComponentState(IStateFileStore& store, ComponentModel& model, const std::string& path,
-                        const ComponentStateLoad& options, std::string& targetPlatform)
+void LoadComponentState(IStateFileStore& store, ComponentModel& model, ScriptVariables& variables,
+                        const std::string& path, const ComponentStateLoad& options,
+                        std::string& targetPlatform)
 {
     if (!store.Exists(path))
         return;
@@ -194,7 +198,7 @@ void LoadComponentState(IStateFileStore& store, ComponentModel& model, const std
     const char* const folderVariables[] = {"TARGETDIR", "ALLUSERS", "STARTMENU"};
     for (const char* name : folderVariables) {
         if (at < lines.size())
-            SetVariable(name, lines[at++], kComponentStateContext);
+            variables.Set(name, lines[at++], kComponentStateContext);
     }
     if (at < lines.size()) {
         if (!options.merge)
@@ -211,8 +215,8 @@ void LoadComponentState(IStateFileStore& store, ComponentModel& model, const std
         }
         if (name.empty())
             continue;
-        AddPersisted(name);
-        SetVariable(name, value, kComponentStateContext);
+        AddPersisted(variables, name);
+        variables.Set(name, value, kComponentStateContext);
     }
     if (options.merge)
         ApplyMerge(model, read);

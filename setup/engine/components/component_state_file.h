@@ -37,7 +37,8 @@ struct ComponentStateSave
 
 // Update mode leaves a missing file missing.
 void SaveComponentState(IStateFileStore& store, const ComponentModel& model,
-                        const std::string& path, const ComponentStateSave& options);
+                        const ScriptVariables& variables, const std::string& path,
+                        const ComponentStateSave& options);
 
 struct ComponentStateLoad
 {
@@ -47,8 +48,9 @@ struct ComponentStateLoad
 
 // Nothing when the file does not exist. Sets TARGETDIR, ALLUSERS, STARTMENU and the persisted
 // variables, and the target platform when the file names one.
-void LoadComponentState(IStateFileStore& store, ComponentModel& model, const std::string& path,
-                        const ComponentStateLoad& options, std::string& targetPlatform);
+void LoadComponentState(IStateFileStore& store, ComponentModel& model, ScriptVariables& variables,
+                        const std::string& path, const ComponentStateLoad& options,
+                        std::string& targetPlatform);
 
 // The context under which a loaded state file sets variables.
 inline constexpr std::string_view kComponentStateContext = "Component State";

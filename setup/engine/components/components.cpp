@@ -176,9 +176,9 @@ std::string ComponentModel::GetComponentDescription(std::string_view name) const
     return ComponentDescriptions[static_cast<std::size_t>(index)];
 }
 
-std::int64_t ComponentModel::GetFreeSpace() const
+std::int64_t ComponentModel::GetFreeSpace(const ScriptVariables& variables) const
 {
-    const std::string targetDir = GetVariable("TARGETDIR");
+    const std::string targetDir = variables.Get("TARGETDIR");
     if (targetDir.empty())
         return -1;
     const std::string root = VolumeRootOf(targetDir);
@@ -203,14 +203,15 @@ std::int64_t ComponentModel::GetRequiredSpace() const
     return SubtractWrapping(SelectedComponentSize(), InstalledComponentSize);
 }
 
-std::int64_t ComponentModel::GetRemainingSpace() const
+std::int64_t ComponentModel::GetRemainingSpace(const ScriptVariables& variables) const
 {
-    return SubtractWrapping(GetFreeSpace(), GetRequiredSpace());
+    return SubtractWrapping(GetFreeSpace(variables), GetRequiredSpace());
 }
 
-std::string ComponentModel::GetFreeSpaceText(const SetupMessages& messages) const
+std::string ComponentModel::GetFreeSpaceText(const ScriptVariables& variables,
+                                             const SetupMessages& messages) const
 {
-    return FormatSize(GetFreeSpace(), messages);
+    return FormatSize(GetFreeSpace(variables), messages);
 }
 
 std::string ComponentModel::GetRequiredSpaceText(const SetupMessages& messages) const
@@ -218,9 +219,10 @@ std::string ComponentModel::GetRequiredSpaceText(const SetupMessages& messages) 
     return FormatSize(GetRequiredSpace(), messages);
 }
 
-std::string ComponentModel::GetRemainingSpaceText(const SetupMessages& messages) const
+std::string ComponentModel::GetRemainingSpaceText(const ScriptVariables& variables,
+                                                  const SetupMessages& messages) const
 {
-    return FormatSize(GetRemainingSpace(), messages);
+    return FormatSize(GetRemainingSpace(variables), messages);
 }
 
 std::string ComponentModel::GetComponentSizeText(std::string_view name,

@@ -10,6 +10,7 @@
 
 #include "setup/engine/rtl/string_list.h"
 #include "setup/engine/script/setup_messages.h"
+#include "setup/engine/script/variables.h"
 
 // Windows still defines the 16-bit GetFreeSpace as a macro; the model's own member takes the name.
 #ifdef GetFreeSpace
@@ -72,19 +73,21 @@ public:
     std::int64_t GetComponentSize(std::string_view name) const;
     std::string GetComponentDescription(std::string_view name) const;
 
-    // -1 when TARGETDIR is empty, 0 when the query fails.
-    std::int64_t GetFreeSpace() const;
+    // On the volume of the run's TARGETDIR: -1 when TARGETDIR is empty, 0 when the query fails.
+    std::int64_t GetFreeSpace(const ScriptVariables& variables) const;
     // The selected, not deleted components' sizes.
     std::int64_t SelectedComponentSize() const;
     // SelectedComponentSize net of the installed selection; negative when the user deselects
     // installed components.
     std::int64_t GetRequiredSpace() const;
-    std::int64_t GetRemainingSpace() const;
+    std::int64_t GetRemainingSpace(const ScriptVariables& variables) const;
 
     // With the unit words of the messages given.
-    std::string GetFreeSpaceText(const SetupMessages& messages) const;
+    std::string GetFreeSpaceText(const ScriptVariables& variables,
+                                 const SetupMessages& messages) const;
     std::string GetRequiredSpaceText(const SetupMessages& messages) const;
-    std::string GetRemainingSpaceText(const SetupMessages& messages) const;
+    std::string GetRemainingSpaceText(const ScriptVariables& variables,
+                                      const SetupMessages& messages) const;
     std::string GetComponentSizeText(std::string_view name, const SetupMessages& messages) const;
 
 private:

@@ -34,7 +34,7 @@ std::string TranslatedParam(StatementContext& statement, int n, int translationI
     if (!engine.SelectedLanguage.empty())
         value = LocalizeParameter(statement.Script(), engine.Translations, value, statement.Key(),
                                   translationIndex);
-    return ExpandVariables(value);
+    return statement.Vars().Expand(value);
 }
 
 std::string NameParam(StatementContext& statement)
@@ -141,7 +141,8 @@ void SaveFeatureSelectionsStatement(StatementContext& statement, const Bound& bo
     options.omitCacheFolder = true;
     options.fullWrite = true;
     options.targetPlatform = statement.Engine().TargetPlatform;
-    SaveComponentState(bound.files, RunComponentModel(statement.Engine()), path, options);
+    SaveComponentState(bound.files, RunComponentModel(statement.Engine()), statement.Vars(), path,
+                       options);
 }
 
 void LoadFeatureSelectionsStatement(StatementContext& statement, const Bound& bound)
@@ -153,7 +154,8 @@ void LoadFeatureSelectionsStatement(StatementContext& statement, const Bound& bo
         return;
     ComponentStateLoad options;
     options.merge = true;
-    LoadComponentState(bound.files, RunComponentModel(statement.Engine()), path, options,
+    LoadComponentState(bound.files, RunComponentModel(statement.Engine()), statement.Vars(), path,
+                       options,
                        statement.Engine().TargetPlatform);
 }
 

@@ -55,8 +55,9 @@ std::string PackageBaseName(const CacheContext& context)
 void LoadRecordedState(const CacheContext& context, const std::string& folder)
 {
     const std::string base = folder + PackageBaseName(context);
-    LoadComponentState(context.stateFiles, context.components, base + ".dat",
-                       ComponentStateLoad{false, false}, context.engine.TargetPlatform);
+    LoadComponentState(context.stateFiles, context.components, context.engine.Variables,
+                       base + ".dat", ComponentStateLoad{false, false},
+                       context.engine.TargetPlatform);
     context.components.InstalledComponentSize = context.components.SelectedComponentSize();
     const std::string propertyFile = base + ".par";
     if (!context.stateFiles.Exists(propertyFile))
@@ -71,8 +72,9 @@ void LoadRecordedState(const CacheContext& context, const std::string& folder)
 
 std::string StateFolderFor(const CacheContext& context, const std::string& cacheName)
 {
-    return GetCacheRoot(context.system, context.script, UseCommonCacheRoot(context)) + cacheName +
-           "\\";
+    return GetCacheRoot(context.system, context.script, context.engine.Variables,
+                        UseCommonCacheRoot(context)) +
+           cacheName + "\\";
 }
 
 // An upgrade that keeps the old selections reads the one state file the installed product's
@@ -105,8 +107,9 @@ void LoadOldStateFile(const CacheContext& context)
     }
     if (chosen.empty())
         return;
-    LoadComponentState(context.stateFiles, context.components, folder + chosen,
-                       ComponentStateLoad{false, true}, context.engine.TargetPlatform);
+    LoadComponentState(context.stateFiles, context.components, context.engine.Variables,
+                       folder + chosen, ComponentStateLoad{false, true},
+                       context.engine.TargetPlatform);
 }
 
 }  // namespace
@@ -146,9 +149,10 @@ std::string CacheFolderUnder(const std::string& root, const std::string& cacheNa
     return root + cacheName + "\\";
 }
 
-std::string GetCacheRoot(ICacheSystem& system, const SetupScript& script, bool allUsers)
+std::string GetCacheRoot(ICacheSystem& system, const SetupScript& script,
+                         const ScriptVariables& variables, bool allUsers)
 {
-    const std::string overridden = GetVariable("OVERRIDECACHE");
+    const std::string overridden = variables.Get("OVERRIDECACHE");
     if (!overridden.empty())
         return overridden;
     const std::string registered = RegisteredCacheRoot(system, script);
@@ -176,9 +180,9 @@ std::string CacheFolderName(const SetupScript& script, const InstallationState& 
 
 bool UseCommonCacheRoot(const CacheContext& context)
 {
-    const std::string userState = GetCacheRoot(context.system, context.script, false) +
-                                  CacheFolderName(context.script, context.state) + "\\" +
-                                  PackageBaseName(context) + ".dat";
+    const std::string userState =
+        GetCacheRoot(context.system, context.script, context.engine.Variables, false) +
+        CacheFolderName(context.script, context.state) + "\\" + PackageBaseName(context) + ".dat";
     return !context.system.FileExists(userState);
 }
 
@@ -218,16 +222,17 @@ void DetectInstallation(const CacheContext& context)
         script.CacheId = lines[1];
         script.ProductTitle = lines[2];
     }
-    SetVariable("PRODUCTCODE", script.ProductCode, kBootstrapContext);
-    SetVariable("REVISIONCODE", script.CacheId, kBootstrapContext);
+    context.engine.Variables.Set("PRODUCTCODE", script.ProductCode, kBootstrapContext);
+    context.engine.Variables.Set("REVISIONCODE", script.CacheId, kBootstrapContext);
 
     state.DefaultTargetDir = GetDefaultInstallRoot(system) + script.ProductTitle + "\\";
     const bool allUsers = DefaultAllUsers(system);
-    const std::string cacheFolder =
-        CacheFolderUnder(GetCacheRoot(system, script, allUsers), script.CacheId);
-    SetVariable("UNINSTALLLINK", cacheFolder + ExtractFileName(context.engine.process.exeFile),
-                kBootstrapContext);
-    SetVariable("ENGINECACHE", cacheFolder, kBootstrapContext);
+    const std::string cacheFolder = CacheFolderUnder(
+        GetCacheRoot(system, script, context.engine.Variables, allUsers), script.CacheId);
+    context.engine.Variables.Set("UNINSTALLLINK",
+                                 cacheFolder + ExtractFileName(context.engine.process.exeFile),
+                                 kBootstrapContext);
+    context.engine.Variables.Set("ENGINECACHE", cacheFolder, kBootstrapContext);
 
     state.MediaDir = state.DataDir;
     if (script.SetupMode == 2) {
@@ -235,19 +240,19 @@ void DetectInstallation(const CacheContext& context)
         state.DataDir = cacheFolder;
         state.MediaDir = state.DataDir;
     }
-    SetVariable("DATADIR", state.DataDir, kBootstrapContext);
+    context.engine.Variables.Set("DATADIR", state.DataDir, kBootstrapContext);
 
     const bool installed = system.QueryProductState(script.ProductCode) == kProductInstalled;
     const bool needsUpgrade =
         installed && !system.InstalledPackageCodeMatches(script.ProductCode, script.CacheId);
-    SetVariable("NEEDSUPGRADE", BoolToText(needsUpgrade), kBootstrapContext);
+    context.engine.Variables.Set("NEEDSUPGRADE", BoolToText(needsUpgrade), kBootstrapContext);
     state.LoadOldData = false;
     bool maintenance = false;
     if (needsUpgrade)
         state.LoadOldData = ExpandCompilerVariables(script, "#LOADOLDDATA#") == "TRUE";
     else
         maintenance = installed;
-    SetVariable("MAINTENANCE", BoolToText(maintenance), kBootstrapContext);
+    context.engine.Variables.Set("MAINTENANCE", BoolToText(maintenance), kBootstrapContext);
 
     ComponentModel& components = context.components;
     components.InstalledComponentSize = 0;
@@ -255,9 +260,9 @@ void DetectInstallation(const CacheContext& context)
         components.ClearComponents();
         DefinePredefinedComponent(components);
         context.engine.PackagePropertyList.Clear();
-        SetVariable("TARGETDIR", state.DefaultTargetDir, kBootstrapContext);
-        SetVariable("STARTMENU", script.ProductTitle, kBootstrapContext);
-        SetVariable("ALLUSERS", BoolToText(allUsers), kBootstrapContext);
+        context.engine.Variables.Set("TARGETDIR", state.DefaultTargetDir, kBootstrapContext);
+        context.engine.Variables.Set("STARTMENU", script.ProductTitle, kBootstrapContext);
+        context.engine.Variables.Set("ALLUSERS", BoolToText(allUsers), kBootstrapContext);
     }
     const std::string stateFolder = StateFolderFor(context, script.CacheId);
     try {
@@ -272,9 +277,9 @@ void DetectInstallation(const CacheContext& context)
         }
     }
 
-    SetVariable("NEWINSTANCE", "FALSE", kInitializationContext);
+    context.engine.Variables.Set("NEWINSTANCE", "FALSE", kInitializationContext);
     if (!instancePresent && (maintenance || needsUpgrade))
-        SetVariable("NEWINSTANCE", "TRUE", kInitializationContext);
+        context.engine.Variables.Set("NEWINSTANCE", "TRUE", kInitializationContext);
 }
 
 void TakeOverPatchState(const CacheContext& context)
@@ -285,7 +290,7 @@ void TakeOverPatchState(const CacheContext& context)
     context.state.SecondCacheId.clear();
     std::string refused;
     try {
-        const std::string title = GetVariable("TITLE");
+        const std::string title = context.engine.Variables.Get("TITLE");
         std::string command = context.system.ReadUninstallString(title, false);
         if (command.empty())
             command = context.system.ReadUninstallString(title, true);
@@ -322,9 +327,10 @@ void WriteRunStateFile(const CacheContext& context)
     if (name.empty())
         return;
     ICacheSystem& system = context.system;
-    const std::string folder =
-        CacheFolderUnder(GetCacheRoot(system, context.script, UseCommonCacheRoot(context)), name);
-    const bool compress = TextToBool(GetVariable("TARQ_COMPRESS_INSTALLER_CACHE"));
+    const std::string folder = CacheFolderUnder(
+        GetCacheRoot(system, context.script, context.engine.Variables, UseCommonCacheRoot(context)),
+        name);
+    const bool compress = TextToBool(context.engine.Variables.Get("TARQ_COMPRESS_INSTALLER_CACHE"));
     if (system.FolderExists(folder)) {
         system.SetHidden(folder);
         system.SetCompression(folder, compress);
@@ -338,7 +344,7 @@ void WriteRunStateFile(const CacheContext& context)
     options.fullWrite = context.engine.StateFileFullWrite;
     options.dataDir = context.state.DataDir;
     options.targetPlatform = context.engine.TargetPlatform;
-    SaveComponentState(context.stateFiles, context.components,
+    SaveComponentState(context.stateFiles, context.components, context.engine.Variables,
                        folder + PackageBaseName(context) + ".dat", options);
 }
 

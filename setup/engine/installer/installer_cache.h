@@ -90,7 +90,9 @@ void RequireIdentity(EngineState& engine, const std::string& productCode,
 // a GUID in braces, so it is never the root itself nor a folder outside it.
 std::string CacheFolderUnder(const std::string& root, const std::string& cacheName);
 
-std::string GetCacheRoot(ICacheSystem& system, const SetupScript& script, bool allUsers);
+// The "OVERRIDECACHE" variable when set, else the registered root, else the system's folder.
+std::string GetCacheRoot(ICacheSystem& system, const SetupScript& script,
+                         const ScriptVariables& variables, bool allUsers);
 // The cache folder's name: the patched product's under media mode 3.
 std::string CacheFolderName(const SetupScript& script, const InstallationState& state);
 bool UseCommonCacheRoot(const CacheContext& context);

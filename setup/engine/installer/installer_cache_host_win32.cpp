@@ -12,7 +12,8 @@ InstallerCacheHost::InstallerCacheHost(engine::SetupScript& script, engine::Engi
     : m_bridge(engine.Parts.Get<InstallerBridge>()),
       m_installerSystem(m_state, m_bridge, engine.process),
       m_context{script,        engine,  components, engine::SystemStateFileStore(),
-                m_cacheSystem, m_state, packagePath}
+                m_cacheSystem, m_state, packagePath},
+      m_report(engine.Variables.Store())
 {
     m_state.DataDir = dataDir.empty() ? dataDir : engine::IncludeBackslash(dataDir);
     m_state.MediaDir = m_state.DataDir;
@@ -27,7 +28,8 @@ void InstallerCacheHost::DetectInstallation()
 
 std::string InstallerCacheHost::GetCacheRoot(bool allUsers)
 {
-    return engine::GetCacheRoot(m_cacheSystem, m_context.script, allUsers);
+    return engine::GetCacheRoot(m_cacheSystem, m_context.script, m_context.engine.Variables,
+                                allUsers);
 }
 
 void InstallerCacheHost::TakeOverPatchState()
@@ -53,6 +55,7 @@ void InstallerCacheHost::PublishToInstallThread()
     settings.dataDir = m_state.DataDir;
     settings.cacheId = m_context.script.CacheId;
     settings.cacheRoot = [this](bool allUsers) { return GetCacheRoot(allUsers); };
+    settings.report = &m_report;
 }
 
 }  // namespace setup::sysconfig::installer

@@ -7,6 +7,7 @@
 #include "setup/engine/installer/installer_cache.h"
 #include "setup/engine/installer/installer_system_win32.h"
 #include "setup/engine/installer/statements_installer.h"
+#include "setup/engine/workers/worker_protocol.h"
 #include "setup/sysconfig/installer/installer_bridge_win32.h"
 
 namespace setup::sysconfig::installer {
@@ -45,6 +46,8 @@ private:
     Win32CacheSystem m_cacheSystem;
     Win32InstallerSystem m_installerSystem;
     engine::CacheContext m_context;
+    // The install thread's progress, finish and cancel, kept in the run's variables.
+    engine::VariableWorkerReport m_report;
 };
 
 }  // namespace setup::sysconfig::installer

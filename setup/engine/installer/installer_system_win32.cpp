@@ -190,6 +190,7 @@ int Win32InstallerSystem::RunInstall(const engine::InstallRequest& request, std:
     settings.dataDir = m_state.DataDir;
     if (request.patchMode)
         settings.patchSourceDir = m_state.DataDir;
+    settings.script = request.script;
     return RunMSIThread(m_bridge, request.patchMode, request.packagePath, request.dialogFilePath,
                         request.variablesText, request.propertiesText, request.productCode,
                         request.install, request.advertise, errorText, request.targetDir);

@@ -4,7 +4,6 @@
 
 #include "setup/engine/interpreter/statements_support.h"
 #include "setup/engine/rtl/code_page.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/script_check.h"
 #include "setup/engine/script/setup_messages.h"
@@ -24,24 +23,26 @@ struct Installer
     IInstallerSystem& system;
     IPackageMedia* media;
 
-    bool MachineHive() const { return TextToBool(GetVariable("ALLUSERS")) || system.IsWindows9x(); }
+    ScriptVariables& Vars() const { return statement.Vars(); }
+
+    bool MachineHive() const { return TextToBool(Vars().Get("ALLUSERS")) || system.IsWindows9x(); }
     std::string ExeDir() const { return ExtractFilePath(cache.engine.process.exeFile); }
     std::string ExeName() const { return ExtractFileName(cache.engine.process.exeFile); }
     std::string ExeBase() const { return ExtractFileBaseName(cache.engine.process.exeFile); }
     std::string CacheRoot() const
     {
-        return GetCacheRoot(cache.system, cache.script, TextToBool(GetVariable("ALLUSERS")));
+        return GetCacheRoot(cache.system, cache.script, Vars(), TextToBool(Vars().Get("ALLUSERS")));
     }
     std::string CacheFolder() const { return CacheFolderUnder(CacheRoot(), cache.script.CacheId); }
     std::string Marker() const { return cache.engine.SourceMarkerName; }
-    std::string TargetDir() const { return NormalizePath(ExpandVariables("$TARGETDIR$")); }
-    bool Compress() const { return TextToBool(GetVariable("TARQ_COMPRESS_INSTALLER_CACHE")); }
+    std::string TargetDir() const { return Vars().NormalizePath(Vars().Expand("$TARGETDIR$")); }
+    bool Compress() const { return TextToBool(Vars().Get("TARQ_COMPRESS_INSTALLER_CACHE")); }
 
     void FindPreviousInstallFolder()
     {
         InstallationState& state = cache.state;
         const std::string command =
-            UninstallCommandPath(system.ReadUninstallString(GetVariable("TITLE"), MachineHive()));
+            UninstallCommandPath(system.ReadUninstallString(Vars().Get("TITLE"), MachineHive()));
         state.PreviousInstallFolder = command.empty() ? std::string() : ExtractFilePath(command);
         if (!state.SourceSwitchFolder.empty())
             state.PreviousInstallFolder = IncludeBackslash(state.SourceSwitchFolder);
@@ -59,7 +60,7 @@ struct Installer
         const std::string& where = mode == 3 ? state.PreviousInstallFolder : state.DataDir;
         if (!needed || mode == 2 || system.FileExists(where + marker))
             return true;
-        while (!SilentMode) {
+        while (!Vars().SilentMode) {
             std::string folder;
             if (!system.BrowseForFolder(std::string(kMissingSourcesPrompt), folder))
                 break;
@@ -72,7 +73,7 @@ struct Installer
                 }
             }
         }
-        SetVariable("LASTERROR", kMissingSourcesError, statement.ResultContext());
+        Vars().Set("LASTERROR", kMissingSourcesError, statement.ResultContext());
         return false;
     }
 
@@ -80,7 +81,16 @@ struct Installer
     {
         InstallRequest request;
         request.patchMode = patch;
-        request.variablesText = GetVariablesAsCommaText();
+        ScriptVariables& variables = Vars();
+        request.variablesText = variables.AsCommaText();
+        request.script.silent = TextToBool(variables.Get("SILENT"));
+        request.script.title = variables.Get("TITLE");
+        request.script.allUsers = variables.Get("ALLUSERS");
+        request.script.disableRollback = variables.Get("TARQ_DISABLE_ROLLBACK");
+        request.script.disableRestartManager = variables.Get("TARQ_DISABLE_VISTA_RESTART_MANAGER");
+        request.script.expand = [&variables](std::string_view text) {
+            return variables.Expand(text);
+        };
         request.performedText = cache.engine.PerformedStatementList.CommaText();
         request.propertiesText = cache.engine.PackagePropertyList.CommaText();
         request.productCode = cache.script.ProductCode;
@@ -92,7 +102,7 @@ struct Installer
     std::optional<int> Run(bool patch, bool install, bool remove, const ResultVariable& result)
     {
         FindPreviousInstallFolder();
-        const bool maintenance = TextToBool(GetVariable("MAINTENANCE"));
+        const bool maintenance = TextToBool(Vars().Get("MAINTENANCE"));
         if (!LocateSources((maintenance || patch) && (patch || install))) {
             result.Assign("CANCEL");
             return std::nullopt;
@@ -122,10 +132,10 @@ struct Installer
         }
         const int outcome = system.RunInstall(request, errorText);
         if (!errorText.empty())
-            SetVariable("LASTERROR", errorText, statement.ResultContext());
+            Vars().Set("LASTERROR", errorText, statement.ResultContext());
         result.Assign(InstallResultWord(outcome));
         if (outcome == 2)
-            SetVariable("REBOOTCOMPUTER", "TRUE", statement.ResultContext());
+            Vars().Set("REBOOTCOMPUTER", "TRUE", statement.ResultContext());
         return outcome;
     }
 
@@ -169,13 +179,13 @@ struct Installer
             system.DeleteOnReboot(left + "\\qbr.lib");
             system.DeleteOnReboot(left);
             if (moved.empty()) {
-                SetVariable("LASTERROR", "Installer cache could not be removed: " + left,
-                            statement.ResultContext());
+                Vars().Set("LASTERROR", "Installer cache could not be removed: " + left,
+                           statement.ResultContext());
                 result.Assign("ERROR");
             }
         }
         cache.engine.StateFileSuppressed = true;
-        const std::string title = GetVariable("TITLE");
+        const std::string title = Vars().Get("TITLE");
         for (const bool machine : {true, false}) {
             system.DeleteKey(machine, std::string(kUninstallKey) + title);
             system.DeleteKey(machine, std::string(kIdentCacheKeyText) + cache.script.ProductCode);
@@ -202,7 +212,8 @@ struct Installer
         ComponentStateSave options;
         options.dataDir = cache.state.DataDir;
         options.targetPlatform = cache.engine.TargetPlatform;
-        SaveComponentState(cache.stateFiles, cache.components, folder + base + ".dat", options);
+        SaveComponentState(cache.stateFiles, cache.components, Vars(), folder + base + ".dat",
+                           options);
         system.WriteLines(folder + base + ".par", cache.engine.PackagePropertyList.Items());
         const std::string& language = cache.engine.SelectedLanguage;
         if (language.empty())
@@ -214,14 +225,14 @@ struct Installer
 
         WriteEntries(folder);
         system.WriteLines(folder + std::string(kInstanceFileName),
-                          {script.ProductCode, script.CacheId, GetVariable("TITLE")});
+                          {script.ProductCode, script.CacheId, Vars().Get("TITLE")});
     }
 
     void WriteEntries(const std::string& folder)
     {
         const SetupScript& script = cache.script;
         const bool machine = MachineHive();
-        const std::string title = GetVariable("TITLE");
+        const std::string title = Vars().Get("TITLE");
         const std::string key = std::string(kUninstallKey) + title;
         const std::string program = folder + ExeName();
         system.WriteString(machine, key, "DisplayIcon", program);
@@ -290,7 +301,7 @@ void TransformInstance(StatementContext& statement, const InstallerStatementServ
 {
     const CacheContext& cache = *services.cache;
     IInstallerSystem& system = *services.system;
-    if (!TextToBool(GetVariable("NEWINSTANCE")))
+    if (!TextToBool(statement.Vars().Get("NEWINSTANCE")))
         return;
     const std::string patch =
         ExtractFilePath(cache.packagePath) + ExtractFileBaseName(cache.packagePath) + ".msp";

@@ -9,6 +9,7 @@
 #include "setup/engine/installer/installer_cache.h"
 #include "setup/engine/interpreter/interpreter_statements.h"
 #include "setup/engine/interpreter/statements_package.h"
+#include "setup/sysconfig/installer/script_values.h"
 
 namespace setup::engine {
 
@@ -25,6 +26,8 @@ struct InstallRequest
     bool install = true;
     bool advertise = false;
     std::string targetDir;
+    // The script's values the install reads, as they stand when it starts.
+    sysconfig::installer::ScriptValues script;
 };
 
 // The installer service, the cache's files and the registry, behind one narrow interface.

@@ -10,7 +10,6 @@
 #include "setup/engine/rtl/code_page.h"
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/rtl/int_text.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/script_check.h"
 #include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/variables.h"
@@ -56,13 +55,14 @@ public:
         m_host.run.Trace("    <ExitScript>");
         m_host.resources.CloseInterpreterResources();
         m_host.run.Trace("    </ExitScript>");
-        if (m_host.media.IsRemovableMediaGone(GetVariable("EXEDIR")))
+        if (m_host.media.IsRemovableMediaGone(Vars().Get("EXEDIR")))
             m_host.media.EndAfterMediaRemoved(m_run.engine.ExitCode);
     }
 
 private:
     int Count() const { return static_cast<int>(m_script.CommandList.Count()); }
     int Index() const { return m_pointer - 1; }
+    ScriptVariables& Vars() const { return m_run.engine.Variables; }
     std::string Param(int n) const
     {
         return GetStatementParam(m_script.ParameterPools,
@@ -86,7 +86,7 @@ private:
 
         m_host.run.Trace("    <CompileScript>");
         std::string message;
-        if (CompileScript(m_script.CommandList, m_script.StatementKeyList,
+        if (CompileScript(engine.Variables, m_script.CommandList, m_script.StatementKeyList,
                           m_script.StatementFlagList, message, m_script.ParameterPools,
                           engine.PerformedStatementList) != -1) {
             m_host.run.ExitProcess(kCompileFailureExitCode);
@@ -94,9 +94,9 @@ private:
         }
         m_host.run.Trace("    </CompileScript>");
 
-        ClearVariables();
+        engine.Variables.Clear();
         m_host.components.ResetComponents(engine);
-        StoreThreadProgressDefaults();
+        StoreThreadProgressDefaults(engine.Variables);
         StorePreInitializationVariables(m_run);
         m_host.run.Trace("    <BootStrap>");
         m_host.detection.DetectInstallation();
@@ -125,7 +125,7 @@ private:
             m_host.resources.CloseInterpreterResources();
             return false;
         }
-        ApplyCommandLineOverrides();
+        ApplyCommandLineOverrides(Vars());
         return true;
     }
 
@@ -137,13 +137,13 @@ private:
                 m_host.run.ProcessMessages();
             RefreshEngineSettings(m_run.engine);
             ApplyCacheOverride(m_run, m_appliedCacheOverride);
-            RefreshDateAndTime(m_host.environment);
+            RefreshDateAndTime(Vars(), m_host.environment);
             ApplyLanguageChange(m_run);
             RefreshUninstallLink(m_run, m_uninstallLink);
             const Arrival arrival = Advance();
             if (m_pointer > Count())
                 break;
-            SetVariable("ABORT", BoolToText(m_host.ui.CheckCancel() == -1), "Cancel State");
+            Vars().Set("ABORT", BoolToText(m_host.ui.CheckCancel() == -1), "Cancel State");
             PublishProgress();
             if (m_run.callback && !m_run.callback(m_pointer)) {
                 m_host.resources.CloseInterpreterResources();
@@ -254,7 +254,7 @@ private:
         const bool negate = TextToBool(Param(4));
         bool result;
         if (operatorCode == "5") {
-            result = VariableExists(variable);
+            result = Vars().Exists(variable);
         } else {
             const EngineState& engine = m_run.engine;
             if (!engine.SelectedLanguage.empty()) {
@@ -263,7 +263,7 @@ private:
                 value = LocalizeParameter(m_script, engine.Translations, value, key, 2);
             }
             result =
-                CompareIfOperands(operatorCode, GetVariableValue(variable), ExpandVariables(value));
+                CompareIfOperands(operatorCode, Vars().ValueOf(variable), Vars().Expand(value));
         }
         return result != negate;
     }
@@ -305,8 +305,8 @@ private:
     {
         if (m_run.engine.ForegroundDialogWindow == 0)
             return;
-        const std::string text = GetVariable("PROGRESSTEXT");
-        const int position = rtl::StrToIntDef(GetVariable("PROGRESS"), 0);
+        const std::string text = Vars().Get("PROGRESSTEXT");
+        const int position = rtl::StrToIntDef(Vars().Get("PROGRESS"), 0);
         if (text == m_lastProgressText && position == m_lastProgress)
             return;
         m_lastProgressText = text;
@@ -316,7 +316,7 @@ private:
 
     void ReportRuntimeError(const std::string& message)
     {
-        if (!SilentMode) {
+        if (!Vars().SilentMode) {
             m_host.ui.ShowRuntimeError(m_run.engine.Messages->Text(kRuntimeErrorMessage) +
                                        "\r\rLine " + std::to_string(m_pointer) + ": " + message);
         }

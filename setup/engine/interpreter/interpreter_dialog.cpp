@@ -41,7 +41,7 @@ void DisplayDialogStatement(StatementContext& statement)
     if (!conditionVariable.empty()) {
         const std::string stripped = StripDollars(conditionVariable);
         const std::string name = stripped.empty() ? conditionVariable : stripped;
-        if (TextToBool(GetVariable(name)) == TextToBool(statement.Param(6)))
+        if (TextToBool(statement.Vars().Get(name)) == TextToBool(statement.Param(6)))
             return;
     }
     const std::string context = statement.ResultContext();
@@ -58,7 +58,8 @@ void DisplayDialogStatement(StatementContext& statement)
             engine.ForegroundDialogWindow = result.window;
             result.code = 0;
         }
-        SetVariable("WINDOWHANDLE", std::to_string(engine.ForegroundDialogWindow), context);
+        statement.Vars().Set("WINDOWHANDLE", std::to_string(engine.ForegroundDialogWindow),
+                             context);
     }
     std::string word;
     if (ResultWord(result, word))

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "setup/engine/interpreter/interpreter_steps.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/variables.h"
 
@@ -25,41 +24,44 @@ List LoadList(IFileQueries& files, const std::string& path)
 
 void RefreshEngineSettings(EngineState& engine)
 {
-    engine.TraceLogPath = GetVariable("LOGGED");
-    SilentMode = TextToBool(GetVariable("SILENT"));
-    engine.CaptionTitle = GetVariable("TITLE");
-    engine.CaptionSuffix = GetVariable("TARQLOGO") == "TRUE";
+    ScriptVariables& variables = engine.Variables;
+    engine.TraceLogPath = variables.Get("LOGGED");
+    variables.SilentMode = TextToBool(variables.Get("SILENT"));
+    engine.CaptionTitle = variables.Get("TITLE");
+    engine.CaptionSuffix = variables.Get("TARQLOGO") == "TRUE";
 }
 
 void ApplyCacheOverride(const ScriptRun& run, std::string& applied)
 {
-    const std::string requested = GetVariable("OVERRIDECACHE");
+    ScriptVariables& variables = run.engine.Variables;
+    const std::string requested = variables.Get("OVERRIDECACHE");
     if (requested.empty() || requested == applied)
         return;
     std::vector<std::string> created;
     if (run.host.cache.ForceFoldersRecorded(requested, created)) {
         const std::string folder = IncludeBackslash(requested);
-        SetVariable("OVERRIDECACHE", folder, kInjectOverrideContext);
+        variables.Set("OVERRIDECACHE", folder, kInjectOverrideContext);
         run.host.detection.DetectInstallation();
         // Remembered as stored, so the next statement does not apply it again.
         applied = folder;
         run.host.cache.RemoveRecordedFolders(created);
     } else {
-        SetVariable("OVERRIDECACHE", "", "Failed Cache Override");
+        variables.Set("OVERRIDECACHE", "", "Failed Cache Override");
         applied.clear();
     }
 }
 
-void RefreshDateAndTime(IUserEnvironment& environment)
+void RefreshDateAndTime(ScriptVariables& variables, IUserEnvironment& environment)
 {
-    SetVariable("DATE", environment.ShortDateText(), kInitializationContext);
-    SetVariable("TIME", environment.LongTimeText(), kInitializationContext);
+    variables.Set("DATE", environment.ShortDateText(), kInitializationContext);
+    variables.Set("TIME", environment.LongTimeText(), kInitializationContext);
 }
 
 void ApplyLanguageChange(const ScriptRun& run)
 {
     EngineState& engine = run.engine;
-    engine.SelectedLanguage = GetVariable("LANGUAGE");
+    ScriptVariables& variables = engine.Variables;
+    engine.SelectedLanguage = variables.Get("LANGUAGE");
     if (!engine.SelectedLanguage.empty() && engine.SelectedLanguage != engine.LoadedLanguage) {
         engine.LoadedLanguage = engine.SelectedLanguage;
         const std::string& supportDir = engine.process.supportDir;
@@ -81,18 +83,19 @@ void ApplyLanguageChange(const ScriptRun& run)
             engine.SelectedLanguage.clear();
         }
     }
-    SetVariable("LANGUAGE", engine.SelectedLanguage, kInitializationContext);
+    variables.Set("LANGUAGE", engine.SelectedLanguage, kInitializationContext);
 }
 
 void RefreshUninstallLink(const ScriptRun& run, UninstallLinkPoll& poll)
 {
     const InterpreterHost& host = run.host;
-    const bool allUsers = TextToBool(GetVariable("ALLUSERS"));
+    ScriptVariables& variables = run.engine.Variables;
+    const bool allUsers = TextToBool(variables.Get("ALLUSERS"));
     const bool instance = run.script.SetupMode == 3;
-    const std::string title = instance ? GetVariable("TITLE") : std::string();
+    const std::string title = instance ? variables.Get("TITLE") : std::string();
     // Everything the answer depends on that the engine itself changes.
     const std::string inputs = std::string(allUsers ? "1|" : "0|") + (instance ? "3|" : "|") +
-                               run.script.CacheId + "|" + GetVariable("OVERRIDECACHE") + "|" +
+                               run.script.CacheId + "|" + variables.Get("OVERRIDECACHE") + "|" +
                                title + "|" + run.engine.process.exeFile;
     const std::uint64_t now = host.environment.Milliseconds();
     if (!poll.asked || inputs != poll.inputs || now - poll.askedAt >= kSystemPollInterval) {
@@ -108,8 +111,8 @@ void RefreshUninstallLink(const ScriptRun& run, UninstallLinkPoll& poll)
         poll.askedAt = now;
         poll.asked = true;
     }
-    SetVariable("UNINSTALLLINK", poll.link, kInitializationContext);
-    SetVariable("ENGINECACHE", poll.cacheFolder, kInitializationContext);
+    variables.Set("UNINSTALLLINK", poll.link, kInitializationContext);
+    variables.Set("ENGINECACHE", poll.cacheFolder, kInitializationContext);
 }
 
 }  // namespace setup::engine

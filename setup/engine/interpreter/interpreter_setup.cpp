@@ -5,7 +5,6 @@
 
 #include "setup/engine/interpreter/interpreter_steps.h"
 #include "setup/engine/rtl/code_page.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/variables.h"
 
@@ -13,9 +12,9 @@ namespace setup::engine {
 
 namespace {
 
-void Define(std::string_view name, std::string_view value)
+void Define(ScriptVariables& variables, std::string_view name, std::string_view value)
 {
-    SetVariable(name, value, kInitializationContext);
+    variables.Set(name, value, kInitializationContext);
 }
 
 // The package path with another extension (same folder and base name).
@@ -46,25 +45,27 @@ int FindEntry(const std::vector<std::string>& entries, const std::string& name)
 
 }  // namespace
 
-void StoreThreadProgressDefaults()
+void StoreThreadProgressDefaults(ScriptVariables& variables)
 {
     // Stored directly: no command-line value may hold these back.
-    Variables.SetValue("TARQ_thProgress", "0");
-    Variables.SetValue("TARQ_thMax", "100");
-    Variables.SetValue("TARQ_thMin", "0");
-    Variables.SetValue("TARQ_thProgressText", "");
-    Variables.SetValue("TARQ_thFinished", "FALSE");
-    Variables.SetValue("TARQ_thCancelled", "FALSE");
+    TVariableManager& store = variables.Store();
+    store.SetValue("TARQ_thProgress", "0");
+    store.SetValue("TARQ_thMax", "100");
+    store.SetValue("TARQ_thMin", "0");
+    store.SetValue("TARQ_thProgressText", "");
+    store.SetValue("TARQ_thFinished", "FALSE");
+    store.SetValue("TARQ_thCancelled", "FALSE");
 }
 
 void StorePreInitializationVariables(const ScriptRun& run)
 {
     const InterpreterHost& host = run.host;
-    SetVariable("TARGETDIR", host.detection.DefaultTargetDir(), kPreInitializationContext);
-    SetVariable("STARTMENU", run.script.ProductTitle, kPreInitializationContext);
-    SetVariable("ALLUSERS",
-                BoolToText(GetOsVersionInfo(host.system).nt && HasAdminRights(host.system)),
-                kPreInitializationContext);
+    ScriptVariables& variables = run.engine.Variables;
+    variables.Set("TARGETDIR", host.detection.DefaultTargetDir(), kPreInitializationContext);
+    variables.Set("STARTMENU", run.script.ProductTitle, kPreInitializationContext);
+    variables.Set("ALLUSERS",
+                  BoolToText(GetOsVersionInfo(host.system).nt && HasAdminRights(host.system)),
+                  kPreInitializationContext);
 }
 
 std::unordered_map<std::string, int> BuildLabelTable(const SetupScript& script)
@@ -97,11 +98,15 @@ void StorePredefinedVariables(const ScriptRun& run)
     const SetupScript& script = run.script;
     const ProcessFacts& process = run.engine.process;
     const std::string exeDir = ExtractFilePath(process.exeFile);
+    ScriptVariables& variables = run.engine.Variables;
+    const auto Define = [&variables](std::string_view name, std::string_view value) {
+        ::setup::engine::Define(variables, name, value);
+    };
     Define("TARQ_COMPRESS_INSTALLER_CACHE", "TRUE");
     Define("TARQ_DISABLE_ROLLBACK", "FALSE");
     Define("TARQ_DISABLE_VISTA_RESTART_MANAGER", "FALSE");
     Define("IISHOST", "localhost");
-    if (!VariableExists("OVERRIDECACHE"))
+    if (!variables.Exists("OVERRIDECACHE"))
         Define("OVERRIDECACHE", "");
     Define("TARQLOGO", "");
     Define("SELECTED", "0");
@@ -121,7 +126,7 @@ void StorePredefinedVariables(const ScriptRun& run)
     Define("RUNAPP", "TRUE");
     Define("WIZARD", "NEXT");
     Define("VERSION", script.ProductVersion);
-    Define("SILENT", BoolToText(SilentMode));
+    Define("SILENT", BoolToText(variables.SilentMode));
     Define("LOGGED", process.traceLogPath);
     Define("CMDLINE", process.commandTail);
     Define("REBOOTNOW", "OK");
@@ -166,7 +171,8 @@ bool ChooseLanguage(const ScriptRun& run)
     const std::string& supportDir = engine.process.supportDir;
     engine.SelectedLanguage.clear();
     engine.LoadedLanguage = "ZILCH";
-    Define("LANGUAGE", "");
+    ScriptVariables& variables = engine.Variables;
+    Define(variables, "LANGUAGE", "");
     if (!host.files.FileExists(supportDir + script.ProductTitleAsRead + ".mtx"))
         return true;
 
@@ -179,7 +185,7 @@ bool ChooseLanguage(const ScriptRun& run)
     if (translations.empty())
         return true;
 
-    const bool maintenance = TextToBool(GetVariable("MAINTENANCE"));
+    const bool maintenance = TextToBool(variables.Get("MAINTENANCE"));
     const bool patch = PatchBesidePackage(run);
     if (script.AskLanguage && !maintenance && !patch) {
         std::vector<std::string> entries;
@@ -191,7 +197,7 @@ bool ChooseLanguage(const ScriptRun& run)
         if (preselected < 0)
             preselected = 0;
         int chosen = preselected;
-        if (!SilentMode) {
+        if (!variables.SilentMode) {
             const LanguageChoice choice = host.ui.ShowLanguageForm(entries, preselected);
             if (choice.modalResult == 2)
                 return false;
@@ -207,19 +213,20 @@ bool ChooseLanguage(const ScriptRun& run)
             engine.SelectedLanguage = lines.empty() ? std::string() : lines.front();
         }
     }
-    Define("LANGUAGE", engine.SelectedLanguage);
+    Define(variables, "LANGUAGE", engine.SelectedLanguage);
     return true;
 }
 
-void ApplyCommandLineOverrides()
+void ApplyCommandLineOverrides(ScriptVariables& variables)
 {
-    for (size_t i = 0; i + 1 < CommandLineOverrides.Count(); i += 2) {
-        const std::string name = rtl::AnsiUpperCase(CommandLineOverrides[i]);
-        const std::string& value = CommandLineOverrides[i + 1];
-        if (VariableExists(name))
-            AssignVariable(name, value, kInjectOverrideContext);
+    const rtl::TStringList& overrides = variables.CommandLineOverrides;
+    for (size_t i = 0; i + 1 < overrides.Count(); i += 2) {
+        const std::string name = rtl::AnsiUpperCase(overrides[i]);
+        const std::string& value = overrides[i + 1];
+        if (variables.Exists(name))
+            variables.Assign(name, value, kInjectOverrideContext);
         else
-            SetVariable(name, value, kInjectOverrideContext);
+            variables.Set(name, value, kInjectOverrideContext);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "setup/engine/script/run_parts.h"
 #include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/setup_script.h"
+#include "setup/engine/script/variables.h"
 
 namespace setup::engine {
 
@@ -30,6 +31,8 @@ struct ProcessFacts
 struct EngineState
 {
     ProcessFacts process;
+    // The run's variables, with the silent switch and the command-line values.
+    ScriptVariables Variables;
     std::string TargetPlatform = "Win32";
     // 0, KEY_WOW64_64KEY or KEY_WOW64_32KEY: ORed into every registry open of the statements;
     // a statement sets it for the target platform while it runs.

@@ -44,6 +44,7 @@ public:
 
     SetupScript& Script() { return m_script; }
     EngineState& Engine() { return m_engine; }
+    ScriptVariables& Vars() const { return m_engine.Variables; }
     const StatementHost& Host() const { return m_host; }
 
     // Inside a Wizard Loop a page's result code steers the navigation: 6 forward, 7 back,

@@ -14,7 +14,7 @@ inline constexpr std::string_view kInitializationContext = "Initialization";
 inline constexpr std::string_view kPreInitializationContext = "Pre-Initialization";
 
 // Set-up.
-void StoreThreadProgressDefaults();
+void StoreThreadProgressDefaults(ScriptVariables& variables);
 void StorePreInitializationVariables(const ScriptRun& run);
 // Upper-cased label name -> 0-based index of its "Label" statement; the first definition wins.
 std::unordered_map<std::string, int> BuildLabelTable(const SetupScript& script);
@@ -24,13 +24,13 @@ void StorePredefinedVariables(const ScriptRun& run);
 void PreScanCommandHeaders(const ScriptRun& run);
 // False when the user cancelled the language form.
 bool ChooseLanguage(const ScriptRun& run);
-void ApplyCommandLineOverrides();
+void ApplyCommandLineOverrides(ScriptVariables& variables);
 
 // Before every statement.
 void RefreshEngineSettings(EngineState& engine);
 // `applied` is the cache override last applied; empty when none.
 void ApplyCacheOverride(const ScriptRun& run, std::string& applied);
-void RefreshDateAndTime(IUserEnvironment& environment);
+void RefreshDateAndTime(ScriptVariables& variables, IUserEnvironment& environment);
 void ApplyLanguageChange(const ScriptRun& run);
 // The uninstall link asks the registry and the shell for the cache root, which takes longer
 // than a simple statement: the answer is kept until one of its inputs changes or, for what the

@@ -161,7 +161,7 @@ void RunPackageStatement(StatementContext& statement, const PackageStatement& ro
             RawParam(statement, row.properties[n]).find('$') == std::string::npos)
             continue;
         QueuePackageProperty(statement, "P" + header + "_" + std::to_string(n + 1),
-                             NormalizePath(values[n]));
+                             statement.Vars().NormalizePath(values[n]));
     }
 }
 

@@ -15,17 +15,17 @@ std::string RawParam(const StatementContext& statement, int n)
 
 std::string ExpandedParam(const StatementContext& statement, int n)
 {
-    return ExpandVariables(statement.Param(n));
+    return statement.Vars().Expand(statement.Param(n));
 }
 
 std::string NormalizedParam(const StatementContext& statement, int n)
 {
-    return NormalizePath(statement.Param(n));
+    return statement.Vars().NormalizePath(statement.Param(n));
 }
 
 std::string ExpandedNormalizedParam(const StatementContext& statement, int n)
 {
-    return NormalizePath(ExpandVariables(statement.Param(n)));
+    return statement.Vars().NormalizePath(statement.Vars().Expand(statement.Param(n)));
 }
 
 std::string LocalizeExpanded(StatementContext& statement, std::string_view expandedValue,
@@ -34,8 +34,8 @@ std::string LocalizeExpanded(StatementContext& statement, std::string_view expan
     EngineState& engine = statement.Engine();
     if (engine.SelectedLanguage.empty())
         return std::string(expandedValue);
-    return ExpandVariables(LocalizeParameter(statement.Script(), engine.Translations, expandedValue,
-                                             key, translationIndex));
+    return statement.Vars().Expand(LocalizeParameter(statement.Script(), engine.Translations,
+                                                     expandedValue, key, translationIndex));
 }
 
 std::string NamedVariable(std::string_view parameter)
@@ -45,16 +45,18 @@ std::string NamedVariable(std::string_view parameter)
 }
 
 ResultVariable::ResultVariable(const StatementContext& statement, std::string_view parameter)
-    : m_name(rtl::AnsiUpperCase(NamedVariable(parameter))), m_context(statement.ResultContext())
+    : m_variables(statement.Vars()),
+      m_name(rtl::AnsiUpperCase(NamedVariable(parameter))),
+      m_context(statement.ResultContext())
 {
-    if (!m_name.empty() && !VariableExists(m_name))
-        SetVariable(m_name, "", m_context);
+    if (!m_name.empty() && !m_variables.Exists(m_name))
+        m_variables.Set(m_name, "", m_context);
 }
 
 void ResultVariable::Assign(std::string_view value) const
 {
     if (!m_name.empty())
-        AssignVariable(m_name, value, m_context);
+        m_variables.Assign(m_name, value, m_context);
 }
 
 std::optional<std::int64_t> TryTextToInt64(std::string_view text)

@@ -16,7 +16,7 @@ namespace setup::engine {
 std::string RawParam(const StatementContext& statement, int n);
 // With every reference to a defined variable replaced by its value.
 std::string ExpandedParam(const StatementContext& statement, int n);
-// Through NormalizePath (which expands as well).
+// Through the variables' NormalizePath (which expands as well).
 std::string NormalizedParam(const StatementContext& statement, int n);
 // Expanded, then through NormalizePath, which expands the inserted values once more.
 std::string ExpandedNormalizedParam(const StatementContext& statement, int n);
@@ -39,6 +39,7 @@ public:
     void Assign(std::string_view value) const;
 
 private:
+    ScriptVariables& m_variables;
     std::string m_name;
     std::string m_context;
 };

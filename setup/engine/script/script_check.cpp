@@ -93,12 +93,6 @@ std::string ResultVariableName(std::string_view parameter)
     return rtl::AnsiUpperCase(name.empty() ? parameter : std::string_view(name));
 }
 
-void Define(std::string_view parameter)
-{
-    if (!parameter.empty())
-        SetVariable(ResultVariableName(parameter), "", "Compilation");
-}
-
 // The name before the persist marker when the marker is followed by exactly "TRUE".
 std::optional<std::string> PersistedName(const std::string& parameter)
 {
@@ -111,10 +105,15 @@ std::optional<std::string> PersistedName(const std::string& parameter)
 class ScriptChecker
 {
 public:
-    ScriptChecker(const THashedStringList& commands, const THashedStringList& keys,
-                  const THashedStringList& flags, const std::vector<THashedStringList>& pools,
-                  rtl::TStringList& performed)
-        : m_commands(commands), m_keys(keys), m_flags(flags), m_pools(pools), m_performed(performed)
+    ScriptChecker(ScriptVariables& variables, const THashedStringList& commands,
+                  const THashedStringList& keys, const THashedStringList& flags,
+                  const std::vector<THashedStringList>& pools, rtl::TStringList& performed)
+        : m_variables(variables),
+          m_commands(commands),
+          m_keys(keys),
+          m_flags(flags),
+          m_pools(pools),
+          m_performed(performed)
     {}
 
     int Check(std::string& message)
@@ -150,16 +149,22 @@ private:
         return m_index;
     }
 
+    void Define(std::string_view parameter)
+    {
+        if (!parameter.empty())
+            m_variables.Set(ResultVariableName(parameter), "", "Compilation");
+    }
+
     void Reset()
     {
         m_labels.Clear();
         m_performed.Clear();
-        ClearVariables();
+        m_variables.Clear();
         for (const char* name : kPredefinedNames)
-            SetVariable(name, "", "Compilation");
+            m_variables.Set(name, "", "Compilation");
         for (const char* name : kRunTimeNames)
-            SetVariable(name, "", "Compilation");
-        SetVariable("PROGRESSMODE", "", "Initialization");
+            m_variables.Set(name, "", "Compilation");
+        m_variables.Set("PROGRESSMODE", "", "Initialization");
     }
 
     bool CheckNesting()
@@ -207,7 +212,7 @@ private:
             if (Command(i) != "Set Variable")
                 continue;
             if (const auto name = PersistedName(Param(i, 1)); name && !name->empty()) {
-                if (!VariableExists(ResultVariableName(*name)))
+                if (!m_variables.Exists(ResultVariableName(*name)))
                     Define(*name);
             }
         }
@@ -225,7 +230,7 @@ private:
 
     bool RequireVariableReference(size_t i, const std::string& text, bool strict)
     {
-        return IsVariableReference(text, strict) ||
+        return IsVariableReference(m_variables, text, strict) ||
                Fail(i, std::string(kVariableNotDefined) + text);
     }
 
@@ -450,6 +455,7 @@ private:
         return true;
     }
 
+    ScriptVariables& m_variables;
     const THashedStringList& m_commands;
     const THashedStringList& m_keys;
     const THashedStringList& m_flags;
@@ -462,27 +468,28 @@ private:
 
 }  // namespace
 
-int CheckScript(const THashedStringList& commands, const THashedStringList& keys,
-                const THashedStringList& flags, std::string& message,
+int CheckScript(ScriptVariables& variables, const THashedStringList& commands,
+                const THashedStringList& keys, const THashedStringList& flags, std::string& message,
                 const std::vector<THashedStringList>& pools)
 {
     rtl::TStringList performed;
-    return ScriptChecker(commands, keys, flags, pools, performed).Check(message);
+    return ScriptChecker(variables, commands, keys, flags, pools, performed).Check(message);
 }
 
-int CompileScript(const THashedStringList& commands, const THashedStringList& keys,
-                  const THashedStringList& flags, std::string& message,
-                  const std::vector<THashedStringList>& pools, rtl::TStringList& performed)
+int CompileScript(ScriptVariables& variables, const THashedStringList& commands,
+                  const THashedStringList& keys, const THashedStringList& flags,
+                  std::string& message, const std::vector<THashedStringList>& pools,
+                  rtl::TStringList& performed)
 {
-    return ScriptChecker(commands, keys, flags, pools, performed).Check(message);
+    return ScriptChecker(variables, commands, keys, flags, pools, performed).Check(message);
 }
 
-bool IsVariableReference(std::string_view text, bool strict)
+bool IsVariableReference(const ScriptVariables& variables, std::string_view text, bool strict)
 {
     const std::string name = StripDollars(text);
     if (name.empty())
-        return strict || VariableExists(rtl::AnsiUpperCase(text));
-    return VariableExists(rtl::AnsiUpperCase(name));
+        return strict || variables.Exists(rtl::AnsiUpperCase(text));
+    return variables.Exists(rtl::AnsiUpperCase(name));
 }
 
 bool IsLegalFileName(std::string_view text)

@@ -2,14 +2,9 @@
 
 #include "setup/engine/rtl/code_page.h"
 #include "setup/engine/rtl/int_text.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/fast_strings.h"
 
 namespace setup::engine {
-
-std::atomic<bool> SilentMode{false};
-rtl::TStringList CommandLineOverrides;
-TVariableManager Variables(false, true);
 
 namespace {
 
@@ -24,12 +19,12 @@ std::string ReferencedName(std::string_view reference)
 
 }  // namespace
 
-std::string GetVariable(std::string_view name)
+std::string ScriptVariables::Get(std::string_view name) const
 {
-    return Variables.GetValue(name);
+    return m_store.GetValue(name);
 }
 
-bool IsCommandLineOverride(std::string_view name)
+bool ScriptVariables::IsCommandLineOverride(std::string_view name) const
 {
     // Only name entries (even positions) count; a value that happens to equal the name does not.
     const std::string upper = rtl::AnsiUpperCase(name);
@@ -40,39 +35,40 @@ bool IsCommandLineOverride(std::string_view name)
     return false;
 }
 
-void SetVariable(std::string_view name, std::string_view value, std::string_view context)
+void ScriptVariables::Set(std::string_view name, std::string_view value, std::string_view context)
 {
     if (name.empty())
         return;
-    if (Variables.Exists(name))
-        AssignVariable(name, value, context);
+    if (m_store.Exists(name))
+        Assign(name, value, context);
     else
-        Variables.SetValue(name, value);
+        m_store.SetValue(name, value);
 }
 
-void AssignVariable(std::string_view name, std::string_view value, std::string_view context)
+void ScriptVariables::Assign(std::string_view name, std::string_view value,
+                             std::string_view context)
 {
     if (SilentMode && context != kInjectOverrideContext && IsCommandLineOverride(name))
         return;
-    if (Variables.Exists(name))
-        Variables.Update(name, value);
+    if (m_store.Exists(name))
+        m_store.Update(name, value);
     else
-        SetVariable(name, value, context);
+        Set(name, value, context);
 }
 
-bool VariableExists(std::string_view name)
+bool ScriptVariables::Exists(std::string_view name) const
 {
-    return Variables.Exists(name);
+    return m_store.Exists(name);
 }
 
-std::string ExpandVariables(std::string_view text)
+std::string ScriptVariables::Expand(std::string_view text) const
 {
-    return Variables.Expand(text);
+    return m_store.Expand(text);
 }
 
-std::string ExpandVariablesQuoted(std::string_view text)
+std::string ScriptVariables::ExpandQuoted(std::string_view text) const
 {
-    return Variables.ExpandQuoted(text);
+    return m_store.ExpandQuoted(text);
 }
 
 std::string StripDollars(std::string_view text)
@@ -85,42 +81,42 @@ std::string StripDollars(std::string_view text)
     return std::string(inner);
 }
 
-std::string GetVariableValue(std::string_view reference)
+std::string ScriptVariables::ValueOf(std::string_view reference) const
 {
     std::string value;
-    if (!Variables.TryGetValue(ReferencedName(reference), value))
+    if (!m_store.TryGetValue(ReferencedName(reference), value))
         return {};
-    return ExpandVariables(value);
+    return Expand(value);
 }
 
-std::string GetVariableValueOrMarker(std::string_view reference)
+std::string ScriptVariables::ValueOrMarker(std::string_view reference) const
 {
     std::string value;
-    if (!Variables.TryGetValue(ReferencedName(reference), value))
+    if (!m_store.TryGetValue(ReferencedName(reference), value))
         return std::string(kUndefinedMarker);
-    return ExpandVariables(value);
+    return Expand(value);
 }
 
-std::string GetVariablesAsCommaText()
+std::string ScriptVariables::AsCommaText() const
 {
     rtl::TStringList list;
-    Variables.GetList(list);
+    m_store.GetList(list);
     return list.CommaText();
 }
 
-void SetVariablesFromCommaText(std::string_view text)
+void ScriptVariables::SetFromCommaText(std::string_view text)
 {
     const std::vector<std::string> items = rtl::FromCommaText(text);
-    Variables.Lock(true);
-    Variables.Clear();
+    m_store.Lock(true);
+    m_store.Clear();
     for (std::size_t i = 0; i + 1 < items.size(); i += 2)
-        Variables.SetValue(items[i], items[i + 1]);
-    Variables.Unlock(true);
+        m_store.SetValue(items[i], items[i + 1]);
+    m_store.Unlock(true);
 }
 
-void ClearVariables()
+void ScriptVariables::Clear()
 {
-    Variables.Clear();
+    m_store.Clear();
 }
 
 std::string DecodeNewlines(std::string_view text)
@@ -133,9 +129,9 @@ std::string EncodeNewlines(std::string_view text)
     return StrReplace(text, "\r\n", kNewlineMarker, kReplaceAll);
 }
 
-std::string NormalizePath(std::string_view text)
+std::string ScriptVariables::NormalizePath(std::string_view text) const
 {
-    const std::string expanded = ExpandVariables(text);
+    const std::string expanded = Expand(text);
     std::string result = StrReplace(expanded, "\\\\", "\\", kReplaceAll);
     if (expanded.starts_with("\\\\"))
         result.insert(0, 1, '\\');

@@ -31,10 +31,11 @@ class Search
 {
 public:
     Search(IFileSystemView& fs, bool includeFolders, SearchProgress* progress,
-           const SearchStopCheck* stopRequested)
+           ScriptVariables* variables, const SearchStopCheck* stopRequested)
         : m_fs(fs),
           m_includeFolders(includeFolders),
           m_progress(progress),
+          m_variables(variables),
           m_stopRequested(stopRequested)
     {}
 
@@ -65,7 +66,7 @@ public:
                 continue;
             const std::string path = folder + entry.name;
             if (m_stopRequested)
-                SetVariable("TARQ_thProgressText", path, kProgressContext);
+                m_variables->Set("TARQ_thProgressText", path, kProgressContext);
             found.push_back({path, entry.attributes});
             if (Stopped())
                 return false;
@@ -82,14 +83,16 @@ private:
         int tick = ticks.load();
         while (!ticks.compare_exchange_weak(tick, (tick + 1) % kTickRange)) {
         }
-        SetVariable("TARQ_thMax", "100", kProgressContext);
-        SetVariable("TARQ_thMin", "0", kProgressContext);
-        SetVariable("TARQ_thProgress", std::to_string((tick + 1) % kTickRange), kProgressContext);
+        m_variables->Set("TARQ_thMax", "100", kProgressContext);
+        m_variables->Set("TARQ_thMin", "0", kProgressContext);
+        m_variables->Set("TARQ_thProgress", std::to_string((tick + 1) % kTickRange),
+                         kProgressContext);
     }
 
     IFileSystemView& m_fs;
     bool m_includeFolders;
     SearchProgress* m_progress;
+    ScriptVariables* m_variables;
     const SearchStopCheck* m_stopRequested;
 };
 
@@ -115,10 +118,12 @@ bool NeedsQuotes(const std::string& text)
 
 std::vector<std::string> FindAllFiles(IFileSystemView& fs, const std::string& folderAndMask,
                                       bool recurse, bool includeFolders, SearchProgress& progress,
+                                      ScriptVariables& variables,
                                       const SearchStopCheck& stopRequested)
 {
     std::vector<FoundEntry> found;
-    Search(fs, includeFolders, &progress, &stopRequested).Walk(folderAndMask, recurse, found);
+    Search(fs, includeFolders, &progress, &variables, &stopRequested)
+        .Walk(folderAndMask, recurse, found);
     return PathsOf(found);
 }
 
@@ -132,7 +137,7 @@ std::vector<FoundEntry> FindAllEntries(IFileSystemView& fs, const std::string& f
                                        bool recurse, bool includeFolders)
 {
     std::vector<FoundEntry> found;
-    Search(fs, includeFolders, nullptr, nullptr).Walk(folderAndMask, recurse, found);
+    Search(fs, includeFolders, nullptr, nullptr, nullptr).Walk(folderAndMask, recurse, found);
     return found;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/engine/script/variables.h"
 #include "setup/engine/system/file_system_view.h"
 
 namespace setup::engine {
@@ -30,9 +31,11 @@ struct SearchProgress
 
 // The search of "folder\mask": within one folder the results of its sub-folders (and, with
 // includeFolders, each sub-folder after its contents) come before its own matching files.
-// Publishes its progress in the thread-progress variables and polls the stop check.
+// Publishes its progress in the thread-progress variables of the run's variables and polls the
+// stop check.
 std::vector<std::string> FindAllFiles(IFileSystemView& fs, const std::string& folderAndMask,
                                       bool recurse, bool includeFolders, SearchProgress& progress,
+                                      ScriptVariables& variables,
                                       const SearchStopCheck& stopRequested);
 // The same search without progress and stop checks.
 std::vector<std::string> FindAllFilesDirect(IFileSystemView& fs, const std::string& folderAndMask,

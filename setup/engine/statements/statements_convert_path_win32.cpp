@@ -10,7 +10,7 @@ void ConvertPathStatement(StatementContext& statement, IWow64Services& wow64)
 {
     const FsRedirectionScope redirection(wow64, statement.Engine().TargetPlatform);
     const ResultVariable result(statement, RawParam(statement, 1));
-    const std::string value = NormalizePath(GetVariable(result.Name()));
+    const std::string value = statement.Vars().NormalizePath(statement.Vars().Get(result.Name()));
     result.Assign(TextToBool(RawParam(statement, 2)) ? GetShortPath(value) : GetLongPath(value));
 }
 

@@ -26,7 +26,7 @@ std::vector<std::string> InlineFindAllFilesWorker::Run(IFileSystemView& fs,
 {
     bool cancelled = false;
     return FindAllFiles(fs, request.folderAndMask, request.recurse, request.includeFolders,
-                        *request.progress, [&] {
+                        *request.progress, *request.variables, [&] {
                             if (!cancelled && checkCancel && checkCancel() == -1)
                                 cancelled = true;
                             return cancelled;
@@ -84,7 +84,8 @@ void FindAllFilesStatement(StatementContext& statement, const FileStatementServi
         const std::string resultName = RawParam(statement, 4);
         const FindAllFilesRequest request{
             ExpandedNormalizedParam(statement, 1), TextToBool(RawParam(statement, 2)),
-            TextToBool(RawParam(statement, 3)), &statement.Engine().Parts.Get<SearchProgress>()};
+            TextToBool(RawParam(statement, 3)), &statement.Engine().Parts.Get<SearchProgress>(),
+            &statement.Vars()};
         std::vector<std::string> found;
         {
             const WorkerBusyScope busy(statement.Engine().Parts.Get<WorkerFlags>());

@@ -35,6 +35,8 @@ struct FindAllFilesRequest
     bool recurse = false;
     bool includeFolders = false;
     SearchProgress* progress = nullptr;  // the run's
+    // The run's: the search publishes its progress there; the wait follows its silent mode.
+    ScriptVariables* variables = nullptr;
 };
 
 // Runs the search of "Find All Files" and waits for it; the wait asks checkCancel after every

@@ -5,7 +5,6 @@
 #include <atomic>
 
 #include "setup/engine/rtl/thread_win32.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/system/file_system_win32.h"
 
 namespace setup::engine {
@@ -32,7 +31,7 @@ protected:
         try {
             m_result = FindAllFiles(m_fs, m_request.folderAndMask, m_request.recurse,
                                     m_request.includeFolders, *m_request.progress,
-                                    [this] { return Terminated(); });
+                                    *m_request.variables, [this] { return Terminated(); });
         } catch (...) {
             // An empty or partial list is all a failed search can report.
         }
@@ -94,7 +93,7 @@ std::vector<std::string> Win32FindAllFilesWorker::Run(IFileSystemView& fs,
     TFindAllFilesThread thread(fs, request);
     thread.Start();
     while (!thread.SearchFinished()) {
-        if (SilentMode)
+        if (request.variables->SilentMode)
             thread.WaitFor();
         else
             rtl::HandleMessage();

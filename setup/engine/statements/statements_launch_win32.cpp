@@ -136,10 +136,10 @@ private:
     std::string m_remembered;
 };
 
-int RunWorker(LaunchWorker& worker, WorkerFlags& flags)
+int RunWorker(ScriptVariables& variables, LaunchWorker& worker, WorkerFlags& flags)
 {
     worker.Start();
-    WaitWithScriptProgress(worker, flags, [&worker] { return worker.WorkerFinished(); });
+    WaitWithScriptProgress(variables, worker, flags, [&worker] { return worker.WorkerFinished(); });
     return worker.ExitCode();
 }
 
@@ -159,7 +159,8 @@ void RunProgramStatement(StatementContext& statement, const LaunchServices& serv
         // start may still be under way and must not see, or restore, the wrong folder.
         const CurrentFolderScope folder(FolderOf(program));
         TRunApp worker(program, arguments, hide, wait);
-        exitCode = RunWorker(worker, statement.Engine().Parts.Get<WorkerFlags>());
+        exitCode =
+            RunWorker(statement.Vars(), worker, statement.Engine().Parts.Get<WorkerFlags>());
     }
     result.Assign(std::to_string(exitCode));
 }
@@ -183,7 +184,8 @@ void RunProgramAsStatement(StatementContext& statement, const LaunchServices& se
     {
         const CurrentFolderScope folder(workingFolder);
         TRunAs worker(std::move(parameters));
-        exitCode = RunWorker(worker, statement.Engine().Parts.Get<WorkerFlags>());
+        exitCode =
+            RunWorker(statement.Vars(), worker, statement.Engine().Parts.Get<WorkerFlags>());
     }
     result.Assign(std::to_string(exitCode));
 }

@@ -8,8 +8,6 @@
 
 namespace setup::engine {
 
-rtl::TStringList PersistedVariables;
-
 namespace {
 
 bool IsListed(const rtl::TStringList& list, std::string_view name)
@@ -21,12 +19,12 @@ bool IsListed(const rtl::TStringList& list, std::string_view name)
     return false;
 }
 
-void RedrawProgress(IProgressRedraw* progress)
+void RedrawProgress(const ScriptVariables& variables, IProgressRedraw* progress)
 {
     // A display value that is not a number shows as 0 rather than ending the setup.
-    const std::int32_t position = rtl::StrToIntDef(GetVariable("PROGRESS"), 0);
+    const std::int32_t position = rtl::StrToIntDef(variables.Get("PROGRESS"), 0);
     if (progress != nullptr)
-        progress->RedrawProgress(GetVariable("PROGRESSTEXT"), position);
+        progress->RedrawProgress(variables.Get("PROGRESSTEXT"), position);
 }
 
 const rtl::CodePageFacts& CodePageOf(const VariableStatementServices& services)
@@ -50,10 +48,11 @@ void SetVariableStatement(StatementContext& statement, IProgressRedraw* progress
     }
     const ResultVariable result(statement, namePart);
     result.Assign(value);
-    if (persist && !result.Name().empty() && !IsListed(PersistedVariables, result.Name()))
-        PersistedVariables.Add(result.Name());
+    rtl::TStringList& persisted = statement.Vars().PersistedVariables;
+    if (persist && !result.Name().empty() && !IsListed(persisted, result.Name()))
+        persisted.Add(result.Name());
     if (result.Name() == "PROGRESS" || result.Name() == "PROGRESSTEXT")
-        RedrawProgress(progress);
+        RedrawProgress(statement.Vars(), progress);
 }
 
 void LocalizationVariableStatement(StatementContext& statement)
@@ -77,14 +76,14 @@ void ReplaceStringStatement(StatementContext& statement)
     if (result.Name().empty())
         return;
     // An empty pattern finds nothing; the value stays as it is.
-    const std::string value = GetVariable(result.Name());
+    const std::string value = statement.Vars().Get(result.Name());
     result.Assign(find.empty() ? value : StrReplace(value, find, replacement, flags));
 }
 
 void ConvertCaseStatement(StatementContext& statement, const rtl::CodePageFacts& codePage)
 {
     const ResultVariable result(statement, RawParam(statement, 1));
-    const std::string value = NormalizePath(GetVariable(result.Name()));
+    const std::string value = statement.Vars().NormalizePath(statement.Vars().Get(result.Name()));
     result.Assign(TextToBool(RawParam(statement, 2)) ? UpperCaseWith(codePage, value)
                                                      : LowerCaseWith(codePage, value));
 }
@@ -92,13 +91,13 @@ void ConvertCaseStatement(StatementContext& statement, const rtl::CodePageFacts&
 void EvaluateExpressionStatement(StatementContext& statement)
 {
     const ResultVariable result(statement, RawParam(statement, 2));
-    result.Assign(EvaluateCondition(ExpandVariablesQuoted(RawParam(statement, 1))));
+    result.Assign(EvaluateCondition(statement.Vars().ExpandQuoted(RawParam(statement, 1))));
 }
 
 void ExtractPathStatement(StatementContext& statement)
 {
     const ResultVariable result(statement, RawParam(statement, 1));
-    const std::string value = NormalizePath(GetVariable(result.Name()));
+    const std::string value = statement.Vars().NormalizePath(statement.Vars().Get(result.Name()));
     result.Assign(ExtractPathPart(value, TextToInt32(RawParam(statement, 2))));
 }
 

@@ -12,9 +12,6 @@
 
 namespace setup::engine {
 
-// The names of the variables the installer-cache state file keeps.
-extern rtl::TStringList PersistedVariables;
-
 // The progress page as "Set Variable" redraws it when PROGRESS or PROGRESSTEXT changes: the
 // implementation sets the run's busy flag, redraws the active page (if any) with the text and the
 // position of 0 to 100 without touching the cancel state, and clears the busy flag again.

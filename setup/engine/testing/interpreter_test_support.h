@@ -12,48 +12,38 @@
 #include "setup/engine/rtl/code_page.h"
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/rtl/int_text.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/variables.h"
 #include "setup/engine/testing/interpreter_fake_host.h"
 #include "setup/engine/testing/interpreter_script_builder.h"
+#include "setup/engine/testing/variable_names.h"
 
 namespace setup::engine::testing {
 
-class InterpreterTest : public ::testing::Test
+class InterpreterTest : public ::testing::Test, protected VariableNames
 {
 protected:
     void SetUp() override
     {
-        ClearVariables();
-        SilentMode = false;
-        CommandLineOverrides.Clear();
         engine.process.exeFile = "C:\\Setup\\setup.exe";
         engine.process.tempDir = "C:\\Temp\\";
         engine.process.supportDir = "C:\\Temp\\qbr1\\";
         host.files.insert(PackagePath());
         handlers = BuiltInStatementHandlers();
         handlers.Register("Record", [this](StatementContext& s) {
-            recorded.push_back(ExpandVariables(s.Param(1)));
+            recorded.push_back(s.Vars().Expand(s.Param(1)));
         });
         handlers.Register("Set Variable", [](StatementContext& s) {
             const std::string stripped = StripDollars(s.Param(1));
             const std::string name = rtl::AnsiUpperCase(stripped.empty() ? s.Param(1) : stripped);
-            SetVariable(name, ExpandVariables(s.Param(2)), s.ResultContext());
+            s.Vars().Set(name, s.Vars().Expand(s.Param(2)), s.ResultContext());
         });
         handlers.Register("Increment", [](StatementContext& s) {
             const std::string name = s.Param(1);
-            SetVariable(name, std::to_string(rtl::StrToIntDef(GetVariable(name), 0) + 1),
-                        s.ResultContext());
+            s.Vars().Set(name, std::to_string(rtl::StrToIntDef(s.Vars().Get(name), 0) + 1),
+                         s.ResultContext());
         });
         handlers.Register("Raise", [](StatementContext& s) { throw rtl::Exception(s.Param(1)); });
     }
-    void TearDown() override
-    {
-        SilentMode = false;
-        CommandLineOverrides.Clear();
-        ClearVariables();
-    }
-
     std::string PackagePath() const { return engine.process.supportDir + "setup.msi"; }
 
     void Run(SetupScript script, StatementCallback callback = {})
@@ -68,6 +58,13 @@ protected:
     EngineState engine;
     StatementHandlerTable handlers;
     std::vector<std::string> recorded;
+    // The run's variables' own state under the names the tests use.
+    std::atomic<bool>& SilentMode = engine.Variables.SilentMode;
+    rtl::TStringList& CommandLineOverrides = engine.Variables.CommandLineOverrides;
+    rtl::TStringList& PersistedVariables = engine.Variables.PersistedVariables;
+
+protected:
+    ScriptVariables& RunVariables() override { return engine.Variables; }
 
 private:
     SetupScript m_script;

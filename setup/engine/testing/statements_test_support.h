@@ -1,5 +1,6 @@
 // The statements test fixture: scripts built in memory whose statements are handed one after the
-// other to the handlers of a table, with a fake host and a fresh variable store.
+// other to the handlers of a table, with a fake host and a fresh run context (and with it a fresh
+// variable store).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,20 +10,16 @@
 
 #include "setup/engine/interpreter/interpreter_statements.h"
 #include "setup/engine/interpreter/statements_platform_view.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/variables.h"
-#include "setup/engine/statements/statements_variables.h"
 #include "setup/engine/testing/fake_statement_host.h"
 #include "setup/engine/testing/interpreter_script_builder.h"
+#include "setup/engine/testing/variable_names.h"
 
 namespace setup::engine::testing {
 
-class StatementTest : public ::testing::Test
+class StatementTest : public ::testing::Test, protected VariableNames
 {
 protected:
-    void SetUp() override { ResetProcessState(); }
-    void TearDown() override { ResetProcessState(); }
-
     // Runs every line ("Command|param 1|param 2 ...") through its handler; an exception leaves.
     void Run(std::initializer_list<std::string> lines)
     {
@@ -39,16 +36,15 @@ protected:
     FakeStatementHost host;
     EngineState engine;
     StatementHandlerTable handlers;
+    // The run's variables' own state under the names the tests use.
+    std::atomic<bool>& SilentMode = engine.Variables.SilentMode;
+    rtl::TStringList& CommandLineOverrides = engine.Variables.CommandLineOverrides;
+    rtl::TStringList& PersistedVariables = engine.Variables.PersistedVariables;
+
+protected:
+    ScriptVariables& RunVariables() override { return engine.Variables; }
 
 private:
-    static void ResetProcessState()
-    {
-        ClearVariables();
-        SilentMode = false;
-        CommandLineOverrides.Clear();
-        PersistedVariables.Clear();
-    }
-
     SetupScript m_script;
 };
 

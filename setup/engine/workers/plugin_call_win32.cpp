@@ -33,7 +33,8 @@ public:
     {
         TScriptThread* self = s_current;
         try {
-            SetThreadProgress(text ? text : "", percent, 100, 1);
+            if (self && self->m_request.report)
+                self->m_request.report->Progress(text ? text : "", percent, 100, 1);
         } catch (...) {
         }
         return self && self->Terminated() ? FALSE : TRUE;

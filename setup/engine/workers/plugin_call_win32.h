@@ -29,6 +29,7 @@ struct PluginRequest
     std::string libraryPath;
     std::string variables;   // all variables as comma text
     std::string parameters;  // the statement's parameter 1 as stored
+    IWorkerReport* report = nullptr;  // where the plug-in's progress goes; none: dropped
 };
 
 struct PluginWait

@@ -1,7 +1,6 @@
 #include "setup/engine/workers/plugin_statement.h"
 
 #include "setup/engine/rtl/exceptions.h"
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/variables.h"
@@ -32,7 +31,7 @@ public:
         std::string path = LibraryPath();
         if (!m_media.empty() && m_script.SetupMode != 2 && !m_host.FileExists(path))
             path = LocateSources();
-        const std::string variables = GetVariablesAsCommaText();
+        const std::string variables = m_engine.Variables.AsCommaText();
         if (!m_host.FileExists(path)) {
             m_host.ShowPluginError(kPluginMissingMessage);
             return;
@@ -40,7 +39,7 @@ public:
         const std::string result = m_host.RunPlugin(path, variables, m_parameters);
         if (result.empty())
             throw rtl::Exception(m_engine.Messages->Text(kGeneralFailureMessage));
-        SetVariablesFromCommaText(result);
+        m_engine.Variables.SetFromCommaText(result);
     }
 
 private:
@@ -67,9 +66,9 @@ private:
     void SelectPatchSources()
     {
         const bool machineHive =
-            TextToBool(GetVariable("ALLUSERS")) || !GetOsVersionInfo(m_system).nt;
-        m_engine.PreviousInstallFolder = ExtractFilePath(
-            UninstallCommandPath(m_host.ReadUninstallString(GetVariable("TITLE"), machineHive)));
+            TextToBool(m_engine.Variables.Get("ALLUSERS")) || !GetOsVersionInfo(m_system).nt;
+        m_engine.PreviousInstallFolder = ExtractFilePath(UninstallCommandPath(
+            m_host.ReadUninstallString(m_engine.Variables.Get("TITLE"), machineHive)));
         if (!m_engine.SourceOverride.empty())
             m_engine.PreviousInstallFolder = IncludeBackslash(m_engine.SourceOverride);
         if (m_host.FileExists(m_engine.DataDir + m_engine.SourceMarkerName))
@@ -86,7 +85,7 @@ private:
 
     std::string LocateSources()
     {
-        while (!SilentMode) {
+        while (!m_engine.Variables.SilentMode) {
             const auto picked =
                 m_host.BrowseForFolder(m_engine.Messages->Text(kLocateSourcesMessage));
             if (!picked || picked->empty())

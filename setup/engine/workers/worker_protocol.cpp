@@ -3,7 +3,7 @@
 #include <string>
 
 #include "setup/engine/rtl/int_text.h"
-#include "setup/engine/script/variables.h"
+#include "setup/engine/script/variable_manager.h"
 
 namespace setup::engine {
 
@@ -20,12 +20,6 @@ std::int64_t StoredNumber(const TVariableManager& variables, std::string_view na
 }
 
 }  // namespace
-
-void SetThreadProgress(std::string_view text, std::int64_t position, std::int64_t max,
-                       std::int64_t min)
-{
-    SetThreadProgress(Variables, text, position, max, min);
-}
 
 void SetThreadProgress(TVariableManager& variables, std::string_view text, std::int64_t position,
                        std::int64_t max, std::int64_t min)
@@ -77,13 +71,6 @@ bool VariableWorkerReport::CancelRequested() const
 bool VariableWorkerReport::NoCancelRecorded() const
 {
     return m_variables.GetValue("TARQ_thCancelled") == "FALSE";
-}
-
-IWorkerReport& ProcessWorkerReport()
-{
-    // Bound once to the one store; holds no state of its own.
-    static VariableWorkerReport report(Variables);
-    return report;
 }
 
 }  // namespace setup::engine

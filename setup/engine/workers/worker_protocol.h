@@ -41,11 +41,8 @@ private:
 inline constexpr std::string_view kKeepProgress = "$TARQ$";          // the values stored now
 inline constexpr std::string_view kIgnoreProgressText = "$IGNORE$";  // leave the text
 
-// Publishes progress in the thread-progress variables; callable from any thread. A position of
-// -1 leaves the numbers as they are.
-void SetThreadProgress(std::string_view text, std::int64_t position, std::int64_t max,
-                       std::int64_t min);
-// The same into the given variables.
+// Publishes progress in the thread-progress variables of the given store; callable from any
+// thread. A position of -1 leaves the numbers as they are.
 void SetThreadProgress(TVariableManager& variables, std::string_view text, std::int64_t position,
                        std::int64_t max, std::int64_t min);
 
@@ -68,7 +65,8 @@ public:
     virtual bool NoCancelRecorded() const = 0;
 };
 
-// The report kept in the thread-progress variables of the given store.
+// The report kept in the thread-progress variables of the given store; the run's owner makes
+// one over the run's variables and hands it to the workers it starts.
 class VariableWorkerReport final : public IWorkerReport
 {
 public:
@@ -84,8 +82,5 @@ public:
 private:
     TVariableManager& m_variables;
 };
-
-// The report over the process's variable store.
-IWorkerReport& ProcessWorkerReport();
 
 }  // namespace setup::engine

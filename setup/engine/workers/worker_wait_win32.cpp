@@ -3,16 +3,9 @@
 #include <optional>
 
 #include "setup/engine/interpreter/statements_support.h"
-#include "setup/engine/script/command_line.h"
-#include "setup/engine/script/variables.h"
 #include "setup/engine/workers/worker_protocol.h"
 
 namespace setup::engine {
-
-void WaitForWorker(rtl::TThread* thread)
-{
-    WaitForWorker(thread, SilentMode);
-}
 
 void WaitForWorker(rtl::TThread* thread, bool silent)
 {
@@ -39,7 +32,7 @@ void RunWorker(rtl::TThread& thread, WorkerFlags& flags, const std::function<boo
         busy.emplace(flags);
     thread.Start();
     while (!done()) {
-        WaitForWorker(&thread, options.silent.value_or(SilentMode));
+        WaitForWorker(&thread, options.silent);
         const int cancel = options.checkCancel ? options.checkCancel() : CheckCancel(flags);
         if (cancel == -1)
             thread.Terminate();
@@ -54,19 +47,19 @@ void RunWorker(rtl::TThread& thread, WorkerFlags& flags, const std::function<boo
     thread.WaitFor();
 }
 
-void PublishScriptProgress()
+void PublishScriptProgress(ScriptVariables& variables)
 {
-    const std::int32_t position = TextToInt32(GetVariable("PROGRESS"));
-    SetThreadProgress(GetVariable("PROGRESSTEXT"), position, 100, 0);
+    const std::int32_t position = TextToInt32(variables.Get("PROGRESS"));
+    SetThreadProgress(variables.Store(), variables.Get("PROGRESSTEXT"), position, 100, 0);
 }
 
-void WaitWithScriptProgress(rtl::TThread& worker, WorkerFlags& flags,
+void WaitWithScriptProgress(ScriptVariables& variables, rtl::TThread& worker, WorkerFlags& flags,
                             const std::function<bool()>& done)
 {
     const WorkerBusyScope busy(flags);
     while (!done()) {
-        PublishScriptProgress();
-        WaitForWorker(&worker);
+        PublishScriptProgress(variables);
+        WaitForWorker(&worker, variables.SilentMode);
     }
 }
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 
 #include "setup/engine/rtl/thread_win32.h"
+#include "setup/engine/script/variables.h"
 #include "setup/engine/workers/worker_protocol.h"
 
 namespace setup::engine {
@@ -13,7 +13,6 @@ namespace setup::engine {
 // One wait step. Not silent: one window message handled (waiting for one when none is queued).
 // Silent: the thread is waited for to its end, its completion routines served meanwhile; with
 // no thread, nothing.
-void WaitForWorker(rtl::TThread* thread);
 void WaitForWorker(rtl::TThread* thread, bool silent);
 
 struct WorkerWaitOptions
@@ -24,8 +23,8 @@ struct WorkerWaitOptions
     // -1 asks the worker to terminate; it keeps running until it notices. Defaults to the flags'
     // CheckCancel.
     std::function<int()> checkCancel;
-    // Unset: the engine's SilentMode at each step.
-    std::optional<bool> silent;
+    // The run's silent mode.
+    bool silent = false;
 };
 
 // Starts the worker and waits, step by step, until its completion routine reported done; then
@@ -35,12 +34,12 @@ void RunWorker(rtl::TThread& thread, WorkerFlags& flags, const std::function<boo
 
 // The script's PROGRESSTEXT and PROGRESS (a decimal number; anything else raises the conversion
 // failure) as the thread progress, on the scale 0 to 100.
-void PublishScriptProgress();
+void PublishScriptProgress(ScriptVariables& variables);
 
 // For a worker started by the caller: holds the busy flag, publishes the script's progress and
-// waits step by step until the worker reports done; the flag is cleared again also when a step
-// fails.
-void WaitWithScriptProgress(rtl::TThread& worker, WorkerFlags& flags,
+// waits step by step (silent or not as the run's silent mode stands at each step) until the worker
+// reports done; the flag is cleared again also when a step fails.
+void WaitWithScriptProgress(ScriptVariables& variables, rtl::TThread& worker, WorkerFlags& flags,
                             const std::function<bool()>& done);
 
 }  // namespace setup::engine

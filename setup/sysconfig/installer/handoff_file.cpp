@@ -5,7 +5,6 @@
 
 #include "setup/engine/rtl/string_list.h"
 #include "setup/engine/script/fast_strings.h"
-#include "setup/engine/script/variables.h"
 #include "setup/sysconfig/installer/standard_properties.h"
 
 namespace setup::sysconfig::installer {
@@ -26,9 +25,9 @@ std::string Upper(std::string_view text)
 
 }  // namespace
 
-std::string NormalizeHandoffValue(std::string_view value)
+std::string NormalizeHandoffValue(std::string_view value, const ExpandFunction& expand)
 {
-    const std::string expanded = engine::ExpandVariables(value);
+    const std::string expanded = expand ? expand(value) : std::string(value);
     const std::string collapsed = engine::StrReplace(expanded, "\\\\", "\\", engine::kReplaceAll);
     if (expanded.rfind("\\\\", 0) != 0)
         return collapsed;
@@ -48,7 +47,7 @@ HandoffFile BuildHandoffFile(const HandoffInputs& in)
 
     const std::vector<std::string> properties = rtl::FromCommaText(in.propertiesText);
     for (std::size_t i = 0; i + 1 < properties.size(); i += 2)
-        AppendRecord(file.text, properties[i], NormalizeHandoffValue(properties[i + 1]));
+        AppendRecord(file.text, properties[i], NormalizeHandoffValue(properties[i + 1], in.expand));
 
     const std::vector<std::string> variables = rtl::FromCommaText(in.variablesText);
     for (std::size_t i = 0; i + 1 < variables.size(); i += 2) {
@@ -60,7 +59,7 @@ HandoffFile BuildHandoffFile(const HandoffInputs& in)
         else if (upperName == "TITLE")
             file.caption = value;
         if (!IsMSIStandardProperty(name))
-            AppendRecord(file.text, name, NormalizeHandoffValue(value));
+            AppendRecord(file.text, name, NormalizeHandoffValue(value, in.expand));
     }
     return file;
 }

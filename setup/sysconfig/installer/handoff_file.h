@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "setup/sysconfig/installer/script_values.h"
+
 namespace setup::sysconfig::installer {
 
 struct HandoffInputs
@@ -15,6 +17,7 @@ struct HandoffInputs
     std::string mediaPackagePath;
     std::string propertiesText;  // comma text: name, value, name, value, ...
     std::string variablesText;   // the same form, all script variables
+    ExpandFunction expand;       // the values' variable references; none: kept as written
 };
 
 struct HandoffFile
@@ -28,6 +31,6 @@ struct HandoffFile
 HandoffFile BuildHandoffFile(const HandoffInputs& inputs);
 
 // Variables expanded, every pair of backslashes made one; a network path keeps its leading pair.
-std::string NormalizeHandoffValue(std::string_view value);
+std::string NormalizeHandoffValue(std::string_view value, const ExpandFunction& expand);
 
 }  // namespace setup::sysconfig::installer

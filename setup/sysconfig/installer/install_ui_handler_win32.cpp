@@ -49,12 +49,12 @@ bool RetryWhileInstallerBusy(InstallerBridge& bridge, UINT code)
         return true;
     std::string& dots = bridge.busyDots;
     dots = dots == "..." ? "." : dots + ".";
-    SetThreadProgress("Windows Installer" + dots, 100, 100, 0);
+    RunReport(bridge.settings).Progress("Windows Installer" + dots, 100, 100, 0);
     if (bridge.settings.sleep)
         bridge.settings.sleep(kBusyRetryMilliseconds);
     else
         ::Sleep(kBusyRetryMilliseconds);
-    return CancelRequested();
+    return RunReport(bridge.settings).CancelRequested();
 }
 
 }  // namespace setup::sysconfig::installer

@@ -20,7 +20,7 @@ struct InstallerMessageContext
 {
     ProgressState progress;  // kept from install to install until the next reset record
     HandlerSession session;
-    ProgressCallback publish = &MSIProgressCallback;
+    ProgressCallback publish;  // into the run's report; set when an install starts
 };
 
 struct InstallerBridge

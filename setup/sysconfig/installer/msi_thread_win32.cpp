@@ -125,10 +125,10 @@ void WriteFileText(const std::string& path, const std::string& text)
 void PreparePackage(InstallerBridge& bridge)
 {
     const MsiRunParameters& block = bridge.parameters;
-    SetThreadProgress("Windows Installer", 50, 100, 0);
+    RunReport(bridge.settings).Progress("Windows Installer", 50, 100, 0);
     if (!block.patchMode)
         WriteMSIProperties(block.packagePath, bridge.instance, bridge.properties);
-    SetThreadProgress("Windows Installer", 100, 100, 0);
+    RunReport(bridge.settings).Progress("Windows Installer", 100, 100, 0);
     SetPackagePlatform(block.packagePath, bridge.settings.setupPlatform);
     SetPackageWordCount(block.packagePath);
 }
@@ -140,15 +140,20 @@ void StartInstallerSession(InstallerBridge& bridge, const SourceFolders& sources
     const MsiRunParameters& block = bridge.parameters;
     const InstallerSettings& settings = bridge.settings;
     if (!settings.traceLogPath.empty()) {
-        WriteInstallHeader(
-            {engine::GetWizardCaption(engine::GetVariable("TITLE"), settings.captionSuffix),
-             LocalDateTimeText(), block.variablesText, block.propertiesText, block.packagePath,
-             block.productCode, sources.dataFolder, sources.mediaPackagePath,
-             sources.packageFolder},
-            settings.traceLogPath);
+        WriteInstallHeader({engine::GetWizardCaption(settings.script.title, settings.captionSuffix),
+                            LocalDateTimeText(), block.variablesText, block.propertiesText,
+                            block.packagePath, block.productCode, sources.dataFolder,
+                            sources.mediaPackagePath, sources.packageFolder},
+                           settings.traceLogPath);
         MsiApi().MsiEnableLogA(kLogModes, settings.traceLogPath.c_str(), kLogAppendAndFlush);
     }
     MsiApi().MsiSetInternalUI(kNoUiWithSourceResolution, nullptr);
+    // The handler publishes into the run's report.
+    engine::IWorkerReport& report = RunReport(settings);
+    bridge.handler.publish = [&report](const std::string& text, std::int64_t position,
+                                       std::int64_t total, std::int64_t min) {
+        return MSIProgressCallback(report, text, position, total, min);
+    };
     MsiApi().MsiSetExternalUIA(&InstallUIHandler, kMessageFilter, &bridge.handler);
 }
 
@@ -162,9 +167,9 @@ CommandLineInputs CommandLineInputsOf(const MsiRunParameters& block,
     inputs.advertiseFlag = block.advertiseFlag;
     inputs.installed = installed;
     inputs.quoteSources = sources.quoteSources;
-    inputs.allUsers = engine::GetVariable("ALLUSERS");
-    inputs.disableRollback = engine::GetVariable("TARQ_DISABLE_ROLLBACK");
-    inputs.disableRestartManager = engine::GetVariable("TARQ_DISABLE_VISTA_RESTART_MANAGER");
+    inputs.allUsers = settings.script.allUsers;
+    inputs.disableRollback = settings.script.disableRollback;
+    inputs.disableRestartManager = settings.script.disableRestartManager;
     inputs.installLocation = block.installLocation;
     inputs.dataFolder = sources.dataFolder;
     inputs.patchSourceFolder = sources.patchSourceFolder;
@@ -173,8 +178,7 @@ CommandLineInputs CommandLineInputsOf(const MsiRunParameters& block,
     inputs.mediaPackagePath = sources.mediaPackagePath;
     if (installed && !block.advertiseFlag && settings.cacheRoot) {
         const std::string cacheFolder =
-            settings.cacheRoot(engine::TextToBool(engine::GetVariable("ALLUSERS"))) +
-            settings.cacheId;
+            settings.cacheRoot(engine::TextToBool(settings.script.allUsers)) + settings.cacheId;
         inputs.advertisedBefore =
             engine::DirectoryExistsAnsi(engine::IncludeBackslash(cacheFolder) + "__ad");
     }
@@ -235,9 +239,9 @@ void TMSIThread::Execute()
 void TMSIThread::ReportFinished()
 {
     try {
-        Synchronize([] { RunReport().SetFinished(true); });
+        Synchronize([this] { RunReport(m_bridge.settings).SetFinished(true); });
     } catch (...) {
-        RunReport().SetFinished(true);
+        RunReport(m_bridge.settings).SetFinished(true);
     }
     rtl::WakeMainThread();
 }
@@ -255,10 +259,10 @@ void TMSIThread::Install()
     ClearTempPackages(block.productCode);
     const SourceFolders sources = PrepareSourceFolders(block);
 
-    SetThreadProgress("Windows Installer", 0, 100, 0);
-    const HandoffFile handoff =
-        BuildHandoffFile({block.patchMode, sources.dataFolder, sources.patchSourceFolder,
-                          sources.mediaPackagePath, block.propertiesText, block.variablesText});
+    RunReport(settings).Progress("Windows Installer", 0, 100, 0);
+    const HandoffFile handoff = BuildHandoffFile(
+        {block.patchMode, sources.dataFolder, sources.patchSourceFolder, sources.mediaPackagePath,
+         block.propertiesText, block.variablesText, settings.script.expand});
     session.silent = handoff.silent;
     session.caption = handoff.caption;
     HandoffFileGuard handoffFile(TempFolder() + block.productCode);
@@ -268,7 +272,7 @@ void TMSIThread::Install()
     m_bridge.busyDots.clear();
     const bool installed =
         MsiApi().MsiQueryProductStateA(block.productCode.c_str()) == INSTALLSTATE_DEFAULT;
-    if (CancelRequested()) {
+    if (RunReport(settings).CancelRequested()) {
         outcome.cancelled = true;  // Windows Installer was never started
         return;
     }
@@ -278,7 +282,7 @@ void TMSIThread::Install()
     const UINT code =
         CallInstaller(ChooseInstallerCall(inputs, settings.windowsNT), m_bridge, inputs);
 
-    const bool cancelRequested = CancelRequested();
+    const bool cancelRequested = RunReport(settings).CancelRequested();
     if (code == kErrorInstallAlreadyRunning && cancelRequested)
         outcome.cancelled = true;  // given up while waiting: Windows Installer never ran it
     else

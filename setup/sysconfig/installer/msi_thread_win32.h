@@ -11,9 +11,11 @@
 #include <string>
 
 #include "setup/engine/rtl/thread_win32.h"
+#include "setup/engine/workers/worker_protocol.h"
 #include "setup/sysconfig/installer/dialog_runtime.h"
 #include "setup/sysconfig/installer/install_outcome.h"
 #include "setup/sysconfig/installer/progress_handler.h"
+#include "setup/sysconfig/installer/script_values.h"
 
 namespace setup::sysconfig::installer {
 
@@ -51,7 +53,14 @@ struct InstallerSettings
     IInstallerPrompt* prompt = nullptr;             // none: the system's message boxes
     IInstallerDialogRuntime* dialogs = nullptr;     // none: no pages
     std::function<void(DWORD milliseconds)> sleep;  // none: Sleep
+    // The run's report of progress, finish and cancel; set by the engine before any install.
+    engine::IWorkerReport* report = nullptr;
+    // The script's values, as they stand when the install starts.
+    ScriptValues script;
 };
+
+// The report the engine handed over in the settings; raises when there is none.
+engine::IWorkerReport& RunReport(const InstallerSettings& settings);
 
 // Runs the install the bridge's parameter block describes and reports into the bridge.
 class TMSIThread final : public rtl::TThread

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -83,8 +84,8 @@ struct HandlerSession
 };
 
 // Publishes text and numbers for the progress page; false once the user asked to cancel.
-using ProgressCallback = bool (*)(const std::string& text, std::int64_t position,
-                                  std::int64_t total, std::int64_t min);
+using ProgressCallback = std::function<bool(const std::string& text, std::int64_t position,
+                                            std::int64_t total, std::int64_t min)>;
 
 // One message: its own answer, or IDCANCEL when the callback reports a cancel.
 int HandleInstallerMessage(ProgressState& state, HandlerSession& session, ProgressCallback callback,

@@ -2,7 +2,6 @@
 // that keeps serving the thread's calls to the GUI thread.
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/script/path_text.h"
-#include "setup/engine/script/variables.h"
 #include "setup/engine/workers/worker_wait_win32.h"
 #include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/installer/msi_thread_win32.h"
@@ -17,9 +16,9 @@ IInstallerDialogRuntime& Dialogs(const InstallerSettings& settings)
     return settings.dialogs ? *settings.dialogs : none;
 }
 
-bool SilentWait()
+bool SilentWait(const InstallerSettings& settings)
 {
-    return engine::TextToBool(engine::GetVariable("SILENT"));
+    return settings.script.silent;
 }
 
 // Current folder for the run, restored afterwards.
@@ -46,10 +45,10 @@ private:
     std::string m_saved;
 };
 
-void ResetRun()
+void ResetRun(engine::IWorkerReport& report)
 {
-    RunReport().SetFinished(false);
-    RunReport().ClearCancel();
+    report.SetFinished(false);
+    report.ClearCancel();
 }
 
 }  // namespace
@@ -61,6 +60,13 @@ void StartMSIThread(InstallerBridge& bridge)
     bridge.handler.session.lastMessageText.clear();
     bridge.thread = std::make_unique<TMSIThread>(bridge);
     bridge.thread->Start();
+}
+
+engine::IWorkerReport& RunReport(const InstallerSettings& settings)
+{
+    if (settings.report == nullptr)
+        throw rtl::Exception("No run report was handed to the installer");
+    return *settings.report;
 }
 
 int RunMSIThread(InstallerBridge& bridge, bool patchMode, const std::string& packagePath,
@@ -84,14 +90,15 @@ int RunMSIThread(InstallerBridge& bridge, bool patchMode, const std::string& pac
     block.dataFolder = bridge.settings.dataDir;
     block.patchSourceFolder = bridge.settings.patchSourceDir;
 
-    ResetRun();
-    SetThreadProgress("", -1, 0, 0);
+    engine::IWorkerReport& report = RunReport(bridge.settings);
+    ResetRun(report);
+    report.Progress("", -1, 0, 0);
 
     dialogs.SetWorkerBusy(true);
     StartMSIThread(bridge);
     TMSIThread& thread = *bridge.thread;
-    const bool silent = SilentWait();
-    while (!ThreadFinished()) {
+    const bool silent = SilentWait(bridge.settings);
+    while (!report.Finished()) {
         // In silent mode the wait itself runs what the thread hands to the GUI thread.
         engine::WaitForWorker(&thread, silent);
         if (dialogs.CheckCancel() == -1)
@@ -113,10 +120,11 @@ int RunMSIThreadOnProgressPage(InstallerBridge& bridge, std::string& errorText)
     IInstallerDialogRuntime& dialogs = Dialogs(bridge.settings);
     if (!dialogs.HasActivePage())
         throw rtl::Exception("A progress dialog must be displayed before changes are applied");
-    RunReport().SetFinished(false);
+    engine::IWorkerReport& report = RunReport(bridge.settings);
+    report.SetFinished(false);
     dialogs.StartInstallThread(true);
-    if (!SilentWait())
-        while (!ThreadFinished() && rtl::HandleMessage()) {
+    if (!SilentWait(bridge.settings))
+        while (!report.Finished() && rtl::HandleMessage()) {
         }
     dialogs.StartInstallThread(false);
     errorText = bridge.outcome.errorText;

@@ -10,6 +10,7 @@
 #include "setup/engine/script/variables.h"
 #include "setup/engine/statements/statements_variables.h"
 #include "setup/engine/testing/memory_state_file_store.h"
+#include "setup/engine/testing/variable_names.h"
 
 namespace setup::engine {
 namespace {
@@ -26,12 +27,12 @@ std::string Lines(const std::vector<std::string>& lines)
 
 constexpr const char* kPath = "C:\\Cache\\setup.dat";
 
-class ComponentStateFileTest : public ::testing::Test
+class ComponentStateFileTest : public ::testing::Test, protected testing::VariableNames
 {
 protected:
-    void SetUp() override { Reset(); }
-    void TearDown() override { Reset(); }
-    static void Reset()
+    ScriptVariables& RunVariables() override { return m_variables; }
+    // Between a save and a load: nothing of the run's variables left.
+    void Reset()
     {
         ClearVariables();
         PersistedVariables.Clear();
@@ -61,7 +62,7 @@ protected:
         options.omitCacheFolder = omitCacheFolder;
         options.dataDir = "C:\\Data Folder";
         options.targetPlatform = "x64";
-        SaveComponentState(store, model, kPath, options);
+        SaveComponentState(store, model, m_variables, kPath, options);
         return store.files.count(kPath) ? store.files[kPath] : "<missing>";
     }
     void Load(bool merge, bool skipSizes = false)
@@ -69,9 +70,11 @@ protected:
         ComponentStateLoad options;
         options.merge = merge;
         options.skipSizes = skipSizes;
-        LoadComponentState(store, model, kPath, options, platform);
+        LoadComponentState(store, model, m_variables, kPath, options, platform);
     }
 
+    ScriptVariables m_variables;
+    rtl::TStringList& PersistedVariables = m_variables.PersistedVariables;
     MemoryStateFileStore store;
     ComponentModel model;
     std::string platform = "Win32";

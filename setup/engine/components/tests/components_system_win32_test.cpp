@@ -13,12 +13,13 @@
 #include "setup/engine/script/variables.h"
 #include "setup/engine/statements/statements_variables.h"
 #include "setup/engine/system/file_utils_win32.h"
+#include "setup/engine/testing/variable_names.h"
 
 namespace setup::engine {
 namespace {
 
 // A scratch folder under the test's working folder (inside the build tree).
-class ComponentsSystemTest : public ::testing::Test
+class ComponentsSystemTest : public ::testing::Test, protected testing::VariableNames
 {
 protected:
     void SetUp() override
@@ -29,16 +30,13 @@ protected:
                  std::to_string(::GetCurrentProcessId()) + "_" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name();
         ASSERT_TRUE(::CreateDirectoryA(m_root.c_str(), nullptr));
-        ClearVariables();
-        PersistedVariables.Clear();
     }
     void TearDown() override
     {
         DeleteFolderTree(m_root, true);
         ::RemoveDirectoryA(m_root.c_str());
-        ClearVariables();
-        PersistedVariables.Clear();
     }
+    ScriptVariables& RunVariables() override { return m_variables; }
     std::string Path(const std::string& name) const { return m_root + "\\" + name; }
     static std::string Content(const std::string& path)
     {
@@ -50,6 +48,8 @@ protected:
 
     IStateFileStore& store = SystemStateFileStore();
     std::string m_root;
+    ScriptVariables m_variables;
+    rtl::TStringList& PersistedVariables = m_variables.PersistedVariables;
 };
 
 TEST_F(ComponentsSystemTest, ReplaceMovesTheNewFileOverTheOldOneInOneStep)
@@ -82,7 +82,7 @@ TEST_F(ComponentsSystemTest, UpdateModeRewritesARealFile)
     ComponentModel model;
     ComponentStateSave options;
     options.fullWrite = false;
-    SaveComponentState(store, model, path, options);
+    SaveComponentState(store, model, m_variables, path, options);
     EXPECT_EQ(Content(path),
               "A\r\n$\r\nTRUE\r\n$\r\n$\r\n$\r\n$\r\nA\r\n5\r\n$\r\nC:\\T\\\r\nTRUE\r\n"
               "Menu\r\nDATA\r\nSERIAL\r\n7\r\nTARQ64WOW\r\nWin32\r\nOVERRIDECACHE\r\n\r\n");

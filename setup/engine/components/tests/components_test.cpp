@@ -10,6 +10,7 @@
 
 #include "setup/engine/script/setup_messages.h"
 #include "setup/engine/script/variables.h"
+#include "setup/engine/testing/variable_names.h"
 
 namespace setup::engine {
 namespace {
@@ -30,12 +31,12 @@ public:
     }
 };
 
-class ComponentModelTest : public ::testing::Test
+class ComponentModelTest : public ::testing::Test, protected testing::VariableNames
 {
 protected:
-    void SetUp() override { ClearVariables(); }
-    void TearDown() override { ClearVariables(); }
+    ScriptVariables& RunVariables() override { return m_variables; }
 
+    ScriptVariables m_variables;
     FakeDiskSpace disk;
     ComponentModel model{&disk};
     SetupMessages messages;
@@ -210,8 +211,8 @@ TEST_F(ComponentModelTest, FreeSpaceIsAskedOfTheTargetFoldersVolume)
     };
     for (const auto& c : cases) {
         SetVariable("TARGETDIR", c.targetDir, "test");
-        EXPECT_EQ(model.GetFreeSpace(), c.free) << c.targetDir;
-        EXPECT_EQ(model.GetRemainingSpace(), c.remaining) << c.targetDir;
+        EXPECT_EQ(model.GetFreeSpace(m_variables), c.free) << c.targetDir;
+        EXPECT_EQ(model.GetRemainingSpace(m_variables), c.remaining) << c.targetDir;
     }
     EXPECT_EQ(disk.asked, (std::vector<std::string>{"D:\\", "D:\\", "\\\\server\\share\\",
                                                     "\\\\server\\share\\", "E:\\", "E:\\"}));

@@ -21,12 +21,10 @@ protected:
     void SetUp() override
     {
         InterpreterTest::SetUp();
-        PersistedVariables.Clear();
         RegisterComponentStatements(handlers, {&store, nullptr});
     }
     void TearDown() override
     {
-        PersistedVariables.Clear();
         InterpreterTest::TearDown();
     }
 
@@ -162,13 +160,11 @@ protected:
         InterpreterTest::SetUp();
         // The real "Set Variable", for its persist flag.
         RegisterVariableStatements(handlers, {});
-        PersistedVariables.Clear();
         std::remove(kFile);
     }
     void TearDown() override
     {
         std::remove(kFile);
-        PersistedVariables.Clear();
         InterpreterTest::TearDown();
     }
 

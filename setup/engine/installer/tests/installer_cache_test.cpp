@@ -13,6 +13,7 @@
 #include "setup/engine/testing/interpreter_fake_host.h"
 #include "setup/engine/testing/interpreter_script_builder.h"
 #include "setup/engine/testing/memory_state_file_store.h"
+#include "setup/engine/testing/variable_names.h"
 
 namespace setup::engine {
 namespace {
@@ -24,13 +25,11 @@ constexpr const char* kCacheId = "{C0C0C0C0-0000-0000-0000-000000000001}";
 constexpr const char* kOtherCacheId = "{D0D0D0D0-0000-0000-0000-000000000002}";
 constexpr const char* kOtherProduct = "{B0000000-0000-0000-0000-000000000002}";
 
-class InstallerCacheTest : public ::testing::Test
+class InstallerCacheTest : public ::testing::Test, protected testing::VariableNames
 {
 protected:
     void SetUp() override
     {
-        ClearVariables();
-        PersistedVariables.Clear();
         script.ProductCode = "{A0000000-0000-0000-0000-000000000001}";
         script.CacheId = kCacheId;
         script.ProductTitle = "Quill Suite";
@@ -40,11 +39,7 @@ protected:
         ResetComponentModel(components);
         DefinePredefinedComponent(components);
     }
-    void TearDown() override
-    {
-        ClearVariables();
-        PersistedVariables.Clear();
-    }
+    ScriptVariables& RunVariables() override { return engine.Variables; }
 
     CacheContext Context()
     {
@@ -59,7 +54,8 @@ protected:
         saved.DefineComponent("Core", "Core files", true);
         saved.ComponentTable[static_cast<std::size_t>(saved.ComponentTable.IndexOf("Core")) + 1] =
             std::to_string(size);
-        SaveComponentState(store, saved, folder + "setup.dat", ComponentStateSave{});
+        SaveComponentState(store, saved, engine.Variables, folder + "setup.dat",
+                           ComponentStateSave{});
         system.files.insert(folder + "setup.dat");
     }
 
@@ -175,7 +171,7 @@ TEST_F(InstallerCacheTest, CacheRootFollowsOverrideRegistryAndSpecialFolders)
             facts.specialFolders.erase(26);
             facts.specialFolders.erase(35);
         }
-        EXPECT_EQ(GetCacheRoot(facts, script, c.allUsers), c.root);
+        EXPECT_EQ(GetCacheRoot(facts, script, engine.Variables, c.allUsers), c.root);
     }
 }
 

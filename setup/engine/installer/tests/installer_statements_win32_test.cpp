@@ -52,7 +52,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(rtl::InitGuiThread());
-        engine::ClearVariables();
+        m_bridge.settings.report = &m_report;
         m_folder = MakeTempFolder("cache");
         m_package = CopyPackage("probe_two_components", m_folder);
         m_context.packagePath = m_package;
@@ -73,11 +73,11 @@ protected:
         m_state.DataDir = m_folder;
         engine::ResetComponentModel(m_components);
         engine::DefinePredefinedComponent(m_components);
-        engine::SetVariable("OVERRIDECACHE", m_folder + "cache\\", "test");
-        engine::SetVariable("TITLE", kTitle, "test");
-        engine::SetVariable("ALLUSERS", "FALSE", "test");
-        engine::SetVariable("SILENT", "TRUE", "test");
-        engine::SetVariable("TARGETDIR", m_folder + "target\\", "test");
+        m_engine.Variables.Set("OVERRIDECACHE", m_folder + "cache\\", "test");
+        m_engine.Variables.Set("TITLE", kTitle, "test");
+        m_engine.Variables.Set("ALLUSERS", "FALSE", "test");
+        m_engine.Variables.Set("SILENT", "TRUE", "test");
+        m_engine.Variables.Set("TARGETDIR", m_folder + "target\\", "test");
         engine::RegisterInstallerStatements(
             m_handlers, engine::InstallerStatementServices{&m_context, &m_system});
     }
@@ -85,7 +85,6 @@ protected:
     {
         if (MsiApi().MsiQueryProductStateA(kTwoComponentsProduct) == INSTALLSTATE_DEFAULT)
             RunStatement(1);
-        engine::ClearVariables();
         rtl::DoneGuiThread();
         RemoveFolderTree(m_folder);
     }
@@ -104,6 +103,7 @@ protected:
     std::string m_packageCode;
     engine::SetupScript m_script;
     engine::EngineState m_engine;
+    engine::VariableWorkerReport m_report{m_engine.Variables.Store()};
     engine::ComponentModel m_components;
     engine::InstallationState m_state;
     Win32CacheSystem m_cacheSystem;
@@ -119,13 +119,13 @@ protected:
 TEST_F(InstallerStatementsWin32Test, InstallIsDetectedAsMaintenanceAndRemovedAgain)
 {
     engine::DetectInstallation(m_context);
-    EXPECT_EQ(engine::GetVariable("MAINTENANCE"), "FALSE");
+    EXPECT_EQ(m_engine.Variables.Get("MAINTENANCE"), "FALSE");
     // Per user, so the entries land in this prefix's user hive.
-    engine::SetVariable("ALLUSERS", "FALSE", "test");
-    engine::SetVariable("TARGETDIR", m_folder + "target\\", "test");
+    m_engine.Variables.Set("ALLUSERS", "FALSE", "test");
+    m_engine.Variables.Set("TARGETDIR", m_folder + "target\\", "test");
 
     RunStatement(0);
-    ASSERT_EQ(engine::GetVariable("RESULT"), "COMPLETE") << engine::GetVariable("LASTERROR");
+    ASSERT_EQ(m_engine.Variables.Get("RESULT"), "COMPLETE") << m_engine.Variables.Get("LASTERROR");
     EXPECT_TRUE(FileExists(m_folder + "target\\alpha.txt"));
     const std::string cache = CacheFolder();
     for (const char* name :
@@ -141,17 +141,17 @@ TEST_F(InstallerStatementsWin32Test, InstallIsDetectedAsMaintenanceAndRemovedAga
 
     // A later run of the same revision is a maintenance run; another revision an upgrade.
     engine::DetectInstallation(m_context);
-    EXPECT_EQ(engine::GetVariable("MAINTENANCE"), "TRUE");
-    EXPECT_EQ(engine::GetVariable("NEEDSUPGRADE"), "FALSE");
-    EXPECT_EQ(engine::GetVariable("ENGINECACHE"), cache);
+    EXPECT_EQ(m_engine.Variables.Get("MAINTENANCE"), "TRUE");
+    EXPECT_EQ(m_engine.Variables.Get("NEEDSUPGRADE"), "FALSE");
+    EXPECT_EQ(m_engine.Variables.Get("ENGINECACHE"), cache);
     m_script.CacheId = "{00000000-1111-2222-3333-444444444444}";
     engine::DetectInstallation(m_context);
-    EXPECT_EQ(engine::GetVariable("MAINTENANCE"), "FALSE");
-    EXPECT_EQ(engine::GetVariable("NEEDSUPGRADE"), "TRUE");
+    EXPECT_EQ(m_engine.Variables.Get("MAINTENANCE"), "FALSE");
+    EXPECT_EQ(m_engine.Variables.Get("NEEDSUPGRADE"), "TRUE");
     m_script.CacheId = m_packageCode;
 
     RunStatement(1);
-    EXPECT_EQ(engine::GetVariable("RESULT"), "COMPLETE") << engine::GetVariable("LASTERROR");
+    EXPECT_EQ(m_engine.Variables.Get("RESULT"), "COMPLETE") << m_engine.Variables.Get("LASTERROR");
     EXPECT_NE(MsiApi().MsiQueryProductStateA(kTwoComponentsProduct), INSTALLSTATE_DEFAULT);
     EXPECT_FALSE(m_cacheSystem.FolderExists(cache));
     EXPECT_FALSE(KeyExists(uninstallKey));
@@ -162,9 +162,9 @@ TEST_F(InstallerStatementsWin32Test, InstallIsDetectedAsMaintenanceAndRemovedAga
 TEST_F(InstallerStatementsWin32Test, ALockedCacheIsMovedAsideForTheNextRestart)
 {
     engine::DetectInstallation(m_context);
-    engine::SetVariable("ALLUSERS", "FALSE", "test");
+    m_engine.Variables.Set("ALLUSERS", "FALSE", "test");
     RunStatement(0);
-    ASSERT_EQ(engine::GetVariable("RESULT"), "COMPLETE") << engine::GetVariable("LASTERROR");
+    ASSERT_EQ(m_engine.Variables.Get("RESULT"), "COMPLETE") << m_engine.Variables.Get("LASTERROR");
     const std::string cache = CacheFolder();
     {
         // The cached setup program still running.
@@ -174,7 +174,7 @@ TEST_F(InstallerStatementsWin32Test, ALockedCacheIsMovedAsideForTheNextRestart)
         ASSERT_TRUE(running);
         RunStatement(1);
     }
-    EXPECT_EQ(engine::GetVariable("RESULT"), "COMPLETE") << engine::GetVariable("LASTERROR");
+    EXPECT_EQ(m_engine.Variables.Get("RESULT"), "COMPLETE") << m_engine.Variables.Get("LASTERROR");
     EXPECT_FALSE(m_cacheSystem.FolderExists(cache));
     EXPECT_TRUE(FileExists(m_folder + "cache\\~0\\probe_two_components.exe"));
     EXPECT_FALSE(FileExists(m_folder + "cache\\~0\\probe_two_components.msi"));

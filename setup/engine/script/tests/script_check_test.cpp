@@ -23,7 +23,7 @@ struct CheckResult
     std::vector<std::string> performed;
 };
 
-CheckResult Check(const std::vector<Statement>& statements)
+CheckResult Check(const std::vector<Statement>& statements, ScriptVariables& variables)
 {
     THashedStringList commands, keys, flags;
     std::vector<THashedStringList> pools(1);
@@ -38,9 +38,16 @@ CheckResult Check(const std::vector<Statement>& statements)
     }
     CheckResult result;
     rtl::TStringList performed;
-    result.index = CompileScript(commands, keys, flags, result.message, pools, performed);
+    result.index =
+        CompileScript(variables, commands, keys, flags, result.message, pools, performed);
     result.performed = performed.Items();
     return result;
+}
+
+CheckResult Check(const std::vector<Statement>& statements)
+{
+    ScriptVariables variables;
+    return Check(statements, variables);
 }
 
 Statement Commented(Statement s)
@@ -192,15 +199,17 @@ TEST(CheckScript, ReportsTheFirstOffendingStatement)
 
 TEST(CheckScript, PreparesPerformedStatementListAndTheStore)
 {
+    ScriptVariables variables;
     const CheckResult result = Check({{"Write Registry", {}},
                                       {"Set Variable", {"MINE", "1"}},
                                       Commented({"Create Folder", {}}),
-                                      {"Delete Files", {"C:\\x", "*.tmp", "TRUE", "FALSE"}}});
+                                      {"Delete Files", {"C:\\x", "*.tmp", "TRUE", "FALSE"}}},
+                                     variables);
     ASSERT_EQ(result.index, -1);
     EXPECT_EQ(result.performed, (std::vector<std::string>{"FALSE", "SKIP", "SKIP", "FALSE"}));
-    EXPECT_TRUE(VariableExists("MINE"));
-    EXPECT_TRUE(VariableExists("SUPPORTDIR"));
-    EXPECT_TRUE(VariableExists("PROGRESSMODE"));
+    EXPECT_TRUE(variables.Exists("MINE"));
+    EXPECT_TRUE(variables.Exists("SUPPORTDIR"));
+    EXPECT_TRUE(variables.Exists("PROGRESSMODE"));
 }
 
 TEST(IsLegalFileName, ChecksOnlyTheFileNamePart)

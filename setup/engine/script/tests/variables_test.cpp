@@ -6,23 +6,22 @@
 #include <gtest/gtest.h>
 
 #include "setup/engine/rtl/exceptions.h"
-#include "setup/engine/script/command_line.h"
+#include "setup/engine/testing/variable_names.h"
 
 namespace setup::engine {
 namespace {
 
-class VariablesTest : public ::testing::Test
+class VariablesTest : public ::testing::Test, protected testing::VariableNames
 {
 protected:
-    void SetUp() override { Reset(); }
-    void TearDown() override { Reset(); }
-    static void Reset()
-    {
-        ClearVariables();
-        SilentMode = false;
-        CommandLineOverrides.Clear();
-    }
-    static void Define(std::initializer_list<std::pair<const char*, const char*>> values)
+    ScriptVariables& RunVariables() override { return m_variables; }
+
+    ScriptVariables m_variables;
+    TVariableManager& Variables = m_variables.Store();
+    std::atomic<bool>& SilentMode = m_variables.SilentMode;
+    rtl::TStringList& CommandLineOverrides = m_variables.CommandLineOverrides;
+
+    void Define(std::initializer_list<std::pair<const char*, const char*>> values)
     {
         for (const auto& [name, value] : values)
             SetVariable(name, value, "Initialization");
@@ -237,7 +236,7 @@ TEST_F(VariablesTest, WorkersAndReadersShareTheStore)
 {
     std::vector<std::thread> workers;
     for (int t = 0; t < 4; ++t) {
-        workers.emplace_back([t] {
+        workers.emplace_back([this, t] {
             for (int i = 0; i < 500; ++i) {
                 SetVariable("T" + std::to_string(t) + "_" + std::to_string(i), "v",
                             "Set Variable Action");

@@ -6,6 +6,7 @@
 
 #include "setup/engine/script/variables.h"
 #include "setup/engine/testing/fake_file_system.h"
+#include "setup/engine/testing/variable_names.h"
 
 namespace setup::engine {
 namespace {
@@ -30,13 +31,13 @@ FakeFileSystem MakeTree()
     return fs;
 }
 
-class FileSearch : public ::testing::Test
+class FileSearch : public ::testing::Test, protected testing::VariableNames
 {
 protected:
-    void SetUp() override { ClearVariables(); }
-    void TearDown() override { ClearVariables(); }
+    ScriptVariables& RunVariables() override { return variables; }
 
     SearchProgress progress;
+    ScriptVariables variables;
 };
 
 TEST_F(FileSearch, OrderFlagsAndMasks)
@@ -66,7 +67,8 @@ TEST_F(FileSearch, OrderFlagsAndMasks)
         const std::string label =
             std::string(c.path) + (c.recurse ? " r" : "") + (c.folders ? " f" : "");
         EXPECT_EQ(FindAllFilesDirect(fs, c.path, c.recurse, c.folders), c.expected) << label;
-        EXPECT_EQ(FindAllFiles(fs, c.path, c.recurse, c.folders, progress, [] { return false; }),
+        EXPECT_EQ(FindAllFiles(fs, c.path, c.recurse, c.folders, progress, variables,
+                               [] { return false; }),
                   c.expected)
             << label;
     }
@@ -80,7 +82,7 @@ TEST_F(FileSearch, AStopKeepsWhatWasFoundSoFar)
     // With folders listed every entry is followed by a stop check.
     for (std::size_t stopAt = 1; stopAt <= all.size(); ++stopAt) {
         std::size_t checks = 0;
-        const Paths found = FindAllFiles(fs, "C:\\X\\*.*", true, true, progress,
+        const Paths found = FindAllFiles(fs, "C:\\X\\*.*", true, true, progress, variables,
                                          [&] { return ++checks >= stopAt; });
         EXPECT_EQ(found, Paths(all.begin(), all.begin() + static_cast<long>(stopAt))) << stopAt;
         EXPECT_EQ(checks, stopAt);
@@ -90,7 +92,7 @@ TEST_F(FileSearch, AStopKeepsWhatWasFoundSoFar)
 TEST_F(FileSearch, PublishesATickPerFolderAndEachFileFound)
 {
     FakeFileSystem fs = MakeTree();
-    FindAllFiles(fs, "C:\\X\\*.txt", true, false, progress, [] { return false; });
+    FindAllFiles(fs, "C:\\X\\*.txt", true, false, progress, variables, [] { return false; });
     EXPECT_EQ(progress.tick.load(), 3);  // X, S and S\E; the link is not entered
     EXPECT_EQ(GetVariable("TARQ_thProgress"), "3");
     EXPECT_EQ(GetVariable("TARQ_thMax"), "100");
@@ -99,9 +101,10 @@ TEST_F(FileSearch, PublishesATickPerFolderAndEachFileFound)
 
     // The tick goes on from search to search and wraps after 100.
     for (int i = 3; i < 100; ++i)
-        FindAllFiles(fs, "C:\\Missing\\*.*", false, false, progress, [] { return false; });
+        FindAllFiles(fs, "C:\\Missing\\*.*", false, false, progress, variables,
+                     [] { return false; });
     EXPECT_EQ(GetVariable("TARQ_thProgress"), "100");
-    FindAllFiles(fs, "C:\\Missing\\*.*", false, false, progress, [] { return false; });
+    FindAllFiles(fs, "C:\\Missing\\*.*", false, false, progress, variables, [] { return false; });
     EXPECT_EQ(GetVariable("TARQ_thProgress"), "0");
     // The plain search publishes nothing.
     FindAllFilesDirect(fs, "C:\\X\\*.*", true, true);

@@ -174,8 +174,10 @@ TEST(FindAllFilesWorker, ACancelDuringTheSearchKeepsThePartialList)
         fs.AddFile(std::string("C:\\X\\") + name + "\\f.txt");
     }
     SearchProgress progress;
-    const std::vector<std::string> found = Win32FindAllFilesWorker().Run(
-        fs, {"C:\\X\\*.*", true, false, &progress}, [&host] { return host.CheckCancel(); });
+    ScriptVariables variables;
+    const std::vector<std::string> found =
+        Win32FindAllFilesWorker().Run(fs, {"C:\\X\\*.*", true, false, &progress, &variables},
+                                      [&host] { return host.CheckCancel(); });
     // b's own file is found before the stop is noticed; c is never searched.
     EXPECT_EQ(found, (std::vector<std::string>{"C:\\X\\a\\f.txt", "C:\\X\\b\\f.txt"}));
     rtl::DoneGuiThread();

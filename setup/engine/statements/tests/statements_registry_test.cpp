@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/engine/rtl/code_page.h"
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/statements/statements_registry.h"
 #include "setup/engine/testing/statements_test_support.h"

@@ -4,24 +4,19 @@
 
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/script/variables.h"
+#include "setup/engine/testing/variable_names.h"
+#include "setup/engine/workers/worker_protocol.h"
 
 namespace {
 
 using namespace setup::engine;
 
-class PluginCallTest : public ::testing::Test
+class PluginCallTest : public ::testing::Test, protected setup::engine::testing::VariableNames
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(setup::rtl::InitGuiThread());
-        ClearVariables();
-    }
-    void TearDown() override
-    {
-        ClearVariables();
-        setup::rtl::DoneGuiThread();
-    }
+    void SetUp() override { ASSERT_TRUE(setup::rtl::InitGuiThread()); }
+    void TearDown() override { setup::rtl::DoneGuiThread(); }
+    ScriptVariables& RunVariables() override { return m_variables; }
 
     std::string Run(const std::string& parameters, bool silent, std::function<int()> cancel = {})
     {
@@ -29,10 +24,13 @@ protected:
         request.libraryPath = "setup_probe_plugin.dll";
         request.variables = "A,1,B,two";
         request.parameters = parameters;
+        request.report = &m_report;
         return RunPluginCommand(request, flags, PluginWait{silent, std::move(cancel)});
     }
 
     WorkerFlags flags;
+    ScriptVariables m_variables;
+    VariableWorkerReport m_report{m_variables.Store()};
 };
 
 TEST_F(PluginCallTest, ResultsComeBackAsCommaText)

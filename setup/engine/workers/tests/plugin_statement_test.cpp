@@ -7,9 +7,9 @@
 #include <deque>
 #include <set>
 
-#include "setup/engine/script/command_line.h"
 #include "setup/engine/script/variables.h"
 #include "setup/engine/testing/system_info_fakes.h"
+#include "setup/engine/testing/variable_names.h"
 #include "tests/support/compiled_script_builder.h"
 
 namespace setup::engine {
@@ -51,9 +51,10 @@ struct FakePluginHost : IPluginStatementHost
     }
 };
 
-class PluginStatementTest : public ::testing::Test
+class PluginStatementTest : public ::testing::Test, protected testing::VariableNames
 {
 protected:
+    // Also run again by a test for each of its cases.
     void SetUp() override
     {
         ClearVariables();
@@ -63,11 +64,7 @@ protected:
         engine.DataDir = engine.MediaDir = "C:\\Setups\\data\\";
         engine.SourceMarkerName = "{PRODUCT}";
     }
-    void TearDown() override
-    {
-        ClearVariables();
-        SilentMode = false;
-    }
+    ScriptVariables& RunVariables() override { return engine.Variables; }
 
     void Run(const std::string& media, int setupMode = 1)
     {
@@ -85,6 +82,7 @@ protected:
     SetupScript script;
     EngineState engine;
     FakePluginHost host;
+    std::atomic<bool>& SilentMode = engine.Variables.SilentMode;
     testing::FakeSystemFacts system;
 };
 

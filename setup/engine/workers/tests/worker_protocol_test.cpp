@@ -14,10 +14,10 @@ struct Progress
     bool operator==(const Progress&) const = default;
 };
 
-Progress Stored()
+Progress Stored(const TVariableManager& variables)
 {
-    return {GetVariable("TARQ_thProgressText"), GetVariable("TARQ_thProgress"),
-            GetVariable("TARQ_thMax"), GetVariable("TARQ_thMin")};
+    return {variables.GetValue("TARQ_thProgressText"), variables.GetValue("TARQ_thProgress"),
+            variables.GetValue("TARQ_thMax"), variables.GetValue("TARQ_thMin")};
 }
 
 std::ostream& operator<<(std::ostream& out, const Progress& p)
@@ -49,12 +49,11 @@ TEST(ThreadProgress, MarkersKeepWhatIsStored)
          {"big", "1500000000000", "3000000000000", "0"}},
     };
     for (const Case& c : cases) {
-        ClearVariables();
-        SetThreadProgress(before.text, 5, 10, 0);
-        SetThreadProgress(c.text, c.position, c.max, c.min);
-        EXPECT_EQ(Stored(), c.expected) << c.name;
+        ScriptVariables variables;
+        SetThreadProgress(variables.Store(), before.text, 5, 10, 0);
+        SetThreadProgress(variables.Store(), c.text, c.position, c.max, c.min);
+        EXPECT_EQ(Stored(variables.Store()), c.expected) << c.name;
     }
-    ClearVariables();
 }
 
 TEST(CancelState, CheckCancelFollowsTheFlag)

@@ -184,13 +184,13 @@ TEST(MediaPackagePathOf, ATrailByteLikeABackslashStaysInTheFolderName)
 class HandoffFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { engine::ClearVariables(); }
-    void TearDown() override { engine::ClearVariables(); }
+    engine::ScriptVariables variables;
+    engine::VariableWorkerReport report{variables.Store()};
 };
 
 TEST_F(HandoffFileTest, WritesRecordsByteForByte)
 {
-    engine::Variables.Update("ROOT", "C:\\\\Root");
+    variables.Store().Update("ROOT", "C:\\\\Root");
     HandoffInputs in;
     in.dataFolder = "C:\\SETUP~1\\data\\";
     in.patchSourceFolder = "C:\\SETUP~1\\patch\\";
@@ -199,6 +199,7 @@ TEST_F(HandoffFileTest, WritesRecordsByteForByte)
         {"INSTALLDIR", "$ROOT$\\\\Probe", "NOTE", "two\r\nlines", "SHARE", "\\\\server\\\\share"});
     in.variablesText = rtl::ToCommaText(
         {"TITLE", "Probe Setup", "SILENT", "true", "ALLUSERS", "TRUE", "MYVAR", "it's"});
+    in.expand = [this](std::string_view text) { return variables.Expand(text); };
     const HandoffFile file = BuildHandoffFile(in);
     EXPECT_EQ(file.text,
               "SourceDir\r\nC:\\SETUP~1\\data\\\r\n$ex\r\n"
@@ -319,24 +320,24 @@ TEST(InstallOutcome, HeaderBlockPiecesEachCarryTheirLineEnds)
 
 TEST_F(HandoffFileTest, ProgressCallbackPublishesAndReadsTheCancel)
 {
-    engine::Variables.Update("TARQ_thCancelled", "FALSE");
-    EXPECT_TRUE(MSIProgressCallback("Copying", 5, 10, 0));
-    EXPECT_EQ(engine::GetVariable("TARQ_thProgress"), "5");
-    EXPECT_EQ(engine::GetVariable("TARQ_thMax"), "10");
-    EXPECT_EQ(engine::GetVariable("TARQ_thMin"), "0");
-    EXPECT_EQ(engine::GetVariable("TARQ_thProgressText"), "Copying");
+    variables.Store().Update("TARQ_thCancelled", "FALSE");
+    EXPECT_TRUE(MSIProgressCallback(report, "Copying", 5, 10, 0));
+    EXPECT_EQ(variables.Get("TARQ_thProgress"), "5");
+    EXPECT_EQ(variables.Get("TARQ_thMax"), "10");
+    EXPECT_EQ(variables.Get("TARQ_thMin"), "0");
+    EXPECT_EQ(variables.Get("TARQ_thProgressText"), "Copying");
     for (const char* value : {"TRUE", "", "false"}) {
-        engine::Variables.Update("TARQ_thCancelled", value);
-        EXPECT_FALSE(MSIProgressCallback("x", 0, 0, 0)) << value;
+        variables.Store().Update("TARQ_thCancelled", value);
+        EXPECT_FALSE(MSIProgressCallback(report, "x", 0, 0, 0)) << value;
     }
 
-    SetThreadProgress("$IGNORE$", -1, 7, 7);  // neither numbers nor text
-    EXPECT_EQ(engine::GetVariable("TARQ_thProgress"), "0");
-    EXPECT_EQ(engine::GetVariable("TARQ_thProgressText"), "x");
-    SetThreadProgress("Windows Installer", 100, 100, 0);
-    EXPECT_EQ(engine::GetVariable("TARQ_thProgress"), "100");
-    EXPECT_EQ(engine::GetVariable("TARQ_thMax"), "100");
-    EXPECT_EQ(engine::GetVariable("TARQ_thProgressText"), "Windows Installer");
+    report.Progress("$IGNORE$", -1, 7, 7);  // neither numbers nor text
+    EXPECT_EQ(variables.Get("TARQ_thProgress"), "0");
+    EXPECT_EQ(variables.Get("TARQ_thProgressText"), "x");
+    report.Progress("Windows Installer", 100, 100, 0);
+    EXPECT_EQ(variables.Get("TARQ_thProgress"), "100");
+    EXPECT_EQ(variables.Get("TARQ_thMax"), "100");
+    EXPECT_EQ(variables.Get("TARQ_thProgressText"), "Windows Installer");
 }
 
 }  // namespace

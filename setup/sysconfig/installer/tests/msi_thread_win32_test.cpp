@@ -165,13 +165,13 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(rtl::InitGuiThread());
-        engine::ClearVariables();
-        engine::Variables.Update("TITLE", "Probe Setup");
-        engine::Variables.Update("SILENT", "FALSE");
-        engine::Variables.Update("ALLUSERS", "FALSE");
+        m_variables.Store().Update("TITLE", "Probe Setup");
+        m_variables.Store().Update("SILENT", "FALSE");
+        m_variables.Store().Update("ALLUSERS", "FALSE");
         m_folder = MakeTempFolder("thread");
         m_package = CopyPackage("probe_two_components", m_folder);
         m_dialogs.bridge = &m_bridge;
+        m_bridge.settings.report = &m_report;
         m_bridge.settings.dataDir = m_folder;
         m_bridge.settings.prompt = &m_prompt;
         m_bridge.settings.dialogs = &m_dialogs;
@@ -184,17 +184,29 @@ protected:
     void TearDown() override
     {
         SetMsiApi(nullptr);
-        engine::ClearVariables();
         rtl::DoneGuiThread();
         RemoveFolderTree(m_folder);
+    }
+
+    // As the installer layer does when it starts an install.
+    void HandOverScriptValues()
+    {
+        ScriptValues& script = m_bridge.settings.script;
+        script.silent = engine::TextToBool(m_variables.Get("SILENT"));
+        script.title = m_variables.Get("TITLE");
+        script.allUsers = m_variables.Get("ALLUSERS");
+        script.disableRollback = m_variables.Get("TARQ_DISABLE_ROLLBACK");
+        script.disableRestartManager = m_variables.Get("TARQ_DISABLE_VISTA_RESTART_MANAGER");
+        script.expand = [this](std::string_view text) { return m_variables.Expand(text); };
     }
 
     int Run(bool install, bool advertise, const char* productCode = kFakeProduct,
             bool patch = false, const std::string& dialogFile = "")
     {
-        return RunMSIThread(m_bridge, patch, m_package, dialogFile,
-                            engine::GetVariablesAsCommaText(), m_properties, productCode, install,
-                            advertise, m_error, m_folder + "target\\");
+        HandOverScriptValues();
+        return RunMSIThread(m_bridge, patch, m_package, dialogFile, m_variables.AsCommaText(),
+                            m_properties, productCode, install, advertise, m_error,
+                            m_folder + "target\\");
     }
     int RunFake(bool install = true, bool advertise = false)
     {
@@ -202,6 +214,8 @@ protected:
         return Run(install, advertise);
     }
 
+    engine::ScriptVariables m_variables;
+    engine::VariableWorkerReport m_report{m_variables.Store()};
     std::string m_folder;
     std::string m_package;
     std::string m_properties;
@@ -222,9 +236,9 @@ std::string Short(const std::string& folder)
     return ShortFolder(folder, needsQuotes);
 }
 
-void RequestCancel()
+void RequestCancel(engine::ScriptVariables& variables)
 {
-    engine::Variables.Update("TARQ_thCancelled", "TRUE");
+    variables.Store().Update("TARQ_thCancelled", "TRUE");
 }
 
 TEST_F(MsiThreadTest, InstallsRepairsAndRemovesWithWindowsInstaller)
@@ -239,9 +253,9 @@ TEST_F(MsiThreadTest, InstallsRepairsAndRemovesWithWindowsInstaller)
     EXPECT_FALSE(
         PackageCodeMatches(kTwoComponentsProduct, "{00000000-0000-0000-0000-000000000000}"));
     // Windows Installer's own progress reached the thread-progress variables.
-    EXPECT_NE(engine::GetVariable("TARQ_thProgressText"), "Windows Installer");
-    EXPECT_GT(std::stoll(engine::GetVariable("TARQ_thMax")), 0);
-    EXPECT_EQ(engine::GetVariable("TARQ_thFinished"), "TRUE");
+    EXPECT_NE(m_variables.Get("TARQ_thProgressText"), "Windows Installer");
+    EXPECT_GT(std::stoll(m_variables.Get("TARQ_thMax")), 0);
+    EXPECT_EQ(m_variables.Get("TARQ_thFinished"), "TRUE");
     EXPECT_EQ(m_dialogs.busyChanges, (std::vector<bool>{true, false}));
 
     ASSERT_TRUE(::DeleteFileA((target + "alpha.txt").c_str()));
@@ -279,8 +293,8 @@ TEST_F(MsiThreadTest, ResultsCancelsAndRetries)
         std::string errorText;
         std::size_t installCalls;
     };
-    const auto cancelAndAsk = [](ScriptedMsi& msi) {
-        RequestCancel();
+    const auto cancelAndAsk = [this](ScriptedMsi& msi) {
+        RequestCancel(m_variables);
         EXPECT_EQ(msi.Send(4, "info"), IDCANCEL);
     };
     const std::vector<Case> cases = {
@@ -313,8 +327,10 @@ TEST_F(MsiThreadTest, ResultsCancelsAndRetries)
         m_msi.results = c.results;
         m_msi.duringInstall = c.duringInstall;
         m_sleeps.clear();
-        m_onSleep = c.cancelWhileWaiting ? std::function<void()>(RequestCancel) : nullptr;
-        engine::Variables.Update("SILENT", "TRUE");
+        m_onSleep = c.cancelWhileWaiting
+                        ? std::function<void()>([this] { RequestCancel(m_variables); })
+                        : nullptr;
+        m_variables.Store().Update("SILENT", "TRUE");
         EXPECT_EQ(RunFake(), c.result) << c.name;
         EXPECT_EQ(m_error, c.errorText) << c.name;
         EXPECT_EQ(m_msi.commandLines.size(), c.installCalls) << c.name;
@@ -336,7 +352,7 @@ TEST_F(MsiThreadTest, BusyRetryShowsAGrowingRowOfDots)
 {
     m_msi.results = {1618, 1618, 1618, 1618, 0};
     std::vector<std::string> texts;
-    m_onSleep = [&] { texts.push_back(engine::GetVariable("TARQ_thProgressText")); };
+    m_onSleep = [&] { texts.push_back(m_variables.Get("TARQ_thProgressText")); };
     EXPECT_EQ(RunFake(), 1);
     EXPECT_EQ(texts, (std::vector<std::string>{"Windows Installer.", "Windows Installer..",
                                                "Windows Installer...", "Windows Installer."}));
@@ -347,20 +363,20 @@ TEST_F(MsiThreadTest, ACancelBeforeTheStartSkipsWindowsInstaller)
     std::string handoffSeen;
     m_msi.onQuery = [&] {
         handoffSeen = ReadFileBytes(TempFolder() + kFakeProduct);
-        RequestCancel();
+        RequestCancel(m_variables);
     };
     EXPECT_EQ(RunFake(), 0);
     EXPECT_TRUE(m_msi.commandLines.empty());
     EXPECT_EQ(m_msi.handler, nullptr);
     EXPECT_FALSE(handoffSeen.empty());
     EXPECT_FALSE(FileExists(TempFolder() + kFakeProduct));
-    EXPECT_EQ(engine::GetVariable("TARQ_thFinished"), "TRUE");
+    EXPECT_EQ(m_variables.Get("TARQ_thFinished"), "TRUE");
 }
 
 TEST_F(MsiThreadTest, AnExceptionInsideTheThreadEndsTheRunAsAFailure)
 {
     for (const char* silent : {"FALSE", "TRUE"}) {
-        engine::Variables.Update("SILENT", silent);
+        m_variables.Store().Update("SILENT", silent);
         m_msi.onQuery = [] {
             throw rtl::Exception("Function not found: msi.dll.MsiQueryProductStateA");
         };
@@ -418,8 +434,12 @@ TEST_F(MsiThreadTest, CommandLineForEachKindOfRun)
     }
     EXPECT_EQ(m_msi.uiLevel, static_cast<INSTALLUILEVEL>(0x102));
     EXPECT_EQ(m_msi.filter, 0x7FDFu);
+    // The handler's context is the run's message state, whose callback publishes into the
+    // run's report.
     EXPECT_EQ(m_msi.context, &m_bridge.handler);
-    EXPECT_EQ(m_bridge.handler.publish, &MSIProgressCallback);
+    ASSERT_TRUE(m_bridge.handler.publish);
+    m_bridge.handler.publish("Copying", 5, 10, 0);
+    EXPECT_EQ(m_variables.Get("TARQ_thProgressText"), "Copying");
 }
 
 TEST_F(MsiThreadTest, PatchRunsOnceWithItsSourceRegisteredTwice)
@@ -429,8 +449,9 @@ TEST_F(MsiThreadTest, PatchRunsOnceWithItsSourceRegisteredTwice)
     m_bridge.settings.patchSourceDir = m_folder;
     m_msi.results = {1618};
     SetMsiApi(&m_msi);
-    EXPECT_EQ(RunMSIThread(m_bridge, true, patch, "", engine::GetVariablesAsCommaText(), "",
-                           kFakeProduct, false, false, m_error, ""),
+    HandOverScriptValues();
+    EXPECT_EQ(RunMSIThread(m_bridge, true, patch, "", m_variables.AsCommaText(), "", kFakeProduct,
+                           false, false, m_error, ""),
               -1);
     EXPECT_TRUE(m_msi.commandLines.empty());
     ASSERT_EQ(m_msi.patchCommandLines.size(), 1u);
@@ -485,11 +506,11 @@ TEST_F(MsiThreadTest, TemporaryPackagesOfTheProductAreForgotten)
 
 TEST_F(MsiThreadTest, HandsPropertiesToTheCustomActionsByteForByte)
 {
-    engine::Variables.Update("CUSTOM", "C:\\\\x\\\\y");
+    m_variables.Store().Update("CUSTOM", "C:\\\\x\\\\y");
     m_properties = rtl::ToCommaText({"PROPA", "value a", "PROPB", "$TITLE$"});
     std::string seen;
     m_msi.duringInstall = [&](ScriptedMsi&) { seen = ReadFileBytes(TempFolder() + kFakeProduct); };
-    const auto variables = rtl::FromCommaText(engine::GetVariablesAsCommaText());
+    const auto variables = rtl::FromCommaText(m_variables.AsCommaText());
     ASSERT_EQ(RunFake(), 1);
     const std::string folder = Short(m_folder);
     const std::string media = folder.substr(2, folder.find_last_of('\\', folder.size() - 2) - 1);
@@ -522,7 +543,7 @@ TEST_F(MsiThreadTest, MessageBoxesBelongToTheActivePageUnlessSilent)
     EXPECT_EQ(m_prompt.boxes[1].text, "Warning\r\rCareful");
 
     m_prompt.boxes.clear();
-    engine::Variables.Update("SILENT", "TRUE");
+    m_variables.Store().Update("SILENT", "TRUE");
     ASSERT_EQ(RunFake(), 1);
     EXPECT_TRUE(m_prompt.boxes.empty());
 }
@@ -595,9 +616,10 @@ TEST_F(MsiThreadTest, TheProgressPageRunsTheThreadItStarts)
     m_bridge.parameters.packagePath = m_package;
     m_bridge.parameters.productCode = kFakeProduct;
     m_bridge.parameters.dataFolder = m_folder;
-    engine::Variables.Update("TARQ_thCancelled", "FALSE");
+    m_variables.Store().Update("TARQ_thCancelled", "FALSE");
     m_msi.results = {3010};
     SetMsiApi(&m_msi);
+    HandOverScriptValues();
     EXPECT_EQ(RunMSIThreadOnProgressPage(m_bridge, error), 2);
     EXPECT_EQ(m_msi.commandLines.size(), 1u);
     m_bridge.thread.reset();
