@@ -6,8 +6,6 @@ namespace setup::engine {
 
 namespace {
 
-void* g_keptRedirection = nullptr;
-
 bool ReachesOtherHalf(IWow64Services& wow64, std::string_view targetPlatform)
 {
     return targetPlatform != "Win32" && wow64.IsWow64();
@@ -27,19 +25,19 @@ std::uint32_t DefaultRegistryView(IWow64Services& wow64)
     return wow64.IsWow64() ? kKeyWow64_32Key : 0;
 }
 
-void DisableFsRedirection(IWow64Services& wow64, std::string_view targetPlatform)
+void DisableFsRedirection(IWow64Services& wow64, std::string_view targetPlatform, void*& kept)
 {
     if (!ReachesOtherHalf(wow64, targetPlatform))
         return;
     void* oldValue = nullptr;
     if (wow64.DisableRedirection(oldValue))
-        g_keptRedirection = oldValue;
+        kept = oldValue;
 }
 
-void RevertFsRedirection(IWow64Services& wow64, std::string_view targetPlatform)
+void RevertFsRedirection(IWow64Services& wow64, std::string_view targetPlatform, void* kept)
 {
     if (ReachesOtherHalf(wow64, targetPlatform))
-        wow64.RevertRedirection(g_keptRedirection);
+        wow64.RevertRedirection(kept);
 }
 
 TargetRegistryViewScope::TargetRegistryViewScope(IWow64Services& wow64, EngineState& engine)
@@ -56,12 +54,12 @@ TargetRegistryViewScope::~TargetRegistryViewScope()
 FsRedirectionScope::FsRedirectionScope(IWow64Services& wow64, std::string_view targetPlatform)
     : m_wow64(wow64), m_targetPlatform(targetPlatform)
 {
-    DisableFsRedirection(wow64, targetPlatform);
+    DisableFsRedirection(wow64, targetPlatform, m_kept);
 }
 
 FsRedirectionScope::~FsRedirectionScope()
 {
-    RevertFsRedirection(m_wow64, m_targetPlatform);
+    RevertFsRedirection(m_wow64, m_targetPlatform, m_kept);
 }
 
 }  // namespace setup::engine

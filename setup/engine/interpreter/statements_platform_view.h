@@ -30,9 +30,10 @@ public:
 // 0, kKeyWow64_64Key or kKeyWow64_32Key: what the statements OR into every registry open.
 std::uint32_t TargetRegistryView(IWow64Services& wow64, std::string_view targetPlatform);
 std::uint32_t DefaultRegistryView(IWow64Services& wow64);
-// Only under WOW64 with a target other than "Win32"; the revert hands back the kept state.
-void DisableFsRedirection(IWow64Services& wow64, std::string_view targetPlatform);
-void RevertFsRedirection(IWow64Services& wow64, std::string_view targetPlatform);
+// Only under WOW64 with a target other than "Win32"; the disable keeps the state it replaced in
+// kept, and the revert hands it back.
+void DisableFsRedirection(IWow64Services& wow64, std::string_view targetPlatform, void*& kept);
+void RevertFsRedirection(IWow64Services& wow64, std::string_view targetPlatform, void* kept);
 
 // The run's target view for a statement's lifetime; the default view again when it ends or fails.
 class TargetRegistryViewScope
@@ -60,6 +61,7 @@ public:
 private:
     IWow64Services& m_wow64;
     std::string m_targetPlatform;
+    void* m_kept = nullptr;  // this scope's own, so nested scopes restore in order
 };
 
 }  // namespace setup::engine

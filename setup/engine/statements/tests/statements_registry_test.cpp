@@ -287,5 +287,38 @@ TEST_F(RegistryStatementTest, FsRedirectionOnlyForTheOtherHalf)
     }
 }
 
+// Windows keeps one redirection state per thread and hands the replaced one back: nested scopes
+// (a statement inside another that switched) must each restore what they replaced.
+TEST(FsRedirectionScope, NestedScopesRestoreTheStateTheyFound)
+{
+    class ThreadRedirection : public IWow64Services
+    {
+    public:
+        bool IsWow64() override { return true; }
+        bool DisableRedirection(void*& oldValue) override
+        {
+            oldValue = current;
+            current = &disabled;
+            return true;
+        }
+        bool RevertRedirection(void* oldValue) override
+        {
+            current = oldValue;
+            return true;
+        }
+        int enabled = 0;
+        int disabled = 0;
+        void* current = &enabled;
+    } redirection;
+    {
+        const FsRedirectionScope outer(redirection, "x64");
+        {
+            const FsRedirectionScope inner(redirection, "x64");
+        }
+        EXPECT_EQ(redirection.current, &redirection.disabled);
+    }
+    EXPECT_EQ(redirection.current, &redirection.enabled);
+}
+
 }  // namespace
 }  // namespace setup::engine::testing
