@@ -8,21 +8,10 @@
 #include "setup/forms/form_errors.h"
 #include "setup/forms/text_form.h"
 #include "setup/forms/text_form_lexis.h"
+#include "setup/forms/type_info.h"
 
 namespace setup::forms {
 namespace {
-
-bool SameWord(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 class TextReader
 {
@@ -114,11 +103,11 @@ private:
     {
         Nest(depth, m_line);
         FormObject object;
-        if (SameWord(keyword, "inherited"))
+        if (SameName(keyword, "inherited"))
             object.flags |= kInherited;
-        else if (SameWord(keyword, "inline"))
+        else if (SameName(keyword, "inline"))
             object.flags |= kInline;
-        else if (!SameWord(keyword, "object"))
+        else if (!SameName(keyword, "object"))
             Fail("'object' expected");
         object.className = ReadName();
         if (Accept(':')) {
@@ -134,7 +123,7 @@ private:
             const std::string word = ReadWord();
             if (Accept('='))
                 object.properties.push_back({word, ReadValue(depth + 1)});
-            else if (SameWord(word, "end"))
+            else if (SameName(word, "end"))
                 return object;
             else
                 object.children.push_back(ReadObject(word, depth + 1));
@@ -158,11 +147,11 @@ private:
         if (c == '<')
             return ReadCollection(depth);
         std::string word = ReadWord();
-        if (SameWord(word, "True"))
+        if (SameName(word, "True"))
             return FormValue::Boolean(true);
-        if (SameWord(word, "False"))
+        if (SameName(word, "False"))
             return FormValue::Boolean(false);
-        if (SameWord(word, "nil"))
+        if (SameName(word, "nil"))
             return FormValue::Bare(ValueType::Nil);
         return FormValue::Identifier(std::move(word));
     }
@@ -407,7 +396,7 @@ private:
         Expect('<');
         std::vector<FormCollectionItem> items;
         while (!Accept('>')) {
-            if (!SameWord(ReadWord(), "item"))
+            if (!SameName(ReadWord(), "item"))
                 Fail("'item' expected");
             FormCollectionItem item;
             if (Accept('['))
@@ -416,7 +405,7 @@ private:
                 std::string word = ReadWord();
                 if (Accept('='))
                     item.properties.push_back({std::move(word), ReadValue(depth + 2)});
-                else if (SameWord(word, "end"))
+                else if (SameName(word, "end"))
                     break;
                 else
                     Fail("'=' expected");
