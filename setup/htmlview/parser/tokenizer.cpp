@@ -378,42 +378,55 @@ std::string Tokenizer::BytesOfCodePoint(std::uint32_t code) const
     return bytes;
 }
 
-std::string Tokenizer::DecodeAttributeEntity()
+std::optional<std::uint32_t> Tokenizer::ReadNumericReference(std::string& read)
 {
-    std::string literal = "&";
+    read += '#';
     GetCh();
-    if (m_ch == '#') {
-        literal += '#';
+    bool hex = false;
+    if (m_ch == 'x' || m_ch == 'X') {
+        read += m_ch;
+        hex = true;
         GetCh();
-        bool hex = false;
-        if (m_ch == 'x' || m_ch == 'X') {
-            literal += m_ch;
-            hex = true;
-            GetCh();
-        }
-        std::string digits;
-        while ((hex ? IsHexDigit(m_ch) : IsAsciiDigit(m_ch)) && digits.size() < kMaxEntityDigits) {
-            digits += m_ch;
-            GetCh();
-        }
-        if (digits.empty())
-            return literal;
-        if (m_ch == ';')
-            GetCh();
-        const std::uint32_t code = CodePointOf(digits, hex);
-        if (code == 9)
-            return " ";
-        if (code < 32)
-            return "?";
-        if (code < 256)
-            return std::string(1, static_cast<char>(code));
-        return BytesOfCodePoint(code);
     }
+    std::string digits;
+    while ((hex ? IsHexDigit(m_ch) : IsAsciiDigit(m_ch)) && digits.size() < kMaxEntityDigits) {
+        digits += m_ch;
+        GetCh();
+    }
+    if (digits.empty())
+        return std::nullopt;
+    if (m_ch == ';')
+        GetCh();
+    return CodePointOf(digits, hex);
+}
+
+std::string Tokenizer::ReadEntityName()
+{
     std::string name;
     while ((IsAsciiLetter(m_ch) || IsAsciiDigit(m_ch)) && name.size() < kMaxEntityName) {
         name += m_ch;
         GetCh();
     }
+    return name;
+}
+
+std::string Tokenizer::DecodeAttributeEntity()
+{
+    std::string literal = "&";
+    GetCh();
+    if (m_ch == '#') {
+        const auto code = ReadNumericReference(literal);
+        if (!code)
+            return literal;
+        if (*code == 9)
+            return " ";
+        if (*code < 32)
+            return "?";
+        if (*code < 256)
+            return std::string(1, static_cast<char>(*code));
+        return BytesOfCodePoint(*code);
+    }
+    const std::string name = ReadEntityName();
     literal += name;
     const auto code = LookUpEntity(name);
     if (!code)
@@ -444,41 +457,21 @@ void Tokenizer::DecodeTextEntity(CharCollection& bytes)
     };
     GetCh();
     if (m_ch == '#') {
-        std::string read = "&#";
-        GetCh();
-        bool hex = false;
-        if (m_ch == 'x' || m_ch == 'X') {
-            read += m_ch;
-            hex = true;
-            GetCh();
-        }
-        std::string digits;
-        while ((hex ? IsHexDigit(m_ch) : IsAsciiDigit(m_ch)) && digits.size() < kMaxEntityDigits) {
-            digits += m_ch;
-            GetCh();
-        }
-        if (digits.empty()) {
+        std::string read = "&";
+        const auto code = ReadNumericReference(read);
+        if (!code)
             literal(read);
-            return;
-        }
-        if (m_ch == ';')
-            GetCh();
-        const std::uint32_t code = CodePointOf(digits, hex);
-        if (code == 9)
+        else if (*code == 9)
             bytes.Add(' ', position);
-        else if (code < 32)
+        else if (*code < 32)
             bytes.Add('?', position);
-        else if (code < 256)
-            bytes.Add(static_cast<char>(code), position);
+        else if (*code < 256)
+            bytes.Add(static_cast<char>(*code), position);
         else
-            wide(code);
+            wide(*code);
         return;
     }
-    std::string name;
-    while ((IsAsciiLetter(m_ch) || IsAsciiDigit(m_ch)) && name.size() < kMaxEntityName) {
-        name += m_ch;
-        GetCh();
-    }
+    const std::string name = ReadEntityName();
     const auto code = LookUpEntity(name);
     if (!code) {
         literal("&" + name);

@@ -90,6 +90,10 @@ private:
     void ReadTag();
     bool ReadAttribute();
     bool ReadText();
+    // After "&#": the digits (decimal, or hexadecimal after 'x') and an optional ';'; the
+    // characters before the digits are appended to read. None when no digit follows.
+    std::optional<std::uint32_t> ReadNumericReference(std::string& read);
+    std::string ReadEntityName();
     std::string DecodeAttributeEntity();
     void DecodeTextEntity(CharCollection& bytes);
     std::string BytesOfCodePoint(std::uint32_t code) const;
