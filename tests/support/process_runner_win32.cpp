@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -114,8 +115,12 @@ RunningProcess::RunningProcess(const std::string& program, const ProcessOptions&
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &info))
+                          nullptr, &startup, &info)) {
+        // The test sees only "not started"; the log keeps the reason.
+        std::fprintf(stderr, "CreateProcess failed for %s: error %lu\n", program.c_str(),
+                     ::GetLastError());
         return;
+    }
     state.started = true;
     state.process.Reset(info.hProcess);
     state.mainThread.Reset(info.hThread);
