@@ -1,10 +1,13 @@
 // The attributes of the tag being read.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "setup/htmlview/parser/symbols.h"
+#include "setup/htmlview/style/properties.h"
 
 namespace htmlview {
 
@@ -22,14 +25,26 @@ public:
     // A tag may carry any number of attributes; past this many the rest are read and dropped.
     static constexpr std::size_t kMaxAttributes = 256;
 
-    void Clear() { m_items.clear(); }
+    void Clear();
     void Add(Attribute attribute);
     // The first attribute with the symbol, or none.
     const Attribute* Find(Sym symbol) const;
     const std::vector<Attribute>& Items() const { return m_items; }
 
+    // One "NAME=value" line per attribute, in source order.
+    std::vector<std::string> Lines() const;
+    // CLASS and ID lower-cased, TITLE as written; empty without them.
+    std::string Class() const;
+    const std::string& Id() const;
+    std::string Title() const;
+    // The STYLE attribute read as declarations, kept by the list until it is cleared or asked
+    // again; none without STYLE.
+    const Properties* Style();
+
 private:
     std::vector<Attribute> m_items;
+    mutable std::optional<std::string> m_id;
+    std::unique_ptr<Properties> m_style;
 };
 
 }  // namespace htmlview

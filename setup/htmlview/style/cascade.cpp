@@ -1,5 +1,6 @@
 #include "setup/htmlview/style/cascade.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "setup/htmlview/style/units.h"
@@ -196,6 +197,22 @@ void Combine(Properties& element, const ElementSelector& s, const StyleList& she
 
     if (pseudo == "link")
         ComputeLinkStates(element, s, sheet, ancestors);
+}
+
+void ReInheritFrom(std::span<Properties* const> stack, std::size_t from, const StyleList& sheet)
+{
+    for (std::size_t i = std::max<std::size_t>(from, 1); i < stack.size(); ++i) {
+        Properties& entry = *stack[i];
+        const Properties& parent = *stack[i - 1];
+        entry.ReInherit(parent);
+        if (parent.linkStates || entry.pseudo != "link")
+            continue;
+        std::vector<const Properties*> ancestors(stack.rend() - static_cast<std::ptrdiff_t>(i),
+                                                 stack.rend());
+        const ElementSelector selector{entry.tag,   entry.cssClass, entry.id,
+                                       entry.pseudo, entry.title,   entry.inlineStyle};
+        ComputeLinkStates(entry, selector, sheet, ancestors);
+    }
 }
 
 }  // namespace htmlview

@@ -21,6 +21,11 @@ struct ElementSelector
 void Combine(Properties& element, const ElementSelector& selector, const StyleList& sheet,
              std::span<const Properties* const> ancestors);
 
+// After an entry was taken out of the middle of the property stack (bottom entry first): every
+// entry from `from` upward inherits again from the one now below it, and a link whose new parent
+// has no font states computes its own anew.
+void ReInheritFrom(std::span<Properties* const> stack, std::size_t from, const StyleList& sheet);
+
 // Does one part of a selector key ("p.note#x:hover") match the element's names?
 bool SelectorPartMatches(std::string_view part, const Properties& element);
 

@@ -1,6 +1,9 @@
 #include "setup/htmlview/style/font_info.h"
 
+#include <cmath>
+
 #include "setup/htmlview/style/colors.h"
+#include "setup/htmlview/style/keywords.h"
 #include "setup/htmlview/style/properties.h"
 #include "setup/htmlview/style/units.h"
 #include "setup/htmlview/util/text.h"
@@ -50,10 +53,7 @@ std::string InstalledFamily(std::string_view families, const IFontCatalog& fonts
 FontInfo FontInfoOf(const Properties& properties, double defaultPoints, const IFontCatalog& fonts)
 {
     FontInfo info;
-    const auto background = properties.Integer(BackgroundColor);
-    info.background = background && properties.IsExplicit(BackgroundColor)
-                          ? static_cast<std::uint32_t>(*background)
-                          : kNoColor;
+    info.background = BackgroundColorOf(properties);
     info.color = static_cast<std::uint32_t>(properties.Integer(ColorProp).value_or(0));
     const std::string weight = TextOf(properties, FontWeight);
     const auto numericWeight = ParseInteger(weight);
@@ -77,6 +77,40 @@ FontInfo FontInfoOf(const Properties& properties, double defaultPoints, const IF
         info.letterSpacing = TextOf(properties, LetterSpacing);
     info.name = InstalledFamily(TextOf(properties, FontFamily), fonts);
     return info;
+}
+
+ElementFont FontOf(Properties& properties, double defaultPoints, const IFontCatalog& fonts,
+                   ITextMeasurer& measurer)
+{
+    if (const ElementFont* cached = properties.CachedFont())
+        return *cached;
+    const FontInfo info = FontInfoOf(properties, defaultPoints, fonts);
+    ElementFont font;
+    font.request.name = info.name;
+    font.request.height = -static_cast<int>(std::lround(fonts.PixelsPerInch() * info.size / 72));
+    font.request.bold = info.bold;
+    font.request.italic = info.italic;
+    font.request.underline = info.underline;
+    font.request.strikeOut = info.strikeOut;
+    font.color = info.color;
+    font.background = info.background;
+    // Measured first with the default character set: a symbol font keeps its own set, and any
+    // other set the element asks for is measured again.
+    constexpr int kDefaultCharset = 1;
+    constexpr int kSymbolCharset = 2;
+    font.request.charset = kDefaultCharset;
+    font.metrics = measurer.Metrics(font.request);
+    font.request.charset = font.metrics.charset == kSymbolCharset ? kSymbolCharset : info.charset;
+    if (font.request.charset != kDefaultCharset)
+        font.metrics = measurer.Metrics(font.request);
+    properties.emSize = font.metrics.height - font.metrics.internalLeading;
+    properties.exSize = properties.emSize / 2;
+    if (!info.letterSpacing.empty() && LowerAscii(Trim(info.letterSpacing)) != "normal")
+        font.letterSpacing = LengthToPixels(
+            info.letterSpacing, false, 0, 0,
+            LengthBases{fonts.PixelsPerInch(), properties.emSize, properties.exSize});
+    properties.CacheFont(font);
+    return font;
 }
 
 }  // namespace htmlview

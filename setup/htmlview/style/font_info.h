@@ -29,10 +29,25 @@ struct FontInfo
 // The font states of a link: normal, visited, hover, visited and hover.
 using FontInfoArray = std::array<FontInfo, 4>;
 
+// A font made for an element, with what measuring it told.
+struct ElementFont
+{
+    FontRequest request;
+    std::uint32_t color = 0;
+    std::uint32_t background = 0x1FFFFFFF;
+    FontMetrics metrics;
+    int letterSpacing = 0;  // pixels added after every character
+};
+
 // The first family of a comma-separated list that is installed (generic names mapped to
 // Windows fonts, quotes removed); empty when none is.
 std::string InstalledFamily(std::string_view families, const IFontCatalog& fonts);
 
 FontInfo FontInfoOf(const Properties& properties, double defaultPoints, const IFontCatalog& fonts);
+
+// The element's font, measured once and kept with its properties; sets the element's em and ex
+// sizes from the measured height.
+ElementFont FontOf(Properties& properties, double defaultPoints, const IFontCatalog& fonts,
+                   ITextMeasurer& measurer);
 
 }  // namespace htmlview

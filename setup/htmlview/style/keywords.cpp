@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "setup/htmlview/style/colors.h"
 #include "setup/htmlview/util/text.h"
 
 namespace htmlview {
@@ -129,6 +130,39 @@ PageBreaks PageBreaksOf(const Properties& p)
     breaks.after = TextOr(p, PageBreakAfter) == "always";
     breaks.avoidInside = TextOr(p, PageBreakInside) == "avoid";
     return breaks;
+}
+
+int ZIndexOf(const Properties& p)
+{
+    if (const auto stored = p.Integer(ZIndex))
+        return *stored;
+    return ParseInteger(Trim(TextOr(p, ZIndex))).value_or(0);
+}
+
+int TextTransformOf(const Properties& p)
+{
+    return p.Integer(TextTransform).value_or(0);
+}
+
+std::string FontVariantOf(const Properties& p)
+{
+    return std::string(TextOr(p, FontVariant, "normal"));
+}
+
+std::uint32_t BackgroundColorOf(const Properties& p)
+{
+    const auto color = p.Integer(BackgroundColor);
+    return color && p.IsExplicit(BackgroundColor) ? static_cast<std::uint32_t>(*color) : kNoColor;
+}
+
+std::string BackgroundImageOf(const Properties& p)
+{
+    return UrlReferenceOf(TextOr(p, BackgroundImage));
+}
+
+int BorderStyleOf(const Properties& p)
+{
+    return BorderStyleCode(TextOr(p, BorderStyle));
 }
 
 }  // namespace htmlview

@@ -2,6 +2,7 @@
 // the stored value is no keyword they know, so the caller keeps its own default.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -64,5 +65,17 @@ struct PageBreaks
     bool before = false, after = false, avoidInside = false;
 };
 PageBreaks PageBreaksOf(const Properties& p);
+
+// The stacking order: a number as stored or written, 0 otherwise.
+int ZIndexOf(const Properties& p);
+// 0 none, 1 uppercase, 2 lowercase.
+int TextTransformOf(const Properties& p);
+// The keyword as stored, "normal" when none is.
+std::string FontVariantOf(const Properties& p);
+// The colour the element itself was given (never an inherited one); no colour otherwise.
+std::uint32_t BackgroundColorOf(const Properties& p);
+std::string BackgroundImageOf(const Properties& p);
+// The border style code of an inline box: 0 when none or not given.
+int BorderStyleOf(const Properties& p);
 
 }  // namespace htmlview

@@ -136,6 +136,7 @@ std::optional<int> Properties::Integer(Prop index) const
 
 void Properties::AssignRuleValue(Prop index, std::string_view text, bool inlineStyle)
 {
+    m_font.reset();
     auto store = [&](Prop at, PropertyValue value) {
         m_values[at] = std::move(value);
         m_explicit[at] = true;
@@ -205,6 +206,7 @@ void Properties::Assign(const std::string& property, const std::string& value)
 
 void Properties::AssignPresentational(Prop index, PropertyValue value)
 {
+    m_font.reset();
     if (m_explicit[index])
         return;
     m_values[index] = value;
@@ -223,6 +225,7 @@ void Properties::AssignPresentational(Prop index, PropertyValue value)
 
 void Properties::Inherit(const Properties& parent)
 {
+    m_font.reset();
     const bool fromSpan = parent.tag == "span";
     for (int i = 0; i < kPropertyCount; ++i) {
         m_explicit[i] = false;
@@ -249,6 +252,7 @@ void Properties::Inherit(const Properties& parent)
 
 void Properties::ReInherit(const Properties& parent)
 {
+    m_font.reset();
     for (int i = 0; i < kPropertyCount; ++i)
         if (!m_explicit[i])
             m_values[i] = parent.m_values[i];
@@ -260,6 +264,7 @@ void Properties::ReInherit(const Properties& parent)
 
 void Properties::Merge(const Properties& rule)
 {
+    m_font.reset();
     for (int i = 0; i < kPropertyCount; ++i) {
         const PropertyValue& value = rule.m_values[i];
         if (std::holds_alternative<std::monostate>(value))
@@ -273,6 +278,7 @@ void Properties::Merge(const Properties& rule)
 
 void Properties::AssignCharset(int requested, const IFontCatalog& fonts)
 {
+    m_font.reset();
     if (requested == 31) {  // ISO-8859-2, a marker of the charset names
         charset = 238;
         codePage = 28592;
@@ -288,6 +294,7 @@ void Properties::AssignCharset(int requested, const IFontCatalog& fonts)
 
 void Properties::SwitchToUtf8()
 {
+    m_font.reset();
     codePage = 65001;
     charset = 0;
 }

@@ -110,7 +110,11 @@ public:
     // A presentational attribute: stored only where no rule or inline style set the property.
     void AssignPresentational(Prop index, PropertyValue value);
     // Stores a value the layout computed (font size in points) or a default sheet value.
-    void SetValue(Prop index, PropertyValue value) { m_values[index] = std::move(value); }
+    void SetValue(Prop index, PropertyValue value)
+    {
+        m_values[index] = std::move(value);
+        m_font.reset();
+    }
 
     // A child's start from its parent.
     void Inherit(const Properties& parent);
@@ -133,7 +137,12 @@ public:
     bool link = false;
     std::optional<FontInfoArray> linkStates;
 
+    // The font made from these values, kept until a value changes.
+    const ElementFont* CachedFont() const { return m_font ? &*m_font : nullptr; }
+    void CacheFont(const ElementFont& font) { m_font = font; }
+
 private:
+    std::optional<ElementFont> m_font;
     std::array<PropertyValue, kPropertyCount> m_values;
     std::array<bool, kPropertyCount> m_explicit{};
 };

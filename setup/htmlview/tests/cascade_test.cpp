@@ -73,6 +73,16 @@ public:
         return *last;
     }
 
+    // Takes an open element out of the middle, as a misnested end tag does.
+    void RemoveAt(std::size_t index)
+    {
+        m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(index));
+        std::vector<Properties*> stack;
+        for (const auto& entry : m_stack)
+            stack.push_back(entry.get());
+        ReInheritFrom(stack, index, m_sheet);
+    }
+
     FakeFontCatalog fonts;
 
 private:
@@ -158,6 +168,23 @@ TEST(Cascade, LinkColoursSpillIntoVisitedAndHoverUntilTheyHaveTheirOwn)
         EXPECT_EQ(states[3].color, Named(c.visitedHover)) << c.css;
         EXPECT_TRUE(states[0].underline) << c.css;
     }
+}
+
+TEST(Cascade, RemovingAnElementBelowReInheritsWhatWasNotSetExplicitly)
+{
+    OpenElements elements("div { font-family: Courier New; color: green }");
+    elements.OpenPath("div");
+    Properties& bold = elements.Open("b", "color: red");
+    Properties& link = elements.Open("a:link");
+    ASSERT_EQ((*link.linkStates)[0].name, "courier new");  // as the sheet wrote it
+    ASSERT_EQ(ColorOf(bold), Named("red"));
+
+    elements.RemoveAt(1);  // the DIV
+    EXPECT_EQ(*bold.Text(FontFamily), "Times New Roman");
+    EXPECT_EQ(ColorOf(bold), Named("red"));  // its own
+    // The link's font states are computed again under its new parent.
+    EXPECT_EQ((*link.linkStates)[0].name, "Times New Roman");
+    EXPECT_EQ((*link.linkStates)[0].color, 0x02FF0000u);  // the link colour
 }
 
 TEST(Cascade, InheritanceKeepsBoxValuesToTheElementExceptUnderSpan)

@@ -2,18 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include "setup/htmlview/parser/css_reader.h"
+#include "setup/htmlview/tests/styled.h"
 
 namespace {
 
 using namespace htmlview;
 
-Properties Styled(std::string_view css)
-{
-    Properties properties;
-    ReadInlineStyle(css, properties);
-    return properties;
-}
+using test_styles::Styled;
 
 TEST(Keywords, AlignmentFloatAndClear)
 {
