@@ -20,7 +20,7 @@ BackgroundWriter::~BackgroundWriter()
     m_thread.join();
 }
 
-bool BackgroundWriter::Start(const std::uint8_t* data, std::uint32_t length) noexcept
+bool BackgroundWriter::Start(HANDLE file, const std::uint8_t* data, std::uint32_t length) noexcept
 {
     if (m_failedToStart)
         return false;
@@ -32,6 +32,7 @@ bool BackgroundWriter::Start(const std::uint8_t* data, std::uint32_t length) noe
             return false;
         }
     }
+    m_file = file;
     m_data = data;
     m_length = length;
     m_state.store(kRequested, std::memory_order_release);

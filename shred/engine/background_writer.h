@@ -1,5 +1,7 @@
 // A thread that carries out one file write at a time for the engine's thread, so that the next
-// chunk reaches the file while the engine reports progress and waits on the pause event.
+// chunk reaches the file while the engine reports progress and waits on the pause event. One
+// writer serves every file of a call: starting a thread per file costs more than a small file's
+// whole overwrite on some systems.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +17,14 @@ namespace shred {
 class BackgroundWriter
 {
 public:
-    // The file handle stays the caller's and must outlive the writer.
-    explicit BackgroundWriter(HANDLE file) noexcept : m_file(file) {}
+    BackgroundWriter() noexcept = default;
     ~BackgroundWriter();
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
 
-    // False when no thread can run the write; the caller then writes itself.
-    bool Start(const std::uint8_t* data, std::uint32_t length) noexcept;
+    // False when no thread can run the write; the caller then writes itself. The handle stays
+    // the caller's and stays open until Finish returns.
+    bool Start(HANDLE file, const std::uint8_t* data, std::uint32_t length) noexcept;
     bool Finish(std::uint32_t& written) noexcept;
 
 private:
@@ -37,7 +39,7 @@ private:
     void Run() noexcept;
     void Wake();
 
-    HANDLE m_file;
+    HANDLE m_file = nullptr;
     std::thread m_thread;
     bool m_failedToStart = false;
     std::atomic<int> m_state{kIdle};

@@ -40,7 +40,7 @@ int ExportShredFile(const ShredVariant& variant, const wchar_t* path, int algori
                     ShredFileDoneCallback fileDone, int keepFile) noexcept
 {
     try {
-        IShredSystem& system = DefaultShredSystem();
+        Win32ShredSystem system(true);  // its writer thread ends with the call
         const ShredEventLog eventLog(system, variant);
         return ShredWithAlgorithm(
             system, variant, eventLog, algorithmId, [&variant] { return ReadShredChar(variant); },
@@ -55,7 +55,7 @@ int ExportShredFileEx(const ShredVariant& variant, const wchar_t* path, const _O
                       ShredFileDoneCallback fileDone, int keepFile) noexcept
 {
     try {
-        IShredSystem& system = DefaultShredSystem();
+        Win32ShredSystem system(true);  // its writer thread ends with the call
         const ShredEventLog eventLog(system, variant);
         return ShredWithRun(
             system, variant, eventLog, algorithm,

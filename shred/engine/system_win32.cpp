@@ -23,9 +23,20 @@ bool IsLink(const WIN32_FIND_DATAW& data)
 class Win32File : public IShredFile
 {
 public:
-    explicit Win32File(core::UniqueFile file) : m_owner(std::move(file)), m_handle(m_owner.Get()) {}
+    // Started writes go through `writer` when there is one, else run at once.
+    Win32File(core::UniqueFile file, BackgroundWriter* writer)
+        : m_owner(std::move(file)), m_handle(m_owner.Get()), m_writer(writer)
+    {
+    }
     // Borrowed: the caller keeps the handle and closes it.
     explicit Win32File(HANDLE handle) : m_handle(handle) {}
+    ~Win32File() override
+    {
+        // The handle closes after this: a write still running must end first.
+        std::uint32_t ignored = 0;
+        if (m_inFlight)
+            FinishWrite(ignored);
+    }
 
     bool GetSize(std::uint64_t& size) override
     {
@@ -53,16 +64,17 @@ public:
 
     void StartWrite(const std::uint8_t* data, std::uint32_t length) override
     {
-        if (!m_writer)
-            m_writer = std::make_unique<BackgroundWriter>(m_handle);
-        m_background = m_writer->Start(data, length);
-        if (!m_background)
+        m_inFlight = m_writer && m_writer->Start(m_handle, data, length);
+        if (!m_inFlight)
             IShredFile::StartWrite(data, length);
     }
 
     bool FinishWrite(std::uint32_t& written) override
     {
-        return m_background ? m_writer->Finish(written) : IShredFile::FinishWrite(written);
+        if (!m_inFlight)
+            return IShredFile::FinishWrite(written);
+        m_inFlight = false;
+        return m_writer->Finish(written);
     }
 
     bool SetEndOfFile() override { return ::SetEndOfFile(m_handle) != FALSE; }
@@ -78,9 +90,8 @@ public:
 private:
     core::UniqueFile m_owner;
     HANDLE m_handle;
-    // Declared after the handle: it stops before the handle closes.
-    std::unique_ptr<BackgroundWriter> m_writer;
-    bool m_background = false;
+    BackgroundWriter* m_writer = nullptr;  // the call's, shared by its files
+    bool m_inFlight = false;
 };
 
 class Win32BackupStream : public IBackupStream
@@ -149,7 +160,7 @@ std::unique_ptr<IShredFile> Win32ShredSystem::Open(const std::wstring& path,
         if (!file)
             return nullptr;
     }
-    return std::make_unique<Win32File>(std::move(file));
+    return std::make_unique<Win32File>(std::move(file), m_writer.get());
 }
 
 std::unique_ptr<IBackupStream> Win32ShredSystem::OpenBackupRead(const std::wstring& path)
@@ -220,12 +231,18 @@ std::vector<FolderEntry> Win32ShredSystem::FindMatches(const std::wstring& patte
 
 std::wstring Win32ShredSystem::LongPath(const std::wstring& path)
 {
-    const DWORD needed = ::GetLongPathNameW(path.c_str(), nullptr, 0);
-    if (needed == 0)
-        return path;
-    std::wstring longPath(needed, L'\0');
-    const DWORD length = ::GetLongPathNameW(path.c_str(), longPath.data(), needed);
-    if (length == 0 || length >= needed)
+    // Each call looks up every folder of the path: ask once with room for the usual length and
+    // a second time only for a longer one.
+    std::wstring longPath(MAX_PATH, L'\0');
+    DWORD length = ::GetLongPathNameW(path.c_str(), longPath.data(), MAX_PATH);
+    if (length >= MAX_PATH) {
+        longPath.assign(length, L'\0');
+        const DWORD needed = length;
+        length = ::GetLongPathNameW(path.c_str(), longPath.data(), needed);
+        if (length >= needed)
+            return path;
+    }
+    if (length == 0)
         return path;
     longPath.resize(length);
     return longPath;
@@ -343,9 +360,19 @@ std::unique_ptr<IShredFile> BorrowFileHandle(void* handle)
     return std::make_unique<Win32File>(static_cast<HANDLE>(handle));
 }
 
+Win32ShredSystem::Win32ShredSystem(bool writeAhead)
+{
+    if (writeAhead)
+        m_writer = std::make_unique<BackgroundWriter>();
+}
+
+Win32ShredSystem::~Win32ShredSystem() = default;
+
 IShredSystem& DefaultShredSystem() noexcept
 {
-    static Win32ShredSystem system;
+    // Process-wide and so without a writer thread: none may be left to join while the library
+    // is unloaded.
+    static Win32ShredSystem system(false);
     return system;
 }
 
