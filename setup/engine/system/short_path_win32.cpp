@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "core/text_convert.h"
-#include "core/unique_handle.h"
 #include "setup/engine/script/path_text.h"
 
 namespace setup::engine {
@@ -86,6 +85,39 @@ std::string GetParamStr(int index)
     return ParamStrOf(::GetCommandLineA(), index);
 }
 
+namespace {
+
+// The shell's folder functions, bound once for the process: loading and freeing their libraries
+// for every folder asked costs more than the question. The libraries stay loaded.
+struct ShellFolderFunctions
+{
+    BOOL(WINAPI* getPathFromIdListW)(PCIDLIST_ABSOLUTE, LPWSTR) = nullptr;
+    HRESULT(WINAPI* getFolderPathA)(HWND, int, HANDLE, DWORD, LPSTR) = nullptr;
+    HRESULT(WINAPI* getFolderPathW)(HWND, int, HANDLE, DWORD, LPWSTR) = nullptr;
+};
+
+template <typename Function>
+void Bind(HMODULE library, const char* name, Function& function)
+{
+    if (library)
+        function = reinterpret_cast<Function>(::GetProcAddress(library, name));
+}
+
+const ShellFolderFunctions& BoundFunctions()
+{
+    static const ShellFolderFunctions functions = [] {
+        ShellFolderFunctions bound;
+        Bind(::LoadLibraryA("shell32.dll"), "SHGetPathFromIDListW", bound.getPathFromIdListW);
+        const HMODULE shfolder = ::LoadLibraryA("shfolder.dll");
+        Bind(shfolder, "SHGetFolderPathA", bound.getFolderPathA);
+        Bind(shfolder, "SHGetFolderPathW", bound.getFolderPathW);
+        return bound;
+    }();
+    return functions;
+}
+
+}  // namespace
+
 bool GetPathFromPidlSafe(PCIDLIST_ABSOLUTE itemList, char* buffer)
 {
     bool found = ::SHGetPathFromIDListA(itemList, buffer) != FALSE;
@@ -97,11 +129,7 @@ bool GetPathFromPidlSafe(PCIDLIST_ABSOLUTE itemList, char* buffer)
     if (found && !HoldsUnmappable(path) && DirectoryExistsAnsi(path))
         return found;
 
-    using GetPathW = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, LPWSTR);
-    core::UniqueModule shell(::LoadLibraryA("shell32.dll"));
-    const auto getPathW =
-        shell ? reinterpret_cast<GetPathW>(::GetProcAddress(shell.Get(), "SHGetPathFromIDListW"))
-              : nullptr;
+    const auto getPathW = BoundFunctions().getPathFromIdListW;
     std::wstring wide(kWideBufferChars, L'\0');
     if (getPathW == nullptr || !getPathW(itemList, wide.data()))
         return found;
@@ -115,13 +143,7 @@ bool GetPathFromPidlSafe(PCIDLIST_ABSOLUTE itemList, char* buffer)
 
 std::pair<bool, std::string> GetFolderPathFallback(int folder)
 {
-    using GetFolderPathA = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
-    using GetFolderPathW = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
-    core::UniqueModule library(::LoadLibraryA("shfolder.dll"));
-    if (!library)
-        return {false, {}};
-    const auto getA =
-        reinterpret_cast<GetFolderPathA>(::GetProcAddress(library.Get(), "SHGetFolderPathA"));
+    const auto getA = BoundFunctions().getFolderPathA;
     if (getA == nullptr)
         return {false, {}};
     char path[MAX_PATH + 1] = {};
@@ -129,8 +151,7 @@ std::pair<bool, std::string> GetFolderPathFallback(int folder)
     bool success = result != S_FALSE && result != E_INVALIDARG;
     std::string text = path;
     if (HoldsUnmappable(text) || !DirectoryExistsAnsi(text)) {
-        const auto getW =
-            reinterpret_cast<GetFolderPathW>(::GetProcAddress(library.Get(), "SHGetFolderPathW"));
+        const auto getW = BoundFunctions().getFolderPathW;
         wchar_t wide[MAX_PATH + 1] = {};
         if (getW != nullptr) {
             result = getW(::GetDesktopWindow(), folder, nullptr, 0, wide);
