@@ -62,7 +62,12 @@ std::wstring Win32ExtractTarget::FullPath(const std::u16string& relativePath) co
 
 void Win32ExtractTarget::MakeFolders(const std::u16string& relativeFolder)
 {
-    CreateFolderChain(FullPath(relativeFolder), m_root.size());
+    std::wstring folder = FullPath(relativeFolder);
+    if (m_knownFolders.count(folder) != 0) {
+        return;
+    }
+    CreateFolderChain(folder, m_root.size());
+    m_knownFolders.insert(std::move(folder));
 }
 
 std::optional<ExistingFile> Win32ExtractTarget::Existing(const std::u16string& relativePath)

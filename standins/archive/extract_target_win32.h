@@ -4,6 +4,7 @@
 #include "core/unique_handle.h"
 #include "standins/archive/extractor.h"
 
+#include <set>
 #include <string>
 
 namespace standins::archive {
@@ -29,6 +30,8 @@ private:
     std::wstring m_root;  // ends with a backslash
     core::UniqueFile m_file;
     std::wstring m_filePath;
+    // Folders made or found during this extraction: entries of one folder look it up once.
+    std::set<std::wstring> m_knownFolders;
 };
 
 }  // namespace standins::archive
