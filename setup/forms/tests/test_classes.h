@@ -93,6 +93,8 @@ public:
     std::int64_t big = 0;
     double ratio = 0;
     TDateTime stamp;
+    TDate day;
+    TTime clock;
     TNotifyEvent onClick;
     TTestKeyEvent onKeyUp;
     TComponent* parent_ = nullptr;
