@@ -4,8 +4,10 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <utility>
 
+#include "setup/forms/binary_form.h"
 #include "setup/forms/collection.h"
 #include "setup/forms/form_errors.h"
 
@@ -47,6 +49,11 @@ public:
         }
         for (TComponent* component : topLevel)
             form.children.push_back(RecordWithChildren(*component, children, 0));
+        // Parents that form a ring are never reached from the top: each such component is
+        // written at the top rather than lost.
+        for (std::size_t i = 0; i < m_root.ComponentCount(); ++i)
+            if (!m_written.contains(m_root.Component(i)))
+                form.children.push_back(RecordWithChildren(*m_root.Component(i), children, 0));
         return form;
     }
 
@@ -55,14 +62,16 @@ private:
                                   const std::map<const TComponent*, std::vector<TComponent*>>& tree,
                                   int depth)
     {
-        // Parents that form a ring are never reached from the top; a chain deeper than a form
-        // can be read back is refused rather than written.
-        if (depth >= kMaxNesting)
+        // A chain deeper than a form can be read back with is refused rather than written; the
+        // margin leaves room for the values nested in the deepest record.
+        if (depth >= kMaxFormNesting - 4)
             throw EFilerError("Components are nested too deeply to be written");
+        m_written.insert(&component);
         FormObject record = Record(component);
         if (const auto found = tree.find(&component); found != tree.end())
             for (TComponent* child : found->second)
-                record.children.push_back(RecordWithChildren(*child, tree, depth + 1));
+                if (!m_written.contains(child))
+                    record.children.push_back(RecordWithChildren(*child, tree, depth + 1));
         return record;
     }
 
@@ -136,7 +145,9 @@ private:
                 if (info.set)
                     out.push_back({name, FormValue::Identifier(ReferenceName(*component, name))});
             } else if (auto* collection = dynamic_cast<TCollection*>(object)) {
-                if (collection->Count() || (referenceObject && info.set))
+                // An empty collection is stored only where a new object's has items.
+                const auto* defaultItems = dynamic_cast<const TCollection*>(referenceObject);
+                if (collection->Count() || (defaultItems && defaultItems->Count()))
                     out.push_back({name, CollectionValue(*collection)});
             } else if (auto* owned = dynamic_cast<TPersistent*>(object)) {
                 WriteProperties(*owned, referenceObject, name + ".", out);
@@ -261,11 +272,10 @@ private:
         return FormValue::ExtendedFloat(value);
     }
 
-    static constexpr int kMaxNesting = 60;
-
     TComponent& m_root;
     std::map<const ClassInfo*, std::unique_ptr<TObject>> m_references;
     std::map<const ClassInfo*, std::unique_ptr<TCollection>> m_referenceCollections;
+    std::set<const TComponent*> m_written;
 };
 
 }  // namespace

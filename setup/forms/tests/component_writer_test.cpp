@@ -164,6 +164,26 @@ end
 )");
 }
 
+TEST(ComponentWriter, WritesComponentsWhoseParentsFormARingAtTheTop)
+{
+    TTestForm form;
+    form.SetName("Ring");
+    auto* first = new TTestControl(&form);
+    first->SetName("First");
+    auto* second = new TTestControl(&form);
+    second->SetName("Second");
+    first->SetParentComponent(second);
+    second->SetParentComponent(first);
+
+    EXPECT_EQ(WriteTextForm(WriteRootComponent(form)), R"(object Ring: TTestForm
+  object First: TTestControl
+    object Second: TTestControl
+    end
+  end
+end
+)");
+}
+
 TEST(ComponentWriter, RefusesWhatAFormCannotHold)
 {
     struct Case
@@ -181,6 +201,16 @@ TEST(ComponentWriter, RefusesWhatAFormCannotHold)
         {"a reference to an unnamed component",
          [](TTestForm& form, TTestLabel& label, TTestForm&) {
              label.SetFocusControl(new TTestControl(&form));
+         }},
+        {"children nested deeper than a form can be read back with",
+         [](TTestForm& form, TTestLabel& label, TTestForm&) {
+             TComponent* parent = &label;
+             for (int depth = 0; depth < kMaxFormNesting; ++depth) {
+                 auto* child = new TTestControl(&form);
+                 child->SetName("Nested" + std::to_string(depth));
+                 child->SetParentComponent(parent);
+                 parent = child;
+             }
          }},
         {"a handler of another object",
          [](TTestForm&, TTestLabel& label, TTestForm& other) {
