@@ -1,6 +1,7 @@
 // The binary form stream of page files, with or without its resource header: whatever is read
 // writes back to the same tree, its text form reads back to the same text, and the component
-// reader applies it to plain components with every read error skipped.
+// reader applies it to plain components with every read error skipped, and the components write
+// back to a form that reads again.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "setup/forms/binary_form.h"
 #include "setup/forms/component_reader.h"
+#include "setup/forms/component_writer.h"
 #include "setup/forms/form_errors.h"
 #include "setup/forms/text_form.h"
 
@@ -44,6 +46,18 @@ void CheckTree(const forms::FormObject& tree)
         reader.ReadRootComponent(tree, root);
     } catch (const forms::EComponentError&) {
         // the root's own name is not an identifier
+    }
+    // What was read writes back as a form that reads again.
+    forms::FormObject written;
+    try {
+        written = forms::WriteRootComponent(root);
+    } catch (const forms::EFilerError&) {
+        return;
+    }
+    forms::TComponent again(nullptr);
+    try {
+        reader.ReadRootComponent(forms::ReadBinaryForm(forms::WriteBinaryForm(written)), again);
+    } catch (const forms::EComponentError&) {
     }
 }
 

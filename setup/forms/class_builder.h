@@ -124,13 +124,15 @@ public:
     }
 
     // A published event handler; form files name it as the value of event properties.
-    template <class B>
-    ClassBuilder& Method(std::string name, void (B::*handler)(TObject* sender))
+    template <class B, class... Args>
+    ClassBuilder& Method(std::string name, void (B::*handler)(TObject* sender, Args...))
     {
         static_assert(std::is_base_of_v<B, C>);
-        m_info.m_methods.push_back({std::move(name), [handler](TObject& self, TObject* sender) {
-                                        (static_cast<C&>(self).*handler)(sender);
-                                    }});
+        m_info.m_methods.push_back(
+            {std::move(name),
+             HandlerOf<Args...>([handler](TObject& self, TObject* sender, Args... args) {
+                 (static_cast<C&>(self).*handler)(sender, std::forward<Args>(args)...);
+             })});
         return *this;
     }
 

@@ -6,8 +6,9 @@ namespace setup::forms {
 
 void TMethod::Call(TObject* sender) const
 {
-    if (method && data && method->invoke)
-        method->invoke(*data, sender);
+    TEvent<> event;
+    static_cast<TMethod&>(event) = *this;
+    event(sender);
 }
 
 ClassInfo::ClassInfo(std::string name, const ClassInfo* parent)

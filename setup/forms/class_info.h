@@ -3,10 +3,12 @@
 // classes that form files may name.
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -17,6 +19,10 @@ namespace setup::forms {
 class TObject;
 struct MethodInfo;
 
+// The callable of a published method that takes the object firing the event and `Args`.
+template <class... Args>
+using HandlerOf = std::function<void(TObject& self, TObject* sender, Args...)>;
+
 // A bound event handler: a published method of the object `data`.
 struct TMethod
 {
@@ -25,6 +31,7 @@ struct TMethod
 
     explicit operator bool() const { return method != nullptr; }
     bool operator==(const TMethod&) const = default;
+    // Runs a handler that takes only the sender; an unassigned event does nothing.
     void Call(TObject* sender) const;
 };
 
@@ -40,11 +47,35 @@ struct PropInfo
     std::function<void(TObject&, const PropValue&)> set;  // empty for a read-only property
 };
 
-// A published method. Handlers take the object that fired the event.
+// A published method. Handlers take the object that fired the event and what the event adds (a
+// flag to answer, a key, a position); `invoke` holds a HandlerOf<Args...>, so its type is the
+// handler's signature, which an event property checks before it takes the method.
 struct MethodInfo
 {
     std::string name;
-    std::function<void(TObject& self, TObject* sender)> invoke;
+    std::any invoke;
+
+    template <class... Args>
+    const HandlerOf<Args...>* Handler() const
+    {
+        return std::any_cast<HandlerOf<Args...>>(&invoke);
+    }
+};
+
+// An event whose handlers take the sender and `Args`:
+//   struct TCloseQueryEvent : TEvent<bool&> {};   FORMS_EVENT_TYPE(TCloseQueryEvent)
+template <class... Args>
+struct TEvent : TMethod
+{
+    using Handler = HandlerOf<Args...>;
+    // An unassigned event, or a method of another signature, does nothing.
+    void operator()(TObject* sender, Args... args) const
+    {
+        if (!method || !data)
+            return;
+        if (const Handler* handler = method->Handler<Args...>())
+            (*handler)(*data, sender, std::forward<Args>(args)...);
+    }
 };
 
 class ClassInfo

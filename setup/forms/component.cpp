@@ -1,6 +1,7 @@
 #include "setup/forms/component.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "setup/forms/class_builder.h"
 #include "setup/forms/text_form_lexis.h"
@@ -96,6 +97,34 @@ void TComponent::RemoveComponent(TComponent* component)
     component->m_owner = nullptr;
 }
 
+int TComponent::ComponentIndex() const
+{
+    if (!m_owner)
+        return -1;
+    const auto& list = m_owner->m_components;
+    return static_cast<int>(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TComponent::SetComponentIndex(int index)
+{
+    if (!m_owner)
+        return;
+    auto& list = m_owner->m_components;
+    const int last = static_cast<int>(list.size()) - 1;
+    index = std::clamp(index, 0, last);
+    const int current = ComponentIndex();
+    if (current == index)
+        return;
+    list.erase(list.begin() + current);
+    list.insert(list.begin() + index, this);
+}
+
+void TComponent::SetChildOrder(TComponent* child, int order)
+{
+    if (child && child->m_owner == this)
+        child->SetComponentIndex(order);
+}
+
 void TComponent::DestroyComponents()
 {
     while (!m_components.empty()) {
@@ -153,12 +182,23 @@ void TComponent::DefineProperties(PropertyDefiner& definer)
             throw EComponentError("Invalid property value");
         return static_cast<std::uint32_t>(value.integer) & 0xFFFF;
     };
-    definer.DefineProperty("Left", [this, readWord](const FormValue& value) {
-        m_designInfo = (m_designInfo & 0xFFFF0000u) | readWord(value);
-    });
-    definer.DefineProperty("Top", [this, readWord](const FormValue& value) {
-        m_designInfo = (m_designInfo & 0x0000FFFFu) | (readWord(value) << 16);
-    });
+    const auto writeWord = [](std::uint32_t word) -> std::optional<FormValue> {
+        if (word == 0)
+            return std::nullopt;
+        return FormValue::Integer(word);
+    };
+    definer.DefineProperty(
+        "Left",
+        [this, readWord](const FormValue& value) {
+            m_designInfo = (m_designInfo & 0xFFFF0000u) | readWord(value);
+        },
+        [this, writeWord] { return writeWord(m_designInfo & 0xFFFF); });
+    definer.DefineProperty(
+        "Top",
+        [this, readWord](const FormValue& value) {
+            m_designInfo = (m_designInfo & 0x0000FFFFu) | (readWord(value) << 16);
+        },
+        [this, writeWord] { return writeWord(m_designInfo >> 16); });
 }
 
 }  // namespace setup::forms

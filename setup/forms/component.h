@@ -80,6 +80,14 @@ public:
 
     // The component a form file nests this one in (a control's parent); none by default.
     virtual void SetParentComponent(TComponent* parent) {}
+    virtual TComponent* GetParentComponent() const { return nullptr; }
+    // Moves a child read with a position of its own to that place among this component's
+    // children. By default the children are the owned components; a control reorders its
+    // parent's controls instead.
+    virtual void SetChildOrder(TComponent* child, int order);
+    // Moves an owned component within its owner's list, the index clamped to the list.
+    int ComponentIndex() const;
+    void SetComponentIndex(int index);
 
     void DefineProperties(PropertyDefiner& definer) override;
 

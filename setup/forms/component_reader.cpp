@@ -14,7 +14,7 @@ namespace {
 class DefinedProperties final : public PropertyDefiner
 {
 public:
-    void DefineProperty(std::string_view name, ReadValue read) override
+    void DefineProperty(std::string_view name, ReadValue read, WriteValue) override
     {
         m_defined.emplace_back(std::string(name), std::move(read));
     }
@@ -55,8 +55,9 @@ public:
     {
         m_root.BeginLoading();
         m_loaded.push_back(&m_root);
-        if (form.name != m_root.Name())
-            m_root.SetName(form.name);
+        const std::string name = UniqueRootName(form.name);
+        if (name != m_root.Name())
+            m_root.SetName(name);
         ApplyProperties(m_root, form.properties, m_root.Name());
         for (const FormObject& child : form.children)
             ReadChild(child, m_root);
@@ -76,11 +77,27 @@ private:
         throw EReadError(message);
     }
 
+    std::string UniqueRootName(const std::string& name) const
+    {
+        if (name.empty() || !m_reader.IsRootNameTaken)
+            return name;
+        std::string candidate = name;
+        for (int suffix = 1; m_reader.IsRootNameTaken(candidate); ++suffix) {
+            // More forms than any application has: the answer is not to be trusted.
+            if (suffix > kMaxRootSuffix)
+                throw EComponentError("No free name for a form named " + name);
+            candidate = name + "_" + std::to_string(suffix);
+        }
+        return candidate;
+    }
+
     void ReadChild(const FormObject& record, TComponent& parent)
     {
         try {
             TComponent* component = CreateOrFind(record);
             component->SetParentComponent(&parent);
+            if ((record.flags & kChildPos) && record.position.type != ValueType::Null)
+                parent.SetChildOrder(component, record.position.value);
             const std::string where = component->Name().empty() ? record.name : component->Name();
             ApplyProperties(*component, record.properties, where);
             for (const FormObject& child : record.children)
@@ -151,7 +168,7 @@ private:
         target->DefineProperties(defined);
         if (const PropertyDefiner::ReadValue* read = defined.Find(path)) {
             try {
-                (*read)(property.value);
+                (*read)(WithAnsiStrings(property.value, m_reader.CodePage()));
             } catch (const rtl::Exception& error) {
                 fail(error.what());
             }
@@ -194,10 +211,12 @@ private:
             case TypeKind::Char:
             case TypeKind::WChar: {
                 std::int64_t code = 0;
-                if (value.type == ValueType::WString && value.wide.size() == 1)
+                if (type.kind == TypeKind::WChar && value.type == ValueType::WString &&
+                    value.wide.size() == 1)
                     code = value.wide[0];
-                else if (value.IsString() && value.bytes.size() == 1)
-                    code = static_cast<unsigned char>(value.bytes[0]);
+                else if (const std::string text = AnsiText(value, m_reader.CodePage());
+                         value.IsString() && text.size() == 1)
+                    code = static_cast<unsigned char>(text[0]);
                 else if (value.IsInteger())
                     code = value.integer;
                 else
@@ -238,7 +257,7 @@ private:
             case TypeKind::WString:
                 if (!value.IsString())
                     invalid();
-                result = value.AsText();
+                result = AnsiText(value, m_reader.CodePage());
                 break;
             case TypeKind::Class:
                 if (value.type == ValueType::Ident) {
@@ -256,6 +275,9 @@ private:
                     const MethodInfo* method = m_root.ClassType().FindMethod(value.bytes);
                     if (!method)
                         fail("Method " + value.bytes + " not found");
+                    // A handler of another signature would be called with the wrong arguments.
+                    if (type.signature && method->invoke.type() != *type.signature)
+                        fail("Method " + method->name + " does not fit " + type.name);
                     result = TMethod{method, &m_root};
                 } else {
                     invalid();
@@ -318,6 +340,8 @@ private:
         }
         m_fixups.clear();
     }
+
+    static constexpr int kMaxRootSuffix = 100000;
 
     const ComponentReader& m_reader;
     const ClassRegistry& m_registry;

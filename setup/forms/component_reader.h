@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "setup/forms/ansi_code_page.h"
 #include "setup/forms/class_info.h"
 #include "setup/forms/component.h"
 #include "setup/forms/form_tree.h"
@@ -15,7 +16,11 @@ namespace setup::forms {
 class ComponentReader
 {
 public:
-    explicit ComponentReader(const ClassRegistry& registry) : m_registry(registry) {}
+    // UTF-16 and UTF-8 strings of the form reach properties as ANSI text of this code page.
+    explicit ComponentReader(const ClassRegistry& registry,
+                             const IAnsiCodePage& codePage = SystemAnsiCodePage())
+        : m_registry(registry), m_codePage(codePage)
+    {}
 
     // Told of each read error (a class that is not registered, a property that does not exist, a
     // value of the wrong type, a reference that finds nothing). True skips the offending property
@@ -23,12 +28,18 @@ public:
     std::function<bool(const std::string& message)> OnError;
     // Names each component created from a record; by default SetName with the stored name.
     std::function<void(TComponent& component, const std::string& name)> OnSetName;
+    // Whether another root (another form of the application) bears the name. The root then takes
+    // the stored name followed by "_1", "_2", ..., the first that is free.
+    std::function<bool(const std::string& name)> IsRootNameTaken;
 
     // The root record's class name is not looked at; its name becomes the root's name.
     void ReadRootComponent(const FormObject& form, TComponent& root);
 
+    const IAnsiCodePage& CodePage() const { return m_codePage; }
+
 private:
     const ClassRegistry& m_registry;
+    const IAnsiCodePage& m_codePage;
 };
 
 }  // namespace setup::forms

@@ -18,6 +18,22 @@ const ClassInfo& TPersistent::StaticClass()
     return info;
 }
 
+void PropertyDefiner::DefineBinaryProperty(std::string_view name, ReadBytes read, WriteBytes write)
+{
+    DefineProperty(
+        name,
+        [read = std::move(read)](const FormValue& value) {
+            if (value.type != ValueType::Binary)
+                throw rtl::Exception("Invalid property value");
+            read(value.bytes);
+        },
+        [write = std::move(write)]() -> std::optional<FormValue> {
+            if (std::optional<std::string> bytes = write())
+                return FormValue::Data(std::move(*bytes));
+            return std::nullopt;
+        });
+}
+
 void TPersistent::Assign(const TPersistent& source)
 {
     throw rtl::AssignError(source.ClassName(), ClassName());

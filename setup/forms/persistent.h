@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,12 +33,21 @@ public:
 };
 
 // Properties a class stores in form files under names of its own (a string list's "Strings", a
-// component's design position "Left" and "Top"), read as whole form values.
+// component's design position "Left" and "Top", a picture's "Data"), read and written as whole
+// form values.
 class PropertyDefiner
 {
 public:
     using ReadValue = std::function<void(const FormValue&)>;
-    virtual void DefineProperty(std::string_view name, ReadValue read) = 0;
+    // The value to store; none when the object has nothing to store under the name.
+    using WriteValue = std::function<std::optional<FormValue>()>;
+    virtual void DefineProperty(std::string_view name, ReadValue read, WriteValue write) = 0;
+
+    // Binary data that an object keeps in its own format (a picture, a glyph, an icon): the bytes
+    // of a Binary value are handed over as they are; any other value is refused.
+    using ReadBytes = std::function<void(std::string_view bytes)>;
+    using WriteBytes = std::function<std::optional<std::string>()>;
+    void DefineBinaryProperty(std::string_view name, ReadBytes read, WriteBytes write);
 
 protected:
     ~PropertyDefiner() = default;

@@ -50,7 +50,11 @@ struct TSet
     bool operator==(const TSet&) const = default;
 };
 
-struct TNotifyEvent : TMethod
+struct TNotifyEvent : TEvent<>
+{
+};
+// Asked before a form closes; the handler may clear the flag to keep it open.
+struct TCloseQueryEvent : TEvent<bool&>
 {
 };
 
@@ -108,12 +112,12 @@ FORMS_TYPE_OF(std::string, [] {
     type.name = "string";
     return type;
 }())
-FORMS_TYPE_OF(TNotifyEvent, [] {
-    TypeInfo type;
-    type.kind = TypeKind::Method;
-    type.name = "TNotifyEvent";
-    return type;
-}())
+// An event type's information from its handler signature: FORMS_EVENT_TYPE(TCloseQueryEvent)
+#define FORMS_EVENT_TYPE(Event) \
+    FORMS_TYPE_OF(Event, ::setup::forms::MethodType(#Event, typeid(Event::Handler)))
+
+FORMS_EVENT_TYPE(TNotifyEvent)
+FORMS_EVENT_TYPE(TCloseQueryEvent)
 
 template <class E>
 struct TypeOfTraits<TSet<E>>

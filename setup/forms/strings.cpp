@@ -124,17 +124,27 @@ void TStrings::Assign(const TPersistent& source)
 
 void TStrings::DefineProperties(PropertyDefiner& definer)
 {
-    definer.DefineProperty("Strings", [this](const FormValue& value) {
-        if (value.type != ValueType::List)
-            throw rtl::Exception("Invalid property value");
-        std::vector<std::string> items;
-        for (const FormValue& item : value.list) {
-            if (!item.IsString())
+    definer.DefineProperty(
+        "Strings",
+        [this](const FormValue& value) {
+            if (value.type != ValueType::List)
                 throw rtl::Exception("Invalid property value");
-            items.push_back(item.AsText());
-        }
-        SetItems(std::move(items));
-    });
+            std::vector<std::string> items;
+            for (const FormValue& item : value.list) {
+                if (!item.IsString())
+                    throw rtl::Exception("Invalid property value");
+                items.push_back(item.AsText());
+            }
+            SetItems(std::move(items));
+        },
+        [this]() -> std::optional<FormValue> {
+            if (m_items.empty())
+                return std::nullopt;
+            std::vector<FormValue> items;
+            for (const std::string& item : m_items)
+                items.push_back(FormValue::Text(item));
+            return FormValue::Values(std::move(items));
+        });
 }
 
 }  // namespace setup::forms

@@ -74,6 +74,15 @@ TypeInfo FloatTypeInfo(std::string name, FloatType floatType, TypeFlavour flavou
     return type;
 }
 
+TypeInfo MethodType(std::string name, const std::type_info& signature)
+{
+    TypeInfo type;
+    type.kind = TypeKind::Method;
+    type.name = std::move(name);
+    type.signature = &signature;
+    return type;
+}
+
 std::string EnumName(const TypeInfo& type, std::int64_t value)
 {
     if (value < type.minValue || value > type.maxValue ||

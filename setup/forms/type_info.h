@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <vector>
 
 namespace setup::forms {
@@ -68,6 +69,7 @@ struct TypeInfo
     FloatType floatType = FloatType::Extended;  // Float
     const ClassInfo* classType = nullptr;       // Class
     std::span<const IdentEntry> idents;         // Integer types with named values
+    const std::type_info* signature = nullptr;  // Method: the handler type its methods must have
 
     bool IsBoolean() const;
 };
@@ -77,6 +79,7 @@ TypeInfo OrdinalType(TypeKind kind, std::string name, std::int64_t minValue, std
 TypeInfo EnumType(std::string name, std::vector<std::string> names);
 TypeInfo SetType(std::string name, const TypeInfo& element);
 TypeInfo FloatTypeInfo(std::string name, FloatType type, TypeFlavour flavour = TypeFlavour::Plain);
+TypeInfo MethodType(std::string name, const std::type_info& signature);
 
 // Identifier of an enumeration value (empty outside the range) and the value of an identifier,
 // letter case ignored.

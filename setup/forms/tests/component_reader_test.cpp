@@ -36,6 +36,11 @@ protected:
         };
         reader.ReadRootComponent(ThroughPageFile(text), form);
     }
+    // Reads the text into `page`; any error fails the read.
+    void Read(const std::string& text, TTestForm& page)
+    {
+        ComponentReader(registry).ReadRootComponent(ThroughPageFile(text), page);
+    }
     template <class T>
     T* Find(const char* name)
     {
@@ -182,6 +187,11 @@ TEST_F(ComponentReaderTest, SkipsWhatTheErrorHandlerHandlesAndReadsOn)
         {"Ratio = 'half'", "Error reading Label1.Ratio: Invalid property value"},
         {"OnClick = Button9Click", "Error reading Label1.OnClick: Method Button9Click not found"},
         {"OnClick = 5", "Error reading Label1.OnClick: Invalid property value"},
+        {"OnClick = FormCloseQuery",
+         "Error reading Label1.OnClick: Method FormCloseQuery does not fit TNotifyEvent"},
+        {"OnKeyUp = Button1Click",
+         "Error reading Label1.OnKeyUp: Method Button1Click does not fit TTestKeyEvent"},
+        {"Picture.Data = 'bitmap'", "Error reading Label1.Picture.Data: Invalid property value"},
         {"FocusControl = Edit9", "Error reading Label1.FocusControl: Component Edit9 not found"},
         {"FocusControl = Timer1", "Error reading Label1.FocusControl: Invalid property value"},
         {"Font = 3", "Error reading Label1.Font: Invalid property value"},
@@ -287,6 +297,142 @@ TEST_F(ComponentReaderTest, NamesComponentsThroughTheNamingHook)
     reader.ReadRootComponent(tree, form);
     EXPECT_EQ(asked, (std::vector<std::string>{"Label1", "Label1"}));
     EXPECT_NE(form.FindComponent("Label1_2"), nullptr);
+}
+
+TEST_F(ComponentReaderTest, MovesAChildReadWithAPositionToThatPlace)
+{
+    struct Case
+    {
+        const char* positions[3];  // after the class names of A, B and C
+        const char* order;
+    };
+    const Case cases[] = {
+        {{"", "", ""}, "ABC"},      {{"", "", " [0]"}, "CAB"}, {{"", " [0]", " [1]"}, "BCA"},
+        {{" [5]", "", ""}, "ABC"},   // past the end: stays last of what was read
+        {{"", "", " [-3]"}, "CAB"},  // before the start: first
+    };
+    for (const Case& c : cases) {
+        TTestForm page;
+        Read(std::string("object F: TTestForm\n") +                           //
+                 "  object A: TTestControl" + c.positions[0] + "\n  end\n" +  //
+                 "  object B: TTestControl" + c.positions[1] + "\n  end\n" +  //
+                 "  object C: TTestControl" + c.positions[2] + "\n  end\n" +  //
+                 "end\n",
+             page);
+        std::string order;
+        for (std::size_t i = 0; i < page.ComponentCount(); ++i)
+            order += page.Component(i)->Name();
+        EXPECT_EQ(order, c.order) << c.positions[0] << c.positions[1] << c.positions[2];
+    }
+}
+
+TEST_F(ComponentReaderTest, BindsHandlersWithArgumentsBeyondTheSender)
+{
+    Load(R"(object F: TTestForm
+  OnCloseQuery = FormCloseQuery
+  object Edit1: TTestControl
+    OnKeyUp = Edit1KeyUp
+  end
+end
+)");
+    ASSERT_EQ(errors, std::vector<std::string>{});
+    bool canClose = true;
+    form.allowClose = false;
+    form.onCloseQuery(&form, canClose);
+    EXPECT_FALSE(canClose);
+
+    auto* edit = Find<TTestControl>("Edit1");
+    form.swallowKey = 13;
+    std::uint16_t enter = 13;
+    std::uint16_t letter = 'A';
+    edit->onKeyUp(edit, enter, 4);
+    edit->onKeyUp(edit, letter, 1);
+    EXPECT_EQ(enter, 0);  // answered through the reference
+    EXPECT_EQ(letter, 'A');
+    EXPECT_EQ(form.keys, (std::vector<std::pair<std::uint16_t, int>>{{13, 4}, {'A', 1}}));
+}
+
+TEST_F(ComponentReaderTest, GivesTheRootAFreeNameWhenAnotherRootBearsIt)
+{
+    struct Case
+    {
+        std::vector<std::string> taken;
+        const char* stored;
+        const char* name;
+    };
+    const Case cases[] = {
+        {{}, "Page", "Page"},
+        {{"Other"}, "Page", "Page"},
+        {{"PAGE"}, "Page", "Page_1"},
+        {{"Page", "Page_1", "Page_3"}, "Page", "Page_2"},
+        {{""}, "", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        TTestForm page;
+        ComponentReader reader(registry);
+        reader.IsRootNameTaken = [&](const std::string& name) {
+            for (const std::string& taken : c.taken)
+                if (SameName(taken, name))
+                    return true;
+            return false;
+        };
+        FormObject tree;
+        tree.className = "TTestForm";
+        tree.name = c.stored;
+        reader.ReadRootComponent(tree, page);
+        EXPECT_EQ(page.Name(), c.name);
+    }
+    // An answer that never lets go ends the read instead of the program.
+    TTestForm page;
+    ComponentReader reader(registry);
+    reader.IsRootNameTaken = [](const std::string&) { return true; };
+    EXPECT_THROW(reader.ReadRootComponent(ReadTextForm("object Page: TTestForm\nend\n"), page),
+                 EComponentError);
+}
+
+// A code page with one character beyond Latin-1: the euro sign, as the byte 0x80.
+class EuroCodePage final : public IAnsiCodePage
+{
+public:
+    std::string FromUtf16(std::u16string_view text) const override
+    {
+        std::string ansi;
+        for (const char16_t unit : text)
+            ansi += unit == u'\u20AC' ? '\x80' : unit <= 0xFF ? static_cast<char>(unit) : '?';
+        return ansi;
+    }
+};
+
+TEST_F(ComponentReaderTest, TurnsUtf16AndUtf8StringsIntoAnsiText)
+{
+    FormValue utf8;
+    utf8.type = ValueType::UTF8String;
+    utf8.bytes = "Caf\xC3\xA9 \xE2\x82\xAC 5";
+    FormObject tree;
+    tree.className = "TTestForm";
+    tree.name = "F";
+    tree.properties = {{"Caption", utf8}};
+    FormObject label;
+    label.className = "TTestLabel";
+    label.name = "Label1";
+    label.properties = {
+        {"Caption", FormValue::Wide(u"\u20AC\u4E2D")},
+        {"Accelerator", FormValue::Wide(u"\u20AC")},
+        {"Lines.Strings",
+         FormValue::Values({utf8, FormValue::Wide(u"\u00C4"), FormValue::Text("plain")})},
+    };
+    tree.children = {label};
+
+    const EuroCodePage codePage;
+    ComponentReader(registry, codePage).ReadRootComponent(tree, form);
+    EXPECT_EQ(form.caption, "Caf\xE9 \x80 5");
+    auto* read = Find<TTestLabel>("Label1");
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->Caption(), "\x80?");
+    EXPECT_EQ(read->accelerator, '\x80');
+    EXPECT_EQ(read->Lines()->Items(),
+              (std::vector<std::string>{"Caf\xE9 \x80 5", "\xC4", "plain"}));
 }
 
 }  // namespace

@@ -25,6 +25,33 @@ void TTestFont::Assign(const TPersistent& source)
     TPersistent::Assign(source);
 }
 
+const ClassInfo& TTestPicture::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TTestPicture>("TPicture", &TPersistent::StaticClass()).Build();
+    return info;
+}
+
+void TTestPicture::Assign(const TPersistent& source)
+{
+    if (const auto* picture = dynamic_cast<const TTestPicture*>(&source)) {
+        data = picture->data;
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+void TTestPicture::DefineProperties(PropertyDefiner& definer)
+{
+    definer.DefineBinaryProperty(
+        "Data", [this](std::string_view bytes) { data = bytes; },
+        [this]() -> std::optional<std::string> {
+            if (data.empty())
+                return std::nullopt;
+            return data;
+        });
+}
+
 const ClassInfo& TTestControl::StaticClass()
 {
     static const ClassInfo info =
@@ -40,9 +67,13 @@ const ClassInfo& TTestControl::StaticClass()
             .Property("Big", &TTestControl::big)
             .Property("Ratio", &TTestControl::ratio)
             .Property("Stamp", &TTestControl::stamp)
+            .Property("Day", &TTestControl::day)
+            .Property("Clock", &TTestControl::clock)
             .Property("Font", &TTestControl::Font, &TTestControl::SetFont)
             .Property("Lines", &TTestControl::Lines, &TTestControl::SetLines)
+            .Property("Picture", &TTestControl::Picture, &TTestControl::SetPicture)
             .Property("OnClick", &TTestControl::onClick)
+            .Property("OnKeyUp", &TTestControl::onKeyUp)
             .Build();
     return info;
 }
@@ -120,8 +151,11 @@ const ClassInfo& TTestForm::StaticClass()
                                       .Property("Caption", &TTestForm::caption)
                                       .Property("ClientWidth", &TTestForm::clientWidth)
                                       .Property("OnCreate", &TTestForm::onCreate)
+                                      .Property("OnCloseQuery", &TTestForm::onCloseQuery)
                                       .Method("Button1Click", &TTestForm::Button1Click)
                                       .Method("FormCreate", &TTestForm::FormCreate)
+                                      .Method("FormCloseQuery", &TTestForm::FormCloseQuery)
+                                      .Method("Edit1KeyUp", &TTestForm::Edit1KeyUp)
                                       .Build();
     return info;
 }

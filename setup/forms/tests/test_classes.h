@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "setup/forms/collection.h"
@@ -31,6 +32,12 @@ enum TFontStyle
 };
 FORMS_ENUM_TYPE(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
 
+// An event with arguments beyond the sender, one of them answered by the handler.
+struct TTestKeyEvent : TEvent<std::uint16_t&, int>
+{
+};
+FORMS_EVENT_TYPE(TTestKeyEvent)
+
 namespace testing {
 
 class TTestFont : public TPersistent
@@ -46,6 +53,17 @@ public:
     TSet<TFontStyle> style;
 };
 
+// Stands for a picture: keeps the bytes of its form-file property "Data" as they are.
+class TTestPicture : public TPersistent
+{
+public:
+    FORMS_CLASS_INFO()
+    void Assign(const TPersistent& source) override;
+    void DefineProperties(PropertyDefiner& definer) override;
+
+    std::string data;
+};
+
 // A visual control: Left and Top are published, and the parent comes from the form file.
 class TTestControl : public TComponent
 {
@@ -57,9 +75,12 @@ public:
     void SetFont(TTestFont* font) { m_font->Assign(*font); }
     TStrings* Lines() const { return m_lines.get(); }
     void SetLines(TStrings* lines) { m_lines->Assign(*lines); }
+    TTestPicture* Picture() const { return m_picture.get(); }
+    void SetPicture(TTestPicture* picture) { m_picture->Assign(*picture); }
     const std::string& Caption() const { return m_caption; }
     void SetCaption(const std::string& caption);
     void SetParentComponent(TComponent* parent) override { parent_ = parent; }
+    TComponent* GetParentComponent() const override { return parent_; }
     void Loaded() override;
 
     std::int32_t left = 0;
@@ -72,7 +93,10 @@ public:
     std::int64_t big = 0;
     double ratio = 0;
     TDateTime stamp;
+    TDate day;
+    TTime clock;
     TNotifyEvent onClick;
+    TTestKeyEvent onKeyUp;
     TComponent* parent_ = nullptr;
     int captionWrites = 0;
     std::string focusAtLoaded;  // the FocusControl's name seen by Loaded, for the fix-up order
@@ -82,6 +106,7 @@ public:
 private:
     std::unique_ptr<TTestFont> m_font = std::make_unique<TTestFont>();
     std::unique_ptr<TStrings> m_lines = std::make_unique<TStrings>();
+    std::unique_ptr<TTestPicture> m_picture = std::make_unique<TTestPicture>();
     std::string m_caption;
 };
 
@@ -140,10 +165,22 @@ public:
 
     void Button1Click(TObject* sender) { clicks.push_back(sender); }
     void FormCreate(TObject* sender) { ++creates; }
+    void FormCloseQuery(TObject* sender, bool& canClose) { canClose = allowClose; }
+    // Swallows the key it is told to, and keeps the rest with their shift states.
+    void Edit1KeyUp(TObject* sender, std::uint16_t& key, int shift)
+    {
+        keys.emplace_back(key, shift);
+        if (key == swallowKey)
+            key = 0;
+    }
 
     std::string caption;
     std::int32_t clientWidth = 0;
     TNotifyEvent onCreate;
+    TCloseQueryEvent onCloseQuery;
+    bool allowClose = true;
+    std::uint16_t swallowKey = 0;
+    std::vector<std::pair<std::uint16_t, int>> keys;
     std::vector<TObject*> clicks;
     int creates = 0;
 };
