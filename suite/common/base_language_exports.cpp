@@ -70,10 +70,10 @@ int WINAPI GetLanguages(const wchar_t* folder, const wchar_t* pattern,
         const int count = std::min(static_cast<int>(catalog.size()), suite::g_promisedCount.load());
         for (int i = 0; i < count; ++i) {
             const suite::CatalogEntry& item = catalog[static_cast<std::size_t>(i)];
-            suite::CopyTerminated(entries[i].code, suite::kCodeBytes, item.code);
-            suite::CopyTerminated(entries[i].name, suite::kNameBytes, item.code);
-            suite::CopyTerminated(entries[i].path, suite::kPathBytes, item.path);
-            suite::CopyTerminated(entries[i].extra, suite::kExtraBytes, L"");
+            suite::CopyTerminated(entries[i].code, suite::kCodeChars, item.code);
+            suite::CopyTerminated(entries[i].name, suite::kNameChars, item.code);
+            suite::CopyTerminated(entries[i].path, suite::kPathChars, item.path);
+            suite::CopyTerminated(entries[i].extra, suite::kExtraChars, L"");
         }
         return count;
     } catch (...) {

@@ -20,9 +20,9 @@ bool EndsWithIgnoreCase(std::wstring_view text, std::wstring_view suffix)
            EqualsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
 
-bool FitsBuffer(std::wstring_view text, std::size_t bytes)
+bool FitsBuffer(std::wstring_view text, std::size_t capacity)
 {
-    return (text.size() + 1) * sizeof(wchar_t) <= bytes;
+    return text.size() + 1 <= capacity;
 }
 
 }  // namespace
@@ -51,16 +51,15 @@ std::vector<CatalogEntry> ListLanguageLibraries(std::wstring_view folder, std::w
         if (!MatchLibraryPattern(pattern, name, entry.code) || entry.code.empty())
             continue;
         entry.path = std::wstring(folder) + name;
-        if (!FitsBuffer(entry.code, kCodeBytes) || !FitsBuffer(entry.path, kPathBytes))
+        if (!FitsBuffer(entry.code, kCodeChars) || !FitsBuffer(entry.path, kPathChars))
             continue;
         entries.push_back(std::move(entry));
     }
     return entries;
 }
 
-void CopyTerminated(wchar_t* buffer, std::size_t bytes, std::wstring_view text)
+void CopyTerminated(wchar_t* buffer, std::size_t capacity, std::wstring_view text)
 {
-    const std::size_t capacity = bytes / sizeof(wchar_t);
     if (!buffer || capacity == 0)
         return;
     const std::size_t count = std::min(text.size(), capacity - 1);

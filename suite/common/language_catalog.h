@@ -24,7 +24,8 @@ bool MatchLibraryPattern(std::wstring_view pattern, std::wstring_view fileName, 
 std::vector<CatalogEntry> ListLanguageLibraries(std::wstring_view folder, std::wstring_view pattern,
                                                 std::vector<std::wstring> fileNames);
 
-// Copies as much of `text` as fits into `bytes` bytes, always terminated; nothing without room.
-void CopyTerminated(wchar_t* buffer, std::size_t bytes, std::wstring_view text);
+// Copies as much of `text` as fits into `capacity` characters, always terminated; nothing without
+// room.
+void CopyTerminated(wchar_t* buffer, std::size_t capacity, std::wstring_view text);
 
 }  // namespace suite

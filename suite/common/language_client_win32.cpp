@@ -133,14 +133,14 @@ void CVNTLanguageClient::AllocateEntries(int count)
 {
     m_entries.assign(static_cast<std::size_t>(count), LanguageEntry{});
     for (LanguageEntry& entry : m_entries) {
-        auto buffer = [this](std::size_t bytes) {
-            m_buffers.emplace_back(new wchar_t[bytes / sizeof(wchar_t)]());
+        auto buffer = [this](std::size_t capacity) {
+            m_buffers.emplace_back(new wchar_t[capacity]());
             return m_buffers.back().get();
         };
-        entry.code = buffer(kCodeBytes);
-        entry.name = buffer(kNameBytes);
-        entry.path = buffer(kPathBytes);
-        entry.extra = buffer(kExtraBytes);
+        entry.code = buffer(kCodeChars);
+        entry.name = buffer(kNameChars);
+        entry.path = buffer(kPathChars);
+        entry.extra = buffer(kExtraChars);
     }
 }
 
@@ -165,7 +165,7 @@ std::wstring CVNTLanguageClient::EntryPath(int index) const
 {
     const LanguageEntry& entry = m_entries[static_cast<std::size_t>(index)];
     // The base library wrote it; the buffer's size bounds it even without a terminator.
-    return std::wstring(entry.path, ::wcsnlen(entry.path, kPathBytes / sizeof(wchar_t)));
+    return std::wstring(entry.path, ::wcsnlen(entry.path, kPathChars));
 }
 
 int CVNTLanguageClient::VNTGetCurrentLanguage()
@@ -177,7 +177,7 @@ int CVNTLanguageClient::VNTGetCurrentLanguage()
     std::vector<std::wstring_view> codes;
     for (int i = 0; i < m_count; ++i) {
         const LanguageEntry& entry = m_entries[static_cast<std::size_t>(i)];
-        codes.emplace_back(entry.code, ::wcsnlen(entry.code, kCodeBytes / sizeof(wchar_t)));
+        codes.emplace_back(entry.code, ::wcsnlen(entry.code, kCodeChars));
     }
     m_currentIndex = ChooseLanguageIndex(codes, current);
     return m_currentIndex;

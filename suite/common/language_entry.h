@@ -6,17 +6,18 @@
 
 namespace suite {
 
-inline constexpr std::size_t kCodeBytes = 10;
-inline constexpr std::size_t kNameBytes = 50;
-inline constexpr std::size_t kPathBytes = 1000;
-inline constexpr std::size_t kExtraBytes = 18;
+// Buffer sizes in UTF-16 characters, terminator included: 10, 50, 1000 and 18 bytes.
+inline constexpr std::size_t kCodeChars = 5;
+inline constexpr std::size_t kNameChars = 25;
+inline constexpr std::size_t kPathChars = 500;
+inline constexpr std::size_t kExtraChars = 9;
 
 struct LanguageEntry
 {
-    wchar_t* code;       // kCodeBytes, such as "NTV" or "DE"
-    wchar_t* name;       // kNameBytes, the base library's business; no client reads it
-    wchar_t* path;       // kPathBytes, the full path of the per-language library
-    wchar_t* extra;      // kExtraBytes, the base library's business; no client reads it
+    wchar_t* code;       // kCodeChars, such as "NTV" or "DE"
+    wchar_t* name;       // kNameChars, the base library's business; no client reads it
+    wchar_t* path;       // kPathChars, the full path of the per-language library
+    wchar_t* extra;      // kExtraChars, the base library's business; no client reads it
     void* module;        // the loaded per-language library, when the client keeps it loaded
     void* getBitmapId;   // its bound GetBitmapId
 };

@@ -94,10 +94,10 @@ TEST(LanguageCatalog, ListsInNameOrderAndLeavesOutWhatWouldNotFit)
 
 TEST(LanguageCatalog, CopiesAreCutToTheBufferAndTerminated)
 {
-    wchar_t buffer[kCodeBytes / sizeof(wchar_t)];
-    CopyTerminated(buffer, sizeof(buffer), L"ABCDEFG");
+    wchar_t buffer[kCodeChars];
+    CopyTerminated(buffer, kCodeChars, L"ABCDEFG");
     EXPECT_EQ(std::wstring(buffer), L"ABCD");
-    CopyTerminated(buffer, sizeof(buffer), L"DE");
+    CopyTerminated(buffer, kCodeChars, L"DE");
     EXPECT_EQ(std::wstring(buffer), L"DE");
 }
 

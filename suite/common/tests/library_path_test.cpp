@@ -37,9 +37,9 @@ TEST(LibraryPath, RegistryDataTakesWhatFitsAndEndsItself)
     const Case cases[] = {
         {full.c_str(), kRegistryTextBytes, full},      // stored without a terminator
         {full.c_str(), kRegistryTextBytes + 1, L""},   // longer than the buffer: missing
-        {L"C:\\Suite\0junk", 28, L"C:\\Suite"},        // stops at the terminator
-        {L"C:\\Suite", 16, L"C:\\Suite"},              // terminator not counted
-        {L"C:\\Suite", 15, L"C:\\Suit"},                // an odd byte count drops the half character
+        {L"C:\\Suite\0junk", 14 * sizeof(wchar_t), L"C:\\Suite"},  // stops at the terminator
+        {L"C:\\Suite", 8 * sizeof(wchar_t), L"C:\\Suite"},         // terminator not counted
+        {L"C:\\Suite", 7 * sizeof(wchar_t) + 1, L"C:\\Suit"},  // a partial character is dropped
         {L"", 0, L""},
     };
     for (const Case& c : cases)
