@@ -1,7 +1,7 @@
 // A per-language library for the tests, built once per language code: every key's text is the key
 // and the code ("update_name@DE") unless FIXTURE_TEXT_<key> is set in the environment, keys
-// starting with "missing" have none, "Language_codes" gives the code, and one bitmap ("banner") is
-// carried. Built without FIXTURE_BITMAP_ID it lacks GetBitmapId.
+// starting with "missing" have none, "Language_codes" gives the code, and four bitmaps are carried
+// ("banner" and the update dialogs' pictures). Built without FIXTURE_BITMAP_ID it lacks GetBitmapId.
 #include "core/cstring_abi.h"
 
 #include <windows.h>
@@ -59,7 +59,12 @@ wchar_t* WINAPI GetStringByStringW(int column, const wchar_t* key) noexcept
 int WINAPI GetBitmapId(int language, core::CStringW name) noexcept
 {
     core::CStringHolder held = core::CStringHolder::Adopt(name);
-    return held.View() == L"banner" ? language * 100 + 1 : -1;
+    const wchar_t* names[] = {L"banner", L"update_title", L"title_icon_down", L"whatsnew"};
+    for (int n = 0; n < 4; ++n) {
+        if (held.View() == names[n])
+            return language * 100 + n + 1;
+    }
+    return -1;
 }
 #endif
 

@@ -73,7 +73,7 @@ write_icon("update_available.ico", disc((230, 130, 20), lambda x, y: (x in (7, 8
 
 
 def arrow(x, y):
-    return (0, 120, 215) if abs(y - 5) <= x // 2 and x <= 9 else (255, 255, 255)
+    return (0, 120, 215) if abs(y - 5) <= (9 - x) // 2 and x >= 1 else (255, 255, 255)
 
 
 def tick(x, y):
