@@ -188,7 +188,7 @@ private:
         ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
         HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
         ::ImageList_SetBkColor(images, CLR_NONE);
-        for (int icon : {IDI_UP_TO_DATE, IDI_INFORMATION, IDI_UPDATE_AVAILABLE}) {
+        for (int icon : {IDI_ROW_UP_TO_DATE, IDI_ROW_INFORMATION, IDI_ROW_UPDATE_AVAILABLE}) {
             HICON loaded = static_cast<HICON>(::LoadImageW(
                 m_services.module, MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16, 0));
             ::ImageList_AddIcon(images, loaded);

@@ -32,6 +32,6 @@
 #define IDB_STEP_DONE 4009
 
 // Row icons of the information dialog.
-#define IDI_UP_TO_DATE 4010
-#define IDI_INFORMATION 4011
-#define IDI_UPDATE_AVAILABLE 4012
+#define IDI_ROW_UP_TO_DATE 4010
+#define IDI_ROW_INFORMATION 4011
+#define IDI_ROW_UPDATE_AVAILABLE 4012
