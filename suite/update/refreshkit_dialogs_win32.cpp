@@ -3,6 +3,7 @@
 #include "suite/update/contact_view.h"
 #include "suite/update/dialog_scale.h"
 #include "suite/update/installer_download.h"
+#include "suite/update/picture_control_win32.h"
 #include "suite/update/resource_ids.h"
 #include "suite/update/update_answer.h"
 #include "suite/update/wininet_win32.h"
@@ -116,10 +117,6 @@ private:
                                                     ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
         case WM_PAINT: Paint(dialog); return TRUE;
         case WM_COMMAND: return Command(dialog, LOWORD(wParam));
-        case WM_DESTROY:
-            SetPicture(dialog, IDC_CONTACT_TITLE_PICTURE, nullptr);
-            SetPicture(dialog, IDC_CONTACT_ICON_PICTURE, nullptr);
-            return FALSE;
         default: return FALSE;
         }
     }
@@ -153,10 +150,10 @@ private:
             ::ShowWindow(::GetDlgItem(dialog, IDC_CONTACT_EXTENDED_BUTTON), SW_SHOW);
         }
 
-        SetPicture(dialog, IDC_CONTACT_TITLE_PICTURE,
-                   m_services.languages.LoadBitmap(L"update_title"));
-        SetPicture(dialog, IDC_CONTACT_ICON_PICTURE,
-                   m_services.languages.LoadBitmap(L"title_icon_down"));
+        m_title.Attach(::GetDlgItem(dialog, IDC_CONTACT_TITLE_PICTURE));
+        m_icon.Attach(::GetDlgItem(dialog, IDC_CONTACT_ICON_PICTURE));
+        LoadPicture(m_services.languages, m_title, L"update_title", RT_BITMAP, scale);
+        LoadPicture(m_services.languages, m_icon, L"title_icon_down", RT_BITMAP, scale);
         ScaleControl(dialog, IDC_CONTACT_TITLE_PICTURE, scale);
         ScaleControl(dialog, IDC_CONTACT_ICON_PICTURE, scale);
         m_whiteBrush = ::CreateSolidBrush(RGB(255, 255, 255));
@@ -292,6 +289,8 @@ private:
     HBRUSH m_whiteBrush = nullptr;
     HFONT m_boldFont = nullptr;
     HBITMAP m_whatsNew = nullptr;
+    CPictureEx m_title;
+    CPictureEx m_icon;
 
 public:
     int m_result = 0;

@@ -174,8 +174,9 @@ TEST_F(RefreshkitDialogs, DownloadRunsToTheInstallerOrReportsNoConnection)
         BoxAnswerer answerer;
         EXPECT_EQ(ShowDownloadDialog(services, nullptr), c.cancelled) << c.path;
         ASSERT_EQ(m_launcher.launched.size(), c.launches) << c.path;
-        if (c.launches)
+        if (c.launches) {
             EXPECT_EQ(m_launcher.launched[0], scratch / L"setup.exe" + L"|/S");
+        }
         ASSERT_FALSE(answerer.texts.empty()) << c.path;
         EXPECT_EQ(answerer.texts[0], c.box) << c.path;
     }
