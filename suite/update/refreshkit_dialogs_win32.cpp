@@ -23,6 +23,11 @@ namespace {
 constexpr COLORREF kDarkGrey = RGB(0x28, 0x28, 0x28);
 constexpr UINT kDownloadFinished = WM_APP + 1;
 
+// The information dialog's diagnostic keys go through a message hook, which has no user argument:
+// the dialog and its settings wait in this thread's slots while it is shown.
+thread_local const CRefreshkitSettings* t_diagnosedSettings = nullptr;
+thread_local HWND t_diagnosedDialog = nullptr;
+
 HINSTANCE ThisModule()
 {
     return reinterpret_cast<HINSTANCE>(&__ImageBase);
@@ -124,6 +129,7 @@ private:
     void Initialise(HWND dialog)
     {
         CRefreshkitSettings& settings = m_services.settings;
+        t_diagnosedDialog = dialog;
         CenterOnOwner(dialog);
         RECT client;
         ::GetClientRect(dialog, &client);
@@ -440,6 +446,25 @@ private:
     std::thread m_worker;
 };
 
+// The information dialog's diagnostic keys, seen before any control takes them: Pause shows the
+// server's whole answer with its HTTP status, Scroll Lock the request's address (and is consumed).
+LRESULT CALLBACK DiagnosticKeys(int code, WPARAM wParam, LPARAM lParam) noexcept
+{
+    auto* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_KEYDOWN &&
+        t_diagnosedSettings && t_diagnosedDialog) {
+        const CRefreshkitSettings& settings = *t_diagnosedSettings;
+        if (message->wParam == VK_PAUSE) {
+            const std::wstring caption = L"Status: " + std::to_wstring(settings.httpStatus);
+            ::MessageBoxW(t_diagnosedDialog, settings.answer.c_str(), caption.c_str(), MB_OK);
+        } else if (message->wParam == VK_SCROLL) {
+            ::MessageBoxW(t_diagnosedDialog, settings.requestUrl.c_str(), L"", MB_OK);
+            message->message = WM_NULL;
+        }
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void EnsureCommonControls()
 {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
@@ -477,8 +502,17 @@ INT_PTR ShowContactDialog(const DialogServices& services, HWND owner, bool topmo
     EnsureCommonControls();
     ContactDialog dialog(services);
     dialog.m_topmost = topmost;
-    return ::DialogBoxParamW(services.module, MAKEINTRESOURCEW(IDD_UPDATE_CONTACT), owner,
-                             &ContactDialog::Procedure, reinterpret_cast<LPARAM>(&dialog));
+    t_diagnosedSettings = &services.settings;
+    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, &DiagnosticKeys, nullptr,
+                                     ::GetCurrentThreadId());
+    const INT_PTR result =
+        ::DialogBoxParamW(services.module, MAKEINTRESOURCEW(IDD_UPDATE_CONTACT), owner,
+                          &ContactDialog::Procedure, reinterpret_cast<LPARAM>(&dialog));
+    if (hook)
+        ::UnhookWindowsHookEx(hook);
+    t_diagnosedSettings = nullptr;
+    t_diagnosedDialog = nullptr;
+    return result;
 }
 
 HWND CreateContactDialog(const DialogServices& services, HWND owner)

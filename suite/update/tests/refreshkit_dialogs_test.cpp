@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -49,6 +50,12 @@ public:
         m_stop = true;
         m_thread.join();
     }
+    std::vector<std::wstring> Texts()
+    {
+        std::lock_guard guard(lock);
+        return texts;
+    }
+    std::mutex lock;
     std::vector<std::wstring> texts;
 
 private:
@@ -65,7 +72,12 @@ private:
             return TRUE;
         wchar_t body[512] = {};
         ::GetWindowTextW(text, body, 512);
-        self->texts.push_back(body);
+        wchar_t caption[128] = {};
+        ::GetWindowTextW(window, caption, 128);
+        {
+            std::lock_guard guard(self->lock);
+            self->texts.push_back(std::wstring(caption) + L"|" + body);
+        }
         ::PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         ::Sleep(100);
         return TRUE;
@@ -162,8 +174,8 @@ TEST_F(RefreshkitDialogs, DownloadRunsToTheInstallerOrReportsNoConnection)
         std::size_t launches;
     };
     const Case cases[] = {
-        {"/files/setup.exe", false, L"down_exit@DE", 1},
-        {"/files/gone.exe", true, L"no_internet@DE", 0},
+        {"/files/setup.exe", false, L"update_name@DE|down_exit@DE", 1},
+        {"/files/gone.exe", true, L"update_name@DE|no_internet@DE", 0},
     };
     for (const Case& c : cases) {
         m_launcher.launched.clear();
@@ -177,8 +189,53 @@ TEST_F(RefreshkitDialogs, DownloadRunsToTheInstallerOrReportsNoConnection)
         if (c.launches) {
             EXPECT_EQ(m_launcher.launched[0], scratch / L"setup.exe" + L"|/S");
         }
-        ASSERT_FALSE(answerer.texts.empty()) << c.path;
-        EXPECT_EQ(answerer.texts[0], c.box) << c.path;
+        const auto texts = answerer.Texts();
+        ASSERT_FALSE(texts.empty()) << c.path;
+        EXPECT_EQ(texts[0], c.box) << c.path;
+    }
+}
+
+TEST_F(RefreshkitDialogs, DiagnosticKeysOnlyAsKeys)
+{
+    m_settings.answer = L"[x]\r\nversion=7.2\r\n";
+    m_settings.requestUrl = L"http://127.0.0.1:1/update?productid=17";
+    struct Case
+    {
+        const char* name;
+        UINT message;
+        WPARAM key;
+        std::vector<std::wstring> boxes;
+    };
+    const Case cases[] = {
+        {"pause", WM_KEYDOWN, VK_PAUSE, {L"Status: 200|[x]\r\nversion=7.2\r\n"}},
+        {"scroll lock", WM_KEYDOWN, VK_SCROLL, {L"|http://127.0.0.1:1/update?productid=17"}},
+        {"another message with the same number", WM_USER + 5, VK_PAUSE, {}},
+        {"another key", WM_KEYDOWN, VK_F1, {}},
+    };
+    for (const Case& c : cases) {
+        const DialogServices services{m_settings, *m_languages, m_launcher, m_module};
+        BoxAnswerer answerer;
+        std::thread poster([&] {
+            HWND dialog = nullptr;
+            for (int i = 0; i < 100 && !dialog; ++i) {
+                ::Sleep(50);
+                dialog = ::FindWindowW(L"#32770", L"update_name@DE");
+            }
+            if (!dialog)
+                return;
+            ::PostMessageW(::GetDlgItem(dialog, IDC_CONTACT_LIST), c.message, c.key, 0);
+            ::Sleep(700);
+            ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        const INT_PTR result = ShowContactDialog(services, nullptr, false);
+        poster.join();
+        if (result == -1)
+            GTEST_SKIP() << "no display";
+        EXPECT_EQ(result, IDCANCEL) << c.name;
+        // The diagnostic boxes are message boxes of their own; the dialog shows no other.
+        auto texts = answerer.Texts();
+        std::erase_if(texts, [](const std::wstring& t) { return t.starts_with(L"update_name"); });
+        EXPECT_EQ(texts, c.boxes) << c.name;
     }
 }
 
