@@ -70,9 +70,9 @@ bool RunUpdateDemo()
     DemoLibrary library(L"Refreshkit.dll");
     if (!library.Loaded())
         return false;
-    using CheckFunction = int(__cdecl*)(void*, void*, const wchar_t*, const wchar_t*,
-                                        const wchar_t*, const wchar_t*, const wchar_t*,
-                                        const wchar_t*, const wchar_t*, int, unsigned char);
+    using CheckFunction =
+        int(__cdecl*)(void*, void*, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
+                      const wchar_t*, const wchar_t*, const wchar_t*, int, unsigned char);
     auto check = library.Bind<CheckFunction>("Refreshkit");
     if (!check) {
         std::printf("  an export is missing\n");

@@ -225,8 +225,7 @@ std::optional<LanguageImage> CVNTLanguageClient::FindImage(std::wstring_view nam
 {
     if (m_count == 0 || m_setup.use != LanguageLibraryUse::KeepLoaded)
         return std::nullopt;
-    const int index =
-        EntryIndexFor(languageIndex == -1 ? m_currentIndex : languageIndex, m_count);
+    const int index = EntryIndexFor(languageIndex == -1 ? m_currentIndex : languageIndex, m_count);
     const LanguageEntry& entry = m_entries[static_cast<std::size_t>(index)];
     const auto getBitmapId = reinterpret_cast<BitmapIdFunction>(entry.getBitmapId);
     if (!entry.module || !getBitmapId) {
@@ -314,8 +313,8 @@ wchar_t* CVNTLanguageClient::GetStringW(std::wstring_view key)
     return copy;
 }
 
-void CVNTLanguageClient::ApplyLanguageCodes(
-    const std::function<void(std::wstring_view)>& receiver, int languageIndex)
+void CVNTLanguageClient::ApplyLanguageCodes(const std::function<void(std::wstring_view)>& receiver,
+                                            int languageIndex)
 {
     receiver(GetString(L"Language_codes", languageIndex));
 }

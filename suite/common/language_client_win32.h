@@ -20,7 +20,8 @@ namespace suite {
 
 inline constexpr wchar_t kBaseLanguageLibrary[] = L"Lingotext.dll";
 
-enum class LanguageLibraryUse {
+enum class LanguageLibraryUse
+{
     KeepLoaded,   // every per-language library loaded once, with its GetBitmapId bound
     LoadPerCall,  // each text or bitmap loads its library and releases it again
 };

@@ -14,12 +14,12 @@ inline constexpr std::size_t kExtraChars = 9;
 
 struct LanguageEntry
 {
-    wchar_t* code;       // kCodeChars, such as "NTV" or "DE"
-    wchar_t* name;       // kNameChars, the base library's business; no client reads it
-    wchar_t* path;       // kPathChars, the full path of the per-language library
-    wchar_t* extra;      // kExtraChars, the base library's business; no client reads it
-    void* module;        // the loaded per-language library, when the client keeps it loaded
-    void* getBitmapId;   // its bound GetBitmapId
+    wchar_t* code;      // kCodeChars, such as "NTV" or "DE"
+    wchar_t* name;      // kNameChars, the base library's business; no client reads it
+    wchar_t* path;      // kPathChars, the full path of the per-language library
+    wchar_t* extra;     // kExtraChars, the base library's business; no client reads it
+    void* module;       // the loaded per-language library, when the client keeps it loaded
+    void* getBitmapId;  // its bound GetBitmapId
 };
 static_assert(sizeof(LanguageEntry) == 6 * sizeof(void*), "six pointer-size slots");
 

@@ -1,5 +1,6 @@
 // How a suite library finds another one: the path built from the folder the setup recorded, the
-// texts of the messages shown when a library or one of its exports is missing, and the version text.
+// texts of the messages shown when a library or one of its exports is missing, and the version
+// text.
 #pragma once
 
 #include <cstddef>

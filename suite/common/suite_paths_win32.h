@@ -28,7 +28,11 @@ std::wstring GetInstallFolder(std::wstring_view companyName, const wchar_t* prod
 // The shell folder, created when missing; "" on failure.
 std::wstring GetSpecialFolder(int folderId);
 
-enum class VersionOf { Program, Library };
+enum class VersionOf
+{
+    Program,
+    Library
+};
 // The "%d.%d.%d.%d" file version of `path`, or "none" after a message box saying why.
 std::wstring ReadVersionText(const std::wstring& path, VersionOf kind, IUserMessages& messages);
 // The version of the running program's executable.

@@ -7,7 +7,11 @@
 
 namespace suite {
 
-enum class MessageIcon { Error, None };
+enum class MessageIcon
+{
+    Error,
+    None
+};
 
 class IUserMessages
 {

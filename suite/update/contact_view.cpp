@@ -59,8 +59,7 @@ ContactView BuildContactView(const CRefreshkitSettings& settings, const TextLook
 {
     ContactView view;
     view.sizeText = SizeInMegabytes(settings.size);
-    if (settings.httpStatus != 200 || !settings.serverMessage.empty() ||
-        settings.version.empty()) {
+    if (settings.httpStatus != 200 || !settings.serverMessage.empty() || settings.version.empty()) {
         view.icon = kIconInformation;
         if (settings.httpStatus == -1)
             view.status = text(L"err_status_no_internet");

@@ -40,8 +40,8 @@ std::wstring FormatStringsOnly(std::wstring_view format, const std::vector<std::
 // The size in MiB with two decimals, as "%.02f" gives it.
 std::wstring SizeInMegabytes(int bytes);
 
-// Whether OK ends the dialog for a row: it is checked and newer, and the server's question after OK,
-// when there is one, is answered Yes.
+// Whether OK ends the dialog for a row: it is checked and newer, and the server's question after
+// OK, when there is one, is answered Yes.
 bool AcceptsRow(bool checked, const CRefreshkitSettings& settings,
                 const std::function<bool()>& askAfterOk);
 

@@ -15,7 +15,8 @@ struct GifScreen
     int width = 0;
     int height = 0;
     std::size_t globalTableBytes = 0;
-    // The global colour table's entry at the background index, as 0x00BBGGRR; white without a table.
+    // The global colour table's entry at the background index, as 0x00BBGGRR; white without a
+    // table.
     std::uint32_t background = 0x00FFFFFF;
 };
 
@@ -30,8 +31,8 @@ struct GifFrame
 // "GIF87a" or "GIF89a".
 bool IsGif(std::span<const std::uint8_t> data);
 std::optional<GifScreen> ReadGifScreen(std::span<const std::uint8_t> data);
-// The frames the block walk finds; the walk stops at the trailer, at an unknown block, or at a block
-// that would run past the end of the data.
+// The frames the block walk finds; the walk stops at the trailer, at an unknown block, or at a
+// block that would run past the end of the data.
 std::vector<GifFrame> ReadGifFrames(std::span<const std::uint8_t> data);
 
 // How long a frame stays: its delay, or 100 ms for delays of 4 hundredths or less.

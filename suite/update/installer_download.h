@@ -46,7 +46,8 @@ protected:
     ~IDownloadProgress() = default;
 };
 
-enum class DownloadOutcome {
+enum class DownloadOutcome
+{
     Complete,
     NoConnection,    // not connected, not sent, an HTTP status other than 200, or no file
     ConnectionLost,  // a read or a write failed part-way

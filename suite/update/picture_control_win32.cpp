@@ -91,8 +91,10 @@ bool CPictureEx::Load(std::span<const std::uint8_t> data)
         OLE_YSIZE_HIMETRIC height = 0;
         m_picture->get_Width(&width);
         m_picture->get_Height(&height);
-        m_size.cx = static_cast<LONG>(HimetricToPixels(width, PixelsPerInch(LOGPIXELSX)) * m_scale.x);
-        m_size.cy = static_cast<LONG>(HimetricToPixels(height, PixelsPerInch(LOGPIXELSY)) * m_scale.y);
+        m_size.cx =
+            static_cast<LONG>(HimetricToPixels(width, PixelsPerInch(LOGPIXELSX)) * m_scale.x);
+        m_size.cy =
+            static_cast<LONG>(HimetricToPixels(height, PixelsPerInch(LOGPIXELSY)) * m_scale.y);
     } else {
         const auto screen = ReadGifScreen(data);
         std::vector<GifFrame> frames = ReadGifFrames(data);
@@ -140,8 +142,8 @@ bool CPictureEx::LoadFromResource(HMODULE module, int resourceId, const wchar_t*
         return false;
     BITMAPINFOHEADER info;
     std::memcpy(&info, data.data(), sizeof(info));
-    const DWORD colours = info.biClrUsed ? info.biClrUsed
-                                         : (info.biBitCount <= 8 ? 1u << info.biBitCount : 0);
+    const DWORD colours =
+        info.biClrUsed ? info.biClrUsed : (info.biBitCount <= 8 ? 1u << info.biBitCount : 0);
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfSize = static_cast<DWORD>(sizeof(file) + data.size());
@@ -247,9 +249,8 @@ void CPictureEx::Animate()
                 ::InvalidateRect(m_window, nullptr, FALSE);
             previous = &frame;
             previousArea = area;
-            if (::WaitForSingleObject(m_stopEvent.Get(),
-                                      static_cast<DWORD>(FrameDelayMs(frame.delay))) ==
-                WAIT_OBJECT_0)
+            if (::WaitForSingleObject(m_stopEvent.Get(), static_cast<DWORD>(FrameDelayMs(
+                                                             frame.delay))) == WAIT_OBJECT_0)
                 return;
         }
         std::lock_guard guard(m_drawing);
@@ -289,26 +290,28 @@ LRESULT CALLBACK CPictureEx::SubclassProcedure(HWND window, UINT message, WPARAM
 {
     auto* picture = reinterpret_cast<CPictureEx*>(self);
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        HDC dc = ::BeginPaint(window, &paint);
-        picture->Paint(dc);
-        ::EndPaint(window, &paint);
-        return 0;
-    }
-    case WM_ERASEBKGND: return 1;
-    case WM_DESTROY:
-        picture->Stop();
-        ::RemoveWindowSubclass(window, &CPictureEx::SubclassProcedure, kSubclassId);
-        picture->m_window = nullptr;
-        break;
-    default: break;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            HDC dc = ::BeginPaint(window, &paint);
+            picture->Paint(dc);
+            ::EndPaint(window, &paint);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_DESTROY:
+            picture->Stop();
+            ::RemoveWindowSubclass(window, &CPictureEx::SubclassProcedure, kSubclassId);
+            picture->m_window = nullptr;
+            break;
+        default:
+            break;
     }
     return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
-bool LoadPicture(suite::CVNTLanguageClient& languages, CPictureEx& picture,
-                 std::wstring_view name, const wchar_t* type, ScaleFactors scale, int languageIndex)
+bool LoadPicture(suite::CVNTLanguageClient& languages, CPictureEx& picture, std::wstring_view name,
+                 const wchar_t* type, ScaleFactors scale, int languageIndex)
 {
     const auto image = languages.FindImage(name, languageIndex);
     if (!image)

@@ -8,6 +8,7 @@
 #include "suite/update/dialog_scale.h"
 
 #include <windows.h>
+
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -49,7 +50,10 @@ public:
     SIZE Size() const noexcept { return m_size; }
     bool IsGif() const noexcept { return m_isGif; }
     bool IsAnimatedGif() const noexcept { return m_isGif && m_frames.size() > 1; }
-    int FrameCount() const noexcept { return IsAnimatedGif() ? static_cast<int>(m_frames.size()) : 0; }
+    int FrameCount() const noexcept
+    {
+        return IsAnimatedGif() ? static_cast<int>(m_frames.size()) : 0;
+    }
     bool IsAnimating() const noexcept { return m_thread.joinable(); }
     COLORREF Background() const noexcept { return m_background; }
     void SetBackground(COLORREF colour);
@@ -95,9 +99,8 @@ private:
 
 // Fills the picture control from an image resource of the language library, with the dialog's scale
 // factors, and draws it.
-bool LoadPicture(suite::CVNTLanguageClient& languages, CPictureEx& picture,
-                 std::wstring_view name, const wchar_t* type, ScaleFactors scale,
-                 int languageIndex = -1);
+bool LoadPicture(suite::CVNTLanguageClient& languages, CPictureEx& picture, std::wstring_view name,
+                 const wchar_t* type, ScaleFactors scale, int languageIndex = -1);
 
 // The picture loader over bytes in movable global memory.
 UniquePicture LoadSystemPicture(std::span<const std::uint8_t> data);

@@ -16,7 +16,8 @@ suite::CVNTLanguageClient& RefreshkitContext::Languages()
     if (!m_languages) {
         m_languages = std::make_unique<suite::CVNTLanguageClient>(
             m_locator, m_messages,
-            suite::LanguageClientSetup{kLanguagePattern, GetLibraryVersionText(m_locator, m_messages),
+            suite::LanguageClientSetup{kLanguagePattern,
+                                       GetLibraryVersionText(m_locator, m_messages),
                                        suite::LanguageLibraryUse::KeepLoaded});
     }
     return *m_languages;

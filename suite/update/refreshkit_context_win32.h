@@ -45,8 +45,7 @@ std::wstring GetLibraryVersionText(suite::ISuiteLocator& locator, suite::IUserMe
 class Win32UpdateEnvironment final : public IUpdateEnvironment
 {
 public:
-    explicit Win32UpdateEnvironment(suite::CVNTLanguageClient& languages)
-        : m_languages(languages)
+    explicit Win32UpdateEnvironment(suite::CVNTLanguageClient& languages) : m_languages(languages)
     {}
     std::wstring LanguageCode() override { return m_languages.GetCurrentLanguageCode(); }
     std::wstring UserLanguageId() override;

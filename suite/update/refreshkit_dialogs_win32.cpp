@@ -116,13 +116,21 @@ private:
     INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     {
         switch (message) {
-        case WM_INITDIALOG: Initialise(dialog); return TRUE;
-        case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(m_whiteBrush);
-        case WM_CTLCOLORSTATIC: return ColourStatic(reinterpret_cast<HDC>(wParam),
-                                                    ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
-        case WM_PAINT: Paint(dialog); return TRUE;
-        case WM_COMMAND: return Command(dialog, LOWORD(wParam));
-        default: return FALSE;
+            case WM_INITDIALOG:
+                Initialise(dialog);
+                return TRUE;
+            case WM_CTLCOLORDLG:
+                return reinterpret_cast<INT_PTR>(m_whiteBrush);
+            case WM_CTLCOLORSTATIC:
+                return ColourStatic(reinterpret_cast<HDC>(wParam),
+                                    ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)));
+            case WM_PAINT:
+                Paint(dialog);
+                return TRUE;
+            case WM_COMMAND:
+                return Command(dialog, LOWORD(wParam));
+            default:
+                return FALSE;
         }
     }
 
@@ -133,8 +141,8 @@ private:
         CenterOnOwner(dialog);
         RECT client;
         ::GetClientRect(dialog, &client);
-        const ScaleFactors scale = ComputeScale(client.right, client.bottom, kContactDesignWidth,
-                                                kContactDesignHeight);
+        const ScaleFactors scale =
+            ComputeScale(client.right, client.bottom, kContactDesignWidth, kContactDesignHeight);
         settings.scaleX = scale.x;
         settings.scaleY = scale.y;
         std::printf("fDialogRatioX: %f rect.right %d original %d\n", scale.x,
@@ -192,8 +200,8 @@ private:
         HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 3, 0);
         ::ImageList_SetBkColor(images, CLR_NONE);
         for (int icon : {IDI_ROW_UP_TO_DATE, IDI_ROW_INFORMATION, IDI_ROW_UPDATE_AVAILABLE}) {
-            HICON loaded = static_cast<HICON>(::LoadImageW(
-                m_services.module, MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16, 0));
+            HICON loaded = static_cast<HICON>(
+                ::LoadImageW(m_services.module, MAKEINTRESOURCEW(icon), IMAGE_ICON, 16, 16, 0));
             ::ImageList_AddIcon(images, loaded);
             ::DestroyIcon(loaded);
         }
@@ -245,8 +253,8 @@ private:
             } else {
                 const int width = static_cast<int>(info.bmWidth * scale.x) + 2;
                 const int height = static_cast<int>(info.bmHeight * scale.y) + 1;
-                ::StretchBlt(dc, (client.right - width) / 2, static_cast<int>(250 * scale.y),
-                             width, height, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+                ::StretchBlt(dc, (client.right - width) / 2, static_cast<int>(250 * scale.y), width,
+                             height, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
             }
             ::SelectObject(memory, old);
             ::DeleteDC(memory);
@@ -258,28 +266,34 @@ private:
     {
         const CRefreshkitSettings& settings = m_services.settings;
         switch (id) {
-        case IDOK: {
-            HWND list = ::GetDlgItem(dialog, IDC_CONTACT_LIST);
-            bool accepted = false;
-            const int rows = ListView_GetItemCount(list);
-            for (int row = 0; row < rows; ++row) {
-                accepted = AcceptsRow(ListView_GetCheckState(list, row) != 0, settings, [&] {
-                               return ::MessageBoxW(dialog, settings.postOkText.c_str(),
-                                                    settings.postOkCaption.c_str(),
-                                                    static_cast<UINT>(settings.postOkType)) ==
-                                      IDYES;
-                           }) || accepted;
+            case IDOK: {
+                HWND list = ::GetDlgItem(dialog, IDC_CONTACT_LIST);
+                bool accepted = false;
+                const int rows = ListView_GetItemCount(list);
+                for (int row = 0; row < rows; ++row) {
+                    accepted =
+                        AcceptsRow(ListView_GetCheckState(list, row) != 0, settings,
+                                   [&] {
+                                       return ::MessageBoxW(
+                                                  dialog, settings.postOkText.c_str(),
+                                                  settings.postOkCaption.c_str(),
+                                                  static_cast<UINT>(settings.postOkType)) == IDYES;
+                                   }) ||
+                        accepted;
+                }
+                if (accepted)
+                    Close(dialog, IDOK);
+                return TRUE;
             }
-            if (accepted)
-                Close(dialog, IDOK);
-            return TRUE;
-        }
-        case IDCANCEL: Close(dialog, IDCANCEL); return TRUE;
-        case IDC_CONTACT_EXTENDED_BUTTON:
-            ::ShellExecuteW(nullptr, L"open", settings.extendedInfoButtonLink.c_str(), nullptr,
-                            nullptr, SW_SHOWNORMAL);
-            return TRUE;
-        default: return FALSE;
+            case IDCANCEL:
+                Close(dialog, IDCANCEL);
+                return TRUE;
+            case IDC_CONTACT_EXTENDED_BUTTON:
+                ::ShellExecuteW(nullptr, L"open", settings.extendedInfoButtonLink.c_str(), nullptr,
+                                nullptr, SW_SHOWNORMAL);
+                return TRUE;
+            default:
+                return FALSE;
         }
     }
 
@@ -346,30 +360,34 @@ private:
     INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     {
         switch (message) {
-        case WM_INITDIALOG: Initialise(dialog); return TRUE;
-        case WM_CTLCOLORDLG: return reinterpret_cast<INT_PTR>(m_whiteBrush);
-        case WM_CTLCOLORSTATIC: {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            ::SetTextColor(dc, RGB(0, 0, 0));
-            ::SetBkColor(dc, RGB(255, 255, 255));
-            return reinterpret_cast<INT_PTR>(m_whiteBrush);
-        }
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDC_DOWNLOAD_CANCEL || LOWORD(wParam) == IDCANCEL) {
-                m_cancel = true;
+            case WM_INITDIALOG:
+                Initialise(dialog);
                 return TRUE;
+            case WM_CTLCOLORDLG:
+                return reinterpret_cast<INT_PTR>(m_whiteBrush);
+            case WM_CTLCOLORSTATIC: {
+                HDC dc = reinterpret_cast<HDC>(wParam);
+                ::SetTextColor(dc, RGB(0, 0, 0));
+                ::SetBkColor(dc, RGB(255, 255, 255));
+                return reinterpret_cast<INT_PTR>(m_whiteBrush);
             }
-            return FALSE;
-        case kDownloadFinished:
-            if (m_worker.joinable())
-                m_worker.join();
-            ::EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        case WM_DESTROY:
-            SetPicture(dialog, IDC_DOWNLOAD_STEP_DOWNLOAD, nullptr);
-            SetPicture(dialog, IDC_DOWNLOAD_STEP_INSTALL, nullptr);
-            return FALSE;
-        default: return FALSE;
+            case WM_COMMAND:
+                if (LOWORD(wParam) == IDC_DOWNLOAD_CANCEL || LOWORD(wParam) == IDCANCEL) {
+                    m_cancel = true;
+                    return TRUE;
+                }
+                return FALSE;
+            case kDownloadFinished:
+                if (m_worker.joinable())
+                    m_worker.join();
+                ::EndDialog(dialog, IDCANCEL);
+                return TRUE;
+            case WM_DESTROY:
+                SetPicture(dialog, IDC_DOWNLOAD_STEP_DOWNLOAD, nullptr);
+                SetPicture(dialog, IDC_DOWNLOAD_STEP_INSTALL, nullptr);
+                return FALSE;
+            default:
+                return FALSE;
         }
     }
 
@@ -411,30 +429,33 @@ private:
         const CRefreshkitSettings& settings = m_services.settings;
         WinInetDownloadSource source;
         Win32InstallerFile file;
-        const DownloadResult result = DownloadInstaller(settings.downloadUrl,
-                                                        settings.localInstallerPath, settings.size,
-                                                        source, file, *this);
+        const DownloadResult result = DownloadInstaller(
+            settings.downloadUrl, settings.localInstallerPath, settings.size, source, file, *this);
         const std::wstring caption = Text(L"update_name");
         switch (result.outcome) {
-        case DownloadOutcome::NoConnection:
-        case DownloadOutcome::ConnectionLost:
-            ::MessageBoxW(nullptr,
-                          Text(result.outcome == DownloadOutcome::NoConnection ? L"no_internet"
-                                                                              : L"internet_lost")
-                              .c_str(),
-                          caption.c_str(), MB_OK);
-            m_cancel = true;
-            break;
-        case DownloadOutcome::Cancelled: m_cancel = true; break;
-        case DownloadOutcome::Complete:
-            SetPicture(m_dialog, IDC_DOWNLOAD_STEP_DOWNLOAD,
-                       ::LoadBitmapW(m_services.module, MAKEINTRESOURCEW(IDB_STEP_DONE)));
-            SetPicture(m_dialog, IDC_DOWNLOAD_STEP_INSTALL,
-                       ::LoadBitmapW(m_services.module, MAKEINTRESOURCEW(IDB_STEP_CURRENT)));
-            Percent(0);
-            ::MessageBoxW(nullptr, Text(L"down_exit").c_str(), caption.c_str(), MB_OK);
-            m_services.launcher.Launch(settings.localInstallerPath, settings.installerParameters);
-            break;
+            case DownloadOutcome::NoConnection:
+            case DownloadOutcome::ConnectionLost:
+                ::MessageBoxW(
+                    nullptr,
+                    Text(result.outcome == DownloadOutcome::NoConnection ? L"no_internet"
+                                                                         : L"internet_lost")
+                        .c_str(),
+                    caption.c_str(), MB_OK);
+                m_cancel = true;
+                break;
+            case DownloadOutcome::Cancelled:
+                m_cancel = true;
+                break;
+            case DownloadOutcome::Complete:
+                SetPicture(m_dialog, IDC_DOWNLOAD_STEP_DOWNLOAD,
+                           ::LoadBitmapW(m_services.module, MAKEINTRESOURCEW(IDB_STEP_DONE)));
+                SetPicture(m_dialog, IDC_DOWNLOAD_STEP_INSTALL,
+                           ::LoadBitmapW(m_services.module, MAKEINTRESOURCEW(IDB_STEP_CURRENT)));
+                Percent(0);
+                ::MessageBoxW(nullptr, Text(L"down_exit").c_str(), caption.c_str(), MB_OK);
+                m_services.launcher.Launch(settings.localInstallerPath,
+                                           settings.installerParameters);
+                break;
         }
         ::PostMessageW(m_dialog, kDownloadFinished, 0, 0);
     }
@@ -503,8 +524,8 @@ INT_PTR ShowContactDialog(const DialogServices& services, HWND owner, bool topmo
     ContactDialog dialog(services);
     dialog.m_topmost = topmost;
     t_diagnosedSettings = &services.settings;
-    HHOOK hook = ::SetWindowsHookExW(WH_GETMESSAGE, &DiagnosticKeys, nullptr,
-                                     ::GetCurrentThreadId());
+    HHOOK hook =
+        ::SetWindowsHookExW(WH_GETMESSAGE, &DiagnosticKeys, nullptr, ::GetCurrentThreadId());
     const INT_PTR result =
         ::DialogBoxParamW(services.module, MAKEINTRESOURCEW(IDD_UPDATE_CONTACT), owner,
                           &ContactDialog::Procedure, reinterpret_cast<LPARAM>(&dialog));

@@ -54,8 +54,7 @@ int __cdecl Refreshkit(void* reserved, void* callerData, const wchar_t* productI
         const std::wstring baseUrl =
             update::GetUpdateURL().value_or(context.Text(L"url_update_ntv"));
         const int request = update::RunRequest(
-            context, baseUrl,
-            silent ? update::kSilentTimeoutMs : update::kInteractiveTimeoutMs);
+            context, baseUrl, silent ? update::kSilentTimeoutMs : update::kInteractiveTimeoutMs);
         if (silent)
             return update::SilentCheckResult(request, settings);
         return update::RunInteractiveUpdate(context, topmost != 0);
@@ -75,9 +74,8 @@ wchar_t* __cdecl VNTReleaseDate(void* reserved, const wchar_t* productId) noexce
         settings.userName.clear();
         settings.email.clear();
         settings.company.clear();
-        const int request =
-            update::RunRequest(context, context.Text(L"url_update_ntv"),
-                               update::kReleaseDateTimeoutMs);
+        const int request = update::RunRequest(context, context.Text(L"url_update_ntv"),
+                                               update::kReleaseDateTimeoutMs);
         if (request == update::kErrorAnswer)
             return nullptr;
         // The caller cannot give this back to us: it stays allocated, as the callers expect.

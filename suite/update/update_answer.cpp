@@ -136,9 +136,9 @@ bool IsNewerVersion(std::wstring_view installed, std::wstring_view offered)
     const auto lower = [](wchar_t c) {
         return static_cast<wchar_t>(std::towlower(static_cast<std::wint_t>(c)));
     };
-    return std::lexicographical_compare(
-        installed.begin(), installed.end(), offered.begin(), offered.end(),
-        [&](wchar_t a, wchar_t b) { return lower(a) < lower(b); });
+    return std::lexicographical_compare(installed.begin(), installed.end(), offered.begin(),
+                                        offered.end(),
+                                        [&](wchar_t a, wchar_t b) { return lower(a) < lower(b); });
 }
 
 std::optional<std::wstring> InstallerFileName(std::wstring_view serverName)
@@ -160,7 +160,8 @@ int DownloadPercent(std::uint64_t done, std::int64_t announced)
     if (done >= total)
         return 100;
     // done < total < 2^63: done * 100 could overflow, so divide first where needed.
-    return static_cast<int>(done > UINT64_MAX / 100 ? done / (total / 100 + 1) : done * 100 / total);
+    return static_cast<int>(done > UINT64_MAX / 100 ? done / (total / 100 + 1)
+                                                    : done * 100 / total);
 }
 
 }  // namespace update

@@ -11,7 +11,8 @@
 
 namespace update {
 
-enum RequestResult : int {
+enum RequestResult : int
+{
     kAnswerRead = 1,
     kErrorAnswer = -2,  // an error text, or an HTTP status other than 200
     kRequestFailed = -1,

@@ -10,11 +10,20 @@ namespace {
 void AppendPercentEncoded(std::wstring& out, wchar_t c)
 {
     switch (c) {
-    case L'&': out += L"%26"; break;
-    case L'#': out += L"%23"; break;
-    case L'+': out += L"%2B"; break;
-    case L'%': out += L"%25"; break;
-    default: out.push_back(c);
+        case L'&':
+            out += L"%26";
+            break;
+        case L'#':
+            out += L"%23";
+            break;
+        case L'+':
+            out += L"%2B";
+            break;
+        case L'%':
+            out += L"%25";
+            break;
+        default:
+            out.push_back(c);
     }
 }
 

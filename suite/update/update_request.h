@@ -31,11 +31,16 @@ protected:
 
 struct HttpAnswer
 {
-    enum class Outcome { BadUrl, SendFailed, Answered };
+    enum class Outcome
+    {
+        BadUrl,
+        SendFailed,
+        Answered
+    };
     Outcome outcome = Outcome::SendFailed;
     std::wstring error;  // the send failure's text
     int status = -1;
-    std::string body;    // read only for status 200
+    std::string body;  // read only for status 200
 };
 
 class IHttpGet

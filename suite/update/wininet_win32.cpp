@@ -96,8 +96,8 @@ OpenedRequest OpenAndSend(const std::wstring& url, DWORD connectMs, DWORD transf
     }
     SetTimeouts(opened.session.Get(), connectMs, transferMs);
     opened.connection.Reset(::InternetConnectW(opened.session.Get(), parts->server.c_str(),
-                                               parts->port, nullptr, nullptr,
-                                               INTERNET_SERVICE_HTTP, 0, 0));
+                                               parts->port, nullptr, nullptr, INTERNET_SERVICE_HTTP,
+                                               0, 0));
     if (opened.connection) {
         SetTimeouts(opened.connection.Get(), connectMs, transferMs);
         opened.request.Reset(::HttpOpenRequestW(opened.connection.Get(), L"GET",

@@ -49,10 +49,14 @@ SOCKET BoundLoopbackSocket(std::uint16_t& port)
 const char* ReasonOf(int status)
 {
     switch (status) {
-    case 200: return "OK";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+        case 200:
+            return "OK";
+        case 404:
+            return "Not Found";
+        case 500:
+            return "Internal Server Error";
+        default:
+            return "Status";
     }
 }
 
@@ -165,16 +169,15 @@ void LoopbackHttpServer::Answer(std::uintptr_t clientSocket)
     }
     if (answer.delayMs)
         ::Sleep(answer.delayMs);
-    std::string response = "HTTP/1.1 " + std::to_string(answer.status) + " " +
-                           ReasonOf(answer.status) +
-                           "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
-                           std::to_string(answer.body.size()) + "\r\nConnection: close\r\n\r\n" +
-                           answer.body;
+    std::string response =
+        "HTTP/1.1 " + std::to_string(answer.status) + " " + ReasonOf(answer.status) +
+        "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
+        std::to_string(answer.body.size()) + "\r\nConnection: close\r\n\r\n" + answer.body;
     std::size_t sent = 0;
     while (sent < response.size()) {
-        const int put = ::send(client, response.data() + sent,
-                               static_cast<int>(std::min<std::size_t>(response.size() - sent, 65536)),
-                               0);
+        const int put =
+            ::send(client, response.data() + sent,
+                   static_cast<int>(std::min<std::size_t>(response.size() - sent, 65536)), 0);
         if (put <= 0)
             break;
         sent += static_cast<std::size_t>(put);

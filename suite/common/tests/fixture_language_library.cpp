@@ -1,7 +1,8 @@
 // A per-language library for the tests, built once per language code: every key's text is the key
 // and the code ("update_name@DE") unless FIXTURE_TEXT_<key> is set in the environment, keys
 // starting with "missing" have none, "Language_codes" gives the code, and four bitmaps are carried
-// ("banner" and the update dialogs' pictures). Built without FIXTURE_BITMAP_ID it lacks GetBitmapId.
+// ("banner" and the update dialogs' pictures). Built without FIXTURE_BITMAP_ID it lacks
+// GetBitmapId.
 #include "core/cstring_abi.h"
 
 #include <windows.h>

@@ -1,5 +1,5 @@
-#include "suite/common/language_catalog.h"
 #include "suite/common/language_choice.h"
+#include "suite/common/language_catalog.h"
 #include "suite/common/language_entry.h"
 
 #include <gtest/gtest.h>
@@ -61,12 +61,9 @@ TEST(LanguageCatalog, PatternGivesTheCodeOfEachFittingName)
         const wchar_t* code;
     };
     const Case cases[] = {
-        {L"LingotextUpdate_DE.dll", true, L"DE"},
-        {L"lingotextupdate_ntv.DLL", true, L"ntv"},
-        {L"LingotextUpdate_.dll", true, L""},
-        {L"Lingotext_DE.dll", false, L""},
-        {L"LingotextUpdate_DE.dll.bak", false, L""},
-        {L"LingotextUpdate.dll", false, L""},
+        {L"LingotextUpdate_DE.dll", true, L"DE"},    {L"lingotextupdate_ntv.DLL", true, L"ntv"},
+        {L"LingotextUpdate_.dll", true, L""},        {L"Lingotext_DE.dll", false, L""},
+        {L"LingotextUpdate_DE.dll.bak", false, L""}, {L"LingotextUpdate.dll", false, L""},
     };
     for (const Case& c : cases) {
         std::wstring code;
@@ -79,10 +76,10 @@ TEST(LanguageCatalog, PatternGivesTheCodeOfEachFittingName)
 TEST(LanguageCatalog, ListsInNameOrderAndLeavesOutWhatWouldNotFit)
 {
     const std::wstring longFolder = L"C:\\" + std::wstring(480, L'f') + L"\\";
-    const auto entries = ListLanguageLibraries(
-        L"C:\\Suite\\", L"LingotextUpdate_*.dll",
-        {L"LingotextUpdate_NTV.dll", L"LingotextUpdate_DE.dll", L"readme.txt",
-         L"LingotextUpdate_LONGCODE.dll", L"LingotextUpdate_.dll"});
+    const auto entries =
+        ListLanguageLibraries(L"C:\\Suite\\", L"LingotextUpdate_*.dll",
+                              {L"LingotextUpdate_NTV.dll", L"LingotextUpdate_DE.dll", L"readme.txt",
+                               L"LingotextUpdate_LONGCODE.dll", L"LingotextUpdate_.dll"});
     ASSERT_EQ(entries.size(), 2u);
     EXPECT_EQ(entries[0].code, L"DE");
     EXPECT_EQ(entries[0].path, L"C:\\Suite\\LingotextUpdate_DE.dll");

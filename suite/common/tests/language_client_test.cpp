@@ -34,10 +34,10 @@ protected:
         std::wstring libraryFolder, std::wstring moduleFolder = L"C:\\nowhere\\",
         LanguageLibraryUse use = LanguageLibraryUse::KeepLoaded)
     {
-        m_locator = std::make_unique<FixedLocator>(std::move(libraryFolder),
-                                                   std::move(moduleFolder));
-        return std::make_unique<CVNTLanguageClient>(
-            *m_locator, m_messages, LanguageClientSetup{kPattern, L"7.1.0.0", use});
+        m_locator =
+            std::make_unique<FixedLocator>(std::move(libraryFolder), std::move(moduleFolder));
+        return std::make_unique<CVNTLanguageClient>(*m_locator, m_messages,
+                                                    LanguageClientSetup{kPattern, L"7.1.0.0", use});
     }
 
     RedirectedRoot m_user{HKEY_CURRENT_USER};
@@ -77,8 +77,8 @@ TEST_F(LanguageClient, TextsByIndexWithIndexesOutsideTheTableReadingEntryZero)
     auto client = Make(LanguageFixtureFolder(L"three"));
     ASSERT_EQ(client->Count(), 3);
     const std::pair<int, const wchar_t*> cases[] = {
-        {0, L"key@DE"}, {1, L"key@FR"}, {2, L"key@NTV"}, {7, L"key@DE"}, {-1, L"key@DE"},
-        {-100000, L"key@DE"},
+        {0, L"key@DE"}, {1, L"key@FR"},  {2, L"key@NTV"},
+        {7, L"key@DE"}, {-1, L"key@DE"}, {-100000, L"key@DE"},
     };
     for (const auto& [index, expected] : cases)
         EXPECT_EQ(client->GetString(L"key", index), expected) << index;
@@ -133,23 +133,24 @@ TEST_F(LanguageClient, LibraryWithoutBitmapExportStopsLoadingButTextsStillWork)
 {
     SetLanguageNumber(4);  // FR is listed second; the choice is never made
     auto client = Make(LanguageFixtureFolder(L"nobitmap"));
-    EXPECT_EQ(m_messages.shown,
-              std::vector<std::wstring>{L"Could not locate necessary dll 'Lingotext.dll' (GetBitmapId)"});
+    EXPECT_EQ(
+        m_messages.shown,
+        std::vector<std::wstring>{L"Could not locate necessary dll 'Lingotext.dll' (GetBitmapId)"});
     EXPECT_EQ(client->CurrentIndex(), 0);
     EXPECT_EQ(client->GetString(L"update_name"), L"update_name@DE");
     // The second library was never loaded.
     m_messages.shown.clear();
     EXPECT_EQ(client->GetString(L"update_name", 1), L"");
-    EXPECT_EQ(m_messages.shown, std::vector<std::wstring>{
-                                    L"Could not locate necessary dll " +
-                                    LanguageFixtureFolder(L"nobitmap") +
-                                    L"LingotextUpdate_FR.dll"});
+    EXPECT_EQ(m_messages.shown, std::vector<std::wstring>{L"Could not locate necessary dll " +
+                                                          LanguageFixtureFolder(L"nobitmap") +
+                                                          L"LingotextUpdate_FR.dll"});
 }
 
 TEST_F(LanguageClient, BitmapsByName)
 {
     SetLanguageNumber(3);
-    for (LanguageLibraryUse use : {LanguageLibraryUse::KeepLoaded, LanguageLibraryUse::LoadPerCall}) {
+    for (LanguageLibraryUse use :
+         {LanguageLibraryUse::KeepLoaded, LanguageLibraryUse::LoadPerCall}) {
         m_messages.shown.clear();
         auto client = Make(LanguageFixtureFolder(L"three"), L"C:\\nowhere\\", use);
         HBITMAP banner = client->LoadBitmap(L"banner", 0);
@@ -171,12 +172,13 @@ TEST_F(LanguageClient, BitmapsByName)
 TEST_F(LanguageClient, LoadingPerCallServesTheSameTexts)
 {
     SetLanguageNumber(1);
-    auto client = Make(LanguageFixtureFolder(L"nobitmap"), L"C:\\nowhere\\",
-                       LanguageLibraryUse::LoadPerCall);
+    auto client =
+        Make(LanguageFixtureFolder(L"nobitmap"), L"C:\\nowhere\\", LanguageLibraryUse::LoadPerCall);
     EXPECT_TRUE(m_messages.shown.empty());  // no bitmap export is needed up front
     EXPECT_EQ(client->GetString(L"key", 0), L"key@DE");
     EXPECT_EQ(client->GetString(L"key", 1), L"key@FR");
-    EXPECT_EQ(::GetModuleHandleW((LanguageFixtureFolder(L"nobitmap") + L"LingotextUpdate_FR.dll").c_str()),
+    EXPECT_EQ(::GetModuleHandleW(
+                  (LanguageFixtureFolder(L"nobitmap") + L"LingotextUpdate_FR.dll").c_str()),
               nullptr);
 }
 

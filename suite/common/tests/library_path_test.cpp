@@ -35,11 +35,11 @@ TEST(LibraryPath, RegistryDataTakesWhatFitsAndEndsItself)
         std::wstring expected;
     };
     const Case cases[] = {
-        {full.c_str(), kRegistryTextBytes, full},      // stored without a terminator
-        {full.c_str(), kRegistryTextBytes + 1, L""},   // longer than the buffer: missing
+        {full.c_str(), kRegistryTextBytes, full},     // stored without a terminator
+        {full.c_str(), kRegistryTextBytes + 1, L""},  // longer than the buffer: missing
         {L"C:\\Suite\0junk", 14 * sizeof(wchar_t), L"C:\\Suite"},  // stops at the terminator
         {L"C:\\Suite", 8 * sizeof(wchar_t), L"C:\\Suite"},         // terminator not counted
-        {L"C:\\Suite", 7 * sizeof(wchar_t) + 1, L"C:\\Suit"},  // a partial character is dropped
+        {L"C:\\Suite", 7 * sizeof(wchar_t) + 1, L"C:\\Suit"},      // a partial character is dropped
         {L"", 0, L""},
     };
     for (const Case& c : cases)

@@ -63,8 +63,8 @@ public:
     {
         m_name = L"Software\\SuiteTests\\" + std::to_wstring(::GetCurrentProcessId()) + L"\\" +
                  std::to_wstring(reinterpret_cast<ULONG_PTR>(root) & 0xFF);
-        ::RegCreateKeyExW(HKEY_CURRENT_USER, m_name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                          nullptr, m_key.Put(), nullptr);
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, m_name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          m_key.Put(), nullptr);
         ::RegOverridePredefKey(m_root, m_key.Get());
     }
     ~RedirectedRoot()
@@ -86,8 +86,8 @@ public:
         if (::RegCreateKeyExW(m_root, subKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(),
                               nullptr) != ERROR_SUCCESS)
             return false;
-        return ::RegSetValueExW(key.Get(), value, 0, type, static_cast<const BYTE*>(data),
-                                bytes) == ERROR_SUCCESS;
+        return ::RegSetValueExW(key.Get(), value, 0, type, static_cast<const BYTE*>(data), bytes) ==
+               ERROR_SUCCESS;
     }
     bool WriteText(const wchar_t* subKey, const wchar_t* value, const std::wstring& text) const
     {

@@ -35,12 +35,12 @@ TEST(ContactView, RowCasesInOrder)
          L"", false},
         {"script failed", 500, L"", L"7.2", L"1", kIconInformation, false,
          L"<err_status_script_failed>", L"", false},
-        {"server message", 200, L"No such product", L"", L"", kIconInformation, false,
-         L"info text", L"No such product", false},
+        {"server message", 200, L"No such product", L"", L"", kIconInformation, false, L"info text",
+         L"No such product", false},
         {"no version", 200, L"", L"", L"1", kIconInformation, false, L"info text", L"", false},
         {"not offered", 200, L"", L"7.2", L"0", kIconInformation, false, L"info text", info, false},
-        {"newer", 200, L"", L"7.2", L"1", kIconUpdateAvailable, true,
-         L"<contact_update_available>", info, true},
+        {"newer", 200, L"", L"7.2", L"1", kIconUpdateAvailable, true, L"<contact_update_available>",
+         info, true},
         {"up to date", 200, L"", L"7.1", L"1", kIconUpToDate, false, L"<contact_uptodate>",
          L"Released 2026-12-01; you have 7.1, new is 7.1.\n", false},
     };
@@ -83,7 +83,8 @@ TEST(ContactView, OnlyStringPlacesAreFilled)
 TEST(ContactView, SizeInMegabytesWithTwoDecimals)
 {
     const std::pair<int, const wchar_t*> cases[] = {
-        {0, L"0.00"}, {1048576, L"1.00"}, {22020096, L"21.00"}, {1572864, L"1.50"}, {-1048576, L"-1.00"},
+        {0, L"0.00"},       {1048576, L"1.00"},   {22020096, L"21.00"},
+        {1572864, L"1.50"}, {-1048576, L"-1.00"},
     };
     for (const auto& [bytes, text] : cases)
         EXPECT_EQ(SizeInMegabytes(bytes), text) << bytes;
@@ -114,7 +115,12 @@ TEST(ContactView, OkCountsACheckedNewerRowAfterAYes)
         settings.version = c.version;
         settings.postOkText = c.question;
         int asked = 0;
-        EXPECT_EQ(AcceptsRow(c.checked, settings, [&] { ++asked; return c.answer; }), c.accepted)
+        EXPECT_EQ(AcceptsRow(c.checked, settings,
+                             [&] {
+                                 ++asked;
+                                 return c.answer;
+                             }),
+                  c.accepted)
             << c.name;
         EXPECT_EQ(asked, c.asked) << c.name;
     }

@@ -41,8 +41,8 @@ TEST(DialogScale, PictureSizeRoundsInsteadOfTruncating)
         int dpi;
         int pixels;
     };
-    const Case cases[] = {{529, 96, 20}, {2540, 96, 96}, {0, 96, 0}, {26, 96, 1}, {25, 96, 1},
-                          {13, 96, 0},   {529, 120, 25}};
+    const Case cases[] = {{529, 96, 20}, {2540, 96, 96}, {0, 96, 0},    {26, 96, 1},
+                          {25, 96, 1},   {13, 96, 0},    {529, 120, 25}};
     for (const Case& c : cases)
         EXPECT_EQ(HimetricToPixels(c.himetric, c.dpi), c.pixels) << c.himetric << "@" << c.dpi;
 }

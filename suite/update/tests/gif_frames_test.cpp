@@ -30,15 +30,23 @@ const Bytes kPlainText = Bytes{0x21, 0x01, 12, 0, 0, 0, 0, 4, 0, 3, 0, 1, 1, 0, 
 
 Bytes Control(int disposal, int delay)
 {
-    return {0x21, 0xF9, 4, static_cast<std::uint8_t>(disposal << 2),
-            static_cast<std::uint8_t>(delay & 0xFF), static_cast<std::uint8_t>(delay >> 8), 0, 0};
+    return {0x21,
+            0xF9,
+            4,
+            static_cast<std::uint8_t>(disposal << 2),
+            static_cast<std::uint8_t>(delay & 0xFF),
+            static_cast<std::uint8_t>(delay >> 8),
+            0,
+            0};
 }
 
 Bytes Image(int left, int top, int width, int height, bool localTable = false)
 {
-    Bytes image{0x2C, static_cast<std::uint8_t>(left), 0, static_cast<std::uint8_t>(top), 0,
-                static_cast<std::uint8_t>(width), 0, static_cast<std::uint8_t>(height), 0,
-                static_cast<std::uint8_t>(localTable ? 0x80 : 0)};
+    Bytes image{0x2C, static_cast<std::uint8_t>(left),
+                0,    static_cast<std::uint8_t>(top),
+                0,    static_cast<std::uint8_t>(width),
+                0,    static_cast<std::uint8_t>(height),
+                0,    static_cast<std::uint8_t>(localTable ? 0x80 : 0)};
     if (localTable)
         image = image + Bytes{9, 9, 9, 8, 8, 8};
     return image + Bytes{2, 2, 0x44, 0x01, 0};
@@ -78,12 +86,15 @@ TEST(GifFrames, BlockWalkFindsEachImageWithItsControl)
         {"comment and plain text skipped",
          kHead + kComment + Image(0, 0, 4, 3) + kPlainText + Control(0, 7) + Image(0, 0, 1, 1) +
              kTrailer,
-         {0, 7}, {0, 0}},
+         {0, 7},
+         {0, 0}},
         {"local colour table", kHead + Image(0, 0, 4, 3, true) + kTrailer, {0}, {0}},
         {"truncated second image", Bytes(twoFrames.begin(), twoFrames.end() - 4), {3}, {2}},
         {"no trailer", kHead + Image(0, 0, 4, 3), {0}, {0}},
-        {"unknown block stops the walk", kHead + Image(0, 0, 4, 3) + Bytes{0x99} + Image(0, 0, 1, 1),
-         {0}, {0}},
+        {"unknown block stops the walk",
+         kHead + Image(0, 0, 4, 3) + Bytes{0x99} + Image(0, 0, 1, 1),
+         {0},
+         {0}},
         {"header only", kHead, {}, {}},
         {"junk", Text("not a picture at all"), {}, {}},
         {"truncated header", Bytes(kHead.begin(), kHead.begin() + 10), {}, {}},
@@ -113,12 +124,14 @@ TEST(GifFrames, EachFrameIsAGifOfItsOwn)
     EXPECT_EQ(frames[1].height, 1);
     EXPECT_EQ(ReadGifFrames(frames[0].gif).size(), 1u);
     // Without a control extension a frame carries none.
-    EXPECT_EQ(ReadGifFrames(kHead + Image(0, 0, 4, 3))[0].gif, kHead + Image(0, 0, 4, 3) + kTrailer);
+    EXPECT_EQ(ReadGifFrames(kHead + Image(0, 0, 4, 3))[0].gif,
+              kHead + Image(0, 0, 4, 3) + kTrailer);
 }
 
 TEST(GifFrames, ShortDelaysShowForATenthOfASecond)
 {
-    const std::pair<int, int> cases[] = {{0, 100}, {3, 100}, {4, 100}, {5, 50}, {10, 100}, {150, 1500}};
+    const std::pair<int, int> cases[] = {{0, 100}, {3, 100},  {4, 100},
+                                         {5, 50},  {10, 100}, {150, 1500}};
     for (const auto& [delay, ms] : cases)
         EXPECT_EQ(FrameDelayMs(delay), ms) << delay;
 }

@@ -52,7 +52,10 @@ class RecordingProgress final : public IDownloadProgress
 {
 public:
     void Percent(int percent) override { percents.push_back(percent); }
-    bool CancelRequested() override { return cancelAfter >= 0 && int(percents.size()) >= cancelAfter; }
+    bool CancelRequested() override
+    {
+        return cancelAfter >= 0 && int(percents.size()) >= cancelAfter;
+    }
     std::vector<int> percents;
     int cancelAfter = -1;
 };
@@ -72,19 +75,27 @@ TEST(InstallerDownload, EndsOnlyOnAnEmptyRead)
         {"empty", {}, 0, DownloadOutcome::Complete, {}, {}},
         {"one full piece", {65536}, 65536, DownloadOutcome::Complete, {65536}, {100}},
         {"one more byte", {65536, 1}, 65537, DownloadOutcome::Complete, {65536, 1}, {99, 100}},
-        {"short read part-way", {65536, 1000, 64536}, 131072, DownloadOutcome::Complete,
-         {65536, 1000, 64536}, {50, 50, 100}},
+        {"short read part-way",
+         {65536, 1000, 64536},
+         131072,
+         DownloadOutcome::Complete,
+         {65536, 1000, 64536},
+         {50, 50, 100}},
         {"no size announced", {10, 10}, 0, DownloadOutcome::Complete, {10, 10}, {0, 0}},
-        {"read fails", {65536, std::nullopt}, 131072, DownloadOutcome::ConnectionLost, {65536}, {50}},
+        {"read fails",
+         {65536, std::nullopt},
+         131072,
+         DownloadOutcome::ConnectionLost,
+         {65536},
+         {50}},
     };
     for (const Case& c : cases) {
         ScriptedSource source;
         source.pieces.assign(c.pieces.begin(), c.pieces.end());
         RecordingFile file;
         RecordingProgress progress;
-        const DownloadResult result =
-            DownloadInstaller(L"http://host/setup.exe", L"C:\\Temp\\setup.exe", c.announced,
-                              source, file, progress);
+        const DownloadResult result = DownloadInstaller(
+            L"http://host/setup.exe", L"C:\\Temp\\setup.exe", c.announced, source, file, progress);
         EXPECT_EQ(result.outcome, c.outcome) << c.name;
         EXPECT_EQ(file.writes, c.writes) << c.name;
         EXPECT_EQ(progress.percents, c.percents) << c.name;

@@ -57,9 +57,9 @@ TEST(InstallerDownloadWin32, WholeFilesOfEverySizeAndNoErrorPages)
         WinInetDownloadSource source;
         Win32InstallerFile file;
         CountingProgress progress;
-        const DownloadResult result = DownloadInstaller(
-            server.WideUrl(c.path), local, static_cast<std::int64_t>(c.size), source, file,
-            progress);
+        const DownloadResult result =
+            DownloadInstaller(server.WideUrl(c.path), local, static_cast<std::int64_t>(c.size),
+                              source, file, progress);
         EXPECT_EQ(result.outcome, c.outcome) << c.path;
         EXPECT_EQ(progress.last, c.percent) << c.path;
         if (c.outcome == DownloadOutcome::Complete) {

@@ -25,16 +25,20 @@ const Bytes kHead = Bytes{'G', 'I', 'F', '8', '9', 'a', 4, 0, 3, 0, 0x80, 1, 0, 
 
 Bytes Control(int disposal, int delay)
 {
-    return {0x21, 0xF9, 4, static_cast<std::uint8_t>(disposal << 2),
-            static_cast<std::uint8_t>(delay), 0, 0, 0};
+    return {
+        0x21, 0xF9, 4, static_cast<std::uint8_t>(disposal << 2), static_cast<std::uint8_t>(delay),
+        0,    0,    0};
 }
 
 // A whole-screen image of colour 1 (LZW, code size 2: clear, twelve 1s, end).
 Bytes Image(int width, int height)
 {
-    return Bytes{0x2C, 0, 0, 0, 0, static_cast<std::uint8_t>(width), 0,
-                 static_cast<std::uint8_t>(height), 0, 0} +
-           Bytes{2, 5, 0x8C, 0x2D, 0x99, 0x87, 0x2A, 0} ;
+    return Bytes{0x2C, 0,
+                 0,    0,
+                 0,    static_cast<std::uint8_t>(width),
+                 0,    static_cast<std::uint8_t>(height),
+                 0,    0} +
+           Bytes{2, 5, 0x8C, 0x2D, 0x99, 0x87, 0x2A, 0};
 }
 
 Bytes Bitmap(int size)
@@ -54,8 +58,8 @@ class PictureControl : public ::testing::Test
 protected:
     void SetUp() override
     {
-        m_parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 200, nullptr,
-                                     nullptr, nullptr, nullptr);
+        m_parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 200, nullptr, nullptr,
+                                     nullptr, nullptr);
         if (!m_parent)
             GTEST_SKIP() << "no display";
         m_control = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10,
@@ -91,9 +95,8 @@ TEST_F(PictureControl, StillAndAnimatedGifs)
     };
     const Case cases[] = {
         {"one frame", kHead + Image(4, 3) + Bytes{0x3B}, true, 0},
-        {"two frames", kHead + Control(2, 3) + Image(4, 3) + Control(0, 10) + Image(4, 3) +
-                           Bytes{0x3B},
-         true, 2},
+        {"two frames",
+         kHead + Control(2, 3) + Image(4, 3) + Control(0, 10) + Image(4, 3) + Bytes{0x3B}, true, 2},
         {"header only", kHead + Bytes{0x3B}, false, 0},
         {"junk", Bytes{'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}, false, 0},
     };
@@ -137,7 +140,8 @@ TEST_F(PictureControl, LoadsAnImageOfTheLanguageLibrary)
     suite::testing::FixedLocator locator(suite::testing::LanguageFixtureFolder(L"three"), L"");
     suite::testing::RecordingMessages messages;
     suite::CVNTLanguageClient languages(
-        locator, messages, {L"LingotextUpdate_*.dll", L"7.0.0.0", suite::LanguageLibraryUse::KeepLoaded});
+        locator, messages,
+        {L"LingotextUpdate_*.dll", L"7.0.0.0", suite::LanguageLibraryUse::KeepLoaded});
     EXPECT_TRUE(LoadPicture(languages, m_picture, L"title_icon_down", RT_BITMAP, {1.0f, 1.0f}));
     EXPECT_EQ(m_picture.Size().cx, 48);
     EXPECT_FALSE(LoadPicture(languages, m_picture, L"nothing", RT_BITMAP, {1.0f, 1.0f}));

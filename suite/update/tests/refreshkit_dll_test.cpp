@@ -28,13 +28,14 @@ struct DriverRun
 };
 
 DriverRun RunDriver(const std::string& languageFolder, const std::string& url,
-                    const std::string& call, const std::vector<std::pair<std::string, std::string>>&
-                                                 environment = {})
+                    const std::string& call,
+                    const std::vector<std::pair<std::string, std::string>>& environment = {})
 {
     testsupport::ScratchFolder scratch;
     const std::string resultFile = scratch.NarrowPath() + "result.txt";
     testsupport::ProcessOptions options;
-    options.arguments = "\"" + resultFile + "\" \"" + languageFolder + "\" \"" + url + "\" 1 " + call;
+    options.arguments =
+        "\"" + resultFile + "\" \"" + languageFolder + "\" \"" + url + "\" 1 " + call;
     options.traceFile = resultFile;
     options.timeoutMs = 60000;
     options.environment = environment;
@@ -66,21 +67,56 @@ TEST(RefreshkitDll, SilentChecksAgainstTheLoopbackServer)
         bool asksServer;
     };
     const Case cases[] = {
-        {"no languages", L"none", {"/update", 200, "]\r\nversion=9\r\n"}, false, "7.1", "-10",
-         {"Refreshkit|Could not locate necessary dll 'Lingotext.dll'"}, false},
-        {"no language files", L"empty", {"/update", 200, "]\r\nversion=9\r\n"}, false, "7.1", "-10",
+        {"no languages",
+         L"none",
+         {"/update", 200, "]\r\nversion=9\r\n"},
+         false,
+         "7.1",
+         "-10",
+         {"Refreshkit|Could not locate necessary dll 'Lingotext.dll'"},
+         false},
+        {"no language files",
+         L"empty",
+         {"/update", 200, "]\r\nversion=9\r\n"},
+         false,
+         "7.1",
+         "-10",
          {"Resource not found|No language files were found! Please reinstall your product."},
          false},
-        {"error text", L"three", {"/update", 200, "Error 3. Message: Unknown product"}, false,
-         "7.1", "-2", {}, true},
+        {"error text",
+         L"three",
+         {"/update", 200, "Error 3. Message: Unknown product"},
+         false,
+         "7.1",
+         "-2",
+         {},
+         true},
         {"not found", L"three", {"/other", 200, "]"}, false, "7.1", "-2", {}, true},
         {"closed port", L"three", {"/update", 200, "]"}, true, "7.1", "-5", {}, false},
-        {"same version", L"three", {"/update", 200, "[x]\r\nversion=7.1\r\n"}, false, "7.1", "-1",
-         {}, true},
-        {"newer", L"three", {"/update", 200, "[x]\r\nversion=7.2\r\n"}, false, "7.1", "2", {},
+        {"same version",
+         L"three",
+         {"/update", 200, "[x]\r\nversion=7.1\r\n"},
+         false,
+         "7.1",
+         "-1",
+         {},
          true},
-        {"text order", L"three", {"/update", 200, "[x]\r\nversion=7.10\r\n"}, false, "7.9", "-1",
-         {}, true},
+        {"newer",
+         L"three",
+         {"/update", 200, "[x]\r\nversion=7.2\r\n"},
+         false,
+         "7.1",
+         "2",
+         {},
+         true},
+        {"text order",
+         L"three",
+         {"/update", 200, "[x]\r\nversion=7.10\r\n"},
+         false,
+         "7.9",
+         "-1",
+         {},
+         true},
     };
     for (const Case& c : cases) {
         LoopbackHttpServer server({c.route});
@@ -89,8 +125,8 @@ TEST(RefreshkitDll, SilentChecksAgainstTheLoopbackServer)
             c.closedPort
                 ? "http://127.0.0.1:" + std::to_string(LoopbackHttpServer::ClosedPort()) + "/update"
                 : server.Url("/update");
-        const DriverRun run = RunDriver(Fixtures(c.scenario), url,
-                                        std::string("check 1 ") + c.installed + " Ann");
+        const DriverRun run =
+            RunDriver(Fixtures(c.scenario), url, std::string("check 1 ") + c.installed + " Ann");
         ASSERT_TRUE(run.process.started) << c.name;
         EXPECT_EQ(run.process.exitCode, 0u) << c.name;
         EXPECT_EQ(run.lines, std::vector<std::string>{c.result}) << c.name;
@@ -144,9 +180,8 @@ TEST(RefreshkitDll, LaterChecksKeepWhatTheFirstAnswerHad)
     LoopbackHttpServer server({{"/date", 200, "[x]\r\nreleasedate=2026-12-01\r\n", 0, 1}});
     ASSERT_TRUE(server.Started());
     // The second call gets no answer; the date the first one read is still there.
-    const DriverRun run =
-        RunDriver(Fixtures(L"three"), "-", "date 2",
-                  {{"FIXTURE_TEXT_url_update_ntv", server.Url("/date")}});
+    const DriverRun run = RunDriver(Fixtures(L"three"), "-", "date 2",
+                                    {{"FIXTURE_TEXT_url_update_ntv", server.Url("/date")}});
     EXPECT_EQ(run.lines, (std::vector<std::string>{"2026-12-01", "2026-12-01"}));
     EXPECT_EQ(server.Requests().size(), 2u);
 }

@@ -82,7 +82,8 @@ int wmain(int argc, wchar_t** argv)
     std::vector<std::wstring> lines;
     int exitCode = 0;
     {
-        core::UniqueModule refreshkit(::LoadLibraryW((ProgramFolder() + L"Refreshkit.dll").c_str()));
+        core::UniqueModule refreshkit(
+            ::LoadLibraryW((ProgramFolder() + L"Refreshkit.dll").c_str()));
         const auto check =
             reinterpret_cast<CheckFunction>(::GetProcAddress(refreshkit.Get(), "Refreshkit"));
         const auto date =

@@ -97,10 +97,10 @@ TEST(UpdateAnswer, EscapedTextsDecode)
         {L"%u0048%u0069", L"Hi"},
         {L"plain text, 100%", L"plain text, 100%"},  // no "%u": as it is
         {L"%u00e4%u00DF", L"\u00e4\u00df"},
-        {L"%u%u%u0041", L"A"},             // runs of separators count as one
-        {L"%u004100", L"A"},               // four digits at most
-        {L"%u41zz", L"A"},                 // stops at the first non-digit
-        {L"%uzz", std::wstring(1, L'\0')}, // no digit at all
+        {L"%u%u%u0041", L"A"},              // runs of separators count as one
+        {L"%u004100", L"A"},                // four digits at most
+        {L"%u41zz", L"A"},                  // stops at the first non-digit
+        {L"%uzz", std::wstring(1, L'\0')},  // no digit at all
         {L"%u", L""},
     };
     for (const Case& c : cases)
@@ -117,17 +117,13 @@ TEST(UpdateAnswer, NewerIsACaseBlindTextComparison)
     };
     const Case cases[] = {
         {L"7.9", L"7.10", false},  // text, not numbers
-        {L"7.10", L"7.9", true},
-        {L"7.1", L"7.1", false},
-        {L"7.1", L"7.1.1", true},
-        {L"7.1a", L"7.1B", true},
-        {L"7.1B", L"7.1a", false},
-        {L"7.1A", L"7.1a", false},
-        {L"", L"1", true},
-        {L"1", L"", false},
+        {L"7.10", L"7.9", true},  {L"7.1", L"7.1", false},   {L"7.1", L"7.1.1", true},
+        {L"7.1a", L"7.1B", true}, {L"7.1B", L"7.1a", false}, {L"7.1A", L"7.1a", false},
+        {L"", L"1", true},        {L"1", L"", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(IsNewerVersion(c.installed, c.offered), c.newer) << c.installed << " " << c.offered;
+        EXPECT_EQ(IsNewerVersion(c.installed, c.offered), c.newer)
+            << c.installed << " " << c.offered;
 }
 
 TEST(UpdateAnswer, InstallerNameNeverLeavesTheTemporaryFolder)
@@ -162,9 +158,15 @@ TEST(UpdateAnswer, PercentOfTheAnnouncedSize)
         int percent;
     };
     const Case cases[] = {
-        {0, 100, 0},           {50, 100, 50},          {65536, 131072, 50},
-        {100, 100, 100},       {200, 100, 100},        {5, 0, 0},
-        {5, -1, 0},            {2147483647, 2147483647, 100}, {21474836, 2147483647, 0},
+        {0, 100, 0},
+        {50, 100, 50},
+        {65536, 131072, 50},
+        {100, 100, 100},
+        {200, 100, 100},
+        {5, 0, 0},
+        {5, -1, 0},
+        {2147483647, 2147483647, 100},
+        {21474836, 2147483647, 0},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DownloadPercent(c.done, c.announced), c.percent) << c.done << "/" << c.announced;

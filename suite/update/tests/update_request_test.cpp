@@ -1,5 +1,5 @@
-#include "suite/update/update_answer.h"
 #include "suite/update/update_request.h"
+#include "suite/update/update_answer.h"
 
 #include <gtest/gtest.h>
 
@@ -117,7 +117,8 @@ TEST(UpdateRequest, ResultsFromWhatTheServerDid)
         FakeEnvironment environment;
         FakeHttp http;
         http.answer = c.answer;
-        const int result = RunUpdateRequest(L"http://host/check", 3000, settings, environment, http);
+        const int result =
+            RunUpdateRequest(L"http://host/check", 3000, settings, environment, http);
         EXPECT_EQ(result, c.result) << c.name;
         EXPECT_EQ(settings.httpStatus, c.status) << c.name;
         EXPECT_EQ(SilentCheckResult(result, settings), c.silent) << c.name;
