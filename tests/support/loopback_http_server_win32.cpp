@@ -174,13 +174,15 @@ void LoopbackHttpServer::Answer(std::uintptr_t clientSocket)
         "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
         std::to_string(answer.body.size()) + "\r\nConnection: close\r\n\r\n" + answer.body;
     std::size_t sent = 0;
+    const std::size_t headerBytes = response.size() - answer.body.size();
     while (sent < response.size()) {
-        const int put =
-            ::send(client, response.data() + sent,
-                   static_cast<int>(std::min<std::size_t>(response.size() - sent, 65536)), 0);
+        const std::size_t piece = std::min<std::size_t>(response.size() - sent, 65536);
+        const int put = ::send(client, response.data() + sent, static_cast<int>(piece), 0);
         if (put <= 0)
             break;
         sent += static_cast<std::size_t>(put);
+        if (answer.pieceDelayMs && sent > headerBytes && sent < response.size())
+            ::Sleep(answer.pieceDelayMs);
     }
     ::shutdown(client, SD_SEND);
     ::closesocket(client);

@@ -18,8 +18,9 @@ struct HttpRoute
     std::string path;  // matched without the query
     int status = 200;
     std::string body;
-    unsigned delayMs = 0;  // before the answer is sent
-    unsigned answers = 0;  // after this many, requests wait 2 s and get no answer; 0: no end
+    unsigned delayMs = 0;       // before the answer is sent
+    unsigned pieceDelayMs = 0;  // between the body's 64 KiB pieces: a slow download
+    unsigned answers = 0;       // after this many, requests wait 2 s and get no answer; 0: no end
 };
 
 class LoopbackHttpServer

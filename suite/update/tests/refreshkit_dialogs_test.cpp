@@ -195,6 +195,41 @@ TEST_F(RefreshkitDialogs, DownloadRunsToTheInstallerOrReportsNoConnection)
     }
 }
 
+TEST_F(RefreshkitDialogs, CancelDuringTheDownloadLeavesThePartialFile)
+{
+    testsupport::LoopbackHttpServer server(
+        {{"/files/setup.exe", 200, std::string(2 * 1048576, 'x'), 0, 100}});
+    ASSERT_TRUE(server.Started());
+    testsupport::ScratchFolder scratch;
+    m_settings.downloadUrl = server.WideUrl("/files/setup.exe");
+    m_settings.localInstallerPath = scratch / L"setup.exe";
+    m_settings.size = 2 * 1048576;
+    const DialogServices services{m_settings, *m_languages, m_launcher, m_module};
+    const auto fileSize = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!::GetFileAttributesExW((scratch / L"setup.exe").c_str(), GetFileExInfoStandard, &data))
+            return std::uint64_t{0};
+        return std::uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+    };
+    std::thread canceller([&] {
+        for (int i = 0; i < 200; ++i) {
+            ::Sleep(50);
+            HWND dialog = ::FindWindowW(L"#32770", L"down_downloading@DE");
+            if (dialog && fileSize() > 0) {
+                ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_DOWNLOAD_CANCEL, BN_CLICKED), 0);
+                return;
+            }
+        }
+    });
+    BoxAnswerer answerer;
+    EXPECT_TRUE(ShowDownloadDialog(services, nullptr));
+    canceller.join();
+    EXPECT_TRUE(m_launcher.launched.empty());
+    EXPECT_TRUE(answerer.Texts().empty());
+    EXPECT_GT(fileSize(), 0u);
+    EXPECT_LT(fileSize(), 2u * 1048576);
+}
+
 TEST_F(RefreshkitDialogs, DiagnosticKeysOnlyAsKeys)
 {
     m_settings.answer = L"[x]\r\nversion=7.2\r\n";

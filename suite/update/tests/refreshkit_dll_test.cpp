@@ -177,7 +177,7 @@ TEST(RefreshkitDll, ReleaseDateFromTheLanguagesAddress)
 
 TEST(RefreshkitDll, LaterChecksKeepWhatTheFirstAnswerHad)
 {
-    LoopbackHttpServer server({{"/date", 200, "[x]\r\nreleasedate=2026-12-01\r\n", 0, 1}});
+    LoopbackHttpServer server({{"/date", 200, "[x]\r\nreleasedate=2026-12-01\r\n", 0, 0, 1}});
     ASSERT_TRUE(server.Started());
     // The second call gets no answer; the date the first one read is still there.
     const DriverRun run = RunDriver(Fixtures(L"three"), "-", "date 2",
