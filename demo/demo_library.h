@@ -35,5 +35,6 @@ bool RunCipherDemo();
 bool RunLanguageDemo();
 bool RunProcessDemo();
 bool RunShredDemo();
+bool RunUpdateDemo();
 
 }  // namespace demo

@@ -8,6 +8,7 @@ int main()
     ok = demo::RunLanguageDemo() && ok;
     ok = demo::RunProcessDemo() && ok;
     ok = demo::RunShredDemo() && ok;
+    ok = demo::RunUpdateDemo() && ok;
     std::printf("%s\n", ok ? "demo finished" : "demo failed");
     return ok ? 0 : 1;
 }

@@ -29,6 +29,15 @@ LanguageChoice LanguageForLocale(std::wstring_view defaultLanguageId) noexcept
     return kNeutralLanguage;
 }
 
+std::wstring_view LanguageCodeForNumber(std::uint32_t number) noexcept
+{
+    for (const LanguageChoice& choice : {kSwedish, kGerman, kPolish}) {
+        if (choice.number == number)
+            return choice.code;
+    }
+    return kNeutralLanguage.code;
+}
+
 std::uint32_t ResolveCurrentLanguage(ILanguageSettingStore& store)
 {
     if (const auto stored = store.ReadNumber(); stored && *stored != 0)

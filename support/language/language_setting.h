@@ -22,6 +22,9 @@ inline constexpr LanguageChoice kNeutralLanguage{1, L"NTV"};
 // compared exactly; anything unlisted is the neutral language.
 LanguageChoice LanguageForLocale(std::wstring_view defaultLanguageId) noexcept;
 
+// The code of a language number; a number the suite does not know reads as the neutral language.
+std::wstring_view LanguageCodeForNumber(std::uint32_t number) noexcept;
+
 class ILanguageSettingStore
 {
 public:

@@ -71,5 +71,14 @@ TEST(LanguageSetting, StoredNumberWinsAndOnlyTheLocaleDefaultIsWritten)
     }
 }
 
+TEST(LanguageSetting, CodesOfNumbersWithUnknownNumbersNeutral)
+{
+    const std::pair<std::uint32_t, const wchar_t*> cases[] = {
+        {1, L"NTV"}, {2, L"SVE"}, {3, L"DE"}, {4, L"PLK"}, {0, L"NTV"}, {9, L"NTV"},
+    };
+    for (const auto& [number, code] : cases)
+        EXPECT_EQ(LanguageCodeForNumber(number), code) << number;
+}
+
 }  // namespace
 }  // namespace language

@@ -1,0 +1,93 @@
+// Refreshkit: a silent update check against a loopback update server that this demo starts and
+// stops, with the suite's registry settings in a scratch key of the demo's own.
+#include "demo/demo_library.h"
+#include "tests/support/loopback_http_server_win32.h"
+
+#include <string>
+
+namespace demo {
+namespace {
+
+void WriteText(HKEY root, const wchar_t* subKey, const wchar_t* name, const std::wstring& text)
+{
+    core::UniqueKey key;
+    ::RegCreateKeyExW(root, subKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr);
+    ::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring ProgramFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+// The machine root points at a scratch key while it lives.
+class ScratchMachineRoot
+{
+public:
+    ScratchMachineRoot()
+    {
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, kName, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                          m_key.Put(), nullptr);
+        ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, m_key.Get());
+    }
+    ~ScratchMachineRoot()
+    {
+        ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        m_key.Reset();
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, kName);
+    }
+
+private:
+    static constexpr wchar_t kName[] = L"Software\\SuiteDemo\\machine";
+    core::UniqueKey m_key;
+};
+
+}  // namespace
+
+bool RunUpdateDemo()
+{
+    std::printf("Refreshkit\n");
+    const std::string answer =
+        "[Update]\r\nversion=7.2\r\nsize=1048576\r\n"
+        "access=http://127.0.0.1/files/VontarSuite72.exe\r\n"
+        "filename=http://127.0.0.1/files/VontarSuite72.exe\r\nupdatestatus=1\r\n"
+        "updateinfo=%u0056%u0065%u0072%u0073%u0069%u006f%u006e 7.2\r\nreleasedate=2026-12-01\r\n";
+    testsupport::LoopbackHttpServer server({{"/update", 200, answer}}, 30000);
+    if (!server.Started()) {
+        std::printf("  could not start the update server\n");
+        return false;
+    }
+    ScratchMachineRoot machine;
+    WriteText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Paths\\DLLs", L"Lingotext.dll",
+              ProgramFolder() + L"language_fixtures\\three");
+    WriteText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Refreshkit", L"UpdateURL",
+              server.WideUrl("/update"));
+
+    DemoLibrary library(L"Refreshkit.dll");
+    if (!library.Loaded())
+        return false;
+    using CheckFunction =
+        int(__cdecl*)(void*, void*, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
+                      const wchar_t*, const wchar_t*, const wchar_t*, int, unsigned char);
+    auto check = library.Bind<CheckFunction>("Refreshkit");
+    if (!check) {
+        std::printf("  an export is missing\n");
+        return false;
+    }
+    const int result = check(nullptr, nullptr, L"17", L"Vontar Suite", L"7.1", L"", L"Ann Lee",
+                             L"ann@example.org", L"A&B", 1, 0);
+    for (const std::string& request : server.Requests())
+        std::printf("  request  %s\n", request.c_str());
+    std::string lines = answer;
+    for (std::size_t at = lines.find("\r\n"); at != std::string::npos; at = lines.find("\r\n"))
+        lines.replace(at, 2, "\n           ");
+    std::printf("  answer   %s\n", lines.c_str());
+    std::printf("  silent check of 7.1: %d (2: a newer version is offered)\n", result);
+    return result == 2;
+}
+
+}  // namespace demo

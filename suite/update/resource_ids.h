@@ -1,0 +1,37 @@
+// Resource and control numbers of Refreshkit's dialogs, pictures and icons.
+#pragma once
+
+#define IDD_UPDATE_CONTACT 4001
+#define IDD_UPDATE_DOWNLOAD 4002
+
+// Update information dialog.
+#define IDC_CONTACT_TITLE_PICTURE 4002
+#define IDC_CONTACT_ICON_PICTURE 4003
+#define IDC_CONTACT_TEXT 4005
+#define IDC_CONTACT_LIST 4006
+#define IDC_CONTACT_INFORMATION_HEADING 4008
+#define IDC_CONTACT_INFORMATION 4009
+#define IDC_CONTACT_EXTENDED_BUTTON 4019
+
+// Download dialog.
+#define IDC_DOWNLOAD_CURRENT_BAR 4001
+#define IDC_DOWNLOAD_INFO 4009
+#define IDC_DOWNLOAD_GENERAL_GROUP 4010
+#define IDC_DOWNLOAD_PROGRESS_GROUP 4011
+#define IDC_DOWNLOAD_TOTAL_BAR 4012
+#define IDC_DOWNLOAD_STEP_DOWNLOAD 4013
+#define IDC_DOWNLOAD_STEP_INSTALL 4014
+#define IDC_DOWNLOAD_CURRENT_PRODUCT 4015
+#define IDC_DOWNLOAD_DOWNLOADING_TEXT 4016
+#define IDC_DOWNLOAD_INSTALLING_TEXT 4017
+#define IDC_DOWNLOAD_TOTAL_TEXT 4018
+#define IDC_DOWNLOAD_CANCEL 4020
+
+// Step markers of the download dialog: the current step and a finished one.
+#define IDB_STEP_CURRENT 4014
+#define IDB_STEP_DONE 4009
+
+// Row icons of the information dialog.
+#define IDI_ROW_UP_TO_DATE 4010
+#define IDI_ROW_INFORMATION 4011
+#define IDI_ROW_UPDATE_AVAILABLE 4012
