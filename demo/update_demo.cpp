@@ -2,27 +2,12 @@
 // stops, with the suite's registry settings in a scratch key of the demo's own.
 #include "demo/demo_library.h"
 #include "tests/support/loopback_http_server_win32.h"
+#include "tests/support/program_folder_win32.h"
 
 #include <string>
 
 namespace demo {
 namespace {
-
-void WriteText(HKEY root, const wchar_t* subKey, const wchar_t* name, const std::wstring& text)
-{
-    core::UniqueKey key;
-    ::RegCreateKeyExW(root, subKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr);
-    ::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 // The machine root points at a scratch key while it lives.
 class ScratchMachineRoot
@@ -62,9 +47,9 @@ bool RunUpdateDemo()
         return false;
     }
     ScratchMachineRoot machine;
-    WriteText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Paths\\DLLs", L"Lingotext.dll",
-              ProgramFolder() + L"language_fixtures\\three");
-    WriteText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Refreshkit", L"UpdateURL",
+    testsupport::WriteRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Paths\\DLLs", L"Lingotext.dll",
+              testsupport::ProgramFolder() + L"language_fixtures\\three");
+    testsupport::WriteRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Refreshkit", L"UpdateURL",
               server.WideUrl("/update"));
 
     DemoLibrary library(L"Refreshkit.dll");

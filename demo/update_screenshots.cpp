@@ -5,6 +5,7 @@
 #include "suite/common/language_client_win32.h"
 #include "suite/update/refreshkit_dialogs_win32.h"
 #include "tests/support/loopback_http_server_win32.h"
+#include "tests/support/program_folder_win32.h"
 
 #include <windows.h>
 
@@ -17,14 +18,6 @@
 #include <vector>
 
 namespace {
-
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 // The window as the screen shows it, children included.
 bool SaveWindow(HWND window, const std::wstring& path)
@@ -97,9 +90,9 @@ class FixtureLocator final : public suite::ISuiteLocator
 public:
     std::wstring SuiteLibraryFolder(std::wstring_view) override
     {
-        return ProgramFolder() + L"language_fixtures\\three";
+        return testsupport::ProgramFolder() + L"language_fixtures\\three";
     }
-    std::wstring ModuleFolder() override { return ProgramFolder(); }
+    std::wstring ModuleFolder() override { return testsupport::ProgramFolder(); }
 };
 
 }  // namespace
@@ -109,7 +102,7 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 2)
         return 2;
     const std::wstring folder = std::wstring(argv[1]) + L"\\";
-    core::UniqueModule refreshkit(::LoadLibraryW((ProgramFolder() + L"Refreshkit.dll").c_str()));
+    core::UniqueModule refreshkit(::LoadLibraryW((testsupport::ProgramFolder() + L"Refreshkit.dll").c_str()));
     if (!refreshkit)
         return 3;
     FixtureLocator locator;

@@ -78,6 +78,23 @@ void CenterOnOwner(HWND dialog)
 }
 
 // The information dialog: one row for the installed product.
+// The dialog procedure of a dialog object handed over as the WM_INITDIALOG parameter; nothing
+// thrown leaves it.
+template <typename Dialog>
+INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message == WM_INITDIALOG)
+        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto* self = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    if (!self)
+        return FALSE;
+    try {
+        return self->Handle(dialog, message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
 class ContactDialog
 {
 public:
@@ -92,20 +109,8 @@ public:
             ::DeleteObject(m_whiteBrush);
     }
 
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept
-    {
-        if (message == WM_INITDIALOG)
-            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        auto* self = reinterpret_cast<ContactDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-        if (!self)
-            return FALSE;
-        try {
-            return self->Handle(dialog, message, wParam, lParam);
-        } catch (...) {
-            return FALSE;
-        }
-    }
+    template <typename Dialog>
+    friend INT_PTR CALLBACK DialogProcedure(HWND, UINT, WPARAM, LPARAM) noexcept;
 
     bool m_topmost = false;
     bool m_modeless = false;
@@ -330,20 +335,8 @@ public:
             ::DeleteObject(m_whiteBrush);
     }
 
-    static INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept
-    {
-        if (message == WM_INITDIALOG)
-            ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-        auto* self = reinterpret_cast<DownloadDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-        if (!self)
-            return FALSE;
-        try {
-            return self->Handle(dialog, message, wParam, lParam);
-        } catch (...) {
-            return FALSE;
-        }
-    }
+    template <typename Dialog>
+    friend INT_PTR CALLBACK DialogProcedure(HWND, UINT, WPARAM, LPARAM) noexcept;
 
     bool Cancelled() const { return m_cancel.load(); }
 
@@ -528,7 +521,7 @@ INT_PTR ShowContactDialog(const DialogServices& services, HWND owner, bool topmo
         ::SetWindowsHookExW(WH_GETMESSAGE, &DiagnosticKeys, nullptr, ::GetCurrentThreadId());
     const INT_PTR result =
         ::DialogBoxParamW(services.module, MAKEINTRESOURCEW(IDD_UPDATE_CONTACT), owner,
-                          &ContactDialog::Procedure, reinterpret_cast<LPARAM>(&dialog));
+                          &DialogProcedure<ContactDialog>, reinterpret_cast<LPARAM>(&dialog));
     if (hook)
         ::UnhookWindowsHookEx(hook);
     t_diagnosedSettings = nullptr;
@@ -544,7 +537,7 @@ HWND CreateContactDialog(const DialogServices& services, HWND owner)
     modeless = std::make_unique<ContactDialog>(services);
     modeless->m_modeless = true;
     return ::CreateDialogParamW(services.module, MAKEINTRESOURCEW(IDD_UPDATE_CONTACT), owner,
-                                &ContactDialog::Procedure,
+                                &DialogProcedure<ContactDialog>,
                                 reinterpret_cast<LPARAM>(modeless.get()));
 }
 
@@ -553,7 +546,7 @@ bool ShowDownloadDialog(const DialogServices& services, HWND owner)
     EnsureCommonControls();
     DownloadDialog dialog(services);
     ::DialogBoxParamW(services.module, MAKEINTRESOURCEW(IDD_UPDATE_DOWNLOAD), owner,
-                      &DownloadDialog::Procedure, reinterpret_cast<LPARAM>(&dialog));
+                      &DialogProcedure<DownloadDialog>, reinterpret_cast<LPARAM>(&dialog));
     return dialog.Cancelled();
 }
 

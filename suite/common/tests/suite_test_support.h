@@ -5,6 +5,7 @@
 
 #include "core/unique_handle.h"
 #include "suite/common/user_messages.h"
+#include "tests/support/program_folder_win32.h"
 
 #include <windows.h>
 
@@ -39,15 +40,7 @@ private:
     std::wstring m_moduleFolder;
 };
 
-// The folder of the running test program, with its trailing backslash.
-inline std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    folder.resize(folder.find_last_of(L'\\') + 1);
-    return folder;
-}
+using testsupport::ProgramFolder;
 
 // A folder of language libraries the build made for the tests, with its trailing backslash.
 inline std::wstring LanguageFixtureFolder(const wchar_t* scenario)

@@ -11,6 +11,7 @@
 // The result file gets one UTF-16 line per call: the check's result, or the date ("(none)" for no
 // text).
 #include "core/unique_handle.h"
+#include "tests/support/program_folder_win32.h"
 
 #include <windows.h>
 
@@ -25,22 +26,6 @@ using CheckFunction = int(__cdecl*)(void*, void*, const wchar_t*, const wchar_t*
                                     const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
                                     int, unsigned char);
 using DateFunction = wchar_t*(__cdecl*)(void*, const wchar_t*);
-
-void WriteText(HKEY root, const wchar_t* subKey, const wchar_t* name, const std::wstring& text)
-{
-    core::UniqueKey key;
-    ::RegCreateKeyExW(root, subKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr);
-    ::RegSetValueExW(key.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-std::wstring ProgramFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
 
 }  // namespace
 
@@ -66,10 +51,10 @@ int wmain(int argc, wchar_t** argv)
     ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get());
     ::RegOverridePredefKey(HKEY_CURRENT_USER, user.Get());
     if (languageFolder != L"-")
-        WriteText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Paths\\DLLs", L"Lingotext.dll",
+        testsupport::WriteRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Paths\\DLLs", L"Lingotext.dll",
                   languageFolder);
     if (updateUrl != L"-")
-        WriteText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Refreshkit", L"UpdateURL",
+        testsupport::WriteRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Refreshkit", L"UpdateURL",
                   updateUrl);
     {
         core::UniqueKey common;
@@ -83,7 +68,7 @@ int wmain(int argc, wchar_t** argv)
     int exitCode = 0;
     {
         core::UniqueModule refreshkit(
-            ::LoadLibraryW((ProgramFolder() + L"Refreshkit.dll").c_str()));
+            ::LoadLibraryW((testsupport::ProgramFolder() + L"Refreshkit.dll").c_str()));
         const auto check =
             reinterpret_cast<CheckFunction>(::GetProcAddress(refreshkit.Get(), "Refreshkit"));
         const auto date =
