@@ -52,7 +52,7 @@ const std::string& Account::Name()
 {
     if (m_name.empty() && IsValid() && !m_sid.empty()) {
         AccountNames names;
-        const std::uint32_t error = m_context.Api().LookupAccountSid(m_sid, names);
+        const std::uint32_t error = m_context.Api().AccountOfSid(m_sid, names);
         if (error == 0) {
             m_name = names.name;
             m_domain = names.domain;
@@ -72,7 +72,7 @@ const Sid* Account::GetSid()
 {
     if (m_sid.empty() && IsValid() && !m_name.empty()) {
         AccountNames names;
-        const std::uint32_t error = m_context.Api().LookupAccountName(m_name, names);
+        const std::uint32_t error = m_context.Api().AccountOfName(m_name, names);
         if (error == 0 && IsValidSid(names.sid)) {
             m_sid = names.sid;
             m_domain = names.domain;

@@ -58,8 +58,8 @@ class ISecurityApi
 public:
     virtual ~ISecurityApi() = default;
     // On the local system.
-    virtual std::uint32_t LookupAccountSid(const Sid& sid, AccountNames& names) = 0;
-    virtual std::uint32_t LookupAccountName(const std::string& name, AccountNames& names) = 0;
+    virtual std::uint32_t AccountOfSid(const Sid& sid, AccountNames& names) = 0;
+    virtual std::uint32_t AccountOfName(const std::string& name, AccountNames& names) = 0;
     // The user of the current process's token.
     virtual std::uint32_t CurrentUserSid(Sid& sid) = 0;
     virtual std::uint32_t ReadSecurity(const SecurityTarget& target, std::uint32_t parts,

@@ -18,7 +18,7 @@ using LocalBlock = std::unique_ptr<void, LocalFreeDeleter>;
 
 Sid CopySid(PSID sid)
 {
-    if (!sid || !IsValidSid(sid))
+    if (!sid || !::IsValidSid(sid))
         return {};
     const auto* bytes = static_cast<const std::uint8_t*>(sid);
     return Sid(bytes, bytes + GetLengthSid(sid));
@@ -109,7 +109,7 @@ std::uint32_t WriteKernelObject(const SecurityTarget& target, std::uint32_t info
 
 }  // namespace
 
-std::uint32_t Win32SecurityApi::LookupAccountSid(const Sid& sid, AccountNames& names)
+std::uint32_t Win32SecurityApi::AccountOfSid(const Sid& sid, AccountNames& names)
 {
     DWORD nameSize = 0;
     DWORD domainSize = 0;
@@ -129,7 +129,7 @@ std::uint32_t Win32SecurityApi::LookupAccountSid(const Sid& sid, AccountNames& n
     return 0;
 }
 
-std::uint32_t Win32SecurityApi::LookupAccountName(const std::string& name, AccountNames& names)
+std::uint32_t Win32SecurityApi::AccountOfName(const std::string& name, AccountNames& names)
 {
     DWORD sidSize = 0;
     DWORD domainSize = 0;

@@ -8,8 +8,8 @@ namespace setup::sysconfig::security {
 class Win32SecurityApi final : public ISecurityApi
 {
 public:
-    std::uint32_t LookupAccountSid(const Sid& sid, AccountNames& names) override;
-    std::uint32_t LookupAccountName(const std::string& name, AccountNames& names) override;
+    std::uint32_t AccountOfSid(const Sid& sid, AccountNames& names) override;
+    std::uint32_t AccountOfName(const std::string& name, AccountNames& names) override;
     std::uint32_t CurrentUserSid(Sid& sid) override;
     std::uint32_t ReadSecurity(const SecurityTarget& target, std::uint32_t parts,
                                SecurityParts& read) override;

@@ -214,8 +214,10 @@ bool Win32TaskService::EnsureServiceRunning()
         } else {
             CloseServiceHandle(service);
             service = OpenServiceA(manager, "Schedule", SERVICE_START);
+            // A start already under way counts as running.
             if (service)
-                running = StartServiceA(service, 0, nullptr) != FALSE || NoError();
+                running = StartServiceA(service, 0, nullptr) != FALSE ||
+                          GetLastError() == ERROR_SERVICE_ALREADY_RUNNING || NoError();
         }
         if (service)
             CloseServiceHandle(service);
@@ -230,8 +232,15 @@ HResult Win32TaskService::Open()
     Close();
     m_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     ITaskScheduler* scheduler = nullptr;
-    const HRESULT result = CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_ITaskScheduler, reinterpret_cast<void**>(&scheduler));
+    HRESULT result = E_FAIL;
+    // The service may still be starting: give it a few seconds to report that it runs.
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        result = CoCreateInstance(CLSID_CTaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_ITaskScheduler, reinterpret_cast<void**>(&scheduler));
+        if (result != SCHED_E_SERVICE_NOT_RUNNING)
+            break;
+        Sleep(100);
+    }
     if (FAILED(result)) {
         Close();
         return result;

@@ -27,7 +27,7 @@ public:
         m_accounts.push_back(names);
     }
 
-    std::uint32_t LookupAccountSid(const Sid& sid, AccountNames& names) override
+    std::uint32_t AccountOfSid(const Sid& sid, AccountNames& names) override
     {
         ++sidLookups;
         for (const AccountNames& known : m_accounts) {
@@ -38,7 +38,7 @@ public:
         }
         return 1332;
     }
-    std::uint32_t LookupAccountName(const std::string& name, AccountNames& names) override
+    std::uint32_t AccountOfName(const std::string& name, AccountNames& names) override
     {
         ++nameLookups;
         for (const AccountNames& known : m_accounts) {

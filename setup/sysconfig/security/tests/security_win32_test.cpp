@@ -123,7 +123,7 @@ TEST_F(SetAccessControlScriptTest, ScriptGrantsEveryoneFullAccessOnAKey)
 {
     const ScratchKey key;
     Run({"Set Variable|KEYPATH|HKCU\\" + key.Path(),
-         "Set Access Control|$KEYPATH$|TRUE|||||TRUE|TRUE||||||TRUE"});
+         "Set Access Control|$KEYPATH$|TRUE||||||TRUE|TRUE|||||TRUE"});
     Win32SecurityApi api;
     SecurityContext context(api);
     const Ref<Acl> dacl = RegistrySecurityObject(context, key.SecurityName())->Dacl();
