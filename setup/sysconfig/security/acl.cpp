@@ -248,8 +248,9 @@ Acl::Acl(SecurityContext& context, Ref<SecurityObject> owner,
     const std::size_t count = Read16(&buffer[4]);
     std::size_t at = kAclHeaderSize;
     for (std::size_t i = 0; i < count; ++i) {
-        if (at + 4 > size || Read16(&buffer[at + 2]) < 4 || at + Read16(&buffer[at + 2]) > size) {
-            Invalidate(kErrorInvalidParameter);  // an entry that runs past the list
+        if (at + 4 > size || Read16(&buffer[at + 2]) < kAceHeaderSize ||
+            at + Read16(&buffer[at + 2]) > size) {
+            Invalidate(kErrorInvalidParameter);  // an entry too short or running past the list
             break;
         }
         const std::size_t aceSize = Read16(&buffer[at + 2]);
