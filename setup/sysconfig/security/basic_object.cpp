@@ -1,6 +1,9 @@
 #include "setup/sysconfig/security/basic_object.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "setup/sysconfig/security/basic_list.h"
 
 namespace setup::sysconfig::security {
 
@@ -121,6 +124,98 @@ bool BasicObject::CheckObject()
         return SetErrorCode(0);
     SetErrorCode(kErrorObjectInvalid);
     return false;
+}
+
+ListMembership* BasicObject::FindMembership(const BasicList& list) const
+{
+    for (const auto& membership : m_memberships) {
+        if (membership->list == &list)
+            return membership.get();
+    }
+    return nullptr;
+}
+
+ListMembership* BasicObject::MembershipIn(const BasicList& list)
+{
+    ListMembership* membership = FindMembership(list);
+    if (!membership)
+        SetErrorCode(kErrorFileNotFound);
+    return membership;
+}
+
+ListMembership& BasicObject::Join(const BasicList& list)
+{
+    m_memberships.push_back(std::make_unique<ListMembership>());
+    m_memberships.back()->list = &list;
+    return *m_memberships.back();
+}
+
+void BasicObject::Leave(const ListMembership* membership)
+{
+    std::erase_if(m_memberships, [membership](const auto& m) { return m.get() == membership; });
+}
+
+int BasicObject::IndexIn(const BasicList& list)
+{
+    const ListMembership* membership = MembershipIn(list);
+    return membership ? membership->index : -1;
+}
+
+int BasicObject::OldIndexIn(const BasicList& list)
+{
+    const ListMembership* membership = MembershipIn(list);
+    return membership ? membership->oldIndex : -1;
+}
+
+ChangeType BasicObject::ChangeTypeIn(const BasicList& list)
+{
+    const ListMembership* membership = MembershipIn(list);
+    return membership ? membership->changeType : ChangeType::Unchanged;
+}
+
+bool BasicObject::SelectedIn(const BasicList& list)
+{
+    const ListMembership* membership = MembershipIn(list);
+    return membership && membership->selected;
+}
+
+bool BasicObject::FocusedIn(const BasicList& list)
+{
+    const ListMembership* membership = MembershipIn(list);
+    return membership && membership->focused;
+}
+
+bool BasicObject::MarkedIn(const BasicList& list)
+{
+    const ListMembership* membership = MembershipIn(list);
+    return membership && membership->marked;
+}
+
+void BasicObject::SetSelectedIn(BasicList& list, bool selected)
+{
+    ListMembership* membership = MembershipIn(list);
+    if (!membership || membership->selected == selected)
+        return;
+    membership->selected = selected;
+    list.m_selectedCount += selected ? 1 : -1;
+}
+
+void BasicObject::SetFocusedIn(BasicList& list, bool focused)
+{
+    ListMembership* membership = MembershipIn(list);
+    if (!membership || membership->focused == focused)
+        return;
+    membership->focused = focused;
+    if (focused)
+        list.m_focused = Ref<BasicObject>(this);
+    else if (list.m_focused.Get() == this)
+        list.m_focused.Reset();
+}
+
+void BasicObject::SetMarkedIn(BasicList& list, bool marked)
+{
+    if (ListMembership* membership = MembershipIn(list))
+        membership->marked = marked;
 }
 
 void BasicObject::Invalidate(std::uint32_t code, std::string text)

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "setup/sysconfig/security/ref_counted.h"
 
@@ -34,6 +36,10 @@ inline constexpr std::uint32_t kErrorNoInterface = 0x80004002;
 std::string LibraryErrorText(std::uint32_t code);
 // The platform's message for a code (the system's message table on Windows).
 std::string SystemMessageText(std::uint32_t code);
+
+class BasicList;
+enum class ChangeType;
+struct ListMembership;
 
 class BasicObject : public RefCounted
 {
@@ -66,6 +72,17 @@ public:
     void SetDataWithProc(std::uintptr_t value, DataReleaseProc release);
     void SetDataMethod(std::uintptr_t value, DataReleaseMethod release);
 
+    // This object's state in a list; a list it is not in records error 2.
+    int IndexIn(const BasicList& list);
+    int OldIndexIn(const BasicList& list);
+    ChangeType ChangeTypeIn(const BasicList& list);
+    bool SelectedIn(const BasicList& list);
+    bool FocusedIn(const BasicList& list);
+    bool MarkedIn(const BasicList& list);
+    void SetSelectedIn(BasicList& list, bool selected);
+    void SetFocusedIn(BasicList& list, bool focused);
+    void SetMarkedIn(BasicList& list, bool marked);
+
 protected:
     // The check that opens nearly every operation: a valid object succeeds, an invalid one
     // records 0x10001.
@@ -76,7 +93,13 @@ protected:
     void MarkSucceeded() { SetErrorCode(0); }
 
 private:
+    friend class BasicList;
     void ReleaseData();
+    ListMembership* FindMembership(const BasicList& list) const;
+    // As FindMembership, recording error 2 when there is none.
+    ListMembership* MembershipIn(const BasicList& list);
+    ListMembership& Join(const BasicList& list);
+    void Leave(const ListMembership* membership);
 
     bool m_valid;
     bool m_succeeded;
@@ -86,6 +109,7 @@ private:
     std::uintptr_t m_data = 0;
     DataReleaseProc m_releaseProc = nullptr;
     DataReleaseMethod m_releaseMethod;
+    std::vector<std::unique_ptr<ListMembership>> m_memberships;
 };
 
 }  // namespace setup::sysconfig::security

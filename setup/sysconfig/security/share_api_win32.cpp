@@ -11,6 +11,11 @@ namespace setup::sysconfig::security {
 
 namespace {
 
+// The records are the headers' own for each bitness: pointers make them 32 bytes on x86 and 56 on
+// x64, so no size is written down by hand.
+static_assert(sizeof(SHARE_INFO_2) == (sizeof(void*) == 8 ? 56 : 32));
+static_assert(sizeof(SHARE_INFO_1) == (sizeof(void*) == 8 ? 24 : 12));
+
 LPWSTR Text(const std::wstring& text)
 {
     return const_cast<LPWSTR>(text.c_str());
