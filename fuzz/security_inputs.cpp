@@ -18,7 +18,10 @@ class NoSecurityApi : public ISecurityApi
 {
 public:
     std::uint32_t AccountOfSid(const Sid&, AccountNames&) override { return kErrorNoneMapped; }
-    std::uint32_t AccountOfName(const std::string&, AccountNames&) override { return kErrorNoneMapped; }
+    std::uint32_t AccountOfName(const std::string&, AccountNames&) override
+    {
+        return kErrorNoneMapped;
+    }
     std::uint32_t CurrentUserSid(Sid&) override { return kErrorAccessDenied; }
     std::uint32_t ReadSecurity(const SecurityTarget&, std::uint32_t, SecurityParts&) override
     {
@@ -44,7 +47,8 @@ void ReadAcl(const std::uint8_t* data, std::size_t size)
 {
     NoSecurityApi api;
     SecurityContext context(api);
-    const Ref<Acl> acl = MakeRef<Acl>(context, nullptr, std::optional<AclBytes>(AclBytes(data, data + size)));
+    const Ref<Acl> acl =
+        MakeRef<Acl>(context, nullptr, std::optional<AclBytes>(AclBytes(data, data + size)));
     acl->CheckValid();
     for (int i = 0; i < acl->Count(); ++i) {
         const Ref<Ace> ace = acl->Aces(i);

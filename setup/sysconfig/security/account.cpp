@@ -30,7 +30,9 @@ void SecurityContext::Insert(Account& account)
 
 Account::Account(SecurityContext& context, bool valid, std::uint32_t errorCode,
                  std::string errorText, const Sid* sid, std::string name)
-    : BasicObject(valid, errorCode, std::move(errorText)), m_context(context), m_name(std::move(name))
+    : BasicObject(valid, errorCode, std::move(errorText)),
+      m_context(context),
+      m_name(std::move(name))
 {
     if (sid)
         m_sid = *sid;

@@ -48,7 +48,9 @@ std::size_t RoundUp4(std::size_t size)
 
 Ace::Ace(SecurityContext& context, bool valid, std::uint32_t errorCode,
          std::vector<std::uint8_t> bytes, Ref<Account> account)
-    : BasicObject(valid, errorCode), m_context(context), m_own(std::move(bytes)),
+    : BasicObject(valid, errorCode),
+      m_context(context),
+      m_own(std::move(bytes)),
       m_account(std::move(account))
 {
     m_bytes = m_own.empty() ? nullptr : m_own.data();
@@ -106,10 +108,13 @@ Ref<Account> Ace::GetAccount()
     if (!m_account) {
         const std::size_t offset = std::min<std::size_t>(SidOffset(), AceSize());
         const Sid sid(m_bytes + offset, m_bytes + AceSize());
-        m_account = IsValidSid(sid) ? AccountBySid(m_context, Sid(sid.begin(), sid.begin() +
-                                                                    static_cast<std::ptrdiff_t>(SidLength(sid))))
-                                    : MakeRef<Account>(m_context, false, kErrorInvalidParameter,
-                                                       std::string(), nullptr, std::string());
+        m_account =
+            IsValidSid(sid)
+                ? AccountBySid(
+                      m_context,
+                      Sid(sid.begin(), sid.begin() + static_cast<std::ptrdiff_t>(SidLength(sid))))
+                : MakeRef<Account>(m_context, false, kErrorInvalidParameter, std::string(), nullptr,
+                                   std::string());
     }
     return m_account;
 }
@@ -211,7 +216,8 @@ Ref<Ace> NewAce(SecurityContext& context, Ref<Account> account, std::uint32_t ma
                 std::uint8_t aceType, std::uint8_t aceFlags)
 {
     if (aceType >= kFirstObjectAceType)
-        throw std::invalid_argument("You can't create a new IObjectAce interface with this function.");
+        throw std::invalid_argument(
+            "You can't create a new IObjectAce interface with this function.");
     const Sid* sid = account ? account->GetSid() : nullptr;
     if (!account || !account->IsValid() || !sid)
         return MakeRef<Ace>(context, false, kErrorInvalidParameter, std::vector<std::uint8_t>(),
@@ -238,7 +244,8 @@ Acl::Acl(SecurityContext& context, Ref<SecurityObject> owner,
     if (!platformAcl)
         return;
     const AclBytes& source = *platformAcl;
-    const std::size_t size = source.size() >= 4 ? std::min<std::size_t>(Read16(&source[2]), source.size()) : 0;
+    const std::size_t size =
+        source.size() >= 4 ? std::min<std::size_t>(Read16(&source[2]), source.size()) : 0;
     if (size < kAclHeaderSize) {
         Invalidate(kErrorInvalidParameter);
         return;
@@ -351,7 +358,8 @@ void Acl::RenewPointers()
 Ref<Ace> Acl::Aces(int index)
 {
     if (!CheckObject())
-        return MakeRef<Ace>(m_context, false, kErrorObjectInvalid, std::vector<std::uint8_t>(), nullptr);
+        return MakeRef<Ace>(m_context, false, kErrorObjectInvalid, std::vector<std::uint8_t>(),
+                            nullptr);
     if (index < 0 || index >= Count()) {
         SetErrorCode(kErrorIndexOutOfRange);
         return MakeRef<Ace>(m_context, false, kErrorIndexOutOfRange, std::vector<std::uint8_t>(),
@@ -446,7 +454,8 @@ bool Acl::DeleteAce(int index)
     std::vector<std::uint8_t>& buffer = *m_buffer;
     std::memmove(buffer.data() + at, buffer.data() + at + size, m_used - at - size);
     m_used -= static_cast<std::uint32_t>(size);
-    std::fill(buffer.begin() + m_used, buffer.begin() + m_used + static_cast<std::ptrdiff_t>(size), 0);
+    std::fill(buffer.begin() + m_used, buffer.begin() + m_used + static_cast<std::ptrdiff_t>(size),
+              0);
     m_entries.erase(m_entries.begin() + index);
     WriteHeaderCount();
     RenewPointers();
@@ -524,7 +533,8 @@ bool Acl::GrantPrinterRights(Account* account, bool full)
     if (!full)
         return AddNewAce(Ref<Account>(account), kPrinterUseMask, kAccessAllowedAce, 0) >= 0;
     return AddNewAce(Ref<Account>(account), kPrinterAdministerMask, kAccessAllowedAce, 0) >= 0 &&
-           AddNewAce(Ref<Account>(account), kPrinterJobsMask, kAccessAllowedAce, kObjectInheritOnly) >= 0;
+           AddNewAce(Ref<Account>(account), kPrinterJobsMask, kAccessAllowedAce,
+                     kObjectInheritOnly) >= 0;
 }
 
 bool Acl::Flush()

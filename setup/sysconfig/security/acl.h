@@ -42,8 +42,8 @@ class Ace : public BasicObject
 {
 public:
     // A free-standing entry over its own bytes.
-    Ace(SecurityContext& context, bool valid, std::uint32_t errorCode, std::vector<std::uint8_t> bytes,
-        Ref<Account> account);
+    Ace(SecurityContext& context, bool valid, std::uint32_t errorCode,
+        std::vector<std::uint8_t> bytes, Ref<Account> account);
     // An entry inside a list's buffer.
     Ace(SecurityContext& context, Acl& owner, std::uint8_t* bytes);
 
@@ -81,7 +81,7 @@ private:
     std::vector<std::uint8_t> m_own;
     Ref<Account> m_account;
     Acl* m_owner = nullptr;  // not counted: the list holds its entries
-    Ref<Acl> m_ownerKeeper;   // the placeholder made when there is no owner
+    Ref<Acl> m_ownerKeeper;  // the placeholder made when there is no owner
 };
 
 // An allow, deny or audit entry for the account; object entry types throw std::invalid_argument.
@@ -95,7 +95,8 @@ public:
     explicit Acl(SecurityContext& context, bool valid = true, std::uint32_t errorCode = 0,
                  std::string errorText = {});
     // A copy of a platform list read from the owner; nullopt is a null list.
-    Acl(SecurityContext& context, Ref<SecurityObject> owner, const std::optional<AclBytes>& platformAcl);
+    Acl(SecurityContext& context, Ref<SecurityObject> owner,
+        const std::optional<AclBytes>& platformAcl);
     ~Acl() override;
 
     bool CheckValid();

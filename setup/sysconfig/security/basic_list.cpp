@@ -210,8 +210,10 @@ void BasicList::QuickSort(int left, int right, bool& swapped)
                 --j;
             if (i <= j) {
                 if (i != j) {
-                    std::swap(m_items[static_cast<std::size_t>(i)], m_items[static_cast<std::size_t>(j)]);
-                    std::swap(m_records[static_cast<std::size_t>(i)], m_records[static_cast<std::size_t>(j)]);
+                    std::swap(m_items[static_cast<std::size_t>(i)],
+                              m_items[static_cast<std::size_t>(j)]);
+                    std::swap(m_records[static_cast<std::size_t>(i)],
+                              m_records[static_cast<std::size_t>(j)]);
                     swapped = true;
                     // The pivot moves with its item.
                     if (pivot == i)

@@ -34,7 +34,8 @@ struct ListMembership
     bool marked = false;
 };
 
-using ListCompareFunc = int (*)(BasicList& list, BasicObject* a, BasicObject* b, std::int32_t param);
+using ListCompareFunc = int (*)(BasicList& list, BasicObject* a, BasicObject* b,
+                                std::int32_t param);
 using ListNotifyProc = void (*)(BasicList& list, BasicObject* item, bool beforeChange,
                                 ChangeType change, int oldIndex, int index);
 // A listener bound to an object of the caller's: registered and removed as the pair.

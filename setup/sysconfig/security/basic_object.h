@@ -48,7 +48,8 @@ public:
     using DataReleaseMethod = std::function<void(std::uintptr_t* data)>;
 
     // An object made invalid keeps the code and text that say why.
-    explicit BasicObject(bool valid = true, std::uint32_t errorCode = 0, std::string errorText = {});
+    explicit BasicObject(bool valid = true, std::uint32_t errorCode = 0,
+                         std::string errorText = {});
     ~BasicObject() override;
 
     bool IsValid() const { return m_valid; }

@@ -57,9 +57,9 @@ std::uint32_t ServicePackFromText(const std::string& text)
 const char* OsEditionName(OsEdition edition)
 {
     static const char* const names[] = {
-        "None",          "Windows 95",    "Windows 95 OSR-2", "Windows 98",   "Windows 98 SE",
-        "Windows ME",    "Windows 9x New", "Windows NT 3",    "Windows NT 4", "Windows 2000",
-        "Windows XP",    "Windows 2003",  "Windows Vista",    "Windows NT New"};
+        "None",       "Windows 95",     "Windows 95 OSR-2", "Windows 98",    "Windows 98 SE",
+        "Windows ME", "Windows 9x New", "Windows NT 3",     "Windows NT 4",  "Windows 2000",
+        "Windows XP", "Windows 2003",   "Windows Vista",    "Windows NT New"};
     const auto index = static_cast<std::size_t>(edition);
     return index < std::size(names) ? names[index] : names[0];
 }

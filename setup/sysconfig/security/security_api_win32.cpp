@@ -92,15 +92,17 @@ std::uint32_t WriteKernelObject(const SecurityTarget& target, std::uint32_t info
     SECURITY_DESCRIPTOR descriptor;
     if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION))
         return GetLastError();
-    if ((information & kOwnerPart) && !SetSecurityDescriptorOwner(&descriptor, SidPointer(parts.owner), FALSE))
+    if ((information & kOwnerPart) &&
+        !SetSecurityDescriptorOwner(&descriptor, SidPointer(parts.owner), FALSE))
         return GetLastError();
-    if ((information & kGroupPart) && !SetSecurityDescriptorGroup(&descriptor, SidPointer(parts.group), FALSE))
+    if ((information & kGroupPart) &&
+        !SetSecurityDescriptorGroup(&descriptor, SidPointer(parts.group), FALSE))
         return GetLastError();
-    if ((information & kDaclPart) &&
-        !SetSecurityDescriptorDacl(&descriptor, parts.dacl.has_value(), AclPointer(parts.dacl), FALSE))
+    if ((information & kDaclPart) && !SetSecurityDescriptorDacl(&descriptor, parts.dacl.has_value(),
+                                                                AclPointer(parts.dacl), FALSE))
         return GetLastError();
-    if ((information & kSaclPart) &&
-        !SetSecurityDescriptorSacl(&descriptor, parts.sacl.has_value(), AclPointer(parts.sacl), FALSE))
+    if ((information & kSaclPart) && !SetSecurityDescriptorSacl(&descriptor, parts.sacl.has_value(),
+                                                                AclPointer(parts.sacl), FALSE))
         return GetLastError();
     if (!SetKernelObjectSecurity(TargetHandle(target), information & 0xF, &descriptor))
         return GetLastError();
@@ -139,8 +141,8 @@ std::uint32_t Win32SecurityApi::AccountOfName(const std::string& name, AccountNa
         return GetLastError();
     Sid sid(sidSize, 0);
     std::string domain(domainSize + 1, '\0');
-    if (!LookupAccountNameA(nullptr, name.c_str(), sid.data(), &sidSize, domain.data(),
-                            &domainSize, &use))
+    if (!LookupAccountNameA(nullptr, name.c_str(), sid.data(), &sidSize, domain.data(), &domainSize,
+                            &use))
         return GetLastError();
     names.name = name;
     names.domain = domain.c_str();
@@ -160,7 +162,8 @@ std::uint32_t Win32SecurityApi::CurrentUserSid(Sid& sid)
     if (size == 0)
         return GetLastError();
     std::vector<std::uint8_t> buffer(2 * std::size_t{size});
-    if (!GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()), &size))
+    if (!GetTokenInformation(token, TokenUser, buffer.data(), static_cast<DWORD>(buffer.size()),
+                             &size))
         return GetLastError();
     sid = CopySid(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
     return 0;
@@ -177,11 +180,11 @@ std::uint32_t Win32SecurityApi::ReadSecurity(const SecurityTarget& target, std::
     PACL sacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     const auto kind = static_cast<SE_OBJECT_TYPE>(target.kind);
-    const DWORD result =
-        target.name.empty()
-            ? GetSecurityInfo(TargetHandle(target), kind, parts, &owner, &group, &dacl, &sacl, &descriptor)
-            : GetNamedSecurityInfoW(target.name.c_str(), kind, parts, &owner, &group, &dacl, &sacl,
-                                    &descriptor);
+    const DWORD result = target.name.empty()
+                             ? GetSecurityInfo(TargetHandle(target), kind, parts, &owner, &group,
+                                               &dacl, &sacl, &descriptor)
+                             : GetNamedSecurityInfoW(target.name.c_str(), kind, parts, &owner,
+                                                     &group, &dacl, &sacl, &descriptor);
     if (result != ERROR_SUCCESS)
         return result;
     const LocalBlock block(descriptor);

@@ -33,8 +33,8 @@ std::wstring NormalizeRegistryRoot(std::wstring_view keyPath)
         keyPath.remove_prefix(5);
     const std::size_t slash = keyPath.find(L'\\');
     const std::wstring_view root = keyPath.substr(0, slash);
-    const std::wstring_view rest = slash == std::wstring_view::npos ? std::wstring_view()
-                                                                    : keyPath.substr(slash);
+    const std::wstring_view rest =
+        slash == std::wstring_view::npos ? std::wstring_view() : keyPath.substr(slash);
     for (const RootGroup& group : kRootGroups) {
         for (const wchar_t* alias : group.aliases) {
             if (alias && TextEqualsIgnoreCase(root, std::wstring_view(alias)))
@@ -217,12 +217,12 @@ bool SecurityObject::ReadProtection(std::uint32_t part, std::uint16_t control)
     return (read.control & control) != 0;
 }
 
-bool SecurityObject::WriteProtection(std::uint32_t part, std::uint32_t protectedBit,
-                                     std::uint32_t unprotectedBit, bool protect)
+bool SecurityObject::WriteProtection(std::uint32_t protectedBit, std::uint32_t unprotectedBit,
+                                     bool protect)
 {
     if (!CheckObject())
         return false;
-    (void)part;
+    // Write carries the current list along with the request.
     return Write(protect ? protectedBit : unprotectedBit, SecurityParts{});
 }
 
@@ -233,7 +233,7 @@ bool SecurityObject::DaclProtected()
 
 bool SecurityObject::SetDaclProtected(bool protect)
 {
-    return WriteProtection(kDaclPart, kProtectedDacl, kUnprotectedDacl, protect);
+    return WriteProtection(kProtectedDacl, kUnprotectedDacl, protect);
 }
 
 bool SecurityObject::SaclProtected()
@@ -243,22 +243,25 @@ bool SecurityObject::SaclProtected()
 
 bool SecurityObject::SetSaclProtected(bool protect)
 {
-    return WriteProtection(kSaclPart, kProtectedSacl, kUnprotectedSacl, protect);
+    return WriteProtection(kProtectedSacl, kUnprotectedSacl, protect);
 }
 
 Ref<SecurityObject> FileSecurityObject(SecurityContext& context, std::wstring path)
 {
-    return MakeRef<SecurityObject>(context, true, 0, std::string(), kFileObject, std::move(path), 0);
+    return MakeRef<SecurityObject>(context, true, 0, std::string(), kFileObject, std::move(path),
+                                   0);
 }
 
 Ref<SecurityObject> ServiceSecurityObject(SecurityContext& context, std::wstring name)
 {
-    return MakeRef<SecurityObject>(context, true, 0, std::string(), kServiceObject, std::move(name), 0);
+    return MakeRef<SecurityObject>(context, true, 0, std::string(), kServiceObject, std::move(name),
+                                   0);
 }
 
 Ref<SecurityObject> PrinterSecurityObject(SecurityContext& context, std::wstring name)
 {
-    return MakeRef<SecurityObject>(context, true, 0, std::string(), kPrinterObject, std::move(name), 0);
+    return MakeRef<SecurityObject>(context, true, 0, std::string(), kPrinterObject, std::move(name),
+                                   0);
 }
 
 Ref<SecurityObject> RegistrySecurityObject(SecurityContext& context, std::wstring_view keyPath)
@@ -269,7 +272,8 @@ Ref<SecurityObject> RegistrySecurityObject(SecurityContext& context, std::wstrin
 
 Ref<SecurityObject> ShareSecurityObject(SecurityContext& context, std::wstring name)
 {
-    return MakeRef<SecurityObject>(context, true, 0, std::string(), kShareObject, std::move(name), 0);
+    return MakeRef<SecurityObject>(context, true, 0, std::string(), kShareObject, std::move(name),
+                                   0);
 }
 
 Ref<SecurityObject> KernelSecurityObject(SecurityContext& context, std::uintptr_t handle)

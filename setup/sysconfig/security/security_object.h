@@ -61,8 +61,7 @@ private:
     Ref<Acl> ReadAcl(std::uint32_t part, Acl*& cached);
     bool WriteAcl(std::uint32_t part, Acl& acl, Acl*& cached);
     bool ReadProtection(std::uint32_t part, std::uint16_t control);
-    bool WriteProtection(std::uint32_t part, std::uint32_t protectedBit, std::uint32_t unprotectedBit,
-                         bool protect);
+    bool WriteProtection(std::uint32_t protectedBit, std::uint32_t unprotectedBit, bool protect);
 
     SecurityContext& m_context;
     SecurityTarget m_target;

@@ -92,8 +92,12 @@ Share::Share(SecurityContext& context, IShareApi& api, std::wstring server, std:
 
 Share::Share(SecurityContext& context, IShareApi& api, std::wstring server, ShareRecord record,
              int level, std::uint32_t addResult)
-    : BasicObject(addResult == 0, addResult), m_context(context), m_api(api),
-      m_server(std::move(server)), m_level(level), m_record(std::move(record))
+    : BasicObject(addResult == 0, addResult),
+      m_context(context),
+      m_api(api),
+      m_server(std::move(server)),
+      m_level(level),
+      m_record(std::move(record))
 {
     m_stored = m_record;
 }
@@ -346,8 +350,8 @@ Ref<Share> NewShareObject(SecurityContext& context, IShareApi& api, std::wstring
             folderPath += L'\\';
         else if (folderPath.size() > 3 && folderPath.back() == L'\\')
             folderPath.pop_back();
-        ShareRecord record{name, 0, std::wstring(remark), accessFlags, maxUses, 0, folderPath,
-                           std::wstring(password)};
+        ShareRecord record{name,    0, std::wstring(remark), accessFlags,
+                           maxUses, 0, folderPath,           std::wstring(password)};
         const std::uint32_t result = api.ShareAdd(server, 2, record);
         return MakeRef<Share>(context, api, std::move(server), std::move(record), 2, result);
     }

@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "setup/sysconfig/security/share_api.h"
 #include "setup/sysconfig/security/security_object.h"
+#include "setup/sysconfig/security/share_api.h"
 
 namespace setup::sysconfig::security {
 

@@ -26,7 +26,8 @@ class IShareApi
 {
 public:
     virtual ~IShareApi() = default;
-    virtual std::uint32_t ShareAdd(const std::wstring& server, int level, const ShareRecord& share) = 0;
+    virtual std::uint32_t ShareAdd(const std::wstring& server, int level,
+                                   const ShareRecord& share) = 0;
     virtual std::uint32_t ShareDel(const std::wstring& server, const std::wstring& netName) = 0;
     virtual std::uint32_t ShareGetInfo(const std::wstring& server, const std::wstring& netName,
                                        int level, ShareRecord& share) = 0;

@@ -57,11 +57,13 @@ SHARE_INFO_1 ToInfo1(const ShareRecord& share)
 
 }  // namespace
 
-std::uint32_t Win32ShareApi::ShareAdd(const std::wstring& server, int level, const ShareRecord& share)
+std::uint32_t Win32ShareApi::ShareAdd(const std::wstring& server, int level,
+                                      const ShareRecord& share)
 {
     SHARE_INFO_2 info2 = ToInfo2(share);
     SHARE_INFO_1 info1 = ToInfo1(share);
-    LPBYTE buffer = level == 2 ? reinterpret_cast<LPBYTE>(&info2) : reinterpret_cast<LPBYTE>(&info1);
+    LPBYTE buffer =
+        level == 2 ? reinterpret_cast<LPBYTE>(&info2) : reinterpret_cast<LPBYTE>(&info1);
     return NetShareAdd(ServerOrLocal(server), static_cast<DWORD>(level), buffer, nullptr);
 }
 
@@ -80,9 +82,14 @@ std::uint32_t Win32ShareApi::ShareGetInfo(const std::wstring& server, const std:
         return result;
     if (level == 2) {
         const auto* info = reinterpret_cast<const SHARE_INFO_2*>(buffer);
-        share = {Copy(info->shi2_netname), info->shi2_type, Copy(info->shi2_remark),
-                 info->shi2_permissions, static_cast<std::int32_t>(info->shi2_max_uses),
-                 info->shi2_current_uses, Copy(info->shi2_path), Copy(info->shi2_passwd)};
+        share = {Copy(info->shi2_netname),
+                 info->shi2_type,
+                 Copy(info->shi2_remark),
+                 info->shi2_permissions,
+                 static_cast<std::int32_t>(info->shi2_max_uses),
+                 info->shi2_current_uses,
+                 Copy(info->shi2_path),
+                 Copy(info->shi2_passwd)};
     } else {
         const auto* info = reinterpret_cast<const SHARE_INFO_1*>(buffer);
         share = ShareRecord{};
@@ -99,7 +106,8 @@ std::uint32_t Win32ShareApi::ShareSetInfo(const std::wstring& server, const std:
 {
     SHARE_INFO_2 info2 = ToInfo2(share);
     SHARE_INFO_1 info1 = ToInfo1(share);
-    LPBYTE buffer = level == 2 ? reinterpret_cast<LPBYTE>(&info2) : reinterpret_cast<LPBYTE>(&info1);
+    LPBYTE buffer =
+        level == 2 ? reinterpret_cast<LPBYTE>(&info2) : reinterpret_cast<LPBYTE>(&info1);
     return NetShareSetInfo(ServerOrLocal(server), Text(netName), static_cast<DWORD>(level), buffer,
                            nullptr);
 }

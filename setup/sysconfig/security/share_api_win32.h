@@ -9,7 +9,8 @@ namespace setup::sysconfig::security {
 class Win32ShareApi final : public IShareApi
 {
 public:
-    std::uint32_t ShareAdd(const std::wstring& server, int level, const ShareRecord& share) override;
+    std::uint32_t ShareAdd(const std::wstring& server, int level,
+                           const ShareRecord& share) override;
     std::uint32_t ShareDel(const std::wstring& server, const std::wstring& netName) override;
     std::uint32_t ShareGetInfo(const std::wstring& server, const std::wstring& netName, int level,
                                ShareRecord& share) override;

@@ -54,7 +54,8 @@ void Grant(SecurityObject& object, Account& account, bool printer, bool full)
 
 void SetAccessControlStatement(StatementContext& statement, const AccessControlServices& services)
 {
-    const engine::FsRedirectionScope redirection(*services.wow64, statement.Engine().TargetPlatform);
+    const engine::FsRedirectionScope redirection(*services.wow64,
+                                                 statement.Engine().TargetPlatform);
     const engine::TargetRegistryViewScope view(*services.wow64, statement.Engine());
     const std::wstring name = services.widen(TranslatedParam(statement, 1, 1));
     const std::string accountName = TranslatedParam(statement, 6, 2);

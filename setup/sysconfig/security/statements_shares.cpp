@@ -21,7 +21,8 @@ std::string ReadParam(StatementContext& statement, int n, int translationIndex)
 
 void CreateShare(StatementContext& statement, const ShareStatementServices& services)
 {
-    const engine::FsRedirectionScope redirection(*services.wow64, statement.Engine().TargetPlatform);
+    const engine::FsRedirectionScope redirection(*services.wow64,
+                                                 statement.Engine().TargetPlatform);
     const auto [path, server] = engine::SplitAtFirst(ReadParam(statement, 1, 0), "|");
     const std::string netName = ReadParam(statement, 2, 1);
     const std::string remark = ReadParam(statement, 3, 2);
@@ -32,10 +33,12 @@ void CreateShare(StatementContext& statement, const ShareStatementServices& serv
 
 void DeleteShare(StatementContext& statement, const ShareStatementServices& services)
 {
-    const engine::FsRedirectionScope redirection(*services.wow64, statement.Engine().TargetPlatform);
+    const engine::FsRedirectionScope redirection(*services.wow64,
+                                                 statement.Engine().TargetPlatform);
     const auto [name, server] = engine::SplitAtFirst(ReadParam(statement, 1, 1), "|");
     SecurityContext context(*services.security);
-    OpenShareObject(context, *services.shares, services.widen(name), services.widen(server))->Delete();
+    OpenShareObject(context, *services.shares, services.widen(name), services.widen(server))
+        ->Delete();
 }
 
 }  // namespace

@@ -41,9 +41,12 @@ void AddressComputer(TaskScheduler& scheduler, const std::wstring& computer)
 
 void ScheduleTask(StatementContext& statement, const TaskStatementServices& services)
 {
-    const engine::FsRedirectionScope redirection(*services.wow64, statement.Engine().TargetPlatform);
+    const engine::FsRedirectionScope redirection(*services.wow64,
+                                                 statement.Engine().TargetPlatform);
     const std::wstring name = services.widen(TaskName(statement));
-    const auto normalized = [&](int n) { return services.widen(engine::NormalizedParam(statement, n)); };
+    const auto normalized = [&](int n) {
+        return services.widen(engine::NormalizedParam(statement, n));
+    };
     const std::unique_ptr<ITaskService> service = services.openService();
     TaskScheduler scheduler(*service);
     if (!scheduler.EnsureServiceRunning())
@@ -74,10 +77,11 @@ void ScheduleTask(StatementContext& statement, const TaskStatementServices& serv
     if (ExactFlag(statement, 5)) {
         const std::string day = engine::ExpandedParam(statement, 6);
         typeData[1] = WeekdayMask(day);
-        const bool daily = typeData[1] == 0 && LowerAscii(day).find("every day") != std::string::npos;
+        const bool daily =
+            typeData[1] == 0 && LowerAscii(day).find("every day") != std::string::npos;
         trigger.SetTriggerType(daily ? kTriggerDaily : kTriggerWeekly);
-        const ClockTime start =
-            ParseUsTime(engine::ExpandedParam(statement, 7)).value_or(ClockTime{now.hour, now.minute});
+        const ClockTime start = ParseUsTime(engine::ExpandedParam(statement, 7))
+                                    .value_or(ClockTime{now.hour, now.minute});
         trigger.SetStartTime(start.hour, start.minute);
     }
     if (ExactFlag(statement, 4))
@@ -95,7 +99,8 @@ void ScheduleTask(StatementContext& statement, const TaskStatementServices& serv
 
 void DeleteScheduledTask(StatementContext& statement, const TaskStatementServices& services)
 {
-    const engine::FsRedirectionScope redirection(*services.wow64, statement.Engine().TargetPlatform);
+    const engine::FsRedirectionScope redirection(*services.wow64,
+                                                 statement.Engine().TargetPlatform);
     const std::wstring name = services.widen(TaskName(statement));
     const std::unique_ptr<ITaskService> service = services.openService();
     TaskScheduler scheduler(*service);
@@ -157,8 +162,8 @@ std::uint16_t WeekdayMask(std::string_view text)
         const char* name;
         std::uint16_t bit;
     };
-    constexpr Day days[] = {{"monday", 2},   {"tuesday", 4}, {"wednesday", 8}, {"thursday", 16},
-                            {"friday", 32},  {"saturday", 64}, {"sunday", 1}};
+    constexpr Day days[] = {{"monday", 2},  {"tuesday", 4},   {"wednesday", 8}, {"thursday", 16},
+                            {"friday", 32}, {"saturday", 64}, {"sunday", 1}};
     const std::string lower = LowerAscii(text);
     for (const Day& day : days) {
         if (lower.find(day.name) != std::string::npos)

@@ -7,8 +7,8 @@ namespace setup::sysconfig::tasks {
 
 namespace {
 
-constexpr std::uint32_t kFlagBits[] = {0x1,    0x2,  0x4,  0x200, 0x2000, 0x10,
-                                       0x1000, 0x20, 0x800, 0x40, 0x80,   0x400};
+constexpr std::uint32_t kFlagBits[] = {0x1,    0x2,  0x4,   0x200, 0x2000, 0x10,
+                                       0x1000, 0x20, 0x800, 0x40,  0x80,   0x400};
 
 constexpr std::wstring_view kJob = L".job";
 
@@ -162,7 +162,8 @@ Trigger& Triggers::Item(int index)
 
 // ---- TaskItem
 
-TaskItem::TaskItem(TaskScheduler& scheduler, std::wstring fileName, std::unique_ptr<ITaskHandle> task)
+TaskItem::TaskItem(TaskScheduler& scheduler, std::wstring fileName,
+                   std::unique_ptr<ITaskHandle> task)
     : m_scheduler(scheduler), m_fileName(std::move(fileName)), m_task(std::move(task))
 {}
 
@@ -288,7 +289,8 @@ bool TaskScheduler::FindTask(const std::wstring& name, int& index)
     int high = Count() - 1;
     while (low <= high) {
         const int middle = (low + high) / 2;
-        const int order = m_service.CompareNames(m_items[static_cast<std::size_t>(middle)]->FileName(), name);
+        const int order =
+            m_service.CompareNames(m_items[static_cast<std::size_t>(middle)]->FileName(), name);
         if (order == 0) {
             index = middle;
             return true;
@@ -302,7 +304,8 @@ bool TaskScheduler::FindTask(const std::wstring& name, int& index)
     return false;
 }
 
-TaskItem& TaskScheduler::InsertItem(int index, std::wstring fileName, std::unique_ptr<ITaskHandle> task)
+TaskItem& TaskScheduler::InsertItem(int index, std::wstring fileName,
+                                    std::unique_ptr<ITaskHandle> task)
 {
     auto item = std::make_unique<TaskItem>(*this, std::move(fileName), std::move(task));
     TaskItem& inserted = *item;

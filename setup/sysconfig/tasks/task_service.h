@@ -71,7 +71,8 @@ public:
     virtual HResult SetParameters(const std::wstring& text) = 0;
     virtual HResult SetWorkingDirectory(const std::wstring& text) = 0;
     // An empty password is passed as none.
-    virtual HResult SetAccountInformation(const std::wstring& user, const std::wstring& password) = 0;
+    virtual HResult SetAccountInformation(const std::wstring& user,
+                                          const std::wstring& password) = 0;
     virtual HResult CreateTrigger(std::unique_ptr<ITriggerHandle>& trigger) = 0;
     virtual HResult DeleteTrigger(int index) = 0;
     virtual HResult GetTriggerCount(int& count) = 0;

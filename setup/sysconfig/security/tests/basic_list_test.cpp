@@ -147,9 +147,8 @@ TEST_F(BasicListTest, RegistrationsAndDeletedMarks)
     EXPECT_FALSE(list->RemoveNotifyProc(&Record));
     EXPECT_EQ(list->ErrorCode(), kErrorFileNotFound);
     int told = 0;
-    const ListChangeEvent event{[](void* counter, BasicList&, BasicObject*, bool, ChangeType, int, int) {
-                                    ++*static_cast<int*>(counter);
-                                },
+    const ListChangeEvent event{[](void* counter, BasicList&, BasicObject*, bool, ChangeType, int,
+                                   int) { ++*static_cast<int*>(counter); },
                                 &told};
     list->AddChangeEvent(event);
     list->AddChangeEvent(event);

@@ -98,8 +98,9 @@ private:
 };
 
 // An ACL's bytes: revision 2, with the entries (type, flags, mask, SID text) packed behind.
-inline AclBytes MakeAclBytes(std::initializer_list<std::tuple<std::uint8_t, std::uint8_t,
-                                                              std::uint32_t, std::string_view>> entries)
+inline AclBytes MakeAclBytes(
+    std::initializer_list<std::tuple<std::uint8_t, std::uint8_t, std::uint32_t, std::string_view>>
+        entries)
 {
     AclBytes bytes(8, 0);
     bytes[0] = 2;

@@ -117,7 +117,8 @@ TEST(CurrentOs, DescribesTheRunningWindows)
 }
 
 class SetAccessControlScriptTest : public engine::testing::InterpreterTest
-{};
+{
+};
 
 TEST_F(SetAccessControlScriptTest, ScriptGrantsEveryoneFullAccessOnAKey)
 {

@@ -66,7 +66,8 @@ public:
         found->second = share;
         return 0;
     }
-    std::uint32_t SetPrinterShare(const std::wstring& printerName, const std::wstring& netName) override
+    std::uint32_t SetPrinterShare(const std::wstring& printerName,
+                                  const std::wstring& netName) override
     {
         calls.push_back(L"printer " + printerName + L" " + netName);
         if (!printers.count(printerName))
@@ -115,7 +116,8 @@ class ShareTest : public ::testing::Test
 protected:
     Ref<Share> Create(std::wstring_view path, std::wstring_view name, std::wstring server = {})
     {
-        return NewShareObject(context, server_, path, name, L"remark", 0xFF, L"", -1, std::move(server));
+        return NewShareObject(context, server_, path, name, L"remark", 0xFF, L"", -1,
+                              std::move(server));
     }
     FakeShareServer server_;
     FakeSecurityApi security;
@@ -255,10 +257,8 @@ protected:
 TEST_F(ShareStatementTest, CreateAndDeleteShare)
 {
     engine.Variables.Set("DATA", "c:\\data\\", "");
-    Run({"Create Share|$DATA$|Data*Share|Our files",
-         "Create Share|C:|root|",
-         "Create Share|c:\\data|remote|x|ignored",
-         "Create Share|LaserJet|laser|"});
+    Run({"Create Share|$DATA$|Data*Share|Our files", "Create Share|C:|root|",
+         "Create Share|c:\\data|remote|x|ignored", "Create Share|LaserJet|laser|"});
     EXPECT_EQ(server.calls, (std::vector<std::wstring>{
                                 L"add Data\u00d7Share C:\\DATA",
                                 L"add root C:\\",

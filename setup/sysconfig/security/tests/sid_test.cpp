@@ -22,10 +22,10 @@ TEST(StringToSid, AcceptsTheGrammarAndRoundTrips)
         {"S-1-5", "S-1-5"},  // no sub-authority
         {"S-1-255-4294967295", "S-1-255-4294967295"},
         {"S-1-5-1-2-3-4-5-6-7-8", "S-1-5-1-2-3-4-5-6-7-8"},
-        {"S-1-", nullptr},                   // too short
-        {"S-1-5-", nullptr},                 // trailing dash
-        {"S-1-5--1", nullptr},               // empty number
-        {"S-1-256-1", nullptr},              // authority above one byte
+        {"S-1-", nullptr},                     // too short
+        {"S-1-5-", nullptr},                   // trailing dash
+        {"S-1-5--1", nullptr},                 // empty number
+        {"S-1-256-1", nullptr},                // authority above one byte
         {"S-1-5-1-2-3-4-5-6-7-8-9", nullptr},  // nine sub-authorities
         {"S-1-5-x", nullptr},
         {"S-2-5-32", nullptr},

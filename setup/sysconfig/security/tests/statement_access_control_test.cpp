@@ -33,7 +33,8 @@ std::vector<Entry> Entries(const AclBytes& acl)
         const std::size_t size = acl[at + 2] | (acl[at + 3] << 8);
         const std::uint32_t mask = acl[at + 4] | (acl[at + 5] << 8) | (acl[at + 6] << 16) |
                                    (std::uint32_t{acl[at + 7]} << 24);
-        entries.push_back({SidToString(std::span(acl).subspan(at + 8, size - 8)), mask, acl[at + 1]});
+        entries.push_back(
+            {SidToString(std::span(acl).subspan(at + 8, size - 8)), mask, acl[at + 1]});
         at += size;
     }
     return entries;

@@ -30,10 +30,18 @@ TEST(ParseUsTime, ReadsTheUsEnglishForms)
         int minute;
     };
     const Case cases[] = {
-        {"21:30", 21, 30},      {"9:05 PM", 21, 5},          {"12:00 AM", 0, 0},
-        {"12:15 pm", 12, 15},   {"6/1/2024 7:05:00 AM", 7, 5}, {" 7 ", 7, 0},
-        {"24:00", -1, 0},       {"13:00 PM", -1, 0},         {"9:60", -1, 0},
-        {"noon", -1, 0},        {"", -1, 0},                 {"6/1/2024", -1, 0},
+        {"21:30", 21, 30},
+        {"9:05 PM", 21, 5},
+        {"12:00 AM", 0, 0},
+        {"12:15 pm", 12, 15},
+        {"6/1/2024 7:05:00 AM", 7, 5},
+        {" 7 ", 7, 0},
+        {"24:00", -1, 0},
+        {"13:00 PM", -1, 0},
+        {"9:60", -1, 0},
+        {"noon", -1, 0},
+        {"", -1, 0},
+        {"6/1/2024", -1, 0},
         {"10:30 xm", -1, 0},
     };
     for (const Case& c : cases) {
@@ -54,7 +62,8 @@ protected:
     void SetUp() override
     {
         RegisterTaskStatements(
-            handlers, {[this] { return std::make_unique<FakeTaskService>(store); }, &wow64, &WidenLatin1});
+            handlers,
+            {[this] { return std::make_unique<FakeTaskService>(store); }, &wow64, &WidenLatin1});
     }
     FakeTaskStore store;
     engine::testing::FakeWow64Switch wow64;
@@ -75,8 +84,8 @@ TEST_F(TaskStatementTest, ScheduleTaskBuildsOneTrigger)
     const Case cases[] = {
         {"weekly on friday", "||||TRUE|Every Friday|9:30 PM||", kTriggerWeekly, 32, 21, 30, 0x2000},
         {"every day", "||||TRUE|every day|06:15|TRUE|", kTriggerDaily, 0, 6, 15, 0x2400},
-        {"first weekday in week order", "||||TRUE|sunday or monday|7:00||TRUE", kTriggerWeekly, 2, 7,
-         0, 0x2001},
+        {"first weekday in week order", "||||TRUE|sunday or monday|7:00||TRUE", kTriggerWeekly, 2,
+         7, 0, 0x2001},
         {"unreadable time: now", "||||TRUE|tuesday|soon||", kTriggerWeekly, 4, 13, 45, 0x2000},
         {"logon over schedule", "|||TRUE|TRUE|friday|9:30||", kTriggerAtLogon, 32, 9, 30, 0x2000},
         {"system start over both", "||TRUE|TRUE|TRUE|friday|9:30||", kTriggerAtSystemStart, 32, 9,

@@ -51,8 +51,8 @@ TEST(TaskSchedulerWin32, CreatesReadsEnumeratesAndDeletesATask)
     scheduler.SetActive(true);
     {
         TaskItem& task = scheduler.NewTask(name);
-        EXPECT_EQ(task.GetFlags(), FlagSet({TaskFlag::DontStartIfOnBatteries,
-                                            TaskFlag::KillIfGoingOnBatteries}));
+        EXPECT_EQ(task.GetFlags(),
+                  FlagSet({TaskFlag::DontStartIfOnBatteries, TaskFlag::KillIfGoingOnBatteries}));
         task.SetApplicationName(L"C:\\windows\\notepad.exe");
         task.SetFlags(FlagSet({TaskFlag::RunOnlyIfLoggedOn, TaskFlag::RunIfConnectedToInternet,
                                TaskFlag::Interactive}));
@@ -93,14 +93,16 @@ TEST(TaskSchedulerWin32, CreatesReadsEnumeratesAndDeletesATask)
 }
 
 class TaskScriptTest : public engine::testing::InterpreterTest
-{};
+{
+};
 
 TEST_F(TaskScriptTest, ScriptSchedulesAndDeletesATask)
 {
     const TaskCleanup cleanup{ScratchTaskName()};
     const std::string name(cleanup.name.begin(), cleanup.name.end());
     Run({"Set Variable|TASKNAME|" + name,
-         "Schedule Task|$TASKNAME$||||TRUE|every day|6:15 AM|TRUE|TRUE|C:\\windows\\notepad.exe|C:\\windows||||"});
+         "Schedule Task|$TASKNAME$||||TRUE|every day|6:15 "
+         "AM|TRUE|TRUE|C:\\windows\\notepad.exe|C:\\windows||||"});
     Win32TaskService service;
     TaskScheduler scheduler(service);
     scheduler.SetActive(true);
