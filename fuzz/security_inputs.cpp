@@ -56,6 +56,9 @@ void ReadAcl(const std::uint8_t* data, std::size_t size)
         ace->ObjectFlags();
         ace->ObjectType();
         ace->InheritedObjectType();
+        ace->SetObjectType(Guid{});
+        ace->SetInheritedObjectType(Guid{});
+        ace->SetObjectFlags(ace->ObjectFlags());
         ace->GetAccount()->SidString();
     }
     if (!acl->IsValid())

@@ -212,6 +212,47 @@ Guid Ace::InheritedObjectType()
     return GuidAt(offset).value_or(Guid{});
 }
 
+bool Ace::SetObjectFlags(std::uint32_t flags)
+{
+    if (!CheckObject())
+        return false;
+    if (!IsObjectAce() || AceSize() < kAceHeaderSize + 4)
+        return SetErrorCode(kErrorInvalidParameter);
+    const std::uint32_t current = Read32(m_bytes + kAceHeaderSize);
+    const std::uint32_t layout = kObjectTypePresent | kInheritedObjectTypePresent;
+    if ((current & layout) != (flags & layout))
+        return SetErrorCode(kErrorInvalidParameter);
+    if (current != flags) {
+        Write32(m_bytes + kAceHeaderSize, flags);
+        MarkOwnerModified();
+    }
+    return true;
+}
+
+bool Ace::SetGuidAt(std::uint32_t presentFlag, std::size_t offset, const Guid& guid)
+{
+    if (!CheckObject())
+        return false;
+    if (!(ObjectFlags() & presentFlag) || offset + 16 > AceSize())
+        return SetErrorCode(kErrorInvalidParameter);
+    if (std::memcmp(m_bytes + offset, guid.data(), 16) != 0) {
+        std::memcpy(m_bytes + offset, guid.data(), 16);
+        MarkOwnerModified();
+    }
+    return SetErrorCode(0);
+}
+
+bool Ace::SetObjectType(const Guid& guid)
+{
+    return SetGuidAt(kObjectTypePresent, kAceHeaderSize + 4, guid);
+}
+
+bool Ace::SetInheritedObjectType(const Guid& guid)
+{
+    const std::size_t offset = kAceHeaderSize + 4 + ((ObjectFlags() & kObjectTypePresent) ? 16 : 0);
+    return SetGuidAt(kInheritedObjectTypePresent, offset, guid);
+}
+
 Ref<Ace> NewAce(SecurityContext& context, Ref<Account> account, std::uint32_t mask,
                 std::uint8_t aceType, std::uint8_t aceFlags)
 {

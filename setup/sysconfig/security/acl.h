@@ -66,6 +66,11 @@ public:
     std::uint32_t ObjectFlags();
     Guid ObjectType();
     Guid InheritedObjectType();
+    // The entry's layout stays as it is: flags may not add or drop a GUID, and a GUID is written
+    // only where the flags say it is; anything else is error 87.
+    bool SetObjectFlags(std::uint32_t flags);
+    bool SetObjectType(const Guid& guid);
+    bool SetInheritedObjectType(const Guid& guid);
 
 private:
     friend class Acl;
@@ -75,6 +80,7 @@ private:
     void MarkOwnerModified();
     std::size_t SidOffset() const;
     std::optional<Guid> GuidAt(std::size_t offset) const;
+    bool SetGuidAt(std::uint32_t presentFlag, std::size_t offset, const Guid& guid);
 
     SecurityContext& m_context;
     std::uint8_t* m_bytes = nullptr;

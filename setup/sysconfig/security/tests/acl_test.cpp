@@ -204,7 +204,18 @@ TEST_F(AclTest, ObjectEntryFieldsStayInsideTheEntry)
     EXPECT_EQ(full->GetAccount()->SidString(), "S-1-1-0");
     EXPECT_FALSE(full->SetAceType(0));
     EXPECT_EQ(full->ErrorCode(), kErrorAceKindChange);
+    EXPECT_FALSE(full->SetObjectFlags(1));  // would drop a GUID and move the SID
+    EXPECT_EQ(full->ErrorCode(), kErrorInvalidParameter);
+    EXPECT_FALSE(acl->IsModified());
+    Guid type{};
+    type.fill(0xAB);
+    ASSERT_TRUE(full->SetObjectType(type));
+    EXPECT_EQ(full->ObjectType(), type);
+    EXPECT_EQ(full->InheritedObjectType()[0], 16);
+    EXPECT_EQ(full->GetAccount()->SidString(), "S-1-1-0");
+    EXPECT_TRUE(acl->IsModified());
     const Ref<Ace> cut = acl->Aces(1);
+    EXPECT_FALSE(cut->SetObjectType(type));
     EXPECT_EQ(cut->ObjectType(), Guid{});
     EXPECT_EQ(cut->InheritedObjectType(), Guid{});
     EXPECT_FALSE(cut->GetAccount()->IsValid());
