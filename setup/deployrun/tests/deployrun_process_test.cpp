@@ -3,6 +3,8 @@
 // folder, concurrent runs, language strings, plug-ins and a few statements end to end.
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -532,6 +534,46 @@ TEST_F(DeployrunProcessTest, FileAndComponentStatementsRunUnderTheProgram)
     // The predefined component and the compiled sizes come from the program's host.
     EXPECT_EQ(saved.at("PREDEFINED"), "TRUE");
     EXPECT_EQ(saved.at("MAINSIZE"), "2048");
+}
+
+TEST_F(DeployrunProcessTest, AccessControlStatementRunsUnderTheProgram)
+{
+    const std::string keyPath = std::string(kScratchKey) + "\\Access";
+    core::UniqueKey key;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, key.Put(), nullptr),
+              ERROR_SUCCESS);
+    // Everyone gets full access on the key, inherited by its sub-keys.
+    const std::string script = "Set Access Control | HKCU\\" + keyPath +
+                               " | TRUE | | | | | | TRUE | TRUE | | | | | TRUE\n";
+    const ProcessResult result = Run(Write(Image(script)), "/qn");
+    EXPECT_EQ(result.exitCode, 0u);
+
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    std::wstring name = L"CURRENT_USER\\";
+    name += std::wstring(keyPath.begin(), keyPath.end());
+    ASSERT_EQ(::GetNamedSecurityInfoW(name.c_str(), SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION,
+                                      nullptr, nullptr, &dacl, nullptr, &descriptor),
+              ERROR_SUCCESS);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    ::AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    int everyoneEntries = 0;
+    for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        ::GetAce(dacl, i, reinterpret_cast<void**>(&ace));
+        if (!::EqualSid(&ace->SidStart, everyone))
+            continue;
+        ++everyoneEntries;
+        EXPECT_EQ(ace->Mask, 0x1F01FFu);
+        EXPECT_EQ(ace->Header.AceFlags, 3);
+    }
+    EXPECT_EQ(everyoneEntries, 1);
+    ::FreeSid(everyone);
+    ::LocalFree(descriptor);
+    key = core::UniqueKey();
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, keyPath.c_str());
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "setup/engine/statements/statements_registry_win32.h"
 #include "setup/engine/statements/statements_text_files_win32.h"
 #include "setup/engine/statements/system_facts_win32.h"
+#include "setup/sysconfig/security/security_services_win32.h"
+#include "setup/sysconfig/tasks/task_service_win32.h"
 #endif
 
 namespace setup::engine {
@@ -33,6 +35,12 @@ StatementHandlerTable BuiltInStatementHandlers()
     // Web media acquisition is not wired yet: the package-backed statements skip it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
     RegisterComponentStatements(table, ComponentStatementServices{nullptr, system.wow64});
+    sysconfig::security::RegisterAccessControlStatement(
+        table, sysconfig::security::Win32AccessControlServices(*system.wow64));
+    sysconfig::security::RegisterShareStatements(
+        table, sysconfig::security::Win32ShareStatementServices(*system.wow64));
+    sysconfig::tasks::RegisterTaskStatements(
+        table, sysconfig::tasks::Win32TaskStatementServices(*system.wow64));
 #else
     RegisterPackageStatements(table, PackageStatementServices{});
     RegisterComponentStatements(table, ComponentStatementServices{});
