@@ -112,7 +112,7 @@ void HttpResponseReader::HandleHeaderLine(std::string_view line, std::string_vie
         m_response.headerLines.emplace_back(line);
         if (line.starts_with("HTTP/1.0") || line.starts_with("HTTP/1.1")) {
             m_response.version = line.substr(5, 3);
-            m_response.status = ParseStatus(line.substr(9, 3));
+            m_response.status = line.size() > 9 ? ParseStatus(line.substr(9, 3)) : 0;
             m_response.reason = line.size() > 13 ? line.substr(13) : std::string_view();
         } else {
             m_events.NotAStatusLine(line);

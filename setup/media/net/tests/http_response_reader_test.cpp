@@ -105,6 +105,8 @@ TEST(HttpResponseReader, EndsEachBodyKindWhereItEnds)
          false, true, false, "x", "[begin][end][doc][/doc]", "", Phase::Complete, 200, false},
         {"closed in the header", "HTTP/1.1 200 OK\r\nContent-", false, false, true, "",
          "[begin][end]", "", Phase::Complete, 200, false},
+        {"status line cut short", "HTTP/1.1\r\n\r\n" + next, false, false, false, "",
+         "[begin][end]", next, Phase::Complete, 0, false},
         {"bare line ends", "HTTP/1.1 200 OK\nContent-Length: 2\n\nok", false, false, false, "ok",
          "[begin][end][doc][/doc]", "", Phase::Complete, 200, false},
     };
