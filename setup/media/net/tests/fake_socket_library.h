@@ -25,7 +25,11 @@ public:
     int recvError = 0;  // a recv with nothing waiting fails with this (0: would block)
     bool resolves = false;
 
-    SocketHandle socket(bool) override { return Log("socket"), kHandle; }
+    SocketHandle socket(bool) override
+    {
+        incoming.clear();  // a new connection starts with nothing from the last one
+        return Log("socket"), kHandle;
+    }
     int connect(SocketHandle, std::uint32_t address, std::uint16_t port) override
     {
         Log("connect " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) +
