@@ -1,0 +1,93 @@
+// The HTTP client on real sockets under Wine against the project's origin peer
+// (tests/peers/http_origin_peer.py), which CTest starts around this program and stops after it.
+#include "setup/media/net/http_client_win32.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+using namespace net;
+
+std::string PeerUrl(const std::string& path)
+{
+    const char* port = std::getenv("NET_TEST_HTTP_PORT");
+    return port == nullptr ? std::string() : "http://127.0.0.1:" + std::string(port) + path;
+}
+
+std::string PeerLog()
+{
+    const char* path = std::getenv("NET_TEST_HTTP_LOG");
+    std::ifstream log(std::string("Z:") + (path == nullptr ? "" : path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>()};
+}
+
+class HttpClientWin32Test : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (PeerUrl("").empty())
+            GTEST_SKIP() << "runs under the origin peer (setup_media_net_peer_tests)";
+    }
+
+    std::string Fetch(const std::string& path, HttpRequestKind kind = HttpRequestKind::Get)
+    {
+        m_http.Client().settings.url = PeerUrl(path);
+        m_http.RequestSync(kind, 30000);
+        return m_http.Client().responseBody;
+    }
+
+    HttpClientWin32 m_http;
+};
+
+TEST_F(HttpClientWin32Test, FetchesAHundredKilobytesInPiecesInOrder)
+{
+    const std::string body = Fetch("/big");
+    ASSERT_EQ(body.size(), 100u * 1024);
+    bool ordered = true;
+    for (std::size_t i = 0; i < body.size(); ++i)
+        ordered = ordered && static_cast<unsigned char>(body[i]) == ((i * 31 + i / 997) & 0xFF);
+    EXPECT_TRUE(ordered);
+    EXPECT_EQ(m_http.Client().ResponseStatus(), 200);
+    EXPECT_NE(PeerLog().find("GET /big HTTP/1.0\r\n"), std::string::npos);
+}
+
+TEST_F(HttpClientWin32Test, ReusesTheConnectionAcrossChunkedAnswersWithTrailers)
+{
+    m_http.Client().settings.requestVer = "1.1";
+    const std::string before = Fetch("/stats");
+    EXPECT_EQ(Fetch("/chunked"), "firstsecond");
+    EXPECT_EQ(Fetch("/chunked"), "firstsecond");
+    const std::string after = Fetch("/stats");
+    // All four requests went over the one connection the first opened.
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(HttpClientWin32Test, FollowsRelocationsAndStopsACircle)
+{
+    EXPECT_EQ(Fetch("/redirect").size(), 100u * 1024);
+    EXPECT_EQ(m_http.Client().Relocations(), 1);
+    try {
+        Fetch("/loop");
+        FAIL() << "a circle of relocations must end with an error status";
+    } catch (const HttpException& e) {
+        EXPECT_EQ(e.Code(), 404);
+        EXPECT_STREQ(e.what(), kTooManyRelocations);
+    }
+}
+
+TEST_F(HttpClientWin32Test, AnswersBasicAndReadsToTheClose)
+{
+    m_http.Client().settings.username = "u";
+    m_http.Client().settings.password = "p";
+    EXPECT_EQ(Fetch("/basic"), "welcome");
+    EXPECT_EQ(Fetch("/close"), "to the close");
+    EXPECT_EQ(Fetch("/big", HttpRequestKind::Head), "");
+    EXPECT_EQ(m_http.Client().Response().length, 100 * 1024);
+}
+
+}  // namespace
