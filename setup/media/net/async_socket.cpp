@@ -1,5 +1,7 @@
 #include "setup/media/net/async_socket.h"
 
+#include <algorithm>
+
 #include "setup/media/net/socket_errors.h"
 
 namespace net {
@@ -22,6 +24,23 @@ bool IsClosingError(int code)
 {
     return code == kWsaInvalidArgument || code == kWsaNotSocket || code == kWsaConnectionAborted ||
            code == kWsaConnectionReset || code == kWsaNotConnected;
+}
+
+// A port number: leading spaces skipped, digits up to the first other character.
+bool ParsePort(std::string_view text, std::uint16_t& port)
+{
+    if (text.size() >= 32)
+        return false;
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    unsigned value = 0;
+    std::size_t count = 0;
+    while (count < text.size() && text[count] >= '0' && text[count] <= '9' && value <= 65535)
+        value = value * 10 + static_cast<unsigned>(text[count++] - '0');
+    if (count == 0 || value > 65535)
+        return false;
+    port = static_cast<std::uint16_t>(value);
+    return true;
 }
 
 }  // namespace
@@ -159,32 +178,42 @@ void AsyncSocket::Connect()
         return Fail("Connect: No IP Address Specified");
     if (m_proto.empty())
         return Fail("Connect: No Protocol Specified");
-    if (m_proto != "tcp" && m_proto != "TCP" && m_proto != "6")
-        return Fail("connect: only tcp is built");
+    if (m_proto != "tcp" && m_proto != "TCP" && m_proto != "6") {
+        return Fail(socksServer.empty() ? "connect: only tcp is built"
+                                        : "tcp is the only protocol supported thru socks server");
+    }
 
     std::uint16_t port = 0;
-    {
-        std::string_view digits = m_port;
-        while (!digits.empty() && digits.front() == ' ')
-            digits.remove_prefix(1);
-        unsigned value = 0;
-        std::size_t count = 0;
-        while (count < digits.size() && digits[count] >= '0' && digits[count] <= '9' &&
-               value <= 65535)
-            value = value * 10 + static_cast<unsigned>(digits[count++] - '0');
-        if (count == 0 || value > 65535 || m_port.size() >= 32)
-            return Fail("connect: WSocketResolvePort: Invalid Port.");
-        port = static_cast<std::uint16_t>(value);
-    }
+    if (!ParsePort(m_port, port))
+        return Fail("connect: WSocketResolvePort: Invalid Port.");
     std::uint32_t address = 0;
-    if (m_addr.size() > 256)
-        return Fail("connect: WSocketResolveHost: '" + m_addr + "' Invalid Hostname.");
-    if (!ParseDottedAddress(m_addr, address)) {
-        int error = 0;
-        if (!m_library.gethostbyname(m_addr, address, error)) {
-            return Fail("connect: WSocketResolveHost: Cannot convert host address '" + m_addr +
-                        "', Error #" + std::to_string(error));
+    std::string failure;
+    m_socks.reset();
+    if (!socksServer.empty()) {
+        SocksSettings socks;
+        socks.level = socksLevel;
+        socks.usercode = socksUsercode;
+        socks.password = socksPassword;
+        socks.authenticate = socksAuthenticate;
+        socks.host = m_addr;
+        socks.port = port;
+        if (socks.level.starts_with("4") && socks.level != "4A" && socks.level != "4a") {
+            // SOCKS 4 carries an address: the requested host is resolved here.
+            if (Resolve(m_addr, address, failure)) {
+                socks.address = std::array<std::uint8_t, 4>{
+                    static_cast<std::uint8_t>(address >> 24), static_cast<std::uint8_t>(address >> 16),
+                    static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address)};
+            } else {
+                socks.resolveFailure = failure;
+            }
         }
+        if (!ParsePort(socksPort, port))
+            return Fail("connect: WSocketResolvePort: Invalid Port.");
+        if (!Resolve(socksServer, address, failure))
+            return Fail("connect: " + failure);
+        m_socks.emplace(std::move(socks));
+    } else if (!Resolve(m_addr, address, failure)) {
+        return Fail("connect: " + failure);
     }
 
     m_blocks.clear();
@@ -217,6 +246,22 @@ void AsyncSocket::Connect()
     ChangeState(SocketState::Connecting);
 }
 
+bool AsyncSocket::Resolve(const std::string& host, std::uint32_t& address, std::string& failure)
+{
+    if (host.empty() || host.size() > 256) {
+        failure = "WSocketResolveHost: '" + host + "' Invalid Hostname.";
+        return false;
+    }
+    if (ParseDottedAddress(host, address))
+        return true;
+    int error = 0;
+    if (m_library.gethostbyname(host, address, error))
+        return true;
+    failure = "WSocketResolveHost: Cannot convert host address '" + host + "', Error #" +
+              std::to_string(error);
+    return false;
+}
+
 void AsyncSocket::InternalClose(bool shutdownFirst, int error)
 {
     if (m_handle != kInvalidSocket && m_state != SocketState::Closed) {
@@ -240,6 +285,8 @@ void AsyncSocket::InternalClose(bool shutdownFirst, int error)
         FireSessionClosed(error);
     }
     m_handle = kInvalidSocket;
+    m_socks.reset();
+    m_tunnelData.clear();
     ChangeState(SocketState::Closed);
     SetDefaults();
 }
@@ -319,6 +366,13 @@ void AsyncSocket::TryToSend()
 
 int AsyncSocket::Receive(char* buffer, int length)
 {
+    if (!m_tunnelData.empty() && length > 0) {
+        const std::size_t take = std::min(m_tunnelData.size(), static_cast<std::size_t>(length));
+        m_tunnelData.copy(buffer, take);
+        m_tunnelData.erase(0, take);
+        m_readCount += static_cast<long long>(take);
+        return static_cast<int>(take);
+    }
     const int count = m_library.recv(m_handle, buffer, length);
     if (count < 0)
         m_lastError = m_library.WSAGetLastError();
@@ -331,19 +385,77 @@ unsigned long AsyncSocket::BytesWaiting()
 {
     unsigned long waiting = 0;
     if (m_handle == kInvalidSocket || m_library.ioctlsocket(m_handle, waiting) != 0)
-        return 0;
-    return waiting;
+        waiting = 0;
+    return waiting + static_cast<unsigned long>(m_tunnelData.size());
 }
 
 void AsyncSocket::ConnectEvent(int error)
 {
-    if (m_state == SocketState::Connected)
+    if (m_state == SocketState::Connected || m_state == SocketState::SocksConnected)
         return;
+    if (m_socks && error == 0) {
+        // The owner hears of the connection only when the tunnel stands.
+        ChangeState(SocketState::SocksConnected);
+        if (events.socksConnected)
+            events.socksConnected(0);
+        ApplySocksStep(m_socks->Start());
+        return;
+    }
+    m_socks.reset();
     ChangeState(SocketState::Connected);
     if (events.sessionConnected)
         events.sessionConnected(error);
     if (error != 0 && m_state != SocketState::Closed)
         InternalClose(false, error);
+}
+
+void AsyncSocket::SocksReceive()
+{
+    char buffer[512];
+    const int count = m_library.recv(m_handle, buffer, sizeof buffer);
+    if (count < 0) {
+        const int error = m_library.WSAGetLastError();
+        if (error == kWsaWouldBlock)
+            return;
+        SocksNegotiation::Step step;
+        step.outcome = SocksNegotiation::Outcome::Failed;
+        step.code = error;
+        step.text = "data receive error";
+        ApplySocksStep(step);
+        return;
+    }
+    if (count > 0)
+        ApplySocksStep(m_socks->Received(std::string_view(buffer, static_cast<std::size_t>(count))));
+}
+
+void AsyncSocket::ApplySocksStep(const SocksNegotiation::Step& step)
+{
+    for (const SocksAuthState state : step.authStates) {
+        if (events.socksAuthState)
+            events.socksAuthState(state);
+    }
+    if (step.outcome == SocksNegotiation::Outcome::Failed) {
+        // The owner never sees a half-open tunnel.
+        m_socks.reset();
+        if (events.socksError)
+            events.socksError(step.code, step.text);
+        if (events.sessionConnected)
+            events.sessionConnected(step.code);
+        if (m_state != SocketState::Closed)
+            InternalClose(false, step.code);
+        return;
+    }
+    if (!step.send.empty())
+        Send(step.send);
+    if (step.outcome == SocksNegotiation::Outcome::Tunnel && m_handle != kInvalidSocket) {
+        m_socks.reset();
+        m_tunnelData = step.leftover;
+        ChangeState(SocketState::Connected);
+        if (events.sessionConnected)
+            events.sessionConnected(0);
+        if (!m_tunnelData.empty() && m_handle != kInvalidSocket)
+            ReceiveLoop(false);
+    }
 }
 
 void AsyncSocket::ReceiveLoop(bool always)
@@ -375,7 +487,9 @@ void AsyncSocket::HandleNetworkEvent(SocketHandle handle, int eventBits, int err
             ConnectEvent(error);
         if ((eventBits & kEventRead) && m_handle == handle) {
             ConnectEvent(error);
-            if (m_handle == handle)
+            if (m_handle == handle && m_socks)
+                SocksReceive();
+            else if (m_handle == handle)
                 ReceiveLoop(false);
         }
         if ((eventBits & kEventWrite) && m_handle == handle) {
@@ -387,7 +501,10 @@ void AsyncSocket::HandleNetworkEvent(SocketHandle handle, int eventBits, int err
             events.sessionAvailable(error);
         if ((eventBits & kEventClose) && m_handle == handle &&
             m_state != SocketState::Connecting) {
-            ReceiveLoop(true);
+            if (m_socks && m_socks->Authenticating() && events.socksAuthState)
+                events.socksAuthState(SocksAuthState::Failure);
+            if (!m_socks)
+                ReceiveLoop(true);
             FireSessionClosed(error);
             if (m_state != SocketState::Closed)
                 InternalClose(false, error);

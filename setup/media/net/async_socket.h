@@ -10,7 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include <optional>
+
 #include "setup/media/net/send_block.h"
+#include "setup/media/net/socks_negotiation.h"
 #include "setup/media/net/socket_library.h"
 
 namespace net {
@@ -37,6 +40,10 @@ struct SocketEvents
     std::function<void()> error;
     // An exception out of a handler of a network event; clearing canClose keeps the socket open.
     std::function<void(const std::exception& e, bool& canClose)> backgroundException;
+    // The tunnel through a SOCKS server: its connection, its failure, its authentication.
+    std::function<void(int error)> socksConnected;
+    std::function<void(int code, const std::string& text)> socksError;
+    std::function<void(SocksAuthState state)> socksAuthState;
 };
 
 class AsyncSocket
@@ -52,6 +59,9 @@ public:
     bool tcpNoDelay = false;
     LingerSetting linger = LingerSetting::On;
     int lingerTimeout = 0;
+    // With a SOCKS server the connection goes through it; the owner sees it when the tunnel stands.
+    std::string socksServer, socksPort, socksLevel = "5", socksUsercode, socksPassword;
+    bool socksAuthenticate = false;
 
     // Allowed only while closed; values are trimmed.
     void SetAddr(std::string_view addr);
@@ -91,6 +101,9 @@ private:
     void InternalClose(bool shutdownFirst, int error);
     void ApplyLinger();
     void ConnectEvent(int error);
+    bool Resolve(const std::string& host, std::uint32_t& address, std::string& failure);
+    void SocksReceive();
+    void ApplySocksStep(const SocksNegotiation::Step& step);
     void ReceiveLoop(bool always);
     void TryToSend();
     void Fail(const std::string& text);
@@ -110,6 +123,8 @@ private:
     int m_lastError = 0;
     std::string m_lastErrorText;
     long long m_readCount = 0;
+    std::optional<SocksNegotiation> m_socks;
+    std::string m_tunnelData;  // bytes that came with the server's last reply
 };
 
 // A dotted address of four decimal parts below 256 (spaces around allowed), in host byte order.

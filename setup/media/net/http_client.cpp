@@ -176,6 +176,12 @@ void HttpClient::StartConnection()
         return;
     }
     m_socketFailed = false;
+    m_socket.socksServer = settings.socksServer;
+    m_socket.socksPort = settings.socksPort;
+    m_socket.socksLevel = settings.socksLevel;
+    m_socket.socksUsercode = settings.socksUsercode;
+    m_socket.socksPassword = settings.socksPassword;
+    m_socket.socksAuthenticate = settings.socksAuthenticate;
     m_socket.SetAddr(m_connectHost);
     m_socket.SetPort(m_connectPort);
     m_socket.Connect();

@@ -65,6 +65,8 @@ struct HttpSettings
     bool followRelocation = true;
     bool noBasicAuth = false, noNtlmAuth = false;
     std::string localHostName;  // named in NTLM's response message
+    std::string socksServer, socksPort, socksLevel = "5", socksUsercode, socksPassword;
+    bool socksAuthenticate = false;
 };
 
 class HttpClient
