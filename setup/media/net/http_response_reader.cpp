@@ -59,9 +59,9 @@ int ParseStatus(std::string_view digits)
 
 HttpResponseReader::HttpResponseReader(IHttpResponseEvents& events, bool headRequest,
                                        bool closeByDefault)
-    : m_events(events), m_head(headRequest)
+    : m_events(events), m_head(headRequest), m_closeByDefault(closeByDefault)
 {
-    m_response.closeAfter = closeByDefault;
+    m_response.closeAfter = m_closeByDefault;
 }
 
 std::size_t HttpResponseReader::Feed(std::string_view bytes)
@@ -170,8 +170,9 @@ void HttpResponseReader::HandleField(std::string_view name, std::string_view val
 void HttpResponseReader::EndHeader()
 {
     if (m_response.version == "1.1" && m_response.status == 100) {
-        // An interim answer: the real header follows.
-        m_response.headerLines.clear();
+        // An interim answer: the real header follows, and nothing of this one belongs to it.
+        m_response = HttpResponse();
+        m_response.closeAfter = m_closeByDefault;
         m_firstLine = true;
         return;
     }
@@ -279,6 +280,13 @@ void HttpResponseReader::EndDocument()
 
 void HttpResponseReader::ConnectionClosed()
 {
+    if (m_phase == Phase::Header && !m_line.empty()) {
+        // The close ends the last line too: a page without a header and without a line end
+        // still arrives.
+        const std::string line = std::move(m_line);
+        m_line.clear();
+        HandleHeaderLine(line, line);
+    }
     if (m_phase == Phase::Header) {
         m_events.HeaderEnd();
     } else if (m_phase == Phase::Body && m_bodyBegun) {

@@ -77,6 +77,7 @@ private:
 
     IHttpResponseEvents& m_events;
     bool m_head;
+    bool m_closeByDefault;
     HttpResponse m_response;
     Phase m_phase = Phase::Header;
     bool m_firstLine = true;

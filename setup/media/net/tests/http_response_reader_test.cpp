@@ -81,6 +81,10 @@ TEST(HttpResponseReader, EndsEachBodyKindWhereItEnds)
                         "\r\nok",
          false, false, false, "ok", "[begin][begin][end][doc][/doc]", "", Phase::Complete, 201,
          false},
+        {"interim fields dropped", "HTTP/1.1 100 Continue\r\nContent-Length: 2\r\n\r\n"
+                                   "<html>page</html>",
+         false, false, true, "<html>page</html>", "[begin][begin][doc][/doc]", "",
+         Phase::Complete, 0, false},
         {"to the close", "HTTP/1.0 200 OK\r\n\r\nall until close", false, true, true,
          "all until close", "[begin][end][doc][/doc]", "", Phase::Complete, 200, true},
         {"close still open", "HTTP/1.0 200 OK\r\n\r\nsome", false, true, false, "some",
