@@ -91,3 +91,48 @@ TEST_F(HttpClientWin32Test, AnswersBasicAndReadsToTheClose)
 }
 
 }  // namespace
+
+namespace {
+
+// The Debian peers in front of the origin: each test runs only when its peer was started.
+std::string PortOf(const char* variable)
+{
+    const char* port = std::getenv(variable);
+    return port == nullptr ? std::string() : port;
+}
+
+TEST_F(HttpClientWin32Test, FetchesThroughMicrosocksWithAPassword)
+{
+    const std::string port = PortOf("NET_TEST_SOCKS_PORT");
+    if (port.empty())
+        GTEST_SKIP() << "microsocks is not installed";
+    HttpSettings& settings = m_http.Client().settings;
+    settings.socksServer = "127.0.0.1";
+    settings.socksPort = port;
+    settings.socksUsercode = "su";
+    settings.socksPassword = "sp";
+    settings.socksAuthenticate = true;
+    EXPECT_EQ(Fetch("/big").size(), 100u * 1024);
+    settings.socksPassword = "wrong";
+    EXPECT_THROW(Fetch("/big"), HttpException);  // the tunnel never stands: a local 404
+    EXPECT_EQ(m_http.Client().ResponseStatus(), 404);
+}
+
+TEST_F(HttpClientWin32Test, AnswersTinyproxysBasicChallenge)
+{
+    const std::string port = PortOf("NET_TEST_PROXY_PORT");
+    if (port.empty())
+        GTEST_SKIP() << "tinyproxy is not installed";
+    HttpSettings& settings = m_http.Client().settings;
+    settings.proxy = "127.0.0.1";
+    settings.proxyPort = port;
+    m_http.Client().settings.url = PeerUrl("/big");
+    m_http.RequestSync(HttpRequestKind::Get, 30000);
+    EXPECT_EQ(m_http.Client().ResponseStatus(), 407);  // no credentials: the challenge stands
+    settings.proxyUsername = "pu";
+    settings.proxyPassword = "pp";
+    EXPECT_EQ(Fetch("/big").size(), 100u * 1024);
+    EXPECT_EQ(m_http.Client().ResponseStatus(), 200);
+}
+
+}  // namespace

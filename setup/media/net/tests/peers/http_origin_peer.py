@@ -1,12 +1,17 @@
 #!/usr/bin/env python3
-"""A scripted HTTP origin server on 127.0.0.1 for the HTTP client's tests.
+"""A scripted HTTP origin server on 127.0.0.1 for the HTTP client's tests, and the Debian peers
+in front of it.
 
 Usage: http_origin_peer.py COMMAND...
 Starts the server on a free port, runs COMMAND with NET_TEST_HTTP_PORT set to that port and
 NET_TEST_HTTP_LOG naming the file where every request's exact bytes are appended, then stops the
-server and exits with the command's code. The server and the command are bounded in time.
+server and exits with the command's code. When installed, microsocks (SOCKS 5, user "su" with
+password "sp") and tinyproxy (an HTTP proxy with Basic "pu"/"pp") run beside it on free ports of
+their own, named by NET_TEST_SOCKS_PORT and NET_TEST_PROXY_PORT. Everything is bounded in time and
+stopped at the end.
 """
 import os
+import shutil
 import socket
 import socketserver
 import subprocess
@@ -56,6 +61,12 @@ class Handler(socketserver.StreamRequestHandler):
     def handle(self):
         with LOCK:
             STATS["connections"] += 1
+        try:
+            self.serve()
+        except OSError:
+            pass  # the client went away mid-answer (an abort, a relocation that stopped)
+
+    def serve(self):
         while True:
             line, fields = read_request(self.rfile)
             if line is None:
@@ -105,6 +116,51 @@ class Handler(socketserver.StreamRequestHandler):
         return True
 
 
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+def wait_listening(port, process):
+    for _ in range(100):
+        if process.poll() is not None:
+            return False
+        try:
+            with socket.create_connection(("127.0.0.1", port), timeout=0.2):
+                return True
+        except OSError:
+            threading.Event().wait(0.05)
+    return False
+
+
+def start_debian_peers(folder, environment):
+    """microsocks and tinyproxy, where installed; the started processes."""
+    started = []
+    if shutil.which("microsocks"):
+        port = free_port()
+        process = subprocess.Popen(["microsocks", "-i", "127.0.0.1", "-p", str(port),
+                                    "-u", "su", "-P", "sp"],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        started.append(process)
+        if wait_listening(port, process):
+            environment["NET_TEST_SOCKS_PORT"] = str(port)
+    if shutil.which("tinyproxy"):
+        port = free_port()
+        config = os.path.join(folder, "tinyproxy.conf")
+        with open(config, "w") as text:
+            text.write(f"Port {port}\nListen 127.0.0.1\nTimeout 30\nMaxClients 20\n"
+                       "Allow 127.0.0.1\nBasicAuth pu pp\nDisableViaHeader Yes\n"
+                       "LogLevel Critical\n" + ("User nobody\nGroup nogroup\n"
+                                                 if os.getuid() == 0 else ""))
+        process = subprocess.Popen(["tinyproxy", "-d", "-c", config],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        started.append(process)
+        if wait_listening(port, process):
+            environment["NET_TEST_PROXY_PORT"] = str(port)
+    return started
+
+
 class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
@@ -121,15 +177,24 @@ def main():
     threading.Thread(target=server.serve_forever, daemon=True).start()
     environment = dict(os.environ, NET_TEST_HTTP_PORT=str(server.server_address[1]),
                        NET_TEST_HTTP_LOG=LOG_PATH)
+    folder = tempfile.mkdtemp(prefix="http_peers_")
+    started = start_debian_peers(folder, environment)
     try:
         return subprocess.run(sys.argv[1:], env=environment, timeout=240).returncode
     except subprocess.TimeoutExpired:
         print("http_origin_peer: the command ran out of time", file=sys.stderr)
         return 1
     finally:
+        for process in started:
+            process.terminate()
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
         server.shutdown()
         server.server_close()
         os.unlink(LOG_PATH)
+        shutil.rmtree(folder, ignore_errors=True)
 
 
 if __name__ == "__main__":
