@@ -63,7 +63,13 @@ class HttpClient::ReaderEvents : public IHttpResponseEvents
 public:
     explicit ReaderEvents(HttpClient& client) : m_client(client) {}
     void HeaderEnd() override { m_client.OnHeaderEnd(); }
-    void DocData(std::string_view bytes) override { m_client.responseBody += bytes; }
+    void DocData(std::string_view bytes) override
+    {
+        if (m_client.onDocData)
+            m_client.onDocData(bytes);
+        else
+            m_client.responseBody += bytes;
+    }
 
 private:
     HttpClient& m_client;
@@ -277,8 +283,10 @@ void HttpClient::SendRequest()
 
 void HttpClient::OnDataAvailable()
 {
-    char buffer[8192];
-    const int count = m_socket.Receive(buffer, sizeof buffer);
+    // Large reads: each one is a trip into the sockets library, and a download is mostly body.
+    m_receiveBuffer.resize(kReceiveSize);
+    char* buffer = m_receiveBuffer.data();
+    const int count = m_socket.Receive(buffer, static_cast<int>(kReceiveSize));
     if (count <= 0)
         return;
     if (m_state != HttpState::WaitingHeader && m_state != HttpState::WaitingBody)

@@ -79,6 +79,8 @@ public:
     std::string requestBody;  // POST and PUT
     // The body goes here; cut back when an exchange or a relocation starts the request again.
     std::string responseBody;
+    // When set, body data go here instead of into responseBody.
+    std::function<void(std::string_view bytes)> onDocData;
     std::function<void(HttpRequestKind kind, int error)> onRequestDone;
     std::function<void(const std::string& bytes)> onRequestSent;  // the bytes of each request
     std::function<void()> onLocationChange;
@@ -142,6 +144,8 @@ private:
     int m_relocations = 0;
     bool m_connectionLost = false;  // a close the client made itself: it ends no request
     bool m_socketFailed = false;
+    static constexpr std::size_t kReceiveSize = 1024 * 1024;
+    std::string m_receiveBuffer;
 
     NtlmStep m_serverNtlm = NtlmStep::None, m_proxyNtlm = NtlmStep::None;
     BasicStep m_serverBasic = BasicStep::None, m_proxyBasic = BasicStep::None;
