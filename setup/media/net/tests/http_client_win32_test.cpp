@@ -136,3 +136,19 @@ TEST_F(HttpClientWin32Test, AnswersTinyproxysBasicChallenge)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HttpClientWin32Test, CompletesNtlmWithAPeerThatChecksTheResponse)
+{
+    HttpSettings& settings = m_http.Client().settings;
+    settings.username = "User";
+    settings.password = "Password";
+    EXPECT_EQ(Fetch("/ntlm"), "ntlm ok");
+    settings.password = "wrong";
+    m_http.Client().settings.url = PeerUrl("/ntlm");
+    m_http.RequestSync(HttpRequestKind::Get, 30000);
+    EXPECT_EQ(m_http.Client().ResponseStatus(), 401);  // the refusal of message 3 stands
+}
+
+}  // namespace

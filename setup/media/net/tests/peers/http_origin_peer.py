@@ -4,20 +4,84 @@ in front of it.
 
 Usage: http_origin_peer.py COMMAND...
 Starts the server on a free port, runs COMMAND with NET_TEST_HTTP_PORT set to that port and
-NET_TEST_HTTP_LOG naming the file where every request's exact bytes are appended, then stops the
+NET_TEST_HTTP_LOG naming the file where every request's exact bytes are appended (/ntlm checks
+the NTLM response of "User" with "Password" against its own challenge), then stops the
 server and exits with the command's code. When installed, microsocks (SOCKS 5, user "su" with
 password "sp") and tinyproxy (an HTTP proxy with Basic "pu"/"pp") run beside it on free ports of
 their own, named by NET_TEST_SOCKS_PORT and NET_TEST_PROXY_PORT. Everything is bounded in time and
 stopped at the end.
 """
+import base64
 import os
 import shutil
+import struct
 import socket
 import socketserver
 import subprocess
 import sys
 import tempfile
 import threading
+
+NTLM_CHALLENGE = bytes.fromhex("0123456789abcdef")
+
+
+def md4(data):
+    """RFC 1320; Python's hashlib no longer offers it."""
+    def rotate(x, n):
+        return ((x << n) | (x >> (32 - n))) & 0xFFFFFFFF
+    message = data + b"\x80" + b"\0" * ((55 - len(data)) % 64) + struct.pack("<Q", len(data) * 8)
+    state = [0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476]
+    for at in range(0, len(message), 64):
+        x = struct.unpack("<16I", message[at : at + 64])
+        a, b, c, d = state
+        for i in range(16):
+            a, b, c, d = d, rotate((a + ((b & c) | (~b & d)) + x[i]) & 0xFFFFFFFF, (3, 7, 11, 19)[i % 4]), b, c
+        for i in range(16):
+            k = (i % 4) * 4 + i // 4
+            a, b, c, d = d, rotate((a + ((b & c) | (b & d) | (c & d)) + x[k] + 0x5A827999) & 0xFFFFFFFF, (3, 5, 9, 13)[i % 4]), b, c
+        for i, k in enumerate((0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15)):
+            a, b, c, d = d, rotate((a + (b ^ c ^ d) + x[k] + 0x6ED9EBA1) & 0xFFFFFFFF, (3, 9, 11, 15)[i % 4]), b, c
+        state = [(s + v) & 0xFFFFFFFF for s, v in zip(state, (a, b, c, d))]
+    return struct.pack("<4I", *state)
+
+
+def des_encrypt(key7, block):
+    try:
+        from cryptography.hazmat.decrepit.ciphers.algorithms import TripleDES
+    except ImportError:
+        from cryptography.hazmat.primitives.ciphers.algorithms import TripleDES
+    from cryptography.hazmat.primitives.ciphers import Cipher, modes
+    bits = int.from_bytes(key7, "big")
+    key = bytes(((bits >> (49 - 7 * i)) & 0x7F) << 1 for i in range(8))
+    encryptor = Cipher(TripleDES(key * 3), modes.ECB()).encryptor()
+    return encryptor.update(block) + encryptor.finalize()
+
+
+def nt_response(password, challenge):
+    key = md4(password.encode("utf-16-le")) + b"\0" * 5
+    return b"".join(des_encrypt(key[i : i + 7], challenge) for i in (0, 7, 14))
+
+
+def ntlm_answer(authorization):
+    """The NTLM handshake of user "User" with password "Password": the next status and header."""
+    if not authorization.startswith("NTLM "):
+        return "401 Unauthorized", "WWW-Authenticate: NTLM"
+    message = base64.b64decode(authorization[5:] + "==")
+    kind = struct.unpack_from("<I", message, 8)[0] if len(message) >= 12 else 0
+    if kind == 1:
+        challenge = bytearray(48)
+        challenge[0:8] = b"NTLMSSP\0"
+        struct.pack_into("<I", challenge, 8, 2)
+        challenge[24:32] = NTLM_CHALLENGE
+        return "401 Unauthorized", "WWW-Authenticate: NTLM " + base64.b64encode(challenge).decode()
+    if kind == 3:
+        def field(at):
+            length, _, offset = struct.unpack_from("<HHI", message, at)
+            return message[offset : offset + length]
+        if field(36) == "User".encode("utf-16-le") and field(20) == nt_response("Password", NTLM_CHALLENGE):
+            return "200 OK", None
+    return "401 Unauthorized", "WWW-Authenticate: NTLM"
+
 
 BIG = bytes((i * 31 + i // 997) & 0xFF for i in range(100 * 1024))
 LOCK = threading.Lock()
@@ -72,7 +136,8 @@ class Handler(socketserver.StreamRequestHandler):
             if line is None:
                 return
             method, path, version = line.split(" ")
-            keep = version == "HTTP/1.1" and fields.get("connection", "").lower() != "close"
+            connection = fields.get("connection", "").lower()
+            keep = (version == "HTTP/1.1" and connection != "close") or connection == "keep-alive"
             if not self.answer(method, path, fields, keep):
                 return
             if not keep:
@@ -104,6 +169,10 @@ class Handler(socketserver.StreamRequestHandler):
             else:
                 self.send(response("401 Unauthorized", b"denied",
                                    ["WWW-Authenticate: Basic realm=\"peer\""], keep_alive=keep))
+        elif path == "/ntlm":
+            status, challenge = ntlm_answer(fields.get("authorization", ""))
+            body = b"ntlm ok" if status.startswith("200") else b""
+            self.send(response(status, body, [challenge] if challenge else [], keep_alive=keep))
         elif path == "/close":
             self.send(b"HTTP/1.0 200 OK\r\n\r\nto the close")
             return False
