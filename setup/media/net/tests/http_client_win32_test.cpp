@@ -152,3 +152,40 @@ TEST_F(HttpClientWin32Test, CompletesNtlmWithAPeerThatChecksTheResponse)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HttpClientWin32Test, WorksWithNginxRangesKeepAliveBasicAndRedirects)
+{
+    const std::string port = PortOf("NET_TEST_NGINX_PORT");
+    if (port.empty())
+        GTEST_SKIP() << "nginx is not installed";
+    HttpClient& client = m_http.Client();
+    const std::string origin = "http://127.0.0.1:" + port;
+    const auto get = [&](const std::string& path) {
+        client.settings.url = origin + path;
+        m_http.RequestSync(HttpRequestKind::Get, 30000);
+        return client.responseBody;
+    };
+    client.settings.requestVer = "1.1";
+    client.settings.rangeBegin = "100";
+    EXPECT_EQ(get("/big.bin").size(), 100u * 1024 - 100);
+    EXPECT_EQ(client.ResponseStatus(), 206);
+    EXPECT_EQ(client.Response().contentRangeBegin, "100");
+    const SocketHandle kept = client.Socket().Handle();
+    EXPECT_EQ(get("/big.bin").size(), 100u * 1024);  // the range was used once
+    EXPECT_EQ(client.Socket().Handle(), kept);
+    EXPECT_EQ(client.Socket().State(), SocketState::Connected);
+
+    get("/secret/");
+    EXPECT_EQ(client.ResponseStatus(), 401);  // no credentials: the challenge stands
+    client.settings.username = "nu";
+    client.settings.password = "np";
+    EXPECT_EQ(get("/secret/"), "behind basic");
+
+    EXPECT_EQ(get("/moved").size(), 100u * 1024);
+    EXPECT_EQ(client.Relocations(), 1);
+    EXPECT_EQ(client.NewLocation(), origin + "/big.bin");
+}
+
+}  // namespace

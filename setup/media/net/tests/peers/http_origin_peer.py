@@ -8,7 +8,9 @@ NET_TEST_HTTP_LOG naming the file where every request's exact bytes are appended
 the NTLM response of "User" with "Password" against its own challenge), then stops the
 server and exits with the command's code. When installed, microsocks (SOCKS 5, user "su" with
 password "sp") and tinyproxy (an HTTP proxy with Basic "pu"/"pp") run beside it on free ports of
-their own, named by NET_TEST_SOCKS_PORT and NET_TEST_PROXY_PORT. Everything is bounded in time and
+their own, named by NET_TEST_SOCKS_PORT and NET_TEST_PROXY_PORT, and nginx (NET_TEST_NGINX_PORT)
+serves the 100 KB body as /big.bin with ranges and keep-alive, /secret/ behind Basic "nu"/"np" and
+/moved as a 301 to /big.bin. Everything is bounded in time and
 stopped at the end.
 """
 import base64
@@ -227,6 +229,38 @@ def start_debian_peers(folder, environment):
         started.append(process)
         if wait_listening(port, process):
             environment["NET_TEST_PROXY_PORT"] = str(port)
+    if shutil.which("nginx"):
+        port = free_port()
+        os.makedirs(os.path.join(folder, "www", "secret"))
+        os.makedirs(os.path.join(folder, "temp"))
+        with open(os.path.join(folder, "www", "big.bin"), "wb") as body:
+            body.write(BIG)
+        with open(os.path.join(folder, "www", "secret", "index.html"), "wb") as body:
+            body.write(b"behind basic")
+        with open(os.path.join(folder, "users"), "w") as users:
+            users.write("nu:{PLAIN}np\n")
+        temp = os.path.join(folder, "temp")
+        config = os.path.join(folder, "nginx.conf")
+        with open(config, "w") as text:
+            text.write(
+                f"daemon off;\npid {folder}/nginx.pid;\nerror_log {folder}/error.log;\n"
+                "worker_processes 1;\nevents { worker_connections 32; }\n"
+                f"http {{ access_log off; client_body_temp_path {temp}; proxy_temp_path {temp};\n"
+                f"fastcgi_temp_path {temp}; uwsgi_temp_path {temp}; scgi_temp_path {temp};\n"
+                f"server {{ listen 127.0.0.1:{port}; root {folder}/www;\n"
+                "location = /moved { return 301 /big.bin; }\n"
+                f"location /secret/ {{ auth_basic \"peer\"; auth_basic_user_file {folder}/users; }}\n"
+                "} }\n")
+        # Its workers run as another user when it starts as root.
+        for root, folders, files in os.walk(folder):
+            for name in folders + files:
+                os.chmod(os.path.join(root, name), 0o755)
+        os.chmod(folder, 0o755)
+        process = subprocess.Popen(["nginx", "-c", config, "-p", folder],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        started.append(process)
+        if wait_listening(port, process):
+            environment["NET_TEST_NGINX_PORT"] = str(port)
     return started
 
 
