@@ -25,8 +25,8 @@ int main(int argc, char** argv)
         ::QueryPerformanceCounter(&start);
         http.RequestSync(net::HttpRequestKind::Get, 600000);
         ::QueryPerformanceCounter(&end);
-        const double seconds =
-            static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+        const double seconds = static_cast<double>(end.QuadPart - start.QuadPart) /
+                               static_cast<double>(frequency.QuadPart);
         std::printf("HTTP client (Wine): %lld bytes, %.1f MiB/s\n", received,
                     static_cast<double>(received) / 1048576.0 / seconds);
         return received > 0 ? 0 : 1;

@@ -1,5 +1,5 @@
-// The NTLM challenge decoder over any text after "NTLM ", and over any bytes Base64-encoded, so that
-// hostile field offsets and target lists reach it whole.
+// The NTLM challenge decoder over any text after "NTLM ", and over any bytes Base64-encoded, so
+// that hostile field offsets and target lists reach it whole.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>

@@ -201,7 +201,8 @@ void AsyncSocket::Connect()
             // SOCKS 4 carries an address: the requested host is resolved here.
             if (Resolve(m_addr, address, failure)) {
                 socks.address = std::array<std::uint8_t, 4>{
-                    static_cast<std::uint8_t>(address >> 24), static_cast<std::uint8_t>(address >> 16),
+                    static_cast<std::uint8_t>(address >> 24),
+                    static_cast<std::uint8_t>(address >> 16),
                     static_cast<std::uint8_t>(address >> 8), static_cast<std::uint8_t>(address)};
             } else {
                 socks.resolveFailure = failure;
@@ -425,7 +426,8 @@ void AsyncSocket::SocksReceive()
         return;
     }
     if (count > 0)
-        ApplySocksStep(m_socks->Received(std::string_view(buffer, static_cast<std::size_t>(count))));
+        ApplySocksStep(
+            m_socks->Received(std::string_view(buffer, static_cast<std::size_t>(count))));
 }
 
 void AsyncSocket::ApplySocksStep(const SocksNegotiation::Step& step)
@@ -499,8 +501,7 @@ void AsyncSocket::HandleNetworkEvent(SocketHandle handle, int eventBits, int err
         }
         if ((eventBits & kEventAccept) && m_handle == handle && events.sessionAvailable)
             events.sessionAvailable(error);
-        if ((eventBits & kEventClose) && m_handle == handle &&
-            m_state != SocketState::Connecting) {
+        if ((eventBits & kEventClose) && m_handle == handle && m_state != SocketState::Connecting) {
             if (m_socks && m_socks->Authenticating() && events.socksAuthState)
                 events.socksAuthState(SocksAuthState::Failure);
             if (!m_socks)

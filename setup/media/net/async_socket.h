@@ -13,16 +13,30 @@
 #include <optional>
 
 #include "setup/media/net/send_block.h"
-#include "setup/media/net/socks_negotiation.h"
 #include "setup/media/net/socket_library.h"
+#include "setup/media/net/socks_negotiation.h"
 
 namespace net {
 
-enum class SocketState {
-    InvalidState, Opened, Bound, Connecting, SocksConnected, Connected, Accepting, Listening, Closed
+enum class SocketState
+{
+    InvalidState,
+    Opened,
+    Bound,
+    Connecting,
+    SocksConnected,
+    Connected,
+    Accepting,
+    Listening,
+    Closed
 };
 
-enum class LingerSetting { Off, On, NotSet };
+enum class LingerSetting
+{
+    Off,
+    On,
+    NotSet
+};
 
 class SocketException : public std::runtime_error
 {

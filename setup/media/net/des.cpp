@@ -5,6 +5,7 @@ namespace net {
 namespace {
 
 // The standard's tables number bits from 1 at the most significant end.
+// clang-format off
 constexpr std::uint8_t kInitialPermutation[64] = {
     58, 50, 42, 34, 26, 18, 10, 2, 60, 52, 44, 36, 28, 20, 12, 4,
     62, 54, 46, 38, 30, 22, 14, 6, 64, 56, 48, 40, 32, 24, 16, 8,
@@ -64,6 +65,7 @@ constexpr std::uint8_t kSubstitution[8][64] = {
      1,  15, 13, 8, 10, 3,  7,  4,  12, 5,  6,  11, 0,  14, 9,  2,
      7,  11, 4,  1, 9,  12, 14, 2,  0,  6,  10, 13, 15, 3,  5,  8,
      2,  1,  14, 7, 4,  10, 8,  13, 15, 12, 9,  0,  3,  5,  6,  11}};
+// clang-format on
 
 // Picks bits of an `inWidth`-bit value (bit 1 the most significant) into a new value.
 template <std::size_t N>
@@ -122,8 +124,8 @@ DesBlock DesEncryptBlock(const DesBlock& key, const DesBlock& plain)
         right = next;
     }
     // The halves swap once more before the final permutation.
-    const std::uint64_t output = Permute((static_cast<std::uint64_t>(right) << 32) | left, 64,
-                                         kFinalPermutation);
+    const std::uint64_t output =
+        Permute((static_cast<std::uint64_t>(right) << 32) | left, 64, kFinalPermutation);
     DesBlock cipher{};
     for (int i = 0; i < 8; ++i)
         cipher[i] = static_cast<std::uint8_t>(output >> (56 - 8 * i));

@@ -27,14 +27,14 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 const char* MethodOf(HttpRequestKind kind)
 {
     switch (kind) {
-    case HttpRequestKind::Post:
-        return "POST";
-    case HttpRequestKind::Put:
-        return "PUT";
-    case HttpRequestKind::Head:
-        return "HEAD";
-    default:
-        return "GET";
+        case HttpRequestKind::Post:
+            return "POST";
+        case HttpRequestKind::Put:
+            return "PUT";
+        case HttpRequestKind::Head:
+            return "HEAD";
+        default:
+            return "GET";
     }
 }
 
@@ -201,7 +201,8 @@ void HttpClient::StartConnection()
             m_reason = "can't resolve hostname to IP address";
         } else {
             m_requestError = m_socket.LastError();
-            m_reason = "can't connect: " + text + " (Error #" + std::to_string(m_requestError) + ")";
+            m_reason =
+                "can't connect: " + text + " (Error #" + std::to_string(m_requestError) + ")";
         }
         SetReady();
         return;
@@ -247,8 +248,8 @@ std::string HttpClient::AuthorizationLine()
 void HttpClient::SendRequest()
 {
     const bool head = m_kind == HttpRequestKind::Head;
-    m_reader = std::make_unique<HttpResponseReader>(*m_readerEvents, head,
-                                                    settings.requestVer == "1.0");
+    m_reader =
+        std::make_unique<HttpResponseReader>(*m_readerEvents, head, settings.requestVer == "1.0");
     HttpRequestHeaderValues v;
     v.method = MethodOf(m_kind);
     v.requestPath = m_requestPath;
@@ -264,8 +265,8 @@ void HttpClient::SendRequest()
     v.targetHost = m_targetHost;
     v.targetPort = m_targetPort;
     v.noCache = settings.noCache;
-    const bool negotiating = (m_ntlmSide == Side::Server ? m_serverNtlm : m_proxyNtlm) ==
-                             NtlmStep::FirstSent;
+    const bool negotiating =
+        (m_ntlmSide == Side::Server ? m_serverNtlm : m_proxyNtlm) == NtlmStep::FirstSent;
     const bool withBody = m_kind == HttpRequestKind::Post || m_kind == HttpRequestKind::Put;
     v.contentLength = negotiating ? 0 : static_cast<std::int64_t>(requestBody.size());
     v.authorization = AuthorizationLine();
@@ -308,8 +309,7 @@ void HttpClient::OnHeaderEnd()
     m_status = response.status;
     m_reason = response.reason;
     m_closeAfter = response.closeAfter;
-    if (m_documentName.find('.') == std::string::npos ||
-        Lower(m_documentName).ends_with(".exe")) {
+    if (m_documentName.find('.') == std::string::npos || Lower(m_documentName).ends_with(".exe")) {
         if (response.contentType == "text/html") {
             const std::size_t dot = m_documentName.rfind('.');
             m_documentName = m_documentName.substr(0, dot) + ".htm";
@@ -325,8 +325,8 @@ void HttpClient::OnHeaderEnd()
     if (!settings.followRelocation)
         return;
     m_relocationPending = true;
-    const std::string origin = m_scheme + "://" + m_targetHost +
-                               (m_targetPort == "80" ? "" : ":" + m_targetPort);
+    const std::string origin =
+        m_scheme + "://" + m_targetHost + (m_targetPort == "80" ? "" : ":" + m_targetPort);
     std::string target;
     if (StartsWithNoCase(value, "http://") || StartsWithNoCase(value, "https://")) {
         target = value;
@@ -433,34 +433,33 @@ bool HttpClient::StartAuthentication()
             m_proxyNtlm = NtlmStep::Done;
         if (m_proxyNtlm == NtlmStep::Done && m_status == 407)
             m_proxyNtlm = m_serverNtlm = NtlmStep::None;
-        const bool server = m_status == 401 && !settings.username.empty() &&
-                            !settings.password.empty();
-        const bool proxy = m_status == 407 && !settings.proxyUsername.empty() &&
-                           !settings.proxyPassword.empty();
+        const bool server =
+            m_status == 401 && !settings.username.empty() && !settings.password.empty();
+        const bool proxy =
+            m_status == 407 && !settings.proxyUsername.empty() && !settings.proxyPassword.empty();
         const std::string* challenge = LastChallenge(challenges, "NTLM");
         if ((server || proxy) && challenge != nullptr) {
             NtlmStep& step = server ? m_serverNtlm : m_proxyNtlm;
             switch (step) {
-            case NtlmStep::None:
-                m_ntlmSide = server ? Side::Server : Side::Proxy;
-                step = NtlmStep::FirstSent;
-                if (settings.requestVer == "1.0")
-                    (server ? settings.connection : settings.proxyConnection) = "Keep-alive";
-                StartExchange();
-                return true;
-            case NtlmStep::FirstSent:
-                (server ? m_serverChallenge : m_proxyChallenge) =
-                    ReadNtlmChallenge(challenge->size() > 5 ? challenge->substr(5, 1000) : "");
-                step = NtlmStep::ThirdSent;
-                StartExchange();
-                return true;
-            case NtlmStep::ThirdSent:
-                step = NtlmStep::None;  // the answer to our response stands
-                return false;
-            case NtlmStep::Done:
-                throw HttpException(server ? "Unexpected AuthNTLMState"
-                                           : "Unexpected ProxyAuthNTLMState",
-                                    6);
+                case NtlmStep::None:
+                    m_ntlmSide = server ? Side::Server : Side::Proxy;
+                    step = NtlmStep::FirstSent;
+                    if (settings.requestVer == "1.0")
+                        (server ? settings.connection : settings.proxyConnection) = "Keep-alive";
+                    StartExchange();
+                    return true;
+                case NtlmStep::FirstSent:
+                    (server ? m_serverChallenge : m_proxyChallenge) =
+                        ReadNtlmChallenge(challenge->size() > 5 ? challenge->substr(5, 1000) : "");
+                    step = NtlmStep::ThirdSent;
+                    StartExchange();
+                    return true;
+                case NtlmStep::ThirdSent:
+                    step = NtlmStep::None;  // the answer to our response stands
+                    return false;
+                case NtlmStep::Done:
+                    throw HttpException(
+                        server ? "Unexpected AuthNTLMState" : "Unexpected ProxyAuthNTLMState", 6);
             }
         }
     }
@@ -473,10 +472,10 @@ bool HttpClient::StartAuthentication()
             m_proxyBasic = BasicStep::Done;
         if (m_proxyBasic == BasicStep::Done && m_status == 407)
             m_proxyBasic = m_serverBasic = BasicStep::None;
-        const bool server = m_status == 401 && !settings.username.empty() &&
-                            !settings.password.empty();
-        const bool proxy = m_status == 407 && !settings.proxyUsername.empty() &&
-                           !settings.proxyPassword.empty();
+        const bool server =
+            m_status == 401 && !settings.username.empty() && !settings.password.empty();
+        const bool proxy =
+            m_status == 407 && !settings.proxyUsername.empty() && !settings.proxyPassword.empty();
         if ((server || proxy) && LastChallenge(challenges, "Basic") != nullptr) {
             BasicStep& step = server ? m_serverBasic : m_proxyBasic;
             if (step == BasicStep::None) {
@@ -489,9 +488,8 @@ bool HttpClient::StartAuthentication()
                 step = BasicStep::None;  // a second refusal stands
                 return false;
             }
-            throw HttpException(server ? "Unexpected AuthBasicState"
-                                       : "Unexpected ProxyAuthBasicState",
-                                6);
+            throw HttpException(
+                server ? "Unexpected AuthBasicState" : "Unexpected ProxyAuthBasicState", 6);
         }
     }
     return false;
@@ -511,22 +509,22 @@ void HttpClient::StartExchange()
 void HttpClient::HandleMessage(HttpMessage message)
 {
     switch (message) {
-    case HttpMessage::RequestDone:
-        if (onRequestDone)
-            onRequestDone(m_kind, m_requestError);
-        break;
-    case HttpMessage::SetReady:
-        SetReady();
-        break;
-    case HttpMessage::Restart:
-        if (m_closeAfter && m_socket.State() != SocketState::Closed) {
-            m_connectionLost = true;
-            m_socket.Abort();
-            m_connectionLost = false;
-        }
-        SetState(HttpState::NotConnected);
-        StartConnection();
-        break;
+        case HttpMessage::RequestDone:
+            if (onRequestDone)
+                onRequestDone(m_kind, m_requestError);
+            break;
+        case HttpMessage::SetReady:
+            SetReady();
+            break;
+        case HttpMessage::Restart:
+            if (m_closeAfter && m_socket.State() != SocketState::Closed) {
+                m_connectionLost = true;
+                m_socket.Abort();
+                m_connectionLost = false;
+            }
+            SetState(HttpState::NotConnected);
+            StartConnection();
+            break;
     }
 }
 

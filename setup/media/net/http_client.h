@@ -17,21 +17,43 @@
 
 namespace net {
 
-enum class HttpState {
-    Ready, NotConnected, Connected, DnsLookup, DnsLookupDone, WaitingHeader, WaitingBody,
-    BodyReceived, WaitingProxyConnect, Closing, Aborting
+enum class HttpState
+{
+    Ready,
+    NotConnected,
+    Connected,
+    DnsLookup,
+    DnsLookupDone,
+    WaitingHeader,
+    WaitingBody,
+    BodyReceived,
+    WaitingProxyConnect,
+    Closing,
+    Aborting
 };
 
-enum class HttpRequestKind { Abort, Get, Post, Put, Head, Close };
+enum class HttpRequestKind
+{
+    Abort,
+    Get,
+    Post,
+    Put,
+    Head,
+    Close
+};
 
-enum class HttpMessage { RequestDone, SetReady, Restart };
+enum class HttpMessage
+{
+    RequestDone,
+    SetReady,
+    Restart
+};
 
 class HttpException : public std::runtime_error
 {
 public:
     HttpException(const std::string& message, int code) : std::runtime_error(message), m_code(code)
-    {
-    }
+    {}
     int Code() const { return m_code; }
 
 private:
@@ -101,9 +123,24 @@ public:
     AsyncSocket& Socket() { return m_socket; }
 
 private:
-    enum class NtlmStep { None, FirstSent, ThirdSent, Done };
-    enum class BasicStep { None, Sent, Done };
-    enum class Side { Server, Proxy };
+    enum class NtlmStep
+    {
+        None,
+        FirstSent,
+        ThirdSent,
+        Done
+    };
+    enum class BasicStep
+    {
+        None,
+        Sent,
+        Done
+    };
+    enum class Side
+    {
+        Server,
+        Proxy
+    };
     class ReaderEvents;
 
     void ResetResponse();
@@ -153,7 +190,8 @@ private:
     NtlmChallengeInfo m_serverChallenge, m_proxyChallenge;
 };
 
-// The file name a request path gives: no query, "document.htm" for a folder, at most 255 characters.
+// The file name a request path gives: no query, "document.htm" for a folder, at most 255
+// characters.
 std::string DocumentNameOf(const std::string& path);
 
 }  // namespace net

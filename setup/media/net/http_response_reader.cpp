@@ -211,49 +211,50 @@ std::size_t HttpResponseReader::FeedChunked(std::string_view bytes)
     while (i < bytes.size() && m_phase == Phase::Body) {
         const char c = bytes[i];
         switch (m_chunkStep) {
-        case ChunkStep::Size:
-            if (!IsHexDigit(c)) {
-                m_chunkStep = ChunkStep::SizeLineRest;
+            case ChunkStep::Size:
+                if (!IsHexDigit(c)) {
+                    m_chunkStep = ChunkStep::SizeLineRest;
+                    break;
+                }
+                // A size too large for 64 bits stays at the largest: the body then runs to the
+                // close.
+                m_chunkLeft = m_chunkLeft > (UINT64_MAX >> 4) ? UINT64_MAX
+                                                              : m_chunkLeft * 16 + HexDigitValue(c);
+                ++i;
+                break;
+            case ChunkStep::SizeLineRest:
+                // Chunk extensions (";name=value") are skipped with the line's end.
+                ++i;
+                if (c == '\n') {
+                    m_chunkStep = m_chunkLeft == 0 ? ChunkStep::Trailer : ChunkStep::Data;
+                    m_trailerLineEmpty = true;
+                }
+                break;
+            case ChunkStep::Data: {
+                const std::size_t take = std::min<std::uint64_t>(m_chunkLeft, bytes.size() - i);
+                DeliverBody(bytes.substr(i, take));
+                m_chunkLeft -= take;
+                i += take;
+                if (m_chunkLeft == 0)
+                    m_chunkStep = ChunkStep::DataEnd;
                 break;
             }
-            // A size too large for 64 bits stays at the largest: the body then runs to the close.
-            m_chunkLeft = m_chunkLeft > (UINT64_MAX >> 4) ? UINT64_MAX
-                                                          : m_chunkLeft * 16 + HexDigitValue(c);
-            ++i;
-            break;
-        case ChunkStep::SizeLineRest:
-            // Chunk extensions (";name=value") are skipped with the line's end.
-            ++i;
-            if (c == '\n') {
-                m_chunkStep = m_chunkLeft == 0 ? ChunkStep::Trailer : ChunkStep::Data;
-                m_trailerLineEmpty = true;
-            }
-            break;
-        case ChunkStep::Data: {
-            const std::size_t take = std::min<std::uint64_t>(m_chunkLeft, bytes.size() - i);
-            DeliverBody(bytes.substr(i, take));
-            m_chunkLeft -= take;
-            i += take;
-            if (m_chunkLeft == 0)
-                m_chunkStep = ChunkStep::DataEnd;
-            break;
-        }
-        case ChunkStep::DataEnd:
-            ++i;
-            if (c == '\n')
-                m_chunkStep = ChunkStep::Size;
-            break;
-        case ChunkStep::Trailer:
-            // Trailer fields up to the empty line belong to this response, not to the next.
-            ++i;
-            if (c == '\n') {
-                if (m_trailerLineEmpty)
-                    EndDocument();
-                m_trailerLineEmpty = true;
-            } else if (c != '\r') {
-                m_trailerLineEmpty = false;
-            }
-            break;
+            case ChunkStep::DataEnd:
+                ++i;
+                if (c == '\n')
+                    m_chunkStep = ChunkStep::Size;
+                break;
+            case ChunkStep::Trailer:
+                // Trailer fields up to the empty line belong to this response, not to the next.
+                ++i;
+                if (c == '\n') {
+                    if (m_trailerLineEmpty)
+                        EndDocument();
+                    m_trailerLineEmpty = true;
+                } else if (c != '\r') {
+                    m_trailerLineEmpty = false;
+                }
+                break;
         }
     }
     return i;

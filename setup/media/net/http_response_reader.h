@@ -1,6 +1,6 @@
 // Reading one HTTP response from the bytes a connection delivers: the header lines (with a
-// response that starts with "<HTML>" and no header, and interim 100 responses), then a body ended by
-// its length, by chunks or by the connection's close. Nothing here touches a socket.
+// response that starts with "<HTML>" and no header, and interim 100 responses), then a body ended
+// by its length, by chunks or by the connection's close. Nothing here touches a socket.
 #pragma once
 
 #include <cstdint>
@@ -45,7 +45,12 @@ public:
 class HttpResponseReader
 {
 public:
-    enum class Phase { Header, Body, Complete };
+    enum class Phase
+    {
+        Header,
+        Body,
+        Complete
+    };
 
     // Lines longer than this are cut; the rest up to the line's end is dropped.
     static constexpr std::size_t kMaxLine = 8190;
@@ -64,7 +69,14 @@ public:
     const HttpResponse& Response() const { return m_response; }
 
 private:
-    enum class ChunkStep { Size, SizeLineRest, Data, DataEnd, Trailer };
+    enum class ChunkStep
+    {
+        Size,
+        SizeLineRest,
+        Data,
+        DataEnd,
+        Trailer
+    };
 
     std::size_t FeedLines(std::string_view bytes);
     void HandleHeaderLine(std::string_view line, std::string_view raw);

@@ -184,9 +184,8 @@ NtlmChallengeInfo ReadNtlmChallenge(std::string_view base64)
     return info;
 }
 
-std::string BuildNtlmResponse(std::string_view domain, std::string_view host,
-                              std::string_view user, std::string_view password,
-                              const NtlmChallengeBytes& challenge)
+std::string BuildNtlmResponse(std::string_view domain, std::string_view host, std::string_view user,
+                              std::string_view password, const NtlmChallengeBytes& challenge)
 {
     const std::string wideDomain = Widen(domain);
     const std::string wideUser = Widen(user);

@@ -24,9 +24,8 @@ std::string BuildNtlmNegotiate(std::string_view host, std::string_view domain);
 // point outside it give empty fields, and the target list ends with the message.
 NtlmChallengeInfo ReadNtlmChallenge(std::string_view base64);
 
-std::string BuildNtlmResponse(std::string_view domain, std::string_view host,
-                              std::string_view user, std::string_view password,
-                              const NtlmChallengeBytes& challenge);
+std::string BuildNtlmResponse(std::string_view domain, std::string_view host, std::string_view user,
+                              std::string_view password, const NtlmChallengeBytes& challenge);
 
 // The two 24-byte responses of the message above, for tests and for the peers that check them.
 std::string NtlmLmResponse(std::string_view password, const NtlmChallengeBytes& challenge);

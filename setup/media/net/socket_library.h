@@ -20,7 +20,12 @@ constexpr int kEventConnect = 16;
 constexpr int kEventClose = 32;
 
 // Socket options the layer sets.
-enum class SocketOption { ReuseAddress, NoDelay, KeepAlive };
+enum class SocketOption
+{
+    ReuseAddress,
+    NoDelay,
+    KeepAlive
+};
 
 class ISocketLibrary
 {
@@ -34,8 +39,8 @@ public:
     virtual int closesocket(SocketHandle s) = 0;
     virtual int shutdown(SocketHandle s, int how) = 0;
     virtual int setsockopt(SocketHandle s, SocketOption option, bool on) = 0;
-    virtual int SetLinger(SocketHandle s, bool on, int seconds) = 0;  // setsockopt(SO_LINGER)
-    virtual int GetSendBufferSize(SocketHandle s, int& size) = 0;     // getsockopt(SO_SNDBUF)
+    virtual int SetLinger(SocketHandle s, bool on, int seconds) = 0;      // setsockopt(SO_LINGER)
+    virtual int GetSendBufferSize(SocketHandle s, int& size) = 0;         // getsockopt(SO_SNDBUF)
     virtual int ioctlsocket(SocketHandle s, unsigned long& waiting) = 0;  // FIONREAD
     virtual int WSAGetLastError() = 0;
     // gethostbyname: the first address of a name, in host byte order; false with the error.

@@ -46,8 +46,7 @@ struct WinsockLibrary::Bound
             slot = reinterpret_cast<Function>(::GetProcAddress(module.Get(), name));
             if (slot == nullptr) {
                 throw SocketException(std::string("Procedure ") + name + " not found in " +
-                                      kLibraryName + " Error #" +
-                                      std::to_string(::GetLastError()));
+                                      kLibraryName + " Error #" + std::to_string(::GetLastError()));
             }
         }
         return slot;
@@ -196,15 +195,15 @@ bool WinsockLibrary::gethostbyname(const std::string& name, std::uint32_t& addre
         return false;
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(host->h_addr_list[0]);
-    address = static_cast<std::uint32_t>(bytes[0]) << 24 | bytes[1] << 16 | bytes[2] << 8 |
-              bytes[3];
+    address =
+        static_cast<std::uint32_t>(bytes[0]) << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3];
     return true;
 }
 
 int WinsockLibrary::WSAAsyncSelect(SocketHandle s, HWND window, UINT message, int events)
 {
     return m_bound->Get(m_bound->wsaAsyncSelect, "WSAAsyncSelect")(static_cast<SOCKET>(s), window,
-                                                                    message, events);
+                                                                   message, events);
 }
 
 }  // namespace net

@@ -71,15 +71,15 @@ LRESULT CALLBACK SocketWindow::WindowProc(HWND window, UINT message, WPARAM wPar
         return ::DefWindowProcW(window, message, wParam, lParam);
     try {
         switch (message) {
-        case kMessageNetworkEvent:
-            self->m_socket->HandleNetworkEvent(static_cast<SocketHandle>(wParam),
-                                               LOWORD(lParam), HIWORD(lParam));
-            return 0;
-        case kMessageClose:
-            self->m_socket->HandleCloseMessage();
-            return 0;
-        default:
-            break;
+            case kMessageNetworkEvent:
+                self->m_socket->HandleNetworkEvent(static_cast<SocketHandle>(wParam),
+                                                   LOWORD(lParam), HIWORD(lParam));
+                return 0;
+            case kMessageClose:
+                self->m_socket->HandleCloseMessage();
+                return 0;
+            default:
+                break;
         }
     } catch (...) {
         // Nothing leaves a window procedure; the socket already reported through its handler.

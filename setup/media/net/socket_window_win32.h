@@ -14,7 +14,7 @@
 namespace net {
 
 constexpr UINT kMessageNetworkEvent = WM_USER + 1;  // 1025
-constexpr UINT kMessageClose = WM_USER + 4;          // 1028
+constexpr UINT kMessageClose = WM_USER + 4;         // 1028
 
 class SocketWindow : public ISocketWindow
 {

@@ -84,8 +84,7 @@ std::string Socks4ConnectRequest(std::uint16_t port, const std::array<std::uint8
     return request;
 }
 
-std::string Socks4aConnectRequest(std::uint16_t port, std::string_view user,
-                                  std::string_view host)
+std::string Socks4aConnectRequest(std::uint16_t port, std::string_view user, std::string_view host)
 {
     // The address 0.0.0.1 asks the server to resolve the name that follows the user.
     std::string request = Socks4ConnectRequest(port, {0, 0, 0, 1}, user);
@@ -158,16 +157,16 @@ SocksReply ReadSocks4Reply(std::string_view received)
     if (Byte(received, 0) != 0)
         return VersionError();
     switch (const std::uint8_t status = Byte(received, 1)) {
-    case 90:
-        return Success(8);
-    case 91:
-        return Failure(20016, "request rejected or failed");
-    case 92:
-        return Failure(20008, "connection refused");
-    case 93:
-        return Failure(20015, "authentification failed");
-    default:
-        return Failure(20012, Unassigned(status));
+        case 90:
+            return Success(8);
+        case 91:
+            return Failure(20016, "request rejected or failed");
+        case 92:
+            return Failure(20008, "connection refused");
+        case 93:
+            return Failure(20015, "authentification failed");
+        default:
+            return Failure(20012, Unassigned(status));
     }
 }
 

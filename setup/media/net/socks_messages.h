@@ -17,8 +17,7 @@ constexpr std::size_t kSocksMaxField = 255;
 
 std::string Socks4ConnectRequest(std::uint16_t port, const std::array<std::uint8_t, 4>& address,
                                  std::string_view user);
-std::string Socks4aConnectRequest(std::uint16_t port, std::string_view user,
-                                  std::string_view host);
+std::string Socks4aConnectRequest(std::uint16_t port, std::string_view user, std::string_view host);
 std::string Socks5Greeting(bool offerUserPassword);
 std::optional<std::string> Socks5ConnectRequest(std::string_view host, std::uint16_t port);
 std::optional<std::string> Socks5UserPasswordRequest(std::string_view user,
@@ -26,7 +25,12 @@ std::optional<std::string> Socks5UserPasswordRequest(std::string_view user,
 
 struct SocksReply
 {
-    enum class Outcome { NeedMore, Success, Failure };
+    enum class Outcome
+    {
+        NeedMore,
+        Success,
+        Failure
+    };
     Outcome outcome = Outcome::NeedMore;
     std::size_t length = 0;  // bytes the reply takes; what follows belongs to the tunnel
     int method = 0;          // of a method reply

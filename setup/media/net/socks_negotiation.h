@@ -11,7 +11,13 @@
 
 namespace net {
 
-enum class SocksAuthState { Start, Success, Failure, NotRequired };
+enum class SocksAuthState
+{
+    Start,
+    Success,
+    Failure,
+    NotRequired
+};
 
 struct SocksSettings
 {
@@ -21,17 +27,22 @@ struct SocksSettings
     std::string host;           // the requested host, sent by name (4A, 5)
     std::uint16_t port = 0;
     std::optional<std::array<std::uint8_t, 4>> address;  // the requested host resolved (4)
-    std::string resolveFailure;  // why it could not be, when it could not
+    std::string resolveFailure;                          // why it could not be, when it could not
 };
 
 class SocksNegotiation
 {
 public:
-    enum class Outcome { Negotiating, Tunnel, Failed };
+    enum class Outcome
+    {
+        Negotiating,
+        Tunnel,
+        Failed
+    };
 
     struct Step
     {
-        std::string send;                       // bytes for the server, in order
+        std::string send;                        // bytes for the server, in order
         std::vector<SocksAuthState> authStates;  // to report, in order
         Outcome outcome = Outcome::Negotiating;
         int code = 0;
@@ -50,7 +61,13 @@ public:
     const std::string& BoundPort() const { return m_boundPort; }
 
 private:
-    enum class Phase { Negotiating, Authenticating, Connecting, Done };
+    enum class Phase
+    {
+        Negotiating,
+        Authenticating,
+        Connecting,
+        Done
+    };
 
     bool IsLevel4() const;
     void SendConnectRequest(Step& step);

@@ -24,8 +24,12 @@ struct Harness
 
     Harness()
     {
-        socket.events.sessionConnected = [this](int e) { log.push_back("connected " + std::to_string(e)); };
-        socket.events.sessionClosed = [this](int e) { log.push_back("closed " + std::to_string(e)); };
+        socket.events.sessionConnected = [this](int e) {
+            log.push_back("connected " + std::to_string(e));
+        };
+        socket.events.sessionClosed = [this](int e) {
+            log.push_back("closed " + std::to_string(e));
+        };
         socket.events.dataSent = [this](int e) { log.push_back("sent " + std::to_string(e)); };
         socket.events.error = [this] { log.push_back("error: " + socket.LastErrorText()); };
     }
@@ -254,7 +258,8 @@ TEST(DottedAddress, AcceptsFourPartsBelow256Only)
         EXPECT_TRUE(ParseDottedAddress(text, address)) << text;
         EXPECT_EQ(address, value) << text;
     }
-    for (const char* text : {"256.0.0.1", "1.2.3", "1.2.3.4.5", "a.b.c.d", "", "1..2.3", "localhost"}) {
+    for (const char* text :
+         {"256.0.0.1", "1.2.3", "1.2.3.4.5", "a.b.c.d", "", "1..2.3", "localhost"}) {
         std::uint32_t address = 0;
         EXPECT_FALSE(ParseDottedAddress(text, address)) << text;
     }

@@ -61,7 +61,10 @@ public:
         return static_cast<int>(take);
     }
     int closesocket(SocketHandle) override { return Log("closesocket"), 0; }
-    int shutdown(SocketHandle, int how) override { return Log("shutdown " + std::to_string(how)), 0; }
+    int shutdown(SocketHandle, int how) override
+    {
+        return Log("shutdown " + std::to_string(how)), 0;
+    }
     int setsockopt(SocketHandle, SocketOption option, bool) override
     {
         static const char* const kNames[] = {"reuse", "nodelay", "keepalive"};

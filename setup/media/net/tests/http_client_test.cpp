@@ -50,8 +50,9 @@ TEST(HttpClient, ReusesAKeptAliveConnectionOnlyForTheSameHostAndPort)
 {
     ScriptedHttpPeer peer;
     peer.client.settings.requestVer = "1.1";
-    const ScriptedResponse chunked = {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
-                                      "3;x=1\r\nabc\r\n0\r\nX-Trailer: 1\r\n\r\n"};
+    const ScriptedResponse chunked = {
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+        "3;x=1\r\nabc\r\n0\r\nX-Trailer: 1\r\n\r\n"};
     const ScriptedResponse length = {"HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\ndef"};
     peer.responses = {chunked, length, length};
     const char* urls[] = {"http://127.0.0.1:81/a", "http://127.0.0.1:81/b",
@@ -135,9 +136,17 @@ TEST(HttpClient, AnswersBasicChallengesOnceForServerAndProxy)
         std::size_t requests;
     } cases[] = {
         {"server accepts", false, {serverChallenge, kOk}, "Authorization: Basic dTpw", 200, 2},
-        {"server refuses twice", false, {serverChallenge, serverChallenge},
-         "Authorization: Basic dTpw", 401, 2},
-        {"proxy accepts", true, {proxyChallenge, kOk}, "Proxy-Authorization: Basic cHU6cHA=", 200,
+        {"server refuses twice",
+         false,
+         {serverChallenge, serverChallenge},
+         "Authorization: Basic dTpw",
+         401,
+         2},
+        {"proxy accepts",
+         true,
+         {proxyChallenge, kOk},
+         "Proxy-Authorization: Basic cHU6cHA=",
+         200,
          2},
     };
     for (const auto& c : cases) {
@@ -257,7 +266,8 @@ TEST(HttpClient, StopsACircleOfRelocations)
     peer.client.settings.url = "http://127.0.0.1/loop";
     peer.client.settings.requestVer = "1.1";
     for (int i = 0; i < 40; ++i)
-        peer.responses.push_back({"HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 0\r\n\r\n"});
+        peer.responses.push_back(
+            {"HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 0\r\n\r\n"});
     peer.client.RequestAsync(HttpRequestKind::Get);
     peer.Run();
     EXPECT_EQ(peer.requests.size(), static_cast<std::size_t>(kMaxRelocations + 1));
@@ -273,7 +283,8 @@ TEST(HttpClient, RelocationTurnsPostIntoGetAndKeepsCredentialsOnTheirHost)
     {
         const char* location;
         const char* user;
-    } cases[] = {{"/same-host", "u"}, {"http://127.0.0.2/other-host", ""},
+    } cases[] = {{"/same-host", "u"},
+                 {"http://127.0.0.2/other-host", ""},
                  {"http://v:w@127.0.0.2/own", "v"}};
     for (const auto& c : cases) {
         ScriptedHttpPeer peer;

@@ -60,8 +60,9 @@ TEST(HttpRequestHeader, WritesItsLinesInOrderAndOnlyWhenSet)
           "If-Modified-Since: Fri, 09 Feb 2024 07:05:03 GMT", "Authorization: Basic dTpw",
           "Cookie: a=1", "Range: bytes=2048-"}},
         {"get", getWithBodyFields, {"GET /f.zip HTTP/1.0", "Host: host", "Range: bytes=-99"}},
-        {"put without length", Plain("PUT"), {"PUT /f.zip HTTP/1.0", "Host: host",
-                                              "Content-Length: 0"}},
+        {"put without length",
+         Plain("PUT"),
+         {"PUT /f.zip HTTP/1.0", "Host: host", "Content-Length: 0"}},
         {"head", Plain("HEAD"), {"HEAD /f.zip HTTP/1.0", "Host: host"}},
     };
     for (const auto& c : cases)

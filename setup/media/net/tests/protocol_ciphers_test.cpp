@@ -30,8 +30,13 @@ TEST(Base64, MatchesTheStandardsVectorsBothWays)
 {
     // RFC 4648, section 10.
     const std::pair<const char*, const char*> cases[] = {
-        {"", ""},           {"f", "Zg=="},         {"fo", "Zm8="},          {"foo", "Zm9v"},
-        {"foob", "Zm9vYg=="}, {"fooba", "Zm9vYmE="}, {"foobar", "Zm9vYmFy"},
+        {"", ""},
+        {"f", "Zg=="},
+        {"fo", "Zm8="},
+        {"foo", "Zm9v"},
+        {"foob", "Zm9vYg=="},
+        {"fooba", "Zm9vYmE="},
+        {"foobar", "Zm9vYmFy"},
     };
     for (const auto& [plain, encoded] : cases) {
         EXPECT_EQ(EncodeBase64(plain), encoded) << plain;
@@ -49,9 +54,9 @@ TEST(Base64, MatchesTheStandardsVectorsBothWays)
 TEST(Base64, DecodingStopsEachGroupAtPaddingAndReadsShortInput)
 {
     const std::pair<const char*, std::string> cases[] = {
-        {"Zg==Zm8=", "ffo"},       // "=" ends its group only
-        {"Zm9", "fo"},             // a short last group reads as padded
-        {"Z", ""},                 // one character carries no byte
+        {"Zg==Zm8=", "ffo"},                      // "=" ends its group only
+        {"Zm9", "fo"},                            // a short last group reads as padded
+        {"Z", ""},                                // one character carries no byte
         {"Zm9v\r\n", std::string("foo") + '\0'},  // characters outside the alphabet count as 0
     };
     for (const auto& [encoded, plain] : cases)

@@ -70,7 +70,10 @@ public:
     }
 
     int SelectEvents(SocketHandle, int) override { return 0; }
-    void PostNetworkEvent(SocketHandle s, int bits, int) override { m_queue.push_back(Event{s, bits}); }
+    void PostNetworkEvent(SocketHandle s, int bits, int) override
+    {
+        m_queue.push_back(Event{s, bits});
+    }
     void PostClose() override { m_queue.push_back(CloseLater{}); }
     void Post(HttpMessage message) override { m_queue.push_back(message); }
 

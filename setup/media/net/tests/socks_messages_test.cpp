@@ -23,7 +23,8 @@ TEST(SocksRequests, HaveTheirExactBytes)
               Bytes({4, 1, 0, 80, 0, 0, 0, 1, 0, 'a', 'b', '.', 'c', 0}));
     EXPECT_EQ(Socks5Greeting(false), Bytes({5, 1, 0}));
     EXPECT_EQ(Socks5Greeting(true), Bytes({5, 1, 2}));
-    EXPECT_EQ(Socks5ConnectRequest("h.io", 443), Bytes({5, 1, 0, 3, 4, 'h', '.', 'i', 'o', 1, 187}));
+    EXPECT_EQ(Socks5ConnectRequest("h.io", 443),
+              Bytes({5, 1, 0, 3, 4, 'h', '.', 'i', 'o', 1, 187}));
     EXPECT_EQ(Socks5UserPasswordRequest("u", "pw"), Bytes({1, 1, 'u', 2, 'p', 'w'}));
 }
 
@@ -122,8 +123,8 @@ TEST(SocksReplies, Socks5SuccessNamesTheBoundAddressOfEveryType)
         {Bytes({5, 0, 0, 1, 10, 0, 0, 7, 0x1F, 0x90}) + "tunnel data", 10, "10.0.0.7", "8080"},
         {Bytes({5, 0, 0, 3, 7}) + "example" + Bytes({0, 80}), 14, "example", "80"},
         // IPv6: the tunnel stands, so the reply is accepted.
-        {Bytes({5, 0, 0, 4, 0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x01,
-                0xBB}),
+        {Bytes(
+             {5, 0, 0, 4, 0x20, 0x01, 0x0d, 0xb8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0x01, 0xBB}),
          22, "2001:db8:0:0:0:0:0:1", "443"},
     };
     for (const auto& c : cases) {
