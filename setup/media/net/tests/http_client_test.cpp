@@ -303,3 +303,49 @@ TEST(HttpClient, RelocationTurnsPostIntoGetAndKeepsCredentialsOnTheirHost)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HttpClient, AnswersAProxysNtlmChallengeWithTheProxyCredentials)
+{
+    const NtlmChallengeBytes challenge = {8, 7, 6, 5, 4, 3, 2, 1};
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://10.1.1.1/f";
+    peer.client.settings.proxy = "127.0.0.1";
+    peer.client.settings.proxyUsername = "pu";
+    peer.client.settings.proxyPassword = "pp";
+    peer.responses = {
+        {"HTTP/1.0 407 Proxy Authentication Required\r\nProxy-Authenticate: NTLM\r\n"
+         "Proxy-Connection: keep-alive\r\nContent-Length: 0\r\n\r\n"},
+        {"HTTP/1.0 407 Proxy Authentication Required\r\nProxy-Connection: keep-alive\r\n"
+         "Proxy-Authenticate: NTLM " +
+         ChallengeMessage(challenge) + "\r\nContent-Length: 0\r\n\r\n"},
+        kOk};
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    ASSERT_EQ(peer.requests.size(), 3u);
+    EXPECT_TRUE(Has(peer.requests[1], "Proxy-Connection: Keep-alive"));
+    EXPECT_TRUE(Has(peer.requests[1], "Proxy-Authorization: NTLM " + BuildNtlmNegotiate("", "")));
+    EXPECT_TRUE(Has(peer.requests[2], "Proxy-Authorization: NTLM " +
+                                          BuildNtlmResponse("", "", "pu", "pp", challenge)));
+    EXPECT_EQ(peer.requests[2].find("\r\nAuthorization:"), std::string::npos);
+    EXPECT_EQ(peer.client.ResponseStatus(), 200);
+    EXPECT_EQ(peer.Connections(), 1);
+}
+
+TEST(HttpClient, AbortEndsARunningRequestAsALocalFailure)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://127.0.0.1/slow";
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.client.AbortRequest();
+    peer.Run();
+    EXPECT_EQ(peer.client.ResponseStatus(), 404);
+    EXPECT_EQ(peer.client.ResponseReason(), "Connection aborted on request");
+    EXPECT_EQ(peer.client.RequestError(), 3);
+    EXPECT_EQ(peer.client.State(), HttpState::Ready);
+    EXPECT_EQ(peer.log, std::vector<std::string>{"done 3"});
+    EXPECT_TRUE(peer.requests.empty());
+}
+
+}  // namespace
