@@ -12,6 +12,7 @@ packages=(
   wine wine64 libwine-dev xvfb xauth fonts-liberation2
   wixl msitools 7zip
   liblzma-dev dpkg-dev
+  nginx-light tinyproxy microsocks
 )
 
 missing=()

@@ -1,0 +1,147 @@
+// A TCP client socket driven by the network events of its hidden window: connect, the receive
+// loop, send blocks that leave in order as the library takes them, close and abort, and one
+// routine for every library failure. The library and the window are interfaces, so the whole
+// decision logic runs against a fake.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include <optional>
+
+#include "setup/media/net/send_block.h"
+#include "setup/media/net/socket_library.h"
+#include "setup/media/net/socks_negotiation.h"
+
+namespace net {
+
+enum class SocketState
+{
+    InvalidState,
+    Opened,
+    Bound,
+    Connecting,
+    SocksConnected,
+    Connected,
+    Accepting,
+    Listening,
+    Closed
+};
+
+enum class LingerSetting
+{
+    Off,
+    On,
+    NotSet
+};
+
+class SocketException : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct SocketEvents
+{
+    std::function<void(int error)> dataAvailable, dataSent, sessionConnected, sessionClosed,
+        sessionAvailable;
+    std::function<void(int count)> sendData;
+    std::function<void(SocketState from, SocketState to)> changeState;
+    // When set, failures come here (the text in LastErrorText) instead of as a SocketException.
+    std::function<void()> error;
+    // An exception out of a handler of a network event; clearing canClose keeps the socket open.
+    std::function<void(const std::exception& e, bool& canClose)> backgroundException;
+    // The tunnel through a SOCKS server: its connection, its failure, its authentication.
+    std::function<void(int error)> socksConnected;
+    std::function<void(int code, const std::string& text)> socksError;
+    std::function<void(SocksAuthState state)> socksAuthState;
+};
+
+class AsyncSocket
+{
+public:
+    AsyncSocket(ISocketLibrary& library, ISocketWindow& window);
+    ~AsyncSocket();
+    AsyncSocket(const AsyncSocket&) = delete;
+    AsyncSocket& operator=(const AsyncSocket&) = delete;
+
+    SocketEvents events;
+    bool noReceiveLoop = false;
+    bool tcpNoDelay = false;
+    LingerSetting linger = LingerSetting::On;
+    int lingerTimeout = 0;
+    // With a SOCKS server the connection goes through it; the owner sees it when the tunnel stands.
+    std::string socksServer, socksPort, socksLevel = "5", socksUsercode, socksPassword;
+    bool socksAuthenticate = false;
+
+    // Allowed only while closed; values are trimmed.
+    void SetAddr(std::string_view addr);
+    void SetPort(std::string_view port);
+    void SetProto(std::string_view proto);
+    const std::string& Addr() const { return m_addr; }
+    const std::string& Port() const { return m_port; }
+    const std::string& Proto() const { return m_proto; }
+
+    void Connect();
+    void Close();
+    void Abort();
+    void CloseLater();
+    void Pause() { m_paused = true; }
+    void Resume() { m_paused = false; }
+
+    // Queues the bytes and gives the library what it takes now; the count taken, or -1.
+    int Send(std::string_view bytes);
+    bool AllSent() const { return m_allSent; }
+    // The library's answer: bytes read, 0 at the end, -1 with LastError set.
+    int Receive(char* buffer, int length);
+    unsigned long BytesWaiting();
+
+    // Message handlers of the hidden window.
+    void HandleNetworkEvent(SocketHandle handle, int events, int error);
+    void HandleCloseMessage() { Close(); }
+
+    SocketState State() const { return m_state; }
+    SocketHandle Handle() const { return m_handle; }
+    int LastError() const { return m_lastError; }
+    const std::string& LastErrorText() const { return m_lastErrorText; }
+    long long ReadCount() const { return m_readCount; }
+
+private:
+    void SetDefaults();
+    void ChangeState(SocketState state);
+    void InternalClose(bool shutdownFirst, int error);
+    void ApplyLinger();
+    void ConnectEvent(int error);
+    bool Resolve(const std::string& host, std::uint32_t& address, std::string& failure);
+    void SocksReceive();
+    void ApplySocksStep(const SocksNegotiation::Step& step);
+    void ReceiveLoop(bool always);
+    void TryToSend();
+    void Fail(const std::string& text);
+    void LibraryFailure(int code, const std::string& function);
+    void FireSessionClosed(int error);
+
+    ISocketLibrary& m_library;
+    ISocketWindow& m_window;
+    SocketHandle m_handle = kInvalidSocket;
+    SocketState m_state = SocketState::Closed;
+    std::string m_addr, m_port, m_proto;
+    std::deque<SendBlock> m_blocks;
+    bool m_allSent = true;
+    bool m_paused = false;
+    bool m_closeFired = false;
+    bool m_destroying = false;
+    int m_lastError = 0;
+    std::string m_lastErrorText;
+    long long m_readCount = 0;
+    std::optional<SocksNegotiation> m_socks;
+    std::string m_tunnelData;  // bytes that came with the server's last reply
+};
+
+// A dotted address of four decimal parts below 256 (spaces around allowed), in host byte order.
+bool ParseDottedAddress(std::string_view text, std::uint32_t& address);
+
+}  // namespace net

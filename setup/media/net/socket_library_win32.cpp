@@ -1,0 +1,209 @@
+#include "setup/media/net/socket_library_win32.h"
+
+#include <winsock.h>
+
+#include <mutex>
+#include <string>
+
+#include "core/unique_handle.h"
+#include "setup/media/net/async_socket.h"
+
+namespace net {
+
+namespace {
+
+constexpr const char* kLibraryName = "wsock32.dll";
+constexpr WORD kRequestedVersion = MAKEWORD(1, 1);
+
+std::mutex& LibraryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+std::uint16_t ToNetwork16(std::uint16_t value)
+{
+    return static_cast<std::uint16_t>((value >> 8) | (value << 8));
+}
+
+std::uint32_t ToNetwork32(std::uint32_t value)
+{
+    return (value >> 24) | ((value >> 8) & 0xFF00) | ((value << 8) & 0xFF0000) | (value << 24);
+}
+
+}  // namespace
+
+struct WinsockLibrary::Bound
+{
+    core::UniqueModule module;
+    bool started = false;
+
+    // The function `name`, found at its first use.
+    template <typename Function>
+    Function Get(Function& slot, const char* name)
+    {
+        if (slot == nullptr) {
+            slot = reinterpret_cast<Function>(::GetProcAddress(module.Get(), name));
+            if (slot == nullptr) {
+                throw SocketException(std::string("Procedure ") + name + " not found in " +
+                                      kLibraryName + " Error #" + std::to_string(::GetLastError()));
+            }
+        }
+        return slot;
+    }
+
+    decltype(&::WSAStartup) wsaStartup = nullptr;
+    decltype(&::WSACleanup) wsaCleanup = nullptr;
+    decltype(&::WSAGetLastError) wsaGetLastError = nullptr;
+    decltype(&::WSAAsyncSelect) wsaAsyncSelect = nullptr;
+    decltype(&::socket) socket = nullptr;
+    decltype(&::connect) connect = nullptr;
+    decltype(&::send) send = nullptr;
+    decltype(&::recv) recv = nullptr;
+    decltype(&::closesocket) closesocket = nullptr;
+    decltype(&::shutdown) shutdown = nullptr;
+    decltype(&::setsockopt) setsockopt = nullptr;
+    decltype(&::getsockopt) getsockopt = nullptr;
+    decltype(&::ioctlsocket) ioctlsocket = nullptr;
+    decltype(&::gethostbyname) gethostbyname = nullptr;
+};
+
+std::shared_ptr<WinsockLibrary> WinsockLibrary::Acquire()
+{
+    static std::weak_ptr<WinsockLibrary> current;
+    std::lock_guard<std::mutex> guard(LibraryLock());
+    if (auto library = current.lock())
+        return library;
+    std::shared_ptr<WinsockLibrary> library(new WinsockLibrary());
+    current = library;
+    return library;
+}
+
+WinsockLibrary::WinsockLibrary() : m_bound(std::make_unique<Bound>())
+{
+    m_bound->module.Reset(::LoadLibraryA(kLibraryName));
+    if (!m_bound->module) {
+        throw SocketException(std::string("Unable to load ") + kLibraryName + " Error #" +
+                              std::to_string(::GetLastError()));
+    }
+    WSADATA data{};
+    const int error = m_bound->Get(m_bound->wsaStartup, "WSAStartup")(kRequestedVersion, &data);
+    if (error != 0) {
+        throw SocketException(std::string(kLibraryName) + ": WSAStartup error #" +
+                              std::to_string(error));
+    }
+    m_bound->started = true;
+}
+
+WinsockLibrary::~WinsockLibrary()
+{
+    if (m_bound->started && m_bound->wsaCleanup == nullptr) {
+        m_bound->wsaCleanup = reinterpret_cast<decltype(&::WSACleanup)>(
+            ::GetProcAddress(m_bound->module.Get(), "WSACleanup"));
+    }
+    if (m_bound->started && m_bound->wsaCleanup != nullptr)
+        m_bound->wsaCleanup();
+}
+
+SocketHandle WinsockLibrary::socket(bool stream)
+{
+    const SOCKET s = m_bound->Get(m_bound->socket, "socket")(
+        AF_INET, stream ? SOCK_STREAM : SOCK_DGRAM, stream ? IPPROTO_TCP : IPPROTO_UDP);
+    return s == INVALID_SOCKET ? kInvalidSocket : static_cast<SocketHandle>(s);
+}
+
+int WinsockLibrary::connect(SocketHandle s, std::uint32_t address, std::uint16_t port)
+{
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = ToNetwork16(port);
+    target.sin_addr.s_addr = ToNetwork32(address);
+    return m_bound->Get(m_bound->connect, "connect")(
+        static_cast<SOCKET>(s), reinterpret_cast<const sockaddr*>(&target), sizeof target);
+}
+
+int WinsockLibrary::send(SocketHandle s, const char* data, int length, bool urgent)
+{
+    return m_bound->Get(m_bound->send, "send")(static_cast<SOCKET>(s), data, length,
+                                               urgent ? MSG_OOB : 0);
+}
+
+int WinsockLibrary::recv(SocketHandle s, char* buffer, int length)
+{
+    return m_bound->Get(m_bound->recv, "recv")(static_cast<SOCKET>(s), buffer, length, 0);
+}
+
+int WinsockLibrary::closesocket(SocketHandle s)
+{
+    return m_bound->Get(m_bound->closesocket, "closesocket")(static_cast<SOCKET>(s));
+}
+
+int WinsockLibrary::shutdown(SocketHandle s, int how)
+{
+    return m_bound->Get(m_bound->shutdown, "shutdown")(static_cast<SOCKET>(s), how);
+}
+
+int WinsockLibrary::setsockopt(SocketHandle s, SocketOption option, bool on)
+{
+    const BOOL value = on ? TRUE : FALSE;
+    int level = SOL_SOCKET, name = SO_REUSEADDR;
+    if (option == SocketOption::NoDelay)
+        level = IPPROTO_TCP, name = TCP_NODELAY;
+    else if (option == SocketOption::KeepAlive)
+        name = SO_KEEPALIVE;
+    return m_bound->Get(m_bound->setsockopt, "setsockopt")(
+        static_cast<SOCKET>(s), level, name, reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+int WinsockLibrary::SetLinger(SocketHandle s, bool on, int seconds)
+{
+    linger value{};
+    value.l_onoff = on ? 1 : 0;
+    value.l_linger = static_cast<u_short>(seconds);
+    return m_bound->Get(m_bound->setsockopt, "setsockopt")(
+        static_cast<SOCKET>(s), SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&value),
+        sizeof value);
+}
+
+int WinsockLibrary::GetSendBufferSize(SocketHandle s, int& size)
+{
+    int length = sizeof size;
+    return m_bound->Get(m_bound->getsockopt, "getsockopt")(
+        static_cast<SOCKET>(s), SOL_SOCKET, SO_SNDBUF, reinterpret_cast<char*>(&size), &length);
+}
+
+int WinsockLibrary::ioctlsocket(SocketHandle s, unsigned long& waiting)
+{
+    u_long count = 0;
+    const int result =
+        m_bound->Get(m_bound->ioctlsocket, "ioctlsocket")(static_cast<SOCKET>(s), FIONREAD, &count);
+    waiting = count;
+    return result;
+}
+
+int WinsockLibrary::WSAGetLastError()
+{
+    return m_bound->Get(m_bound->wsaGetLastError, "WSAGetLastError")();
+}
+
+bool WinsockLibrary::gethostbyname(const std::string& name, std::uint32_t& address, int& error)
+{
+    const hostent* host = m_bound->Get(m_bound->gethostbyname, "gethostbyname")(name.c_str());
+    if (host == nullptr || host->h_addr_list == nullptr || host->h_addr_list[0] == nullptr ||
+        host->h_length != 4) {
+        error = WSAGetLastError();
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(host->h_addr_list[0]);
+    address =
+        static_cast<std::uint32_t>(bytes[0]) << 24 | bytes[1] << 16 | bytes[2] << 8 | bytes[3];
+    return true;
+}
+
+int WinsockLibrary::WSAAsyncSelect(SocketHandle s, HWND window, UINT message, int events)
+{
+    return m_bound->Get(m_bound->wsaAsyncSelect, "WSAAsyncSelect")(static_cast<SOCKET>(s), window,
+                                                                   message, events);
+}
+
+}  // namespace net

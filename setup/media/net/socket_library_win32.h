@@ -1,0 +1,45 @@
+// The sockets library bound at run time: wsock32.dll loaded by the first user of the process,
+// started with the requested version, each function found by name at its first use, and cleaned up
+// and unloaded when the last user lets go.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "setup/media/net/socket_library.h"
+
+namespace net {
+
+class WinsockLibrary : public ISocketLibrary
+{
+public:
+    // The process's one loaded library; throws SocketException with the product's texts when
+    // wsock32.dll does not load or does not start.
+    static std::shared_ptr<WinsockLibrary> Acquire();
+
+    SocketHandle socket(bool stream) override;
+    int connect(SocketHandle s, std::uint32_t address, std::uint16_t port) override;
+    int send(SocketHandle s, const char* data, int length, bool urgent) override;
+    int recv(SocketHandle s, char* buffer, int length) override;
+    int closesocket(SocketHandle s) override;
+    int shutdown(SocketHandle s, int how) override;
+    int setsockopt(SocketHandle s, SocketOption option, bool on) override;
+    int SetLinger(SocketHandle s, bool on, int seconds) override;
+    int GetSendBufferSize(SocketHandle s, int& size) override;
+    int ioctlsocket(SocketHandle s, unsigned long& waiting) override;
+    int WSAGetLastError() override;
+    bool gethostbyname(const std::string& name, std::uint32_t& address, int& error) override;
+
+    // WSAAsyncSelect towards a window and message.
+    int WSAAsyncSelect(SocketHandle s, HWND window, UINT message, int events);
+
+    ~WinsockLibrary() override;
+    struct Bound;
+
+private:
+    WinsockLibrary();
+    std::unique_ptr<Bound> m_bound;
+};
+
+}  // namespace net

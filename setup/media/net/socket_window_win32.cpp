@@ -1,0 +1,91 @@
+#include "setup/media/net/socket_window_win32.h"
+
+#include <mutex>
+
+namespace net {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"XSocketWindowClass";
+
+std::mutex& ClassLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace
+
+SocketWindow::SocketWindow(std::shared_ptr<WinsockLibrary> library) : m_library(std::move(library))
+{
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    {
+        std::lock_guard<std::mutex> guard(ClassLock());
+        WNDCLASSW existing{};
+        if (!::GetClassInfoW(instance, kClassName, &existing)) {
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = &SocketWindow::WindowProc;
+            windowClass.hInstance = instance;
+            windowClass.lpszClassName = kClassName;
+            windowClass.cbWndExtra = sizeof(LONG_PTR);
+            ::RegisterClassW(&windowClass);
+        }
+    }
+    m_window.Reset(::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                     instance, nullptr));
+    if (!m_window)
+        throw SocketException("Cannot create a hidden window for TWSocket");
+    ::SetWindowLongPtrW(m_window.Get(), 0, reinterpret_cast<LONG_PTR>(this));
+}
+
+int SocketWindow::SelectEvents(SocketHandle s, int events)
+{
+    return m_library->WSAAsyncSelect(s, m_window.Get(), kMessageNetworkEvent, events);
+}
+
+void SocketWindow::PostNetworkEvent(SocketHandle s, int events, int error)
+{
+    ::PostMessageW(m_window.Get(), kMessageNetworkEvent, static_cast<WPARAM>(s),
+                   MAKELPARAM(events, error));
+}
+
+void SocketWindow::PostClose()
+{
+    ::PostMessageW(m_window.Get(), kMessageClose, 0, 0);
+}
+
+void SocketWindow::PumpMessages()
+{
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+LRESULT CALLBACK SocketWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam) noexcept
+{
+    auto* self = reinterpret_cast<SocketWindow*>(::GetWindowLongPtrW(window, 0));
+    if (self == nullptr || self->m_socket == nullptr)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    try {
+        switch (message) {
+            case kMessageNetworkEvent:
+                self->m_socket->HandleNetworkEvent(static_cast<SocketHandle>(wParam),
+                                                   LOWORD(lParam), HIWORD(lParam));
+                return 0;
+            case kMessageClose:
+                self->m_socket->HandleCloseMessage();
+                return 0;
+            default:
+                break;
+        }
+    } catch (...) {
+        // Nothing leaves a window procedure; the socket already reported through its handler.
+        return 0;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace net

@@ -1,0 +1,132 @@
+// The socket layer over the real sockets library under a message loop, against a loopback peer the
+// test starts on a port of its own and stops.
+#include <winsock2.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+#include "setup/media/net/socket_window_win32.h"
+
+namespace {
+
+using namespace net;
+
+// Echoes everything one client sends until it closes; gives up after a few seconds of silence.
+class LoopbackEchoPeer
+{
+public:
+    LoopbackEchoPeer()
+    {
+        WSADATA data;
+        ::WSAStartup(MAKEWORD(2, 2), &data);
+        m_listener = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+        ::bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        int length = sizeof address;
+        ::getsockname(m_listener, reinterpret_cast<sockaddr*>(&address), &length);
+        m_port = ::ntohs(address.sin_port);
+        ::listen(m_listener, 1);
+        m_thread = std::thread([this] { Serve(); });
+    }
+    ~LoopbackEchoPeer()
+    {
+        ::closesocket(m_listener);
+        m_thread.join();
+        ::WSACleanup();
+    }
+    int Port() const { return m_port; }
+
+private:
+    void Serve()
+    {
+        const SOCKET client = ::accept(m_listener, nullptr, nullptr);
+        if (client == INVALID_SOCKET)
+            return;
+        const DWORD timeout = 5000;
+        ::setsockopt(client, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout),
+                     sizeof timeout);
+        char buffer[4096];
+        for (int n; (n = ::recv(client, buffer, sizeof buffer, 0)) > 0;) {
+            for (int sent = 0; sent < n;) {
+                const int step = ::send(client, buffer + sent, n - sent, 0);
+                if (step <= 0)
+                    break;
+                sent += step;
+            }
+        }
+        ::closesocket(client);
+    }
+
+    SOCKET m_listener = INVALID_SOCKET;
+    int m_port = 0;
+    std::thread m_thread;
+};
+
+// Runs the thread's messages until `done` or the time is up.
+bool RunMessagesUntil(const std::function<bool()>& done, DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > milliseconds)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&message);
+    }
+    return true;
+}
+
+TEST(AsyncSocketWin32, EchoesAHundredKilobytesInOrder)
+{
+    LoopbackEchoPeer peer;
+    Win32Socket s;
+    std::string data(100 * 1024, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 13 + i / 509);
+    std::string echoed;
+    bool closed = false;
+    s.socket.events.sessionConnected = [&](int error) {
+        ASSERT_EQ(error, 0);
+        s.socket.Send(data);
+    };
+    s.socket.events.dataAvailable = [&](int) {
+        char buffer[1500];
+        const int n = s.socket.Receive(buffer, sizeof buffer);
+        if (n > 0)
+            echoed.append(buffer, static_cast<std::size_t>(n));
+        if (echoed.size() == data.size())
+            s.socket.Close();
+    };
+    s.socket.events.sessionClosed = [&](int) { closed = true; };
+    s.socket.SetAddr("127.0.0.1");
+    s.socket.SetPort(std::to_string(peer.Port()));
+    s.socket.Connect();
+    ASSERT_TRUE(RunMessagesUntil([&] { return closed; }, 20000));
+    EXPECT_EQ(echoed.size(), data.size());
+    EXPECT_TRUE(echoed == data);
+}
+
+TEST(AsyncSocketWin32, ReportsARefusedConnectionThroughTheSessionEvent)
+{
+    int port = 0;
+    {
+        LoopbackEchoPeer closedAgain;  // a port that was free a moment ago
+        port = closedAgain.Port();
+    }
+    Win32Socket s;
+    int connected = -1;
+    s.socket.events.sessionConnected = [&](int error) { connected = error; };
+    s.socket.SetAddr("localhost");
+    s.socket.SetPort(std::to_string(port));
+    s.socket.Connect();
+    ASSERT_TRUE(RunMessagesUntil([&] { return connected != -1; }, 20000));
+    EXPECT_EQ(connected, 10061);
+    EXPECT_EQ(s.socket.State(), SocketState::Closed);
+}
+
+}  // namespace

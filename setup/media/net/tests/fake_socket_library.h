@@ -1,0 +1,121 @@
+// A scripted sockets library and window: records every call, takes sent bytes onto a wire, and
+// answers with would-block, partial sends and errors as a test plans them.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "setup/media/net/socket_errors.h"
+#include "setup/media/net/socket_library.h"
+
+namespace net::testing {
+
+class FakeSocketLibrary : public ISocketLibrary
+{
+public:
+    static constexpr SocketHandle kHandle = 7;
+
+    std::vector<std::string> calls;
+    std::string wire;      // what the peer received
+    std::string incoming;  // what the peer sent, waiting to be read
+    int connectError = kWsaWouldBlock;
+    // Per send call: n > 0 takes at most n bytes, n < 0 fails with -n; empty takes everything.
+    std::deque<int> sendPlan;
+    int recvError = 0;  // a recv with nothing waiting fails with this (0: would block)
+    bool resolves = false;
+
+    SocketHandle socket(bool) override
+    {
+        incoming.clear();  // a new connection starts with nothing from the last one
+        return Log("socket"), kHandle;
+    }
+    int connect(SocketHandle, std::uint32_t address, std::uint16_t port) override
+    {
+        Log("connect " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) +
+            ":" + std::to_string(port));
+        return Fails(connectError);
+    }
+    int send(SocketHandle, const char* data, int length, bool) override
+    {
+        Log("send " + std::to_string(length));
+        int take = length;
+        if (!sendPlan.empty()) {
+            const int step = sendPlan.front();
+            sendPlan.pop_front();
+            if (step < 0)
+                return Fails(-step);
+            take = std::min(step, length);
+        }
+        wire.append(data, static_cast<std::size_t>(take));
+        return take;
+    }
+    int recv(SocketHandle, char* buffer, int length) override
+    {
+        Log("recv " + std::to_string(length));
+        if (incoming.empty())
+            return Fails(recvError != 0 ? recvError : kWsaWouldBlock);
+        const std::size_t take = std::min(incoming.size(), static_cast<std::size_t>(length));
+        incoming.copy(buffer, take);
+        incoming.erase(0, take);
+        return static_cast<int>(take);
+    }
+    int closesocket(SocketHandle) override { return Log("closesocket"), 0; }
+    int shutdown(SocketHandle, int how) override
+    {
+        return Log("shutdown " + std::to_string(how)), 0;
+    }
+    int setsockopt(SocketHandle, SocketOption option, bool) override
+    {
+        static const char* const kNames[] = {"reuse", "nodelay", "keepalive"};
+        return Log(std::string("setsockopt ") + kNames[static_cast<int>(option)]), 0;
+    }
+    int SetLinger(SocketHandle, bool on, int seconds) override
+    {
+        return Log("linger " + std::to_string(on) + "," + std::to_string(seconds)), 0;
+    }
+    int GetSendBufferSize(SocketHandle, int& size) override { return size = 8192, 0; }
+    int ioctlsocket(SocketHandle, unsigned long& waiting) override
+    {
+        waiting = incoming.size();
+        return 0;
+    }
+    int WSAGetLastError() override { return m_lastError; }
+    bool gethostbyname(const std::string& name, std::uint32_t& address, int& error) override
+    {
+        Log("gethostbyname " + name);
+        address = 0x7F000001;
+        error = resolves ? 0 : 11001;
+        return resolves;
+    }
+
+private:
+    void Log(std::string call) { calls.push_back(std::move(call)); }
+    int Fails(int error)
+    {
+        m_lastError = error;
+        return error == 0 ? 0 : kSocketError;
+    }
+    int m_lastError = 0;
+};
+
+class FakeSocketWindow : public ISocketWindow
+{
+public:
+    struct Posted
+    {
+        SocketHandle handle;
+        int events;
+    };
+    std::vector<Posted> posted;
+    int closesPosted = 0;
+
+    int SelectEvents(SocketHandle, int) override { return 0; }
+    void PostNetworkEvent(SocketHandle handle, int events, int) override
+    {
+        posted.push_back({handle, events});
+    }
+    void PostClose() override { ++closesPosted; }
+};
+
+}  // namespace net::testing

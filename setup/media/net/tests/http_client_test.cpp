@@ -1,0 +1,351 @@
+#include "setup/media/net/http_client.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "setup/media/net/base64.h"
+#include "setup/media/net/tests/scripted_http_peer.h"
+
+namespace {
+
+using namespace net;
+using net::testing::ScriptedHttpPeer;
+using net::testing::ScriptedResponse;
+
+const ScriptedResponse kOk = {"HTTP/1.0 200 OK\r\nContent-Length: 2\r\n\r\nok"};
+
+bool Has(const std::string& request, const std::string& line)
+{
+    return request.find("\r\n" + line + "\r\n") != std::string::npos;
+}
+
+TEST(HttpClient, WritesTheRequestForTheProxyAndClearsTheRangeAfterUse)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://example.org:8080/dir/f.zip";
+    peer.client.settings.proxy = "127.0.0.1";
+    peer.client.settings.proxyPort = "3128";
+    peer.client.settings.rangeBegin = "2048";
+    peer.responses = {kOk, kOk};
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    ASSERT_EQ(peer.requests.size(), 2u);
+    EXPECT_EQ(peer.requests[0],
+              "GET http://example.org:8080/dir/f.zip HTTP/1.0\r\n"
+              "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*\r\n"
+              "User-Agent: Mozilla/4.0 (compatible; ICS)\r\n"
+              "Host: example.org:8080\r\n"
+              "Range: bytes=2048-\r\n\r\n");
+    EXPECT_EQ(peer.requests[1].find("Range:"), std::string::npos);
+    EXPECT_NE(std::find(peer.library.calls.begin(), peer.library.calls.end(), "connect 127.1:3128"),
+              peer.library.calls.end());
+    EXPECT_EQ(peer.client.responseBody, "ok");
+    EXPECT_EQ(peer.log, (std::vector<std::string>{"done 0", "done 0"}));
+}
+
+TEST(HttpClient, ReusesAKeptAliveConnectionOnlyForTheSameHostAndPort)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.requestVer = "1.1";
+    const ScriptedResponse chunked = {
+        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+        "3;x=1\r\nabc\r\n0\r\nX-Trailer: 1\r\n\r\n"};
+    const ScriptedResponse length = {"HTTP/1.1 200 OK\r\nContent-Length: 3\r\n\r\ndef"};
+    peer.responses = {chunked, length, length};
+    const char* urls[] = {"http://127.0.0.1:81/a", "http://127.0.0.1:81/b",
+                          "http://127.0.0.1:82/c"};
+    const int expectedConnections[] = {1, 1, 2};
+    const char* expectedBodies[] = {"abc", "def", "def"};
+    for (int i = 0; i < 3; ++i) {
+        peer.client.settings.url = urls[i];
+        peer.client.RequestAsync(HttpRequestKind::Get);
+        peer.Run();
+        EXPECT_EQ(peer.Connections(), expectedConnections[i]) << urls[i];
+        EXPECT_EQ(peer.client.ResponseStatus(), 200) << urls[i];
+        EXPECT_EQ(peer.client.responseBody, expectedBodies[i]) << urls[i];
+    }
+}
+
+TEST(HttpClient, EndsLocalFailuresAsStatuses)
+{
+    const struct
+    {
+        const char* url;
+        int connectError;
+        int status;
+        const char* reason;
+        int connections;
+    } cases[] = {
+        {"https://127.0.0.1/x", kWsaWouldBlock, 501, "Protocol \"https\" not implemented", 0},
+        {"http://unknown.invalid/x", kWsaWouldBlock, 404, "can't resolve hostname to IP address",
+         0},
+        {"http://127.0.0.1:9/x", 10049, 404,
+         "can't connect: Error 10049 in function Connect\r\nAddress not available (Error #10049)",
+         1},
+    };
+    for (const auto& c : cases) {
+        ScriptedHttpPeer peer;
+        peer.library.connectError = c.connectError;
+        peer.client.settings.url = c.url;
+        peer.client.RequestAsync(HttpRequestKind::Get);
+        peer.Run();
+        EXPECT_EQ(peer.client.ResponseStatus(), c.status) << c.url;
+        EXPECT_EQ(peer.client.ResponseReason(), c.reason) << c.url;
+        EXPECT_EQ(peer.Connections(), c.connections) << c.url;
+        EXPECT_EQ(peer.log.size(), 1u) << c.url;
+    }
+}
+
+TEST(HttpClient, HeadNeverDeliversABodyAndBusyIsRefused)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://127.0.0.1/f.zip";
+    peer.responses = {{"HTTP/1.0 200 OK\r\nContent-Length: 5\r\n\r\nhello"}};
+    peer.client.RequestAsync(HttpRequestKind::Head);
+    try {
+        peer.client.RequestAsync(HttpRequestKind::Get);
+        FAIL() << "a second request while one runs must be refused";
+    } catch (const HttpException& e) {
+        EXPECT_EQ(e.Code(), 1);
+    }
+    peer.Run();
+    EXPECT_EQ(peer.client.ResponseStatus(), 200);
+    EXPECT_EQ(peer.client.Response().length, 5);
+    EXPECT_EQ(peer.client.responseBody, "");
+    EXPECT_EQ(peer.requests[0].substr(0, 22), "HEAD /f.zip HTTP/1.0\r\n");
+}
+
+TEST(HttpClient, AnswersBasicChallengesOnceForServerAndProxy)
+{
+    const ScriptedResponse serverChallenge = {
+        "HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\n"
+        "Content-Length: 6\r\n\r\ndenied"};
+    const ScriptedResponse proxyChallenge = {
+        "HTTP/1.0 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic realm=\"p\"\r\n"
+        "Content-Length: 0\r\n\r\n"};
+    const struct
+    {
+        const char* name;
+        bool proxy;
+        std::deque<ScriptedResponse> responses;
+        const char* line;
+        int status;
+        std::size_t requests;
+    } cases[] = {
+        {"server accepts", false, {serverChallenge, kOk}, "Authorization: Basic dTpw", 200, 2},
+        {"server refuses twice",
+         false,
+         {serverChallenge, serverChallenge},
+         "Authorization: Basic dTpw",
+         401,
+         2},
+        {"proxy accepts",
+         true,
+         {proxyChallenge, kOk},
+         "Proxy-Authorization: Basic cHU6cHA=",
+         200,
+         2},
+    };
+    for (const auto& c : cases) {
+        ScriptedHttpPeer peer;
+        peer.client.settings.url = "http://u:p@127.0.0.1/f";
+        if (c.proxy) {
+            peer.client.settings.proxy = "127.0.0.1";
+            peer.client.settings.proxyUsername = "pu";
+            peer.client.settings.proxyPassword = "pp";
+        }
+        peer.responses = c.responses;
+        peer.client.RequestAsync(HttpRequestKind::Get);
+        peer.Run();
+        ASSERT_EQ(peer.requests.size(), c.requests) << c.name;
+        EXPECT_EQ(peer.requests[0].find("Authorization"), std::string::npos) << c.name;
+        EXPECT_TRUE(Has(peer.requests[1], c.line)) << c.name << "\n" << peer.requests[1];
+        EXPECT_EQ(peer.client.ResponseStatus(), c.status) << c.name;
+        // The body of the refused answer does not stay in front of the final one.
+        if (c.status == 200) {
+            EXPECT_EQ(peer.client.responseBody, "ok") << c.name;
+        }
+        EXPECT_EQ(peer.log.size(), 1u) << c.name;
+    }
+}
+
+std::string ChallengeMessage(const NtlmChallengeBytes& challenge)
+{
+    std::string message(48, '\0');
+    message.replace(0, 9, std::string("NTLMSSP\0\x02", 9));
+    for (int i = 0; i < 8; ++i)
+        message[24 + i] = static_cast<char>(challenge[i]);
+    return EncodeBase64(message);
+}
+
+TEST(HttpClient, CompletesTheNtlmHandshakeWithAResponseTheServerCanCheck)
+{
+    const NtlmChallengeBytes challenge = {1, 2, 3, 4, 5, 6, 7, 8};
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://127.0.0.1/secret";
+    peer.client.settings.username = "User";
+    peer.client.settings.password = "Password";
+    peer.client.settings.localHostName = "WS";
+    peer.responses = {
+        {"HTTP/1.0 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"r\"\r\n"
+         "WWW-Authenticate: NTLM\r\nContent-Length: 0\r\n\r\n",
+         true},
+        {"HTTP/1.0 401 Unauthorized\r\nConnection: keep-alive\r\nWWW-Authenticate: NTLM " +
+         ChallengeMessage(challenge) + "\r\nContent-Length: 0\r\n\r\n"},
+        kOk};
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    ASSERT_EQ(peer.requests.size(), 3u);
+    EXPECT_TRUE(Has(peer.requests[1], "Authorization: NTLM " + BuildNtlmNegotiate("", "")));
+    EXPECT_TRUE(Has(peer.requests[1], "Connection: Keep-alive"));
+    const std::size_t at = peer.requests[2].find("Authorization: NTLM ");
+    ASSERT_NE(at, std::string::npos);
+    const std::string encoded =
+        peer.requests[2].substr(at + 20, peer.requests[2].find("\r\n", at) - at - 20);
+    const std::string message = DecodeBase64(encoded);
+    ASSERT_GE(message.size(), 64u);
+    const auto field = [&message](std::size_t at) {
+        const auto length = static_cast<std::uint8_t>(message[at]);
+        const auto offset = static_cast<std::uint8_t>(message[at + 4]);
+        return message.substr(offset, length);
+    };
+    EXPECT_EQ(field(20), NtlmNtResponse("Password", challenge));
+    EXPECT_EQ(field(36), std::string("U\0s\0e\0r\0", 8));
+    EXPECT_EQ(field(44), std::string("W\0S\0", 4));
+    EXPECT_EQ(peer.client.ResponseStatus(), 200);
+    EXPECT_EQ(peer.Connections(), 2);  // the first answer closed; the handshake kept its own
+}
+
+TEST(HttpClient, FollowsEveryFormOfRelocation)
+{
+    const struct
+    {
+        const char* name;
+        const char* url;
+        const char* proxy;
+        const char* location;
+        const char* secondLine;
+        int connections;
+    } cases[] = {
+        {"absolute path", "http://127.0.0.1/a/b.htm", "", "/c/d.zip", "GET /c/d.zip HTTP/1.0", 2},
+        {"bare name drops the query", "http://127.0.0.1/a/b.cgi?x=1", "", "d.zip",
+         "GET /a/d.zip HTTP/1.0", 2},
+        {"full URL, other port", "http://127.0.0.1/a", "", "http://127.0.0.1:8081/z#frag",
+         "GET /z HTTP/1.0", 2},
+        {"through the proxy", "http://10.9.9.9/a/b", "127.0.0.1", "/c",
+         "GET http://10.9.9.9/c HTTP/1.0", 2},
+        {"bare name through the proxy", "http://10.9.9.9/a/b?q", "127.0.0.1", "n.zip",
+         "GET http://10.9.9.9/a/n.zip HTTP/1.0", 2},
+    };
+    for (const auto& c : cases) {
+        ScriptedHttpPeer peer;
+        peer.client.settings.url = c.url;
+        peer.client.settings.proxy = c.proxy;
+        peer.responses = {
+            {std::string("HTTP/1.0 302 Found\r\nLocation: ") + c.location + "\r\n\r\n"}, kOk};
+        int changes = 0;
+        peer.client.onLocationChange = [&changes] { ++changes; };
+        peer.client.RequestAsync(HttpRequestKind::Get);
+        peer.Run();
+        ASSERT_EQ(peer.requests.size(), 2u) << c.name;
+        EXPECT_EQ(peer.requests[1].substr(0, peer.requests[1].find("\r\n")), c.secondLine)
+            << c.name;
+        EXPECT_EQ(peer.Connections(), c.connections) << c.name;
+        EXPECT_EQ(changes, 1) << c.name;
+        EXPECT_EQ(peer.client.ResponseStatus(), 200) << c.name;
+        EXPECT_EQ(peer.log.size(), 1u) << c.name;
+    }
+}
+
+TEST(HttpClient, StopsACircleOfRelocations)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://127.0.0.1/loop";
+    peer.client.settings.requestVer = "1.1";
+    for (int i = 0; i < 40; ++i)
+        peer.responses.push_back(
+            {"HTTP/1.1 302 Found\r\nLocation: /loop\r\nContent-Length: 0\r\n\r\n"});
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    EXPECT_EQ(peer.requests.size(), static_cast<std::size_t>(kMaxRelocations + 1));
+    EXPECT_EQ(peer.client.ResponseStatus(), 404);
+    EXPECT_EQ(peer.client.ResponseReason(), kTooManyRelocations);
+    EXPECT_EQ(peer.Connections(), 1);  // same host, kept alive
+    EXPECT_EQ(peer.log.size(), 1u);
+}
+
+TEST(HttpClient, RelocationTurnsPostIntoGetAndKeepsCredentialsOnTheirHost)
+{
+    const struct
+    {
+        const char* location;
+        const char* user;
+    } cases[] = {{"/same-host", "u"},
+                 {"http://127.0.0.2/other-host", ""},
+                 {"http://v:w@127.0.0.2/own", "v"}};
+    for (const auto& c : cases) {
+        ScriptedHttpPeer peer;
+        peer.client.settings.url = "http://u:p@127.0.0.1/form";
+        peer.client.requestBody = "a=1";
+        peer.responses = {
+            {std::string("HTTP/1.0 302 Found\r\nLocation: ") + c.location + "\r\n\r\n"}, kOk};
+        peer.client.RequestAsync(HttpRequestKind::Post);
+        peer.Run();
+        ASSERT_EQ(peer.requests.size(), 2u) << c.location;
+        EXPECT_EQ(peer.requests[0].substr(0, 5), "POST ");
+        EXPECT_TRUE(peer.requests[0].ends_with("\r\n\r\na=1"));
+        EXPECT_EQ(peer.requests[1].substr(0, 4), "GET ") << c.location;
+        EXPECT_EQ(peer.client.settings.username, c.user) << c.location;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HttpClient, AnswersAProxysNtlmChallengeWithTheProxyCredentials)
+{
+    const NtlmChallengeBytes challenge = {8, 7, 6, 5, 4, 3, 2, 1};
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://10.1.1.1/f";
+    peer.client.settings.proxy = "127.0.0.1";
+    peer.client.settings.proxyUsername = "pu";
+    peer.client.settings.proxyPassword = "pp";
+    peer.responses = {
+        {"HTTP/1.0 407 Proxy Authentication Required\r\nProxy-Authenticate: NTLM\r\n"
+         "Proxy-Connection: keep-alive\r\nContent-Length: 0\r\n\r\n"},
+        {"HTTP/1.0 407 Proxy Authentication Required\r\nProxy-Connection: keep-alive\r\n"
+         "Proxy-Authenticate: NTLM " +
+         ChallengeMessage(challenge) + "\r\nContent-Length: 0\r\n\r\n"},
+        kOk};
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    ASSERT_EQ(peer.requests.size(), 3u);
+    EXPECT_TRUE(Has(peer.requests[1], "Proxy-Connection: Keep-alive"));
+    EXPECT_TRUE(Has(peer.requests[1], "Proxy-Authorization: NTLM " + BuildNtlmNegotiate("", "")));
+    EXPECT_TRUE(Has(peer.requests[2], "Proxy-Authorization: NTLM " +
+                                          BuildNtlmResponse("", "", "pu", "pp", challenge)));
+    EXPECT_EQ(peer.requests[2].find("\r\nAuthorization:"), std::string::npos);
+    EXPECT_EQ(peer.client.ResponseStatus(), 200);
+    EXPECT_EQ(peer.Connections(), 1);
+}
+
+TEST(HttpClient, AbortEndsARunningRequestAsALocalFailure)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://127.0.0.1/slow";
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.client.AbortRequest();
+    peer.Run();
+    EXPECT_EQ(peer.client.ResponseStatus(), 404);
+    EXPECT_EQ(peer.client.ResponseReason(), "Connection aborted on request");
+    EXPECT_EQ(peer.client.RequestError(), 3);
+    EXPECT_EQ(peer.client.State(), HttpState::Ready);
+    EXPECT_EQ(peer.log, std::vector<std::string>{"done 3"});
+    EXPECT_TRUE(peer.requests.empty());
+}
+
+}  // namespace
