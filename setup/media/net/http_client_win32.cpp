@@ -1,6 +1,6 @@
 #include "setup/media/net/http_client_win32.h"
 
-#include <mutex>
+#include "setup/media/net/message_window_win32.h"
 
 namespace net {
 
@@ -11,35 +11,14 @@ constexpr UINT kMessageRequestDone = WM_USER + 1;  // 1025
 constexpr UINT kMessageSetReady = WM_USER + 2;     // 1026
 constexpr UINT kMessageRestart = WM_USER + 3;      // 1027
 
-std::mutex& ClassLock()
-{
-    static std::mutex lock;
-    return lock;
-}
-
 }  // namespace
 
 HttpClientWin32::HttpClientWin32()
 {
     m_socketWindow.Attach(&m_client.Socket());
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    {
-        std::lock_guard<std::mutex> guard(ClassLock());
-        WNDCLASSW existing{};
-        if (!::GetClassInfoW(instance, kClassName, &existing)) {
-            WNDCLASSW windowClass{};
-            windowClass.lpfnWndProc = &HttpClientWin32::WindowProc;
-            windowClass.hInstance = instance;
-            windowClass.lpszClassName = kClassName;
-            windowClass.cbWndExtra = sizeof(LONG_PTR);
-            ::RegisterClassW(&windowClass);
-        }
-    }
-    m_window.Reset(::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     instance, nullptr));
+    m_window = CreateMessageWindow(kClassName, &HttpClientWin32::WindowProc, this);
     if (!m_window)
         throw HttpException("Cannot create a hidden window for THttpCli", 0);
-    ::SetWindowLongPtrW(m_window.Get(), 0, reinterpret_cast<LONG_PTR>(this));
 }
 
 void HttpClientWin32::Post(HttpMessage message)

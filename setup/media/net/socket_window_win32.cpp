@@ -1,6 +1,6 @@
 #include "setup/media/net/socket_window_win32.h"
 
-#include <mutex>
+#include "setup/media/net/message_window_win32.h"
 
 namespace net {
 
@@ -8,34 +8,13 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"XSocketWindowClass";
 
-std::mutex& ClassLock()
-{
-    static std::mutex lock;
-    return lock;
-}
-
 }  // namespace
 
 SocketWindow::SocketWindow(std::shared_ptr<WinsockLibrary> library) : m_library(std::move(library))
 {
-    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    {
-        std::lock_guard<std::mutex> guard(ClassLock());
-        WNDCLASSW existing{};
-        if (!::GetClassInfoW(instance, kClassName, &existing)) {
-            WNDCLASSW windowClass{};
-            windowClass.lpfnWndProc = &SocketWindow::WindowProc;
-            windowClass.hInstance = instance;
-            windowClass.lpszClassName = kClassName;
-            windowClass.cbWndExtra = sizeof(LONG_PTR);
-            ::RegisterClassW(&windowClass);
-        }
-    }
-    m_window.Reset(::CreateWindowExW(0, kClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                     instance, nullptr));
+    m_window = CreateMessageWindow(kClassName, &SocketWindow::WindowProc, this);
     if (!m_window)
         throw SocketException("Cannot create a hidden window for TWSocket");
-    ::SetWindowLongPtrW(m_window.Get(), 0, reinterpret_cast<LONG_PTR>(this));
 }
 
 int SocketWindow::SelectEvents(SocketHandle s, int events)
