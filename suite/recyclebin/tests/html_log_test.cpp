@@ -20,10 +20,10 @@ public:
     std::optional<std::tm> LocalTime(std::int64_t seconds) override
     {
         const std::time_t t = static_cast<std::time_t>(seconds);
-        std::tm out{};
-        if (!gmtime_r(&t, &out))
+        const std::tm* out = std::gmtime(&t);
+        if (!out)
             return std::nullopt;
-        return out;
+        return *out;
     }
     std::int64_t now = 1700000000;  // 2023-11-14 22:13:20 UTC
 };
