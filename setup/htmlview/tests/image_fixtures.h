@@ -1,0 +1,27 @@
+// The image fixtures the build writes with tests/make_image_fixtures.py, and the pixels the script
+// says they hold.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "setup/htmlview/images/pixel_image.h"
+
+namespace htmlview::fixtures {
+
+std::vector<std::uint8_t> ReadImageFixture(const std::string& name);
+
+struct ExpectedImage
+{
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> values;  // one index per pixel, or red, green, blue per pixel
+};
+
+// NAME.frames: the colour indexes of each frame.
+std::vector<ExpectedImage> ExpectedFrames(const std::string& stem);
+// NAME.rgb: the colour of each pixel.
+ExpectedImage ExpectedColors(const std::string& stem);
+
+}  // namespace htmlview::fixtures
