@@ -9,8 +9,7 @@ constexpr int kMinimumFrameDelay = 30;
 
 AnimatedImage::AnimatedImage(std::shared_ptr<const GifStrip> strip, const IClock& clock)
     : m_strip(std::move(strip)), m_clock(clock)
-{
-}
+{}
 
 AnimatedImage::AnimatedImage(const AnimatedImage& other)
     : m_strip(other.m_strip),

@@ -12,21 +12,35 @@ namespace {
 std::string ErrorText(int code)
 {
     switch (code) {
-    case kGifBadSignature: return "Invalid GIF Signature Code";
-    case kGifNoColorTable: return "No Local or Global Color Table for Image";
-    case kGifUnknownBlock: return "Unknown Graphics Operation Code";
-    case kGifBadExtensionSize: return "Invalid Extension Block Size";
-    case kGifBadExtensionTerminator: return "Invalid Extension Block Terminator";
-    case kGifFrameOutOfRange: return "Value Out Of Range";
-    case kGifNoImage: return "No Image Description";
-    case kGifUnexpectedEnd: return "Unexpected end of file";
-    case kGifTooLarge: return "Animated GIF too large";
-    case kGifOutOfMemory: return "Out of memory";
-    default: return "next message";
+        case kGifBadSignature:
+            return "Invalid GIF Signature Code";
+        case kGifNoColorTable:
+            return "No Local or Global Color Table for Image";
+        case kGifUnknownBlock:
+            return "Unknown Graphics Operation Code";
+        case kGifBadExtensionSize:
+            return "Invalid Extension Block Size";
+        case kGifBadExtensionTerminator:
+            return "Invalid Extension Block Terminator";
+        case kGifFrameOutOfRange:
+            return "Value Out Of Range";
+        case kGifNoImage:
+            return "No Image Description";
+        case kGifUnexpectedEnd:
+            return "Unexpected end of file";
+        case kGifTooLarge:
+            return "Animated GIF too large";
+        case kGifOutOfMemory:
+            return "Out of memory";
+        default:
+            return "next message";
     }
 }
 
-[[noreturn]] void Fail(int code) { throw GifError(code, ErrorText(code)); }
+[[noreturn]] void Fail(int code)
+{
+    throw GifError(code, ErrorText(code));
+}
 
 class Reader
 {
@@ -93,43 +107,45 @@ void ReadExtension(Reader& in, GifFile& gif, std::vector<GifExtension>& pending)
     GifExtension ext;
     ext.label = in.Byte();
     switch (ext.label) {
-    case 0xF9: {
-        if (in.Byte() != 4)
-            Fail(kGifBadExtensionSize);
-        const int packed = in.Byte();
-        ext.disposal = (packed >> 2) & 7;
-        ext.userInput = (packed & 2) != 0;
-        ext.transparentFlag = (packed & 1) != 0;
-        ext.delay = in.Word();
-        ext.transparentIndex = in.Byte();
-        if (in.Byte() != 0)
-            Fail(kGifBadExtensionTerminator);
-        break;
-    }
-    case 0xFE: ext.data = ReadSubBlocks(in); break;
-    case 0x01:
-        if (in.Byte() != 12)
-            Fail(kGifBadExtensionSize);
-        for (int i = 0; i < 4; ++i)
-            ext.textGrid[static_cast<std::size_t>(i)] = in.Word();
-        for (int i = 4; i < 8; ++i)
-            ext.textGrid[static_cast<std::size_t>(i)] = in.Byte();
-        ext.data = ReadSubBlocks(in);
-        break;
-    case 0xFF:
-        if (in.Byte() != 11)
-            Fail(kGifBadExtensionSize);
-        ext.identifier = in.Text(8);
-        ext.authentication = in.Text(3);
-        ext.data = ReadSubBlocks(in);
-        if (ext.identifier == "NETSCAPE" && !ext.data.empty() && ext.data[0].bytes.size() == 3)
-            gif.loopCount = ext.data[0].bytes[1] | (ext.data[0].bytes[2] << 8);
-        break;
-    default: {
-        char label[8];
-        std::snprintf(label, sizeof label, "%04X", static_cast<unsigned>(ext.label));
-        throw GifError(kGifSpecialMessage, std::string("unknown extension: ") + label);
-    }
+        case 0xF9: {
+            if (in.Byte() != 4)
+                Fail(kGifBadExtensionSize);
+            const int packed = in.Byte();
+            ext.disposal = (packed >> 2) & 7;
+            ext.userInput = (packed & 2) != 0;
+            ext.transparentFlag = (packed & 1) != 0;
+            ext.delay = in.Word();
+            ext.transparentIndex = in.Byte();
+            if (in.Byte() != 0)
+                Fail(kGifBadExtensionTerminator);
+            break;
+        }
+        case 0xFE:
+            ext.data = ReadSubBlocks(in);
+            break;
+        case 0x01:
+            if (in.Byte() != 12)
+                Fail(kGifBadExtensionSize);
+            for (int i = 0; i < 4; ++i)
+                ext.textGrid[static_cast<std::size_t>(i)] = in.Word();
+            for (int i = 4; i < 8; ++i)
+                ext.textGrid[static_cast<std::size_t>(i)] = in.Byte();
+            ext.data = ReadSubBlocks(in);
+            break;
+        case 0xFF:
+            if (in.Byte() != 11)
+                Fail(kGifBadExtensionSize);
+            ext.identifier = in.Text(8);
+            ext.authentication = in.Text(3);
+            ext.data = ReadSubBlocks(in);
+            if (ext.identifier == "NETSCAPE" && !ext.data.empty() && ext.data[0].bytes.size() == 3)
+                gif.loopCount = ext.data[0].bytes[1] | (ext.data[0].bytes[2] << 8);
+            break;
+        default: {
+            char label[8];
+            std::snprintf(label, sizeof label, "%04X", static_cast<unsigned>(ext.label));
+            throw GifError(kGifSpecialMessage, std::string("unknown extension: ") + label);
+        }
     }
     pending.push_back(std::move(ext));
 }
@@ -175,9 +191,7 @@ void ReadImage(Reader& in, GifFile& gif, std::vector<GifExtension>& pending,
 
 }  // namespace
 
-GifError::GifError(int code, const std::string& text) : ImageError("TGif: " + text), m_code(code)
-{
-}
+GifError::GifError(int code, const std::string& text) : ImageError("TGif: " + text), m_code(code) {}
 
 const GifExtension* GifFrame::GraphicControl() const
 {

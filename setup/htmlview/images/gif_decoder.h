@@ -24,7 +24,8 @@ private:
 };
 
 // Error codes the decoder raises.
-enum GifErrorCode : int {
+enum GifErrorCode : int
+{
     kGifBadSignature = 1,
     kGifNoColorTable = 2,
     kGifUnknownBlock = 4,

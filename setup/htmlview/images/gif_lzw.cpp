@@ -52,8 +52,7 @@ class PixelPlacer
 public:
     PixelPlacer(bool interlaced, int width, int height, std::span<std::uint8_t> pixels)
         : m_interlaced(interlaced), m_width(width), m_height(height), m_pixels(pixels)
-    {
-    }
+    {}
 
     void Put(std::uint8_t value)
     {

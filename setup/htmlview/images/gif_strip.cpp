@@ -14,8 +14,8 @@ void PutLe(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value
 
 std::vector<std::uint8_t> MakeBmp(int width, int height, std::uint64_t total, std::uint8_t fill)
 {
-    std::vector<std::uint8_t> bmp(static_cast<std::size_t>(total), fill);
-    std::fill_n(bmp.begin(), kBmpHeaderBytes, std::uint8_t{0});
+    std::vector<std::uint8_t> bmp(kBmpHeaderBytes, 0);
+    bmp.resize(static_cast<std::size_t>(total), fill);
     bmp[0] = 'B';
     bmp[1] = 'M';
     PutLe(bmp, 2, static_cast<std::uint32_t>(total), 4);
@@ -33,8 +33,7 @@ class StripWriter
 public:
     StripWriter(GifStrip& strip)
         : m_strip(strip), m_stride(static_cast<std::size_t>(DibRowBytes(strip.Width(), 24)))
-    {
-    }
+    {}
     std::size_t Offset(int x, int y) const
     {
         return kBmpHeaderBytes + m_stride * static_cast<std::size_t>(m_strip.height - 1 - y) +
@@ -58,8 +57,8 @@ public:
         const auto bytes = static_cast<std::size_t>(m_strip.cellWidth) * 3;
         for (int y = 0; y < m_strip.height; ++y) {
             const std::size_t source = Offset(from * m_strip.cellWidth, y);
-            std::memmove(m_strip.colorBmp.data() + source + bytes,
-                         m_strip.colorBmp.data() + source, bytes);
+            std::memmove(m_strip.colorBmp.data() + source + bytes, m_strip.colorBmp.data() + source,
+                         bytes);
             if (m_strip.HasMask())
                 std::memmove(m_strip.maskBmp.data() + source + bytes,
                              m_strip.maskBmp.data() + source, bytes);
@@ -103,8 +102,7 @@ GifStrip BuildGifStrip(const GifFile& gif, const GifLimits& limits)
                                           static_cast<std::uint64_t>(strip.cellCount),
                                       24) *
                               static_cast<std::uint64_t>(strip.height);
-    if (total > (masked ? limits.maxMaskedStripBytes : limits.maxStripBytes) ||
-        total > 0x7FFFFFFF)
+    if (total > (masked ? limits.maxMaskedStripBytes : limits.maxStripBytes) || total > 0x7FFFFFFF)
         throw GifError(kGifTooLarge, "Animated GIF too large");
     strip.colorBmp = MakeBmp(strip.Width(), strip.height, total, 0);
     if (masked)

@@ -11,8 +11,8 @@ void PixelImage::Allocate(int w, int h, int bits, std::uint64_t maxBytes)
 {
     if (w < 0 || h < 0)
         throw ImageError("Image size out of range");
-    const std::uint64_t size = DibRowBytes(static_cast<std::uint64_t>(w), bits) *
-                               static_cast<std::uint64_t>(h);
+    const std::uint64_t size =
+        DibRowBytes(static_cast<std::uint64_t>(w), bits) * static_cast<std::uint64_t>(h);
     if (size > maxBytes)
         throw ImageError("Image too large");
     width = w;
@@ -28,9 +28,12 @@ int PixelImage::IndexAt(int x, int y) const
 {
     const std::uint8_t* row = Row(y);
     switch (bitsPerPixel) {
-    case 1: return (row[x / 8] >> (7 - x % 8)) & 1;
-    case 4: return (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F;
-    default: return row[x];
+        case 1:
+            return (row[x / 8] >> (7 - x % 8)) & 1;
+        case 4:
+            return (row[x / 2] >> (x % 2 ? 0 : 4)) & 0x0F;
+        default:
+            return row[x];
     }
 }
 
@@ -38,18 +41,20 @@ void PixelImage::SetIndex(int x, int y, int index)
 {
     std::uint8_t* row = Row(y);
     switch (bitsPerPixel) {
-    case 1: {
-        const int bit = 7 - x % 8;
-        row[x / 8] = static_cast<std::uint8_t>((row[x / 8] & ~(1 << bit)) | ((index & 1) << bit));
-        break;
-    }
-    case 4: {
-        const int shift = x % 2 ? 0 : 4;
-        row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & ~(0x0F << shift)) |
-                                               ((index & 0x0F) << shift));
-        break;
-    }
-    default: row[x] = static_cast<std::uint8_t>(index);
+        case 1: {
+            const int bit = 7 - x % 8;
+            row[x / 8] =
+                static_cast<std::uint8_t>((row[x / 8] & ~(1 << bit)) | ((index & 1) << bit));
+            break;
+        }
+        case 4: {
+            const int shift = x % 2 ? 0 : 4;
+            row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & ~(0x0F << shift)) |
+                                                   ((index & 0x0F) << shift));
+            break;
+        }
+        default:
+            row[x] = static_cast<std::uint8_t>(index);
     }
 }
 

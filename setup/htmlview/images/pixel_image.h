@@ -32,13 +32,16 @@ struct PixelImage
 {
     int width = 0;
     int height = 0;
-    int bitsPerPixel = 24;      // 1, 4, 8 or 24
-    std::vector<Rgb> palette;   // 2^bits entries below 24 bits
+    int bitsPerPixel = 24;     // 1, 4, 8 or 24
+    std::vector<Rgb> palette;  // 2^bits entries below 24 bits
     std::vector<std::uint8_t> pixels;
 
     // Allocates zeroed pixels; throws ImageError past maxBytes.
     void Allocate(int w, int h, int bits, std::uint64_t maxBytes);
-    std::size_t Stride() const { return static_cast<std::size_t>(DibRowBytes(width, bitsPerPixel)); }
+    std::size_t Stride() const
+    {
+        return static_cast<std::size_t>(DibRowBytes(width, bitsPerPixel));
+    }
     std::uint8_t* Row(int y) { return pixels.data() + Stride() * static_cast<std::size_t>(y); }
     const std::uint8_t* Row(int y) const
     {

@@ -16,7 +16,10 @@ namespace {
 
 const char kCorrupted[] = "Can't read the PNG image, it has corrupted data. ";
 
-[[noreturn]] void Fail(const std::string& message) { throw PngError(message); }
+[[noreturn]] void Fail(const std::string& message)
+{
+    throw PngError(message);
+}
 
 std::uint32_t BigEndian(const std::uint8_t* p)
 {
@@ -58,12 +61,14 @@ Chunks ReadChunks(std::span<const std::uint8_t> data)
         const std::uint32_t length = BigEndian(&data[pos]);
         const std::string type(reinterpret_cast<const char*>(&data[pos + 4]), 4);
         if (first && type != "IHDR")
-            Fail("This PNG image is invalid, the IHDR chunk is either not present or it isn't "
-                 "the first chunk.");
+            Fail(
+                "This PNG image is invalid, the IHDR chunk is either not present or it isn't "
+                "the first chunk.");
         first = false;
         if (!Known(type) && type[0] >= 'A' && type[0] <= 'Z')
-            Fail("The currently being loaded image contains critical(s) chunk(s) not reconized "
-                 "by the decoder.");
+            Fail(
+                "The currently being loaded image contains critical(s) chunk(s) not reconized "
+                "by the decoder.");
         if (data.size() - pos - 8 < std::uint64_t{length} + 4)
             Fail(kCorrupted);
         const auto body = data.subspan(pos + 8, length);
@@ -90,8 +95,9 @@ Chunks ReadChunks(std::span<const std::uint8_t> data)
         }
     }
     if (first)
-        Fail("This PNG image is invalid, the IHDR chunk is either not present or it isn't the "
-             "first chunk.");
+        Fail(
+            "This PNG image is invalid, the IHDR chunk is either not present or it isn't the "
+            "first chunk.");
     if (!chunks.hasImageData)
         Fail("The current image being loaded has no data and could not be loaded.");
     return chunks;
@@ -133,10 +139,14 @@ private:
 int Channels(int colorType)
 {
     switch (colorType) {
-    case 2: return 3;
-    case 4: return 2;
-    case 6: return 4;
-    default: return 1;
+        case 2:
+            return 3;
+        case 4:
+            return 2;
+        case 6:
+            return 4;
+        default:
+            return 1;
     }
 }
 
@@ -167,13 +177,24 @@ void Unfilter(int filter, std::uint8_t* row, const std::uint8_t* previous, std::
         const int c = i >= bpp ? previous[i - bpp] : 0;
         int predictor;
         switch (filter) {
-        case 0: return;
-        case 1: predictor = a; break;
-        case 2: predictor = b; break;
-        case 3: predictor = (a + b) / 2; break;
-        case 4: predictor = PngPaeth(a, b, c); break;
-        default:
-            Fail("The image could not be loaded because it uses an unknown set of filter types.");
+            case 0:
+                return;
+            case 1:
+                predictor = a;
+                break;
+            case 2:
+                predictor = b;
+                break;
+            case 3:
+                predictor = (a + b) / 2;
+                break;
+            case 4:
+                predictor = PngPaeth(a, b, c);
+                break;
+            default:
+                Fail(
+                    "The image could not be loaded because it uses an unknown set of filter "
+                    "types.");
         }
         row[i] = static_cast<std::uint8_t>(row[i] + predictor);
     }
@@ -183,12 +204,14 @@ void Unfilter(int filter, std::uint8_t* row, const std::uint8_t* previous, std::
 int Sample(const std::uint8_t* row, std::size_t i, int depth)
 {
     switch (depth) {
-    case 16: return row[i * 2];
-    case 8: return row[i];
-    default: {
-        const std::size_t bit = i * static_cast<std::size_t>(depth);
-        return (row[bit / 8] >> (8 - depth - static_cast<int>(bit % 8))) & ((1 << depth) - 1);
-    }
+        case 16:
+            return row[i * 2];
+        case 8:
+            return row[i];
+        default: {
+            const std::size_t bit = i * static_cast<std::size_t>(depth);
+            return (row[bit / 8] >> (8 - depth - static_cast<int>(bit % 8))) & ((1 << depth) - 1);
+        }
     }
 }
 
@@ -271,8 +294,7 @@ Format ChooseFormat(const Chunks& chunks, int colorType, int depth, PixelImage& 
 
 PngError::PngError(const std::string& message)
     : ImageError("Portable Network Graphics format handler error\r\n\r\n" + message)
-{
-}
+{}
 
 std::uint32_t PngChunkCrc(std::span<const std::uint8_t> typeAndData)
 {
@@ -284,8 +306,9 @@ PngImage LoadPng(std::span<const std::uint8_t> data, const PngLimits& limits)
 {
     const Chunks chunks = ReadChunks(data);
     if (chunks.header.size() < 13)
-        Fail("This PNG image is invalid, the IHDR chunk is either not present or it isn't the "
-             "first chunk.");
+        Fail(
+            "This PNG image is invalid, the IHDR chunk is either not present or it isn't the "
+            "first chunk.");
     const std::uint32_t width = BigEndian(&chunks.header[0]);
     const std::uint32_t height = BigEndian(&chunks.header[4]);
     const int depth = chunks.header[8];
@@ -311,9 +334,9 @@ PngImage LoadPng(std::span<const std::uint8_t> data, const PngLimits& limits)
     auto readPass = [&](int x0, int y0, int dx, int dy) {
         if (static_cast<std::uint32_t>(x0) >= width || static_cast<std::uint32_t>(y0) >= height)
             return;
-        const int passWidth = static_cast<int>((width - static_cast<std::uint32_t>(x0) +
-                                                static_cast<std::uint32_t>(dx) - 1) /
-                                               static_cast<std::uint32_t>(dx));
+        const int passWidth = static_cast<int>(
+            (width - static_cast<std::uint32_t>(x0) + static_cast<std::uint32_t>(dx) - 1) /
+            static_cast<std::uint32_t>(dx));
         const auto length = static_cast<std::size_t>(RowBytes(passWidth, colorType, depth));
         std::fill(previous.begin(), previous.end(), std::uint8_t{0});
         for (int y = y0; y < static_cast<int>(height); y += dy) {

@@ -63,8 +63,8 @@ TEST(LoadGif, ReadsLoopCountDelayAndDisposal)
         int loopCount;
         int delay0, delay1;
     };
-    const Case cases[] = {{"endless.gif", 0, 5, 1}, {"loop_twice.gif", 2, 5, 1},
-                          {"no_loop_block.gif", -1, 5, 1}};
+    const Case cases[] = {
+        {"endless.gif", 0, 5, 1}, {"loop_twice.gif", 2, 5, 1}, {"no_loop_block.gif", -1, 5, 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         const GifFile gif = LoadGif(ReadImageFixture(c.file));
@@ -95,8 +95,8 @@ TEST(BuildGifStrip, ComposesFramesOverTheOnesBefore)
     // the white of an untouched mask. Frame 1 starts from frame 0, the disposed left column
     // turns transparent but keeps its red, and (1,0) stays transparent.
     const Pixel pixels[] = {
-        {0, 0, red, false},  {0, 1, red, false}, {1, 0, black, true}, {1, 1, black, true},
-        {2, 0, red, true},   {2, 1, red, true},  {3, 0, black, true}, {3, 1, blue, false},
+        {0, 0, red, false}, {0, 1, red, false}, {1, 0, black, true}, {1, 1, black, true},
+        {2, 0, red, true},  {2, 1, red, true},  {3, 0, black, true}, {3, 1, blue, false},
     };
     for (const Pixel& p : pixels) {
         SCOPED_TRACE(::testing::Message() << p.x << "," << p.y);

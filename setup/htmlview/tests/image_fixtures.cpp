@@ -46,6 +46,9 @@ std::vector<ExpectedImage> ExpectedFrames(const std::string& stem)
     return ReadSidecar(stem + ".frames", 1);
 }
 
-ExpectedImage ExpectedColors(const std::string& stem) { return ReadSidecar(stem + ".rgb", 3).at(0); }
+ExpectedImage ExpectedColors(const std::string& stem)
+{
+    return ReadSidecar(stem + ".rgb", 3).at(0);
+}
 
 }  // namespace htmlview::fixtures

@@ -32,9 +32,9 @@ TEST(LoadPng, EveryColorTypeAndDepthShowsTheScriptsColors)
         int bits;
     };
     const Case cases[] = {
-        {"type0_depth1", 1},  {"type0_depth2", 4}, {"type0_depth4", 4}, {"type0_depth8", 8},
+        {"type0_depth1", 1},  {"type0_depth2", 4},  {"type0_depth4", 4},   {"type0_depth8", 8},
         {"type0_depth16", 8}, {"type2_depth8", 24}, {"type2_depth16", 24}, {"type3_depth1", 1},
-        {"type3_depth2", 4},  {"type3_depth4", 4}, {"type3_depth8", 8}, {"type4_depth8", 8},
+        {"type3_depth2", 4},  {"type3_depth4", 4},  {"type3_depth8", 8},   {"type4_depth8", 8},
         {"type4_depth16", 8}, {"type6_depth8", 24}, {"type6_depth16", 24},
     };
     for (const Case& c : cases) {
