@@ -1,14 +1,17 @@
-// A PNG through the reader with lowered size limits; what loads is written again and read back.
+// A PNG through the transparent-colour scan and the reader with lowered size limits; what loads
+// is written again and read back.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
 
+#include "setup/htmlview/images/image_loader.h"
 #include "setup/htmlview/images/png_reader.h"
 #include "setup/htmlview/images/png_writer.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+    htmlview::FindPngTransparentColor(std::span(data, size));
     htmlview::PngLimits limits;
     limits.maxDimension = 4096;
     limits.maxPixelBytes = 8'000'000;
