@@ -71,8 +71,9 @@ TEST(LoadImageFromBytes, KindsTransparencyAndMasks)
         const auto loaded = LoadImageFromBytes(ReadImageFixture(c.file), transparency, trueColor);
         EXPECT_EQ(loaded.has_value(), c.loads);
         EXPECT_EQ(transparency, c.transparencyOut);
-        if (loaded)
+        if (loaded) {
             EXPECT_EQ(loaded->mask.has_value(), c.masked);
+        }
     }
     int transparency = 0;
     const auto palette =
