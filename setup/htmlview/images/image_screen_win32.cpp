@@ -25,20 +25,6 @@ std::vector<Rgb> PaletteEntries(HPALETTE palette, int count)
     return colors;
 }
 
-// Restores what was selected into a device context.
-class SelectGuard
-{
-public:
-    SelectGuard(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
-    ~SelectGuard() { SelectObject(m_dc, m_old); }
-    SelectGuard(const SelectGuard&) = delete;
-    SelectGuard& operator=(const SelectGuard&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_old;
-};
-
 }  // namespace
 
 ScreenColors ReadScreenColors()

@@ -9,6 +9,20 @@
 
 namespace htmlview {
 
+// Selects an object into a device context and restores what was there.
+class SelectGuard
+{
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
+    ~SelectGuard() { SelectObject(m_dc, m_old); }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
+
 // Depth rounded to 4, 8 or 24; at depth 8 the shared palette is built from the system's.
 ScreenColors ReadScreenColors();
 
