@@ -43,6 +43,9 @@ TEST(DrawAnimatedImage, FramesComposeOverTheBackgroundThroughTheMask)
         EXPECT_EQ(drawn.ColorAt(0, 0), c.topLeft) << c.frame;
         EXPECT_EQ(drawn.ColorAt(3, 0), c.topRight) << c.frame;
         EXPECT_EQ(drawn.ColorAt(3, 3), c.bottomRight) << c.frame;
+        if (HasFailure())
+            ADD_FAILURE() << "drawn: "
+                          << WriteFailurePicture("animated_frame" + std::to_string(c.frame), drawn);
     }
     EXPECT_TRUE(image->drawn);
     EXPECT_EQ(image->LastRect(), (ImageRect{0, 0, 4, 4}));

@@ -1,8 +1,12 @@
 #include "setup/htmlview/tests/image_fixtures.h"
 
+#include <filesystem>
+
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+
+#include "setup/htmlview/images/png_writer.h"
 
 namespace htmlview::fixtures {
 namespace {
@@ -49,6 +53,18 @@ std::vector<ExpectedImage> ExpectedFrames(const std::string& stem)
 ExpectedImage ExpectedColors(const std::string& stem)
 {
     return ReadSidecar(stem + ".rgb", 3).at(0);
+}
+
+std::string WriteFailurePicture(const std::string& name, const PixelImage& image)
+{
+    const std::filesystem::path folder =
+        std::filesystem::path(IMAGE_FIXTURE_DIR).parent_path() / "image_failures";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path path = folder / (name + ".png");
+    const auto png = SavePng(image);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    return path.string();
 }
 
 }  // namespace htmlview::fixtures

@@ -24,4 +24,8 @@ std::vector<ExpectedImage> ExpectedFrames(const std::string& stem);
 // NAME.rgb: the colour of each pixel.
 ExpectedImage ExpectedColors(const std::string& stem);
 
+// Writes what a failed check saw as NAME.png in the fixture folder's "failures" sibling, for a
+// person to look at; returns the path.
+std::string WriteFailurePicture(const std::string& name, const PixelImage& image);
+
 }  // namespace htmlview::fixtures

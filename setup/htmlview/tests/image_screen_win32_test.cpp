@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "setup/htmlview/tests/image_fixtures.h"
+
 namespace {
 
 using namespace htmlview;
+using namespace htmlview::fixtures;
 
 PixelImage Checker(int bits)
 {
@@ -68,6 +71,8 @@ TEST(ImageScreen, MaskedDrawingKeepsTheBackgroundUnderTransparentPixels)
     EXPECT_EQ(drawn.ColorAt(0, 0), (Rgb{0, 90, 250}));
     EXPECT_EQ(drawn.ColorAt(1, 0), (Rgb{200, 10, 30}));
     EXPECT_EQ(drawn.ColorAt(4, 2), (Rgb{0, 90, 250}));
+    if (HasFailure())
+        ADD_FAILURE() << "drawn: " << WriteFailurePicture("masked_draw", drawn);
 }
 
 }  // namespace
