@@ -1,5 +1,6 @@
 #include "setup/htmlview/images/image_loader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "setup/htmlview/images/color_reduction.h"
@@ -148,6 +149,21 @@ PixelImage ConvertForScreen(PixelImage image, const ScreenColors& screen)
                                           ? screen.defaultPalette
                                           : screen.globalPalette;
     return ReduceColors(image, palette, DitherKind::FloydSteinberg);
+}
+
+PixelImage StretchBackgroundImage(const PixelImage& image, int wantedWidth, int wantedHeight)
+{
+    const int width = image.width == 1 ? std::clamp(wantedWidth, 1, 100) : image.width;
+    const int height = image.height == 1 ? std::clamp(wantedHeight, 1, 100) : image.height;
+    PixelImage result;
+    result.Allocate(width, height, 24, UINT64_MAX);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            result.SetColor(
+                x, y,
+                image.ColorAt(static_cast<int>(std::int64_t{x} * image.width / width),
+                              static_cast<int>(std::int64_t{y} * image.height / height)));
+    return result;
 }
 
 std::optional<LoadedImage> LoadImageFromBytes(std::span<const std::uint8_t> data, int& transparency,

@@ -52,6 +52,10 @@ struct ScreenColors
 // Palette screens get every image reduced to the shared palette; deeper screens keep it.
 PixelImage ConvertForScreen(PixelImage image, const ScreenColors& screen);
 
+// A background image one pixel wide or high is widened (or heightened) to at most 100 pixels
+// towards the wanted size, so that tiling it costs fewer copies.
+PixelImage StretchBackgroundImage(const PixelImage& image, int wantedWidth, int wantedHeight);
+
 struct LoadedImage
 {
     PixelImage image;

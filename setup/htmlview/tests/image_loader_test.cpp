@@ -141,6 +141,27 @@ TEST(ConvertForScreen, PaletteScreensGetTheSharedPalette)
     EXPECT_EQ(deep->image.bitsPerPixel, 24);
 }
 
+TEST(StretchBackgroundImage, OnePixelSidesGrowToAtMostAHundred)
+{
+    PixelImage column;
+    column.Allocate(1, 2, 24, UINT64_MAX);
+    column.SetColor(0, 0, {255, 0, 0});
+    column.SetColor(0, 1, {0, 0, 255});
+    struct Case
+    {
+        int wantedWidth, wantedHeight;
+        int width, height;
+    };
+    const Case cases[] = {{300, 300, 100, 2}, {40, 7, 40, 2}, {0, 0, 1, 2}};
+    for (const Case& c : cases) {
+        const PixelImage wide = StretchBackgroundImage(column, c.wantedWidth, c.wantedHeight);
+        EXPECT_EQ(wide.width, c.width);
+        EXPECT_EQ(wide.height, c.height);
+        EXPECT_EQ(wide.ColorAt(wide.width - 1, 0), (Rgb{255, 0, 0}));
+        EXPECT_EQ(wide.ColorAt(wide.width - 1, 1), (Rgb{0, 0, 255}));
+    }
+}
+
 TEST(ImageCache, AgesOutImagesNoDocumentUses)
 {
     struct Case
