@@ -2,9 +2,13 @@
 
 #include <filesystem>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+
+#include <jpeglib.h>
 
 #include "setup/htmlview/images/png_writer.h"
 
@@ -65,6 +69,44 @@ std::string WriteFailurePicture(const std::string& name, const PixelImage& image
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     return path.string();
+}
+
+std::vector<std::uint8_t> EncodeJpeg(int width, int height, Rgb left, Rgb right, bool grey)
+{
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 95, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
+    for (int x = 0; x < width; ++x) {
+        const Rgb& c = x < width / 2 ? left : right;
+        if (grey) {
+            row[static_cast<std::size_t>(x)] = c.red;
+        } else {
+            row[static_cast<std::size_t>(x) * 3] = c.red;
+            row[static_cast<std::size_t>(x) * 3 + 1] = c.green;
+            row[static_cast<std::size_t>(x) * 3 + 2] = c.blue;
+        }
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> bytes(buffer, buffer + size);
+    std::free(buffer);
+    return bytes;
 }
 
 }  // namespace htmlview::fixtures

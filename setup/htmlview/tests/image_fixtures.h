@@ -24,6 +24,9 @@ std::vector<ExpectedImage> ExpectedFrames(const std::string& stem);
 // NAME.rgb: the colour of each pixel.
 ExpectedImage ExpectedColors(const std::string& stem);
 
+// A JPEG made by libjpeg itself: the left half one colour, the right half another.
+std::vector<std::uint8_t> EncodeJpeg(int width, int height, Rgb left, Rgb right, bool grey);
+
 // Writes what a failed check saw as NAME.png in the fixture folder's "failures" sibling, for a
 // person to look at; returns the path.
 std::string WriteFailurePicture(const std::string& name, const PixelImage& image);

@@ -75,6 +75,14 @@ TEST(LoadImageFromBytes, KindsTransparencyAndMasks)
             EXPECT_EQ(loaded->mask.has_value(), c.masked);
         }
     }
+    int jpegTransparency = kLowerLeftCorner;
+    const auto jpeg = LoadImageFromBytes(EncodeJpeg(16, 8, {0, 0, 0}, {250, 250, 250}, false),
+                                         jpegTransparency, trueColor);
+    ASSERT_TRUE(jpeg);
+    EXPECT_EQ(jpegTransparency, kNoTransparency);
+    EXPECT_FALSE(jpeg->mask);
+    EXPECT_EQ(jpeg->image.bitsPerPixel, 24);
+
     int transparency = 0;
     const auto palette =
         LoadImageFromBytes(ReadImageFixture("palette_trns.png"), transparency, trueColor);
