@@ -104,7 +104,7 @@ BoxPixels BoxPixelsOf(const Properties& p, const BoxBases& bases)
     box.margin[SideTop] = VerticalMargin(p.Value(MarginTop), w, lengths, box.collapsibleTop);
     box.margin[SideBottom] =
         VerticalMargin(p.Value(MarginBottom), w, lengths, box.collapsibleBottom);
-    for (const auto [side, prop] : {std::pair{SideRight, MarginRight}, {SideLeft, MarginLeft}}) {
+    for (const auto& [side, prop] : {std::pair{SideRight, MarginRight}, {SideLeft, MarginLeft}}) {
         if (IsAuto(p.Value(prop))) {
             box.margin[side] = kAutoValue;
             ++box.autoCount;
