@@ -2,7 +2,8 @@
 // fresh configuration: creates the registered handler, initialises it with a data object for the
 // selection, builds the menu, asks for the command strings and invokes a command. The machine
 // registry root is redirected to a scratch key under HKEY_CURRENT_USER that holds the test's
-// "Shell Extension" fixture, once the class factory is there.
+// "Shell Extension" fixture, and the user root to its subkey "user", once the class factory is
+// there.
 //
 //   explorer_host <result file> <scratch key> <shell|hdrop|bin|none> <offset to invoke|-> [path...]
 //
@@ -194,10 +195,13 @@ int wmain(int argc, wchar_t** argv)
         else if (mode != L"none")
             data = &handMade;
 
-        core::UniqueKey machine;
+        core::UniqueKey machine, user;
         ::RegCreateKeyExW(HKEY_CURRENT_USER, scratch.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                           nullptr, machine.Put(), nullptr);
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, (scratch + L"\\user").c_str(), 0, nullptr, 0,
+                          KEY_ALL_ACCESS, nullptr, user.Put(), nullptr);
         ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, machine.Get());
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, user.Get());
 
         IShellExtInit* init = nullptr;
         IContextMenu* menu = nullptr;
@@ -250,6 +254,7 @@ int wmain(int argc, wchar_t** argv)
         if (factory)
             factory->Release();
         ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
+        ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     }
     ::CoUninitialize();
 

@@ -105,6 +105,8 @@ protected:
         RunRegsvr32(L"/u \"" + m_dll + L"\"");
         ::RegDeleteTreeW(HKEY_CURRENT_USER, m_scratchKey.c_str());
         ::RegDeleteKeyW(HKEY_CURRENT_USER, m_scratchKey.c_str());
+        // Fails while another test process still has its key there.
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\ExplorermenuTests");
         for (const auto& [root, key] : m_createdParents) {
             ::RegDeleteTreeW(root, key.c_str());
             ::RegDeleteKeyW(root, key.c_str());
@@ -359,6 +361,42 @@ TEST_F(RegisteredExplorermenu, StartedCommandLines)
         EXPECT_EQ(Only(run.host, "invoke "), (std::vector<std::string>{"invoke 00000000"}))
             << c.name;
         EXPECT_EQ(run.started, c.started) << c.name;
+    }
+}
+
+TEST_F(RegisteredExplorermenu, TextsAndBitmapFromTheLanguageLibraryFoundInThe32BitView)
+{
+    SetupCommands();
+    testsupport::WriteRegistryText(HKEY_CURRENT_USER, ShellExtensionKey().c_str(), L"menu_bitmap",
+                                   L"banner");
+    testsupport::WriteRegistryText(
+        HKEY_CURRENT_USER,
+        (m_scratchKey + L"\\Software\\Wow6432Node\\Vontar Security\\Paths\\DLLs").c_str(),
+        L"LingotextShellExt.dll", testsupport::ProgramFolder() + L"shellmenu_languages");
+    const std::wstring program = L"\"" + StandIn() + L"\"";
+    // A key without a text shows the key itself.
+    Command(L"Vontar\\*.txt", L"missing_label", program + L" /m %1");
+    Command(L"Vontar\\*.*", L"t_second_command", program + L" /x %1");
+    m_files.Write("a.txt", "1");
+    m_files.Make("folder");
+    struct Case
+    {
+        const char* name;
+        std::wstring path;
+        std::vector<std::string> menu;
+    };
+    const Case cases[] = {
+        {"one command inline, with the bitmap",
+         m_files / L"a.txt",
+         {"query 00000001", "item 100 missing_label 1"}},
+        {"a submenu with the bitmap, its items without",
+         m_files / L"folder",
+         {"query 00000003", "submenu 102 Vontar 1", "  item 100 shell_ext_3_shred@DE 0",
+          "  item 101 t_second_command@DE 0"}},
+    };
+    for (const Case& c : cases) {
+        const Run run = PlayExplorer("shell", -1, {c.path});
+        EXPECT_EQ(MenuLines(run.host), c.menu) << c.name;
     }
 }
 
