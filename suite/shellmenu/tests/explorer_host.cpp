@@ -13,7 +13,9 @@
 //
 // The result file gets UTF-16 lines: "init <hr>", "query <code>", the menu ("item <id> <text>
 // <bitmap 0|1>", "submenu <id> <text> <bitmap 0|1>", its items indented by two blanks),
-// "defaultonly <code>", "string <type> <hr> <text>", "verb <hr>", "unknown <hr>", "invoke <hr>".
+// "defaultonly <code>", "string <type> <hr> <text>", "verb <hr>", "unknown <hr>", "invoke <hr>",
+// and DllCanUnloadNow's answer while the handler lives and after everything is released
+// ("canunload <hr>").
 #include "core/text_convert.h"
 #include "core/unique_handle.h"
 
@@ -247,12 +249,19 @@ int wmain(int argc, wchar_t** argv)
             }
             menu->Release();
         }
+        using CanUnloadFunction = HRESULT(STDAPICALLTYPE*)();
+        const auto canUnload = reinterpret_cast<CanUnloadFunction>(::GetProcAddress(
+            ::GetModuleHandleW(L"Explorermenu.dll"), "DllCanUnloadNow"));
+        if (init && canUnload)
+            lines.push_back(L"canunload " + Hex(canUnload()));
         if (init)
             init->Release();
         if (data && data != &handMade)
             data->Release();
         if (factory)
             factory->Release();
+        if (canUnload)
+            lines.push_back(L"canunload " + Hex(canUnload()));
         ::RegOverridePredefKey(HKEY_LOCAL_MACHINE, nullptr);
         ::RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
     }

@@ -266,6 +266,8 @@ TEST_F(RegisteredExplorermenu, OneFileGetsTheShredCommandInlineAndStartsIt)
         "verb 80070057",
         "unknown 80070057",
         "invoke 00000000",
+        "canunload 00000001",
+        "canunload 00000000",
     };
     EXPECT_EQ(run.host, expected);
     const std::string path = core::WideToAnsi(file);
