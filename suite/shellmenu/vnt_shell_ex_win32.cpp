@@ -21,10 +21,12 @@ namespace {
 
 LONG g_moduleLocks = 0;
 
+// Aggregatable: the interfaces' IUnknown methods go to the controlling unknown, which is the
+// object's own inner unknown unless an outer object aggregates it.
 class CVNTShellEx final : public IShellExtInit, public IContextMenu
 {
 public:
-    CVNTShellEx()
+    explicit CVNTShellEx(IUnknown* outer) : m_inner(*this), m_outer(outer ? outer : &m_inner)
     {
         ::InterlockedIncrement(&g_moduleLocks);
         m_bitmap = ExplorermenuContext::Instance().LoadMenuBitmap();
@@ -36,29 +38,14 @@ public:
         ::InterlockedDecrement(&g_moduleLocks);
     }
 
+    IUnknown& Inner() noexcept { return m_inner; }
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IShellExtInit)) {
-            *object = static_cast<IShellExtInit*>(this);
-        } else if (IsEqualIID(iid, IID_IContextMenu)) {
-            *object = static_cast<IContextMenu*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+        return m_outer->QueryInterface(iid, object);
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return m_outer->AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return m_outer->Release(); }
 
     HRESULT STDMETHODCALLTYPE Initialize(PCIDLIST_ABSOLUTE, IDataObject* data,
                                          HKEY classKey) override
@@ -203,7 +190,44 @@ private:
         return found == m_commands.end() ? nullptr : found->second;
     }
 
-    LONG m_references = 1;
+    // The object's own IUnknown, which owns the reference count.
+    class InnerUnknown final : public IUnknown
+    {
+    public:
+        explicit InnerUnknown(CVNTShellEx& owner) : m_owner(owner) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
+        {
+            if (!object)
+                return E_POINTER;
+            if (IsEqualIID(iid, IID_IUnknown)) {
+                *object = static_cast<IUnknown*>(this);
+            } else if (IsEqualIID(iid, IID_IShellExtInit)) {
+                *object = static_cast<IShellExtInit*>(&m_owner);
+            } else if (IsEqualIID(iid, IID_IContextMenu)) {
+                *object = static_cast<IContextMenu*>(&m_owner);
+            } else {
+                *object = nullptr;
+                return E_NOINTERFACE;
+            }
+            static_cast<IUnknown*>(*object)->AddRef();
+            return S_OK;
+        }
+        ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
+        ULONG STDMETHODCALLTYPE Release() override
+        {
+            const ULONG left = ::InterlockedDecrement(&m_references);
+            if (left == 0)
+                delete &m_owner;
+            return left;
+        }
+
+    private:
+        CVNTShellEx& m_owner;
+        LONG m_references = 1;
+    };
+
+    InnerUnknown m_inner;
+    IUnknown* m_outer;
     std::vector<ShellObject> m_selection;
     std::map<std::uint32_t, const MenuEntry*> m_commands;
     HBITMAP m_bitmap = nullptr;
@@ -240,16 +264,18 @@ public:
         if (!object)
             return E_POINTER;
         *object = nullptr;
-        if (outer)
+        // An aggregating object must hold the inner unknown.
+        if (outer && !IsEqualIID(iid, IID_IUnknown))
             return CLASS_E_NOAGGREGATION;
         CVNTShellEx* instance = nullptr;
         try {
-            instance = new CVNTShellEx();
+            instance = new CVNTShellEx(outer);
         } catch (...) {
             return E_OUTOFMEMORY;
         }
-        const HRESULT result = instance->QueryInterface(iid, object);
-        instance->Release();
+        IUnknown& inner = instance->Inner();
+        const HRESULT result = inner.QueryInterface(iid, object);
+        inner.Release();
         return result;
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override

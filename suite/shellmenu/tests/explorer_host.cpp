@@ -14,7 +14,7 @@
 // The result file gets UTF-16 lines: "init <hr>", "query <code>", the menu ("item <id> <text>
 // <bitmap 0|1>", "submenu <id> <text> <bitmap 0|1>", its items indented by two blanks),
 // "defaultonly <code>", "string <type> <hr> <text>", "verb <hr>", "unknown <hr>", "invoke <hr>",
-// and DllCanUnloadNow's answer while the handler lives and after everything is released
+// "aggregate ..." (see Aggregate), and DllCanUnloadNow's answer while the handler lives and after everything is released
 // ("canunload <hr>").
 #include "core/text_convert.h"
 #include "core/unique_handle.h"
@@ -163,6 +163,44 @@ std::wstring Hex(HRESULT result)
     return text;
 }
 
+// An outer object that only counts its references.
+class CountingOuter final : public IUnknown
+{
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override
+    {
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    ULONG references = 1;
+};
+
+// "<create> <query> <outer references gained by the query> <create asking for another interface>"
+// for the handler aggregated by an outer object.
+std::wstring Aggregate(IClassFactory& factory)
+{
+    CountingOuter outer;
+    IUnknown* inner = nullptr;
+    const HRESULT created =
+        factory.CreateInstance(&outer, IID_IUnknown, reinterpret_cast<void**>(&inner));
+    HRESULT queried = E_FAIL;
+    ULONG gained = 0;
+    if (inner) {
+        IContextMenu* menu = nullptr;
+        const ULONG before = outer.references;
+        queried = inner->QueryInterface(IID_IContextMenu, reinterpret_cast<void**>(&menu));
+        gained = outer.references - before;
+        if (menu)
+            menu->Release();
+        inner->Release();
+    }
+    void* refused = nullptr;
+    const HRESULT wrong = factory.CreateInstance(&outer, IID_IContextMenu, &refused);
+    return Hex(created) + L" " + Hex(queried) + L" " + std::to_wstring(gained) + L" " + Hex(wrong);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -249,6 +287,8 @@ int wmain(int argc, wchar_t** argv)
             }
             menu->Release();
         }
+        if (factory)
+            lines.push_back(L"aggregate " + Aggregate(*factory));
         using CanUnloadFunction = HRESULT(STDAPICALLTYPE*)();
         const auto canUnload = reinterpret_cast<CanUnloadFunction>(::GetProcAddress(
             ::GetModuleHandleW(L"Explorermenu.dll"), "DllCanUnloadNow"));

@@ -266,6 +266,8 @@ TEST_F(RegisteredExplorermenu, OneFileGetsTheShredCommandInlineAndStartsIt)
         "verb 80070057",
         "unknown 80070057",
         "invoke 00000000",
+        // Aggregated, the handler's interfaces count their references on the outer object.
+        "aggregate 00000000 00000000 1 80040110",
         "canunload 00000001",
         "canunload 00000000",
     };
