@@ -7,6 +7,8 @@
 //
 //   explorer_host <result file> <scratch key> <shell|hdrop|bin|none> <offset to invoke|-> [path...]
 //
+// A path "@<file>" stands for the paths in that file, one per line (UTF-16, no byte-order mark).
+//
 // shell: the shell's own data object for paths in one folder; hdrop: a hand-made one carrying the
 // paths as dropped files; bin: a hand-made one without dropped files, with the Recycle Bin's class
 // key; none: no data object at all.
@@ -14,7 +16,8 @@
 // The result file gets UTF-16 lines: "init <hr>", "query <code>", the menu ("item <id> <text>
 // <bitmap 0|1>", "submenu <id> <text> <bitmap 0|1>", its items indented by two blanks),
 // "defaultonly <code>", "string <type> <hr> <text>", "verb <hr>", "unknown <hr>", "invoke <hr>",
-// "aggregate ..." (see Aggregate), and DllCanUnloadNow's answer while the handler lives and after everything is released
+// "aggregate ..." (see Aggregate), and DllCanUnloadNow's answer while the handler lives and after
+// everything is released
 // ("canunload <hr>").
 #include "core/text_convert.h"
 #include "core/unique_handle.h"
@@ -211,7 +214,24 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring scratch = argv[2];
     const std::wstring mode = argv[3];
     const std::wstring invoke = argv[4];
-    const std::vector<std::wstring> paths(argv + 5, argv + argc);
+    std::vector<std::wstring> paths;
+    for (int i = 5; i < argc; ++i) {
+        if (argv[i][0] != L'@') {
+            paths.emplace_back(argv[i]);
+            continue;
+        }
+        // "@file": one path per line of a UTF-16 file, for selections longer than a command line.
+        core::UniqueFile list(::CreateFileW(argv[i] + 1, GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        std::wstring text(::GetFileSize(list.Get(), nullptr) / sizeof(wchar_t), L'\0');
+        DWORD read = 0;
+        ::ReadFile(list.Get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)),
+                   &read, nullptr);
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find(L'\n', start)) != std::wstring::npos;
+             start = end + 1)
+            paths.push_back(text.substr(start, end - start));
+    }
 
     ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     std::vector<std::wstring> lines;
@@ -290,8 +310,8 @@ int wmain(int argc, wchar_t** argv)
         if (factory)
             lines.push_back(L"aggregate " + Aggregate(*factory));
         using CanUnloadFunction = HRESULT(STDAPICALLTYPE*)();
-        const auto canUnload = reinterpret_cast<CanUnloadFunction>(::GetProcAddress(
-            ::GetModuleHandleW(L"Explorermenu.dll"), "DllCanUnloadNow"));
+        const auto canUnload = reinterpret_cast<CanUnloadFunction>(
+            ::GetProcAddress(::GetModuleHandleW(L"Explorermenu.dll"), "DllCanUnloadNow"));
         if (init && canUnload)
             lines.push_back(L"canunload " + Hex(canUnload()));
         if (init)

@@ -368,6 +368,39 @@ TEST_F(RegisteredExplorermenu, StartedCommandLines)
     }
 }
 
+TEST_F(RegisteredExplorermenu, PathsPastTheCommandLineLimitAreLeftOut)
+{
+    SetupCommands();
+    // Equal lengths: each path takes its length plus two quotes and a space.
+    const std::string folder = m_files.Make("long");
+    const std::size_t nameLength = 240 - folder.size();
+    std::wstring list;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 140; ++i) {
+        std::string name = std::to_string(1000 + i);
+        name += std::string(nameLength - name.size(), 'n');
+        paths.push_back(m_files.Write("long\\" + name, "x"));
+        list += core::AnsiToWide(paths.back()) + L"\n";
+    }
+    const std::wstring listFile = m_files / L"paths.txt";
+    testsupport::WriteWholeFile(
+        listFile, std::vector<std::uint8_t>(reinterpret_cast<const std::uint8_t*>(list.data()),
+                                            reinterpret_cast<const std::uint8_t*>(list.data()) +
+                                                list.size() * sizeof(wchar_t)));
+    const std::size_t commandLength = Program().size() + std::string(" /s %1").size();
+    const std::size_t piece = paths.front().size() + 3;
+    const std::size_t fitting = (kCommandLineLimit - commandLength) / piece;
+    ASSERT_LT(fitting, paths.size());
+
+    const Run run = PlayExplorer("hdrop", 0, {L"@" + listFile});
+    ASSERT_FALSE(run.started.empty());
+    const std::vector<std::string> args = Only(run.started, "arg:");
+    ASSERT_EQ(args.size(), fitting + 1);
+    for (std::size_t i = 0; i < fitting; ++i)
+        EXPECT_EQ(args[i + 1], "arg:" + paths[i]);
+    EXPECT_LE(run.started.front().size() - std::string("line:").size(), kCommandLineLimit);
+}
+
 TEST_F(RegisteredExplorermenu, TextsAndBitmapFromTheLanguageLibraryFoundInThe32BitView)
 {
     SetupCommands();
