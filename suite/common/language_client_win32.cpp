@@ -63,19 +63,19 @@ CVNTLanguageClient::~CVNTLanguageClient()
 
 void CVNTLanguageClient::Construct()
 {
-    std::wstring folder = m_locator.SuiteLibraryFolder(kBaseLanguageLibrary);
+    std::wstring folder = m_locator.SuiteLibraryFolder(m_setup.baseLibrary);
     std::wstring path;
     if (!folder.empty()) {
-        path = JoinLibraryPath(folder, kBaseLanguageLibrary);
+        path = JoinLibraryPath(folder, m_setup.baseLibrary);
         folder = FolderOfPath(path);
     } else {
         folder = m_locator.ModuleFolder();
-        path = folder + kBaseLanguageLibrary;
+        path = folder + m_setup.baseLibrary;
     }
 
     m_baseLibrary.Reset(::LoadLibraryW(path.c_str()));
     if (!m_baseLibrary) {
-        m_messages.Show(MissingLibraryMessage(kBaseLanguageLibrary), {}, MessageIcon::Error);
+        m_messages.Show(MissingLibraryMessage(m_setup.baseLibrary), {}, MessageIcon::Error);
         return;
     }
     if (!BindBaseExports())
@@ -114,9 +114,11 @@ bool CVNTLanguageClient::BindBaseExports()
         {"SetCurrentLanguage", L"SetCurrentLanguage", &m_setCurrentLanguage},
     };
     for (const Export& e : exports) {
+        if (e.slot == &m_setCurrentLanguage && !m_setup.requireSetCurrentLanguage)
+            continue;
         *e.slot = ::GetProcAddress(m_baseLibrary.Get(), e.name);
         if (!*e.slot) {
-            m_messages.Show(MissingExportMessage(kBaseLanguageLibrary, e.wideName), {},
+            m_messages.Show(MissingExportMessage(m_setup.baseLibrary, e.wideName), {},
                             MessageIcon::Error);
             m_baseLibrary.Reset();
             m_getAmountLanguages = nullptr;
@@ -153,7 +155,7 @@ bool CVNTLanguageClient::LoadEntryLibraries()
         entry.module = module;
         entry.getBitmapId = reinterpret_cast<void*>(Bind<FARPROC>(module, "GetBitmapId"));
         if (!entry.getBitmapId) {
-            m_messages.Show(MissingExportMessage(kBaseLanguageLibrary, L"GetBitmapId"), {},
+            m_messages.Show(MissingExportMessage(m_setup.baseLibrary, L"GetBitmapId"), {},
                             MessageIcon::Error);
             return false;
         }
@@ -187,7 +189,7 @@ std::wstring CVNTLanguageClient::CallGetString(HMODULE module, std::wstring_view
 {
     const auto getString = Bind<StringByStringFunction>(module, "GetStringByString");
     if (!getString) {
-        m_messages.Show(MissingExportMessage(kBaseLanguageLibrary, L"GetStringByString"), {},
+        m_messages.Show(MissingExportMessage(m_setup.baseLibrary, L"GetStringByString"), {},
                         MessageIcon::Error);
         return {};
     }
@@ -229,7 +231,7 @@ std::optional<LanguageImage> CVNTLanguageClient::FindImage(std::wstring_view nam
     const LanguageEntry& entry = m_entries[static_cast<std::size_t>(index)];
     const auto getBitmapId = reinterpret_cast<BitmapIdFunction>(entry.getBitmapId);
     if (!entry.module || !getBitmapId) {
-        m_messages.Show(MissingLibraryMessage(kBaseLanguageLibrary), {}, MessageIcon::Error);
+        m_messages.Show(MissingLibraryMessage(m_setup.baseLibrary), {}, MessageIcon::Error);
         return std::nullopt;
     }
     const int id = BitmapIdOf(getBitmapId, name);
@@ -257,7 +259,7 @@ HBITMAP CVNTLanguageClient::LoadBitmap(std::wstring_view name, int languageIndex
     }
     const auto getBitmapId = Bind<BitmapIdFunction>(module, "GetBitmapId");
     if (!getBitmapId) {
-        m_messages.Show(MissingLibraryMessage(kBaseLanguageLibrary), {}, MessageIcon::Error);
+        m_messages.Show(MissingLibraryMessage(m_setup.baseLibrary), {}, MessageIcon::Error);
         return nullptr;
     }
     const int id = BitmapIdOf(getBitmapId, name);
@@ -270,8 +272,7 @@ HBITMAP CVNTLanguageClient::LoadBitmap(std::wstring_view name, int languageIndex
 
 std::wstring CVNTLanguageClient::BaseLibraryPathForCode()
 {
-    return JoinLibraryPath(m_locator.SuiteLibraryFolder(kBaseLanguageLibrary),
-                           kBaseLanguageLibrary);
+    return JoinLibraryPath(m_locator.SuiteLibraryFolder(m_setup.baseLibrary), m_setup.baseLibrary);
 }
 
 std::wstring CVNTLanguageClient::GetCurrentLanguageCode()
@@ -279,7 +280,7 @@ std::wstring CVNTLanguageClient::GetCurrentLanguageCode()
     core::UniqueModule base(::LoadLibraryW(BaseLibraryPathForCode().c_str()));
     const auto getCurrent = Bind<CurrentFunction>(base.Get(), "GetCurrentLanguage");
     if (!getCurrent) {
-        m_messages.Show(MissingLibraryMessage(kBaseLanguageLibrary), {}, MessageIcon::Error);
+        m_messages.Show(MissingLibraryMessage(m_setup.baseLibrary), {}, MessageIcon::Error);
         return {};
     }
     return TakeGlobalText(getCurrent());
@@ -297,7 +298,7 @@ wchar_t* CVNTLanguageClient::GetStringW(std::wstring_view key)
     }
     const auto getStringW = Bind<StringByStringWFunction>(module.Get(), "GetStringByStringW");
     if (!getStringW) {
-        m_messages.Show(MissingExportMessage(kBaseLanguageLibrary, L"GetStringByStringW"), {},
+        m_messages.Show(MissingExportMessage(m_setup.baseLibrary, L"GetStringByStringW"), {},
                         MessageIcon::Error);
         return nullptr;
     }

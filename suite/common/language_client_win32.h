@@ -31,6 +31,9 @@ struct LanguageClientSetup
     std::wstring pattern;         // such as "LingotextUpdate_*.dll"
     std::wstring productVersion;  // handed to the base library, "%d.%d.%d.%d" or "none"
     LanguageLibraryUse use = LanguageLibraryUse::KeepLoaded;
+    std::wstring baseLibrary = kBaseLanguageLibrary;
+    // A base library without SetCurrentLanguage is refused unless this is false.
+    bool requireSetCurrentLanguage = true;
 };
 
 // A bitmap resource of a per-language library: what the picture control loads its image from.
