@@ -1,5 +1,6 @@
 // Snapwipe's exports: the four entry points of an in-process COM server, serving both the class
 // and the proxy/stub of its interface.
+#include "core/module_path.h"
 #include "shred/snapshots/snapwipe_com.h"
 #include "shred/snapshots/snapwipe_proxy.h"
 #include "shred/snapshots/snapwipe_registration.h"
@@ -9,22 +10,6 @@
 namespace {
 
 HMODULE g_module = nullptr;
-
-std::wstring ModulePath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(g_module, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 }  // namespace
 
@@ -64,7 +49,7 @@ extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow()
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer()
 {
     try {
-        const std::wstring path = ModulePath();
+        const std::wstring path = core::ModulePath(g_module);
         if (path.empty())
             return E_FAIL;
         const HRESULT keys = shred::snapshots::RegisterSnapwipe(HKEY_CLASSES_ROOT, path);

@@ -1,6 +1,7 @@
 // Explorermenu's exports: the four entry points of an in-process COM server. Registration writes
 // the AppID and class scripts and the type library in the system's default locale, and tells
 // Explorer to reread its associations whatever the outcome.
+#include "core/module_path.h"
 #include "suite/shellmenu/explorermenu_context_win32.h"
 #include "suite/shellmenu/registration_plan.h"
 #include "suite/shellmenu/registry_key_win32.h"
@@ -14,22 +15,6 @@
 namespace {
 
 HMODULE g_module = nullptr;
-
-std::wstring ModulePath()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(g_module, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0)
-            return {};
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 HRESULT RegisterTypeLibrary(const std::wstring& modulePath)
 {
@@ -55,7 +40,7 @@ HRESULT UnregisterTypeLibrary()
 
 HRESULT Register()
 {
-    const std::wstring path = ModulePath();
+    const std::wstring path = core::ModulePath(g_module);
     if (path.empty())
         return E_FAIL;
     HRESULT result = shellmenu::ApplyScript(shellmenu::AppIdScript());
