@@ -58,6 +58,11 @@ struct WinsockLibrary::Bound
     decltype(&::WSAAsyncSelect) wsaAsyncSelect = nullptr;
     decltype(&::socket) socket = nullptr;
     decltype(&::connect) connect = nullptr;
+    decltype(&::bind) bind = nullptr;
+    decltype(&::listen) listen = nullptr;
+    decltype(&::accept) accept = nullptr;
+    decltype(&::getsockname) getsockname = nullptr;
+    decltype(&::getpeername) getpeername = nullptr;
     decltype(&::send) send = nullptr;
     decltype(&::recv) recv = nullptr;
     decltype(&::closesocket) closesocket = nullptr;
@@ -120,6 +125,66 @@ int WinsockLibrary::connect(SocketHandle s, std::uint32_t address, std::uint16_t
     target.sin_addr.s_addr = ToNetwork32(address);
     return m_bound->Get(m_bound->connect, "connect")(
         static_cast<SOCKET>(s), reinterpret_cast<const sockaddr*>(&target), sizeof target);
+}
+
+int WinsockLibrary::bind(SocketHandle s, std::uint32_t address, std::uint16_t port)
+{
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = ToNetwork16(port);
+    local.sin_addr.s_addr = ToNetwork32(address);
+    return m_bound->Get(m_bound->bind, "bind")(
+        static_cast<SOCKET>(s), reinterpret_cast<const sockaddr*>(&local), sizeof local);
+}
+
+int WinsockLibrary::listen(SocketHandle s, int backlog)
+{
+    return m_bound->Get(m_bound->listen, "listen")(static_cast<SOCKET>(s), backlog);
+}
+
+namespace {
+
+// Byte swapping is its own inverse: the same helpers bring network order back.
+void FromAddress(const sockaddr_in& from, std::uint32_t& address, std::uint16_t& port)
+{
+    address = ToNetwork32(from.sin_addr.s_addr);
+    port = ToNetwork16(from.sin_port);
+}
+
+}  // namespace
+
+SocketHandle WinsockLibrary::accept(SocketHandle s, std::uint32_t& address, std::uint16_t& port)
+{
+    sockaddr_in peer{};
+    int length = sizeof peer;
+    const SOCKET accepted = m_bound->Get(m_bound->accept, "accept")(
+        static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(&peer), &length);
+    if (accepted == INVALID_SOCKET)
+        return kInvalidSocket;
+    FromAddress(peer, address, port);
+    return static_cast<SocketHandle>(accepted);
+}
+
+int WinsockLibrary::getsockname(SocketHandle s, std::uint32_t& address, std::uint16_t& port)
+{
+    sockaddr_in local{};
+    int length = sizeof local;
+    const int result = m_bound->Get(m_bound->getsockname, "getsockname")(
+        static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(&local), &length);
+    if (result == 0)
+        FromAddress(local, address, port);
+    return result;
+}
+
+int WinsockLibrary::getpeername(SocketHandle s, std::uint32_t& address, std::uint16_t& port)
+{
+    sockaddr_in peer{};
+    int length = sizeof peer;
+    const int result = m_bound->Get(m_bound->getpeername, "getpeername")(
+        static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(&peer), &length);
+    if (result == 0)
+        FromAddress(peer, address, port);
+    return result;
 }
 
 int WinsockLibrary::send(SocketHandle s, const char* data, int length, bool urgent)

@@ -20,6 +20,11 @@ public:
 
     SocketHandle socket(bool stream) override;
     int connect(SocketHandle s, std::uint32_t address, std::uint16_t port) override;
+    int bind(SocketHandle s, std::uint32_t address, std::uint16_t port) override;
+    int listen(SocketHandle s, int backlog) override;
+    SocketHandle accept(SocketHandle s, std::uint32_t& address, std::uint16_t& port) override;
+    int getsockname(SocketHandle s, std::uint32_t& address, std::uint16_t& port) override;
+    int getpeername(SocketHandle s, std::uint32_t& address, std::uint16_t& port) override;
     int send(SocketHandle s, const char* data, int length, bool urgent) override;
     int recv(SocketHandle s, char* buffer, int length) override;
     int closesocket(SocketHandle s) override;

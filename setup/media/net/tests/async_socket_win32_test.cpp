@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "setup/media/net/socket_window_win32.h"
+#include "setup/media/net/sync_wait_win32.h"
 
 namespace {
 
@@ -127,6 +128,55 @@ TEST(AsyncSocketWin32, ReportsARefusedConnectionThroughTheSessionEvent)
     ASSERT_TRUE(RunMessagesUntil([&] { return connected != -1; }, 20000));
     EXPECT_EQ(connected, 10061);
     EXPECT_EQ(s.socket.State(), SocketState::Closed);
+}
+
+TEST(AsyncSocketWin32, ReadsEchoedLinesWhileWaitingSynchronously)
+{
+    LoopbackEchoPeer peer;
+    Win32Socket s;
+    ThreadWaitHost host;
+    SyncWaiter waiter(host);
+    waiter.timeoutMilliseconds = 20000;
+    std::vector<std::string> lines;
+    std::string current;
+    bool connected = false, twoLines = false;
+    s.socket.SetLineMode(true);
+    s.socket.events.sessionConnected = [&](int error) { connected = error == 0; };
+    s.socket.events.dataAvailable = [&](int) {
+        char buffer[5];
+        const int n = s.socket.Receive(buffer, sizeof buffer);
+        if (n > 0)
+            current.append(buffer, static_cast<std::size_t>(n));
+        if (s.socket.RcvdCount() == 0 && !current.empty())
+            lines.push_back(std::exchange(current, {}));
+        twoLines = lines.size() == 2;
+    };
+    s.socket.SetAddr("127.0.0.1");
+    s.socket.SetPort(std::to_string(peer.Port()));
+    ASSERT_EQ(waiter.SyncCall([&] { s.socket.Connect(); }, connected), 0);
+    ASSERT_TRUE(connected);
+    // The second line goes out in two sends so it may well arrive split.
+    EXPECT_EQ(waiter.SyncCall(
+                  [&] {
+                      s.socket.SendTextLine("first line");
+                      s.socket.Send("second ");
+                      s.socket.SendTextLine("half");
+                  },
+                  twoLines),
+              0);
+    EXPECT_EQ(lines, (std::vector<std::string>{"first line\r\n", "second half\r\n"}));
+    s.socket.Close();
+}
+
+TEST(AsyncSocketWin32, AWaitTimesOutWhenNothingHappens)
+{
+    ThreadWaitHost host;
+    SyncWaiter waiter(host);
+    waiter.timeoutMilliseconds = 100;
+    bool never = false;
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(waiter.WaitForFlag(never), kWaitTimedOut);
+    EXPECT_GE(::GetTickCount() - start, 100u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ class FakeSocketLibrary : public ISocketLibrary
 {
 public:
     static constexpr SocketHandle kHandle = 7;
+    static constexpr SocketHandle kAcceptedHandle = 8;
 
     std::vector<std::string> calls;
     std::string wire;      // what the peer received
@@ -24,6 +25,7 @@ public:
     std::deque<int> sendPlan;
     int recvError = 0;  // a recv with nothing waiting fails with this (0: would block)
     bool resolves = false;
+    int bindError = 0, acceptError = 0;
 
     SocketHandle socket(bool) override
     {
@@ -35,6 +37,37 @@ public:
         Log("connect " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) +
             ":" + std::to_string(port));
         return Fails(connectError);
+    }
+    int bind(SocketHandle, std::uint32_t address, std::uint16_t port) override
+    {
+        Log("bind " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) + ":" +
+            std::to_string(port));
+        return Fails(bindError);
+    }
+    int listen(SocketHandle, int backlog) override
+    {
+        return Log("listen " + std::to_string(backlog)), 0;
+    }
+    SocketHandle accept(SocketHandle, std::uint32_t& address, std::uint16_t& port) override
+    {
+        Log("accept");
+        if (acceptError != 0)
+            return Fails(acceptError), kInvalidSocket;
+        address = 0x7F000001;
+        port = 50000;
+        return kAcceptedHandle;
+    }
+    int getsockname(SocketHandle, std::uint32_t& address, std::uint16_t& port) override
+    {
+        address = 0x7F000001;
+        port = 8080;
+        return 0;
+    }
+    int getpeername(SocketHandle, std::uint32_t& address, std::uint16_t& port) override
+    {
+        address = 0x7F000002;
+        port = 50001;
+        return 0;
     }
     int send(SocketHandle, const char* data, int length, bool) override
     {
@@ -109,6 +142,7 @@ public:
     };
     std::vector<Posted> posted;
     int closesPosted = 0;
+    int rescansPosted = 0;
 
     int SelectEvents(SocketHandle, int) override { return 0; }
     void PostNetworkEvent(SocketHandle handle, int events, int) override
@@ -116,6 +150,7 @@ public:
         posted.push_back({handle, events});
     }
     void PostClose() override { ++closesPosted; }
+    void PostLineRescan() override { ++rescansPosted; }
 };
 
 }  // namespace net::testing
