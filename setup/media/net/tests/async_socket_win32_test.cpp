@@ -179,4 +179,71 @@ TEST(AsyncSocketWin32, AWaitTimesOutWhenNothingHappens)
     EXPECT_GE(::GetTickCount() - start, 100u);
 }
 
+// Collects whole lines of a socket in line mode, read in small pieces.
+struct LineCollector
+{
+    std::vector<std::string> lines;
+    std::string current;
+
+    void ReadFrom(AsyncSocket& socket)
+    {
+        char buffer[4];
+        const int n = socket.Receive(buffer, sizeof buffer);
+        if (n > 0)
+            current.append(buffer, static_cast<std::size_t>(n));
+        if (socket.RcvdCount() == 0 && !current.empty())
+            lines.push_back(std::exchange(current, {}));
+    }
+};
+
+TEST(AsyncSocketWin32, AListeningSocketAcceptsAndAnswersAClient)
+{
+    ThreadWaitHost host;
+    SyncWaiter waiter(host);
+    waiter.timeoutMilliseconds = 20000;
+
+    Win32Socket listener, served, client;
+    LineCollector atServer, atClient;
+    bool answered = false, serverSawClose = false;
+    listener.socket.events.sessionAvailable = [&](int error) {
+        ASSERT_EQ(error, 0);
+        served.socket.Dup(listener.socket.Accept());
+    };
+    served.socket.SetLineMode(true);
+    served.socket.events.dataAvailable = [&](int) {
+        atServer.ReadFrom(served.socket);
+        if (!atServer.current.empty() || atServer.lines.empty())
+            return;
+        const std::string line = atServer.lines.back();
+        served.socket.SendTextLine("got " + line.substr(0, line.size() - 2));
+    };
+    served.socket.events.sessionClosed = [&](int) { serverSawClose = true; };
+    client.socket.SetLineMode(true);
+    client.socket.events.dataAvailable = [&](int) {
+        atClient.ReadFrom(client.socket);
+        answered = !atClient.lines.empty();
+    };
+
+    listener.socket.SetAddr("127.0.0.1");
+    listener.socket.SetPort("0");  // any free port
+    listener.socket.Listen();
+    ASSERT_EQ(listener.socket.State(), SocketState::Listening);
+    const std::string port = listener.socket.BoundPort();
+    ASSERT_NE(port, "0");
+
+    bool connected = false;
+    client.socket.events.sessionConnected = [&](int error) { connected = error == 0; };
+    client.socket.SetAddr("127.0.0.1");
+    client.socket.SetPort(port);
+    ASSERT_EQ(waiter.SyncCall([&] { client.socket.Connect(); }, connected), 0);
+    ASSERT_EQ(waiter.SyncCall([&] { client.socket.SendTextLine("ping"); }, answered), 0);
+    EXPECT_EQ(atClient.lines, (std::vector<std::string>{"got ping\r\n"}));
+    EXPECT_EQ(served.socket.State(), SocketState::Connected);
+    EXPECT_EQ(served.socket.PeerAddr(), "127.0.0.1");
+    EXPECT_EQ(served.socket.PeerPort(), client.socket.BoundPort());
+
+    EXPECT_EQ(waiter.SyncCall([&] { client.socket.Close(); }, serverSawClose), 0);
+    listener.socket.Close();
+}
+
 }  // namespace
