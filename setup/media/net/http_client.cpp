@@ -1,5 +1,6 @@
 #include "setup/media/net/http_client.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "setup/media/net/base64.h"
@@ -84,6 +85,10 @@ HttpClient::HttpClient(ISocketLibrary& library, ISocketWindow& window, IHttpMess
     m_socket.events.sessionConnected = [this](int error) { OnSessionConnected(error); };
     m_socket.events.dataAvailable = [this](int) { OnDataAvailable(); };
     m_socket.events.sessionClosed = [this](int error) { OnSessionClosed(error); };
+    m_socket.events.dataSent = [this](int error) {
+        if (error == 0 && m_sendingBody)
+            SendNextBodyBlock();
+    };
     // Failures of socket calls come back as the socket's last error text.
     m_socket.events.error = [this] { m_socketFailed = true; };
 }
@@ -273,13 +278,46 @@ void HttpClient::SendRequest()
     v.cookie = settings.cookie;
     v.rangeBegin = std::exchange(settings.rangeBegin, {});
     v.rangeEnd = std::exchange(settings.rangeEnd, {});
-    std::string bytes = JoinRequestHeader(BuildRequestHeaderLines(v));
-    if (withBody && !negotiating)
-        bytes += requestBody;
+    v.modifiedSince = settings.modifiedSince;
+    if (onRequestHeaderBegin)
+        onRequestHeaderBegin();
+    std::vector<std::string> lines = BuildRequestHeaderLines(v);
+    if (onCommand) {
+        for (std::string& line : lines)
+            onCommand(line);
+    }
+    if (onBeforeHeaderSend)
+        onBeforeHeaderSend(v.method, lines);
+    const std::string header = JoinRequestHeader(lines);
     SetState(HttpState::WaitingHeader);
+    m_sendingBody = withBody && !negotiating;
+    m_bodySent = 0;
     if (onRequestSent)
-        onRequestSent(bytes);
-    m_socket.Send(bytes);
+        onRequestSent(header);
+    m_socket.Send(header);
+    if (onRequestHeaderEnd)
+        onRequestHeaderEnd();
+    if (m_sendingBody) {
+        if (onSendBegin)
+            onSendBegin();
+        SendNextBodyBlock();
+    }
+}
+
+void HttpClient::SendNextBodyBlock()
+{
+    if (m_bodySent >= requestBody.size()) {
+        m_sendingBody = false;
+        if (onSendEnd)
+            onSendEnd();
+        return;
+    }
+    const std::size_t count = std::min(kBodyBlockSize, requestBody.size() - m_bodySent);
+    const std::string_view block(requestBody.data() + m_bodySent, count);
+    m_bodySent += count;
+    if (onSendData)
+        onSendData(block);
+    m_socket.Send(block);
 }
 
 void HttpClient::OnDataAvailable()
