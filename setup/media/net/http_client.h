@@ -115,6 +115,15 @@ public:
     std::function<void()> onSendBegin, onSendEnd;
     std::function<void(std::string_view block)> onSendData;
     std::function<void()> onLocationChange;
+    std::function<void(HttpState state)> onStateChange;
+    std::function<void(int error)> onSessionConnected, onSessionClosed;
+    // The response header line by line, and the document around its data.
+    std::function<void()> onHeaderBegin, onHeaderEnd, onDocBegin, onDocEnd;
+    std::function<void(std::string_view line)> onHeaderData;
+    // A first line that is not a status line.
+    std::function<void(std::string_view line)> onDataPush2;
+    // A Set-Cookie value; the client itself keeps no cookies.
+    std::function<void(std::string_view value, bool& accept)> onCookie;
 
     // Throws HttpException: busy (1), nothing to post or put (2), unsupported version (5).
     void RequestAsync(HttpRequestKind kind);

@@ -395,4 +395,35 @@ TEST(HttpClient, StreamsAPostBodyInBlocksAfterTheHeaderItsHandlersShaped)
     EXPECT_EQ(peer.client.ResponseStatus(), 200);
 }
 
+TEST(HttpClient, ReportsTheRequestsStepsThroughItsEvents)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://127.0.0.1/a";
+    std::vector<std::string> events;
+    const auto note = [&](std::string text) { return [&events, text] { events.push_back(text); }; };
+    peer.client.onStateChange = [&](HttpState state) {
+        events.push_back("state " + std::to_string(static_cast<int>(state)));
+    };
+    peer.client.onSessionConnected = [&](int e) { events.push_back("connected " + std::to_string(e)); };
+    peer.client.onSessionClosed = [&](int e) { events.push_back("closed " + std::to_string(e)); };
+    peer.client.onHeaderBegin = note("header begin");
+    peer.client.onHeaderData = [&](std::string_view line) { events.push_back(std::string(line)); };
+    peer.client.onHeaderEnd = note("header end");
+    peer.client.onDocBegin = note("doc begin");
+    peer.client.onDocEnd = note("doc end");
+    peer.client.onCookie = [&](std::string_view value, bool&) {
+        events.push_back("cookie " + std::string(value));
+    };
+    peer.responses = {{"HTTP/1.0 200 OK\r\nSet-Cookie:  id=7\r\nContent-Length: 2\r\n\r\nok", true}};
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    // Ready 0, NotConnected 1, DnsLookup 3, DnsLookupDone 4, Connected 2, WaitingHeader 5,
+    // WaitingBody 6, BodyReceived 7.
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "state 1", "state 3", "state 4", "state 2", "connected 0", "state 5",
+                          "header begin", "HTTP/1.0 200 OK", "cookie id=7", "Set-Cookie:  id=7",
+                          "Content-Length: 2", "header end", "state 6", "doc begin", "state 7",
+                          "doc end", "closed 0", "state 0"}));
+}
+
 }  // namespace
