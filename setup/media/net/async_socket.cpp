@@ -201,10 +201,10 @@ void AsyncSocket::Connect()
         return Fail("Connect: No IP Address Specified");
     if (m_proto.empty())
         return Fail("Connect: No Protocol Specified");
-    if (!IsTcp()) {
-        return Fail(socksServer.empty() ? "connect: only tcp is built"
-                                        : "tcp is the only protocol supported thru socks server");
-    }
+    if (!IsTcp() && !socksServer.empty())
+        return Fail("tcp is the only protocol supported thru socks server");
+    if (!IsTcp() && !IsUdp())
+        return Fail("connect: only tcp and udp are built");
 
     std::uint16_t port = 0;
     if (!ParsePort(m_port, port))
@@ -239,6 +239,8 @@ void AsyncSocket::Connect()
     } else if (!Resolve(m_addr, address, failure)) {
         return Fail("connect: " + failure);
     }
+    if (IsUdp())
+        return ConnectDatagram(address, port);
 
     m_blocks.clear();
     m_allSent = true;
@@ -319,6 +321,7 @@ void AsyncSocket::InternalClose(bool shutdownFirst, int error)
         FireSessionClosed(error);
     }
     m_handle = kInvalidSocket;
+    m_datagram = false;
     m_socks.reset();
     m_tunnelData.clear();
     m_lines.Clear();
@@ -380,8 +383,7 @@ void AsyncSocket::TryToSend()
             m_blocks.pop_front();
             continue;
         }
-        const int sent =
-            m_library.send(m_handle, pending.data(), static_cast<int>(pending.size()), false);
+        const int sent = LibrarySend(pending.data(), static_cast<int>(pending.size()));
         if (sent < 0) {
             const int error = m_library.WSAGetLastError();
             if (error == kWsaWouldBlock)

@@ -80,6 +80,7 @@ public:
     std::string socksServer, socksPort, socksLevel = "5", socksUsercode, socksPassword;
     bool socksAuthenticate = false;
     int listenBacklog = 5;
+    bool reuseAddr = false;  // a listening UDP socket shares its port
     // Line mode: data-available fires once per line (terminator included), Receive reads within it.
     std::string lineEnd = "\r\n";
     std::size_t lineLimit = 65536;  // 0: no limit
@@ -116,8 +117,12 @@ public:
     void Pause() { m_paused = true; }
     void Resume() { m_paused = false; }
 
-    // Queues the bytes and gives the library what it takes now; the count taken, or -1.
+    // Queues the bytes and gives the library what it takes now; the count taken, or -1. A UDP
+    // socket sends each piece as a datagram to Addr and Port.
     int Send(std::string_view bytes);
+    // One datagram to the given place, or one received with where it came from; -1 with LastError.
+    int SendDatagram(std::string_view bytes, const std::string& addr, const std::string& port);
+    int ReceiveDatagram(char* buffer, int length, std::string& fromAddr, std::string& fromPort);
     // The text and then lineEnd; the text's length + 2, or 0 for an empty text (nothing is sent).
     int SendTextLine(std::string_view text);
     bool AllSent() const { return m_allSent; }
@@ -163,6 +168,10 @@ private:
     void FireSessionClosed(int error);
     void FailWithCode(int code, const std::string& text);
     bool IsTcp() const;
+    bool IsUdp() const;
+    void ConnectDatagram(std::uint32_t address, std::uint16_t port);
+    void ListenDatagram(std::uint32_t address, std::uint16_t port);
+    int LibrarySend(const char* data, int length);
     std::string NameText(bool peer, bool wantPort);
 
     ISocketLibrary& m_library;
@@ -180,6 +189,9 @@ private:
     long long m_readCount = 0;
     std::optional<SocksNegotiation> m_socks;
     std::string m_tunnelData;  // bytes that came with the server's last reply
+    bool m_datagram = false;
+    std::uint32_t m_datagramAddress = 0;  // where Send goes on a UDP socket
+    std::uint16_t m_datagramPort = 0;
     bool m_lineMode = false;
     LineBuffer m_lines;
     std::size_t m_lineRemaining = 0;  // unread bytes of the line being handed out

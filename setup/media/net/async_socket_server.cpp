@@ -34,8 +34,8 @@ void AsyncSocket::Listen()
         return FailWithCode(kWsaInvalidArgument, "listen: protocol not assigned");
     if (m_addr.empty())
         return FailWithCode(kWsaInvalidArgument, "listen: address not assigned");
-    if (!IsTcp())
-        return Fail("listen: only tcp is built");
+    if (!IsTcp() && !IsUdp())
+        return Fail("listen: only tcp and udp are built");
     std::uint16_t port = 0;
     if (!ParsePort(m_port, port))
         return Fail("listen: WSocketResolvePort: Invalid Port.");
@@ -43,6 +43,8 @@ void AsyncSocket::Listen()
     std::string failure;
     if (!Resolve(m_addr, address, failure))
         return Fail("listen: " + failure);
+    if (IsUdp())
+        return ListenDatagram(address, port);
 
     m_blocks.clear();
     m_allSent = true;

@@ -24,7 +24,8 @@ enum class SocketOption
 {
     ReuseAddress,
     NoDelay,
-    KeepAlive
+    KeepAlive,
+    Broadcast
 };
 
 class ISocketLibrary
@@ -42,6 +43,10 @@ public:
     virtual int getpeername(SocketHandle s, std::uint32_t& address, std::uint16_t& port) = 0;
     virtual int send(SocketHandle s, const char* data, int length, bool urgent) = 0;
     virtual int recv(SocketHandle s, char* buffer, int length) = 0;
+    virtual int sendto(SocketHandle s, const char* data, int length, std::uint32_t address,
+                       std::uint16_t port) = 0;
+    virtual int recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,
+                         std::uint16_t& port) = 0;
     virtual int closesocket(SocketHandle s) = 0;
     virtual int shutdown(SocketHandle s, int how) = 0;
     virtual int setsockopt(SocketHandle s, SocketOption option, bool on) = 0;

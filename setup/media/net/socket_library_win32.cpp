@@ -65,6 +65,8 @@ struct WinsockLibrary::Bound
     decltype(&::getpeername) getpeername = nullptr;
     decltype(&::send) send = nullptr;
     decltype(&::recv) recv = nullptr;
+    decltype(&::sendto) sendto = nullptr;
+    decltype(&::recvfrom) recvfrom = nullptr;
     decltype(&::closesocket) closesocket = nullptr;
     decltype(&::shutdown) shutdown = nullptr;
     decltype(&::setsockopt) setsockopt = nullptr;
@@ -165,6 +167,30 @@ SocketHandle WinsockLibrary::accept(SocketHandle s, std::uint32_t& address, std:
     return static_cast<SocketHandle>(accepted);
 }
 
+int WinsockLibrary::sendto(SocketHandle s, const char* data, int length, std::uint32_t address,
+                           std::uint16_t port)
+{
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = ToNetwork16(port);
+    target.sin_addr.s_addr = ToNetwork32(address);
+    return m_bound->Get(m_bound->sendto, "sendto")(static_cast<SOCKET>(s), data, length, 0,
+                                                   reinterpret_cast<const sockaddr*>(&target),
+                                                   sizeof target);
+}
+
+int WinsockLibrary::recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,
+                             std::uint16_t& port)
+{
+    sockaddr_in from{};
+    int size = sizeof from;
+    const int result = m_bound->Get(m_bound->recvfrom, "recvfrom")(
+        static_cast<SOCKET>(s), buffer, length, 0, reinterpret_cast<sockaddr*>(&from), &size);
+    if (result >= 0)
+        FromAddress(from, address, port);
+    return result;
+}
+
 int WinsockLibrary::getsockname(SocketHandle s, std::uint32_t& address, std::uint16_t& port)
 {
     sockaddr_in local{};
@@ -216,6 +242,8 @@ int WinsockLibrary::setsockopt(SocketHandle s, SocketOption option, bool on)
         level = IPPROTO_TCP, name = TCP_NODELAY;
     else if (option == SocketOption::KeepAlive)
         name = SO_KEEPALIVE;
+    else if (option == SocketOption::Broadcast)
+        name = SO_BROADCAST;
     return m_bound->Get(m_bound->setsockopt, "setsockopt")(
         static_cast<SOCKET>(s), level, name, reinterpret_cast<const char*>(&value), sizeof value);
 }

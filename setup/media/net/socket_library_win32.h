@@ -27,6 +27,10 @@ public:
     int getpeername(SocketHandle s, std::uint32_t& address, std::uint16_t& port) override;
     int send(SocketHandle s, const char* data, int length, bool urgent) override;
     int recv(SocketHandle s, char* buffer, int length) override;
+    int sendto(SocketHandle s, const char* data, int length, std::uint32_t address,
+               std::uint16_t port) override;
+    int recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,
+                 std::uint16_t& port) override;
     int closesocket(SocketHandle s) override;
     int shutdown(SocketHandle s, int how) override;
     int setsockopt(SocketHandle s, SocketOption option, bool on) override;

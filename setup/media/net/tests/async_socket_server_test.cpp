@@ -59,7 +59,7 @@ TEST(AsyncSocketServer, RefusesToListenWithoutWhatItNeeds)
         {"0.0.0.0", "80", "", "", 0, "10022 listen: protocol not assigned"},
         {"", "80", "tcp", "", 0, "10022 listen: address not assigned"},
         {"0.0.0.0", "80", "tcp", "127.0.0.1", 0, "0 Listening is not supported thru socks server"},
-        {"0.0.0.0", "80", "udp", "", 0, "0 listen: only tcp is built"},
+        {"0.0.0.0", "80", "raw_icmp", "", 0, "0 listen: only tcp and udp are built"},
         {"0.0.0.0", "port", "tcp", "", 0, "0 listen: WSocketResolvePort: Invalid Port."},
         {"nowhere", "80", "tcp", "", 0,
          "0 listen: WSocketResolveHost: Cannot convert host address 'nowhere', Error #11001"},
@@ -146,6 +146,51 @@ TEST(AsyncSocketServer, ConnectBindsALocalAddressOrPortWhenSet)
         EXPECT_EQ(bound, c.expectBind) << c.localAddr << ":" << c.localPort;
         EXPECT_EQ(h.socket.State(), SocketState::Connecting);
     }
+}
+
+TEST(AsyncSocketDatagram, ConnectsAtOnceAndSendsEachPieceToItsPeer)
+{
+    const struct
+    {
+        const char *addr, *localAddr;
+        Calls expectedCalls;
+    } cases[] = {
+        {"127.0.0.1", "", {"socket", "bind 0.0:0", "sendto 127.1:5000 hello"}},
+        {"255.255.255.255", "127.0.0.1",
+         {"socket", "bind 127.1:0", "setsockopt broadcast", "sendto 255.255:5000 hello"}},
+    };
+    for (const auto& c : cases) {
+        ServerHarness h;
+        h.socket.events.sessionConnected = [&](int e) { h.log.push_back("connected " + std::to_string(e)); };
+        h.socket.SetProto("udp");
+        h.socket.SetAddr(c.addr);
+        h.socket.SetPort("5000");
+        h.socket.SetLocalAddr(c.localAddr);
+        h.socket.Connect();
+        EXPECT_EQ(h.socket.State(), SocketState::Connected) << c.addr;
+        EXPECT_EQ(h.log.back(), "connected 0") << c.addr;
+        EXPECT_EQ(h.socket.Send("hello"), 5);
+        EXPECT_EQ(h.library.calls, c.expectedCalls) << c.addr;
+    }
+}
+
+TEST(AsyncSocketDatagram, ListensOnItsPortAndTellsWhereADatagramCameFrom)
+{
+    ServerHarness h;
+    h.socket.SetProto("udp");
+    h.socket.SetAddr("0.0.0.0");
+    h.socket.SetPort("5353");
+    h.socket.reuseAddr = true;
+    h.socket.Listen();
+    EXPECT_EQ(h.library.calls, (Calls{"socket", "setsockopt reuse", "bind 0.0:5353"}));
+    EXPECT_EQ(h.socket.State(), SocketState::Bound);
+    h.library.incoming = "query";
+    char buffer[16];
+    std::string from, port;
+    ASSERT_EQ(h.socket.ReceiveDatagram(buffer, sizeof buffer, from, port), 5);
+    EXPECT_EQ(from + ":" + port, "127.0.0.3:5353");
+    EXPECT_EQ(h.socket.SendDatagram("answer", from, port), 6);
+    EXPECT_EQ(h.library.calls.back(), "sendto 127.3:5353 answer");
 }
 
 }  // namespace async_socket_server_test

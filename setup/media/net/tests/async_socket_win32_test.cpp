@@ -246,4 +246,46 @@ TEST(AsyncSocketWin32, AListeningSocketAcceptsAndAnswersAClient)
     listener.socket.Close();
 }
 
+TEST(AsyncSocketWin32, ADatagramGoesToAListeningSocketAndTheAnswerComesBack)
+{
+    ThreadWaitHost host;
+    SyncWaiter waiter(host);
+    waiter.timeoutMilliseconds = 20000;
+    Win32Socket server, client;
+    std::string heard, answer;
+    bool answered = false;
+    server.socket.events.dataAvailable = [&](int) {
+        char buffer[64];
+        std::string from, port;
+        const int n = server.socket.ReceiveDatagram(buffer, sizeof buffer, from, port);
+        if (n <= 0)
+            return;
+        heard.assign(buffer, static_cast<std::size_t>(n));
+        server.socket.SendDatagram("pong", from, port);
+    };
+    client.socket.events.dataAvailable = [&](int) {
+        char buffer[64];
+        const int n = client.socket.Receive(buffer, sizeof buffer);
+        if (n > 0)
+            answer.assign(buffer, static_cast<std::size_t>(n));
+        answered = !answer.empty();
+    };
+    server.socket.SetProto("udp");
+    server.socket.SetAddr("127.0.0.1");
+    server.socket.SetPort("0");
+    server.socket.Listen();
+    ASSERT_EQ(server.socket.State(), SocketState::Bound);
+    client.socket.SetProto("udp");
+    client.socket.SetAddr("127.0.0.1");
+    client.socket.SetPort(server.socket.BoundPort());
+    client.socket.SetLocalAddr("127.0.0.1");
+    client.socket.Connect();
+    ASSERT_EQ(client.socket.State(), SocketState::Connected);
+    EXPECT_EQ(waiter.SyncCall([&] { client.socket.Send("ping"); }, answered), 0);
+    EXPECT_EQ(heard, "ping");
+    EXPECT_EQ(answer, "pong");
+    client.socket.Close();
+    server.socket.Close();
+}
+
 }  // namespace

@@ -93,6 +93,20 @@ public:
         incoming.erase(0, take);
         return static_cast<int>(take);
     }
+    int sendto(SocketHandle, const char* data, int length, std::uint32_t address,
+               std::uint16_t port) override
+    {
+        Log("sendto " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) +
+            ":" + std::to_string(port) + " " + std::string(data, static_cast<std::size_t>(length)));
+        return length;
+    }
+    int recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,
+                 std::uint16_t& port) override
+    {
+        address = 0x7F000003;
+        port = 5353;
+        return recv(s, buffer, length);
+    }
     int closesocket(SocketHandle) override { return Log("closesocket"), 0; }
     int shutdown(SocketHandle, int how) override
     {
@@ -100,7 +114,7 @@ public:
     }
     int setsockopt(SocketHandle, SocketOption option, bool) override
     {
-        static const char* const kNames[] = {"reuse", "nodelay", "keepalive"};
+        static const char* const kNames[] = {"reuse", "nodelay", "keepalive", "broadcast"};
         return Log(std::string("setsockopt ") + kNames[static_cast<int>(option)]), 0;
     }
     int SetLinger(SocketHandle, bool on, int seconds) override
