@@ -371,6 +371,15 @@ int AsyncSocket::Send(std::string_view bytes)
     return static_cast<int>(count);
 }
 
+void AsyncSocket::Flush()
+{
+    while (m_handle != kInvalidSocket && !m_allSent) {
+        TryToSend();
+        if (!m_allSent && m_handle != kInvalidSocket)
+            m_window.PumpMessages();
+    }
+}
+
 void AsyncSocket::TryToSend()
 {
     if (m_handle == kInvalidSocket)

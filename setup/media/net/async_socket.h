@@ -80,6 +80,7 @@ public:
     std::string socksServer, socksPort, socksLevel = "5", socksUsercode, socksPassword;
     bool socksAuthenticate = false;
     int listenBacklog = 5;
+    bool sendUrgent = false;  // out-of-band data
     bool reuseAddr = false;  // a listening UDP socket shares its port
     // Line mode: data-available fires once per line (terminator included), Receive reads within it.
     std::string lineEnd = "\r\n";
@@ -126,6 +127,8 @@ public:
     // The text and then lineEnd; the text's length + 2, or 0 for an empty text (nothing is sent).
     int SendTextLine(std::string_view text);
     bool AllSent() const { return m_allSent; }
+    // Sends until nothing is left queued, dispatching the thread's messages between tries.
+    void Flush();
     // The library's answer: bytes read, 0 at the end, -1 with LastError set.
     // In line mode at most the rest of the current line; outside it, buffered bytes come first.
     int Receive(char* buffer, int length);

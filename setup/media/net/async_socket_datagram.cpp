@@ -21,7 +21,7 @@ int AsyncSocket::LibrarySend(const char* data, int length)
 {
     if (m_datagram)
         return m_library.sendto(m_handle, data, length, m_datagramAddress, m_datagramPort);
-    return m_library.send(m_handle, data, length, false);
+    return m_library.send(m_handle, data, length, sendUrgent);
 }
 
 void AsyncSocket::ConnectDatagram(std::uint32_t address, std::uint16_t port)

@@ -157,6 +157,7 @@ public:
     std::vector<Posted> posted;
     int closesPosted = 0;
     int rescansPosted = 0;
+    int pumps = 0;
 
     int SelectEvents(SocketHandle, int) override { return 0; }
     void PostNetworkEvent(SocketHandle handle, int events, int) override
@@ -165,6 +166,7 @@ public:
     }
     void PostClose() override { ++closesPosted; }
     void PostLineRescan() override { ++rescansPosted; }
+    void PumpMessages() override { ++pumps; }
 };
 
 }  // namespace net::testing
