@@ -81,7 +81,7 @@ public:
     bool socksAuthenticate = false;
     int listenBacklog = 5;
     bool sendUrgent = false;  // out-of-band data
-    bool reuseAddr = false;  // a listening UDP socket shares its port
+    bool reuseAddr = false;   // a listening UDP socket shares its port
     // Line mode: data-available fires once per line (terminator included), Receive reads within it.
     std::string lineEnd = "\r\n";
     std::size_t lineLimit = 65536;  // 0: no limit
@@ -98,7 +98,8 @@ public:
     const std::string& Proto() const { return m_proto; }
 
     void Connect();
-    // A listening TCP socket on Addr and Port; OnSessionAvailable fires for each connection waiting.
+    // Listens on Addr and Port: TCP fires OnSessionAvailable for each waiting connection, UDP
+    // receives datagrams.
     void Listen();
     // The waiting connection's handle, to hand to Dup of another socket; kInvalidSocket on failure.
     SocketHandle Accept();

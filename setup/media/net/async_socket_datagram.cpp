@@ -7,7 +7,8 @@ namespace net {
 
 namespace {
 
-constexpr int kDatagramEvents = kEventRead | kEventWrite | kEventAccept | kEventConnect | kEventClose;
+constexpr int kDatagramEvents =
+    kEventRead | kEventWrite | kEventAccept | kEventConnect | kEventClose;
 constexpr std::uint32_t kBroadcastAddress = 0xFFFFFFFF;
 
 }  // namespace

@@ -49,8 +49,8 @@ int AsyncSocket::Receive(char* buffer, int length)
             m_lastError = kWsaWouldBlock;
             return -1;
         }
-        const int taken = TakeBuffered(buffer, std::min<std::size_t>(
-                                                   static_cast<std::size_t>(length), m_lineRemaining));
+        const int taken = TakeBuffered(
+            buffer, std::min<std::size_t>(static_cast<std::size_t>(length), m_lineRemaining));
         m_lineRemaining -= static_cast<std::size_t>(taken);
         return taken;
     }

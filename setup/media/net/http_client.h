@@ -81,7 +81,7 @@ struct HttpSettings
     std::string sender, reference, acceptLanguage, connection, proxyConnection, cookie;
     std::string contentTypePost = "application/x-www-form-urlencoded";
     std::string username, password, proxyUsername, proxyPassword;
-    std::string rangeBegin, rangeEnd;  // cleared after use
+    std::string rangeBegin, rangeEnd;       // cleared after use
     std::optional<HttpDate> modifiedSince;  // written as given, no zone conversion
     std::string requestVer = "1.0";
     bool noCache = false;

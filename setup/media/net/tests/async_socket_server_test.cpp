@@ -156,12 +156,15 @@ TEST(AsyncSocketDatagram, ConnectsAtOnceAndSendsEachPieceToItsPeer)
         Calls expectedCalls;
     } cases[] = {
         {"127.0.0.1", "", {"socket", "bind 0.0:0", "sendto 127.1:5000 hello"}},
-        {"255.255.255.255", "127.0.0.1",
+        {"255.255.255.255",
+         "127.0.0.1",
          {"socket", "bind 127.1:0", "setsockopt broadcast", "sendto 255.255:5000 hello"}},
     };
     for (const auto& c : cases) {
         ServerHarness h;
-        h.socket.events.sessionConnected = [&](int e) { h.log.push_back("connected " + std::to_string(e)); };
+        h.socket.events.sessionConnected = [&](int e) {
+            h.log.push_back("connected " + std::to_string(e));
+        };
         h.socket.SetProto("udp");
         h.socket.SetAddr(c.addr);
         h.socket.SetPort("5000");

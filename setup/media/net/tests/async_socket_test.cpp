@@ -140,9 +140,15 @@ TEST(AsyncSocket, FlushSendsEverythingQueuedOrStopsWhenTheConnectionEnds)
         int expectedPumps;
         SocketState expectedState;
     } cases[] = {
-        {"through would-block", {1000, -kWsaWouldBlock, 1000, -kWsaWouldBlock, -kWsaWouldBlock},
-         3000, 3, SocketState::Connected},
-        {"reset on the way", {1000, -kWsaWouldBlock, -kWsaConnectionReset}, 1000, 1,
+        {"through would-block",
+         {1000, -kWsaWouldBlock, 1000, -kWsaWouldBlock, -kWsaWouldBlock},
+         3000,
+         3,
+         SocketState::Connected},
+        {"reset on the way",
+         {1000, -kWsaWouldBlock, -kWsaConnectionReset},
+         1000,
+         1,
          SocketState::Closed},
     };
     for (const auto& c : cases) {

@@ -96,8 +96,8 @@ public:
     int sendto(SocketHandle, const char* data, int length, std::uint32_t address,
                std::uint16_t port) override
     {
-        Log("sendto " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) +
-            ":" + std::to_string(port) + " " + std::string(data, static_cast<std::size_t>(length)));
+        Log("sendto " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) + ":" +
+            std::to_string(port) + " " + std::string(data, static_cast<std::size_t>(length)));
         return length;
     }
     int recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,

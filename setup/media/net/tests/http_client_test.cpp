@@ -365,7 +365,8 @@ TEST(HttpClient, StreamsAPostBodyInBlocksAfterTheHeaderItsHandlersShaped)
         if (line.starts_with("User-Agent: "))
             line = "User-Agent: test";
     };
-    peer.client.onBeforeHeaderSend = [&](const std::string& method, std::vector<std::string>& lines) {
+    peer.client.onBeforeHeaderSend = [&](const std::string& method,
+                                         std::vector<std::string>& lines) {
         events.push_back("before " + method);
         lines.push_back("X-Extra: 1");
     };
@@ -389,9 +390,9 @@ TEST(HttpClient, StreamsAPostBodyInBlocksAfterTheHeaderItsHandlersShaped)
     EXPECT_TRUE(Has(header, "Content-Length: 20000"));
     EXPECT_TRUE(header.ends_with("X-Extra: 1\r\n\r\n"));
     EXPECT_TRUE(request.substr(headerEnd + 4) == body);
-    EXPECT_EQ(events, (std::vector<std::string>{"header begin", "before POST", "header end",
-                                                "send begin", "block 8193", "block 8193",
-                                                "block 3614", "send end"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"header begin", "before POST", "header end", "send begin",
+                                        "block 8193", "block 8193", "block 3614", "send end"}));
     EXPECT_EQ(peer.client.ResponseStatus(), 200);
 }
 
@@ -404,7 +405,9 @@ TEST(HttpClient, ReportsTheRequestsStepsThroughItsEvents)
     peer.client.onStateChange = [&](HttpState state) {
         events.push_back("state " + std::to_string(static_cast<int>(state)));
     };
-    peer.client.onSessionConnected = [&](int e) { events.push_back("connected " + std::to_string(e)); };
+    peer.client.onSessionConnected = [&](int e) {
+        events.push_back("connected " + std::to_string(e));
+    };
     peer.client.onSessionClosed = [&](int e) { events.push_back("closed " + std::to_string(e)); };
     peer.client.onHeaderBegin = note("header begin");
     peer.client.onHeaderData = [&](std::string_view line) { events.push_back(std::string(line)); };
@@ -414,7 +417,8 @@ TEST(HttpClient, ReportsTheRequestsStepsThroughItsEvents)
     peer.client.onCookie = [&](std::string_view value, bool&) {
         events.push_back("cookie " + std::string(value));
     };
-    peer.responses = {{"HTTP/1.0 200 OK\r\nSet-Cookie:  id=7\r\nContent-Length: 2\r\n\r\nok", true}};
+    peer.responses = {
+        {"HTTP/1.0 200 OK\r\nSet-Cookie:  id=7\r\nContent-Length: 2\r\n\r\nok", true}};
     peer.client.RequestAsync(HttpRequestKind::Get);
     peer.Run();
     // Ready 0, NotConnected 1, DnsLookup 3, DnsLookupDone 4, Connected 2, WaitingHeader 5,
