@@ -26,7 +26,8 @@ bool IsClosingError(int code)
            code == kWsaConnectionReset || code == kWsaNotConnected;
 }
 
-// A port number: leading spaces skipped, digits up to the first other character.
+}  // namespace
+
 bool ParsePort(std::string_view text, std::uint16_t& port)
 {
     if (text.size() >= 32)
@@ -43,7 +44,11 @@ bool ParsePort(std::string_view text, std::uint16_t& port)
     return true;
 }
 
-}  // namespace
+std::string FormatDottedAddress(std::uint32_t address)
+{
+    return std::to_string(address >> 24) + "." + std::to_string(address >> 16 & 0xFF) + "." +
+           std::to_string(address >> 8 & 0xFF) + "." + std::to_string(address & 0xFF);
+}
 
 bool ParseDottedAddress(std::string_view text, std::uint32_t& address)
 {
@@ -92,6 +97,8 @@ void AsyncSocket::SetDefaults()
     m_addr.clear();
     m_port.clear();
     m_proto = "tcp";
+    m_localAddr = "0.0.0.0";
+    m_localPort = "0";
 }
 
 void AsyncSocket::SetAddr(std::string_view addr)
@@ -113,6 +120,22 @@ void AsyncSocket::SetProto(std::string_view proto)
     if (m_state != SocketState::Closed)
         return Fail("Cannot change Proto if not closed");
     m_proto = Trimmed(proto);
+}
+
+void AsyncSocket::SetLocalAddr(std::string_view addr)
+{
+    if (m_state != SocketState::Closed)
+        return Fail("Cannot change LocalAddr if not closed");
+    m_localAddr = Trimmed(addr);
+    if (m_localAddr.empty())
+        m_localAddr = "0.0.0.0";
+}
+
+void AsyncSocket::SetLocalPort(std::string_view port)
+{
+    if (m_state != SocketState::Closed)
+        return Fail("Cannot change LocalPort if not closed");
+    m_localPort = Trimmed(port);
 }
 
 void AsyncSocket::Fail(const std::string& text)
@@ -178,10 +201,10 @@ void AsyncSocket::Connect()
         return Fail("Connect: No IP Address Specified");
     if (m_proto.empty())
         return Fail("Connect: No Protocol Specified");
-    if (m_proto != "tcp" && m_proto != "TCP" && m_proto != "6") {
-        return Fail(socksServer.empty() ? "connect: only tcp is built"
-                                        : "tcp is the only protocol supported thru socks server");
-    }
+    if (!IsTcp() && !socksServer.empty())
+        return Fail("tcp is the only protocol supported thru socks server");
+    if (!IsTcp() && !IsUdp())
+        return Fail("connect: only tcp and udp are built");
 
     std::uint16_t port = 0;
     if (!ParsePort(m_port, port))
@@ -216,6 +239,8 @@ void AsyncSocket::Connect()
     } else if (!Resolve(m_addr, address, failure)) {
         return Fail("connect: " + failure);
     }
+    if (IsUdp())
+        return ConnectDatagram(address, port);
 
     m_blocks.clear();
     m_allSent = true;
@@ -237,6 +262,16 @@ void AsyncSocket::Connect()
     ApplyLinger();
     if (m_library.setsockopt(handle, SocketOption::KeepAlive, true) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "setsockopt(SO_KEEPALIVE)");
+    if (m_localPort != "0" || m_localAddr != "0.0.0.0") {
+        std::uint16_t localPort = 0;
+        std::uint32_t localAddress = 0;
+        if (!ParsePort(m_localPort, localPort))
+            return Fail("connect: WSocketResolvePort: Invalid Port.");
+        if (!Resolve(m_localAddr, localAddress, failure))
+            return Fail("connect: " + failure);
+        if (m_library.bind(handle, localAddress, localPort) != 0)
+            return LibraryFailure(m_library.WSAGetLastError(), "Bind");
+    }
     if (m_window.SelectEvents(handle, kAllEvents) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "WSAAsyncSelect");
     if (m_library.connect(handle, address, port) != 0) {
@@ -286,8 +321,11 @@ void AsyncSocket::InternalClose(bool shutdownFirst, int error)
         FireSessionClosed(error);
     }
     m_handle = kInvalidSocket;
+    m_datagram = false;
     m_socks.reset();
     m_tunnelData.clear();
+    m_lines.Clear();
+    m_lineRemaining = 0;
     ChangeState(SocketState::Closed);
     SetDefaults();
 }
@@ -333,6 +371,15 @@ int AsyncSocket::Send(std::string_view bytes)
     return static_cast<int>(count);
 }
 
+void AsyncSocket::Flush()
+{
+    while (m_handle != kInvalidSocket && !m_allSent) {
+        TryToSend();
+        if (!m_allSent && m_handle != kInvalidSocket)
+            m_window.PumpMessages();
+    }
+}
+
 void AsyncSocket::TryToSend()
 {
     if (m_handle == kInvalidSocket)
@@ -345,8 +392,7 @@ void AsyncSocket::TryToSend()
             m_blocks.pop_front();
             continue;
         }
-        const int sent =
-            m_library.send(m_handle, pending.data(), static_cast<int>(pending.size()), false);
+        const int sent = LibrarySend(pending.data(), static_cast<int>(pending.size()));
         if (sent < 0) {
             const int error = m_library.WSAGetLastError();
             if (error == kWsaWouldBlock)
@@ -365,7 +411,7 @@ void AsyncSocket::TryToSend()
     m_allSent = true;
 }
 
-int AsyncSocket::Receive(char* buffer, int length)
+int AsyncSocket::RawReceive(char* buffer, int length)
 {
     if (!m_tunnelData.empty() && length > 0) {
         const std::size_t take = std::min(m_tunnelData.size(), static_cast<std::size_t>(length));
@@ -465,8 +511,8 @@ void AsyncSocket::ReceiveLoop(bool always)
     for (;;) {
         m_lastError = 0;
         const long long before = m_readCount;
-        if (events.dataAvailable) {
-            events.dataAvailable(0);
+        if (events.dataAvailable || LineModeActive()) {
+            TriggerDataAvailable(0);
         } else {
             char dropped[1024];
             if (Receive(dropped, sizeof dropped) < 0 && m_lastError == kWsaWouldBlock)
@@ -506,6 +552,7 @@ void AsyncSocket::HandleNetworkEvent(SocketHandle handle, int eventBits, int err
                 events.socksAuthState(SocksAuthState::Failure);
             if (!m_socks)
                 ReceiveLoop(true);
+            DeliverLastLine(error);
             FireSessionClosed(error);
             if (m_state != SocketState::Closed)
                 InternalClose(false, error);

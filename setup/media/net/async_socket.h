@@ -12,6 +12,7 @@
 
 #include <optional>
 
+#include "setup/media/net/line_buffer.h"
 #include "setup/media/net/send_block.h"
 #include "setup/media/net/socket_library.h"
 #include "setup/media/net/socks_negotiation.h"
@@ -58,6 +59,8 @@ struct SocketEvents
     std::function<void(int error)> socksConnected;
     std::function<void(int code, const std::string& text)> socksError;
     std::function<void(SocksAuthState state)> socksAuthState;
+    // In line mode, more than lineLimit bytes without a terminator; clearing clearData keeps them.
+    std::function<void(std::size_t count, bool& clearData)> lineLimitExceeded;
 };
 
 class AsyncSocket
@@ -76,32 +79,68 @@ public:
     // With a SOCKS server the connection goes through it; the owner sees it when the tunnel stands.
     std::string socksServer, socksPort, socksLevel = "5", socksUsercode, socksPassword;
     bool socksAuthenticate = false;
+    int listenBacklog = 5;
+    bool sendUrgent = false;  // out-of-band data
+    bool reuseAddr = false;   // a listening UDP socket shares its port
+    // Line mode: data-available fires once per line (terminator included), Receive reads within it.
+    std::string lineEnd = "\r\n";
+    std::size_t lineLimit = 65536;  // 0: no limit
+    bool lineEcho = false, lineEdit = false;
 
     // Allowed only while closed; values are trimmed.
     void SetAddr(std::string_view addr);
     void SetPort(std::string_view port);
     void SetProto(std::string_view proto);
+    void SetLocalAddr(std::string_view addr);  // empty means 0.0.0.0
+    void SetLocalPort(std::string_view port);
     const std::string& Addr() const { return m_addr; }
     const std::string& Port() const { return m_port; }
     const std::string& Proto() const { return m_proto; }
 
     void Connect();
+    // Listens on Addr and Port: TCP fires OnSessionAvailable for each waiting connection, UDP
+    // receives datagrams.
+    void Listen();
+    // The waiting connection's handle, to hand to Dup of another socket; kInvalidSocket on failure.
+    SocketHandle Accept();
+    // Takes over an accepted connection, which is connected from then on.
+    void Dup(SocketHandle handle);
+    // Dotted address and decimal port, or "error" when the socket has no peer or is not bound.
+    std::string PeerAddr();
+    std::string PeerPort();
+    std::string BoundAddr();
+    std::string BoundPort();
     void Close();
     void Abort();
     void CloseLater();
+    // Switching while bytes are buffered asks the window for a rescan of them.
+    void SetLineMode(bool on);
+    bool LineMode() const { return m_lineMode; }
     void Pause() { m_paused = true; }
     void Resume() { m_paused = false; }
 
-    // Queues the bytes and gives the library what it takes now; the count taken, or -1.
+    // Queues the bytes and gives the library what it takes now; the count taken, or -1. A UDP
+    // socket sends each piece as a datagram to Addr and Port.
     int Send(std::string_view bytes);
+    // One datagram to the given place, or one received with where it came from; -1 with LastError.
+    int SendDatagram(std::string_view bytes, const std::string& addr, const std::string& port);
+    int ReceiveDatagram(char* buffer, int length, std::string& fromAddr, std::string& fromPort);
+    // The text and then lineEnd; the text's length + 2, or 0 for an empty text (nothing is sent).
+    int SendTextLine(std::string_view text);
     bool AllSent() const { return m_allSent; }
+    // Sends until nothing is left queued, dispatching the thread's messages between tries.
+    void Flush();
     // The library's answer: bytes read, 0 at the end, -1 with LastError set.
+    // In line mode at most the rest of the current line; outside it, buffered bytes come first.
     int Receive(char* buffer, int length);
     unsigned long BytesWaiting();
+    // In line mode the rest of the current line; else what is buffered and waiting.
+    unsigned long RcvdCount();
 
     // Message handlers of the hidden window.
     void HandleNetworkEvent(SocketHandle handle, int events, int error);
     void HandleCloseMessage() { Close(); }
+    void HandleLineRescan();
 
     SocketState State() const { return m_state; }
     SocketHandle Handle() const { return m_handle; }
@@ -119,16 +158,31 @@ private:
     void SocksReceive();
     void ApplySocksStep(const SocksNegotiation::Step& step);
     void ReceiveLoop(bool always);
+    int RawReceive(char* buffer, int length);
+    void TriggerDataAvailable(int error);
+    bool LineModeActive() const { return m_lineMode && !lineEnd.empty() && !m_socks; }
+    bool ReadIntoLines();
+    bool DeliverLines(int error);
+    void DeliverLine(std::size_t length, int error);
+    int TakeBuffered(char* buffer, std::size_t length);
+    void DeliverLastLine(int error);
     void TryToSend();
     void Fail(const std::string& text);
     void LibraryFailure(int code, const std::string& function);
     void FireSessionClosed(int error);
+    void FailWithCode(int code, const std::string& text);
+    bool IsTcp() const;
+    bool IsUdp() const;
+    void ConnectDatagram(std::uint32_t address, std::uint16_t port);
+    void ListenDatagram(std::uint32_t address, std::uint16_t port);
+    int LibrarySend(const char* data, int length);
+    std::string NameText(bool peer, bool wantPort);
 
     ISocketLibrary& m_library;
     ISocketWindow& m_window;
     SocketHandle m_handle = kInvalidSocket;
     SocketState m_state = SocketState::Closed;
-    std::string m_addr, m_port, m_proto;
+    std::string m_addr, m_port, m_proto, m_localAddr, m_localPort;
     std::deque<SendBlock> m_blocks;
     bool m_allSent = true;
     bool m_paused = false;
@@ -139,9 +193,18 @@ private:
     long long m_readCount = 0;
     std::optional<SocksNegotiation> m_socks;
     std::string m_tunnelData;  // bytes that came with the server's last reply
+    bool m_datagram = false;
+    std::uint32_t m_datagramAddress = 0;  // where Send goes on a UDP socket
+    std::uint16_t m_datagramPort = 0;
+    bool m_lineMode = false;
+    LineBuffer m_lines;
+    std::size_t m_lineRemaining = 0;  // unread bytes of the line being handed out
 };
 
 // A dotted address of four decimal parts below 256 (spaces around allowed), in host byte order.
 bool ParseDottedAddress(std::string_view text, std::uint32_t& address);
+std::string FormatDottedAddress(std::uint32_t address);
+// A port number: leading spaces skipped, digits up to the first other character.
+bool ParsePort(std::string_view text, std::uint16_t& port);
 
 }  // namespace net

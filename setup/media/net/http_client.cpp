@@ -1,5 +1,6 @@
 #include "setup/media/net/http_client.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "setup/media/net/base64.h"
@@ -62,7 +63,42 @@ class HttpClient::ReaderEvents : public IHttpResponseEvents
 {
 public:
     explicit ReaderEvents(HttpClient& client) : m_client(client) {}
-    void HeaderEnd() override { m_client.OnHeaderEnd(); }
+    void HeaderBegin() override { Fire(m_client.onHeaderBegin); }
+    void HeaderLine(std::string_view line) override
+    {
+        constexpr std::string_view kCookie = "set-cookie:";
+        if (m_client.onCookie && line.size() >= kCookie.size() &&
+            Lower(std::string(line.substr(0, kCookie.size()))) == kCookie) {
+            std::string_view value = line.substr(kCookie.size());
+            while (!value.empty() && value.front() == ' ')
+                value.remove_prefix(1);
+            bool accept = true;
+            m_client.onCookie(value, accept);
+        }
+        if (m_client.onHeaderData)
+            m_client.onHeaderData(line);
+    }
+    void NotAStatusLine(std::string_view line) override
+    {
+        if (m_client.onDataPush2)
+            m_client.onDataPush2(line);
+    }
+    void HeaderEnd() override
+    {
+        Fire(m_client.onHeaderEnd);
+        m_client.OnHeaderEnd();
+    }
+    void DocBegin() override
+    {
+        if (m_client.m_state == HttpState::WaitingHeader)
+            m_client.SetState(HttpState::WaitingBody);
+        Fire(m_client.onDocBegin);
+    }
+    void DocEnd() override
+    {
+        m_client.SetState(HttpState::BodyReceived);
+        Fire(m_client.onDocEnd);
+    }
     void DocData(std::string_view bytes) override
     {
         if (m_client.onDocData)
@@ -72,6 +108,12 @@ public:
     }
 
 private:
+    static void Fire(const std::function<void()>& handler)
+    {
+        if (handler)
+            handler();
+    }
+
     HttpClient& m_client;
 };
 
@@ -84,6 +126,10 @@ HttpClient::HttpClient(ISocketLibrary& library, ISocketWindow& window, IHttpMess
     m_socket.events.sessionConnected = [this](int error) { OnSessionConnected(error); };
     m_socket.events.dataAvailable = [this](int) { OnDataAvailable(); };
     m_socket.events.sessionClosed = [this](int error) { OnSessionClosed(error); };
+    m_socket.events.dataSent = [this](int error) {
+        if (error == 0 && m_sendingBody)
+            SendNextBodyBlock();
+    };
     // Failures of socket calls come back as the socket's last error text.
     m_socket.events.error = [this] { m_socketFailed = true; };
 }
@@ -93,6 +139,8 @@ HttpClient::~HttpClient() = default;
 void HttpClient::SetState(HttpState state)
 {
     m_state = state;
+    if (onStateChange)
+        onStateChange(state);
 }
 
 void HttpClient::ResetResponse()
@@ -171,6 +219,8 @@ void HttpClient::StartConnection()
         m_socket.Abort();
         m_connectionLost = false;
     }
+    if (m_state != HttpState::NotConnected)
+        SetState(HttpState::NotConnected);
     SetState(HttpState::DnsLookup);
     m_connectedHost = m_connectHost;
     m_connectedPort = m_connectPort;
@@ -216,9 +266,13 @@ void HttpClient::OnSessionConnected(int error)
         m_requestError = error;
         m_status = 404;
         m_reason = std::string(SocketErrorText(error)) + " (Error #" + std::to_string(error) + ")";
+        if (onSessionConnected)
+            onSessionConnected(error);
         return;  // the socket closes, and its close ends the request
     }
     SetState(HttpState::Connected);
+    if (onSessionConnected)
+        onSessionConnected(0);
     SendRequest();
 }
 
@@ -273,13 +327,46 @@ void HttpClient::SendRequest()
     v.cookie = settings.cookie;
     v.rangeBegin = std::exchange(settings.rangeBegin, {});
     v.rangeEnd = std::exchange(settings.rangeEnd, {});
-    std::string bytes = JoinRequestHeader(BuildRequestHeaderLines(v));
-    if (withBody && !negotiating)
-        bytes += requestBody;
+    v.modifiedSince = settings.modifiedSince;
+    if (onRequestHeaderBegin)
+        onRequestHeaderBegin();
+    std::vector<std::string> lines = BuildRequestHeaderLines(v);
+    if (onCommand) {
+        for (std::string& line : lines)
+            onCommand(line);
+    }
+    if (onBeforeHeaderSend)
+        onBeforeHeaderSend(v.method, lines);
+    const std::string header = JoinRequestHeader(lines);
     SetState(HttpState::WaitingHeader);
+    m_sendingBody = withBody && !negotiating;
+    m_bodySent = 0;
     if (onRequestSent)
-        onRequestSent(bytes);
-    m_socket.Send(bytes);
+        onRequestSent(header);
+    m_socket.Send(header);
+    if (onRequestHeaderEnd)
+        onRequestHeaderEnd();
+    if (m_sendingBody) {
+        if (onSendBegin)
+            onSendBegin();
+        SendNextBodyBlock();
+    }
+}
+
+void HttpClient::SendNextBodyBlock()
+{
+    if (m_bodySent >= requestBody.size()) {
+        m_sendingBody = false;
+        if (onSendEnd)
+            onSendEnd();
+        return;
+    }
+    const std::size_t count = std::min(kBodyBlockSize, requestBody.size() - m_bodySent);
+    const std::string_view block(requestBody.data() + m_bodySent, count);
+    m_bodySent += count;
+    if (onSendData)
+        onSendData(block);
+    m_socket.Send(block);
 }
 
 void HttpClient::OnDataAvailable()
@@ -295,7 +382,8 @@ void HttpClient::OnDataAvailable()
     const std::string_view bytes(buffer, static_cast<std::size_t>(count));
     const std::size_t taken = m_reader->Feed(bytes);
     if (m_reader->GetPhase() == HttpResponseReader::Phase::Body) {
-        SetState(HttpState::WaitingBody);
+        if (m_state != HttpState::WaitingBody)
+            SetState(HttpState::WaitingBody);
     } else if (m_reader->GetPhase() == HttpResponseReader::Phase::Complete) {
         if (m_kind == HttpRequestKind::Head && taken < bytes.size())
             m_closeAfter = true;  // a HEAD answered with a body: that connection is done
@@ -344,7 +432,8 @@ void HttpClient::OnHeaderEnd()
 
 void HttpClient::ResponseComplete()
 {
-    SetState(HttpState::BodyReceived);
+    if (m_state != HttpState::BodyReceived)
+        SetState(HttpState::BodyReceived);
     if (m_relocationPending) {
         StartRelocation();
         return;
@@ -362,8 +451,12 @@ void HttpClient::OnSessionClosed(int error)
         return;
     if (error != 0)
         m_requestError = error;
-    if (m_state == HttpState::Ready)
-        return;  // an idle kept-alive connection ended
+    if (m_state == HttpState::Ready) {
+        // An idle kept-alive connection ended.
+        if (onSessionClosed)
+            onSessionClosed(error);
+        return;
+    }
     if (m_reader->GetPhase() != HttpResponseReader::Phase::Complete &&
         (m_state == HttpState::WaitingHeader || m_state == HttpState::WaitingBody))
         m_reader->ConnectionClosed();
@@ -371,6 +464,8 @@ void HttpClient::OnSessionClosed(int error)
         StartRelocation();
         return;
     }
+    if (onSessionClosed)
+        onSessionClosed(error);
     SetReady();
 }
 

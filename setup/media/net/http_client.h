@@ -81,7 +81,8 @@ struct HttpSettings
     std::string sender, reference, acceptLanguage, connection, proxyConnection, cookie;
     std::string contentTypePost = "application/x-www-form-urlencoded";
     std::string username, password, proxyUsername, proxyPassword;
-    std::string rangeBegin, rangeEnd;  // cleared after use
+    std::string rangeBegin, rangeEnd;       // cleared after use
+    std::optional<HttpDate> modifiedSince;  // written as given, no zone conversion
     std::string requestVer = "1.0";
     bool noCache = false;
     bool followRelocation = true;
@@ -104,8 +105,25 @@ public:
     // When set, body data go here instead of into responseBody.
     std::function<void(std::string_view bytes)> onDocData;
     std::function<void(HttpRequestKind kind, int error)> onRequestDone;
-    std::function<void(const std::string& bytes)> onRequestSent;  // the bytes of each request
+    std::function<void(const std::string& bytes)> onRequestSent;  // each request's header bytes
+    // The request header: each line may be changed before it is sent, then the whole list.
+    std::function<void()> onRequestHeaderBegin, onRequestHeaderEnd;
+    std::function<void(std::string& line)> onCommand;
+    std::function<void(const std::string& method, std::vector<std::string>& lines)>
+        onBeforeHeaderSend;
+    // The POST or PUT body leaves in blocks, each once the one before has gone.
+    std::function<void()> onSendBegin, onSendEnd;
+    std::function<void(std::string_view block)> onSendData;
     std::function<void()> onLocationChange;
+    std::function<void(HttpState state)> onStateChange;
+    std::function<void(int error)> onSessionConnected, onSessionClosed;
+    // The response header line by line, and the document around its data.
+    std::function<void()> onHeaderBegin, onHeaderEnd, onDocBegin, onDocEnd;
+    std::function<void(std::string_view line)> onHeaderData;
+    // A first line that is not a status line.
+    std::function<void(std::string_view line)> onDataPush2;
+    // A Set-Cookie value; the client itself keeps no cookies.
+    std::function<void(std::string_view value, bool& accept)> onCookie;
 
     // Throws HttpException: busy (1), nothing to post or put (2), unsupported version (5).
     void RequestAsync(HttpRequestKind kind);
@@ -147,6 +165,7 @@ private:
     void SplitTarget(const std::string& url);
     void StartConnection();
     void SendRequest();
+    void SendNextBodyBlock();
     std::string AuthorizationLine();
     void OnSessionConnected(int error);
     void OnDataAvailable();
@@ -183,6 +202,9 @@ private:
     bool m_socketFailed = false;
     static constexpr std::size_t kReceiveSize = 1024 * 1024;
     std::string m_receiveBuffer;
+    static constexpr std::size_t kBodyBlockSize = 8193;
+    bool m_sendingBody = false;
+    std::size_t m_bodySent = 0;
 
     NtlmStep m_serverNtlm = NtlmStep::None, m_proxyNtlm = NtlmStep::None;
     BasicStep m_serverBasic = BasicStep::None, m_proxyBasic = BasicStep::None;

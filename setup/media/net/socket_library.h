@@ -24,7 +24,8 @@ enum class SocketOption
 {
     ReuseAddress,
     NoDelay,
-    KeepAlive
+    KeepAlive,
+    Broadcast
 };
 
 class ISocketLibrary
@@ -34,8 +35,18 @@ public:
     virtual SocketHandle socket(bool stream) = 0;
     // Addresses in host byte order.
     virtual int connect(SocketHandle s, std::uint32_t address, std::uint16_t port) = 0;
+    virtual int bind(SocketHandle s, std::uint32_t address, std::uint16_t port) = 0;
+    virtual int listen(SocketHandle s, int backlog) = 0;
+    // The new connection's handle and its peer, or kInvalidSocket.
+    virtual SocketHandle accept(SocketHandle s, std::uint32_t& address, std::uint16_t& port) = 0;
+    virtual int getsockname(SocketHandle s, std::uint32_t& address, std::uint16_t& port) = 0;
+    virtual int getpeername(SocketHandle s, std::uint32_t& address, std::uint16_t& port) = 0;
     virtual int send(SocketHandle s, const char* data, int length, bool urgent) = 0;
     virtual int recv(SocketHandle s, char* buffer, int length) = 0;
+    virtual int sendto(SocketHandle s, const char* data, int length, std::uint32_t address,
+                       std::uint16_t port) = 0;
+    virtual int recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,
+                         std::uint16_t& port) = 0;
     virtual int closesocket(SocketHandle s) = 0;
     virtual int shutdown(SocketHandle s, int how) = 0;
     virtual int setsockopt(SocketHandle s, SocketOption option, bool on) = 0;
@@ -59,6 +70,8 @@ public:
     virtual void PostNetworkEvent(SocketHandle s, int events, int error) = 0;
     // The close that CloseLater asks for.
     virtual void PostClose() = 0;
+    // The rescan of buffered bytes after line mode was switched.
+    virtual void PostLineRescan() = 0;
     // Dispatches the calling thread's waiting messages (between tries of a close that would block).
     virtual void PumpMessages() {}
 };

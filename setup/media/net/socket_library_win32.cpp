@@ -58,8 +58,15 @@ struct WinsockLibrary::Bound
     decltype(&::WSAAsyncSelect) wsaAsyncSelect = nullptr;
     decltype(&::socket) socket = nullptr;
     decltype(&::connect) connect = nullptr;
+    decltype(&::bind) bind = nullptr;
+    decltype(&::listen) listen = nullptr;
+    decltype(&::accept) accept = nullptr;
+    decltype(&::getsockname) getsockname = nullptr;
+    decltype(&::getpeername) getpeername = nullptr;
     decltype(&::send) send = nullptr;
     decltype(&::recv) recv = nullptr;
+    decltype(&::sendto) sendto = nullptr;
+    decltype(&::recvfrom) recvfrom = nullptr;
     decltype(&::closesocket) closesocket = nullptr;
     decltype(&::shutdown) shutdown = nullptr;
     decltype(&::setsockopt) setsockopt = nullptr;
@@ -122,6 +129,90 @@ int WinsockLibrary::connect(SocketHandle s, std::uint32_t address, std::uint16_t
         static_cast<SOCKET>(s), reinterpret_cast<const sockaddr*>(&target), sizeof target);
 }
 
+int WinsockLibrary::bind(SocketHandle s, std::uint32_t address, std::uint16_t port)
+{
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_port = ToNetwork16(port);
+    local.sin_addr.s_addr = ToNetwork32(address);
+    return m_bound->Get(m_bound->bind, "bind")(
+        static_cast<SOCKET>(s), reinterpret_cast<const sockaddr*>(&local), sizeof local);
+}
+
+int WinsockLibrary::listen(SocketHandle s, int backlog)
+{
+    return m_bound->Get(m_bound->listen, "listen")(static_cast<SOCKET>(s), backlog);
+}
+
+namespace {
+
+// Byte swapping is its own inverse: the same helpers bring network order back.
+void FromAddress(const sockaddr_in& from, std::uint32_t& address, std::uint16_t& port)
+{
+    address = ToNetwork32(from.sin_addr.s_addr);
+    port = ToNetwork16(from.sin_port);
+}
+
+}  // namespace
+
+SocketHandle WinsockLibrary::accept(SocketHandle s, std::uint32_t& address, std::uint16_t& port)
+{
+    sockaddr_in peer{};
+    int length = sizeof peer;
+    const SOCKET accepted = m_bound->Get(m_bound->accept, "accept")(
+        static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(&peer), &length);
+    if (accepted == INVALID_SOCKET)
+        return kInvalidSocket;
+    FromAddress(peer, address, port);
+    return static_cast<SocketHandle>(accepted);
+}
+
+int WinsockLibrary::sendto(SocketHandle s, const char* data, int length, std::uint32_t address,
+                           std::uint16_t port)
+{
+    sockaddr_in target{};
+    target.sin_family = AF_INET;
+    target.sin_port = ToNetwork16(port);
+    target.sin_addr.s_addr = ToNetwork32(address);
+    return m_bound->Get(m_bound->sendto, "sendto")(static_cast<SOCKET>(s), data, length, 0,
+                                                   reinterpret_cast<const sockaddr*>(&target),
+                                                   sizeof target);
+}
+
+int WinsockLibrary::recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,
+                             std::uint16_t& port)
+{
+    sockaddr_in from{};
+    int size = sizeof from;
+    const int result = m_bound->Get(m_bound->recvfrom, "recvfrom")(
+        static_cast<SOCKET>(s), buffer, length, 0, reinterpret_cast<sockaddr*>(&from), &size);
+    if (result >= 0)
+        FromAddress(from, address, port);
+    return result;
+}
+
+int WinsockLibrary::getsockname(SocketHandle s, std::uint32_t& address, std::uint16_t& port)
+{
+    sockaddr_in local{};
+    int length = sizeof local;
+    const int result = m_bound->Get(m_bound->getsockname, "getsockname")(
+        static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(&local), &length);
+    if (result == 0)
+        FromAddress(local, address, port);
+    return result;
+}
+
+int WinsockLibrary::getpeername(SocketHandle s, std::uint32_t& address, std::uint16_t& port)
+{
+    sockaddr_in peer{};
+    int length = sizeof peer;
+    const int result = m_bound->Get(m_bound->getpeername, "getpeername")(
+        static_cast<SOCKET>(s), reinterpret_cast<sockaddr*>(&peer), &length);
+    if (result == 0)
+        FromAddress(peer, address, port);
+    return result;
+}
+
 int WinsockLibrary::send(SocketHandle s, const char* data, int length, bool urgent)
 {
     return m_bound->Get(m_bound->send, "send")(static_cast<SOCKET>(s), data, length,
@@ -151,6 +242,8 @@ int WinsockLibrary::setsockopt(SocketHandle s, SocketOption option, bool on)
         level = IPPROTO_TCP, name = TCP_NODELAY;
     else if (option == SocketOption::KeepAlive)
         name = SO_KEEPALIVE;
+    else if (option == SocketOption::Broadcast)
+        name = SO_BROADCAST;
     return m_bound->Get(m_bound->setsockopt, "setsockopt")(
         static_cast<SOCKET>(s), level, name, reinterpret_cast<const char*>(&value), sizeof value);
 }

@@ -20,8 +20,17 @@ public:
 
     SocketHandle socket(bool stream) override;
     int connect(SocketHandle s, std::uint32_t address, std::uint16_t port) override;
+    int bind(SocketHandle s, std::uint32_t address, std::uint16_t port) override;
+    int listen(SocketHandle s, int backlog) override;
+    SocketHandle accept(SocketHandle s, std::uint32_t& address, std::uint16_t& port) override;
+    int getsockname(SocketHandle s, std::uint32_t& address, std::uint16_t& port) override;
+    int getpeername(SocketHandle s, std::uint32_t& address, std::uint16_t& port) override;
     int send(SocketHandle s, const char* data, int length, bool urgent) override;
     int recv(SocketHandle s, char* buffer, int length) override;
+    int sendto(SocketHandle s, const char* data, int length, std::uint32_t address,
+               std::uint16_t port) override;
+    int recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,
+                 std::uint16_t& port) override;
     int closesocket(SocketHandle s) override;
     int shutdown(SocketHandle s, int how) override;
     int setsockopt(SocketHandle s, SocketOption option, bool on) override;

@@ -33,6 +33,11 @@ void SocketWindow::PostClose()
     ::PostMessageW(m_window.Get(), kMessageClose, 0, 0);
 }
 
+void SocketWindow::PostLineRescan()
+{
+    ::PostMessageW(m_window.Get(), kMessageLineRescan, 0, 0);
+}
+
 void SocketWindow::PumpMessages()
 {
     MSG message;
@@ -56,6 +61,9 @@ LRESULT CALLBACK SocketWindow::WindowProc(HWND window, UINT message, WPARAM wPar
                 return 0;
             case kMessageClose:
                 self->m_socket->HandleCloseMessage();
+                return 0;
+            case kMessageLineRescan:
+                self->m_socket->HandleLineRescan();
                 return 0;
             default:
                 break;

@@ -15,6 +15,7 @@ namespace net {
 
 constexpr UINT kMessageNetworkEvent = WM_USER + 1;  // 1025
 constexpr UINT kMessageClose = WM_USER + 4;         // 1028
+constexpr UINT kMessageLineRescan = WM_USER + 20;   // 1044
 
 class SocketWindow : public ISocketWindow
 {
@@ -28,6 +29,7 @@ public:
     int SelectEvents(SocketHandle s, int events) override;
     void PostNetworkEvent(SocketHandle s, int events, int error) override;
     void PostClose() override;
+    void PostLineRescan() override;
     void PumpMessages() override;
 
 private:

@@ -130,6 +130,41 @@ TEST(AsyncSocket, SendsALargeBlockInOrderThroughPartialSendsAndWouldBlock)
     EXPECT_TRUE(h.window.posted.empty());
 }
 
+TEST(AsyncSocket, FlushSendsEverythingQueuedOrStopsWhenTheConnectionEnds)
+{
+    const struct
+    {
+        const char* name;
+        std::deque<int> plan;
+        std::size_t expectedWire;
+        int expectedPumps;
+        SocketState expectedState;
+    } cases[] = {
+        {"through would-block",
+         {1000, -kWsaWouldBlock, 1000, -kWsaWouldBlock, -kWsaWouldBlock},
+         3000,
+         3,
+         SocketState::Connected},
+        {"reset on the way",
+         {1000, -kWsaWouldBlock, -kWsaConnectionReset},
+         1000,
+         1,
+         SocketState::Closed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Harness h;
+        h.Connect();
+        h.library.sendPlan = {-kWsaWouldBlock};  // all of it waits in blocks
+        h.socket.Send(std::string(3000, 'f'));
+        h.library.sendPlan = c.plan;
+        h.socket.Flush();
+        EXPECT_EQ(h.library.wire.size(), c.expectedWire);
+        EXPECT_EQ(h.window.pumps, c.expectedPumps);
+        EXPECT_EQ(h.socket.State(), c.expectedState);
+    }
+}
+
 TEST(AsyncSocket, PostsAWriteEventWhenEverythingLeftAtOnce)
 {
     Harness h;

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "setup/media/net/socket_window_win32.h"
+#include "setup/media/net/sync_wait_win32.h"
 
 namespace {
 
@@ -127,6 +128,164 @@ TEST(AsyncSocketWin32, ReportsARefusedConnectionThroughTheSessionEvent)
     ASSERT_TRUE(RunMessagesUntil([&] { return connected != -1; }, 20000));
     EXPECT_EQ(connected, 10061);
     EXPECT_EQ(s.socket.State(), SocketState::Closed);
+}
+
+TEST(AsyncSocketWin32, ReadsEchoedLinesWhileWaitingSynchronously)
+{
+    LoopbackEchoPeer peer;
+    Win32Socket s;
+    ThreadWaitHost host;
+    SyncWaiter waiter(host);
+    waiter.timeoutMilliseconds = 20000;
+    std::vector<std::string> lines;
+    std::string current;
+    bool connected = false, twoLines = false;
+    s.socket.SetLineMode(true);
+    s.socket.events.sessionConnected = [&](int error) { connected = error == 0; };
+    s.socket.events.dataAvailable = [&](int) {
+        char buffer[5];
+        const int n = s.socket.Receive(buffer, sizeof buffer);
+        if (n > 0)
+            current.append(buffer, static_cast<std::size_t>(n));
+        if (s.socket.RcvdCount() == 0 && !current.empty())
+            lines.push_back(std::exchange(current, {}));
+        twoLines = lines.size() == 2;
+    };
+    s.socket.SetAddr("127.0.0.1");
+    s.socket.SetPort(std::to_string(peer.Port()));
+    ASSERT_EQ(waiter.SyncCall([&] { s.socket.Connect(); }, connected), 0);
+    ASSERT_TRUE(connected);
+    // The second line goes out in two sends so it may well arrive split.
+    EXPECT_EQ(waiter.SyncCall(
+                  [&] {
+                      s.socket.SendTextLine("first line");
+                      s.socket.Send("second ");
+                      s.socket.SendTextLine("half");
+                  },
+                  twoLines),
+              0);
+    EXPECT_EQ(lines, (std::vector<std::string>{"first line\r\n", "second half\r\n"}));
+    s.socket.Close();
+}
+
+TEST(AsyncSocketWin32, AWaitTimesOutWhenNothingHappens)
+{
+    ThreadWaitHost host;
+    SyncWaiter waiter(host);
+    waiter.timeoutMilliseconds = 100;
+    bool never = false;
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(waiter.WaitForFlag(never), kWaitTimedOut);
+    EXPECT_GE(::GetTickCount() - start, 100u);
+}
+
+// Collects whole lines of a socket in line mode, read in small pieces.
+struct LineCollector
+{
+    std::vector<std::string> lines;
+    std::string current;
+
+    void ReadFrom(AsyncSocket& socket)
+    {
+        char buffer[4];
+        const int n = socket.Receive(buffer, sizeof buffer);
+        if (n > 0)
+            current.append(buffer, static_cast<std::size_t>(n));
+        if (socket.RcvdCount() == 0 && !current.empty())
+            lines.push_back(std::exchange(current, {}));
+    }
+};
+
+TEST(AsyncSocketWin32, AListeningSocketAcceptsAndAnswersAClient)
+{
+    ThreadWaitHost host;
+    SyncWaiter waiter(host);
+    waiter.timeoutMilliseconds = 20000;
+
+    Win32Socket listener, served, client;
+    LineCollector atServer, atClient;
+    bool answered = false, serverSawClose = false;
+    listener.socket.events.sessionAvailable = [&](int error) {
+        ASSERT_EQ(error, 0);
+        served.socket.Dup(listener.socket.Accept());
+    };
+    served.socket.SetLineMode(true);
+    served.socket.events.dataAvailable = [&](int) {
+        atServer.ReadFrom(served.socket);
+        if (!atServer.current.empty() || atServer.lines.empty())
+            return;
+        const std::string line = atServer.lines.back();
+        served.socket.SendTextLine("got " + line.substr(0, line.size() - 2));
+    };
+    served.socket.events.sessionClosed = [&](int) { serverSawClose = true; };
+    client.socket.SetLineMode(true);
+    client.socket.events.dataAvailable = [&](int) {
+        atClient.ReadFrom(client.socket);
+        answered = !atClient.lines.empty();
+    };
+
+    listener.socket.SetAddr("127.0.0.1");
+    listener.socket.SetPort("0");  // any free port
+    listener.socket.Listen();
+    ASSERT_EQ(listener.socket.State(), SocketState::Listening);
+    const std::string port = listener.socket.BoundPort();
+    ASSERT_NE(port, "0");
+
+    bool connected = false;
+    client.socket.events.sessionConnected = [&](int error) { connected = error == 0; };
+    client.socket.SetAddr("127.0.0.1");
+    client.socket.SetPort(port);
+    ASSERT_EQ(waiter.SyncCall([&] { client.socket.Connect(); }, connected), 0);
+    ASSERT_EQ(waiter.SyncCall([&] { client.socket.SendTextLine("ping"); }, answered), 0);
+    EXPECT_EQ(atClient.lines, (std::vector<std::string>{"got ping\r\n"}));
+    EXPECT_EQ(served.socket.State(), SocketState::Connected);
+    EXPECT_EQ(served.socket.PeerAddr(), "127.0.0.1");
+    EXPECT_EQ(served.socket.PeerPort(), client.socket.BoundPort());
+
+    EXPECT_EQ(waiter.SyncCall([&] { client.socket.Close(); }, serverSawClose), 0);
+    listener.socket.Close();
+}
+
+TEST(AsyncSocketWin32, ADatagramGoesToAListeningSocketAndTheAnswerComesBack)
+{
+    ThreadWaitHost host;
+    SyncWaiter waiter(host);
+    waiter.timeoutMilliseconds = 20000;
+    Win32Socket server, client;
+    std::string heard, answer;
+    bool answered = false;
+    server.socket.events.dataAvailable = [&](int) {
+        char buffer[64];
+        std::string from, port;
+        const int n = server.socket.ReceiveDatagram(buffer, sizeof buffer, from, port);
+        if (n <= 0)
+            return;
+        heard.assign(buffer, static_cast<std::size_t>(n));
+        server.socket.SendDatagram("pong", from, port);
+    };
+    client.socket.events.dataAvailable = [&](int) {
+        char buffer[64];
+        const int n = client.socket.Receive(buffer, sizeof buffer);
+        if (n > 0)
+            answer.assign(buffer, static_cast<std::size_t>(n));
+        answered = !answer.empty();
+    };
+    server.socket.SetProto("udp");
+    server.socket.SetAddr("127.0.0.1");
+    server.socket.SetPort("0");
+    server.socket.Listen();
+    ASSERT_EQ(server.socket.State(), SocketState::Bound);
+    client.socket.SetProto("udp");
+    client.socket.SetAddr("127.0.0.1");
+    client.socket.SetPort(server.socket.BoundPort());
+    client.socket.SetLocalAddr("127.0.0.1");
+    client.socket.Connect();
+    ASSERT_EQ(client.socket.State(), SocketState::Connected);
+    EXPECT_EQ(waiter.SyncCall([&] { client.socket.Send("ping"); }, answered), 0);
+    EXPECT_EQ(heard, "ping");
+    EXPECT_EQ(answer, "pong");
+    client.socket.Close();
+    server.socket.Close();
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ class FakeSocketLibrary : public ISocketLibrary
 {
 public:
     static constexpr SocketHandle kHandle = 7;
+    static constexpr SocketHandle kAcceptedHandle = 8;
 
     std::vector<std::string> calls;
     std::string wire;      // what the peer received
@@ -24,6 +25,7 @@ public:
     std::deque<int> sendPlan;
     int recvError = 0;  // a recv with nothing waiting fails with this (0: would block)
     bool resolves = false;
+    int bindError = 0, acceptError = 0;
 
     SocketHandle socket(bool) override
     {
@@ -35,6 +37,37 @@ public:
         Log("connect " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) +
             ":" + std::to_string(port));
         return Fails(connectError);
+    }
+    int bind(SocketHandle, std::uint32_t address, std::uint16_t port) override
+    {
+        Log("bind " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) + ":" +
+            std::to_string(port));
+        return Fails(bindError);
+    }
+    int listen(SocketHandle, int backlog) override
+    {
+        return Log("listen " + std::to_string(backlog)), 0;
+    }
+    SocketHandle accept(SocketHandle, std::uint32_t& address, std::uint16_t& port) override
+    {
+        Log("accept");
+        if (acceptError != 0)
+            return Fails(acceptError), kInvalidSocket;
+        address = 0x7F000001;
+        port = 50000;
+        return kAcceptedHandle;
+    }
+    int getsockname(SocketHandle, std::uint32_t& address, std::uint16_t& port) override
+    {
+        address = 0x7F000001;
+        port = 8080;
+        return 0;
+    }
+    int getpeername(SocketHandle, std::uint32_t& address, std::uint16_t& port) override
+    {
+        address = 0x7F000002;
+        port = 50001;
+        return 0;
     }
     int send(SocketHandle, const char* data, int length, bool) override
     {
@@ -60,6 +93,20 @@ public:
         incoming.erase(0, take);
         return static_cast<int>(take);
     }
+    int sendto(SocketHandle, const char* data, int length, std::uint32_t address,
+               std::uint16_t port) override
+    {
+        Log("sendto " + std::to_string(address >> 24) + "." + std::to_string(address & 0xFF) + ":" +
+            std::to_string(port) + " " + std::string(data, static_cast<std::size_t>(length)));
+        return length;
+    }
+    int recvfrom(SocketHandle s, char* buffer, int length, std::uint32_t& address,
+                 std::uint16_t& port) override
+    {
+        address = 0x7F000003;
+        port = 5353;
+        return recv(s, buffer, length);
+    }
     int closesocket(SocketHandle) override { return Log("closesocket"), 0; }
     int shutdown(SocketHandle, int how) override
     {
@@ -67,7 +114,7 @@ public:
     }
     int setsockopt(SocketHandle, SocketOption option, bool) override
     {
-        static const char* const kNames[] = {"reuse", "nodelay", "keepalive"};
+        static const char* const kNames[] = {"reuse", "nodelay", "keepalive", "broadcast"};
         return Log(std::string("setsockopt ") + kNames[static_cast<int>(option)]), 0;
     }
     int SetLinger(SocketHandle, bool on, int seconds) override
@@ -109,6 +156,8 @@ public:
     };
     std::vector<Posted> posted;
     int closesPosted = 0;
+    int rescansPosted = 0;
+    int pumps = 0;
 
     int SelectEvents(SocketHandle, int) override { return 0; }
     void PostNetworkEvent(SocketHandle handle, int events, int) override
@@ -116,6 +165,8 @@ public:
         posted.push_back({handle, events});
     }
     void PostClose() override { ++closesPosted; }
+    void PostLineRescan() override { ++rescansPosted; }
+    void PumpMessages() override { ++pumps; }
 };
 
 }  // namespace net::testing

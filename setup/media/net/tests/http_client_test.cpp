@@ -348,4 +348,86 @@ TEST(HttpClient, AbortEndsARunningRequestAsALocalFailure)
     EXPECT_TRUE(peer.requests.empty());
 }
 
+TEST(HttpClient, StreamsAPostBodyInBlocksAfterTheHeaderItsHandlersShaped)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://127.0.0.1/upload";
+    peer.client.settings.modifiedSince = HttpDate{2007, 3, 4, 5, 6, 7, 6};
+    std::string body(20000, '\0');
+    for (std::size_t i = 0; i < body.size(); ++i)
+        body[i] = static_cast<char>('a' + i % 23 + i / 8193);  // each block differs
+    peer.client.requestBody = body;
+    // The library takes the second block in two goes.
+    peer.library.sendPlan = {0x7FFFFFFF, 8193, 5000};
+    std::vector<std::string> events;
+    peer.client.onRequestHeaderBegin = [&] { events.push_back("header begin"); };
+    peer.client.onCommand = [](std::string& line) {
+        if (line.starts_with("User-Agent: "))
+            line = "User-Agent: test";
+    };
+    peer.client.onBeforeHeaderSend = [&](const std::string& method,
+                                         std::vector<std::string>& lines) {
+        events.push_back("before " + method);
+        lines.push_back("X-Extra: 1");
+    };
+    peer.client.onRequestHeaderEnd = [&] { events.push_back("header end"); };
+    peer.client.onSendBegin = [&] { events.push_back("send begin"); };
+    peer.client.onSendData = [&](std::string_view block) {
+        events.push_back("block " + std::to_string(block.size()));
+    };
+    peer.client.onSendEnd = [&] { events.push_back("send end"); };
+    peer.responses = {kOk};
+    peer.client.RequestAsync(HttpRequestKind::Post);
+    peer.Run();
+
+    ASSERT_EQ(peer.requests.size(), 1u);
+    const std::string& request = peer.requests[0];
+    const std::size_t headerEnd = request.find("\r\n\r\n");
+    ASSERT_NE(headerEnd, std::string::npos);
+    const std::string header = request.substr(0, headerEnd + 4);
+    EXPECT_TRUE(Has(header, "User-Agent: test"));
+    EXPECT_TRUE(Has(header, "If-Modified-Since: Sun, 04 Mar 2007 05:06:07 GMT"));
+    EXPECT_TRUE(Has(header, "Content-Length: 20000"));
+    EXPECT_TRUE(header.ends_with("X-Extra: 1\r\n\r\n"));
+    EXPECT_TRUE(request.substr(headerEnd + 4) == body);
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"header begin", "before POST", "header end", "send begin",
+                                        "block 8193", "block 8193", "block 3614", "send end"}));
+    EXPECT_EQ(peer.client.ResponseStatus(), 200);
+}
+
+TEST(HttpClient, ReportsTheRequestsStepsThroughItsEvents)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.url = "http://127.0.0.1/a";
+    std::vector<std::string> events;
+    const auto note = [&](std::string text) { return [&events, text] { events.push_back(text); }; };
+    peer.client.onStateChange = [&](HttpState state) {
+        events.push_back("state " + std::to_string(static_cast<int>(state)));
+    };
+    peer.client.onSessionConnected = [&](int e) {
+        events.push_back("connected " + std::to_string(e));
+    };
+    peer.client.onSessionClosed = [&](int e) { events.push_back("closed " + std::to_string(e)); };
+    peer.client.onHeaderBegin = note("header begin");
+    peer.client.onHeaderData = [&](std::string_view line) { events.push_back(std::string(line)); };
+    peer.client.onHeaderEnd = note("header end");
+    peer.client.onDocBegin = note("doc begin");
+    peer.client.onDocEnd = note("doc end");
+    peer.client.onCookie = [&](std::string_view value, bool&) {
+        events.push_back("cookie " + std::string(value));
+    };
+    peer.responses = {
+        {"HTTP/1.0 200 OK\r\nSet-Cookie:  id=7\r\nContent-Length: 2\r\n\r\nok", true}};
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    // Ready 0, NotConnected 1, DnsLookup 3, DnsLookupDone 4, Connected 2, WaitingHeader 5,
+    // WaitingBody 6, BodyReceived 7.
+    EXPECT_EQ(events, (std::vector<std::string>{
+                          "state 1", "state 3", "state 4", "state 2", "connected 0", "state 5",
+                          "header begin", "HTTP/1.0 200 OK", "cookie id=7", "Set-Cookie:  id=7",
+                          "Content-Length: 2", "header end", "state 6", "doc begin", "state 7",
+                          "doc end", "closed 0", "state 0"}));
+}
+
 }  // namespace

@@ -75,6 +75,7 @@ public:
         m_queue.push_back(Event{s, bits});
     }
     void PostClose() override { m_queue.push_back(CloseLater{}); }
+    void PostLineRescan() override {}  // the client never uses line mode
     void Post(HttpMessage message) override { m_queue.push_back(message); }
 
 private:
