@@ -44,6 +44,11 @@ case $action in
         $wine reg add "$fonts" /v "${pair%%=*}" /d "${pair#*=}" /f </dev/null >/dev/null 2>&1
       done
       touch "$WINEPREFIX/.project-ready"
+      # The first boot of a new prefix leaves two service managers behind, and services then
+      # hang on start: begin the session afresh on the finished prefix.
+      $wineserver -k </dev/null >/dev/null 2>&1 || true
+      $wineserver -w </dev/null >/dev/null 2>&1 || true
+      $wineserver -p </dev/null >/dev/null 2>&1 || true
     fi
     # Start the services and the desktop process now, detached from the caller's streams: a test
     # that needs them later would otherwise start them itself and they would hold CTest's pipes.
