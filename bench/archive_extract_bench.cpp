@@ -12,17 +12,11 @@
 #include <fstream>
 #include <string>
 #include <vector>
+#include "bench/bench_support_win32.h"
 
 namespace {
 
-double Now()
-{
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER counter{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Now;
 
 int Extract(const std::string& archive, const std::string& target)
 {

@@ -12,21 +12,15 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+#include "bench/bench_support_win32.h"
 
 namespace {
+
+using bench::Now;
 
 using ShredFileFn = int(__stdcall*)(const wchar_t*, int, void*, void**, char*,
                                     shred::ShredProgressCallback, shred::ShredFileDoneCallback,
                                     int);
-
-double Now()
-{
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER counter{};
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool WriteWhole(HANDLE file, const std::vector<std::uint8_t>& bytes)
 {

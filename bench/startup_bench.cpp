@@ -15,24 +15,12 @@
 #include "tests/support/compiled_script_builder.h"
 #include "tests/support/process_runner_win32.h"
 #include "tests/support/setup_image_writer.h"
+#include "bench/bench_support_win32.h"
 
 namespace {
 
-std::string BinDir()
-{
-    char path[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::filesystem::path(path).parent_path().string() + "\\";
-}
-
-double Now()
-{
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::BinDir;
+using bench::Now;
 
 int Write(const std::string& folder)
 {

@@ -203,4 +203,21 @@ std::vector<std::string> ReadUtf16Lines(const std::string& path)
     return lines;
 }
 
+std::uint32_t RunRegsvr32(const std::wstring& arguments)
+{
+    std::wstring command = L"regsvr32.exe /s " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return ~0u;
+    core::UniqueProcess owner(process.hProcess);
+    core::UniqueThread thread(process.hThread);
+    ::WaitForSingleObject(process.hProcess, 60000);
+    DWORD code = ~0u;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    return code;
+}
+
 }  // namespace testsupport

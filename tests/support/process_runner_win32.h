@@ -46,6 +46,10 @@ private:
 
 ProcessResult RunProcess(const std::string& program, const ProcessOptions& options);
 
+// Runs regsvr32 silently with these arguments (the library's quoted path, "/u" first to
+// unregister) and gives its exit code; ~0 when it could not be started.
+std::uint32_t RunRegsvr32(const std::wstring& arguments);
+
 // The lines of a UTF-16LE text file (an optional byte-order mark skipped), as ANSI text.
 std::vector<std::string> ReadUtf16Lines(const std::string& path);
 

@@ -30,23 +30,6 @@ std::wstring BesideTest(const wchar_t* name)
     return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
 }
 
-DWORD RunRegsvr32(const std::wstring& arguments)
-{
-    std::wstring command = L"regsvr32.exe /s " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process))
-        return ~0u;
-    core::UniqueProcess owner(process.hProcess);
-    core::UniqueThread thread(process.hThread);
-    ::WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = ~0u;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    return code;
-}
-
 bool KeyExists(const std::wstring& key)
 {
     HKEY raw = nullptr;

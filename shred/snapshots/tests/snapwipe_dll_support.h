@@ -10,12 +10,12 @@
 
 #include <string>
 #include <vector>
+#include "tests/support/process_runner_win32.h"
 
 namespace shred::snapshots::testing {
 
 std::wstring BesideTest(const wchar_t* name);
-// regsvr32's exit code; ~0 when it could not be started.
-DWORD RunRegsvr32(const std::wstring& arguments);
+using testsupport::RunRegsvr32;
 bool KeyExists(const std::wstring& key);
 // The default (empty name) or named string value of a key under HKEY_CLASSES_ROOT; empty when
 // missing.

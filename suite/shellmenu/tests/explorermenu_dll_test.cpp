@@ -18,26 +18,11 @@
 namespace shellmenu {
 namespace {
 
+using testsupport::RunRegsvr32;
+
 // {6E46DFF2-2890-41B2-9C14-0E766CEAB835}
 constexpr GUID kLibId = {
     0x6E46DFF2, 0x2890, 0x41B2, {0x9C, 0x14, 0x0E, 0x76, 0x6C, 0xEA, 0xB8, 0x35}};
-
-DWORD RunRegsvr32(const std::wstring& arguments)
-{
-    std::wstring command = L"regsvr32.exe /s " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process))
-        return ~0u;
-    core::UniqueProcess owner(process.hProcess);
-    core::UniqueThread thread(process.hThread);
-    ::WaitForSingleObject(process.hProcess, 60000);
-    DWORD code = ~0u;
-    ::GetExitCodeProcess(process.hProcess, &code);
-    return code;
-}
 
 HKEY Root(RegistryRoot root)
 {
