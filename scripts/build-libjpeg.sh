@@ -20,21 +20,8 @@ for triplet in "${triplets[@]}"; do
 done
 [ ${#todo[@]} -eq 0 ] && exit 0
 
-mkdir -p "$cache/src"
-source_dir=$(find "$cache/src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n 1)
-if [ -z "$source_dir" ]; then
-  if ! apt-get source --print-uris -qq libjpeg-turbo >/dev/null 2>&1; then
-    list=/etc/apt/sources.list.d/debian.sources
-    if [ -f "$list" ] && [ ! -f /etc/apt/sources.list.d/project-deb-src.sources ]; then
-      sed 's/^Types: deb$/Types: deb-src/' "$list" >/etc/apt/sources.list.d/project-deb-src.sources
-    fi
-    apt-get update -qq
-  fi
-  (cd "$cache/src" && apt-get source -qq libjpeg-turbo >apt-source-jpeg.log 2>&1) ||
-    { cat "$cache/src/apt-source-jpeg.log" >&2; exit 1; }
-  source_dir=$(find "$cache/src" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | sort | tail -n 1)
-fi
-[ -n "$source_dir" ] || { echo "build-libjpeg: no libjpeg-turbo source" >&2; exit 1; }
+source "$(dirname "$0")/debian-source.sh"
+source_dir=$(debian_source_dir libjpeg-turbo "$cache")
 
 for triplet in "${todo[@]}"; do
   echo "build-libjpeg: $triplet"

@@ -21,22 +21,8 @@ for triplet in "${triplets[@]}"; do
 done
 [ ${#todo[@]} -eq 0 ] && exit 0
 
-mkdir -p "$cache/src"
-source_dir=$(find "$cache/src" -maxdepth 1 -type d -name 'xz-utils-*' | sort | tail -n 1)
-if [ -z "$source_dir" ]; then
-  # The source comes from Debian's archive; add a source entry beside the binary ones when missing.
-  if ! apt-get source --print-uris -qq xz-utils >/dev/null 2>&1; then
-    list=/etc/apt/sources.list.d/debian.sources
-    if [ -f "$list" ] && [ ! -f /etc/apt/sources.list.d/project-deb-src.sources ]; then
-      sed 's/^Types: deb$/Types: deb-src/' "$list" >/etc/apt/sources.list.d/project-deb-src.sources
-    fi
-    apt-get update -qq
-  fi
-  (cd "$cache/src" && apt-get source -qq xz-utils >apt-source.log 2>&1) ||
-    { cat "$cache/src/apt-source.log" >&2; exit 1; }
-  source_dir=$(find "$cache/src" -maxdepth 1 -type d -name 'xz-utils-*' | sort | tail -n 1)
-fi
-[ -n "$source_dir" ] || { echo "build-liblzma: no xz-utils source" >&2; exit 1; }
+source "$(dirname "$0")/debian-source.sh"
+source_dir=$(debian_source_dir xz-utils "$cache")
 
 for triplet in "${todo[@]}"; do
   echo "build-liblzma: $triplet"
