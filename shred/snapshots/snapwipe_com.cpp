@@ -1,5 +1,6 @@
 #include "shred/snapshots/snapwipe_com.h"
 
+#include "core/com_object_win32.h"
 #include "core/text_convert.h"
 #include "shred/engine/shred_settings.h"
 #include "shred/snapshots/progress_window_win32.h"
@@ -16,47 +17,10 @@ namespace {
 
 LONG g_moduleLocks = 0;
 
-// IUnknown of an object with one interface; it holds a module lock while it lives.
-template <typename Interface>
-class ModuleComObject : public Interface
+class CSnapwipeo : public core::ModuleComObject<ISnapwipeo>
 {
 public:
-    explicit ModuleComObject(const IID& iid) : m_iid(iid)
-    {
-        ::InterlockedIncrement(&g_moduleLocks);
-    }
-    virtual ~ModuleComObject() { ::InterlockedDecrement(&g_moduleLocks); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, m_iid)) {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
-
-private:
-    const IID& m_iid;
-    LONG m_references = 1;
-};
-
-class CSnapwipeo : public ModuleComObject<ISnapwipeo>
-{
-public:
-    CSnapwipeo() : ModuleComObject(kISnapwipeoIid) {}
+    CSnapwipeo() : ModuleComObject(g_moduleLocks, kISnapwipeoIid) {}
 
     HRESULT STDMETHODCALLTYPE VNTRemovePV(BSTR DriveLetters, long lAlgo,
                                           short* hProgressDlg) override
@@ -82,10 +46,10 @@ public:
     }
 };
 
-class SnapwipeoFactory : public ModuleComObject<IClassFactory>
+class SnapwipeoFactory : public core::ModuleClassFactory
 {
 public:
-    SnapwipeoFactory() : ModuleComObject(IID_IClassFactory) {}
+    SnapwipeoFactory() : ModuleClassFactory(g_moduleLocks) {}
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
     {
@@ -100,14 +64,6 @@ public:
         const HRESULT result = instance->QueryInterface(iid, object);
         instance->Release();
         return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override
-    {
-        if (lock)
-            ::InterlockedIncrement(&g_moduleLocks);
-        else
-            ::InterlockedDecrement(&g_moduleLocks);
-        return S_OK;
     }
 };
 

@@ -1,5 +1,6 @@
 #include "suite/shellmenu/vnt_shell_ex_win32.h"
 
+#include "core/com_object_win32.h"
 #include "core/text_convert.h"
 #include "suite/shellmenu/command_line.h"
 #include "suite/shellmenu/command_string.h"
@@ -233,32 +234,11 @@ private:
     HBITMAP m_bitmap = nullptr;
 };
 
-class VNTShellExFactory final : public IClassFactory
+class VNTShellExFactory final : public core::ModuleClassFactory
 {
 public:
-    VNTShellExFactory() { ::InterlockedIncrement(&g_moduleLocks); }
-    ~VNTShellExFactory() { ::InterlockedDecrement(&g_moduleLocks); }
+    VNTShellExFactory() : ModuleClassFactory(g_moduleLocks) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
     {
         if (!object)
@@ -278,17 +258,6 @@ public:
         inner.Release();
         return result;
     }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override
-    {
-        if (lock)
-            ::InterlockedIncrement(&g_moduleLocks);
-        else
-            ::InterlockedDecrement(&g_moduleLocks);
-        return S_OK;
-    }
-
-private:
-    LONG m_references = 1;
 };
 
 }  // namespace
