@@ -174,7 +174,7 @@ int WipeFileSlack(const SlackRequest& request, ISlackSystem& system,
         services.buildPasses ? services.buildPasses(request.algorithmId) : std::nullopt;
     if (!passes || passes->empty())
         return kSlackRunRefused;
-    SlackRun run{.system = system, .progressSystem = progressSystem, .services = services};
+    SlackRun run{.system = system, .progressSystem = progressSystem, .services = services, .fileServices = {}};
     run.fileServices.buildPasses = [&passes](int) { return passes; };
     run.algorithmId = request.algorithmId;
     run.ctx = request.ctx;

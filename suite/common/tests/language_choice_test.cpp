@@ -68,8 +68,9 @@ TEST(LanguageCatalog, PatternGivesTheCodeOfEachFittingName)
     for (const Case& c : cases) {
         std::wstring code;
         EXPECT_EQ(MatchLibraryPattern(L"LingotextUpdate_*.dll", c.name, code), c.fits) << c.name;
-        if (c.fits)
+        if (c.fits) {
             EXPECT_EQ(code, c.code) << c.name;
+        }
     }
 }
 

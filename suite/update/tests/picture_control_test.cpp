@@ -45,7 +45,12 @@ Bytes Bitmap(int size)
 {
     const int stride = (size * 3 + 3) & ~3;
     Bytes pixels(static_cast<std::size_t>(stride * size), 0x80);
-    BITMAPINFOHEADER info = {sizeof(info), size, size, 1, 24};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = size;
+    info.biHeight = size;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
     BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(54 + pixels.size()), 0, 0, 54};
     Bytes bytes(54);
     std::memcpy(bytes.data(), &file, 14);
