@@ -2,6 +2,7 @@
 
 #include "suite/common/dialog_helpers_win32.h"
 #include "suite/recyclebin/count_path_win32.h"
+#include "suite/recyclebin/dialog_painting_win32.h"
 #include "suite/recyclebin/resource_ids.h"
 #include "suite/recyclebin/shred_run_win32.h"
 #include "suite/recyclebin/suite_images_win32.h"
@@ -295,21 +296,6 @@ INT_PTR ContentsDialog::ControlColour(HDC dc, HWND control)
     return reinterpret_cast<INT_PTR>(m_whiteBrush.Get());
 }
 
-void ContentsDialog::EraseBackground(HDC dc)
-{
-    RECT client;
-    ::GetClientRect(m_dialog, &client);
-    ::FillRect(dc, &client, static_cast<HBRUSH>(m_whiteBrush.Get()));
-    if (!m_background)
-        return;
-    BITMAP info{};
-    ::GetObjectW(m_background.Get(), sizeof(info), &info);
-    core::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-    HGDIOBJ old = ::SelectObject(memory.Get(), m_background.Get());
-    ::BitBlt(dc, 140, 359, info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
-    ::SelectObject(memory.Get(), old);
-}
-
 INT_PTR ContentsDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -334,9 +320,11 @@ INT_PTR ContentsDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         case WM_CTLCOLORLISTBOX:
             return ControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
         case WM_ERASEBKGND:
-            EraseBackground(reinterpret_cast<HDC>(wParam));
-            ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-            return TRUE;
+            return PaintDialogBackground(dialog, reinterpret_cast<HDC>(wParam),
+                                         static_cast<HBRUSH>(m_whiteBrush.Get()),
+                                         static_cast<HBITMAP>(m_background.Get()), [](SIZE, SIZE) {
+                                             return POINT{140, 359};
+                                         });
         default:
             return FALSE;
     }

@@ -48,7 +48,6 @@ private:
     std::vector<ContentsRow> Rows() const;
     void Shred();
     INT_PTR ControlColour(HDC dc, HWND control);
-    void EraseBackground(HDC dc);
 
     TrashwipeEnvironment& m_environment;
     const bool m_interactive;

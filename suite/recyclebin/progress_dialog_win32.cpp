@@ -1,6 +1,7 @@
 #include "suite/recyclebin/progress_dialog_win32.h"
 
 #include "suite/common/dialog_helpers_win32.h"
+#include "suite/recyclebin/dialog_painting_win32.h"
 #include "suite/recyclebin/resource_ids.h"
 #include "suite/recyclebin/text_format.h"
 
@@ -200,23 +201,6 @@ void ProgressDialog::Initialise(HWND dialog)
         ::ShowWindow(dialog, SW_HIDE);
 }
 
-void ProgressDialog::EraseBackground(HDC dc)
-{
-    HWND window = m_window.load();
-    RECT client;
-    ::GetClientRect(window, &client);
-    ::FillRect(dc, &client, static_cast<HBRUSH>(m_whiteBrush.Get()));
-    if (!m_background)
-        return;
-    BITMAP info{};
-    ::GetObjectW(m_background.Get(), sizeof(info), &info);
-    core::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-    HGDIOBJ old = ::SelectObject(memory.Get(), m_background.Get());
-    ::BitBlt(dc, client.right - info.bmWidth - 10, (client.bottom - info.bmHeight) / 2,
-             info.bmWidth, info.bmHeight, memory.Get(), 0, 0, SRCCOPY);
-    ::SelectObject(memory.Get(), old);
-}
-
 INT_PTR ProgressDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -227,9 +211,12 @@ INT_PTR ProgressDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             suite::CenterOnOwner(dialog);
             return FALSE;
         case WM_ERASEBKGND:
-            EraseBackground(reinterpret_cast<HDC>(wParam));
-            ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-            return TRUE;
+            // Right-aligned 10 pixels from the edge, centred vertically.
+            return PaintDialogBackground(
+                dialog, reinterpret_cast<HDC>(wParam), static_cast<HBRUSH>(m_whiteBrush.Get()),
+                static_cast<HBITMAP>(m_background.Get()), [](SIZE client, SIZE bitmap) {
+                    return POINT{client.cx - bitmap.cx - 10, (client.cy - bitmap.cy) / 2};
+                });
         case WM_CTLCOLORSTATIC:
             ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));

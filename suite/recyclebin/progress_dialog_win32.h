@@ -55,7 +55,6 @@ private:
     void Initialise(HWND dialog);
     void TogglePause();
     void Abort();
-    void EraseBackground(HDC dc);
 
     HINSTANCE m_module;
     ILanguageTexts& m_texts;

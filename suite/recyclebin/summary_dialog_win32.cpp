@@ -1,6 +1,7 @@
 #include "suite/recyclebin/summary_dialog_win32.h"
 
 #include "suite/common/dialog_helpers_win32.h"
+#include "suite/recyclebin/dialog_painting_win32.h"
 #include "suite/recyclebin/resource_ids.h"
 #include "suite/recyclebin/shred_run.h"
 #include "suite/recyclebin/suite_images_win32.h"
@@ -88,22 +89,6 @@ void SummaryDialog::Destroyed(HWND dialog)
                               suite::MessageIcon::Exclamation);
 }
 
-void SummaryDialog::EraseBackground(HWND dialog, HDC dc)
-{
-    RECT client;
-    ::GetClientRect(dialog, &client);
-    ::FillRect(dc, &client, static_cast<HBRUSH>(m_whiteBrush.Get()));
-    if (!m_bottom)
-        return;
-    BITMAP info{};
-    ::GetObjectW(m_bottom.Get(), sizeof(info), &info);
-    core::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-    HGDIOBJ old = ::SelectObject(memory.Get(), m_bottom.Get());
-    ::BitBlt(dc, 0, client.bottom - info.bmHeight, info.bmWidth, info.bmHeight, memory.Get(), 0, 0,
-             SRCCOPY);
-    ::SelectObject(memory.Get(), old);
-}
-
 INT_PTR SummaryDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -111,9 +96,12 @@ INT_PTR SummaryDialog::Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM l
             Initialise(dialog);
             return TRUE;
         case WM_ERASEBKGND:
-            EraseBackground(dialog, reinterpret_cast<HDC>(wParam));
-            ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
-            return TRUE;
+            // The bottom bitmap at the bottom-left corner.
+            return PaintDialogBackground(
+                dialog, reinterpret_cast<HDC>(wParam), static_cast<HBRUSH>(m_whiteBrush.Get()),
+                static_cast<HBITMAP>(m_bottom.Get()), [](SIZE client, SIZE bitmap) {
+                    return POINT{0, client.cy - bitmap.cy};
+                });
         case WM_CTLCOLORSTATIC:
             if (::GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) != IDC_SUMMARY_SHRED_LOG) {
                 ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));

@@ -32,7 +32,6 @@ private:
     void Initialise(HWND dialog);
     void SetResultPicture(HWND dialog, int bitmapId);
     void Destroyed(HWND dialog);
-    void EraseBackground(HWND dialog, HDC dc);
 
     TrashwipeEnvironment& m_environment;
     int m_languageIndex;

@@ -94,7 +94,7 @@ TEST_F(ContentsDialogTest, ListsEveryEntryInReverseOrderWithItsFolderAndTotals)
     EXPECT_EQ(dialog->FileCount(), 0);
 }
 
-TEST_F(ContentsDialogTest, Windows2000ShowsOneWideColumnAndTheOldBinNoCheckBoxes)
+TEST_F(ContentsDialogTest, Windows2000ShowsOneWideColumnAndTheOldBinItsOwnTotals)
 {
     test.version = {5, 0};
     if (!Open())
@@ -105,10 +105,18 @@ TEST_F(ContentsDialogTest, Windows2000ShowsOneWideColumnAndTheOldBinNoCheckBoxes
     EXPECT_TRUE(ListView_GetExtendedListViewStyle(list) & LVS_EX_CHECKBOXES);
     ::DestroyWindow(window);
     test.version = {4, 10};  // Windows 98
+    scratch.Make("Recycled");
+    scratch.Write("Recycled\\DC1.txt", "twelve bytes");
+    test.oldBinFiles = {{scratch / L"Recycled\\INFO2", L"INFO2"},
+                        {scratch / L"Recycled\\desktop.ini", L"desktop.ini"},
+                        {scratch / L"Recycled\\DC1.txt", L"DC1.txt"}};
     if (!Open())
         GTEST_SKIP() << "no display";
     list = ::GetDlgItem(window, IDC_RB_LIST);
     EXPECT_FALSE(ListView_GetExtendedListViewStyle(list) & LVS_EX_CHECKBOXES);
+    // The old bin's totals count its files, not its two housekeeping files.
+    EXPECT_EQ(dialog->FileCount(), 1);
+    EXPECT_EQ(dialog->SizeTotal(), 12u);
 }
 
 TEST_F(ContentsDialogTest, StoredMethodChoosesTheButtonAndTheMiddleLabel)
@@ -363,6 +371,17 @@ TEST(TrashwipeVersions, DecisionsUnderWinesVersionSetting)
         EXPECT_EQ((code & 4) != 0, c.version6);
     }
     ::RegDeleteTreeW(HKEY_CURRENT_USER, key);
+}
+
+TEST(TrashwipeExport, SilentCallOverAnEmptyBinAnswersZero)
+{
+    const std::string driver = testsupport::TestProgramFolder() + "trashwipe_driver.exe";
+    testsupport::ProcessOptions options;
+    options.timeoutMs = 60000;
+    const testsupport::ProcessResult result = testsupport::RunProcess(driver, options);
+    ASSERT_TRUE(result.started);
+    EXPECT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u);
 }
 
 }  // namespace

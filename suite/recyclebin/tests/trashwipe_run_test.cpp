@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -211,6 +212,63 @@ TEST(TrashwipeRun, InteractiveRunGoesThroughItsThreeDialogs)
     ASSERT_EQ(test.store.writes.size(), 1u);
     EXPECT_EQ(test.store.writes[0].value, L"ShredLog");
     EXPECT_EQ(test.Logs().size(), 1u);
+}
+
+// Sets an environment variable of this process while it lives.
+class ScopedVariable
+{
+public:
+    ScopedVariable(const wchar_t* name, const std::wstring& value) : m_name(name)
+    {
+        ::SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableW(m_name, nullptr); }
+
+private:
+    const wchar_t* m_name;
+};
+
+TEST(TrashwipeRun, Version6OffersThePreviousVersionsPromptWithTheDriveLetters)
+{
+    const struct
+    {
+        const wchar_t* answer;
+        bool leaveWritten;
+        bool logLine;
+    } cases[] = {{L"1", false, true}, {L"-2", true, false}};
+    for (const auto& c : cases) {
+        testsupport::ScratchFolder scratch;
+        TestEnvironment test(scratch);
+        test.version = {6, 1};
+        test.texts.texts[{L"previousversions_log", -1}] = L"previous versions removed";
+        // The template's settings part carries the previous-versions markers.
+        scratch.Write("template\\logfile.html",
+                      "<p><!--VAR_TEXT_SECURITY_SETTINGS_51--></p>\r\n"
+                      "<table><!--TABLE_ROW_START--><tr><td><!--SRC_FILE_PATH--></td></tr>\r\n"
+                      "<!--TABLE_ROW_END--></table>\r\n");
+        ScopedVariable answer(L"SNAPPROMPT_ANSWER", c.answer);
+        ScopedVariable record(L"SNAPPROMPT_RECORD", scratch / L"prompt.txt");
+        TrashwipeEnvironment environment = test.Environment();
+        DialogPresser presser({{testing::kTestProduct, IDOK}, {L"summary_title@0", IDOK}});
+        ContentsDialog dialog(environment, true);
+        if (dialog.Run() == -1)
+            GTEST_SKIP() << "no dialog without a display";
+        // Every fixture entry lies on the scratch folder's drive: one letter; no stored method
+        // checks the first button, method 0.
+        const auto bytes = testsupport::ReadWholeFile(scratch / L"prompt.txt");
+        const std::wstring line(reinterpret_cast<const wchar_t*>(bytes.data()),
+                                bytes.size() / sizeof(wchar_t));
+        EXPECT_EQ(line, L"0|" + scratch.Path().substr(0, 1) + L"\n");
+        const bool leaveWritten =
+            std::any_of(test.store.writes.begin(), test.store.writes.end(),
+                        [](const testing::FakeStore::Access& a) { return a.value == L"LeavePV"; });
+        EXPECT_EQ(leaveWritten, c.leaveWritten);
+        const std::vector<std::wstring> logs = test.Logs();
+        ASSERT_EQ(logs.size(), 1u);
+        EXPECT_EQ(
+            test.LogText(logs[0]).find("<p>previous versions removed</p>") != std::string::npos,
+            c.logLine);
+    }
 }
 
 }  // namespace
