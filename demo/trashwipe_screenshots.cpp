@@ -26,14 +26,8 @@ int wmain(int argc, wchar_t** argv)
     int status = 0;
 
     trashwipe::ContentsDialog contents(environment, true);
-    HWND window = contents.Create();
-    if (!window)
-        return 3;
-    ::ShowWindow(window, SW_SHOW);
-    testsupport::Pump(700);
-    if (!testsupport::SaveWindow(window, folder + L"trashwipe_contents.bmp"))
+    if (!testsupport::CaptureAndClose(contents.Create(), folder + L"trashwipe_contents.bmp"))
         status = 4;
-    ::DestroyWindow(window);
 
     trashwipe::ProgressDialog progress(test.module.Get(), test.texts, true, 0, nullptr);
     progress.SetTotal(3);
@@ -54,14 +48,8 @@ int wmain(int argc, wchar_t** argv)
     trashwipe::SummaryDialog summary(environment, 0);
     summary.SetLogPath(scratch / L"run.html");
     summary.SetResult(true, true);
-    window = summary.Create();
-    if (!window)
-        return 6;
-    ::ShowWindow(window, SW_SHOW);
-    testsupport::Pump(700);
-    if (!testsupport::SaveWindow(window, folder + L"trashwipe_summary.bmp"))
+    if (!testsupport::CaptureAndClose(summary.Create(), folder + L"trashwipe_summary.bmp"))
         status = 7;
-    ::DestroyWindow(window);
     std::printf("%s\n",
                 status == 0 ? "trashwipe screenshots written" : "trashwipe screenshots failed");
     return status;

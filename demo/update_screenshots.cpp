@@ -76,11 +76,8 @@ int wmain(int argc, wchar_t** argv)
     HWND contact = update::CreateContactDialog(services, nullptr);
     if (!contact)
         return 4;
-    ::ShowWindow(contact, SW_SHOW);
-    testsupport::Pump(700);
-    if (!testsupport::SaveWindow(contact, folder + L"update_information.bmp"))
+    if (!testsupport::CaptureAndClose(contact, folder + L"update_information.bmp"))
         status = 5;
-    ::DestroyWindow(contact);
 
     // A slow server keeps the download dialog up while it is captured.
     testsupport::LoopbackHttpServer server(

@@ -55,4 +55,15 @@ void Pump(DWORD milliseconds)
     }
 }
 
+bool CaptureAndClose(HWND window, const std::wstring& path)
+{
+    if (!window)
+        return false;
+    ::ShowWindow(window, SW_SHOW);
+    Pump(700);
+    const bool saved = SaveWindow(window, path);
+    ::DestroyWindow(window);
+    return saved;
+}
+
 }  // namespace testsupport

@@ -9,6 +9,8 @@
 namespace testsupport {
 
 bool SaveWindow(HWND window, const std::wstring& path);
+// Shows a modeless window, lets it paint, saves it and destroys it; false when any of that failed.
+bool CaptureAndClose(HWND window, const std::wstring& path);
 // Serves this thread's messages for the given time.
 void Pump(DWORD milliseconds);
 
