@@ -6,6 +6,7 @@
 #include "suite/update/refreshkit_dialogs_win32.h"
 #include "tests/support/loopback_http_server_win32.h"
 #include "tests/support/program_folder_win32.h"
+#include "tests/support/window_capture_win32.h"
 
 #include <windows.h>
 
@@ -18,57 +19,6 @@
 #include <vector>
 
 namespace {
-
-// The window as the screen shows it, children included.
-bool SaveWindow(HWND window, const std::wstring& path)
-{
-    RECT r;
-    ::GetWindowRect(window, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    ::GdiFlush();
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    const DWORD size = stride * static_cast<DWORD>(height);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
-    file.bfSize = file.bfOffBits + size;
-    info.bmiHeader.biSizeImage = size;
-    std::ofstream out(std::filesystem::path(path), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-    out.write(static_cast<const char*>(bits), size);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return out.good();
-}
-
-void Pump(DWORD milliseconds)
-{
-    const DWORD end = ::GetTickCount() + milliseconds;
-    MSG message;
-    while (static_cast<LONG>(end - ::GetTickCount()) > 0) {
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(20);
-    }
-}
 
 class NoLaunch final : public update::IInstallerLauncher
 {
@@ -102,7 +52,8 @@ int wmain(int argc, wchar_t** argv)
     if (argc < 2)
         return 2;
     const std::wstring folder = std::wstring(argv[1]) + L"\\";
-    core::UniqueModule refreshkit(::LoadLibraryW((testsupport::ProgramFolder() + L"Refreshkit.dll").c_str()));
+    core::UniqueModule refreshkit(
+        ::LoadLibraryW((testsupport::ProgramFolder() + L"Refreshkit.dll").c_str()));
     if (!refreshkit)
         return 3;
     FixtureLocator locator;
@@ -125,11 +76,8 @@ int wmain(int argc, wchar_t** argv)
     HWND contact = update::CreateContactDialog(services, nullptr);
     if (!contact)
         return 4;
-    ::ShowWindow(contact, SW_SHOW);
-    Pump(700);
-    if (!SaveWindow(contact, folder + L"update_information.bmp"))
+    if (!testsupport::CaptureAndClose(contact, folder + L"update_information.bmp"))
         status = 5;
-    ::DestroyWindow(contact);
 
     // A slow server keeps the download dialog up while it is captured.
     testsupport::LoopbackHttpServer server(
@@ -147,7 +95,7 @@ int wmain(int argc, wchar_t** argv)
             HWND dialog = ::FindWindowW(L"#32770", downloadTitle.c_str());
             if (dialog && ::IsWindowVisible(dialog)) {
                 ::Sleep(700);
-                captured = SaveWindow(dialog, folder + L"update_download.bmp");
+                captured = testsupport::SaveWindow(dialog, folder + L"update_download.bmp");
             }
         }
         // Then the download ends: its closing message box is answered.

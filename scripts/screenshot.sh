@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the x64 tree and writes PNG pictures of the update dialogs into build/x64/screenshots.
+# Builds the x64 tree and writes PNG pictures of the update dialogs and of Trashwipe's three
+# dialogs into build/x64/screenshots.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -9,5 +10,6 @@ bash "$PROJECT_ROOT/scripts/wine-session.sh" start "$BUILD_ROOT/x64"
 out=$BUILD_ROOT/x64/screenshots
 mkdir -p "$out"
 "$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/update_screenshots.exe" "Z:${out//\//\\}"
+"$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/trashwipe_screenshots.exe" "Z:${out//\//\\}"
 python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
 ls "$out"/*.png

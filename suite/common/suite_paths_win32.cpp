@@ -105,7 +105,9 @@ void MessageBoxMessages::Show(std::wstring_view text, std::wstring_view caption,
     const std::wstring title(caption.empty() ? std::wstring_view(m_title) : caption);
     HWND owner = ::GetActiveWindow();
     ::MessageBoxW(owner, body.c_str(), title.c_str(),
-                  MB_OK | (icon == MessageIcon::Error ? MB_ICONERROR : 0));
+                  MB_OK | (icon == MessageIcon::Error         ? MB_ICONERROR
+                           : icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION
+                                                              : 0));
 }
 
 }  // namespace suite

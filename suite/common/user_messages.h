@@ -10,6 +10,7 @@ namespace suite {
 enum class MessageIcon
 {
     Error,
+    Exclamation,
     None
 };
 

@@ -2,7 +2,7 @@
 
 #include "core/cstring_abi.h"
 #include "core/unique_handle.h"
-#include "suite/common/library_path.h"
+#include "suite/recyclebin/suite_export_win32.h"
 
 #include <windows.h>
 
@@ -37,21 +37,10 @@ using ShredFileFunction = int(__stdcall*)(const wchar_t*, int, void*, void**, vo
 int FilewipeEngine::ShredPath(const std::wstring& path, ShredAlgorithmId algorithm,
                               IShredObserver* observer, volatile char* abortFlag)
 {
-    const std::wstring libraryPath =
-        suite::JoinLibraryPath(m_locator.SuiteLibraryFolder(kShredLibrary), kShredLibrary);
-    core::UniqueModule library(::LoadLibraryW(libraryPath.c_str()));
-    if (!library) {
-        m_messages.Show(suite::MissingLibraryMessage(kShredLibrary), L"",
-                        suite::MessageIcon::Error);
+    const auto bound = BindSuiteExport(m_locator, m_messages, kShredLibrary, "VNTShredFile");
+    if (!bound)
         return kEngineMissing;
-    }
-    const auto shredFile =
-        reinterpret_cast<ShredFileFunction>(::GetProcAddress(library.Get(), "VNTShredFile"));
-    if (!shredFile) {
-        m_messages.Show(suite::MissingExportMessage(kShredLibrary, L"VNTShredFile"), L"",
-                        suite::MessageIcon::Error);
-        return kEngineMissing;
-    }
+    const auto shredFile = reinterpret_cast<ShredFileFunction>(bound->function);
     volatile char noAbort = 0;
     return shredFile(path.c_str(), algorithm, observer, nullptr, abortFlag ? abortFlag : &noAbort,
                      OnShredProgress, OnShredFileDone, 0);

@@ -1,6 +1,7 @@
 #include "suite/recyclebin/html_log.h"
 
 #include "suite/recyclebin/shred_run.h"
+#include "suite/recyclebin/text_format.h"
 
 #include <cwchar>
 #include <cwctype>
@@ -39,6 +40,15 @@ std::size_t CopyThrough(std::wstring_view text, std::size_t at, std::wstring_vie
 }
 
 }  // namespace
+
+std::wstring PathAsHtmlText(std::wstring_view path)
+{
+    std::wstring text(path);
+    ReplaceAll(text, L"&", L"&amp;");
+    ReplaceAll(text, L"<", L"&lt;");
+    ReplaceAll(text, L">", L"&gt;");
+    return text;
+}
 
 void ReplaceAll(std::wstring& text, std::wstring_view marker, std::wstring_view replacement)
 {
@@ -237,10 +247,10 @@ void HtmlLogPage::FillHeader()
     ReplaceAll(m_page, L"<!--VAR_TEXT_SECURITY_SETTINGS_42-->",
                Text(L"var_text_security_settings_na"));
     ReplaceAll(m_page, L"<!--VAR_TEXT_SUMMERY_12-->",
-               FormatCount(Text(L"stream_shred_d_files"), m_facts.fileCount));
+               FormatNumbers(Text(L"stream_shred_d_files"), {m_facts.fileCount}));
     ReplaceAll(m_page, L"<!--VAR_TEXT_INTRODUCTION_2-->", Text(L"var_text_introduction_2"));
     ReplaceAll(m_page, L"<!--VAR_NO_OF_FILES-->",
-               FormatCount(Text(L"stream_d_files"), m_facts.fileCount));
+               FormatNumbers(Text(L"stream_d_files"), {m_facts.fileCount}));
     const std::wstring dateFormat = Text(L"dateformat");
     ReplaceAll(m_page, L"<!--VAR_DATE-->", FormatTime(m_start, dateFormat));
     ReplaceAll(m_page, L"<!--VAR_TEXT_INTRODUCTION_3-->", Text(L"var_text_introduction_3"));
@@ -296,22 +306,6 @@ std::wstring HtmlLogPage::FormatNumber(std::wstring_view keyFormat, int number)
     return Text(key);
 }
 
-std::wstring HtmlLogPage::FormatCount(const std::wstring& format, int count)
-{
-    // The language text carries one "%d"; anything else in it is copied as it is.
-    std::wstring out;
-    bool done = false;
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (!done && format[i] == L'%' && i + 1 < format.size() && format[i + 1] == L'd') {
-            out += std::to_wstring(count);
-            done = true;
-            ++i;
-        } else
-            out.push_back(format[i]);
-    }
-    return out;
-}
-
 void HtmlLogPage::AddRow(int result, std::wstring_view source, std::wstring_view destination)
 {
     std::wstring row = m_rowTemplate;
@@ -320,10 +314,9 @@ void HtmlLogPage::AddRow(int result, std::wstring_view source, std::wstring_view
                L"align=\"absmiddle\">");
     ReplaceAll(row, L"<!--DEST_PATH_IMG-->", m_facts.templateFolder);
     // An ampersand in a file name would otherwise swallow the text up to the next ';' when the
-    // page is escaped.
-    std::wstring sourceText(source), destinationText(destination);
-    ReplaceAll(sourceText, L"&", L"&amp;");
-    ReplaceAll(destinationText, L"&", L"&amp;");
+    // page is escaped, and an angle bracket from a path the shell reported would open a tag.
+    std::wstring sourceText = PathAsHtmlText(source);
+    std::wstring destinationText = PathAsHtmlText(destination);
     ReplaceAll(row, L"<!--SRC_FILE_PATH-->", sourceText);
     ReplaceAll(row, L"<!--DEST_FILE-->", destinationText);
     if (result == kShredSucceeded) {

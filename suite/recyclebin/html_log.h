@@ -60,7 +60,6 @@ private:
     std::wstring Text(std::wstring_view key);
     // The text of a key named by a "%d" pattern, such as "shred_algo_%d".
     std::wstring FormatNumber(std::wstring_view keyFormat, int number);
-    static std::wstring FormatCount(const std::wstring& format, int count);
     void FillHeader();
 
     LogRunFacts m_facts;
@@ -75,6 +74,8 @@ private:
 
 // Every occurrence, left to right.
 void ReplaceAll(std::wstring& text, std::wstring_view marker, std::wstring_view replacement);
+// A path as row text: "&", "<" and ">" as entities, so the page's escaping passes it whole.
+std::wstring PathAsHtmlText(std::wstring_view path);
 // Characters above 128 outside tags, entities and script or style blocks become "&#N;".
 std::wstring EscapeHtml(std::wstring_view text);
 // "HH:MM:SS" with the hours counted within a day.

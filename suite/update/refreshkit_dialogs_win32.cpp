@@ -1,5 +1,6 @@
 #include "suite/update/refreshkit_dialogs_win32.h"
 
+#include "suite/common/dialog_helpers_win32.h"
 #include "suite/update/contact_view.h"
 #include "suite/update/dialog_scale.h"
 #include "suite/update/installer_download.h"
@@ -52,49 +53,11 @@ void ScaleControl(HWND dialog, int id, ScaleFactors factors)
                  scaled.bottom - scaled.top, TRUE);
 }
 
-void SetPicture(HWND dialog, int id, HBITMAP bitmap)
-{
-    HBITMAP old = reinterpret_cast<HBITMAP>(::SendDlgItemMessageW(
-        dialog, id, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
-    if (old && old != bitmap)
-        ::DeleteObject(old);
-}
-
-void CenterOnOwner(HWND dialog)
-{
-    HWND owner = ::GetWindow(dialog, GW_OWNER);
-    RECT area;
-    if (owner)
-        ::GetWindowRect(owner, &area);
-    else
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    RECT own;
-    ::GetWindowRect(dialog, &own);
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    ::SetWindowPos(dialog, nullptr, area.left + (area.right - area.left - width) / 2,
-                   area.top + (area.bottom - area.top - height) / 2, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
+using suite::CenterOnOwner;
+using suite::DialogProcedure;
+using suite::SetPicture;
 
 // The information dialog: one row for the installed product.
-// The dialog procedure of a dialog object handed over as the WM_INITDIALOG parameter; nothing
-// thrown leaves it.
-template <typename Dialog>
-INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept
-{
-    if (message == WM_INITDIALOG)
-        ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<Dialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (!self)
-        return FALSE;
-    try {
-        return self->Handle(dialog, message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
-}
-
 class ContactDialog
 {
 public:
@@ -110,7 +73,7 @@ public:
     }
 
     template <typename Dialog>
-    friend INT_PTR CALLBACK DialogProcedure(HWND, UINT, WPARAM, LPARAM) noexcept;
+    friend INT_PTR CALLBACK suite::DialogProcedure(HWND, UINT, WPARAM, LPARAM) noexcept;
 
     bool m_topmost = false;
     bool m_modeless = false;
@@ -336,7 +299,7 @@ public:
     }
 
     template <typename Dialog>
-    friend INT_PTR CALLBACK DialogProcedure(HWND, UINT, WPARAM, LPARAM) noexcept;
+    friend INT_PTR CALLBACK suite::DialogProcedure(HWND, UINT, WPARAM, LPARAM) noexcept;
 
     bool Cancelled() const { return m_cancel.load(); }
 
@@ -502,13 +465,6 @@ void ShellInstallerLauncher::Launch(const std::wstring& path, const std::wstring
 #pragma GCC diagnostic pop
     ::ShellExecuteW(nullptr, LaunchVerb(info.dwMajorVersion), path.c_str(), parameters.c_str(),
                     nullptr, SW_SHOWNORMAL);
-}
-
-HFONT CreateBoldDialogFont()
-{
-    return ::CreateFontW(12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                         OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS,
-                         L"MS Shell Dlg");
 }
 
 INT_PTR ShowContactDialog(const DialogServices& services, HWND owner, bool topmost)

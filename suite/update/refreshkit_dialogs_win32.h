@@ -2,6 +2,7 @@
 // the start of the downloaded installer.
 #pragma once
 
+#include "suite/common/dialog_helpers_win32.h"
 #include "suite/update/refreshkit_context_win32.h"
 
 #include <windows.h>
@@ -9,6 +10,8 @@
 #include <string>
 
 namespace update {
+
+using suite::CreateBoldDialogFont;
 
 // Starts the downloaded installer: behind an interface so tests never run one.
 class IInstallerLauncher
@@ -48,8 +51,5 @@ bool ShowDownloadDialog(const DialogServices& services, HWND owner);
 
 // Information dialog, then download or the "no update" message: 1 or -1.
 int RunInteractiveUpdate(RefreshkitContext& context, bool topmost);
-
-// The bold dialog font; the caller keeps it for the dialog's lifetime.
-HFONT CreateBoldDialogFont();
 
 }  // namespace update

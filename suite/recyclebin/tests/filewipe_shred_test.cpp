@@ -1,7 +1,7 @@
 // The shred run's pass over a fixture Recycle Bin through the real Filewipe.dll.
 #include "suite/recyclebin/count_path_win32.h"
 #include "suite/recyclebin/filewipe_engine_win32.h"
-#include "suite/recyclebin/tests/fixture_recycle_bin_win32.h"
+#include "suite/recyclebin/tests/trashwipe_test_environment_win32.h"
 #include "tests/support/scratch_folder_win32.h"
 
 #include <gtest/gtest.h>
@@ -54,25 +54,10 @@ std::wstring Widen(const std::string& text)
     return std::wstring(text.begin(), text.end());
 }
 
-// A file, a folder holding two files and a dot file, and two entries from one former path.
-testing::FixtureRecycleBin MakeBin(const testsupport::ScratchFolder& scratch)
-{
-    scratch.Make("bin\\$R2\\sub");
-    scratch.Write("bin\\$R1.txt", "one");
-    scratch.Write("bin\\$R2\\a.txt", "aa");
-    scratch.Write("bin\\$R2\\sub\\b.txt", "bbb");
-    scratch.Write("bin\\$R2\\.hidden", "h");
-    scratch.Write("bin\\$R3.txt", "three");
-    scratch.Write("bin\\manifest.txt",
-                  "$R1.txt|C:\\Docs\\same.txt\n$R2|C:\\Docs\\Folder\n"
-                  "$R3.txt|C:\\Docs\\same.txt\n");
-    return testing::FixtureRecycleBin(scratch / L"bin");
-}
-
 TEST(FilewipeShred, EveryChosenEntryIsShredOnceThroughTheRealEngine)
 {
     testsupport::ScratchFolder scratch;
-    testing::FixtureRecycleBin bin = MakeBin(scratch);
+    testing::FixtureRecycleBin bin = testing::MakeSampleBin(scratch);
     const RecycledItemList items = ReadRecycleBin(bin);
     ASSERT_EQ(items.Size(), 3u);
     EXPECT_EQ(items[1].fileCount, 2);  // the dot file is not counted
@@ -113,7 +98,7 @@ TEST(FilewipeShred, EveryChosenEntryIsShredOnceThroughTheRealEngine)
 TEST(FilewipeShred, AbortSetBeforeTheRunLeavesEveryFile)
 {
     testsupport::ScratchFolder scratch;
-    testing::FixtureRecycleBin bin = MakeBin(scratch);
+    testing::FixtureRecycleBin bin = testing::MakeSampleBin(scratch);
     const RecycledItemList items = ReadRecycleBin(bin);
     const ShredRunPlan plan = PlanShredRun(items, {{2, true}, {1, true}, {0, true}});
     FixedLocator locator(Widen(FILEWIPE_FOLDER));
@@ -134,7 +119,7 @@ TEST(FilewipeShred, AbortSetBeforeTheRunLeavesEveryFile)
 TEST(FilewipeShred, MissingEngineIsReportedPerItemAndYieldsNoRows)
 {
     testsupport::ScratchFolder scratch;
-    testing::FixtureRecycleBin bin = MakeBin(scratch);
+    testing::FixtureRecycleBin bin = testing::MakeSampleBin(scratch);
     const RecycledItemList items = ReadRecycleBin(bin);
     FixedLocator locator(scratch.Path());  // no Filewipe.dll there
     RecordedMessages messages;

@@ -13,8 +13,7 @@ std::vector<RecycleBinEntry> FixtureRecycleBin::Enumerate()
         testsupport::ReadWholeFile(m_folder + L"\\manifest.txt");
     const std::wstring text(bytes.begin(), bytes.end());  // the manifest is ASCII
     std::size_t at = 0;
-    while (at < text.size())
-    {
+    while (at < text.size()) {
         std::size_t end = text.find(L'\n', at);
         if (end == std::wstring::npos)
             end = text.size();

@@ -14,7 +14,7 @@ class FixtureRecycleBin final : public IRecycleBinSource
 public:
     explicit FixtureRecycleBin(std::wstring folder) : m_folder(std::move(folder)) {}
     std::vector<RecycleBinEntry> Enumerate() override;
-    // Removes what is left in the fixture folder, the manifest kept.
+    // Counts the calls: what the run left stays for the test to look at.
     void EmptyAll() override;
     int emptyCalls = 0;
 

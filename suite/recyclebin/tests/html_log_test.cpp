@@ -169,6 +169,22 @@ TEST(HtmlLog, Escaping)
         EXPECT_EQ(EscapeHtml(c.in), c.out);
 }
 
+TEST(HtmlLog, HostilePathsStayTextThroughTheEscaping)
+{
+    const struct
+    {
+        const wchar_t* path;
+        const wchar_t* row;
+    } cases[] = {
+        {L"C:\\a&b\u00e9.txt", L"C:\\a&amp;b&#233;.txt"},
+        {L"C:\\<script>alert(1)</script>\u00e9",
+         L"C:\\&lt;script&gt;alert(1)&lt;/script&gt;&#233;"},
+        {L"C:\\x&#60;y", L"C:\\x&amp;#60;y"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EscapeHtml(PathAsHtmlText(c.path)), c.row);
+}
+
 TEST(HtmlLog, DurationsCountHoursWithinADay)
 {
     EXPECT_EQ(FormatDuration(3723), L"01:02:03");
