@@ -24,7 +24,7 @@ bool StartsWithIgnoringCase(std::wstring_view text, std::size_t at, std::wstring
     if (text.size() - at < prefix.size())
         return false;
     for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (std::towlower(text[at + i]) != prefix[i])
+        if (static_cast<wchar_t>(std::towlower(text[at + i])) != prefix[i])
             return false;
     return true;
 }
