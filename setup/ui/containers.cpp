@@ -24,6 +24,24 @@ TGroupBox::TGroupBox(forms::TComponent* owner) : TCustomControl(owner)
     SetBounds(0, 0, 185, 105);
 }
 
+void TGroupBox::Paint(TCanvas& canvas)
+{
+    canvas.Font().Assign(*Font());
+    const TPoint extent = canvas.TextExtent(Caption().empty() ? "0" : Caption());
+    TRect frame = ClientRect();
+    frame.top += extent.y / 2;
+    TRect inner = frame;
+    canvas.Brush().SetStyle(bsClear);
+    DrawBevelFrame(canvas, inner, bvLowered, 1);
+    DrawBevelFrame(canvas, inner, bvRaised, 1);
+    if (Caption().empty())
+        return;
+    canvas.Brush().SetColor(Color());
+    TRect text = TRect::Bounds(8, 0, extent.x + 4, extent.y);
+    canvas.FillRect(text);
+    canvas.TextRect(text, Caption(), tfSingleLine | tfCenter);
+}
+
 const ClassInfo& TCustomPanel::StaticClass()
 {
     static const ClassInfo info =

@@ -21,6 +21,8 @@ class TGroupBox : public TCustomControl
 public:
     FORMS_CLASS_INFO()
     explicit TGroupBox(forms::TComponent* owner);
+    // An etched frame below the caption's middle, the caption on the frame's top line.
+    void Paint(TCanvas& canvas) override;
 };
 
 class TCustomPanel : public TCustomControl

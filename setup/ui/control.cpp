@@ -181,6 +181,17 @@ void TControl::Click()
     onClick(this);
 }
 
+void TControl::MouseFromWindow(bool down, TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (down) {
+        onMouseDown(this, button, shift, x, y);
+        return;
+    }
+    onMouseUp(this, button, shift, x, y);
+    if (button == mbLeft)
+        Click();
+}
+
 void TControl::Changed(Aspect aspect)
 {
     if (m_parent)

@@ -186,6 +186,9 @@ public:
 
     // A click from the user or from code: the OnClick handler runs.
     virtual void Click();
+    // A mouse button went down or up over the control (in its own coordinates); releasing the
+    // left button is a click.
+    virtual void MouseFromWindow(bool down, TMouseButton button, TShiftState shift, int x, int y);
 
     TNotifyEvent onClick;
     TNotifyEvent onDblClick;

@@ -148,8 +148,9 @@ void TFileListBox::Update()
     if (files && !m_directory.empty()) {
         for (const std::string& pattern : SplitPatterns(m_mask)) {
             for (const FolderEntry& entry : files->List(m_directory, pattern)) {
-                const bool plain = !entry.folder && !entry.readOnly && !entry.hidden &&
-                                   !entry.system && !entry.archive;
+                // The archive flag only says a backup is due: such files are ordinary ones.
+                const bool plain =
+                    !entry.folder && !entry.readOnly && !entry.hidden && !entry.system;
                 const bool wanted =
                     (entry.folder && m_fileType.Has(ftDirectory)) ||
                     (!entry.folder && ((plain && m_fileType.Has(ftNormal)) ||

@@ -8,6 +8,16 @@ namespace setup::ui {
 using forms::ClassBuilder;
 using forms::ClassInfo;
 
+void PaintPlaceholder(TControl& control, TCanvas& canvas)
+{
+    canvas.Brush().SetColor(control.Color());
+    canvas.Pen().SetColor(clBtnShadow);
+    canvas.Rectangle(control.ClientRect());
+    canvas.Font().Assign(*control.Font());
+    canvas.TextRect(control.ClientRect().Inflated(-2, -2), control.ClassName(),
+                    tfCenter | tfVCenter | tfSingleLine | tfNoPrefix);
+}
+
 const ClassInfo& TSkCheckBox::StaticClass()
 {
     static const ClassInfo info =
@@ -123,6 +133,11 @@ TNsShellControl::TNsShellControl(forms::TComponent* owner) : TWinControl(owner)
     SetBounds(0, 0, 121, 97);
 }
 
+void TNsShellControl::Paint(TCanvas& canvas)
+{
+    PaintPlaceholder(*this, canvas);
+}
+
 const ClassInfo& TNsShellTree::StaticClass()
 {
     static const ClassInfo info =
@@ -159,6 +174,11 @@ THtmlPane::THtmlPane(forms::TComponent* owner) : TWinControl(owner)
     SetParentColor(false);
     SetColor(clWindow);
     SetBounds(0, 0, 185, 89);
+}
+
+void THtmlPane::Paint(TCanvas& canvas)
+{
+    PaintPlaceholder(*this, canvas);
 }
 
 const ClassInfo& TFlashFrame::StaticClass()

@@ -14,6 +14,9 @@
 
 namespace setup::ui {
 
+// The stand-ins' look: their colour in a frame, with the class name.
+void PaintPlaceholder(TControl& control, TCanvas& canvas);
+
 // A check box or radio button: Checked and State stay consistent.
 class TSkCheckBox : public TWinControl
 {
@@ -73,6 +76,8 @@ class TNsShellControl : public TWinControl
 public:
     FORMS_CLASS_INFO()
     explicit TNsShellControl(forms::TComponent* owner);
+    // A framed box naming the class, until the real control takes its place.
+    void Paint(TCanvas& canvas) override;
     std::string path;
     TNotifyEvent onChange;
 };
@@ -103,6 +108,7 @@ class THtmlPane : public TWinControl
 public:
     FORMS_CLASS_INFO()
     explicit THtmlPane(forms::TComponent* owner);
+    void Paint(TCanvas& canvas) override;
     std::string defFontName = "Times New Roman";
     std::int32_t defFontSize = 12;
     TColor defBackground = clWindow;
