@@ -12,7 +12,8 @@
 
 namespace setup::ui {
 class IFileLister;
-}
+class IMenuPresenter;
+}  // namespace setup::ui
 
 namespace setup::ui {
 
@@ -97,6 +98,8 @@ public:
 
     // Lists folders for the file controls; none leaves their lists empty.
     IFileLister* fileLister = nullptr;
+    // Shows pop-up menus; none leaves them unshown.
+    IMenuPresenter* menuPresenter = nullptr;
     std::string title;
     bool showHint = true;
     // Milliseconds before a hint shows, before it hides, and between hints of neighbours.

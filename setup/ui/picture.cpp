@@ -114,14 +114,7 @@ void TGraphic::Assign(const forms::TPersistent& source)
     m_decoded = false;
 }
 
-const ClassInfo& TBitmap::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TBitmap>("TBitmap", &TGraphic::StaticClass()).Build();
-    return info;
-}
-
-void TBitmap::DefineProperties(forms::PropertyDefiner& definer)
+void TGraphic::DefineProperties(forms::PropertyDefiner& definer)
 {
     definer.DefineBinaryProperty(
         "Data", [this](std::string_view bytes) { LoadData(bytes); },
@@ -130,6 +123,13 @@ void TBitmap::DefineProperties(forms::PropertyDefiner& definer)
                 return std::nullopt;
             return SaveData();
         });
+}
+
+const ClassInfo& TBitmap::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TBitmap>("TBitmap", &TGraphic::StaticClass()).Build();
+    return info;
 }
 
 std::optional<std::pair<int, int>> TBitmap::ReadSize(std::string_view file) const
@@ -153,17 +153,6 @@ const ClassInfo& TIcon::StaticClass()
 {
     static const ClassInfo info = ClassBuilder<TIcon>("TIcon", &TGraphic::StaticClass()).Build();
     return info;
-}
-
-void TIcon::DefineProperties(forms::PropertyDefiner& definer)
-{
-    definer.DefineBinaryProperty(
-        "Data", [this](std::string_view bytes) { LoadData(bytes); },
-        [this]() -> std::optional<std::string> {
-            if (Empty())
-                return std::nullopt;
-            return SaveData();
-        });
 }
 
 std::optional<std::pair<int, int>> TIcon::ReadSize(std::string_view file) const

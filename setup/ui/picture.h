@@ -46,6 +46,8 @@ public:
     void LoadData(std::string_view data);
 
     void Assign(const forms::TPersistent& source) override;
+    // As an owned property (a glyph, a form's icon), the graphic stores its data as "Data".
+    void DefineProperties(forms::PropertyDefiner& definer) override;
 
 protected:
     // The size the header gives; nullopt when the bytes are not of this format.
@@ -65,8 +67,6 @@ class TBitmap : public TGraphic
 public:
     FORMS_CLASS_INFO()
     GraphicFormat Format() const override { return GraphicFormat::Bitmap; }
-    // A glyph's "Data" property holds the bitmap's data.
-    void DefineProperties(forms::PropertyDefiner& definer) override;
 
 protected:
     std::optional<std::pair<int, int>> ReadSize(std::string_view file) const override;
@@ -77,7 +77,6 @@ class TIcon : public TGraphic
 public:
     FORMS_CLASS_INFO()
     GraphicFormat Format() const override { return GraphicFormat::Icon; }
-    void DefineProperties(forms::PropertyDefiner& definer) override;
 
 protected:
     std::optional<std::pair<int, int>> ReadSize(std::string_view file) const override;
