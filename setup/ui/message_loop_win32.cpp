@@ -4,6 +4,25 @@
 
 namespace setup::ui {
 
+namespace {
+
+struct Search
+{
+    HWND modal;
+    std::vector<HWND> found;
+};
+
+// The visible, enabled top-level windows of the thread other than the modal form.
+BOOL CALLBACK CollectEnabled(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<Search*>(data);
+    if (window != search->modal && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 bool Win32MessageLoop::HandleMessage()
 {
     MSG message;
@@ -50,20 +69,8 @@ void Win32MessageLoop::DisableOtherWindows(TCustomForm& modal, bool disable)
         m_disabled.pop_back();
         return;
     }
-    struct Search
-    {
-        HWND modal;
-        std::vector<HWND> found;
-    } search{WindowOf(modal), {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* search = reinterpret_cast<Search*>(data);
-            if (window != search->modal && ::IsWindowVisible(window) && ::IsWindowEnabled(window))
-                search->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{WindowOf(modal), {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectEnabled, reinterpret_cast<LPARAM>(&search));
     for (HWND window : search.found)
         ::EnableWindow(window, FALSE);
     m_disabled.push_back(std::move(search.found));

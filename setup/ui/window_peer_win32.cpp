@@ -69,6 +69,9 @@ private:
     bool RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Paint();
     TControl* GraphicChildAt(int x, int y) const;
+    // Key and focus events of the control (and of a form that previews keys); true when a
+    // handler swallowed the key.
+    bool KeyOrFocus(UINT message, WPARAM wParam);
     void PlaceWindow();
     void ApplyFont();
     HBRUSH ColorBrush();
@@ -308,6 +311,56 @@ bool WindowPeer::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
 }
 
+TShiftState KeyShift()
+{
+    TShiftState shift;
+    if (::GetKeyState(VK_SHIFT) < 0)
+        shift.Include(ssShift);
+    if (::GetKeyState(VK_CONTROL) < 0)
+        shift.Include(ssCtrl);
+    if (::GetKeyState(VK_MENU) < 0)
+        shift.Include(ssAlt);
+    return shift;
+}
+
+bool WindowPeer::KeyOrFocus(UINT message, WPARAM wParam)
+{
+    switch (message) {
+        case WM_SETFOCUS:
+            m_control.onEnter(&m_control);
+            return false;
+        case WM_KILLFOCUS:
+            m_control.onExit(&m_control);
+            return false;
+        case WM_KEYDOWN:
+        case WM_KEYUP: {
+            auto key = static_cast<std::uint16_t>(wParam);
+            const TShiftState shift = KeyShift();
+            TKeyEvent TWinControl::*event =
+                message == WM_KEYDOWN ? &TWinControl::onKeyDown : &TWinControl::onKeyUp;
+            // A form with key preview sees its controls' keys first.
+            for (TWinControl* parent = m_control.Parent(); parent && key; parent = parent->Parent())
+                if (auto* form = dynamic_cast<TCustomForm*>(parent); form && form->KeyPreview())
+                    (form->*event)(form, key, shift);
+            if (key)
+                (m_control.*event)(&m_control, key, shift);
+            // A handler that cleared the key keeps it from the control.
+            return key == 0;
+        }
+        case WM_CHAR: {
+            char c = static_cast<char>(wParam);
+            for (TWinControl* parent = m_control.Parent(); parent && c; parent = parent->Parent())
+                if (auto* form = dynamic_cast<TCustomForm*>(parent); form && form->KeyPreview())
+                    form->onKeyPress(form, c);
+            if (c)
+                m_control.onKeyPress(&m_control, c);
+            return c == 0;
+        }
+        default:
+            return false;
+    }
+}
+
 TControl* WindowPeer::GraphicChildAt(int x, int y) const
 {
     const auto& children = m_control.Controls();
@@ -368,8 +421,17 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     if (m_binding.OwnMessage(m_window, m_control, message, wParam, lParam, result))
         return result;
-    if (m_oldProc)
-        return Default(message, wParam, lParam);
+    if (KeyOrFocus(message, wParam))
+        return 0;
+    if (m_oldProc) {
+        result = Default(message, wParam, lParam);
+        // Clicks of system controls arrive as their notifications; the release is still told.
+        if (message == WM_LBUTTONUP || message == WM_RBUTTONUP)
+            m_control.onMouseUp(&m_control, message == WM_LBUTTONUP ? mbLeft : mbRight,
+                                ShiftOf(wParam), static_cast<short>(LOWORD(lParam)),
+                                static_cast<short>(HIWORD(lParam)));
+        return result;
+    }
 
     switch (message) {
         case WM_ERASEBKGND:

@@ -113,6 +113,7 @@ TEST_F(PageFormTest, ReadsEveryPropertyBack)
         {"Edit1", "OnChange", "Edit1Change"},
         {"MaskEdit1", "EditMask", "000-000;1;_"},
         {"MaskEdit1", "Text", "123-456"},
+        {"MaskEdit1", "OnKeyUp", "MaskEdit1KeyUp"},
         {"Button1", "Caption", "&Next >"},
         {"Button1", "Default", "True"},
         {"Button1", "ModalResult", "6"},

@@ -30,6 +30,10 @@ public:
         Record("Shape1MouseUp", sender);
     }
     void TrackBar1Change(TObject* sender) { Record("TrackBar1Change", sender); }
+    void MaskEdit1KeyUp(TObject* sender, std::uint16_t& key, TShiftState shift)
+    {
+        Record("MaskEdit1KeyUp", sender);
+    }
     void TreeView1Change(TObject* sender, TTreeNode* node) { Record("TreeView1Change", sender); }
     void FileListBox1Change(TObject* sender) { Record("FileListBox1Change", sender); }
     void DirectoryListBox1Change(TObject* sender) { Record("DirectoryListBox1Change", sender); }

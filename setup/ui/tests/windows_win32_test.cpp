@@ -184,6 +184,8 @@ TEST_F(WindowsTest, MessagesDriveTheEvents)
     Click(Window("PageControl1"), (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
     EXPECT_EQ(Find<TPageControl>("PageControl1").ActivePageIndex(), 0);
 
+    ::SendMessageA(Window("MaskEdit1"), WM_KEYUP, 'A', 0);
+
     // Windowless controls take their clicks from the form's window.
     auto& image = Find<TImage>("Image1");
     Click(WindowOf(page), image.Left() + 5, image.Top() + 5);
@@ -198,6 +200,7 @@ TEST_F(WindowsTest, MessagesDriveTheEvents)
         "CheckListBox1ClickCheck CheckListBox1",
         "TrackBar1Change TrackBar1",
         "TreeView1Change TreeView1",
+        "MaskEdit1KeyUp MaskEdit1",
         "Image1Click Image1",
         "Shape1MouseUp Shape1",
     };
