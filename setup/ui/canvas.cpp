@@ -1,8 +1,26 @@
 #include "setup/ui/canvas.h"
 
+#include <algorithm>
+
 #include "setup/ui/picture.h"
 
 namespace setup::ui {
+
+htmlview::PixelImage CropPixels(const htmlview::PixelImage& image, const TRect& part)
+{
+    const int left = std::clamp(part.left, 0, image.width);
+    const int top = std::clamp(part.top, 0, image.height);
+    const int right = std::clamp(part.right, left, image.width);
+    const int bottom = std::clamp(part.bottom, top, image.height);
+    htmlview::PixelImage piece;
+    const int width = right - left;
+    const int height = bottom - top;
+    piece.Allocate(width, height, 24, htmlview::DibRowBytes(width, 24) * height + 64);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            piece.SetColor(x, y, image.ColorAt(left + x, top + y));
+    return piece;
+}
 
 void TCanvas::FillRect(const TRect& rect)
 {

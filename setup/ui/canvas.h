@@ -49,6 +49,9 @@ public:
     virtual void DrawMetafileData(const TRect& dest, const std::string& metafile) = 0;
 };
 
+// A part of an image as an image of its own, 24 bits per pixel; the part is clipped to the image.
+htmlview::PixelImage CropPixels(const htmlview::PixelImage& image, const TRect& part);
+
 class TCanvas
 {
 public:

@@ -187,21 +187,52 @@ public:
     WindowParams Params(TWinControl& control) const override
     {
         auto* button = dynamic_cast<TButton*>(&control);
+        // A button with a glyph draws its own face.
+        if (auto* bitButton = dynamic_cast<TBitBtn*>(&control);
+            bitButton && !bitButton->Glyph()->Empty())
+            return {"BUTTON", BS_OWNERDRAW, 0};
         return {"BUTTON",
                 static_cast<DWORD>(button && button->Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                 0};
     }
     void Push(HWND window, TWinControl& control, Aspect aspect) const override
     {
-        if (auto* button = dynamic_cast<TButton*>(&control); button && aspect == Aspect::Style)
+        const bool ownerDrawn =
+            (::GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+        if (auto* button = dynamic_cast<TButton*>(&control);
+            button && aspect == Aspect::Style && !ownerDrawn)
             ::SendMessageA(window, BM_SETSTYLE,
                            button->Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        if (aspect == Aspect::Paint)
+            ::InvalidateRect(window, nullptr, TRUE);
     }
     bool Command(HWND window, TWinControl& control, int code) const override
     {
         if (code != BN_CLICKED)
             return false;
         control.Click();
+        return true;
+    }
+    bool DrawItem(HWND window, TWinControl& control, DRAWITEMSTRUCT& item) const override
+    {
+        auto* button = dynamic_cast<TBitBtn*>(&control);
+        if (!button)
+            return false;
+        RECT face = item.rcItem;
+        const bool pushed = item.itemState & ODS_SELECTED;
+        ::DrawFrameControl(item.hDC, &face, DFC_BUTTON,
+                           DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pushed ? DFCS_PUSHED : 0));
+        GdiCanvasDevice device(item.hDC);
+        TCanvas canvas(&device);
+        TRect area{face.left, face.top, face.right, face.bottom};
+        if (pushed)
+            area = {area.left + 1, area.top + 1, area.right + 1, area.bottom + 1};
+        button->PaintFace(canvas, area);
+        if (item.itemState & ODS_FOCUS) {
+            RECT focus = face;
+            ::InflateRect(&focus, -1, -1);
+            ::DrawFocusRect(item.hDC, &focus);
+        }
         return true;
     }
 };

@@ -43,15 +43,8 @@ int TImageList::Add(const TGraphic& graphic)
     if (!source || source->width < m_width || source->height < m_height)
         return -1;
     const int first = Count();
-    for (int left = 0; left + m_width <= source->width; left += m_width) {
-        htmlview::PixelImage piece;
-        piece.Allocate(m_width, m_height, 24,
-                       static_cast<std::uint64_t>(m_width) * m_height * 4 + 64);
-        for (int y = 0; y < m_height; ++y)
-            for (int x = 0; x < m_width; ++x)
-                piece.SetColor(x, y, source->ColorAt(left + x, y));
-        m_images.push_back(std::move(piece));
-    }
+    for (int left = 0; left + m_width <= source->width; left += m_width)
+        m_images.push_back(CropPixels(*source, TRect::Bounds(left, 0, m_width, m_height)));
     return first;
 }
 

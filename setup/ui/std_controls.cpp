@@ -379,6 +379,77 @@ void TBitBtn::SetKind(TBitBtnKind kind)
     cancel = kind == bkCancel || kind == bkNo;
 }
 
+TBitBtn::FaceLayout TBitBtn::LayoutFace(TRect face, TPoint textSize) const
+{
+    const int glyphWidth = m_glyph->Empty() ? 0 : m_glyph->Width() / std::max(1, numGlyphs);
+    const int glyphHeight = m_glyph->Empty() ? 0 : m_glyph->Height();
+    const bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
+    const int gap = glyphWidth > 0 && textSize.x > 0 ? spacing : 0;
+    // The glyph, the gap and the text as one block, centred unless a margin places it.
+    const int blockWidth =
+        horizontal ? glyphWidth + gap + textSize.x : std::max(glyphWidth, textSize.x);
+    const int blockHeight =
+        horizontal ? std::max(glyphHeight, textSize.y) : glyphHeight + gap + textSize.y;
+    int left = face.left + (face.Width() - blockWidth) / 2;
+    int top = face.top + (face.Height() - blockHeight) / 2;
+    if (margin >= 0) {
+        if (layout == blGlyphLeft)
+            left = face.left + margin;
+        else if (layout == blGlyphRight)
+            left = face.right - margin - blockWidth;
+        else if (layout == blGlyphTop)
+            top = face.top + margin;
+        else
+            top = face.bottom - margin - blockHeight;
+    }
+    FaceLayout result;
+    switch (layout) {
+        case blGlyphLeft:
+            result.glyph =
+                TRect::Bounds(left, top + (blockHeight - glyphHeight) / 2, glyphWidth, glyphHeight);
+            result.text =
+                TRect::Bounds(left + glyphWidth + gap, top + (blockHeight - textSize.y) / 2,
+                              textSize.x, textSize.y);
+            break;
+        case blGlyphRight:
+            result.text =
+                TRect::Bounds(left, top + (blockHeight - textSize.y) / 2, textSize.x, textSize.y);
+            result.glyph =
+                TRect::Bounds(left + textSize.x + gap, top + (blockHeight - glyphHeight) / 2,
+                              glyphWidth, glyphHeight);
+            break;
+        case blGlyphTop:
+            result.glyph =
+                TRect::Bounds(left + (blockWidth - glyphWidth) / 2, top, glyphWidth, glyphHeight);
+            result.text = TRect::Bounds(left + (blockWidth - textSize.x) / 2,
+                                        top + glyphHeight + gap, textSize.x, textSize.y);
+            break;
+        case blGlyphBottom:
+            result.text =
+                TRect::Bounds(left + (blockWidth - textSize.x) / 2, top, textSize.x, textSize.y);
+            result.glyph = TRect::Bounds(left + (blockWidth - glyphWidth) / 2,
+                                         top + textSize.y + gap, glyphWidth, glyphHeight);
+            break;
+    }
+    return result;
+}
+
+void TBitBtn::PaintFace(TCanvas& canvas, TRect face)
+{
+    canvas.Font().Assign(*Font());
+    const TPoint textSize = Caption().empty() ? TPoint{} : canvas.TextExtent(Caption());
+    const FaceLayout placed = LayoutFace(face, textSize);
+    // Several glyphs side by side: the first is the normal one, drawn at its own size.
+    if (const htmlview::PixelImage* pixels = m_glyph->Pixels(); pixels && canvas.Device())
+        canvas.Device()->DrawImage(
+            placed.glyph,
+            CropPixels(*pixels, TRect::Bounds(0, 0, placed.glyph.Width(), placed.glyph.Height())));
+    if (!Caption().empty()) {
+        TRect text = placed.text;
+        canvas.TextRect(text, Caption(), tfSingleLine | tfVCenter | tfLeft);
+    }
+}
+
 const ClassInfo& TSpeedButton::StaticClass()
 {
     static const ClassInfo info =

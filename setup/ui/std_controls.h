@@ -224,6 +224,16 @@ public:
     std::int32_t margin = -1;
     std::int32_t spacing = 4;
 
+    // Where the glyph's first image and the caption go within the button's face.
+    struct FaceLayout
+    {
+        TRect glyph;
+        TRect text;
+    };
+    FaceLayout LayoutFace(TRect face, TPoint textSize) const;
+    // Draws the glyph and the caption on a face already drawn as a button.
+    void PaintFace(TCanvas& canvas, TRect face);
+
 private:
     TBitBtnKind m_kind = bkCustom;
     std::unique_ptr<TBitmap> m_glyph;

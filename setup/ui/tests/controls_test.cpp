@@ -10,6 +10,7 @@
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/std_controls.h"
+#include "setup/ui/tests/graphic_files.h"
 #include "setup/ui/tests/recording_fakes.h"
 #include "setup/ui/tests/test_page.h"
 #include "setup/ui/timer.h"
@@ -265,6 +266,38 @@ TEST_F(ControlsTest, WindowlessControlsPaintWhatTheyHold)
     EXPECT_EQ(device.calls, (std::vector<std::string>{"ellipse 11,1,30,20", "rectangle 0,0,102,10",
                                                       "fill 1,1,26,9", "text 1,1,101,9 '25%'",
                                                       "text 0,10,80,33 'Hi'"}));
+}
+
+TEST_F(ControlsTest, BitButtonsPlaceGlyphAndCaptionByLayout)
+{
+    auto* button = Make<TBitBtn>("Ok");
+    TBitmap strip;
+    strip.LoadFromBytes(BmpFile(32, 16));
+    button->SetGlyph(&strip);
+    button->numGlyphs = 2;
+    struct Case
+    {
+        TButtonLayout layout;
+        int margin;
+        TPoint text;
+        TRect glyph;
+        TRect caption;
+    };
+    const Case cases[] = {
+        {blGlyphLeft, -1, {30, 13}, {25, 12, 41, 28}, {45, 13, 75, 26}},
+        {blGlyphRight, 2, {30, 13}, {82, 12, 98, 28}, {48, 13, 78, 26}},
+        {blGlyphTop, -1, {30, 13}, {42, 3, 58, 19}, {35, 23, 65, 36}},
+        {blGlyphBottom, 0, {30, 13}, {42, 24, 58, 40}, {35, 7, 65, 20}},
+        // No caption: no gap, the glyph alone in the middle.
+        {blGlyphLeft, -1, {0, 0}, {42, 12, 58, 28}, {58, 20, 58, 20}},
+    };
+    for (const Case& c : cases) {
+        button->layout = c.layout;
+        button->margin = c.margin;
+        const TBitBtn::FaceLayout placed = button->LayoutFace({0, 0, 100, 40}, c.text);
+        EXPECT_EQ(RectText(placed.glyph), RectText(c.glyph)) << c.layout;
+        EXPECT_EQ(RectText(placed.text), RectText(c.caption)) << c.layout;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "setup/forms/text_form.h"
 #include "setup/ui/image_list.h"
 #include "setup/ui/picture.h"
+#include "setup/ui/tests/graphic_files.h"
 #include "setup/ui/tests/recording_fakes.h"
 #include "setup/ui/tests/test_page.h"
 
@@ -85,18 +86,10 @@ TEST(ImageList, CutsAStripIntoImagesAndDrawsThemByIndex)
     list.SetWidth(4);
     list.SetHeight(2);
     TBitmap strip;
-    // Twelve by two pixels, 24 bits, rows padded to 36 bytes.
-    std::string pixels(36 * 2, '\0');
-    for (int row = 0; row < 2; ++row)
-        for (int x = 0; x < 12; ++x)
-            pixels[static_cast<std::size_t>(row * 36 + x * 3)] = static_cast<char>(x * 20);
-    const auto le32 = [](std::uint32_t v) {
-        return std::string{static_cast<char>(v), static_cast<char>(v >> 8),
-                           static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
-    };
-    const std::string info = le32(40) + le32(12) + le32(2) + std::string("\1\0\x18\0", 4) +
-                             le32(0) + le32(72) + le32(0) + le32(0) + le32(0) + le32(0);
-    strip.LoadFromBytes("BM" + le32(54 + 72) + le32(0) + le32(54) + info + pixels);
+    // Three images of four by two pixels, each a blue of its own.
+    strip.LoadFromBytes(BmpFile(12, 2, [](int x, int) {
+        return htmlview::Rgb{0, 0, static_cast<std::uint8_t>(x / 4 * 80)};
+    }));
     EXPECT_EQ(list.Add(strip), 0);
     EXPECT_EQ(list.Count(), 3);
     EXPECT_EQ(list.Image(1)->ColorAt(0, 0).blue, 80);
