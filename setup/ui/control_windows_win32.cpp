@@ -1,0 +1,829 @@
+#include "setup/ui/control_windows_win32.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <string>
+#include <vector>
+
+#include "setup/ui/common_controls.h"
+#include "setup/ui/containers.h"
+#include "setup/ui/file_controls.h"
+#include "setup/ui/form.h"
+#include "setup/ui/gdi_canvas_win32.h"
+#include "setup/ui/list_controls.h"
+#include "setup/ui/placeholders.h"
+#include "setup/ui/std_controls.h"
+
+namespace setup::ui {
+namespace {
+
+template <class T>
+T& As(TWinControl& control)
+{
+    return static_cast<T&>(control);
+}
+
+std::string WindowText(HWND window)
+{
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The library's own window: the control paints itself and its windowless children.
+class OwnWindow : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override { return {}; }
+};
+
+class FormWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& form = As<TCustomForm>(control);
+        WindowParams params;
+        const TBorderIcons icons = form.BorderIcons();
+        DWORD system = icons.Has(biSystemMenu) ? WS_SYSMENU : 0;
+        switch (form.BorderStyle()) {
+            case TFormBorderStyle::bsNone:
+                params.style = WS_POPUP;
+                system = 0;
+                break;
+            case TFormBorderStyle::bsSingle:
+                params.style = WS_CAPTION | (icons.Has(biMinimize) ? WS_MINIMIZEBOX : 0) |
+                               (icons.Has(biMaximize) ? WS_MAXIMIZEBOX : 0);
+                break;
+            case TFormBorderStyle::bsDialog:
+                params.style = WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+                params.exStyle = WS_EX_DLGMODALFRAME;
+                break;
+            case TFormBorderStyle::bsToolWindow:
+                params.style = WS_CAPTION;
+                params.exStyle = WS_EX_TOOLWINDOW;
+                break;
+            case TFormBorderStyle::bsSizeToolWin:
+                params.style = WS_CAPTION | WS_THICKFRAME;
+                params.exStyle = WS_EX_TOOLWINDOW;
+                break;
+            case TFormBorderStyle::bsSizeable:
+                params.style = WS_CAPTION | WS_THICKFRAME |
+                               (icons.Has(biMinimize) ? WS_MINIMIZEBOX : 0) |
+                               (icons.Has(biMaximize) ? WS_MAXIMIZEBOX : 0);
+                break;
+        }
+        params.style |= system;
+        params.exStyle |= form.ExtraExStyle();
+        if (form.FormStyle() == TFormStyle::fsStayOnTop)
+            params.exStyle |= WS_EX_TOPMOST;
+        return params;
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& form = As<TCustomForm>(control);
+        if (aspect == Aspect::State) {
+            static constexpr int kShow[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
+            if (form.Visible())
+                ::ShowWindow(window, kShow[static_cast<int>(form.WindowState())]);
+        }
+        if (aspect == Aspect::Style)
+            ::SetWindowPos(
+                window, form.FormStyle() == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST,
+                0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+};
+
+class EditWindow : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& edit = As<TCustomEdit>(control);
+        WindowParams params{"EDIT", ES_AUTOHSCROLL, 0};
+        if (edit.borderStyle == bsSingle)
+            params.exStyle |= WS_EX_CLIENTEDGE;
+        if (edit.ReadOnly())
+            params.style |= ES_READONLY;
+        if (edit.CharCase() == ecUpperCase)
+            params.style |= ES_UPPERCASE;
+        else if (edit.CharCase() == ecLowerCase)
+            params.style |= ES_LOWERCASE;
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        Push(window, control, Aspect::Style);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& edit = As<TCustomEdit>(control);
+        if (aspect == Aspect::ReadOnly)
+            ::SendMessageA(window, EM_SETREADONLY, edit.ReadOnly(), 0);
+        if (aspect == Aspect::Style) {
+            ::SendMessageA(window, EM_LIMITTEXT, static_cast<WPARAM>(edit.MaxLength()), 0);
+            ::SendMessageA(window, EM_SETPASSWORDCHAR,
+                           static_cast<unsigned char>(edit.PasswordChar()), 0);
+        }
+    }
+    bool Command(HWND window, TWinControl& control, int code) const override
+    {
+        if (code != EN_CHANGE)
+            return false;
+        const std::string text = WindowText(window);
+        // The echo of a text the control set itself is still a change of the text: OnChange runs
+        // once, here.
+        As<TCustomEdit>(control).TextFromWindow(text);
+        return true;
+    }
+};
+
+class MemoWindow final : public EditWindow
+{
+public:
+    explicit MemoWindow(bool rich) : m_rich(rich) {}
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& memo = As<TCustomMemo>(control);
+        WindowParams params = EditWindow::Params(control);
+        params.className = m_rich ? "RichEdit20A" : "EDIT";
+        params.style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+        params.style |= ES_MULTILINE | ES_AUTOVSCROLL;
+        if (memo.wantReturns)
+            params.style |= ES_WANTRETURN;
+        if (!memo.WordWrap())
+            params.style |= ES_AUTOHSCROLL;
+        if (memo.ScrollBars() == ssVertical || memo.ScrollBars() == ssBoth)
+            params.style |= WS_VSCROLL;
+        if (memo.ScrollBars() == ssHorizontal || memo.ScrollBars() == ssBoth)
+            params.style |= WS_HSCROLL;
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        if (m_rich)
+            ::SendMessageA(window, EM_SETEVENTMASK, 0, ENM_CHANGE);
+        Push(window, control, Aspect::Style);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        EditWindow::Push(window, control, aspect);
+        // A memo's limit 0 means no limit; a rich edit's limit message takes the full range.
+        if (aspect == Aspect::Style && m_rich) {
+            const auto limit = As<TCustomEdit>(control).MaxLength();
+            ::SendMessageA(window, EM_EXLIMITTEXT, 0, limit > 0 ? limit : 0x7FFFFFFE);
+        }
+    }
+
+private:
+    bool m_rich;
+};
+
+class ButtonWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto* button = dynamic_cast<TButton*>(&control);
+        // A button with a glyph draws its own face.
+        if (auto* bitButton = dynamic_cast<TBitBtn*>(&control);
+            bitButton && !bitButton->Glyph()->Empty())
+            return {"BUTTON", BS_OWNERDRAW, 0};
+        return {"BUTTON",
+                static_cast<DWORD>(button && button->Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                0};
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        const bool ownerDrawn =
+            (::GetWindowLongPtrA(window, GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW;
+        if (auto* button = dynamic_cast<TButton*>(&control);
+            button && aspect == Aspect::Style && !ownerDrawn)
+            ::SendMessageA(window, BM_SETSTYLE,
+                           button->Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        if (aspect == Aspect::Paint)
+            ::InvalidateRect(window, nullptr, TRUE);
+    }
+    bool Command(HWND window, TWinControl& control, int code) const override
+    {
+        if (code != BN_CLICKED)
+            return false;
+        control.Click();
+        return true;
+    }
+    bool DrawItem(HWND window, TWinControl& control, DRAWITEMSTRUCT& item) const override
+    {
+        auto* button = dynamic_cast<TBitBtn*>(&control);
+        if (!button)
+            return false;
+        RECT face = item.rcItem;
+        const bool pushed = item.itemState & ODS_SELECTED;
+        ::DrawFrameControl(item.hDC, &face, DFC_BUTTON,
+                           DFCS_BUTTONPUSH | DFCS_ADJUSTRECT | (pushed ? DFCS_PUSHED : 0));
+        GdiCanvasDevice device(item.hDC);
+        TCanvas canvas(&device);
+        TRect area{face.left, face.top, face.right, face.bottom};
+        if (pushed)
+            area = {area.left + 1, area.top + 1, area.right + 1, area.bottom + 1};
+        button->PaintFace(canvas, area);
+        if (item.itemState & ODS_FOCUS) {
+            RECT focus = face;
+            ::InflateRect(&focus, -1, -1);
+            ::DrawFocusRect(item.hDC, &focus);
+        }
+        return true;
+    }
+};
+
+class CheckWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& box = As<TSkCheckBox>(control);
+        DWORD style = box.IsRadio() ? BS_RADIOBUTTON : box.allowGrayed ? BS_3STATE : BS_CHECKBOX;
+        if (box.alignment == taLeftJustify)
+            style |= BS_LEFTTEXT;
+        return {"BUTTON", style, 0};
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        Push(window, control, Aspect::State);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        if (aspect == Aspect::State)
+            ::SendMessageA(window, BM_SETCHECK, As<TSkCheckBox>(control).State(), 0);
+    }
+    bool Command(HWND window, TWinControl& control, int code) const override
+    {
+        if (code != BN_CLICKED)
+            return false;
+        As<TSkCheckBox>(control).ToggleFromWindow();
+        return true;
+    }
+};
+
+class StaticTextWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& text = As<TStaticText>(control);
+        WindowParams params{"STATIC", SS_NOTIFY, 0};
+        params.style |= text.alignment == taCenter         ? SS_CENTER
+                        : text.alignment == taRightJustify ? SS_RIGHT
+                                                           : SS_LEFT;
+        if (!text.showAccelChar)
+            params.style |= SS_NOPREFIX;
+        if (text.borderStyle == sbsSingle)
+            params.style |= WS_BORDER;
+        else if (text.borderStyle == sbsSunken)
+            params.style |= SS_SUNKEN;
+        return params;
+    }
+    bool Command(HWND window, TWinControl& control, int code) const override
+    {
+        if (code != STN_CLICKED)
+            return false;
+        control.Click();
+        return true;
+    }
+};
+
+void FillList(HWND window, const forms::TStrings& items, UINT reset, UINT add)
+{
+    ::SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageA(window, reset, 0, 0);
+    for (const std::string& item : items.Items())
+        ::SendMessageA(window, add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    ::SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(window, nullptr, TRUE);
+}
+
+class ListBoxWindow : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& list = As<TCustomListBox>(control);
+        WindowParams params{"LISTBOX", LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+                            WS_EX_CLIENTEDGE};
+        if (list.MultiSelect())
+            params.style |= list.extendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
+        if (list.columns > 0)
+            params.style |= LBS_MULTICOLUMN | WS_HSCROLL;
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        Push(window, control, Aspect::Items);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& list = As<TCustomListBox>(control);
+        if (aspect == Aspect::Items)
+            FillList(window, *list.Items(), LB_RESETCONTENT, LB_ADDSTRING);
+        if (aspect == Aspect::Items || aspect == Aspect::ItemIndex || aspect == Aspect::State) {
+            if (list.MultiSelect()) {
+                for (std::size_t i = 0; i < list.Items()->Count(); ++i)
+                    ::SendMessageA(window, LB_SETSEL, list.Selected(i), static_cast<LPARAM>(i));
+            } else {
+                ::SendMessageA(window, LB_SETCURSEL, static_cast<WPARAM>(list.ItemIndex()), 0);
+            }
+            ::InvalidateRect(window, nullptr, TRUE);
+        }
+    }
+    bool Command(HWND window, TWinControl& control, int code) const override
+    {
+        auto& list = As<TCustomListBox>(control);
+        if (code == LBN_SELCHANGE) {
+            if (list.MultiSelect()) {
+                std::vector<bool> selected(list.Items()->Count());
+                for (std::size_t i = 0; i < selected.size(); ++i)
+                    selected[i] = ::SendMessageA(window, LB_GETSEL, i, 0) > 0;
+                list.SelectionFromWindow(std::move(selected));
+            }
+            list.ItemIndexFromWindow(
+                static_cast<std::int32_t>(::SendMessageA(window, LB_GETCURSEL, 0, 0)));
+            return true;
+        }
+        if (code == LBN_DBLCLK) {
+            if (auto* folders = dynamic_cast<TDirectoryListBox*>(&control))
+                folders->OpenFromWindow(
+                    static_cast<std::int32_t>(::SendMessageA(window, LB_GETCURSEL, 0, 0)));
+            return true;
+        }
+        return false;
+    }
+};
+
+class CheckListBoxWindow final : public ListBoxWindow
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        WindowParams params = ListBoxWindow::Params(control);
+        params.style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+        return params;
+    }
+    bool DrawItem(HWND window, TWinControl& control, DRAWITEMSTRUCT& item) const override
+    {
+        auto& list = As<TCheckListBox>(control);
+        if (item.itemID == static_cast<UINT>(-1))
+            return true;
+        const bool selected = item.itemState & ODS_SELECTED;
+        ::FillRect(item.hDC, &item.rcItem,
+                   ::GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+        const int box = item.rcItem.bottom - item.rcItem.top;
+        RECT check{item.rcItem.left + 1, item.rcItem.top + 1, item.rcItem.left + box - 1,
+                   item.rcItem.bottom - 1};
+        const TCheckBoxState state = list.State(item.itemID);
+        ::DrawFrameControl(item.hDC, &check, DFC_BUTTON,
+                           DFCS_BUTTONCHECK | (state == cbChecked ? DFCS_CHECKED : 0) |
+                               (state == cbGrayed ? DFCS_CHECKED | DFCS_INACTIVE : 0));
+        RECT text = item.rcItem;
+        text.left += box + 2;
+        ::SetBkMode(item.hDC, TRANSPARENT);
+        ::SetTextColor(item.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        if (item.itemID < list.Items()->Count()) {
+            const std::string& caption = (*list.Items())[item.itemID];
+            ::DrawTextA(item.hDC, caption.c_str(), static_cast<int>(caption.size()), &text,
+                        DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        }
+        return true;
+    }
+    bool OwnMessage(HWND window, TWinControl& control, UINT message, WPARAM wParam, LPARAM lParam,
+                    LRESULT& result) const override
+    {
+        auto& list = As<TCheckListBox>(control);
+        int index = -1;
+        if (message == WM_LBUTTONDOWN) {
+            const DWORD hit =
+                static_cast<DWORD>(::SendMessageA(window, LB_ITEMFROMPOINT, 0, lParam));
+            const int x = static_cast<short>(LOWORD(lParam));
+            const int height = static_cast<int>(::SendMessageA(window, LB_GETITEMHEIGHT, 0, 0));
+            // Only a click on the box itself toggles it.
+            if (!HIWORD(hit) && x < height)
+                index = LOWORD(hit);
+        } else if (message == WM_KEYDOWN && wParam == VK_SPACE) {
+            index = static_cast<int>(::SendMessageA(window, LB_GETCURSEL, 0, 0));
+        }
+        if (index < 0)
+            return false;
+        list.ToggleFromWindow(static_cast<std::size_t>(index));
+        ::InvalidateRect(window, nullptr, TRUE);
+        return false;
+    }
+};
+
+class ComboBoxWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& combo = As<TCustomComboBox>(control);
+        static constexpr DWORD kStyles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST,
+                                            CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
+                                            CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE};
+        WindowParams params{"COMBOBOX", kStyles[combo.Style()] | WS_VSCROLL | CBS_AUTOHSCROLL, 0};
+        // Owner-drawn styles draw as plain lists here.
+        params.style &= ~static_cast<DWORD>(CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE);
+        if (combo.Style() != csSimple)
+            params.extraHeight =
+                combo.dropDownCount * (combo.itemHeight > 0 ? combo.itemHeight : 13);
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        Push(window, control, Aspect::Items);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& combo = As<TCustomComboBox>(control);
+        if (aspect == Aspect::Items)
+            FillList(window, *combo.Items(), CB_RESETCONTENT, CB_ADDSTRING);
+        if (aspect == Aspect::Items || aspect == Aspect::ItemIndex) {
+            ::SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(combo.ItemIndex()), 0);
+            if (combo.ItemIndex() < 0 && combo.Style() != csDropDownList)
+                ::SetWindowTextA(window, combo.Text().c_str());
+        }
+    }
+    bool Command(HWND window, TWinControl& control, int code) const override
+    {
+        auto& combo = As<TCustomComboBox>(control);
+        if (code == CBN_SELCHANGE) {
+            combo.ItemIndexFromWindow(
+                static_cast<std::int32_t>(::SendMessageA(window, CB_GETCURSEL, 0, 0)));
+            return true;
+        }
+        if (code == CBN_EDITCHANGE) {
+            combo.TextFromWindow(WindowText(window));
+            return true;
+        }
+        return false;
+    }
+};
+
+class PageControlWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& pages = As<TPageControl>(control);
+        WindowParams params{WC_TABCONTROLA, WS_CLIPCHILDREN, 0};
+        if (pages.multiLine)
+            params.style |= TCS_MULTILINE;
+        if (pages.TabPosition() == tpBottom)
+            params.style |= TCS_BOTTOM;
+        else if (pages.TabPosition() == tpLeft)
+            params.style |= TCS_VERTICAL | TCS_MULTILINE;
+        else if (pages.TabPosition() == tpRight)
+            params.style |= TCS_VERTICAL | TCS_RIGHT | TCS_MULTILINE;
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        Push(window, control, Aspect::Pages);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& pages = As<TPageControl>(control);
+        if (aspect == Aspect::Pages) {
+            ::SendMessageA(window, TCM_DELETEALLITEMS, 0, 0);
+            int index = 0;
+            for (TTabSheet* sheet : pages.Pages()) {
+                if (!sheet->TabVisible())
+                    continue;
+                TCITEMA item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = const_cast<char*>(sheet->Caption().c_str());
+                ::SendMessageA(window, TCM_INSERTITEMA, index++, reinterpret_cast<LPARAM>(&item));
+            }
+        }
+        if (aspect == Aspect::Pages || aspect == Aspect::ItemIndex) {
+            const int tab = pages.ActivePage() ? pages.ActivePage()->TabIndex() : -1;
+            ::SendMessageA(window, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+        }
+    }
+    bool Notify(HWND window, TWinControl& control, NMHDR& header, LRESULT& result) const override
+    {
+        if (header.code != static_cast<UINT>(TCN_SELCHANGE))
+            return false;
+        As<TPageControl>(control).TabIndexFromWindow(
+            static_cast<int>(::SendMessageA(window, TCM_GETCURSEL, 0, 0)));
+        return true;
+    }
+};
+
+class TrackBarWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& bar = As<TTrackBar>(control);
+        WindowParams params{TRACKBAR_CLASSA, 0, 0};
+        params.style |= bar.orientation == trVertical ? TBS_VERT : TBS_HORZ;
+        if (bar.tickStyle == tsNone)
+            params.style |= TBS_NOTICKS;
+        else if (bar.tickStyle == tsAuto)
+            params.style |= TBS_AUTOTICKS;
+        if (bar.tickMarks == tmBoth)
+            params.style |= TBS_BOTH;
+        else if (bar.tickMarks == tmTopLeft)
+            params.style |= TBS_TOP;
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        auto& bar = As<TTrackBar>(control);
+        ::SendMessageA(window, TBM_SETLINESIZE, 0, bar.lineSize);
+        ::SendMessageA(window, TBM_SETPAGESIZE, 0, bar.pageSize);
+        Push(window, control, Aspect::Range);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& bar = As<TTrackBar>(control);
+        if (aspect == Aspect::Range) {
+            ::SendMessageA(window, TBM_SETRANGEMIN, FALSE, bar.Min());
+            ::SendMessageA(window, TBM_SETRANGEMAX, FALSE, bar.Max());
+            ::SendMessageA(window, TBM_SETTICFREQ, static_cast<WPARAM>(bar.frequency), 0);
+        }
+        if (aspect == Aspect::Range || aspect == Aspect::Position)
+            ::SendMessageA(window, TBM_SETPOS, TRUE, bar.Position());
+    }
+    bool Scroll(HWND window, TWinControl& control) const override
+    {
+        As<TTrackBar>(control).PositionFromWindow(
+            static_cast<std::int32_t>(::SendMessageA(window, TBM_GETPOS, 0, 0)));
+        return true;
+    }
+};
+
+class ProgressBarWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& bar = As<TProgressBar>(control);
+        WindowParams params{PROGRESS_CLASSA, 0, 0};
+        if (bar.smooth)
+            params.style |= PBS_SMOOTH;
+        if (bar.orientation == pbVertical)
+            params.style |= PBS_VERTICAL;
+        if (bar.Style() == pbstMarquee)
+            params.style |= PBS_MARQUEE;
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        Push(window, control, Aspect::Range);
+        Push(window, control, Aspect::Style);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& bar = As<TProgressBar>(control);
+        if (aspect == Aspect::Range)
+            ::SendMessageA(window, PBM_SETRANGE32, static_cast<WPARAM>(bar.Min()), bar.Max());
+        if (aspect == Aspect::Range || aspect == Aspect::Position)
+            ::SendMessageA(window, PBM_SETPOS, static_cast<WPARAM>(bar.Position()), 0);
+        if (aspect == Aspect::Style) {
+            const bool marquee = bar.Style() == pbstMarquee;
+            LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+            style = marquee ? style | PBS_MARQUEE : style & ~static_cast<LONG_PTR>(PBS_MARQUEE);
+            ::SetWindowLongPtrA(window, GWL_STYLE, style);
+            ::SendMessageA(window, PBM_SETMARQUEE, marquee, bar.marqueeInterval);
+        }
+    }
+};
+
+class UpDownWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& spin = As<TUpDown>(control);
+        WindowParams params{UPDOWN_CLASSA, 0, 0};
+        if (spin.orientation == udHorizontal)
+            params.style |= UDS_HORZ;
+        if (spin.wrap)
+            params.style |= UDS_WRAP;
+        if (spin.arrowKeys)
+            params.style |= UDS_ARROWKEYS;
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        Push(window, control, Aspect::Range);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& spin = As<TUpDown>(control);
+        if (aspect == Aspect::Range)
+            ::SendMessageA(window, UDM_SETRANGE32, static_cast<WPARAM>(spin.Min()), spin.Max());
+        if (aspect == Aspect::Range || aspect == Aspect::Position)
+            ::SendMessageA(window, UDM_SETPOS32, 0, spin.Position());
+    }
+    bool Notify(HWND window, TWinControl& control, NMHDR& header, LRESULT& result) const override
+    {
+        if (header.code != static_cast<UINT>(UDN_DELTAPOS))
+            return false;
+        const auto& delta = reinterpret_cast<NMUPDOWN&>(header);
+        // The control moves the position itself: the arrows' step, wrapping and the associate
+        // are the control's.
+        As<TUpDown>(control).StepFromWindow(delta.iDelta);
+        result = 1;
+        ::SendMessageA(window, UDM_SETPOS32, 0, As<TUpDown>(control).Position());
+        return true;
+    }
+};
+
+class AnimateWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& animation = As<TAnimate>(control);
+        WindowParams params{ANIMATE_CLASSA, 0, 0};
+        if (animation.center)
+            params.style |= ACS_CENTER;
+        if (animation.transparent)
+            params.style |= ACS_TRANSPARENT;
+        if (animation.timers)
+            params.style |= ACS_TIMER;
+        // The common animations are resources of the shell's library.
+        if (animation.commonAVI != aviNone)
+            params.instance = ::GetModuleHandleA("shell32.dll");
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        auto& animation = As<TAnimate>(control);
+        static constexpr int kResources[] = {0, 150, 151, 152, 160, 161, 162, 163, 164};
+        // A missing clip or resource leaves the control empty; pages go on without it.
+        if (animation.commonAVI != aviNone)
+            ::SendMessageA(
+                window, ACM_OPENA, 0,
+                reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kResources[animation.commonAVI])));
+        else if (!animation.fileName.empty())
+            ::SendMessageA(window, ACM_OPENA, 0,
+                           reinterpret_cast<LPARAM>(animation.fileName.c_str()));
+        Push(window, control, Aspect::State);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& animation = As<TAnimate>(control);
+        if (aspect != Aspect::State)
+            return;
+        if (animation.Active()) {
+            const UINT repeat =
+                animation.repetitions > 0 ? animation.repetitions : static_cast<UINT>(-1);
+            const int from = animation.startFrame > 0 ? animation.startFrame - 1 : 0;
+            const int to = animation.stopFrame > 0 ? animation.stopFrame - 1 : -1;
+            ::SendMessageA(window, ACM_PLAY, repeat, MAKELONG(from, to));
+        } else {
+            ::SendMessageA(window, ACM_STOP, 0, 0);
+        }
+    }
+};
+
+class TreeViewWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override
+    {
+        auto& tree = As<TTreeView>(control);
+        WindowParams params{WC_TREEVIEWA, 0, WS_EX_CLIENTEDGE};
+        if (tree.showButtons)
+            params.style |= TVS_HASBUTTONS;
+        if (tree.showLines)
+            params.style |= TVS_HASLINES;
+        if (tree.showRoot)
+            params.style |= TVS_LINESATROOT;
+        if (!tree.hideSelection)
+            params.style |= TVS_SHOWSELALWAYS;
+        if (!tree.readOnly)
+            params.style |= TVS_EDITLABELS;
+        return params;
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        ::SendMessageA(window, TVM_SETINDENT, static_cast<WPARAM>(As<TTreeView>(control).indent),
+                       0);
+        Push(window, control, Aspect::Nodes);
+    }
+    void Push(HWND window, TWinControl& control, Aspect aspect) const override
+    {
+        auto& tree = As<TTreeView>(control);
+        if (aspect == Aspect::Nodes) {
+            m_filling = true;
+            ::SendMessageA(window, TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+            for (const auto& root : tree.Items()->Roots())
+                Insert(window, *root, TVI_ROOT);
+            m_filling = false;
+        }
+        if (aspect == Aspect::Nodes || aspect == Aspect::ItemIndex)
+            Select(window, tree.Selected());
+    }
+    bool Notify(HWND window, TWinControl& control, NMHDR& header, LRESULT& result) const override
+    {
+        if (header.code != static_cast<UINT>(TVN_SELCHANGEDA) || m_filling)
+            return false;
+        const auto& change = reinterpret_cast<NMTREEVIEWA&>(header);
+        As<TTreeView>(control).SelectedFromWindow(
+            reinterpret_cast<TTreeNode*>(change.itemNew.lParam));
+        return true;
+    }
+
+private:
+    static void Insert(HWND window, const TTreeNode& node, HTREEITEM parent)
+    {
+        TVINSERTSTRUCTA insert{};
+        insert.hParent = parent;
+        insert.hInsertAfter = TVI_LAST;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.pszText = const_cast<char*>(node.Text().c_str());
+        insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+        auto* item = reinterpret_cast<HTREEITEM>(
+            ::SendMessageA(window, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
+        for (const auto& child : node.Children())
+            Insert(window, *child, item);
+        if (node.expanded)
+            ::SendMessageA(window, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+    }
+    static void Select(HWND window, const TTreeNode* node)
+    {
+        // Walk the window's items to the one carrying the node.
+        std::vector<HTREEITEM> stack{
+            reinterpret_cast<HTREEITEM>(::SendMessageA(window, TVM_GETNEXTITEM, TVGN_ROOT, 0))};
+        while (node && !stack.empty()) {
+            HTREEITEM item = stack.back();
+            stack.pop_back();
+            if (!item)
+                continue;
+            TVITEMA data{};
+            data.mask = TVIF_PARAM;
+            data.hItem = item;
+            ::SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+            if (reinterpret_cast<const TTreeNode*>(data.lParam) == node) {
+                ::SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+                return;
+            }
+            stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
+                window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))));
+            stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
+                window, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
+        }
+    }
+    // Selection changes while the items are rebuilt are the window's, not the user's.
+    inline static thread_local bool m_filling = false;
+};
+
+struct Entry
+{
+    const forms::ClassInfo* info;
+    const ControlBinding* binding;
+};
+
+}  // namespace
+
+const ControlBinding& BindingFor(const TWinControl& control)
+{
+    static const FormWindow form;
+    static const OwnWindow own;
+    static const EditWindow edit;
+    static const MemoWindow memo(false);
+    static const MemoWindow rich(true);
+    static const ButtonWindow button;
+    static const CheckWindow check;
+    static const StaticTextWindow staticText;
+    static const ListBoxWindow listBox;
+    static const CheckListBoxWindow checkList;
+    static const ComboBoxWindow comboBox;
+    static const PageControlWindow pageControl;
+    static const TrackBarWindow trackBar;
+    static const ProgressBarWindow progressBar;
+    static const UpDownWindow upDown;
+    static const AnimateWindow animate;
+    static const TreeViewWindow treeView;
+    // The most derived class first: the first entry the control's class inherits from wins.
+    static const Entry entries[] = {
+        {&TCustomForm::StaticClass(), &form},         {&TRichEdit::StaticClass(), &rich},
+        {&TCustomMemo::StaticClass(), &memo},         {&TCustomEdit::StaticClass(), &edit},
+        {&TButton::StaticClass(), &button},           {&TSkBmpButton::StaticClass(), &button},
+        {&TSkCheckBox::StaticClass(), &check},        {&TStaticText::StaticClass(), &staticText},
+        {&TCheckListBox::StaticClass(), &checkList},  {&TCustomListBox::StaticClass(), &listBox},
+        {&TCustomComboBox::StaticClass(), &comboBox}, {&TPageControl::StaticClass(), &pageControl},
+        {&TTrackBar::StaticClass(), &trackBar},       {&TProgressBar::StaticClass(), &progressBar},
+        {&TUpDown::StaticClass(), &upDown},           {&TAnimate::StaticClass(), &animate},
+        {&TTreeView::StaticClass(), &treeView},
+    };
+    for (const Entry& entry : entries)
+        if (control.InheritsFrom(*entry.info))
+            return *entry.binding;
+    return own;
+}
+
+}  // namespace setup::ui

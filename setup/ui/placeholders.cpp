@@ -1,0 +1,209 @@
+#include "setup/ui/placeholders.h"
+
+#include "setup/forms/class_builder.h"
+#include "setup/ui/form.h"
+
+namespace setup::ui {
+
+using forms::ClassBuilder;
+using forms::ClassInfo;
+
+void PaintPlaceholder(TControl& control, TCanvas& canvas)
+{
+    canvas.Brush().SetColor(control.Color());
+    canvas.Pen().SetColor(clBtnShadow);
+    canvas.Rectangle(control.ClientRect());
+    canvas.Font().Assign(*control.Font());
+    canvas.TextRect(control.ClientRect().Inflated(-2, -2), control.ClassName(),
+                    tfCenter | tfVCenter | tfSingleLine | tfNoPrefix);
+}
+
+const ClassInfo& TSkCheckBox::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TSkCheckBox>("TSkCheckBox", &TWinControl::StaticClass())
+            .Property("Alignment", &TSkCheckBox::alignment)
+            .Property("AllowGrayed", &TSkCheckBox::allowGrayed)
+            .Property("Caption", &TSkCheckBox::Caption, &TSkCheckBox::SetCaption)
+            .Property("Checked", &TSkCheckBox::Checked, &TSkCheckBox::SetChecked)
+            .Property("ModalResult", &TSkCheckBox::modalResult)
+            .Property("State", &TSkCheckBox::State, &TSkCheckBox::SetState)
+            .Build();
+    return info;
+}
+
+TSkCheckBox::TSkCheckBox(forms::TComponent* owner) : TWinControl(owner)
+{
+    SetTabStop(true);
+    SetBounds(0, 0, 97, 17);
+}
+
+void TSkCheckBox::SetState(TCheckBoxState state)
+{
+    if (state == m_state)
+        return;
+    m_state = state;
+    Changed(Aspect::State);
+}
+
+void TSkCheckBox::ToggleFromWindow()
+{
+    TCheckBoxState next = cbChecked;
+    if (m_state == cbChecked)
+        next = allowGrayed ? cbGrayed : cbUnchecked;
+    else if (m_state == cbGrayed)
+        next = cbUnchecked;
+    SetState(next);
+    Click();
+}
+
+const ClassInfo& TSkRadioButton::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TSkRadioButton>("TSkRadioButton", &TSkCheckBox::StaticClass()).Build();
+    return info;
+}
+
+TSkRadioButton::TSkRadioButton(forms::TComponent* owner) : TSkCheckBox(owner)
+{
+    m_radio = true;
+}
+
+void TSkRadioButton::SetState(TCheckBoxState state)
+{
+    if (state == cbGrayed)
+        state = cbChecked;
+    TSkCheckBox::SetState(state);
+    if (state != cbChecked || !Parent())
+        return;
+    for (TControl* sibling : Parent()->Controls()) {
+        auto* radio = dynamic_cast<TSkRadioButton*>(sibling);
+        if (radio && radio != this)
+            radio->TSkCheckBox::SetState(cbUnchecked);
+    }
+}
+
+void TSkRadioButton::ToggleFromWindow()
+{
+    // A radio button is checked by a click, never cleared by one.
+    SetState(cbChecked);
+    Click();
+}
+
+const ClassInfo& TSkBmpButton::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TSkBmpButton>("TSkBmpButton", &TWinControl::StaticClass())
+            .Property("Caption", &TSkBmpButton::Caption, &TSkBmpButton::SetCaption)
+            .Property("Checked", &TSkBmpButton::checked)
+            .Property("ModalResult", &TSkBmpButton::modalResult)
+            .Build();
+    return info;
+}
+
+TSkBmpButton::TSkBmpButton(forms::TComponent* owner) : TWinControl(owner)
+{
+    SetTabStop(true);
+    SetBounds(0, 0, 75, 25);
+}
+
+const ClassInfo& TSkFormShape::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TSkFormShape>("TSkFormShape", &forms::TComponent::StaticClass())
+            .Property("Active", &TSkFormShape::active)
+            .Build();
+    return info;
+}
+
+const ClassInfo& TNsShellControl::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TNsShellControl>("TNsShellControl", &TWinControl::StaticClass())
+            .Property("Path", &TNsShellControl::path)
+            .Property("OnChange", &TNsShellControl::onChange)
+            .Build();
+    return info;
+}
+
+TNsShellControl::TNsShellControl(forms::TComponent* owner) : TWinControl(owner)
+{
+    SetParentColor(false);
+    SetColor(clWindow);
+    SetBounds(0, 0, 121, 97);
+}
+
+void TNsShellControl::Paint(TCanvas& canvas)
+{
+    PaintPlaceholder(*this, canvas);
+}
+
+const ClassInfo& TNsShellTree::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TNsShellTree>("TNsShellTree", &TNsShellControl::StaticClass()).Build();
+    return info;
+}
+
+const ClassInfo& TNsShellList::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TNsShellList>("TNsShellList", &TNsShellControl::StaticClass()).Build();
+    return info;
+}
+
+const ClassInfo& TNsShellCombo::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TNsShellCombo>("TNsShellCombo", &TNsShellControl::StaticClass()).Build();
+    return info;
+}
+
+const ClassInfo& THtmlPane::StaticClass()
+{
+    static const ClassInfo info = ClassBuilder<THtmlPane>("THtmlPane", &TWinControl::StaticClass())
+                                      .Property("DefBackground", &THtmlPane::defBackground)
+                                      .Property("DefFontName", &THtmlPane::defFontName)
+                                      .Property("DefFontSize", &THtmlPane::defFontSize)
+                                      .Build();
+    return info;
+}
+
+THtmlPane::THtmlPane(forms::TComponent* owner) : TWinControl(owner)
+{
+    SetParentColor(false);
+    SetColor(clWindow);
+    SetBounds(0, 0, 185, 89);
+}
+
+void THtmlPane::Paint(TCanvas& canvas)
+{
+    PaintPlaceholder(*this, canvas);
+}
+
+const ClassInfo& TFlashFrame::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TFlashFrame>("TFlashFrame", &TCustomPanel::StaticClass())
+            .Property("AutoRegisterFlash", &TFlashFrame::autoRegisterFlash)
+            .Property("AutoScale", &TFlashFrame::autoScale)
+            .Property("Loop", &TFlashFrame::loop)
+            .Build();
+    return info;
+}
+
+const ClassInfo& TVistaGlass::StaticClass()
+{
+    static const ClassInfo info =
+        ClassBuilder<TVistaGlass>("TVistaGlass", &forms::TComponent::StaticClass())
+            .Property("GlassBottom", &TVistaGlass::glassBottom)
+            .Property("GlassEnabled", &TVistaGlass::glassEnabled)
+            .Property("GlassLeft", &TVistaGlass::glassLeft)
+            .Property("GlassRight", &TVistaGlass::glassRight)
+            .Property("GlassTop", &TVistaGlass::glassTop)
+            .Property("SheetofGlass", &TVistaGlass::sheetOfGlass)
+            .Build();
+    return info;
+}
+
+}  // namespace setup::ui
