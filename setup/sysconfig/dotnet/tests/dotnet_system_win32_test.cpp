@@ -3,8 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "core/text_convert.h"
 #include "setup/engine/testing/installer_test_packages_win32.h"
 #include "setup/sysconfig/dotnet/dotnet_system_win32.h"
+#include "tests/support/process_runner_win32.h"
+#include "tests/support/program_folder_win32.h"
 
 namespace setup::sysconfig::dotnet {
 namespace {
@@ -79,6 +82,35 @@ TEST_F(DotNetSystemTest, TheCarriedToolMustBeInTheProgram)
     EXPECT_THROW(system.WriteAssemblyCacheTool(folder), std::exception);
     EXPECT_TRUE(system.FileExists(package));
     EXPECT_FALSE(system.FileExists(folder + "missing.msi"));
+}
+
+}  // namespace
+}  // namespace setup::sysconfig::dotnet
+
+namespace setup::sysconfig::dotnet {
+namespace {
+
+// The carried assembly-cache tool: an assembly that is not in the cache is gone already, and a
+// command line it does not understand is refused.
+TEST(AssemblyCacheTool, RemovesWhatIsNotThereAndRefusesOtherCommands)
+{
+    const std::string tool = core::WideToAnsi(testsupport::ProgramFolder()) + "mgac.exe";
+    struct Case
+    {
+        const char* arguments;
+        std::uint32_t exitCode;
+    };
+    const Case cases[] = {
+        {"/u Vontar.Nowhere,Version=1.0.0.0", 0},
+        {"/i Vontar.Nowhere", 2},
+        {"", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const testsupport::ProcessResult result = testsupport::RunProcess(tool, {c.arguments});
+        ASSERT_TRUE(result.started);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+    }
 }
 
 }  // namespace
