@@ -1,6 +1,8 @@
 // The helper library's exports: the arguments turned into the backend's values, texts copied
 // into the caller's buffers, and nothing thrown across the boundary.
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "setup/sysconfig/webserver/iis7_exports.h"
@@ -9,6 +11,7 @@
 namespace {
 
 namespace web = setup::sysconfig::webserver;
+using standins::iis7helper::Backend;
 using web::exports::Flag;
 using web::exports::Text;
 
@@ -27,6 +30,21 @@ void CopyOut(const std::string& text, char* buffer, std::int32_t size)
     buffer[count] = '\0';
 }
 
+// The answer copied into the caller's buffer or number; what the export returns then.
+std::int32_t AnswerText(const std::optional<std::string>& text, char* buffer, std::int32_t size)
+{
+    CopyOut(text.value_or(""), buffer, size);
+    return 1;
+}
+
+std::int32_t AnswerNumber(std::optional<std::int32_t> number, std::int32_t fallback,
+                          std::int32_t* out)
+{
+    if (out != nullptr)
+        *out = number.value_or(fallback);
+    return 1;
+}
+
 template <typename Body, typename Result>
 Result Guarded(Body body, Result failure) noexcept
 {
@@ -43,12 +61,7 @@ extern "C" {
 
 std::int32_t WINAPI GetIISSiteList(char* buffer, std::int32_t size)
 {
-    return Guarded(
-        [&] {
-            CopyOut(standins::iis7helper::Backend().GetSiteList().value_or(""), buffer, size);
-            return 1;
-        },
-        0);
+    return Guarded([&] { return AnswerText(Backend().GetSiteList(), buffer, size); }, 0);
 }
 
 Flag WINAPI GetIISProperty(std::int32_t site, Text folder, Text name, char* buffer,
@@ -56,8 +69,7 @@ Flag WINAPI GetIISProperty(std::int32_t site, Text folder, Text name, char* buff
 {
     return Guarded(
         [&]() -> Flag {
-            const auto answer =
-                standins::iis7helper::Backend().GetProperty(site, Str(folder), Str(name));
+            const auto answer = Backend().GetProperty(site, Str(folder), Str(name));
             CopyOut(answer ? answer->second : "!ERROR!", buffer, size);
             return answer && answer->first ? 1 : 0;
         },
@@ -67,11 +79,7 @@ Flag WINAPI GetIISProperty(std::int32_t site, Text folder, Text name, char* buff
 std::int32_t WINAPI SetIISProperty(std::int32_t site, Text folder, Text name, Text value)
 {
     return Guarded(
-        [&] {
-            return standins::iis7helper::Backend()
-                .SetProperty(site, Str(folder), Str(name), Str(value))
-                .value_or(0);
-        },
+        [&] { return Backend().SetProperty(site, Str(folder), Str(name), Str(value)).value_or(0); },
         0);
 }
 
@@ -100,7 +108,7 @@ std::int32_t WINAPI CreateIISSite(Text description, Text siteNumber, Text ipAddr
             s.iis7Flag = iis7Flag != 0;
             s.maxConnections = maxConnections;
             s.serverSize = serverSize;
-            return standins::iis7helper::Backend().CreateSite(s).value_or(0);
+            return Backend().CreateSite(s).value_or(0);
         },
         0);
 }
@@ -136,78 +144,45 @@ std::int32_t WINAPI CreateIISSiteFolder(Text folder, std::int32_t site, Text phy
             f.basicAuthentication = basicAuthentication != 0;
             f.mimeMap = Str(mimeMap);
             f.applicationPool = Str(applicationPool);
-            return standins::iis7helper::Backend().CreateSiteFolder(f).value_or(0);
+            return Backend().CreateSiteFolder(f).value_or(0);
         },
         0);
 }
 
 std::int32_t WINAPI DeleteIISSiteFolder(std::int32_t site, Text folder)
 {
-    return Guarded(
-        [&] {
-            return standins::iis7helper::Backend().DeleteSiteFolder(site, Str(folder)).value_or(0);
-        },
-        0);
+    return Guarded([&] { return Backend().DeleteSiteFolder(site, Str(folder)).value_or(0); }, 0);
 }
 
 std::int32_t WINAPI GetIISAnonUser(char* buffer, std::int32_t size)
 {
-    return Guarded(
-        [&] {
-            CopyOut(standins::iis7helper::Backend().GetAnonUser().value_or(""), buffer, size);
-            return 1;
-        },
-        0);
+    return Guarded([&] { return AnswerText(Backend().GetAnonUser(), buffer, size); }, 0);
 }
 
 std::int32_t WINAPI GetIISSiteIndex(Text description, std::int32_t* site)
 {
-    return Guarded(
-        [&] {
-            const std::int32_t index =
-                standins::iis7helper::Backend().GetSiteIndex(Str(description)).value_or(0);
-            if (site != nullptr)
-                *site = index;
-            return 1;
-        },
-        0);
+    return Guarded([&] { return AnswerNumber(Backend().GetSiteIndex(Str(description)), 0, site); },
+                   0);
 }
 
 std::int32_t WINAPI DeleteIISSite(std::int32_t site)
 {
-    return Guarded([&] { return standins::iis7helper::Backend().DeleteSite(site).value_or(0); }, 0);
+    return Guarded([&] { return Backend().DeleteSite(site).value_or(0); }, 0);
 }
 
 std::int32_t WINAPI ControlIISSite(std::int32_t site, std::int32_t code)
 {
-    return Guarded(
-        [&] { return standins::iis7helper::Backend().ControlSite(site, code).value_or(0); }, 0);
+    return Guarded([&] { return Backend().ControlSite(site, code).value_or(0); }, 0);
 }
 
 std::int32_t WINAPI GetIISUniqueAccountID(std::int32_t* number)
 {
-    return Guarded(
-        [&] {
-            const std::int32_t next =
-                standins::iis7helper::Backend().GetUniqueAccountId().value_or(-1);
-            if (number != nullptr)
-                *number = next;
-            return 1;
-        },
-        0);
+    return Guarded([&] { return AnswerNumber(Backend().GetUniqueAccountId(), -1, number); }, 0);
 }
 
 std::int32_t WINAPI GetIISSiteState(std::int32_t site, std::int32_t* state)
 {
-    return Guarded(
-        [&] {
-            const std::int32_t value =
-                standins::iis7helper::Backend().GetSiteState(site).value_or(-1);
-            if (state != nullptr)
-                *state = value;
-            return 1;
-        },
-        0);
+    return Guarded([&] { return AnswerNumber(Backend().GetSiteState(site), -1, state); }, 0);
 }
 
 }  // extern "C"

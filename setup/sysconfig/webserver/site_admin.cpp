@@ -1,9 +1,10 @@
 #include "setup/sysconfig/webserver/site_admin.h"
 
-#include <charconv>
 #include <limits>
 
 #include "core/scope_guard.h"
+#include "setup/engine/rtl/code_page.h"
+#include "setup/engine/rtl/int_text.h"
 #include "setup/engine/rtl/string_list.h"
 
 namespace setup::sysconfig::webserver {
@@ -13,34 +14,12 @@ namespace {
 constexpr char kWebServer[] = "IIsWebServer";
 constexpr char kVirtualDir[] = "IIsWebVirtualDir";
 
-std::optional<std::int32_t> DecimalNumber(const std::string& text)
-{
-    std::int32_t number = 0;
-    const char* end = text.data() + text.size();
-    const auto [at, error] = std::from_chars(text.data(), end, number);
-    if (error != std::errc() || at != end || text.empty())
-        return std::nullopt;
-    return number;
-}
-
-bool SameIgnoringCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 std::int32_t IntegerValue(const MetabaseValue& value)
 {
     if (const auto* number = std::get_if<std::int32_t>(&value))
         return *number;
     if (const auto* text = std::get_if<std::string>(&value)) {
-        if (const auto parsed = DecimalNumber(*text))
+        if (const auto parsed = rtl::TryStrToInt(*text))
             return *parsed;
     }
     throw MetabaseError("not an integer value");
@@ -100,7 +79,7 @@ std::int32_t SiteAdmin::CreateSite(const SiteSettings& settings)
     if (m_bridge.Available())
         return m_bridge.CreateSite(settings);
     try {
-        const std::optional<std::int32_t> given = DecimalNumber(settings.siteNumber);
+        const std::optional<std::int32_t> given = rtl::TryStrToInt(settings.siteNumber);
         const std::int32_t number = given ? *given : GetFreeSiteNumber();
         if (number < 0)
             return 0;
@@ -125,18 +104,16 @@ std::int32_t SiteAdmin::CreateSite(const SiteSettings& settings)
             site->Put("LogType", std::int32_t{0});
         }
         // An extension the server does not know is no reason to give up the site.
-        if (settings.enableAsp) {
+        const auto allow = [&service](const char* method, const char* extension) {
             try {
-                service->Call("EnableWebServiceExtension", {std::string("ASP")});
+                service->Call(method, {std::string(extension)});
             } catch (const MetabaseError&) {
             }
-        }
-        if (settings.enableExe) {
-            try {
-                service->Call("EnableExtensionFile", {std::string("*.exe")});
-            } catch (const MetabaseError&) {
-            }
-        }
+        };
+        if (settings.enableAsp)
+            allow("EnableWebServiceExtension", "ASP");
+        if (settings.enableExe)
+            allow("EnableExtensionFile", "*.exe");
         if (settings.enableAsp || settings.enableExe)
             service->SetInfo();
         site->Put("MaxConnections",
@@ -300,7 +277,7 @@ std::string SiteAdmin::GetSiteList()
     try {
         const std::unique_ptr<IMetabaseEnumerator> children = WebService()->Children();
         while (const std::unique_ptr<IMetabaseObject> child = children->Next()) {
-            if (!SameIgnoringCase(child->Class(), kWebServer))
+            if (!rtl::AnsiSameText(child->Class(), kWebServer))
                 continue;
             const std::string comment = MetabaseValueText(child->Get("ServerComment"));
             list += first ? comment : "$NEWLINE$" + comment;
@@ -319,9 +296,9 @@ std::int32_t SiteAdmin::GetSiteIndex(const std::string& description)
     try {
         const std::unique_ptr<IMetabaseEnumerator> children = WebService()->Children();
         while (const std::unique_ptr<IMetabaseObject> child = children->Next()) {
-            if (SameIgnoringCase(child->Class(), kWebServer) &&
+            if (rtl::AnsiSameText(child->Class(), kWebServer) &&
                 MetabaseValueText(child->Get("ServerComment")) == description)
-                return DecimalNumber(child->Name()).value_or(0);
+                return rtl::TryStrToInt(child->Name()).value_or(0);
         }
     } catch (const MetabaseError&) {
     }
