@@ -4,7 +4,9 @@
 #include "setup/engine/interpreter/statements_package.h"
 #include "setup/engine/statements/statements_variables.h"
 #ifdef _WIN32
+#include "setup/engine/statements/launch_win32.h"
 #include "setup/engine/statements/machine_queries_win32.h"
+#include "setup/engine/statements/restart_services_win32.h"
 #include "setup/engine/statements/statements_convert_path_win32.h"
 #include "setup/engine/statements/statements_files_win32.h"
 #include "setup/engine/statements/statements_launch_win32.h"
@@ -12,8 +14,11 @@
 #include "setup/engine/statements/statements_registry_win32.h"
 #include "setup/engine/statements/statements_text_files_win32.h"
 #include "setup/engine/statements/system_facts_win32.h"
+#include "setup/sysconfig/dotnet/dotnet_system_win32.h"
+#include "setup/sysconfig/dotnet/statements_dotnet.h"
 #include "setup/sysconfig/security/security_services_win32.h"
 #include "setup/sysconfig/tasks/task_service_win32.h"
+#include "setup/sysconfig/webserver/webserver_services_win32.h"
 #endif
 
 namespace setup::engine {
@@ -32,6 +37,7 @@ StatementHandlerTable BuiltInStatementHandlers()
     RegisterProcessStatements(table, Win32Processes());
     RegisterSystemInfoStatements(table, Win32SystemInfoServices());
     RegisterLaunchStatements(table, LaunchServices{system.wow64, &ProcessSystemFacts()});
+    RegisterTerminationStatements(table, ProcessRestartServices());
     // Web media acquisition is not wired yet: the package-backed statements skip it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
     RegisterComponentStatements(table, ComponentStatementServices{nullptr, system.wow64});
@@ -41,6 +47,14 @@ StatementHandlerTable BuiltInStatementHandlers()
         table, sysconfig::security::Win32ShareStatementServices(*system.wow64));
     sysconfig::tasks::RegisterTaskStatements(
         table, sysconfig::tasks::Win32TaskStatementServices(*system.wow64));
+    const auto runHidden = [](const std::string& program, const std::string& parameters,
+                              const std::string& folder) {
+        return RunProgram(program, parameters, folder, false, true);
+    };
+    sysconfig::webserver::RegisterWebServerStatements(
+        table, sysconfig::webserver::Win32WebServerStatementServices(*system.wow64, runHidden));
+    static sysconfig::dotnet::Win32DotNetSystem dotnet(runHidden);
+    sysconfig::dotnet::RegisterDotNetStatements(table, {&dotnet, system.wow64});
 #else
     RegisterPackageStatements(table, PackageStatementServices{});
     RegisterComponentStatements(table, ComponentStatementServices{});

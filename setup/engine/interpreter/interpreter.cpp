@@ -241,6 +241,11 @@ private:
             StatementContext statement(m_script, m_run.engine, {m_host.ui, m_host.records}, Index(),
                                        m_navigating);
             (*handler)(statement);
+            if (statement.ScriptEnded()) {
+                m_navigating = false;
+                m_pointer = Count();
+                return;
+            }
             if (m_navigating)
                 SteerWizard(statement.PageResult());
         }

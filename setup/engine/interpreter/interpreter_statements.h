@@ -53,6 +53,11 @@ public:
     void SetPageResult(int code) { m_pageResult = code; }
     int PageResult() const { return m_pageResult; }
 
+    // The statement is the last one of the script: the interpreter leaves its loop and ends the
+    // run as after the last statement.
+    void EndScript() { m_endScript = true; }
+    bool ScriptEnded() const { return m_endScript; }
+
 private:
     SetupScript& m_script;
     EngineState& m_engine;
@@ -60,6 +65,7 @@ private:
     int m_index;
     bool m_inWizardLoop;
     int m_pageResult = -1;
+    bool m_endScript = false;
 };
 
 using StatementHandler = std::function<void(StatementContext&)>;

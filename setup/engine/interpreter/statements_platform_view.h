@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -62,6 +63,20 @@ private:
     IWow64Services& m_wow64;
     std::string m_targetPlatform;
     void* m_kept = nullptr;  // this scope's own, so nested scopes restore in order
+};
+
+// The same for a statement family whose WOW64 services may be left out: none, no change.
+class OptionalFsRedirectionScope
+{
+public:
+    OptionalFsRedirectionScope(IWow64Services* wow64, std::string_view targetPlatform)
+    {
+        if (wow64 != nullptr)
+            m_scope.emplace(*wow64, targetPlatform);
+    }
+
+private:
+    std::optional<FsRedirectionScope> m_scope;
 };
 
 }  // namespace setup::engine
