@@ -234,6 +234,13 @@ RuleBlock::RuleBlock(Document& document, const Properties& properties,
         const std::string lower = LowerAscii(Trim(align->value));
         ruleAlign = lower == "left" ? Align::Left : lower == "right" ? Align::Right : Align::Middle;
     }
+    if (const Attribute* width = attributes.Find(Sym::Width); width && width->number > 0) {
+        const bool percent = width->value.find('%') != std::string::npos;
+        if (!percent)
+            style.SetValue(Width, width->number);
+        else if (width->number <= 100)
+            style.SetValue(Width, std::to_string(width->number) + "%");
+    }
     auto line = std::make_unique<HorzLine>(document, properties, attributes);
     style.SetValue(Height, line->thickness);
     cell.Add(std::move(line));

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "setup/htmlview/layout/block.h"
 #include "setup/htmlview/layout/canvas_win32.h"
 #include "setup/htmlview/layout/document.h"
+#include "setup/htmlview/layout/text_section.h"
 #include "setup/htmlview/tests/mini_builder.h"
 #include "setup/htmlview/util/platform_win32.h"
 
@@ -21,7 +23,12 @@ protected:
     LayoutPaintTest()
     {
         BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), kBitmapWidth, -kBitmapHeight, 1, 32, BI_RGB};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = kBitmapWidth;
+        info.bmiHeader.biHeight = -kBitmapHeight;  // top row first
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
         m_dc = CreateCompatibleDC(nullptr);
         m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits),
                                     nullptr, 0);
@@ -59,43 +66,53 @@ TEST_F(LayoutPaintTest, BackgroundsBordersAndTextStayInsideTheClip)
 {
     Paint(
         "<div style=\"margin: 0; background-color: #00ff00; height: 40px\">"
-        "<font color=\"#ff0000\">MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM</font></div>"
+        "<span style=\"color: #ff0000\">MMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMMM</span></div>"
         "<div style=\"margin: 0; border: 4px solid #0000ff; height: 20px\"></div>",
-        {0, 0, kBitmapWidth, 100});
-    // The green block under the body's margins (10 left, 5 top).
-    EXPECT_EQ(At(kBitmapWidth - 15, 40), 0x00FF00u);
-    // Red ink somewhere in the first line.
+        {0, 0, kBitmapWidth, 50});
+    EXPECT_EQ(At(kBitmapWidth - 5, 30), 0x00FF00u);
+    // Red ink in the first line.
     bool red = false;
-    for (int x = 10; x < 200 && !red; ++x)
-        for (int y = 6; y < 25 && !red; ++y)
+    for (int x = 0; x < kBitmapWidth && !red; ++x)
+        for (int y = 0; y < 20 && !red; ++y)
             red = At(x, y) == 0xFF0000;
     EXPECT_TRUE(red);
-    // The blue border's left side, below the green block.
-    EXPECT_EQ(At(11, 55), 0x0000FFu);
-    // Nothing below the clip, nor in the margin left of the blocks.
-    for (int y = 100; y < kBitmapHeight; ++y)
+    // The blue border's top and left sides under the green block, cut at the clip.
+    EXPECT_EQ(At(100, 41), 0x0000FFu);
+    EXPECT_EQ(At(1, 48), 0x0000FFu);
+    EXPECT_EQ(At(100, 46), kUntouchedPixel & 0xFFFFFF);  // no background inside the border
+    for (int y = 50; y < kBitmapHeight; ++y)
         for (int x = 0; x < kBitmapWidth; ++x)
-            ASSERT_EQ(m_bits[y * kBitmapWidth + x] & 0xFFFFFF, kUntouchedPixel & 0xFFFFFF)
-                << x << "," << y;
-    EXPECT_EQ(At(3, 20), kUntouchedPixel & 0xFFFFFF);
+            ASSERT_EQ(At(x, y), kUntouchedPixel & 0xFFFFFF) << x << "," << y;
 }
 
 TEST_F(LayoutPaintTest, CourierLinesBreakAtFixedAdvances)
 {
-    Paint(
-        "<pre>ab</pre><p><font face=\"Courier New\">aaaa bbbb cccc dddd eeee ffff gggg hhhh "
-        "iiii</font></p>",
-        {0, 0, kBitmapWidth, kBitmapHeight});
-    const FontRequest courier{"Courier New", -16};
+    ASSERT_TRUE(fonts.IsInstalled("Courier New"));
+    Paint("<p><tt>aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj kkkk</tt></p>",
+          {0, 0, kBitmapWidth, kBitmapHeight});
+    const auto* body = dynamic_cast<const Block*>(document.cell.sections.front().get());
+    ASSERT_NE(body, nullptr);
+    const auto* paragraph = dynamic_cast<const Block*>(body->cell.sections.front().get());
+    ASSERT_NE(paragraph, nullptr);
+    const auto* text = dynamic_cast<const TextSection*>(paragraph->cell.sections.front().get());
+    ASSERT_NE(text, nullptr);
+    const FontRequest& courier = text->FontAt(0).font.request;
+    EXPECT_EQ(courier.name, "Courier New");
     const int advance = measurer.TextWidth(courier, u"a");
     ASSERT_GT(advance, 0);
     EXPECT_EQ(measurer.TextWidth(courier, u"aaaaaaaaaa"), 10 * advance);
-    const std::string dump = document.DumpLayout();
-    // 220 pixels of line: as many whole five-character words as fit.
-    const int perLine = (kBitmapWidth - 20) / advance;
+    // As many whole five-character words as fit; the last one's space may hang over.
+    const int perLine = kBitmapWidth / advance;
     const int words = (perLine + 1) / 5;
-    EXPECT_NE(dump.find("line start=0 count=" + std::to_string(words * 5)), std::string::npos)
-        << dump;
+    ASSERT_GE(text->lines.size(), 2u) << document.DumpLayout();
+    EXPECT_EQ(text->lines[0].charCount, words * 5) << document.DumpLayout();
+    // The text is drawn in the text colour, black, from the left edge.
+    bool ink = false;
+    const int baseline = text->originY + text->lines[0].textHeight - text->lines[0].descent;
+    for (int x = 0; x < advance && !ink; ++x)
+        for (int y = baseline - 8; y < baseline && !ink; ++y)
+            ink = At(x, y) == 0;
+    EXPECT_TRUE(ink);
 }
 
 }  // namespace

@@ -192,6 +192,26 @@ TEST_F(LayoutTest, PreformattedTextBreaksOnlyAtLineEnds)
     EXPECT_EQ(document.maxWidth, 33 * 8);
 }
 
+TEST_F(LayoutTest, RulesTakeTheirWidthSizeAndAlignment)
+{
+    Build("<hr size=5 width=50%><hr width=100 align=right><hr size=0 width=150%>", 400);
+    const auto* body = dynamic_cast<const Block*>(document.cell.sections.front().get());
+    ASSERT_NE(body, nullptr);
+    ASSERT_EQ(body->cell.sections.size(), 3u);
+    struct Expected
+    {
+        int width, marginLeft, height;
+    };
+    const std::vector<Expected> expected = {{200, 100, 5}, {100, 300, 2}, {400, 0, 2}};
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto* rule = dynamic_cast<const Block*>(body->cell.sections[i].get());
+        ASSERT_NE(rule, nullptr);
+        EXPECT_EQ(rule->contentWidth, expected[i].width) << i << "\n" << document.DumpLayout();
+        EXPECT_EQ(rule->box.margin[SideLeft], expected[i].marginLeft) << i;
+        EXPECT_EQ(rule->cell.sections.front()->layoutHeight, expected[i].height) << i;
+    }
+}
+
 TEST_F(LayoutTest, CaretAndPointOfCaret)
 {
     Build("<p>abcd efgh</p>", 200);
@@ -247,6 +267,29 @@ TEST_F(LayoutTest, EmptyDocumentAndDeepNesting)
     test_layout::MiniBuilder builder(nested, codePages);
     builder.Build(deep);
     EXPECT_GT(nested.Layout(300, 0), 0);
+}
+
+TEST_F(LayoutTest, SelectionSplitsARunAndInvertsItsColours)
+{
+    Build("<p style=\"color: #102030\">abcdefgh</p>", 200);
+    document.selFrom = 2;
+    document.selTo = 5;
+    const PaintPlan plan = document.Paint({0, 0, 200, 100});
+    std::vector<TextCommand> runs;
+    for (const PaintCommand& command : plan.commands)
+        if (const auto* text = std::get_if<TextCommand>(&command))
+            runs.push_back(*text);
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].text, u"ab");
+    EXPECT_EQ(runs[1].text, u"cde");
+    EXPECT_EQ(runs[2].text, u"fgh");
+    EXPECT_EQ(runs[1].x, runs[0].x + 16);
+    EXPECT_EQ(runs[2].x, runs[1].x + 24);
+    // Colours are Windows values: red in the low byte (palette-relative flags above).
+    EXPECT_EQ(runs[0].color & 0xFFFFFF, 0x302010u);
+    EXPECT_EQ(runs[0].background, kNoneColor);
+    EXPECT_EQ(runs[1].background & 0xFFFFFF, 0x302010u);
+    EXPECT_EQ(runs[1].color & 0xFFFFFF, 0x302010u ^ 0xFFFFFFu);
 }
 
 TEST_F(LayoutTest, InlineBorderAcrossTwoLinesHasNoInnerSides)
