@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "setup/htmlview/layout/background_tiles.h"
+#include "setup/htmlview/layout/clear_space.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/layout_dump.h"
 #include "setup/htmlview/layout/layout_limits.h"
@@ -54,6 +56,9 @@ Block::Block(Document& document, const Properties& properties)
     tagClass = properties.tag + "." + properties.cssClass;
     if (const auto color = properties.Integer(ColorProp); color && *color != kNotSet)
         textColor = static_cast<std::uint32_t>(*color);
+    backgroundSource = UrlReferenceOf(BackgroundImageOf(properties));
+    backgroundPlacement = BackgroundPlacementOf(
+        properties, {document.fonts.PixelsPerInch(), properties.emSize, properties.exSize});
     const int z = ZIndexOf(properties);
     if (positioning != Positioning::Static)
         stackOrder = z != 0 ? 10 * z : (positioning == Positioning::Absolute ? 1 : 0);
@@ -223,15 +228,7 @@ int Block::Layout(const LayoutArgs& args, int& maxWidth, int& pos)
     int y = args.y;
     int x = args.x;
     originY = y;
-    {
-        const auto [leftClear, rightClear] = indents.ClearPositions();
-        const int left = leftClear > 0 ? std::max(0, leftClear - 1 - y) : 0;
-        const int right = rightClear > 0 ? std::max(0, rightClear - 1 - y) : 0;
-        clearAddon = clear == ClearSide::Left    ? left
-                     : clear == ClearSide::Right ? right
-                     : clear == ClearSide::Both  ? std::max(left, right)
-                                                 : 0;
-    }
+    clearAddon = ClearSpace(indents, clear, y);
     maxWidth = args.availWidth;
     box = Resolve(args.availWidth, args.availHeight);
     topOffset = leftOffset = 0;
@@ -313,6 +310,13 @@ int Block::Layout(const LayoutArgs& args, int& maxWidth, int& pos)
     indents.DeleteRight(rightRec);
     indents.DeleteLeft(leftRec);
     indents.currentOwner = savedOwner;
+
+    backgroundWidth = backgroundHeight = 0;
+    if (document.imagesShown && !backgroundSource.empty() && document.imageSize)
+        if (const auto size = document.imageSize(backgroundSource)) {
+            backgroundWidth = size->width;
+            backgroundHeight = size->height;
+        }
 
     int result = layoutHeight;
     if (IsFloat() || positioning == Positioning::Absolute) {
@@ -402,6 +406,9 @@ void Block::PaintBlock(const PaintArgs& args, int x, int y)
                 args.plan->commands.push_back(
                     FillCommand{visible, ResolveColor(box.background, document.fonts)});
         }
+        for (const Rect& tile :
+             BackgroundTiles(padding, backgroundWidth, backgroundHeight, backgroundPlacement, clip))
+            args.plan->commands.push_back(ImageCommand{tile, backgroundSource, true, padding});
         if (hasBorderStyle) {
             BorderCommand command{border, padding};
             for (int side = 0; side < 4; ++side) {

@@ -56,6 +56,9 @@ public:
     int contentBottom = 0;
     Rect titleRect;
     std::vector<SectionBase*> drawList;
+    std::string backgroundSource;
+    BackgroundPlacement backgroundPlacement;
+    int backgroundWidth = 0, backgroundHeight = 0;  // none while 0
 
 protected:
     bool IsFloat() const { return floatSide == Align::Left || floatSide == Align::Right; }

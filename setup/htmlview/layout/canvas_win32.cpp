@@ -243,8 +243,15 @@ void DrawPlan(HDC dc, const PaintPlan& plan, const ImageLookup& images)
             DrawFocusRect(dc, &r);
         } else if (const auto* image = std::get_if<ImageCommand>(&command)) {
             const PixelImage* picture = images ? images(image->source) : nullptr;
-            if (picture)
+            if (picture && image->clipped) {
+                const int inner = SaveDC(dc);
+                IntersectClipRect(dc, image->clip.left, image->clip.top, image->clip.right,
+                                  image->clip.bottom);
                 StretchPixelImage(dc, *picture, image->rect);
+                RestoreDC(dc, inner);
+            } else if (picture) {
+                StretchPixelImage(dc, *picture, image->rect);
+            }
         }
     }
     RestoreDC(dc, saved);

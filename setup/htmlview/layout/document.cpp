@@ -36,8 +36,11 @@ PaintPlan Document::Paint(const Rect& clip)
     for (const DeferredImage& deferred : deferredImages) {
         const InlineImage& image = *deferred.image;
         const int top = deferred.y - scrollY;
-        plan.commands.push_back(ImageCommand{
-            {deferred.x, top, deferred.x + image.objWidth, top + image.objHeight}, image.source});
+        plan.commands.push_back(
+            ImageCommand{{deferred.x, top, deferred.x + image.objWidth, top + image.objHeight},
+                         image.source,
+                         false,
+                         {}});
     }
     return plan;
 }

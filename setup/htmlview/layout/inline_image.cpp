@@ -18,9 +18,15 @@ constexpr int kPlaceholderPicture = 16;
 // ALT texts are measured in this font.
 const FontRequest kAltFont{"Arial", -11};
 
-bool HasPercent(const Attribute& attribute)
+// WIDTH or HEIGHT: a percentage from 1 to 100, or pixels from `minimum` on.
+void ReadSize(const Attribute& attribute, int minimum, int& size, bool& percent)
 {
-    return attribute.value.find('%') != std::string::npos;
+    if (attribute.value.find('%') == std::string::npos) {
+        size = std::clamp(attribute.number, minimum, kMaxLayoutLength);
+    } else if (attribute.number >= 1 && attribute.number <= 100) {
+        size = attribute.number;
+        percent = true;
+    }
 }
 
 // The other side of a size from the picture's proportions; a picture without size gives none.
@@ -61,24 +67,10 @@ InlineImage::InlineImage(int position, const AttributeList& attributes) : pos(po
                 noBorder = a.number == 0;
                 break;
             case Sym::Width:
-                if (HasPercent(a)) {
-                    if (a.number >= 1 && a.number <= 100) {
-                        specWidth = a.number;
-                        percentWidth = true;
-                    }
-                } else {
-                    specWidth = std::clamp(a.number, 0, kMaxLayoutLength);
-                }
+                ReadSize(a, 0, specWidth, percentWidth);
                 break;
             case Sym::Height:
-                if (HasPercent(a)) {
-                    if (a.number >= 1 && a.number <= 100) {
-                        specHeight = a.number;
-                        percentHeight = true;
-                    }
-                } else {
-                    specHeight = std::clamp(a.number, 1, kMaxLayoutLength);
-                }
+                ReadSize(a, 1, specHeight, percentHeight);
                 break;
             case Sym::Hspace:
                 hspaceLeft = std::min(kMaxSpace, std::abs(std::max(a.number, -kMaxSpace)));

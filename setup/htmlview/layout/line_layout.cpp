@@ -1,6 +1,7 @@
 // Breaking a text section into lines for the room its cell's floats leave.
 #include <algorithm>
 
+#include "setup/htmlview/layout/clear_space.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/text_section.h"
 #include "setup/htmlview/util/indent_manager.h"
@@ -235,24 +236,6 @@ void LineBreaker::CompleteLine(int start, int count)
     s.lines.push_back(line);
 }
 
-int TextSection::ClearSpace(const IndentManager& indents, int y) const
-{
-    const auto [leftClear, rightClear] = indents.ClearPositions();
-    // The positions lie one below the lowest float bottom.
-    const int left = leftClear > 0 ? std::max(0, leftClear - 1 - y) : 0;
-    const int right = rightClear > 0 ? std::max(0, rightClear - 1 - y) : 0;
-    switch (clear) {
-        case ClearSide::Left:
-            return left;
-        case ClearSide::Right:
-            return right;
-        case ClearSide::Both:
-            return std::max(left, right);
-        default:
-            return 0;
-    }
-}
-
 int TextSection::Layout(const LayoutArgs& args, int& maxWidth, int& pos)
 {
     return LayoutLines(args, maxWidth, pos, true);
@@ -266,7 +249,7 @@ int TextSection::LayoutLines(const LayoutArgs& args, int& maxWidth, int& pos, bo
     layoutHeight = 0;
     lines.clear();
     if (text.empty()) {
-        const int height = ClearSpace(indents, args.y);
+        const int height = ClearSpace(indents, clear, args.y);
         layoutHeight = paintHeight = height;
         boxBottom = inkBottom = args.y + height;
         maxWidth = 0;
@@ -294,7 +277,7 @@ int TextSection::LayoutLines(const LayoutArgs& args, int& maxWidth, int& pos, bo
         breaker.m_nextStart = start;
         if (!clearChecked) {
             clearChecked = true;
-            const int space = ClearSpace(indents, breaker.y);
+            const int space = ClearSpace(indents, clear, breaker.y);
             if (clear != ClearSide::None && space > 0) {
                 breaker.BlankLine(space);
                 continue;

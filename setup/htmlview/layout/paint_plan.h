@@ -68,6 +68,8 @@ struct ImageCommand
 {
     Rect rect;
     std::string source;
+    bool clipped = false;
+    Rect clip;
 };
 
 using PaintCommand = std::variant<FillCommand, TextCommand, BorderCommand, EllipseCommand,

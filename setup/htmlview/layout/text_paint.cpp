@@ -146,7 +146,9 @@ int TextSection::Paint(const PaintArgs& args)
                     } else {
                         commands.push_back(ImageCommand{
                             {left, top, left + image->objWidth, top + image->objHeight},
-                            image->source});
+                            image->source,
+                            false,
+                            {}});
                     }
                     if (image->hasLinkFrame) {
                         const std::uint32_t color = ResolveColor(run.font.color, document.fonts);

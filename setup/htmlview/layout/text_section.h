@@ -122,7 +122,6 @@ protected:
     void RemoveChar(int offset);
     void NumberAndMap();
     int LayoutLines(const LayoutArgs& args, int& maxWidth, int& pos, bool wrap);
-    int ClearSpace(const IndentManager& indents, int y) const;
     // Offset of the next font change, image or control after `offset` (or `end`).
     int NextObjectOffset(int offset, int end) const;
     int JustifiedShare(const LineRec& line, int spaceIndex) const;

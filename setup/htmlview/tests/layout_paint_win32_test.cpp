@@ -115,4 +115,41 @@ TEST_F(LayoutPaintTest, CourierLinesBreakAtFixedAdvances)
     EXPECT_TRUE(ink);
 }
 
+TEST_F(LayoutPaintTest, BorderStylesColourTheirSides)
+{
+    // Colour 0x0000C8 (red 200); dark is three quarters of it.
+    constexpr std::uint32_t kRed = 0xC80000, kDark = 0x960000;
+    struct Case
+    {
+        int style;
+        std::uint32_t topOuter, topInner, bottomOuter, bottomInner;
+    };
+    const std::vector<Case> cases = {
+        {1, kRed, kRed, kRed, kRed},    // solid
+        {2, kDark, kDark, kRed, kRed},  // inset
+        {3, kRed, kRed, kDark, kDark},  // outset
+        {4, kDark, kRed, kRed, kDark},  // groove
+        {5, kRed, kDark, kDark, kRed},  // ridge
+        {8, kRed, kRed, kRed, kRed},    // double: outer and inner thirds
+    };
+    for (const Case& c : cases) {
+        std::fill(m_bits, m_bits + kBitmapWidth * kBitmapHeight, kUntouchedPixel);
+        BorderCommand border;
+        border.outer = {20, 20, 120, 120};
+        border.inner = {32, 32, 108, 108};
+        border.styles = {c.style, c.style, c.style, c.style};
+        border.colors = {0x0000C8, 0x0000C8, 0x0000C8, 0x0000C8};
+        DrawBorder(m_dc, border);
+        GdiFlush();
+        EXPECT_EQ(At(70, 21), c.topOuter) << c.style;
+        EXPECT_EQ(At(70, 30), c.topInner) << c.style;
+        EXPECT_EQ(At(70, 118), c.bottomOuter) << c.style;
+        EXPECT_EQ(At(70, 109), c.bottomInner) << c.style;
+        EXPECT_EQ(At(70, 70), kUntouchedPixel & 0xFFFFFF) << c.style;  // inside stays
+        if (c.style == 8) {
+            EXPECT_EQ(At(70, 26), kUntouchedPixel & 0xFFFFFF);  // the middle third is a gap
+        }
+    }
+}
+
 }  // namespace

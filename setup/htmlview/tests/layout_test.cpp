@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "setup/htmlview/layout/background_tiles.h"
 #include "setup/htmlview/layout/block.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/text_section.h"
@@ -150,6 +151,58 @@ TEST_F(LayoutTest, RightFloatTakesNoHeightAndNarrowsTheText)
     ASSERT_NE(paragraph, nullptr);
     EXPECT_EQ(paragraph->originY, texts[0]->ownerBlock->originY) << document.DumpLayout();
     EXPECT_EQ(Lines(*texts[1]), (std::vector<std::u16string>{u"aaaa bbbb cccc ", u"dddd eeee"}));
+}
+
+TEST(BackgroundTiles, PlacementsRepeatsAndClip)
+{
+    using Kind = BackgroundOffset::Kind;
+    struct Case
+    {
+        BackgroundPlacement placement;
+        int imageWidth, imageHeight;
+        Rect clip;
+        std::vector<int> lefts;  // of the tiles in the first row
+        std::size_t count;
+    };
+    const Rect box{100, 100, 125, 125};
+    const Rect all{0, 0, 1000, 1000};
+    auto place = [](BackgroundOffset x, BackgroundOffset y, bool repeatX, bool repeatY) {
+        BackgroundPlacement p;
+        p.x = x;
+        p.y = y;
+        p.repeatX = repeatX;
+        p.repeatY = repeatY;
+        return p;
+    };
+    const std::vector<Case> cases = {
+        // 5 pixels in, repeated: copies from -5 on, three a row.
+        {place({Kind::Pixels, 5}, {Kind::Pixels, 5}, true, true), 10, 10, all, {95, 105, 115}, 9},
+        {place({Kind::Centered, 0}, {Kind::Percent, 100}, false, false), 10, 10, all, {107}, 1},
+        {place({Kind::Percent, 100}, {Kind::Pixels, 0}, false, true), 10, 10, all, {115}, 3},
+        // Far outside the box: held at its edge.
+        {place({Kind::Pixels, 5000}, {Kind::Pixels, 0}, false, false), 10, 10, all, {125}, 1},
+        // A clip showing one row and column of the repeats.
+        {place({Kind::Pixels, 0}, {Kind::Pixels, 0}, true, true),
+         10,
+         10,
+         {112, 112, 114, 114},
+         {110},
+         1},
+        // One pixel wide: stretched over the box.
+        {place({Kind::Pixels, 0}, {Kind::Pixels, 0}, true, false), 1, 10, all, {100}, 1},
+        {place({Kind::Pixels, 0}, {Kind::Pixels, 0}, true, true), 0, 10, all, {}, 0},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const std::vector<Rect> tiles =
+            BackgroundTiles(box, c.imageWidth, c.imageHeight, c.placement, c.clip);
+        EXPECT_EQ(tiles.size(), c.count) << i;
+        std::vector<int> lefts;
+        for (const Rect& tile : tiles)
+            if (tile.top == tiles.front().top)
+                lefts.push_back(tile.left);
+        EXPECT_EQ(lefts, c.lefts) << i;
+    }
 }
 
 TEST_F(LayoutTest, ListMarkers)
