@@ -106,6 +106,34 @@ TEST_F(LayoutTest, JustifiedLinesShareTheRestExceptTheLast)
     EXPECT_EQ(texts[0]->lines[1].extraWidth, 0);
 }
 
+TEST_F(LayoutTest, FloatingImagesAtLineStartAndInMidLine)
+{
+    document.imageSize = [](const std::string&) { return std::optional<ImageSize>({50, 40}); };
+    Build(
+        "<p style=\"margin: 0\"><img src=\"a\" align=left>aaaa bbbb cccc dddd eeee ffff</p>"
+        "<p style=\"margin: 0\">gggg <img src=\"b\" align=right> hhhh</p>",
+        200);
+    const auto texts = TextSections(document.cell);
+    ASSERT_EQ(texts.size(), 2u);
+    // At the line start the float narrows that line at once: 50 pixels and 3 on each side.
+    const TextSection& first = *texts[0];
+    EXPECT_EQ(first.images[0]->floatIndent, 3);
+    EXPECT_EQ(first.lines[0].indent, 56) << document.DumpLayout();
+    EXPECT_EQ(first.lines[0].charCount, 1 + 15);  // the mark and "aaaa bbbb cccc "
+    // Lines below the float's 40 pixels have the whole width again.
+    int y = first.originY;
+    for (const LineRec& line : first.lines) {
+        EXPECT_EQ(line.indent, y < 40 ? 56 : 0) << y;
+        y += line.Height();
+    }
+    // In mid-line it goes below the finished line, at the right edge.
+    const TextSection& second = *texts[1];
+    const InlineImage& right = *second.images[0];
+    EXPECT_EQ(right.paintY, second.originY + second.lines[0].Height());
+    EXPECT_EQ(right.floatIndent, 200 - 56 + 3);
+    EXPECT_EQ(second.paintHeight, second.lines[0].Height() + 40);
+}
+
 TEST_F(LayoutTest, VerticalMarginsCollapse)
 {
     struct Case
