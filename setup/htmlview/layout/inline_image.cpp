@@ -37,6 +37,21 @@ int ByAspect(int given, int natural, int naturalOther)
     return MulDivWin(given, naturalOther, natural);
 }
 
+// A styled width or height, resolved against 200: auto gives none, a percentage is kept as one.
+void StyledSize(const Properties& properties, Prop prop, int resolved, int& size, bool& percent)
+{
+    percent = false;
+    const std::string* text = properties.Text(prop);
+    if (resolved == kAutoValue) {
+        size = 0;
+    } else if (text && text->find('%') != std::string::npos) {
+        percent = true;
+        size = std::clamp(MulDivWin(resolved, 100, 200), 0, kMaxLayoutLength);
+    } else {
+        size = std::clamp(resolved, 0, kMaxLayoutLength);
+    }
+}
+
 }  // namespace
 
 InlineImage::InlineImage(int position, const AttributeList& attributes) : pos(position)
@@ -113,30 +128,10 @@ void InlineImage::ApplyStyle(const Properties& properties)
         vspaceTop = space(box.margin[SideTop]);
     if (given(MarginBottom))
         vspaceBottom = space(box.margin[SideBottom]);
-    if (given(Width)) {
-        percentWidth = false;
-        const std::string* text = properties.Text(Width);
-        if (box.width == kAutoValue) {
-            specWidth = 0;
-        } else if (text && text->find('%') != std::string::npos) {
-            percentWidth = true;
-            specWidth = std::clamp(MulDivWin(box.width, 100, 200), 0, kMaxLayoutLength);
-        } else {
-            specWidth = std::clamp(box.width, 0, kMaxLayoutLength);
-        }
-    }
-    if (given(Height)) {
-        percentHeight = false;
-        const std::string* text = properties.Text(Height);
-        if (box.height == kAutoValue) {
-            specHeight = 0;
-        } else if (text && text->find('%') != std::string::npos) {
-            percentHeight = true;
-            specHeight = std::clamp(MulDivWin(box.height, 100, 200), 0, kMaxLayoutLength);
-        } else {
-            specHeight = std::clamp(box.height, 0, kMaxLayoutLength);
-        }
-    }
+    if (given(Width))
+        StyledSize(properties, Width, box.width, specWidth, percentWidth);
+    if (given(Height))
+        StyledSize(properties, Height, box.height, specHeight, percentHeight);
     if (BorderStyleOf(properties) != 0)
         noBorder = true;
 }
