@@ -1,0 +1,56 @@
+// Any bytes as an HTML document: built into sections, laid out at a width the first byte picks,
+// painted, and asked for links, carets and characters across the page.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "setup/htmlview/layout/document.h"
+#include "setup/htmlview/tests/mini_builder.h"
+#include "setup/htmlview/util/fake_platform.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace htmlview;
+    if (size == 0)
+        return 0;
+    const int width = 20 + data[0] * 4;
+    const std::string html(reinterpret_cast<const char*>(data) + 1, size - 1);
+    FakeCodePages codePages;
+    FakeFontCatalog fonts;
+    FakeTextMeasurer measurer;
+    Document document(measurer, fonts);
+    document.imageSize = [](const std::string& source) -> std::optional<ImageSize> {
+        if (source.empty() || source[0] == 'm')
+            return std::nullopt;  // missing
+        return ImageSize{static_cast<int>(source.size()) * 7 % 300,
+                         static_cast<int>(source.size()) * 3 % 200};
+    };
+    test_layout::MiniBuilder builder(document, codePages);
+    builder.Build(html);
+    const int height = document.Layout(width, 300);
+    if (height < 0)
+        std::abort();
+    document.selFrom = 1;
+    document.selTo = 7;
+    document.Paint({0, 0, width, 400});
+    for (int y = -10; y < height + 20; y += 13) {
+        for (int x = -5; x < width + 10; x += 17) {
+            LinkHit hit;
+            document.HitLink(x, y, hit);
+            CaretHit caret;
+            const int pos = document.CaretAtPoint(x, y, caret);
+            char16_t ch = 0;
+            if (pos >= 0)
+                document.CharAt(pos, ch);
+            int px = 0, py = 0;
+            document.PointOfCaret(pos, px, py);
+        }
+    }
+    for (int index = 0; index < static_cast<int>(size); index += 5) {
+        document.DocIndexOf(index, true);
+        document.DocIndexOf(index, false);
+    }
+    document.DumpLayout();
+    return 0;
+}

@@ -1,0 +1,83 @@
+// One laid-out page: its outermost cell with every section, and the run state layout and painting
+// share (measuring, selection, scroll position, links, positions in document order).
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "setup/htmlview/layout/cell.h"
+#include "setup/htmlview/layout/inline_borders.h"
+#include "setup/htmlview/util/platform.h"
+
+namespace htmlview {
+
+struct FontRun;
+class InlineImage;
+
+struct ImageSize
+{
+    int width = 0, height = 0;
+};
+
+class Document
+{
+public:
+    Document(ITextMeasurer& measurer, const IFontCatalog& fonts);
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // Lays the document out for a paint area `width` wide; the height of everything.
+    int Layout(int width, int height);
+    // The plan for the screen rectangle `clip` at the current scroll position.
+    PaintPlan Paint(const Rect& clip);
+
+    int HitLink(int x, int y, LinkHit& hit);
+    // The document position under the point, -1 when none.
+    int CaretAtPoint(int x, int y, CaretHit& caret);
+    // Where a position is painted; the one after the last character goes on a new line.
+    bool PointOfCaret(int pos, int& x, int& y);
+    bool CharAt(int pos, char16_t& ch) const;
+    int DocIndexOf(int sourceIndex, bool prev) const;
+    // The last section (in document order) whose top is at or above `y`; none above the first.
+    SectionBase* SectionAt(int y, int& topY, int& index) const;
+
+    // The section tree with boxes, lines and floats, for tests to compare.
+    std::string DumpLayout() const;
+
+    ITextMeasurer& measurer;
+    const IFontCatalog& fonts;
+    Cell cell{*this};
+
+    // The size of a picture by its source; none while it is missing. Images off: placeholders.
+    std::function<std::optional<ImageSize>(const std::string& source)> imageSize;
+    bool imagesShown = true;
+
+    int scrollY = 0;
+    int selFrom = 0, selTo = 0;
+    bool showDummyCaret = false;
+    std::uint32_t background = 0xFFFFFF;
+    std::uint32_t windowColor = 0xFFFFFF;
+
+    std::vector<FontRun*> links;
+    std::vector<SectionBase*> positionList;
+    LinkNumbers linkNumbers;
+    FontRun* hoverLink = nullptr;
+    int cycleNumber = 0, sectionCount = 0;
+    int* firstLineBaseline = nullptr;  // the list item waiting for its first baseline
+    int height = 0;
+    int maxWidth = 0;
+
+    // Floating images paint after the text of the same pass, so they lie above it.
+    struct DeferredImage
+    {
+        const InlineImage* image = nullptr;
+        int x = 0, y = 0;
+    };
+    std::vector<DeferredImage> deferredImages;
+    InlineBorders inlineBorders;
+};
+
+}  // namespace htmlview

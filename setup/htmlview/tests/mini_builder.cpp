@@ -1,0 +1,465 @@
+#include "setup/htmlview/tests/mini_builder.h"
+
+#include "setup/htmlview/layout/block.h"
+#include "setup/htmlview/layout/text_section.h"
+#include "setup/htmlview/parser/css_reader.h"
+#include "setup/htmlview/parser/tokenizer.h"
+#include "setup/htmlview/style/box_values.h"
+#include "setup/htmlview/style/cascade.h"
+#include "setup/htmlview/style/keywords.h"
+#include "setup/htmlview/util/text.h"
+
+namespace htmlview::test_layout {
+
+struct MiniBuilder::Open
+{
+    Sym symbol = Sym::Eof;
+    Properties properties;
+    Block* block = nullptr;  // the block whose cell takes the content, when this opened one
+    int itemNumber = 0;      // lists: the next item's number
+    char typeLetter = 0;
+    bool inlineBorder = false;
+};
+
+namespace {
+
+bool IsBlockTag(Sym s)
+{
+    switch (s) {
+        case Sym::P:
+        case Sym::Div:
+        case Sym::H:
+        case Sym::Blockquote:
+        case Sym::Center:
+        case Sym::Ul:
+        case Sym::Ol:
+        case Sym::Li:
+        case Sym::Pre:
+        case Sym::Address:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool IsInlineTag(Sym s)
+{
+    switch (s) {
+        case Sym::B:
+        case Sym::I:
+        case Sym::U:
+        case Sym::Em:
+        case Sym::Strong:
+        case Sym::Tt:
+        case Sym::Code:
+        case Sym::Font:
+        case Sym::Span:
+        case Sym::A:
+        case Sym::Sub:
+        case Sym::Sup:
+        case Sym::Nobr:
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::string TagName(Sym s, int level)
+{
+    switch (s) {
+        case Sym::P:
+            return "p";
+        case Sym::Div:
+            return "div";
+        case Sym::H:
+            return "h" + std::to_string(level);
+        case Sym::Blockquote:
+            return "blockquote";
+        case Sym::Center:
+            return "center";
+        case Sym::Ul:
+            return "ul";
+        case Sym::Ol:
+            return "ol";
+        case Sym::Li:
+            return "li";
+        case Sym::Pre:
+            return "pre";
+        case Sym::Address:
+            return "address";
+        case Sym::B:
+            return "b";
+        case Sym::I:
+            return "i";
+        case Sym::U:
+            return "u";
+        case Sym::Em:
+            return "em";
+        case Sym::Strong:
+            return "strong";
+        case Sym::Tt:
+            return "tt";
+        case Sym::Code:
+            return "code";
+        case Sym::Font:
+            return "font";
+        case Sym::Span:
+            return "span";
+        case Sym::A:
+            return "a";
+        case Sym::Sub:
+            return "sub";
+        case Sym::Sup:
+            return "sup";
+        case Sym::Hr:
+            return "hr";
+        case Sym::Img:
+            return "img";
+        case Sym::Nobr:
+            return "nobr";
+        default:
+            return "body";
+    }
+}
+
+SectionStyle StyleOf(Properties& p, const ElementFont& font, const IFontCatalog& fonts)
+{
+    SectionStyle style;
+    style.font = font;
+    style.title = p.title;
+    if (const std::string* align = p.Text(TextAlign)) {
+        const std::string a = LowerAscii(Trim(*align));
+        style.justify = a == "right"     ? Justify::Right
+                        : a == "center"  ? Justify::Center
+                        : a == "justify" ? Justify::Full
+                                         : Justify::Left;
+    }
+    LengthBases bases{fonts.PixelsPerInch(), p.emSize, p.exSize};
+    style.lineHeight = LineHeightOf(p, font.metrics.height, bases);
+    const FirstLineIndent indent = TextIndentOf(p, bases);
+    if (indent.percent)
+        style.firstLineIndentPercent = indent.value;
+    else
+        style.firstLineIndent = indent.value;
+    return style;
+}
+
+}  // namespace
+
+MiniBuilder::MiniBuilder(Document& document, const ICodePages& codePages)
+    : sheet(document.fonts), m_document(document), m_codePages(codePages)
+{
+    sheet.InitializeDefaults({});
+}
+
+MiniBuilder::~MiniBuilder() = default;
+
+ElementFont MiniBuilder::FontFor(Properties& properties)
+{
+    return FontOf(properties, sheet.DefaultPoints(), m_document.fonts, m_document.measurer);
+}
+
+CellBasic& MiniBuilder::CurrentCell()
+{
+    for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
+        if ((*it)->block)
+            return (*it)->block->cell;
+    return m_document.cell;
+}
+
+TextSection& MiniBuilder::Section()
+{
+    if (!m_section) {
+        Properties& top = m_stack.back()->properties;
+        Properties* owner = &top;
+        for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
+            if ((*it)->block || it + 1 == m_stack.rend()) {
+                owner = &(*it)->properties;
+                break;
+            }
+        const SectionStyle style = StyleOf(*owner, FontFor(*owner), m_document.fonts);
+        if (m_pre)
+            m_section = std::make_unique<PreformattedSection>(m_document, style);
+        else
+            m_section = std::make_unique<TextSection>(m_document, style);
+        m_section->ChangeFont(FontFor(top), top.title, ScriptShift::None);
+    }
+    return *m_section;
+}
+
+void MiniBuilder::EndSection()
+{
+    if (m_section)
+        CurrentCell().Add(std::move(m_section));
+}
+
+Properties& MiniBuilder::Push(Sym symbol, const std::string& tag)
+{
+    auto open = std::make_unique<Open>();
+    open->symbol = symbol;
+    ElementSelector selector;
+    selector.tag = tag;
+    const AttributeList& attributes = m_tokenizer->Attributes();
+    selector.cssClass = attributes.Class();
+    selector.id = LowerAscii(attributes.Id());
+    selector.title = attributes.Title();
+    selector.inlineStyle = const_cast<AttributeList&>(attributes).Style();
+    open->properties.Inherit(m_stack.back()->properties);
+    std::vector<const Properties*> ancestors;
+    for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
+        ancestors.push_back(&(*it)->properties);
+    Combine(open->properties, selector, sheet, ancestors);
+    open->properties.tag = tag;
+    m_stack.push_back(std::move(open));
+    return m_stack.back()->properties;
+}
+
+void MiniBuilder::OpenBlock(Sym symbol, const std::string& tag)
+{
+    EndSection();
+    CellBasic& outer = CurrentCell();
+    const Open* list = nullptr;
+    for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
+        if ((*it)->symbol == Sym::Ul || (*it)->symbol == Sym::Ol) {
+            list = it->get();
+            break;
+        }
+    Properties& p = Push(symbol, tag);
+    FontFor(p);
+    std::unique_ptr<Block> block;
+    if (symbol == Sym::Li) {
+        const bool ordered = list && list->symbol == Sym::Ol;
+        int number = 1;
+        char letter = 0;
+        if (list) {
+            Open* owner = const_cast<Open*>(list);
+            number = owner->itemNumber++;
+            letter = owner->typeLetter;
+        }
+        block = std::make_unique<ListItemBlock>(
+            m_document, p,
+            list ? (ordered ? ListKind::Ordered : ListKind::Unordered) : ListKind::Lone,
+            m_listLevel, number, letter, false, FontFor(p));
+    } else {
+        block = std::make_unique<Block>(m_document, p);
+        if (symbol == Sym::Ul || symbol == Sym::Ol) {
+            block->isListBlock = true;
+            ++m_listLevel;
+            m_stack.back()->itemNumber = 1;
+            if (const Attribute* start = m_tokenizer->Attributes().Find(Sym::Start))
+                m_stack.back()->itemNumber = start->number;
+            if (const Attribute* type = m_tokenizer->Attributes().Find(Sym::Type);
+                type && !type->value.empty())
+                m_stack.back()->typeLetter = type->value[0];
+        }
+    }
+    const Block* ownerBlock = outer.owner;
+    block->CollapseMargins(outer, ownerBlock);
+    Block* raw = block.get();
+    outer.Add(std::move(block));
+    m_stack.back()->block = raw;
+    if (symbol == Sym::Pre)
+        m_pre = true;
+}
+
+void MiniBuilder::Pop(std::size_t index)
+{
+    if (index == 0)
+        return;
+    for (std::size_t i = m_stack.size(); i-- > index;) {
+        const Sym s = m_stack[i]->symbol;
+        if (m_stack[i]->block)
+            EndSection();
+        if (s == Sym::Pre)
+            m_pre = false;
+        if (s == Sym::Ul || s == Sym::Ol)
+            --m_listLevel;
+        if (s == Sym::Nobr)
+            --m_noBreak;
+        if (m_stack[i]->inlineBorder)
+            m_document.inlineBorders.Add(m_tokenizer->TagPosition(), m_stack[i]->properties, false,
+                                         m_document.fonts.PixelsPerInch());
+        m_stack.pop_back();
+    }
+    if (m_section) {
+        Properties& top = m_stack.back()->properties;
+        m_section->ChangeFont(FontFor(top), top.title, ScriptShift::None);
+        bool inLink = false;
+        for (const auto& open : m_stack)
+            inLink = inLink || open->symbol == Sym::A;
+        if (!inLink && m_section->fonts.back()->IsLink())
+            m_section->SetLink(UrlTarget(), nullptr);
+    }
+}
+
+void MiniBuilder::EndTag(Sym symbol)
+{
+    for (std::size_t i = m_stack.size(); i-- > 1;)
+        if (EndSymbolOf(m_stack[i]->symbol) == symbol) {
+            Pop(i);
+            return;
+        }
+}
+
+void MiniBuilder::StartTag()
+{
+    const Sym s = m_tokenizer->Symbol();
+    const std::string tag = TagName(s, m_tokenizer->HeadingLevel());
+    if (IsBlockTag(s)) {
+        if (m_stack.size() >= kMaxDepth)
+            return;
+        if (s == Sym::P)
+            EndTag(Sym::PEnd);
+        if (s == Sym::Li)
+            for (std::size_t i = m_stack.size(); i-- > 1;) {
+                const Sym open = m_stack[i]->symbol;
+                if (open == Sym::Ul || open == Sym::Ol)
+                    break;
+                if (open == Sym::Li) {
+                    Pop(i);
+                    break;
+                }
+            }
+        OpenBlock(s, tag);
+        return;
+    }
+    if (IsInlineTag(s)) {
+        if (m_stack.size() >= kMaxDepth)
+            return;
+        Properties& p = Push(s, tag);
+        if (s == Sym::Nobr)
+            ++m_noBreak;
+        if (BorderStyleOf(p) != 0) {
+            m_stack.back()->inlineBorder = true;
+            m_document.inlineBorders.Add(m_tokenizer->TagPosition(), p, true,
+                                         m_document.fonts.PixelsPerInch());
+        }
+        TextSection& section = Section();
+        const ScriptShift shift = s == Sym::Sub   ? ScriptShift::Sub
+                                  : s == Sym::Sup ? ScriptShift::Super
+                                                  : ScriptShift::None;
+        section.ChangeFont(FontFor(p), p.title, shift);
+        if (s == Sym::A)
+            if (const Attribute* href = m_tokenizer->Attributes().Find(Sym::Href)) {
+                UrlTarget target;
+                target.Assign(href->value, "", m_document.linkNumbers);
+                section.SetLink(target, nullptr);
+                section.ChangeFont(FontFor(p), p.title, shift);
+            }
+        return;
+    }
+    switch (s) {
+        case Sym::Br:
+            Section().AppendBreak(m_tokenizer->TagPosition());
+            break;
+        case Sym::Img: {
+            InlineImage& image =
+                Section().InsertImage(m_tokenizer->Attributes(), m_tokenizer->TagPosition());
+            if (const Properties* style =
+                    const_cast<AttributeList&>(m_tokenizer->Attributes()).Style())
+                image.ApplyStyle(*style);
+            break;
+        }
+        case Sym::Hr: {
+            if (m_stack.size() >= kMaxDepth)
+                return;
+            EndSection();
+            CellBasic& outer = CurrentCell();
+            Properties& p = Push(s, "hr");
+            auto rule = std::make_unique<RuleBlock>(m_document, p, m_tokenizer->Attributes());
+            rule->CollapseMargins(outer, outer.owner);
+            outer.Add(std::move(rule));
+            m_stack.pop_back();
+            break;
+        }
+        case Sym::Style: {
+            StyleSheetSource source;
+            source.next = [this] {
+                m_tokenizer->ReadChar();
+                return m_tokenizer->Ch();
+            };
+            source.current = m_tokenizer->Ch();
+            ReadStyleSheet(source, sheet);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void MiniBuilder::Text(const std::u16string& text, const std::vector<int>& positions)
+{
+    std::u16string cleaned;
+    std::vector<int> cleanedPositions;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (m_pre && (c == u'\n' || c == u'\r')) {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                continue;
+            c = kBreakMark;
+        } else if (!m_pre && (c == u'\n' || c == u'\r' || c == u'\t')) {
+            c = u' ';
+        }
+        cleaned.push_back(c);
+        cleanedPositions.push_back(i < positions.size() ? positions[i] : 0);
+    }
+    Properties& top = m_stack.back()->properties;
+    TextSection& section = Section();
+    section.AppendText(cleaned, cleanedPositions, m_noBreak > 0, TextTransformOf(top));
+}
+
+void MiniBuilder::PreText()
+{
+    // Preformatted text keeps its spaces and line ends (entities are left as written here).
+    std::u16string text;
+    std::vector<int> positions;
+    while (m_tokenizer->Ch() != '<' && m_tokenizer->Ch() != '\0') {
+        const char c = m_tokenizer->Ch();
+        text.push_back(c == '\r' ? kBreakMark
+                                 : static_cast<char16_t>(static_cast<unsigned char>(c)));
+        positions.push_back(m_tokenizer->Position());
+        m_tokenizer->ReadChar();
+    }
+    if (!text.empty())
+        Section().AppendText(text, positions, true, 0);
+}
+
+void MiniBuilder::Build(const std::string& html)
+{
+    Tokenizer tokenizer(html, m_codePages);
+    m_tokenizer = &tokenizer;
+    auto root = std::make_unique<Open>();
+    root->properties.Merge(*sheet.Find("default"));
+    m_stack.push_back(std::move(root));
+    // The body is the outermost block.
+    {
+        Properties& p = Push(Sym::Body, "body");
+        FontFor(p);
+        auto body = std::make_unique<BodyBlock>(m_document, p);
+        Block* raw = body.get();
+        m_document.cell.Add(std::move(body));
+        m_stack.back()->block = raw;
+    }
+    try {
+        tokenizer.GetCh();
+        for (tokenizer.ReadSymbol(); tokenizer.Symbol() != Sym::Eof; tokenizer.ReadSymbol()) {
+            const Sym s = tokenizer.Symbol();
+            if (s == Sym::Text) {
+                const TokenObj& token = tokenizer.Token();
+                Text(token.Text(), token.Positions());
+            } else if (s >= Sym::HtmlEnd && s <= Sym::LabelEnd) {
+                EndTag(s);
+            } else {
+                StartTag();
+            }
+            if (m_pre)
+                PreText();
+        }
+    } catch (const ParseError&) {
+    }
+    Pop(1);
+    EndSection();
+    m_tokenizer = nullptr;
+}
+
+}  // namespace htmlview::test_layout

@@ -1,0 +1,57 @@
+// A thin document builder for the layout's tests and fuzz target: paragraphs, headings,
+// divisions, lists, preformatted text, rules, line breaks, font changes, links and images, styled
+// through the cascade. Tables and forms are left out.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "setup/htmlview/layout/document.h"
+#include "setup/htmlview/layout/text_section.h"
+#include "setup/htmlview/parser/symbols.h"
+#include "setup/htmlview/style/style_list.h"
+
+namespace htmlview {
+class Tokenizer;
+}
+
+namespace htmlview::test_layout {
+
+class MiniBuilder
+{
+public:
+    // Open blocks deeper than this are read as text, so that nesting cannot exhaust the stack.
+    static constexpr std::size_t kMaxDepth = 200;
+
+    MiniBuilder(Document& document, const ICodePages& codePages);
+    ~MiniBuilder();
+    void Build(const std::string& html);
+
+    StyleList sheet;
+
+private:
+    struct Open;
+    void Text(const std::u16string& text, const std::vector<int>& positions);
+    void StartTag();
+    void PreText();
+    void EndTag(Sym symbol);
+    Properties& Push(Sym symbol, const std::string& tag);
+    void Pop(std::size_t index);
+    TextSection& Section();
+    void EndSection();
+    CellBasic& CurrentCell();
+    ElementFont FontFor(Properties& properties);
+    void OpenBlock(Sym symbol, const std::string& tag);
+
+    Document& m_document;
+    const ICodePages& m_codePages;
+    Tokenizer* m_tokenizer = nullptr;
+    std::vector<std::unique_ptr<Open>> m_stack;
+    std::unique_ptr<TextSection> m_section;
+    bool m_pre = false;
+    int m_noBreak = 0;
+    int m_listLevel = 0;
+};
+
+}  // namespace htmlview::test_layout
