@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <optional>
 
@@ -39,6 +41,12 @@ enum class LingerSetting
     NotSet
 };
 
+enum class SendFlags
+{
+    Normal,
+    Urgent  // out-of-band data
+};
+
 class SocketException : public std::runtime_error
 {
 public:
@@ -61,6 +69,8 @@ struct SocketEvents
     std::function<void(SocksAuthState state)> socksAuthState;
     // In line mode, more than lineLimit bytes without a terminator; clearing clearData keeps them.
     std::function<void(std::size_t count, bool& clearData)> lineLimitExceeded;
+    // A host or reverse lookup ended: DnsResult and DnsResultList hold what it found.
+    std::function<void(int error)> dnsLookupDone;
 };
 
 class AsyncSocket
@@ -80,8 +90,14 @@ public:
     std::string socksServer, socksPort, socksLevel = "5", socksUsercode, socksPassword;
     bool socksAuthenticate = false;
     int listenBacklog = 5;
-    bool sendUrgent = false;  // out-of-band data
-    bool reuseAddr = false;   // a listening UDP socket shares its port
+    bool reuseAddr = false;  // a listening UDP socket shares its port
+    // Multicast: a listening UDP socket joins the group multiCastAddrStr on LocalAddr; a sending
+    // one uses the TTL and, unless it is 0.0.0.0, LocalAddr as its interface.
+    bool multiCast = false;
+    std::string multiCastAddrStr;
+    int multiCastIpTtl = 1;
+    bool receiveAll = false;  // a raw listening socket sees every packet (SIO_RCVALL)
+    int flushTimeout = 60;    // seconds Flush waits without any byte leaving
     // Line mode: data-available fires once per line (terminator included), Receive reads within it.
     std::string lineEnd = "\r\n";
     std::size_t lineLimit = 65536;  // 0: no limit
@@ -118,6 +134,27 @@ public:
     bool LineMode() const { return m_lineMode; }
     void Pause() { m_paused = true; }
     void Resume() { m_paused = false; }
+    // Ends the sending (0: receiving, 1: sending, 2: both) side without closing the handle.
+    void Shutdown(int how);
+    // Asks the window to have the owner free the socket once the current message is done.
+    void FreeLater() { m_window.PostFree(); }
+
+    // Only Normal and Urgent: another value (an integer cast in) is refused.
+    void SetSendFlags(SendFlags flags);
+    SendFlags GetSendFlags() const { return m_sendFlags; }
+    // The sockets version to ask for: process-wide, and fixed once the library has started.
+    void SetReqVerLow(int low);
+    void SetReqVerHigh(int high);
+    int ReqVerLow() const { return m_library.RequestedVersionLow(); }
+    int ReqVerHigh() const { return m_library.RequestedVersionHigh(); }
+
+    // Dotted addresses are answered at once; names and reverse lookups later, on the window.
+    void DnsLookup(const std::string& host);
+    void ReverseDnsLookup(const std::string& address);
+    void CancelLookup();
+    const std::string& DnsResult() const { return m_dnsResult; }
+    const std::vector<std::string>& DnsResultList() const { return m_dnsResultList; }
+    std::string GetLocalHostName();
 
     // Queues the bytes and gives the library what it takes now; the count taken, or -1. A UDP
     // socket sends each piece as a datagram to Addr and Port.
@@ -136,11 +173,16 @@ public:
     unsigned long BytesWaiting();
     // In line mode the rest of the current line; else what is buffered and waiting.
     unsigned long RcvdCount();
+    // What is waiting (255 bytes when nothing is reported) as a text.
+    std::string ReceiveText();
 
     // Message handlers of the hidden window.
     void HandleNetworkEvent(SocketHandle handle, int events, int error);
     void HandleCloseMessage() { Close(); }
     void HandleLineRescan();
+    void HandleLookupDone(LookupHandle lookup, int error, const LookupAnswer& answer);
+    // Exercises the background-exception path: "Test exception in WSocket".
+    void HandleTestException();
 
     SocketState State() const { return m_state; }
     SocketHandle Handle() const { return m_handle; }
@@ -155,6 +197,11 @@ private:
     void ApplyLinger();
     void ConnectEvent(int error);
     bool Resolve(const std::string& host, std::uint32_t& address, std::string& failure);
+    bool ResolvePortOf(const std::string& text, std::uint16_t& port, std::string& failure);
+    // Runs a handler of a window message: an exception goes to the background-exception handling.
+    void RunHandler(const std::function<void()>& handler);
+    void ListenRaw(std::uint32_t address, std::uint16_t port, int protocol);
+    void StartLookup(bool reverse, const std::string& text);
     void SocksReceive();
     void ApplySocksStep(const SocksNegotiation::Step& step);
     void ReceiveLoop(bool always);
@@ -167,12 +214,14 @@ private:
     int TakeBuffered(char* buffer, std::size_t length);
     void DeliverLastLine(int error);
     void TryToSend();
+    std::size_t PendingBytes() const;
     void Fail(const std::string& text);
     void LibraryFailure(int code, const std::string& function);
     void FireSessionClosed(int error);
     void FailWithCode(int code, const std::string& text);
     bool IsTcp() const;
     bool IsUdp() const;
+    bool IsRaw() const;
     void ConnectDatagram(std::uint32_t address, std::uint16_t port);
     void ListenDatagram(std::uint32_t address, std::uint16_t port);
     int LibrarySend(const char* data, int length);
@@ -199,6 +248,12 @@ private:
     bool m_lineMode = false;
     LineBuffer m_lines;
     std::size_t m_lineRemaining = 0;  // unread bytes of the line being handed out
+    SendFlags m_sendFlags = SendFlags::Normal;
+    LookupHandle m_lookup = 0;
+    bool m_lookupStarting = false;  // an answer during the start call waits for its handle
+    std::optional<std::pair<int, LookupAnswer>> m_earlyAnswer;
+    std::string m_dnsResult;
+    std::vector<std::string> m_dnsResultList;
 };
 
 // A dotted address of four decimal parts below 256 (spaces around allowed), in host byte order.

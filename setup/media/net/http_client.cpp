@@ -377,8 +377,12 @@ void HttpClient::OnDataAvailable()
     const int count = m_socket.Receive(buffer, static_cast<int>(kReceiveSize));
     if (count <= 0)
         return;
-    if (m_state != HttpState::WaitingHeader && m_state != HttpState::WaitingBody)
-        return;  // nobody asked: dropped
+    if (m_state != HttpState::WaitingHeader && m_state != HttpState::WaitingBody) {
+        // Bytes no request waits for (a server talking out of turn) go to the owner or are dropped.
+        if (onDataPush)
+            onDataPush(std::string_view(buffer, static_cast<std::size_t>(count)));
+        return;
+    }
     const std::string_view bytes(buffer, static_cast<std::size_t>(count));
     const std::size_t taken = m_reader->Feed(bytes);
     if (m_reader->GetPhase() == HttpResponseReader::Phase::Body) {

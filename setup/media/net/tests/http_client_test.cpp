@@ -46,6 +46,24 @@ TEST(HttpClient, WritesTheRequestForTheProxyAndClearsTheRangeAfterUse)
     EXPECT_EQ(peer.log, (std::vector<std::string>{"done 0", "done 0"}));
 }
 
+TEST(HttpClient, HandsBytesNoRequestWaitsForToTheDataPushEvent)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.requestVer = "1.1";
+    peer.client.settings.url = "http://127.0.0.1:81/a";
+    peer.responses = {{"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"}};
+    std::string pushed;
+    peer.client.onDataPush = [&pushed](std::string_view bytes) { pushed += bytes; };
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    ASSERT_EQ(peer.client.State(), HttpState::Ready);
+    ASSERT_EQ(peer.client.Socket().State(), SocketState::Connected);  // kept alive
+    peer.library.incoming = "unasked";
+    peer.client.Socket().HandleNetworkEvent(peer.client.Socket().Handle(), kEventRead, 0);
+    EXPECT_EQ(pushed, "unasked");
+    EXPECT_EQ(peer.client.responseBody, "ok");
+}
+
 TEST(HttpClient, ReusesAKeptAliveConnectionOnlyForTheSameHostAndPort)
 {
     ScriptedHttpPeer peer;

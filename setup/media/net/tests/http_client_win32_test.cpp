@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 namespace {
 
@@ -88,6 +89,38 @@ TEST_F(HttpClientWin32Test, AnswersBasicAndReadsToTheClose)
     EXPECT_EQ(Fetch("/close"), "to the close");
     EXPECT_EQ(Fetch("/big", HttpRequestKind::Head), "");
     EXPECT_EQ(m_http.Client().Response().length, 100 * 1024);
+}
+
+TEST_F(HttpClientWin32Test, MultiThreadedWaitsOnAnotherThreadWhileTheOwnerDrivesTheRequest)
+{
+    // The client lives on a thread of its own, whose message loop runs the request.
+    HttpClientWin32* client = nullptr;
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD ownerId = 0;
+    std::thread owner([&] {
+        ownerId = ::GetCurrentThreadId();
+        HttpClientWin32 http;
+        client = &http;
+        ::SetEvent(ready);
+        MSG message;
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&message);
+    });
+    ::WaitForSingleObject(ready, INFINITE);
+    ::CloseHandle(ready);
+    client->multiThreaded = true;
+    client->Client().settings.url = PeerUrl("/big");
+    std::string error;
+    try {
+        client->RequestSync(HttpRequestKind::Get, 30000);
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    const std::size_t size = client->Client().responseBody.size();
+    ::PostThreadMessageW(ownerId, WM_QUIT, 0, 0);
+    owner.join();
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(size, 100u * 1024);
 }
 
 }  // namespace

@@ -76,6 +76,12 @@ public:
     }
     void PostClose() override { m_queue.push_back(CloseLater{}); }
     void PostLineRescan() override {}  // the client never uses line mode
+    // The client connects to dotted addresses only: no lookups, no frees, no flush.
+    void PostFree() override {}
+    LookupHandle StartHostLookup(const std::string&, int& error) override { return error = 1, 0; }
+    LookupHandle StartReverseLookup(std::uint32_t, int& error) override { return error = 1, 0; }
+    int CancelLookup(LookupHandle) override { return 0; }
+    std::uint64_t TickCount() override { return 0; }
     void Post(HttpMessage message) override { m_queue.push_back(message); }
 
 private:
