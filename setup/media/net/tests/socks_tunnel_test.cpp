@@ -26,6 +26,7 @@ struct TunnelCase
     std::vector<std::string> replies;  // the server's replies, one read event each
     std::string sent;                  // every byte the server received
     TunnelLog log;
+    std::string password = "pw";
 };
 
 TEST(SocksTunnel, NegotiatesEachLevelAndShowsTheOwnerOnlyAStandingTunnel)
@@ -78,6 +79,15 @@ TEST(SocksTunnel, NegotiatesEachLevelAndShowsTheOwnerOnlyAStandingTunnel)
          TunnelBytes({4, 1, 0, 80, 0, 0, 0, 1, 'u', 0}) + "127.0.0.9" + TunnelBytes({0}),
          {"socks connected", "socks error 20016 request rejected or failed", "connected 20016",
           "closed 20016"}},
+        // A one-byte length cannot hold it: refused rather than sent wrapped.
+        {"5 password of 256 characters",
+         "5",
+         true,
+         {TunnelBytes({5, 2})},
+         TunnelBytes({5, 1, 2}),
+         {"socks connected", "socks error 20014 user or password longer than 255 characters",
+          "connected 20014", "closed 20014"},
+         std::string(256, 'p')},
     };
     for (const TunnelCase& c : cases) {
         FakeSocketLibrary library;
@@ -107,7 +117,7 @@ TEST(SocksTunnel, NegotiatesEachLevelAndShowsTheOwnerOnlyAStandingTunnel)
         socket.socksPort = "1080";
         socket.socksLevel = c.level;
         socket.socksUsercode = "u";
-        socket.socksPassword = "pw";
+        socket.socksPassword = c.password;
         socket.socksAuthenticate = c.authenticate;
         socket.SetAddr("127.0.0.9");
         socket.SetPort("80");
