@@ -200,7 +200,6 @@ private:
     bool ResolvePortOf(const std::string& text, std::uint16_t& port, std::string& failure);
     // Runs a handler of a window message: an exception goes to the background-exception handling.
     void RunHandler(const std::function<void()>& handler);
-    void ListenRaw(std::uint32_t address, std::uint16_t port, int protocol);
     void StartLookup(bool reverse, const std::string& text);
     void SocksReceive();
     void ApplySocksStep(const SocksNegotiation::Step& step);
@@ -223,7 +222,10 @@ private:
     bool IsUdp() const;
     bool IsRaw() const;
     void ConnectDatagram(std::uint32_t address, std::uint16_t port);
-    void ListenDatagram(std::uint32_t address, std::uint16_t port);
+    // UDP and raw sockets listen alike: bound, with their multicast group or SIO_RCVALL.
+    void ListenDatagram(std::uint32_t address, std::uint16_t port, SocketType type, int protocol);
+    // A fresh handle, nothing queued, state Opened; false once the failure is reported.
+    bool OpenHandle(SocketType type, int protocol, const char* function);
     int LibrarySend(const char* data, int length);
     std::string NameText(bool peer, bool wantPort);
 

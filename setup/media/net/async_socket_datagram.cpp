@@ -33,17 +33,11 @@ void AsyncSocket::ConnectDatagram(std::uint32_t address, std::uint16_t port)
         return Fail("connect: " + failure);
     if (!Resolve(m_localAddr, localAddress, failure))
         return Fail("connect: " + failure);
-    m_blocks.clear();
-    m_allSent = true;
-    const SocketHandle handle = m_library.socket(SocketType::Datagram, kProtoUdp);
-    if (handle == kInvalidSocket)
-        return LibraryFailure(m_library.WSAGetLastError(), "Connect (socket)");
-    m_handle = handle;
-    m_closeFired = false;
-    m_datagram = true;
+    if (!OpenHandle(SocketType::Datagram, kProtoUdp, "Connect (socket)"))
+        return;
+    const SocketHandle handle = m_handle;
     m_datagramAddress = address;
     m_datagramPort = port;
-    ChangeState(SocketState::Opened);
     if (m_library.bind(handle, localAddress, localPort) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "Bind");
     if (multiCastIpTtl != 1 && m_library.SetMulticastTtl(handle, multiCastIpTtl) != 0)
@@ -61,23 +55,35 @@ void AsyncSocket::ConnectDatagram(std::uint32_t address, std::uint16_t port)
         events.sessionConnected(0);
 }
 
-void AsyncSocket::ListenDatagram(std::uint32_t address, std::uint16_t port)
+bool AsyncSocket::OpenHandle(SocketType type, int protocol, const char* function)
 {
     m_blocks.clear();
     m_allSent = true;
-    const SocketHandle handle = m_library.socket(SocketType::Datagram, kProtoUdp);
-    if (handle == kInvalidSocket)
-        return LibraryFailure(m_library.WSAGetLastError(), "socket");
+    const SocketHandle handle = m_library.socket(type, protocol);
+    if (handle == kInvalidSocket) {
+        LibraryFailure(m_library.WSAGetLastError(), function);
+        return false;
+    }
     m_handle = handle;
     m_closeFired = false;
-    m_datagram = true;
+    m_datagram = type != SocketType::Stream;
     ChangeState(SocketState::Opened);
-    if (reuseAddr && m_library.setsockopt(handle, SocketOption::ReuseAddress, true) != 0)
+    return true;
+}
+
+void AsyncSocket::ListenDatagram(std::uint32_t address, std::uint16_t port, SocketType type,
+                                 int protocol)
+{
+    if (!OpenHandle(type, protocol, "socket"))
+        return;
+    const SocketHandle handle = m_handle;
+    if (type == SocketType::Datagram && reuseAddr &&
+        m_library.setsockopt(handle, SocketOption::ReuseAddress, true) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "setsockopt(SO_REUSEADDR)");
     if (m_library.bind(handle, address, port) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "Bind");
     ChangeState(SocketState::Bound);
-    if (multiCast) {
+    if (type == SocketType::Datagram && multiCast) {
         std::uint32_t group = 0, interfaceAddress = 0;
         std::string failure;
         if (!Resolve(multiCastAddrStr, group, failure) ||
@@ -86,25 +92,7 @@ void AsyncSocket::ListenDatagram(std::uint32_t address, std::uint16_t port)
         if (m_library.AddMembership(handle, group, interfaceAddress) != 0)
             return LibraryFailure(m_library.WSAGetLastError(), "setsockopt(IP_ADD_MEMBERSHIP)");
     }
-    if (m_window.SelectEvents(handle, kEventRead | kEventWrite | kEventAccept | kEventClose) != 0)
-        return LibraryFailure(m_library.WSAGetLastError(), "WSAASyncSelect");
-}
-
-void AsyncSocket::ListenRaw(std::uint32_t address, std::uint16_t port, int protocol)
-{
-    m_blocks.clear();
-    m_allSent = true;
-    const SocketHandle handle = m_library.socket(SocketType::Raw, protocol);
-    if (handle == kInvalidSocket)
-        return LibraryFailure(m_library.WSAGetLastError(), "socket");
-    m_handle = handle;
-    m_closeFired = false;
-    m_datagram = true;
-    ChangeState(SocketState::Opened);
-    if (m_library.bind(handle, address, port) != 0)
-        return LibraryFailure(m_library.WSAGetLastError(), "Bind");
-    ChangeState(SocketState::Bound);
-    if (receiveAll && m_library.ReceiveAll(handle) != 0)
+    if (type == SocketType::Raw && receiveAll && m_library.ReceiveAll(handle) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "WSAIoctl(SIO_RCVALL)");
     if (m_window.SelectEvents(handle, kEventRead | kEventWrite | kEventAccept | kEventClose) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "WSAASyncSelect");

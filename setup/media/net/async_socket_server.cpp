@@ -75,19 +75,14 @@ void AsyncSocket::Listen()
     if (!Resolve(m_addr, address, failure))
         return Fail("listen: " + failure);
     if (raw)
-        return ListenRaw(address, port, protocol);
+        return ListenDatagram(address, port, SocketType::Raw, protocol);
     if (IsUdp())
-        return ListenDatagram(address, port);
+        return ListenDatagram(address, port, SocketType::Datagram, protocol);
 
-    m_blocks.clear();
-    m_allSent = true;
-    const SocketHandle handle = m_library.socket(SocketType::Stream, protocol);
-    if (handle == kInvalidSocket)
-        return LibraryFailure(m_library.WSAGetLastError(), "socket");
-    m_handle = handle;
-    m_closeFired = false;
     // Opened first, so a failed bind leaves a socket that Close releases.
-    ChangeState(SocketState::Opened);
+    if (!OpenHandle(SocketType::Stream, protocol, "socket"))
+        return;
+    const SocketHandle handle = m_handle;
     if (m_library.bind(handle, address, port) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "Bind");
     ChangeState(SocketState::Bound);
