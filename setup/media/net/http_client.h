@@ -166,6 +166,8 @@ private:
     void ResetResponse();
     void SplitTarget(const std::string& url);
     void StartConnection();
+    void OnLookupDone(int error);
+    void ConnectTo(const std::string& address);
     void SendRequest();
     void SendNextBodyBlock();
     std::string AuthorizationLine();

@@ -57,6 +57,14 @@ TEST_F(HttpClientWin32Test, FetchesAHundredKilobytesInPiecesInOrder)
     EXPECT_NE(PeerLog().find("GET /big HTTP/1.0\r\n"), std::string::npos);
 }
 
+TEST_F(HttpClientWin32Test, LooksTheHostNameUpOnTheWindowFirst)
+{
+    const std::string url = PeerUrl("/big");
+    m_http.Client().settings.url = "http://localhost" + url.substr(url.rfind(':'));
+    m_http.RequestSync(HttpRequestKind::Get, 30000);
+    EXPECT_EQ(m_http.Client().responseBody.size(), 100u * 1024);
+}
+
 TEST_F(HttpClientWin32Test, ReusesTheConnectionAcrossChunkedAnswersWithTrailers)
 {
     m_http.Client().settings.requestVer = "1.1";
