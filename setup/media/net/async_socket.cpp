@@ -140,6 +140,30 @@ void AsyncSocket::SetLocalPort(std::string_view port)
     m_localPort = Trimmed(port);
 }
 
+void AsyncSocket::SetSocksServer(std::string_view server)
+{
+    if (m_state != SocketState::Closed)
+        return Fail("Can't change socks server if not closed");
+    m_socksServer = Trimmed(server);
+}
+
+void AsyncSocket::SetSocksPort(std::string_view port)
+{
+    if (m_state != SocketState::Closed)
+        return Fail("Can't change socks port if not closed");
+    m_socksPort = Trimmed(port);
+}
+
+void AsyncSocket::SetSocksLevel(std::string_view level)
+{
+    if (m_state != SocketState::Closed)
+        return Fail("Can't change socks level if not closed");
+    const std::string trimmed = Trimmed(level);
+    if (trimmed != "4" && trimmed != "4A" && trimmed != "4a" && trimmed != "5")
+        return Fail("Invalid socks level. Must be 4, 4A or 5.");
+    m_socksLevel = trimmed == "4a" ? "4A" : trimmed;
+}
+
 void AsyncSocket::Fail(const std::string& text)
 {
     m_lastErrorText = text;
@@ -203,7 +227,7 @@ void AsyncSocket::Connect()
         return Fail("Connect: No IP Address Specified");
     if (m_proto.empty())
         return Fail("Connect: No Protocol Specified");
-    if (!IsTcp() && !socksServer.empty())
+    if (!IsTcp() && !m_socksServer.empty())
         return Fail("tcp is the only protocol supported thru socks server");
     if (!IsTcp() && !IsUdp())
         return Fail("connect: only tcp and udp are built");
@@ -214,15 +238,15 @@ void AsyncSocket::Connect()
     if (!ResolvePortOf(m_port, port, failure))
         return Fail("connect: " + failure);
     m_socks.reset();
-    if (!socksServer.empty()) {
+    if (!m_socksServer.empty()) {
         SocksSettings socks;
-        socks.level = socksLevel;
+        socks.level = m_socksLevel;
         socks.usercode = socksUsercode;
         socks.password = socksPassword;
         socks.authenticate = socksAuthenticate;
         socks.host = m_addr;
         socks.port = port;
-        if (socks.level.starts_with("4") && socks.level != "4A" && socks.level != "4a") {
+        if (socks.level.starts_with("4") && socks.level != "4A") {
             // SOCKS 4 carries an address: the requested host is resolved here.
             if (Resolve(m_addr, address, failure)) {
                 socks.address = std::array<std::uint8_t, 4>{
@@ -233,9 +257,9 @@ void AsyncSocket::Connect()
                 socks.resolveFailure = failure;
             }
         }
-        if (!ResolvePortOf(socksPort, port, failure))
+        if (!ResolvePortOf(m_socksPort, port, failure))
             return Fail("connect: " + failure);
-        if (!Resolve(socksServer, address, failure))
+        if (!Resolve(m_socksServer, address, failure))
             return Fail("connect: " + failure);
         m_socks.emplace(std::move(socks));
     } else if (!Resolve(m_addr, address, failure)) {

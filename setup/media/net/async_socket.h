@@ -87,7 +87,7 @@ public:
     LingerSetting linger = LingerSetting::On;
     int lingerTimeout = 0;
     // With a SOCKS server the connection goes through it; the owner sees it when the tunnel stands.
-    std::string socksServer, socksPort, socksLevel = "5", socksUsercode, socksPassword;
+    std::string socksUsercode, socksPassword;
     bool socksAuthenticate = false;
     int listenBacklog = 5;
     bool reuseAddr = false;  // a listening UDP socket shares its port
@@ -112,6 +112,13 @@ public:
     const std::string& Addr() const { return m_addr; }
     const std::string& Port() const { return m_port; }
     const std::string& Proto() const { return m_proto; }
+    // Allowed only while closed; trimmed. The level is "4", "4A" or "5" (stored in upper case).
+    void SetSocksServer(std::string_view server);
+    void SetSocksPort(std::string_view port);
+    void SetSocksLevel(std::string_view level);
+    const std::string& SocksServer() const { return m_socksServer; }
+    const std::string& SocksPort() const { return m_socksPort; }
+    const std::string& SocksLevel() const { return m_socksLevel; }
 
     void Connect();
     // Listens on Addr and Port: TCP fires OnSessionAvailable for each waiting connection, UDP
@@ -242,6 +249,7 @@ private:
     int m_lastError = 0;
     std::string m_lastErrorText;
     long long m_readCount = 0;
+    std::string m_socksServer, m_socksPort, m_socksLevel = "5";
     std::optional<SocksNegotiation> m_socks;
     std::string m_tunnelData;  // bytes that came with the server's last reply
     bool m_datagram = false;

@@ -53,7 +53,7 @@ bool AsyncSocket::IsRaw() const
 
 void AsyncSocket::Listen()
 {
-    if (!socksServer.empty())
+    if (!m_socksServer.empty())
         return Fail("Listening is not supported thru socks server");
     if (m_port.empty())
         return FailWithCode(kWsaInvalidArgument, "listen: port not assigned");

@@ -263,9 +263,9 @@ void HttpClient::ConnectTo(const std::string& address)
         return;
     }
     m_socketFailed = false;
-    m_socket.socksServer = settings.socksServer;
-    m_socket.socksPort = settings.socksPort;
-    m_socket.socksLevel = settings.socksLevel;
+    m_socket.SetSocksServer(settings.socksServer);
+    m_socket.SetSocksPort(settings.socksPort);
+    m_socket.SetSocksLevel(settings.socksLevel);
     m_socket.socksUsercode = settings.socksUsercode;
     m_socket.socksPassword = settings.socksPassword;
     m_socket.socksAuthenticate = settings.socksAuthenticate;

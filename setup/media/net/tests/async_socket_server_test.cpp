@@ -74,7 +74,7 @@ TEST(AsyncSocketServer, RefusesToListenWithoutWhatItNeeds)
         h.socket.SetAddr(c.addr);
         h.socket.SetPort(c.port);
         h.socket.SetProto(c.proto);
-        h.socket.socksServer = c.socks;
+        h.socket.SetSocksServer(c.socks);
         h.socket.Listen();
         ASSERT_FALSE(h.log.empty()) << c.expected;
         EXPECT_EQ(h.log.back(), c.expected);
