@@ -105,53 +105,46 @@ void AsyncSocket::SetDefaults()
 
 void AsyncSocket::SetAddr(std::string_view addr)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Cannot change Addr if not closed");
-    m_addr = Trimmed(addr);
+    SetWhileClosed(m_addr, addr, "Cannot change Addr if not closed");
 }
 
 void AsyncSocket::SetPort(std::string_view port)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Cannot change Port if not closed");
-    m_port = Trimmed(port);
+    SetWhileClosed(m_port, port, "Cannot change Port if not closed");
 }
 
 void AsyncSocket::SetProto(std::string_view proto)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Cannot change Proto if not closed");
-    m_proto = Trimmed(proto);
+    SetWhileClosed(m_proto, proto, "Cannot change Proto if not closed");
 }
 
 void AsyncSocket::SetLocalAddr(std::string_view addr)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Cannot change LocalAddr if not closed");
-    m_localAddr = Trimmed(addr);
+    SetWhileClosed(m_localAddr, addr, "Cannot change LocalAddr if not closed");
     if (m_localAddr.empty())
         m_localAddr = "0.0.0.0";
 }
 
-void AsyncSocket::SetLocalPort(std::string_view port)
+void AsyncSocket::SetWhileClosed(std::string& field, std::string_view value, const char* refusal)
 {
     if (m_state != SocketState::Closed)
-        return Fail("Cannot change LocalPort if not closed");
-    m_localPort = Trimmed(port);
+        return Fail(refusal);
+    field = Trimmed(value);
+}
+
+void AsyncSocket::SetLocalPort(std::string_view port)
+{
+    SetWhileClosed(m_localPort, port, "Cannot change LocalPort if not closed");
 }
 
 void AsyncSocket::SetSocksServer(std::string_view server)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Can't change socks server if not closed");
-    m_socksServer = Trimmed(server);
+    SetWhileClosed(m_socksServer, server, "Can't change socks server if not closed");
 }
 
 void AsyncSocket::SetSocksPort(std::string_view port)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Can't change socks port if not closed");
-    m_socksPort = Trimmed(port);
+    SetWhileClosed(m_socksPort, port, "Can't change socks port if not closed");
 }
 
 void AsyncSocket::SetSocksLevel(std::string_view level)

@@ -199,6 +199,8 @@ public:
 
 private:
     void SetDefaults();
+    // Where a connection's settings change: only while closed, and trimmed.
+    void SetWhileClosed(std::string& field, std::string_view value, const char* refusal);
     void ChangeState(SocketState state);
     void InternalClose(bool shutdownFirst, int error);
     void ApplyLinger();
