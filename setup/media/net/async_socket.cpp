@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "setup/media/net/socket_errors.h"
+#include "setup/media/net/socket_resolve.h"
 
 namespace net {
 
@@ -88,6 +89,7 @@ AsyncSocket::~AsyncSocket()
 {
     m_destroying = true;
     events.error = [] {};  // nothing may escape the destructor
+    CancelLookup();
     if (m_handle != kInvalidSocket)
         InternalClose(false, 0);
 }
@@ -103,39 +105,56 @@ void AsyncSocket::SetDefaults()
 
 void AsyncSocket::SetAddr(std::string_view addr)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Cannot change Addr if not closed");
-    m_addr = Trimmed(addr);
+    SetWhileClosed(m_addr, addr, "Cannot change Addr if not closed");
 }
 
 void AsyncSocket::SetPort(std::string_view port)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Cannot change Port if not closed");
-    m_port = Trimmed(port);
+    SetWhileClosed(m_port, port, "Cannot change Port if not closed");
 }
 
 void AsyncSocket::SetProto(std::string_view proto)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Cannot change Proto if not closed");
-    m_proto = Trimmed(proto);
+    SetWhileClosed(m_proto, proto, "Cannot change Proto if not closed");
 }
 
 void AsyncSocket::SetLocalAddr(std::string_view addr)
 {
-    if (m_state != SocketState::Closed)
-        return Fail("Cannot change LocalAddr if not closed");
-    m_localAddr = Trimmed(addr);
+    SetWhileClosed(m_localAddr, addr, "Cannot change LocalAddr if not closed");
     if (m_localAddr.empty())
         m_localAddr = "0.0.0.0";
 }
 
-void AsyncSocket::SetLocalPort(std::string_view port)
+void AsyncSocket::SetWhileClosed(std::string& field, std::string_view value, const char* refusal)
 {
     if (m_state != SocketState::Closed)
-        return Fail("Cannot change LocalPort if not closed");
-    m_localPort = Trimmed(port);
+        return Fail(refusal);
+    field = Trimmed(value);
+}
+
+void AsyncSocket::SetLocalPort(std::string_view port)
+{
+    SetWhileClosed(m_localPort, port, "Cannot change LocalPort if not closed");
+}
+
+void AsyncSocket::SetSocksServer(std::string_view server)
+{
+    SetWhileClosed(m_socksServer, server, "Can't change socks server if not closed");
+}
+
+void AsyncSocket::SetSocksPort(std::string_view port)
+{
+    SetWhileClosed(m_socksPort, port, "Can't change socks port if not closed");
+}
+
+void AsyncSocket::SetSocksLevel(std::string_view level)
+{
+    if (m_state != SocketState::Closed)
+        return Fail("Can't change socks level if not closed");
+    const std::string trimmed = Trimmed(level);
+    if (trimmed != "4" && trimmed != "4A" && trimmed != "4a" && trimmed != "5")
+        return Fail("Invalid socks level. Must be 4, 4A or 5.");
+    m_socksLevel = trimmed == "4a" ? "4A" : trimmed;
 }
 
 void AsyncSocket::Fail(const std::string& text)
@@ -201,26 +220,26 @@ void AsyncSocket::Connect()
         return Fail("Connect: No IP Address Specified");
     if (m_proto.empty())
         return Fail("Connect: No Protocol Specified");
-    if (!IsTcp() && !socksServer.empty())
+    if (!IsTcp() && !m_socksServer.empty())
         return Fail("tcp is the only protocol supported thru socks server");
     if (!IsTcp() && !IsUdp())
         return Fail("connect: only tcp and udp are built");
 
     std::uint16_t port = 0;
-    if (!ParsePort(m_port, port))
-        return Fail("connect: WSocketResolvePort: Invalid Port.");
     std::uint32_t address = 0;
     std::string failure;
+    if (!ResolvePortOf(m_port, port, failure))
+        return Fail("connect: " + failure);
     m_socks.reset();
-    if (!socksServer.empty()) {
+    if (!m_socksServer.empty()) {
         SocksSettings socks;
-        socks.level = socksLevel;
+        socks.level = m_socksLevel;
         socks.usercode = socksUsercode;
         socks.password = socksPassword;
         socks.authenticate = socksAuthenticate;
         socks.host = m_addr;
         socks.port = port;
-        if (socks.level.starts_with("4") && socks.level != "4A" && socks.level != "4a") {
+        if (socks.level.starts_with("4") && socks.level != "4A") {
             // SOCKS 4 carries an address: the requested host is resolved here.
             if (Resolve(m_addr, address, failure)) {
                 socks.address = std::array<std::uint8_t, 4>{
@@ -231,9 +250,9 @@ void AsyncSocket::Connect()
                 socks.resolveFailure = failure;
             }
         }
-        if (!ParsePort(socksPort, port))
-            return Fail("connect: WSocketResolvePort: Invalid Port.");
-        if (!Resolve(socksServer, address, failure))
+        if (!ResolvePortOf(m_socksPort, port, failure))
+            return Fail("connect: " + failure);
+        if (!Resolve(m_socksServer, address, failure))
             return Fail("connect: " + failure);
         m_socks.emplace(std::move(socks));
     } else if (!Resolve(m_addr, address, failure)) {
@@ -244,7 +263,7 @@ void AsyncSocket::Connect()
 
     m_blocks.clear();
     m_allSent = true;
-    const SocketHandle handle = m_library.socket(true);
+    const SocketHandle handle = m_library.socket(SocketType::Stream, kProtoTcp);
     if (handle == kInvalidSocket)
         return LibraryFailure(m_library.WSAGetLastError(), "Connect (socket)");
     m_handle = handle;
@@ -265,8 +284,8 @@ void AsyncSocket::Connect()
     if (m_localPort != "0" || m_localAddr != "0.0.0.0") {
         std::uint16_t localPort = 0;
         std::uint32_t localAddress = 0;
-        if (!ParsePort(m_localPort, localPort))
-            return Fail("connect: WSocketResolvePort: Invalid Port.");
+        if (!ResolvePortOf(m_localPort, localPort, failure))
+            return Fail("connect: " + failure);
         if (!Resolve(m_localAddr, localAddress, failure))
             return Fail("connect: " + failure);
         if (m_library.bind(handle, localAddress, localPort) != 0)
@@ -284,18 +303,16 @@ void AsyncSocket::Connect()
 
 bool AsyncSocket::Resolve(const std::string& host, std::uint32_t& address, std::string& failure)
 {
-    if (host.empty() || host.size() > 256) {
-        failure = "WSocketResolveHost: '" + host + "' Invalid Hostname.";
-        return false;
-    }
-    if (ParseDottedAddress(host, address))
-        return true;
-    int error = 0;
-    if (m_library.gethostbyname(host, address, error))
-        return true;
-    failure = "WSocketResolveHost: Cannot convert host address '" + host + "', Error #" +
-              std::to_string(error);
-    return false;
+    Resolved result = ResolveHost(m_library, host, address);
+    failure = std::move(result.failure);
+    return result.ok;
+}
+
+bool AsyncSocket::ResolvePortOf(const std::string& text, std::uint16_t& port, std::string& failure)
+{
+    Resolved result = ResolvePort(m_library, text, IsUdp() ? "udp" : "tcp", port);
+    failure = std::move(result.failure);
+    return result.ok;
 }
 
 void AsyncSocket::InternalClose(bool shutdownFirst, int error)
@@ -337,6 +354,7 @@ void AsyncSocket::Close()
 
 void AsyncSocket::Abort()
 {
+    CancelLookup();
     m_blocks.clear();
     m_allSent = true;
     if (m_handle != kInvalidSocket && m_state == SocketState::Connected) {
@@ -350,6 +368,42 @@ void AsyncSocket::Abort()
 void AsyncSocket::CloseLater()
 {
     m_window.PostClose();
+}
+
+void AsyncSocket::Shutdown(int how)
+{
+    if (m_handle != kInvalidSocket && m_library.shutdown(m_handle, how) != 0)
+        LibraryFailure(m_library.WSAGetLastError(), "Shutdown");
+}
+
+void AsyncSocket::SetSendFlags(SendFlags flags)
+{
+    if (flags != SendFlags::Normal && flags != SendFlags::Urgent)
+        return Fail("Invalid SendFlags");
+    m_sendFlags = flags;
+}
+
+void AsyncSocket::SetReqVerLow(int low)
+{
+    if (!m_library.SetRequestedVersion(low, m_library.RequestedVersionHigh()))
+        Fail("SetReqVerLow: WinSock version can't be changed now");
+}
+
+void AsyncSocket::SetReqVerHigh(int high)
+{
+    if (!m_library.SetRequestedVersion(m_library.RequestedVersionLow(), high))
+        Fail("SetReqVerHigh: WinSock version can't be changed now");
+}
+
+std::string AsyncSocket::ReceiveText()
+{
+    unsigned long count = RcvdCount();
+    if (count == 0)
+        count = 255;
+    std::string text(count, '\0');
+    const int read = Receive(text.data(), static_cast<int>(count));
+    text.resize(read > 0 ? static_cast<std::size_t>(read) : 0);
+    return text;
 }
 
 int AsyncSocket::Send(std::string_view bytes)
@@ -373,11 +427,32 @@ int AsyncSocket::Send(std::string_view bytes)
 
 void AsyncSocket::Flush()
 {
+    // A peer that takes nothing for flushTimeout seconds would otherwise hold the caller forever.
+    const std::uint64_t limit = static_cast<std::uint64_t>(std::max(flushTimeout, 0)) * 1000;
+    std::uint64_t lastProgress = m_window.TickCount();
+    std::size_t pending = PendingBytes();
     while (m_handle != kInvalidSocket && !m_allSent) {
         TryToSend();
-        if (!m_allSent && m_handle != kInvalidSocket)
-            m_window.PumpMessages();
+        if (m_allSent || m_handle == kInvalidSocket)
+            break;
+        const std::uint64_t now = m_window.TickCount();
+        if (const std::size_t left = PendingBytes(); left != pending) {
+            pending = left;
+            lastProgress = now;
+        } else if (now - lastProgress >= limit) {
+            return FailWithCode(kWsaTimedOut, "Flush: nothing sent for " +
+                                                  std::to_string(flushTimeout) + " seconds");
+        }
+        m_window.PumpMessages();
     }
+}
+
+std::size_t AsyncSocket::PendingBytes() const
+{
+    std::size_t pending = 0;
+    for (const SendBlock& block : m_blocks)
+        pending += block.Peek().size();
+    return pending;
 }
 
 void AsyncSocket::TryToSend()
@@ -526,11 +601,33 @@ void AsyncSocket::ReceiveLoop(bool always)
     }
 }
 
+void AsyncSocket::RunHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& e) {
+        bool canClose = true;
+        if (events.backgroundException) {
+            try {
+                events.backgroundException(e, canClose);
+            } catch (...) {
+            }
+        }
+        if (canClose)
+            Abort();
+    }
+}
+
+void AsyncSocket::HandleTestException()
+{
+    RunHandler([] { throw SocketException("Test exception in WSocket"); });
+}
+
 void AsyncSocket::HandleNetworkEvent(SocketHandle handle, int eventBits, int error)
 {
     if (handle != m_handle || m_paused)
         return;
-    try {
+    RunHandler([&] {
         if (eventBits & kEventConnect)
             ConnectEvent(error);
         if ((eventBits & kEventRead) && m_handle == handle) {
@@ -557,17 +654,7 @@ void AsyncSocket::HandleNetworkEvent(SocketHandle handle, int eventBits, int err
             if (m_state != SocketState::Closed)
                 InternalClose(false, error);
         }
-    } catch (const std::exception& e) {
-        bool canClose = true;
-        if (events.backgroundException) {
-            try {
-                events.backgroundException(e, canClose);
-            } catch (...) {
-            }
-        }
-        if (canClose)
-            Abort();
-    }
+    });
 }
 
 }  // namespace net

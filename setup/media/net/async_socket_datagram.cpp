@@ -1,7 +1,9 @@
-// UDP on the socket: a "connected" datagram socket sends to Addr and Port, a listening one
-// receives on its bound port; single datagrams go out and come in with their addresses.
+// UDP and raw sockets: a "connected" datagram socket sends to Addr and Port, a listening one
+// receives on its bound port, joining a multicast group when asked; a raw socket listens with
+// its protocol; single datagrams go out and come in with their addresses.
 #include "setup/media/net/async_socket.h"
 #include "setup/media/net/socket_errors.h"
+#include "setup/media/net/socket_resolve.h"
 
 namespace net {
 
@@ -13,16 +15,13 @@ constexpr std::uint32_t kBroadcastAddress = 0xFFFFFFFF;
 
 }  // namespace
 
-bool AsyncSocket::IsUdp() const
-{
-    return m_proto == "udp" || m_proto == "UDP" || m_proto == "17";
-}
-
 int AsyncSocket::LibrarySend(const char* data, int length)
 {
     if (m_datagram)
         return m_library.sendto(m_handle, data, length, m_datagramAddress, m_datagramPort);
-    return m_library.send(m_handle, data, length, sendUrgent);
+    if (m_sendFlags != SendFlags::Normal && m_sendFlags != SendFlags::Urgent)
+        throw SocketException("Invalid internal SendFlags");
+    return m_library.send(m_handle, data, length, m_sendFlags == SendFlags::Urgent);
 }
 
 void AsyncSocket::ConnectDatagram(std::uint32_t address, std::uint16_t port)
@@ -30,23 +29,21 @@ void AsyncSocket::ConnectDatagram(std::uint32_t address, std::uint16_t port)
     std::uint16_t localPort = 0;
     std::uint32_t localAddress = 0;
     std::string failure;
-    if (!ParsePort(m_localPort, localPort))
-        return Fail("connect: WSocketResolvePort: Invalid Port.");
+    if (!ResolvePortOf(m_localPort, localPort, failure))
+        return Fail("connect: " + failure);
     if (!Resolve(m_localAddr, localAddress, failure))
         return Fail("connect: " + failure);
-    m_blocks.clear();
-    m_allSent = true;
-    const SocketHandle handle = m_library.socket(false);
-    if (handle == kInvalidSocket)
-        return LibraryFailure(m_library.WSAGetLastError(), "Connect (socket)");
-    m_handle = handle;
-    m_closeFired = false;
-    m_datagram = true;
+    if (!OpenHandle(SocketType::Datagram, kProtoUdp, "Connect (socket)"))
+        return;
+    const SocketHandle handle = m_handle;
     m_datagramAddress = address;
     m_datagramPort = port;
-    ChangeState(SocketState::Opened);
     if (m_library.bind(handle, localAddress, localPort) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "Bind");
+    if (multiCastIpTtl != 1 && m_library.SetMulticastTtl(handle, multiCastIpTtl) != 0)
+        return LibraryFailure(m_library.WSAGetLastError(), "setsockopt(IP_MULTICAST_TTL)");
+    if (localAddress != 0 && m_library.SetMulticastInterface(handle, localAddress) != 0)
+        return LibraryFailure(m_library.WSAGetLastError(), "setsockopt(IP_MULTICAST_IF)");
     if (address == kBroadcastAddress &&
         m_library.setsockopt(handle, SocketOption::Broadcast, true) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "setsockopt(SO_BROADCAST)");
@@ -58,22 +55,45 @@ void AsyncSocket::ConnectDatagram(std::uint32_t address, std::uint16_t port)
         events.sessionConnected(0);
 }
 
-void AsyncSocket::ListenDatagram(std::uint32_t address, std::uint16_t port)
+bool AsyncSocket::OpenHandle(SocketType type, int protocol, const char* function)
 {
     m_blocks.clear();
     m_allSent = true;
-    const SocketHandle handle = m_library.socket(false);
-    if (handle == kInvalidSocket)
-        return LibraryFailure(m_library.WSAGetLastError(), "socket");
+    const SocketHandle handle = m_library.socket(type, protocol);
+    if (handle == kInvalidSocket) {
+        LibraryFailure(m_library.WSAGetLastError(), function);
+        return false;
+    }
     m_handle = handle;
     m_closeFired = false;
-    m_datagram = true;
+    m_datagram = type != SocketType::Stream;
     ChangeState(SocketState::Opened);
-    if (reuseAddr && m_library.setsockopt(handle, SocketOption::ReuseAddress, true) != 0)
+    return true;
+}
+
+void AsyncSocket::ListenDatagram(std::uint32_t address, std::uint16_t port, SocketType type,
+                                 int protocol)
+{
+    if (!OpenHandle(type, protocol, "socket"))
+        return;
+    const SocketHandle handle = m_handle;
+    if (type == SocketType::Datagram && reuseAddr &&
+        m_library.setsockopt(handle, SocketOption::ReuseAddress, true) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "setsockopt(SO_REUSEADDR)");
     if (m_library.bind(handle, address, port) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "Bind");
     ChangeState(SocketState::Bound);
+    if (type == SocketType::Datagram && multiCast) {
+        std::uint32_t group = 0, interfaceAddress = 0;
+        std::string failure;
+        if (!Resolve(multiCastAddrStr, group, failure) ||
+            !Resolve(m_localAddr, interfaceAddress, failure))
+            return Fail("listen: " + failure);
+        if (m_library.AddMembership(handle, group, interfaceAddress) != 0)
+            return LibraryFailure(m_library.WSAGetLastError(), "setsockopt(IP_ADD_MEMBERSHIP)");
+    }
+    if (type == SocketType::Raw && receiveAll && m_library.ReceiveAll(handle) != 0)
+        return LibraryFailure(m_library.WSAGetLastError(), "WSAIoctl(SIO_RCVALL)");
     if (m_window.SelectEvents(handle, kEventRead | kEventWrite | kEventAccept | kEventClose) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "WSAASyncSelect");
 }
@@ -84,8 +104,8 @@ int AsyncSocket::SendDatagram(std::string_view bytes, const std::string& addr,
     std::uint32_t address = 0;
     std::uint16_t portNumber = 0;
     std::string failure;
-    if (!ParsePort(port, portNumber)) {
-        Fail("SendTo: WSocketResolvePort: Invalid Port.");
+    if (!ResolvePortOf(port, portNumber, failure)) {
+        Fail("SendTo: " + failure);
         return -1;
     }
     if (!Resolve(addr, address, failure)) {

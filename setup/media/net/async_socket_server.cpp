@@ -2,6 +2,7 @@
 // accepted handle, and the names of both ends.
 #include "setup/media/net/async_socket.h"
 #include "setup/media/net/socket_errors.h"
+#include "setup/media/net/socket_resolve.h"
 
 namespace net {
 
@@ -19,14 +20,40 @@ void AsyncSocket::FailWithCode(int code, const std::string& text)
     Fail(text);
 }
 
+namespace {
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
+{
+    if (text.size() != lower.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + 32) : text[i];
+        if (c != lower[i])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool AsyncSocket::IsTcp() const
 {
-    return m_proto == "tcp" || m_proto == "TCP" || m_proto == "6";
+    return EqualsIgnoringCase(m_proto, "tcp") || m_proto == "6";
+}
+
+bool AsyncSocket::IsUdp() const
+{
+    return EqualsIgnoringCase(m_proto, "udp") || m_proto == "17";
+}
+
+bool AsyncSocket::IsRaw() const
+{
+    return m_proto.size() > 4 && EqualsIgnoringCase(std::string_view(m_proto).substr(0, 4), "raw_");
 }
 
 void AsyncSocket::Listen()
 {
-    if (!socksServer.empty())
+    if (!m_socksServer.empty())
         return Fail("Listening is not supported thru socks server");
     if (m_port.empty())
         return FailWithCode(kWsaInvalidArgument, "listen: port not assigned");
@@ -34,27 +61,28 @@ void AsyncSocket::Listen()
         return FailWithCode(kWsaInvalidArgument, "listen: protocol not assigned");
     if (m_addr.empty())
         return FailWithCode(kWsaInvalidArgument, "listen: address not assigned");
-    if (!IsTcp() && !IsUdp())
-        return Fail("listen: only tcp and udp are built");
+    // "raw_" and a protocol name: a raw socket of that protocol.
+    const bool raw = IsRaw();
+    int protocol = 0;
+    const Resolved proto = ResolveProto(m_library, raw ? m_proto.substr(4) : m_proto, protocol);
+    if (!proto.ok)
+        return Fail("listen: " + proto.failure);
     std::uint16_t port = 0;
-    if (!ParsePort(m_port, port))
-        return Fail("listen: WSocketResolvePort: Invalid Port.");
     std::uint32_t address = 0;
     std::string failure;
+    if (!ResolvePortOf(m_port, port, failure))
+        return Fail("listen: " + failure);
     if (!Resolve(m_addr, address, failure))
         return Fail("listen: " + failure);
+    if (raw)
+        return ListenDatagram(address, port, SocketType::Raw, protocol);
     if (IsUdp())
-        return ListenDatagram(address, port);
+        return ListenDatagram(address, port, SocketType::Datagram, protocol);
 
-    m_blocks.clear();
-    m_allSent = true;
-    const SocketHandle handle = m_library.socket(true);
-    if (handle == kInvalidSocket)
-        return LibraryFailure(m_library.WSAGetLastError(), "socket");
-    m_handle = handle;
-    m_closeFired = false;
     // Opened first, so a failed bind leaves a socket that Close releases.
-    ChangeState(SocketState::Opened);
+    if (!OpenHandle(SocketType::Stream, protocol, "socket"))
+        return;
+    const SocketHandle handle = m_handle;
     if (m_library.bind(handle, address, port) != 0)
         return LibraryFailure(m_library.WSAGetLastError(), "Bind");
     ChangeState(SocketState::Bound);

@@ -126,6 +126,7 @@ HttpClient::HttpClient(ISocketLibrary& library, ISocketWindow& window, IHttpMess
     m_socket.events.sessionConnected = [this](int error) { OnSessionConnected(error); };
     m_socket.events.dataAvailable = [this](int) { OnDataAvailable(); };
     m_socket.events.sessionClosed = [this](int error) { OnSessionClosed(error); };
+    m_socket.events.dnsLookupDone = [this](int error) { OnLookupDone(error); };
     m_socket.events.dataSent = [this](int error) {
         if (error == 0 && m_sendingBody)
             SendNextBodyBlock();
@@ -222,6 +223,36 @@ void HttpClient::StartConnection()
     if (m_state != HttpState::NotConnected)
         SetState(HttpState::NotConnected);
     SetState(HttpState::DnsLookup);
+    if (!settings.socksServer.empty()) {
+        // SOCKS 4A and 5 resolve the name on the far side; SOCKS 4 has the socket resolve it.
+        ConnectTo(m_connectHost);
+        return;
+    }
+    m_socketFailed = false;
+    m_socket.DnsLookup(m_connectHost);
+    if (m_socketFailed && m_state == HttpState::DnsLookup) {
+        // The lookup did not even start.
+        m_status = 404;
+        m_reason = m_socket.LastErrorText();
+        SetReady();
+    }
+}
+
+void HttpClient::OnLookupDone(int error)
+{
+    if (m_state != HttpState::DnsLookup)
+        return;  // an abort cancelled it, or it belongs to no request
+    if (error != 0) {
+        m_status = 404;
+        m_reason = "can't resolve hostname to IP address";
+        OnSessionClosed(error);
+        return;
+    }
+    ConnectTo(m_socket.DnsResult());
+}
+
+void HttpClient::ConnectTo(const std::string& address)
+{
     m_connectedHost = m_connectHost;
     m_connectedPort = m_connectPort;
     m_connectedScheme = m_scheme;
@@ -232,13 +263,13 @@ void HttpClient::StartConnection()
         return;
     }
     m_socketFailed = false;
-    m_socket.socksServer = settings.socksServer;
-    m_socket.socksPort = settings.socksPort;
-    m_socket.socksLevel = settings.socksLevel;
+    m_socket.SetSocksServer(settings.socksServer);
+    m_socket.SetSocksPort(settings.socksPort);
+    m_socket.SetSocksLevel(settings.socksLevel);
     m_socket.socksUsercode = settings.socksUsercode;
     m_socket.socksPassword = settings.socksPassword;
     m_socket.socksAuthenticate = settings.socksAuthenticate;
-    m_socket.SetAddr(m_connectHost);
+    m_socket.SetAddr(address);
     m_socket.SetPort(m_connectPort);
     m_socket.Connect();
     if (m_socketFailed) {
@@ -377,8 +408,12 @@ void HttpClient::OnDataAvailable()
     const int count = m_socket.Receive(buffer, static_cast<int>(kReceiveSize));
     if (count <= 0)
         return;
-    if (m_state != HttpState::WaitingHeader && m_state != HttpState::WaitingBody)
-        return;  // nobody asked: dropped
+    if (m_state != HttpState::WaitingHeader && m_state != HttpState::WaitingBody) {
+        // Bytes no request waits for (a server talking out of turn) go to the owner or are dropped.
+        if (onDataPush)
+            onDataPush(std::string_view(buffer, static_cast<std::size_t>(count)));
+        return;
+    }
     const std::string_view bytes(buffer, static_cast<std::size_t>(count));
     const std::size_t taken = m_reader->Feed(bytes);
     if (m_reader->GetPhase() == HttpResponseReader::Phase::Body) {
@@ -639,6 +674,7 @@ void HttpClient::AbortRequest()
         return;
     }
     SetState(HttpState::Aborting);
+    m_socket.CancelLookup();  // its failure changes nothing here
     if (m_socket.State() != SocketState::Closed) {
         m_connectionLost = true;
         m_socket.Abort();

@@ -122,6 +122,8 @@ public:
     std::function<void(std::string_view line)> onHeaderData;
     // A first line that is not a status line.
     std::function<void(std::string_view line)> onDataPush2;
+    // Bytes that arrive while no response is awaited.
+    std::function<void(std::string_view bytes)> onDataPush;
     // A Set-Cookie value; the client itself keeps no cookies.
     std::function<void(std::string_view value, bool& accept)> onCookie;
 
@@ -164,6 +166,8 @@ private:
     void ResetResponse();
     void SplitTarget(const std::string& url);
     void StartConnection();
+    void OnLookupDone(int error);
+    void ConnectTo(const std::string& address);
     void SendRequest();
     void SendNextBodyBlock();
     std::string AuthorizationLine();

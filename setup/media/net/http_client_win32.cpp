@@ -1,5 +1,7 @@
 #include "setup/media/net/http_client_win32.h"
 
+#include <optional>
+
 #include "setup/media/net/message_window_win32.h"
 
 namespace net {
@@ -34,18 +36,34 @@ void HttpClientWin32::RequestSync(HttpRequestKind kind, DWORD timeoutMs)
     m_done = false;
     m_client.RequestAsync(kind);
     const DWORD start = ::GetTickCount();
+    std::optional<WPARAM> quit;
     while (!m_done) {
         if (timeoutMs != 0 && ::GetTickCount() - start > timeoutMs) {
             m_client.AbortRequest();
             throw HttpException("HTTP request timed out", 0);
         }
+        if (multiThreaded) {
+            m_socketWindow.PumpMessages();
+            ::Sleep(0);
+            continue;
+        }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 1000, QS_ALLINPUT);
         MSG message;
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                // The application is ending: the request goes with it, the quit stays for the
+                // application's own loop.
+                if (!quit)
+                    m_client.AbortRequest();
+                quit = message.wParam;
+                continue;
+            }
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
         }
     }
+    if (quit)
+        ::PostQuitMessage(static_cast<int>(*quit));
     const int status = m_client.ResponseStatus();
     if (status > 399 && status != 401 && status != 407)
         throw HttpException(m_client.ResponseReason(), status);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <memory>
 
 #include "core/unique_handle.h"
@@ -24,7 +25,10 @@ public:
     // Starts the request and dispatches the thread's messages until it is done. A status of 400
     // and above, other than 401 and 407, raises HttpException with the reason and the status.
     // Gives up with HttpException code 0 after `timeoutMs` (0: never).
+    // With multiThreaded the caller may be another thread than the creating one, whose message
+    // loop then drives the request while the caller pumps its own messages and yields.
     void RequestSync(HttpRequestKind kind, DWORD timeoutMs = 0);
+    bool multiThreaded = false;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -34,7 +38,7 @@ private:
     SocketWindow m_socketWindow{m_library};
     core::UniqueWindow m_window;
     HttpClient m_client{*m_library, m_socketWindow, *this};
-    bool m_done = false;
+    std::atomic<bool> m_done{false};
 };
 
 }  // namespace net

@@ -12,6 +12,7 @@ constexpr int kWsaNotSocket = 10038;
 constexpr int kWsaConnectionAborted = 10053;
 constexpr int kWsaConnectionReset = 10054;
 constexpr int kWsaNotConnected = 10057;
+constexpr int kWsaTimedOut = 10060;
 constexpr int kWsaNotInitialised = 10093;
 
 // "Not a WinSock error" for a code the table does not know.

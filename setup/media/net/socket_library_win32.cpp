@@ -13,13 +13,18 @@ namespace net {
 namespace {
 
 constexpr const char* kLibraryName = "wsock32.dll";
-constexpr WORD kRequestedVersion = MAKEWORD(1, 1);
+constexpr const char* kRawLibraryName = "ws2_32.dll";
+constexpr DWORD kReceiveAllControl = 0x98000001;  // SIO_RCVALL
 
-std::mutex& LibraryLock()
+std::recursive_mutex& LibraryLock()
 {
-    static std::mutex lock;
+    static std::recursive_mutex lock;
     return lock;
 }
+
+// Process-wide, as the library is: sockets 1.1 unless changed before the first call.
+int g_requestedLow = 1;
+int g_requestedHigh = 1;
 
 std::uint16_t ToNetwork16(std::uint16_t value)
 {
@@ -35,14 +40,42 @@ std::uint32_t ToNetwork32(std::uint32_t value)
 
 struct WinsockLibrary::Bound
 {
-    core::UniqueModule module;
+    core::UniqueModule module, rawModule;
     bool started = false;
+
+    // The first call of the process loads and starts the library.
+    void Load()
+    {
+        std::lock_guard<std::recursive_mutex> guard(LibraryLock());
+        if (module)
+            return;
+        core::UniqueModule loaded(::LoadLibraryA(kLibraryName));
+        if (!loaded) {
+            throw SocketException(std::string("Unable to load ") + kLibraryName + " Error #" +
+                                  std::to_string(::GetLastError()));
+        }
+        auto startup =
+            reinterpret_cast<decltype(&::WSAStartup)>(::GetProcAddress(loaded.Get(), "WSAStartup"));
+        if (startup == nullptr) {
+            throw SocketException(std::string("Procedure WSAStartup not found in ") + kLibraryName +
+                                  " Error #" + std::to_string(::GetLastError()));
+        }
+        WSADATA data{};
+        const int error = startup(MAKEWORD(g_requestedLow, g_requestedHigh), &data);
+        if (error != 0) {
+            throw SocketException(std::string(kLibraryName) + ": WSAStartup error #" +
+                                  std::to_string(error));
+        }
+        module = std::move(loaded);
+        started = true;
+    }
 
     // The function `name`, found at its first use.
     template <typename Function>
     Function Get(Function& slot, const char* name)
     {
         if (slot == nullptr) {
+            Load();
             slot = reinterpret_cast<Function>(::GetProcAddress(module.Get(), name));
             if (slot == nullptr) {
                 throw SocketException(std::string("Procedure ") + name + " not found in " +
@@ -52,7 +85,30 @@ struct WinsockLibrary::Bound
         return slot;
     }
 
-    decltype(&::WSAStartup) wsaStartup = nullptr;
+    // WSAIoctl lives in ws2_32.dll, loaded only for it.
+    using WsaIoctl = int(WINAPI*)(SOCKET, DWORD, void*, DWORD, void*, DWORD, DWORD*, void*, void*);
+    WsaIoctl GetIoctl()
+    {
+        if (wsaIoctl != nullptr)
+            return wsaIoctl;
+        Load();
+        std::lock_guard<std::recursive_mutex> guard(LibraryLock());
+        if (!rawModule) {
+            rawModule.Reset(::LoadLibraryA(kRawLibraryName));
+            if (!rawModule) {
+                throw SocketException(std::string("Unable to load ") + kRawLibraryName +
+                                      " Error #" + std::to_string(::GetLastError()));
+            }
+        }
+        wsaIoctl = reinterpret_cast<WsaIoctl>(::GetProcAddress(rawModule.Get(), "WSAIoctl"));
+        if (wsaIoctl == nullptr) {
+            throw SocketException(std::string("Procedure WSAIoctl not found in ") +
+                                  kRawLibraryName + " Error #" + std::to_string(::GetLastError()));
+        }
+        return wsaIoctl;
+    }
+    WsaIoctl wsaIoctl = nullptr;
+
     decltype(&::WSACleanup) wsaCleanup = nullptr;
     decltype(&::WSAGetLastError) wsaGetLastError = nullptr;
     decltype(&::WSAAsyncSelect) wsaAsyncSelect = nullptr;
@@ -73,12 +129,18 @@ struct WinsockLibrary::Bound
     decltype(&::getsockopt) getsockopt = nullptr;
     decltype(&::ioctlsocket) ioctlsocket = nullptr;
     decltype(&::gethostbyname) gethostbyname = nullptr;
+    decltype(&::getservbyname) getservbyname = nullptr;
+    decltype(&::getprotobyname) getprotobyname = nullptr;
+    decltype(&::gethostname) gethostname = nullptr;
+    decltype(&::WSAAsyncGetHostByName) wsaAsyncGetHostByName = nullptr;
+    decltype(&::WSAAsyncGetHostByAddr) wsaAsyncGetHostByAddr = nullptr;
+    decltype(&::WSACancelAsyncRequest) wsaCancelAsyncRequest = nullptr;
 };
 
 std::shared_ptr<WinsockLibrary> WinsockLibrary::Acquire()
 {
     static std::weak_ptr<WinsockLibrary> current;
-    std::lock_guard<std::mutex> guard(LibraryLock());
+    std::lock_guard<std::recursive_mutex> guard(LibraryLock());
     if (auto library = current.lock())
         return library;
     std::shared_ptr<WinsockLibrary> library(new WinsockLibrary());
@@ -86,20 +148,28 @@ std::shared_ptr<WinsockLibrary> WinsockLibrary::Acquire()
     return library;
 }
 
-WinsockLibrary::WinsockLibrary() : m_bound(std::make_unique<Bound>())
+WinsockLibrary::WinsockLibrary() : m_bound(std::make_unique<Bound>()) {}
+
+bool WinsockLibrary::SetRequestedVersion(int low, int high)
 {
-    m_bound->module.Reset(::LoadLibraryA(kLibraryName));
-    if (!m_bound->module) {
-        throw SocketException(std::string("Unable to load ") + kLibraryName + " Error #" +
-                              std::to_string(::GetLastError()));
-    }
-    WSADATA data{};
-    const int error = m_bound->Get(m_bound->wsaStartup, "WSAStartup")(kRequestedVersion, &data);
-    if (error != 0) {
-        throw SocketException(std::string(kLibraryName) + ": WSAStartup error #" +
-                              std::to_string(error));
-    }
-    m_bound->started = true;
+    std::lock_guard<std::recursive_mutex> guard(LibraryLock());
+    if (m_bound->module)
+        return false;
+    g_requestedLow = low;
+    g_requestedHigh = high;
+    return true;
+}
+
+int WinsockLibrary::RequestedVersionLow() const
+{
+    std::lock_guard<std::recursive_mutex> guard(LibraryLock());
+    return g_requestedLow;
+}
+
+int WinsockLibrary::RequestedVersionHigh() const
+{
+    std::lock_guard<std::recursive_mutex> guard(LibraryLock());
+    return g_requestedHigh;
 }
 
 WinsockLibrary::~WinsockLibrary()
@@ -112,10 +182,12 @@ WinsockLibrary::~WinsockLibrary()
         m_bound->wsaCleanup();
 }
 
-SocketHandle WinsockLibrary::socket(bool stream)
+SocketHandle WinsockLibrary::socket(SocketType type, int protocol)
 {
-    const SOCKET s = m_bound->Get(m_bound->socket, "socket")(
-        AF_INET, stream ? SOCK_STREAM : SOCK_DGRAM, stream ? IPPROTO_TCP : IPPROTO_UDP);
+    const int kind = type == SocketType::Stream     ? SOCK_STREAM
+                     : type == SocketType::Datagram ? SOCK_DGRAM
+                                                    : SOCK_RAW;
+    const SOCKET s = m_bound->Get(m_bound->socket, "socket")(AF_INET, kind, protocol);
     return s == INVALID_SOCKET ? kInvalidSocket : static_cast<SocketHandle>(s);
 }
 
@@ -297,6 +369,109 @@ int WinsockLibrary::WSAAsyncSelect(SocketHandle s, HWND window, UINT message, in
 {
     return m_bound->Get(m_bound->wsaAsyncSelect, "WSAAsyncSelect")(static_cast<SOCKET>(s), window,
                                                                    message, events);
+}
+
+bool WinsockLibrary::getservbyname(const std::string& name, const std::string& proto,
+                                   std::uint16_t& port, int& error)
+{
+    const servent* service = m_bound->Get(m_bound->getservbyname, "getservbyname")(
+        name.c_str(), proto.empty() ? nullptr : proto.c_str());
+    if (service == nullptr) {
+        error = WSAGetLastError();
+        return false;
+    }
+    port = ToNetwork16(static_cast<std::uint16_t>(service->s_port));
+    return true;
+}
+
+bool WinsockLibrary::getprotobyname(const std::string& name, int& number, int& error)
+{
+    const protoent* protocol =
+        m_bound->Get(m_bound->getprotobyname, "getprotobyname")(name.c_str());
+    if (protocol == nullptr) {
+        error = WSAGetLastError();
+        return false;
+    }
+    number = protocol->p_proto;
+    return true;
+}
+
+int WinsockLibrary::gethostname(std::string& name)
+{
+    char buffer[65] = {};
+    const int result = m_bound->Get(m_bound->gethostname, "gethostname")(buffer, 64);
+    if (result == 0)
+        name = buffer;
+    return result;
+}
+
+namespace {
+
+template <typename Option>
+int SetIpOption(decltype(&::setsockopt) setsockopt, SocketHandle s, int name, const Option& value)
+{
+    return setsockopt(static_cast<SOCKET>(s), IPPROTO_IP, name,
+                      reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+}  // namespace
+
+// wsock32.dll takes the option numbers of sockets 1.1 (winsock.h), not those of ws2_32.
+int WinsockLibrary::SetMulticastTtl(SocketHandle s, int ttl)
+{
+    return SetIpOption(m_bound->Get(m_bound->setsockopt, "setsockopt"), s, IP_MULTICAST_TTL, ttl);
+}
+
+int WinsockLibrary::SetMulticastInterface(SocketHandle s, std::uint32_t address)
+{
+    in_addr value{};
+    value.s_addr = ToNetwork32(address);
+    return SetIpOption(m_bound->Get(m_bound->setsockopt, "setsockopt"), s, IP_MULTICAST_IF, value);
+}
+
+int WinsockLibrary::AddMembership(SocketHandle s, std::uint32_t group,
+                                  std::uint32_t interfaceAddress)
+{
+    ip_mreq request{};
+    request.imr_multiaddr.s_addr = ToNetwork32(group);
+    request.imr_interface.s_addr = ToNetwork32(interfaceAddress);
+    return SetIpOption(m_bound->Get(m_bound->setsockopt, "setsockopt"), s, IP_ADD_MEMBERSHIP,
+                       request);
+}
+
+int WinsockLibrary::ReceiveAll(SocketHandle s)
+{
+    DWORD on = 1, returned = 0;
+    return m_bound->GetIoctl()(static_cast<SOCKET>(s), kReceiveAllControl, &on, sizeof on, nullptr,
+                               0, &returned, nullptr, nullptr);
+}
+
+LookupHandle WinsockLibrary::WSAAsyncGetHostByName(HWND window, UINT message,
+                                                   const std::string& name, char* buffer,
+                                                   int length, int& error)
+{
+    const HANDLE lookup = m_bound->Get(m_bound->wsaAsyncGetHostByName, "WSAAsyncGetHostByName")(
+        window, message, name.c_str(), buffer, length);
+    error = lookup == nullptr ? WSAGetLastError() : 0;
+    return reinterpret_cast<LookupHandle>(lookup);
+}
+
+LookupHandle WinsockLibrary::WSAAsyncGetHostByAddr(HWND window, UINT message, std::uint32_t address,
+                                                   char* buffer, int length, int& error)
+{
+    const std::uint32_t networkOrder = ToNetwork32(address);
+    const HANDLE lookup = m_bound->Get(m_bound->wsaAsyncGetHostByAddr, "WSAAsyncGetHostByAddr")(
+        window, message, reinterpret_cast<const char*>(&networkOrder), sizeof networkOrder, AF_INET,
+        buffer, length);
+    error = lookup == nullptr ? WSAGetLastError() : 0;
+    return reinterpret_cast<LookupHandle>(lookup);
+}
+
+int WinsockLibrary::WSACancelAsyncRequest(LookupHandle lookup)
+{
+    const int result = m_bound->Get(m_bound->wsaCancelAsyncRequest,
+                                    "WSACancelAsyncRequest")(reinterpret_cast<HANDLE>(lookup));
+    return result == 0 ? 0 : WSAGetLastError();
 }
 
 }  // namespace net

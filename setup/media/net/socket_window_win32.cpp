@@ -38,6 +38,47 @@ void SocketWindow::PostLineRescan()
     ::PostMessageW(m_window.Get(), kMessageLineRescan, 0, 0);
 }
 
+void SocketWindow::PostFree()
+{
+    ::PostMessageW(m_window.Get(), kMessageFree, 0, 0);
+}
+
+LookupHandle SocketWindow::StartHostLookup(const std::string& host, int& error)
+{
+    return m_library->WSAAsyncGetHostByName(m_window.Get(), kMessageLookupDone, host,
+                                            m_lookupBuffer, sizeof m_lookupBuffer, error);
+}
+
+LookupHandle SocketWindow::StartReverseLookup(std::uint32_t address, int& error)
+{
+    return m_library->WSAAsyncGetHostByAddr(m_window.Get(), kMessageReverseDone, address,
+                                            m_lookupBuffer, sizeof m_lookupBuffer, error);
+}
+
+int SocketWindow::CancelLookup(LookupHandle lookup)
+{
+    return m_library->WSACancelAsyncRequest(lookup);
+}
+
+LookupAnswer SocketWindow::ReadLookupAnswer(bool reverse) const
+{
+    LookupAnswer answer;
+    const auto* host = reinterpret_cast<const hostent*>(m_lookupBuffer);
+    if (reverse) {
+        if (host->h_name != nullptr)
+            answer.hostName = host->h_name;
+        return answer;
+    }
+    if (host->h_length != 4 || host->h_addr_list == nullptr)
+        return answer;
+    for (char** entry = host->h_addr_list; *entry != nullptr; ++entry) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(*entry);
+        answer.addresses.push_back(FormatDottedAddress(static_cast<std::uint32_t>(bytes[0]) << 24 |
+                                                       bytes[1] << 16 | bytes[2] << 8 | bytes[3]));
+    }
+    return answer;
+}
+
 void SocketWindow::PumpMessages()
 {
     MSG message;
@@ -64,6 +105,23 @@ LRESULT CALLBACK SocketWindow::WindowProc(HWND window, UINT message, WPARAM wPar
                 return 0;
             case kMessageLineRescan:
                 self->m_socket->HandleLineRescan();
+                return 0;
+            case kMessageLookupDone:
+            case kMessageReverseDone: {
+                const int error = HIWORD(lParam);
+                const LookupAnswer answer =
+                    error == 0 ? self->ReadLookupAnswer(message == kMessageReverseDone)
+                               : LookupAnswer{};
+                self->m_socket->HandleLookupDone(static_cast<LookupHandle>(wParam), error, answer);
+                return 0;
+            }
+            case kMessageFree:
+                // The owner may destroy this window with the socket: nothing touches it after.
+                if (self->m_free)
+                    self->m_free();
+                return 0;
+            case kMessageTestException:
+                self->m_socket->HandleTestException();
                 return 0;
             default:
                 break;

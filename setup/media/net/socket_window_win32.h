@@ -5,6 +5,9 @@
 
 #include <windows.h>
 
+#include <winsock.h>
+
+#include <functional>
 #include <memory>
 
 #include "core/unique_handle.h"
@@ -13,17 +16,25 @@
 
 namespace net {
 
-constexpr UINT kMessageNetworkEvent = WM_USER + 1;  // 1025
-constexpr UINT kMessageClose = WM_USER + 4;         // 1028
-constexpr UINT kMessageLineRescan = WM_USER + 20;   // 1044
+constexpr UINT kMessageNetworkEvent = WM_USER + 1;   // 1025
+constexpr UINT kMessageLookupDone = WM_USER + 2;     // 1026
+constexpr UINT kMessageReverseDone = WM_USER + 3;    // 1027
+constexpr UINT kMessageClose = WM_USER + 4;          // 1028
+constexpr UINT kMessageFree = WM_USER + 5;           // 1029
+constexpr UINT kMessageTestException = WM_USER + 6;  // 1030
+constexpr UINT kMessageLineRescan = WM_USER + 20;    // 1044
 
 class SocketWindow : public ISocketWindow
 {
 public:
     // Throws SocketException "Cannot create a hidden window for TWSocket".
     explicit SocketWindow(std::shared_ptr<WinsockLibrary> library);
-    // The socket the window's messages go to.
-    void Attach(AsyncSocket* socket) { m_socket = socket; }
+    // The socket the window's messages go to, and what frees it when FreeLater asks.
+    void Attach(AsyncSocket* socket, std::function<void()> free = {})
+    {
+        m_socket = socket;
+        m_free = std::move(free);
+    }
     HWND Handle() const { return m_window.Get(); }
 
     int SelectEvents(SocketHandle s, int events) override;
@@ -31,14 +42,24 @@ public:
     void PostClose() override;
     void PostLineRescan() override;
     void PumpMessages() override;
+    void PostFree() override;
+    LookupHandle StartHostLookup(const std::string& host, int& error) override;
+    LookupHandle StartReverseLookup(std::uint32_t address, int& error) override;
+    int CancelLookup(LookupHandle lookup) override;
+    std::uint64_t TickCount() override { return ::GetTickCount64(); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
 
+    LookupAnswer ReadLookupAnswer(bool reverse) const;
+
     std::shared_ptr<WinsockLibrary> m_library;
     core::UniqueWindow m_window;
     AsyncSocket* m_socket = nullptr;
+    std::function<void()> m_free;
+    // Where the library writes the answer (a hostent and what it points to).
+    alignas(8) char m_lookupBuffer[MAXGETHOSTSTRUCT] = {};
 };
 
 // A socket with its library and window, ready to use on the calling thread.

@@ -59,8 +59,10 @@ TEST(AsyncSocketServer, RefusesToListenWithoutWhatItNeeds)
         {"0.0.0.0", "80", "", "", 0, "10022 listen: protocol not assigned"},
         {"", "80", "tcp", "", 0, "10022 listen: address not assigned"},
         {"0.0.0.0", "80", "tcp", "127.0.0.1", 0, "0 Listening is not supported thru socks server"},
-        {"0.0.0.0", "80", "raw_icmp", "", 0, "0 listen: only tcp and udp are built"},
-        {"0.0.0.0", "port", "tcp", "", 0, "0 listen: WSocketResolvePort: Invalid Port."},
+        {"0.0.0.0", "80", "raw_ggp", "", 0,
+         "0 listen: WSocketResolveProto: Cannot convert protocol 'ggp', Error #11001"},
+        {"0.0.0.0", "port", "tcp", "", 0,
+         "0 listen: WSocketResolvePort: Cannot convert port 'port', Error #11001"},
         {"nowhere", "80", "tcp", "", 0,
          "0 listen: WSocketResolveHost: Cannot convert host address 'nowhere', Error #11001"},
         {"0.0.0.0", "80", "tcp", "", 10048,
@@ -72,7 +74,7 @@ TEST(AsyncSocketServer, RefusesToListenWithoutWhatItNeeds)
         h.socket.SetAddr(c.addr);
         h.socket.SetPort(c.port);
         h.socket.SetProto(c.proto);
-        h.socket.socksServer = c.socks;
+        h.socket.SetSocksServer(c.socks);
         h.socket.Listen();
         ASSERT_FALSE(h.log.empty()) << c.expected;
         EXPECT_EQ(h.log.back(), c.expected);
@@ -155,10 +157,11 @@ TEST(AsyncSocketDatagram, ConnectsAtOnceAndSendsEachPieceToItsPeer)
         const char *addr, *localAddr;
         Calls expectedCalls;
     } cases[] = {
-        {"127.0.0.1", "", {"socket", "bind 0.0:0", "sendto 127.1:5000 hello"}},
+        {"127.0.0.1", "", {"socket dgram 17", "bind 0.0:0", "sendto 127.1:5000 hello"}},
         {"255.255.255.255",
          "127.0.0.1",
-         {"socket", "bind 127.1:0", "setsockopt broadcast", "sendto 255.255:5000 hello"}},
+         {"socket dgram 17", "bind 127.1:0", "multicast if 127", "setsockopt broadcast",
+          "sendto 255.255:5000 hello"}},
     };
     for (const auto& c : cases) {
         ServerHarness h;
@@ -185,7 +188,7 @@ TEST(AsyncSocketDatagram, ListensOnItsPortAndTellsWhereADatagramCameFrom)
     h.socket.SetPort("5353");
     h.socket.reuseAddr = true;
     h.socket.Listen();
-    EXPECT_EQ(h.library.calls, (Calls{"socket", "setsockopt reuse", "bind 0.0:5353"}));
+    EXPECT_EQ(h.library.calls, (Calls{"socket dgram 17", "setsockopt reuse", "bind 0.0:5353"}));
     EXPECT_EQ(h.socket.State(), SocketState::Bound);
     h.library.incoming = "query";
     char buffer[16];

@@ -69,7 +69,8 @@ TEST(AsyncSocket, RefusesToConnectWithoutWhatItNeeds)
     } cases[] = {
         {"127.0.0.1", "", "error: Connect: No Port Specified"},
         {"", "80", "error: Connect: No IP Address Specified"},
-        {"127.0.0.1", "http", "error: connect: WSocketResolvePort: Invalid Port."},
+        {"127.0.0.1", "gopher",
+         "error: connect: WSocketResolvePort: Cannot convert port 'gopher', Error #11001"},
         {"127.0.0.1", "70000", "error: connect: WSocketResolvePort: Invalid Port."},
         {"nowhere", "80",
          "error: connect: WSocketResolveHost: Cannot convert host address 'nowhere', Error #11001"},
@@ -130,8 +131,9 @@ TEST(AsyncSocket, SendsALargeBlockInOrderThroughPartialSendsAndWouldBlock)
     EXPECT_TRUE(h.window.posted.empty());
 }
 
-TEST(AsyncSocket, FlushSendsEverythingQueuedOrStopsWhenTheConnectionEnds)
+TEST(AsyncSocket, FlushSendsEverythingQueuedOrStopsWhenTheConnectionEndsOrStalls)
 {
+    const std::deque<int> stalled(10, -kWsaWouldBlock);
     const struct
     {
         const char* name;
@@ -139,6 +141,8 @@ TEST(AsyncSocket, FlushSendsEverythingQueuedOrStopsWhenTheConnectionEnds)
         std::size_t expectedWire;
         int expectedPumps;
         SocketState expectedState;
+        std::uint64_t msPerPump = 0;
+        Calls expectedLog = {};
     } cases[] = {
         {"through would-block",
          {1000, -kWsaWouldBlock, 1000, -kWsaWouldBlock, -kWsaWouldBlock},
@@ -149,7 +153,23 @@ TEST(AsyncSocket, FlushSendsEverythingQueuedOrStopsWhenTheConnectionEnds)
          {1000, -kWsaWouldBlock, -kWsaConnectionReset},
          1000,
          1,
-         SocketState::Closed},
+         SocketState::Closed,
+         0,
+         {"closed 10054"}},
+        // Slow but moving: each byte that leaves starts the time-out again.
+        {"slow peer",
+         {-kWsaWouldBlock, -kWsaWouldBlock, 1000, -kWsaWouldBlock, -kWsaWouldBlock, 2000},
+         3000,
+         4,
+         SocketState::Connected,
+         25000},
+        {"stalled peer",
+         stalled,
+         0,
+         3,
+         SocketState::Connected,
+         20000,
+         {"error: Flush: nothing sent for 60 seconds"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -158,10 +178,13 @@ TEST(AsyncSocket, FlushSendsEverythingQueuedOrStopsWhenTheConnectionEnds)
         h.library.sendPlan = {-kWsaWouldBlock};  // all of it waits in blocks
         h.socket.Send(std::string(3000, 'f'));
         h.library.sendPlan = c.plan;
+        h.window.pumpMs = c.msPerPump;
+        h.log.clear();
         h.socket.Flush();
         EXPECT_EQ(h.library.wire.size(), c.expectedWire);
         EXPECT_EQ(h.window.pumps, c.expectedPumps);
         EXPECT_EQ(h.socket.State(), c.expectedState);
+        EXPECT_EQ(h.log, c.expectedLog);
     }
 }
 
@@ -254,6 +277,60 @@ TEST(AsyncSocket, AbortsWhenAHandlerThrows)
     EXPECT_EQ(caught, "handler failed");
     EXPECT_EQ(h.socket.State(), SocketState::Closed);
     EXPECT_EQ(h.library.calls, (Calls{"linger 0,0", "closesocket"}));  // abortive: no shutdown
+}
+
+TEST(AsyncSocket, ReportsTheTestExceptionAsABackgroundException)
+{
+    for (const bool canClose : {true, false}) {
+        Harness h;
+        h.Connect();
+        std::string caught;
+        h.socket.events.backgroundException = [&](const std::exception& e, bool& close) {
+            caught = e.what();
+            close = canClose;
+        };
+        h.socket.HandleTestException();
+        EXPECT_EQ(caught, "Test exception in WSocket");
+        EXPECT_EQ(h.socket.State(), canClose ? SocketState::Closed : SocketState::Connected);
+    }
+}
+
+TEST(AsyncSocket, ShutsASideDownReadsWaitingTextAndAsksToBeFreedLater)
+{
+    Harness h;
+    h.Connect();
+    h.socket.Shutdown(0);
+    EXPECT_EQ(h.library.calls, Calls{"shutdown 0"});
+    EXPECT_EQ(h.socket.State(), SocketState::Connected);
+
+    h.library.incoming = "hello";
+    EXPECT_EQ(h.socket.ReceiveText(), "hello");
+    h.library.incoming = std::string(300, 'x');
+    h.library.calls.clear();
+    h.socket.ReceiveText();
+    EXPECT_EQ(h.library.calls, Calls{"recv 300"});
+    EXPECT_EQ(h.socket.ReceiveText(), "");  // would block: an empty text
+    EXPECT_EQ(h.library.calls.back(), "recv 255");
+    EXPECT_EQ(h.socket.LastError(), kWsaWouldBlock);
+
+    h.socket.FreeLater();
+    EXPECT_EQ(h.window.freesPosted, 1);
+    EXPECT_EQ(h.socket.GetLocalHostName(), "fakehost");
+}
+
+TEST(AsyncSocket, RefusesAnUnknownSendFlagAndAVersionChangeOnceStarted)
+{
+    Harness h;
+    h.socket.SetSendFlags(SendFlags::Urgent);
+    h.socket.SetSendFlags(static_cast<SendFlags>(7));
+    EXPECT_EQ(h.socket.GetSendFlags(), SendFlags::Urgent);
+    h.socket.SetReqVerHigh(2);
+    h.library.started = true;
+    h.socket.SetReqVerLow(0);
+    EXPECT_EQ(h.socket.ReqVerHigh(), 2);
+    EXPECT_EQ(h.socket.ReqVerLow(), 1);
+    EXPECT_EQ(h.log, (Calls{"error: Invalid SendFlags",
+                            "error: SetReqVerLow: WinSock version can't be changed now"}));
 }
 
 TEST(AsyncSocket, ClosesGracefullyAndLater)

@@ -288,4 +288,55 @@ TEST(AsyncSocketWin32, ADatagramGoesToAListeningSocketAndTheAnswerComesBack)
     server.socket.Close();
 }
 
+TEST(AsyncSocketWin32, LooksUpNamesAndAddressesOnTheWindow)
+{
+    Win32Socket s;
+    std::vector<int> done;
+    s.socket.events.dnsLookupDone = [&done](int error) { done.push_back(error); };
+    s.socket.DnsLookup("localhost");
+    ASSERT_TRUE(RunMessagesUntil([&] { return !done.empty(); }, 10000));
+    EXPECT_EQ(done.front(), 0);
+    EXPECT_EQ(s.socket.DnsResult(), "127.0.0.1");
+    ASSERT_FALSE(s.socket.DnsResultList().empty());
+
+    done.clear();
+    s.socket.ReverseDnsLookup("127.0.0.1");
+    ASSERT_TRUE(RunMessagesUntil([&] { return !done.empty(); }, 10000));
+    EXPECT_EQ(done.front(), 0);
+    EXPECT_FALSE(s.socket.DnsResult().empty());
+
+    // Cancelled before the answer: the answer that may still come is not reported again.
+    done.clear();
+    s.socket.DnsLookup("localhost");
+    s.socket.CancelLookup();
+    RunMessagesUntil([] { return false; }, 300);
+    EXPECT_EQ(done, std::vector<int>{10004});
+    EXPECT_FALSE(s.socket.GetLocalHostName().empty());
+}
+
+TEST(AsyncSocketWin32, FreeLaterLetsTheOwnerDestroyTheSocketFromItsMessage)
+{
+    auto* owned = new Win32Socket;
+    bool freed = false;
+    owned->window.Attach(&owned->socket, [&] {
+        delete owned;
+        freed = true;
+    });
+    owned->socket.FreeLater();
+    EXPECT_FALSE(freed);  // not before the current message is done
+    EXPECT_TRUE(RunMessagesUntil([&] { return freed; }, 5000));
+}
+
+TEST(AsyncSocketWin32, TheTestMessageGoesToTheBackgroundExceptionHandler)
+{
+    Win32Socket s;
+    std::string caught;
+    s.socket.events.backgroundException = [&caught](const std::exception& e, bool&) {
+        caught = e.what();
+    };
+    ::PostMessageW(s.window.Handle(), kMessageTestException, 0, 0);
+    EXPECT_TRUE(RunMessagesUntil([&] { return !caught.empty(); }, 5000));
+    EXPECT_EQ(caught, "Test exception in WSocket");
+}
+
 }  // namespace

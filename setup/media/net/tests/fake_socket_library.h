@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,15 @@ public:
     bool resolves = false;
     int bindError = 0, acceptError = 0;
 
-    SocketHandle socket(bool) override
+    SocketHandle socket(SocketType type, int protocol) override
     {
         incoming.clear();  // a new connection starts with nothing from the last one
-        return Log("socket"), kHandle;
+        if (type == SocketType::Stream)
+            return Log("socket"), kHandle;
+        static const char* const kTypes[] = {"stream", "dgram", "raw"};
+        return Log(std::string("socket ") + kTypes[static_cast<int>(type)] + " " +
+                   std::to_string(protocol)),
+               kHandle;
     }
     int connect(SocketHandle, std::uint32_t address, std::uint16_t port) override
     {
@@ -128,6 +134,48 @@ public:
         return 0;
     }
     int WSAGetLastError() override { return m_lastError; }
+    // The service and protocol databases know "http" and "icmp"; other names fail with 11001.
+    bool getservbyname(const std::string& name, const std::string& proto, std::uint16_t& port,
+                       int& error) override
+    {
+        Log("getservbyname " + name + " " + proto);
+        port = 80;
+        error = name == "http" ? 0 : 11001;
+        return error == 0;
+    }
+    bool getprotobyname(const std::string& name, int& number, int& error) override
+    {
+        Log("getprotobyname " + name);
+        number = 1;
+        error = name == "icmp" ? 0 : 11001;
+        return error == 0;
+    }
+    int gethostname(std::string& name) override { return name = "fakehost", 0; }
+    int multicastError = 0;  // the multicast options and SIO_RCVALL fail with this
+    int SetMulticastTtl(SocketHandle, int ttl) override
+    {
+        return Log("multicast ttl " + std::to_string(ttl)), Fails(multicastError);
+    }
+    int SetMulticastInterface(SocketHandle, std::uint32_t address) override
+    {
+        return Log("multicast if " + std::to_string(address >> 24)), Fails(multicastError);
+    }
+    int AddMembership(SocketHandle, std::uint32_t group, std::uint32_t) override
+    {
+        return Log("membership " + std::to_string(group >> 24)), Fails(multicastError);
+    }
+    int ReceiveAll(SocketHandle) override { return Log("rcvall"), Fails(multicastError); }
+    bool started = false;  // a started library keeps its version
+    int versionLow = 1, versionHigh = 1;
+    bool SetRequestedVersion(int low, int high) override
+    {
+        if (started)
+            return false;
+        versionLow = low, versionHigh = high;
+        return true;
+    }
+    int RequestedVersionLow() const override { return versionLow; }
+    int RequestedVersionHigh() const override { return versionHigh; }
     bool gethostbyname(const std::string& name, std::uint32_t& address, int& error) override
     {
         Log("gethostbyname " + name);
@@ -166,7 +214,48 @@ public:
     }
     void PostClose() override { ++closesPosted; }
     void PostLineRescan() override { ++rescansPosted; }
-    void PumpMessages() override { ++pumps; }
+    void PumpMessages() override
+    {
+        ++pumps;
+        now += pumpMs;
+    }
+    int freesPosted = 0;
+    void PostFree() override { ++freesPosted; }
+
+    // Lookups: each start gets the next handle, or fails with startError.
+    std::vector<std::string> lookups;
+    LookupHandle nextLookup = 100;
+    int startError = 0, cancelError = 0;
+    std::vector<LookupHandle> cancelled;
+    std::function<void(LookupHandle)> answerWhileStarting;
+    LookupHandle StartHostLookup(const std::string& host, int& error) override
+    {
+        return Start("host " + host, error);
+    }
+    LookupHandle StartReverseLookup(std::uint32_t address, int& error) override
+    {
+        return Start("reverse " + std::to_string(address >> 24), error);
+    }
+    int CancelLookup(LookupHandle lookup) override
+    {
+        cancelled.push_back(lookup);
+        return cancelError;
+    }
+    std::uint64_t now = 0, pumpMs = 0;
+    std::uint64_t TickCount() override { return now; }
+
+private:
+    LookupHandle Start(std::string what, int& error)
+    {
+        lookups.push_back(std::move(what));
+        error = startError;
+        if (startError != 0)
+            return 0;
+        const LookupHandle lookup = nextLookup++;
+        if (answerWhileStarting)
+            answerWhileStarting(lookup);
+        return lookup;
+    }
 };
 
 }  // namespace net::testing

@@ -46,6 +46,24 @@ TEST(HttpClient, WritesTheRequestForTheProxyAndClearsTheRangeAfterUse)
     EXPECT_EQ(peer.log, (std::vector<std::string>{"done 0", "done 0"}));
 }
 
+TEST(HttpClient, HandsBytesNoRequestWaitsForToTheDataPushEvent)
+{
+    ScriptedHttpPeer peer;
+    peer.client.settings.requestVer = "1.1";
+    peer.client.settings.url = "http://127.0.0.1:81/a";
+    peer.responses = {{"HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nok"}};
+    std::string pushed;
+    peer.client.onDataPush = [&pushed](std::string_view bytes) { pushed += bytes; };
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    peer.Run();
+    ASSERT_EQ(peer.client.State(), HttpState::Ready);
+    ASSERT_EQ(peer.client.Socket().State(), SocketState::Connected);  // kept alive
+    peer.library.incoming = "unasked";
+    peer.client.Socket().HandleNetworkEvent(peer.client.Socket().Handle(), kEventRead, 0);
+    EXPECT_EQ(pushed, "unasked");
+    EXPECT_EQ(peer.client.responseBody, "ok");
+}
+
 TEST(HttpClient, ReusesAKeptAliveConnectionOnlyForTheSameHostAndPort)
 {
     ScriptedHttpPeer peer;
@@ -80,8 +98,11 @@ TEST(HttpClient, EndsLocalFailuresAsStatuses)
         int connections;
     } cases[] = {
         {"https://127.0.0.1/x", kWsaWouldBlock, 501, "Protocol \"https\" not implemented", 0},
-        {"http://unknown.invalid/x", kWsaWouldBlock, 404, "can't resolve hostname to IP address",
+        {"http://nowhere.invalid/x", kWsaWouldBlock, 404, "can't resolve hostname to IP address",
          0},
+        {"https://nowhere.invalid/x", kWsaWouldBlock, 404, "can't resolve hostname to IP address",
+         0},
+        {"http://:80/x", kWsaWouldBlock, 404, "can't resolve hostname to IP address", 0},
         {"http://127.0.0.1:9/x", 10049, 404,
          "can't connect: Error 10049 in function Connect\r\nAddress not available (Error #10049)",
          1},
@@ -97,6 +118,37 @@ TEST(HttpClient, EndsLocalFailuresAsStatuses)
         EXPECT_EQ(peer.Connections(), c.connections) << c.url;
         EXPECT_EQ(peer.log.size(), 1u) << c.url;
     }
+}
+
+TEST(HttpClient, LooksTheHostUpOnTheWindowBeforeConnectingAndAbortsDuringTheLookup)
+{
+    ScriptedHttpPeer peer;
+    std::vector<HttpState> states;
+    peer.client.onStateChange = [&states](HttpState state) { states.push_back(state); };
+    peer.client.settings.url = "http://localhost:8080/a";
+    peer.responses = {kOk};
+    peer.client.RequestAsync(HttpRequestKind::Get);
+    EXPECT_EQ(peer.client.State(), HttpState::DnsLookup);  // the answer comes from the loop
+    EXPECT_EQ(peer.Connections(), 0);
+    peer.Run();
+    EXPECT_NE(std::find(peer.library.calls.begin(), peer.library.calls.end(), "connect 127.1:8080"),
+              peer.library.calls.end());
+    ASSERT_EQ(peer.requests.size(), 1u);
+    EXPECT_TRUE(Has(peer.requests[0], "Host: localhost:8080"));
+    EXPECT_EQ(peer.client.responseBody, "ok");
+    EXPECT_EQ(std::vector<HttpState>(states.begin(), states.begin() + 4),
+              (std::vector<HttpState>{HttpState::NotConnected, HttpState::DnsLookup,
+                                      HttpState::DnsLookupDone, HttpState::Connected}));
+
+    ScriptedHttpPeer aborted;
+    aborted.client.settings.url = "http://localhost:8081/a";
+    aborted.client.RequestAsync(HttpRequestKind::Get);
+    aborted.client.AbortRequest();
+    aborted.Run();  // the late answer starts nothing
+    EXPECT_EQ(aborted.Connections(), 0);
+    EXPECT_EQ(aborted.client.ResponseStatus(), 404);
+    EXPECT_EQ(aborted.client.ResponseReason(), "Connection aborted on request");
+    EXPECT_EQ(aborted.log, std::vector<std::string>{"done 3"});
 }
 
 TEST(HttpClient, HeadNeverDeliversABodyAndBusyIsRefused)

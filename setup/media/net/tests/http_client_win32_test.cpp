@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 namespace {
 
@@ -56,6 +57,14 @@ TEST_F(HttpClientWin32Test, FetchesAHundredKilobytesInPiecesInOrder)
     EXPECT_NE(PeerLog().find("GET /big HTTP/1.0\r\n"), std::string::npos);
 }
 
+TEST_F(HttpClientWin32Test, LooksTheHostNameUpOnTheWindowFirst)
+{
+    const std::string url = PeerUrl("/big");
+    m_http.Client().settings.url = "http://localhost" + url.substr(url.rfind(':'));
+    m_http.RequestSync(HttpRequestKind::Get, 30000);
+    EXPECT_EQ(m_http.Client().responseBody.size(), 100u * 1024);
+}
+
 TEST_F(HttpClientWin32Test, ReusesTheConnectionAcrossChunkedAnswersWithTrailers)
 {
     m_http.Client().settings.requestVer = "1.1";
@@ -88,6 +97,38 @@ TEST_F(HttpClientWin32Test, AnswersBasicAndReadsToTheClose)
     EXPECT_EQ(Fetch("/close"), "to the close");
     EXPECT_EQ(Fetch("/big", HttpRequestKind::Head), "");
     EXPECT_EQ(m_http.Client().Response().length, 100 * 1024);
+}
+
+TEST_F(HttpClientWin32Test, MultiThreadedWaitsOnAnotherThreadWhileTheOwnerDrivesTheRequest)
+{
+    // The client lives on a thread of its own, whose message loop runs the request.
+    HttpClientWin32* client = nullptr;
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD ownerId = 0;
+    std::thread owner([&] {
+        ownerId = ::GetCurrentThreadId();
+        HttpClientWin32 http;
+        client = &http;
+        ::SetEvent(ready);
+        MSG message;
+        while (::GetMessageW(&message, nullptr, 0, 0) > 0)
+            ::DispatchMessageW(&message);
+    });
+    ::WaitForSingleObject(ready, INFINITE);
+    ::CloseHandle(ready);
+    client->multiThreaded = true;
+    client->Client().settings.url = PeerUrl("/big");
+    std::string error;
+    try {
+        client->RequestSync(HttpRequestKind::Get, 30000);
+    } catch (const std::exception& e) {
+        error = e.what();
+    }
+    const std::size_t size = client->Client().responseBody.size();
+    ::PostThreadMessageW(ownerId, WM_QUIT, 0, 0);
+    owner.join();
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(size, 100u * 1024);
 }
 
 }  // namespace

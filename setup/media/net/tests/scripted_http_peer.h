@@ -63,6 +63,8 @@ public:
                 client.Socket().HandleNetworkEvent(event->handle, event->bits, 0);
             else if (std::holds_alternative<CloseLater>(item))
                 client.Socket().HandleCloseMessage();
+            else if (const auto* lookup = std::get_if<Lookup>(&item))
+                Answer(*lookup);
             else
                 client.HandleMessage(std::get<HttpMessage>(item));
         }
@@ -76,6 +78,18 @@ public:
     }
     void PostClose() override { m_queue.push_back(CloseLater{}); }
     void PostLineRescan() override {}  // the client never uses line mode
+    // Every name is 127.0.0.1 but those starting with "nowhere", answered from the loop.
+    LookupHandle StartHostLookup(const std::string& host, int& error) override
+    {
+        error = 0;
+        m_queue.push_back(Lookup{++m_lastLookup, host});
+        return m_lastLookup;
+    }
+    LookupHandle StartReverseLookup(std::uint32_t, int& error) override { return error = 1, 0; }
+    int CancelLookup(LookupHandle) override { return 0; }
+    // The client needs no frees and no flush.
+    void PostFree() override {}
+    std::uint64_t TickCount() override { return 0; }
     void Post(HttpMessage message) override { m_queue.push_back(message); }
 
 private:
@@ -87,7 +101,21 @@ private:
     struct CloseLater
     {
     };
-    using Item = std::variant<Event, CloseLater, HttpMessage>;
+    struct Lookup
+    {
+        LookupHandle handle;
+        std::string host;
+    };
+    using Item = std::variant<Event, CloseLater, HttpMessage, Lookup>;
+    LookupHandle m_lastLookup = 0;
+
+    void Answer(const Lookup& lookup)
+    {
+        if (lookup.host.starts_with("nowhere"))
+            client.Socket().HandleLookupDone(lookup.handle, 11001, {});
+        else
+            client.Socket().HandleLookupDone(lookup.handle, 0, {{"127.0.0.1"}, {}});
+    }
 
     void AnswerCompleteRequests()
     {

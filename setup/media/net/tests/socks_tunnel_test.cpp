@@ -26,6 +26,7 @@ struct TunnelCase
     std::vector<std::string> replies;  // the server's replies, one read event each
     std::string sent;                  // every byte the server received
     TunnelLog log;
+    std::string password = "pw";
 };
 
 TEST(SocksTunnel, NegotiatesEachLevelAndShowsTheOwnerOnlyAStandingTunnel)
@@ -78,6 +79,15 @@ TEST(SocksTunnel, NegotiatesEachLevelAndShowsTheOwnerOnlyAStandingTunnel)
          TunnelBytes({4, 1, 0, 80, 0, 0, 0, 1, 'u', 0}) + "127.0.0.9" + TunnelBytes({0}),
          {"socks connected", "socks error 20016 request rejected or failed", "connected 20016",
           "closed 20016"}},
+        // A one-byte length cannot hold it: refused rather than sent wrapped.
+        {"5 password of 256 characters",
+         "5",
+         true,
+         {TunnelBytes({5, 2})},
+         TunnelBytes({5, 1, 2}),
+         {"socks connected", "socks error 20014 user or password longer than 255 characters",
+          "connected 20014", "closed 20014"},
+         std::string(256, 'p')},
     };
     for (const TunnelCase& c : cases) {
         FakeSocketLibrary library;
@@ -103,11 +113,11 @@ TEST(SocksTunnel, NegotiatesEachLevelAndShowsTheOwnerOnlyAStandingTunnel)
             if (n > 0)
                 log.push_back("data " + std::string(buffer, static_cast<std::size_t>(n)));
         };
-        socket.socksServer = "127.0.0.2";
-        socket.socksPort = "1080";
-        socket.socksLevel = c.level;
+        socket.SetSocksServer("127.0.0.2");
+        socket.SetSocksPort("1080");
+        socket.SetSocksLevel(c.level);
         socket.socksUsercode = "u";
-        socket.socksPassword = "pw";
+        socket.socksPassword = c.password;
         socket.socksAuthenticate = c.authenticate;
         socket.SetAddr("127.0.0.9");
         socket.SetPort("80");
@@ -121,6 +131,32 @@ TEST(SocksTunnel, NegotiatesEachLevelAndShowsTheOwnerOnlyAStandingTunnel)
         EXPECT_EQ(library.wire, c.sent) << c.name;
         EXPECT_EQ(log, c.log) << c.name;
     }
+}
+
+TEST(SocksTunnel, SettingsChangeOnlyWhileClosedAndTheLevelIsOneOfThree)
+{
+    FakeSocketLibrary library;
+    FakeSocketWindow window;
+    AsyncSocket socket(library, window);
+    TunnelLog log;
+    socket.events.error = [&] { log.push_back(socket.LastErrorText()); };
+    socket.SetSocksLevel(" 4a ");
+    EXPECT_EQ(socket.SocksLevel(), "4A");
+    socket.SetSocksLevel("6");
+    EXPECT_EQ(socket.SocksLevel(), "4A");
+    socket.SetSocksServer(" 127.0.0.2 ");
+    socket.SetSocksPort("1080");
+    socket.SetAddr("127.0.0.9");
+    socket.SetPort("80");
+    socket.Connect();
+    socket.SetSocksServer("127.0.0.3");
+    socket.SetSocksPort("1081");
+    socket.SetSocksLevel("5");
+    EXPECT_EQ(socket.SocksServer() + ":" + socket.SocksPort(), "127.0.0.2:1080");
+    EXPECT_EQ(log, (TunnelLog{"Invalid socks level. Must be 4, 4A or 5.",
+                              "Can't change socks server if not closed",
+                              "Can't change socks port if not closed",
+                              "Can't change socks level if not closed"}));
 }
 
 }  // namespace
