@@ -108,7 +108,8 @@ TEST(AssemblyCacheTool, RefusesWithoutACacheAndRejectsOtherCommands)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
-        const testsupport::ProcessResult result = testsupport::RunProcess(tool, {c.arguments});
+        const testsupport::ProcessResult result = testsupport::RunProcess(
+            tool, {.arguments = c.arguments, .traceFile = {}, .environment = {}});
         ASSERT_TRUE(result.started);
         EXPECT_EQ(result.exitCode, c.exitCode);
     }

@@ -217,8 +217,9 @@ TEST_F(SiteAdminTest, ApplicationIsolationAndPools)
         } else {
             EXPECT_EQ(node.properties.count("AppPoolId"), 0u);
         }
-        if (c.isolation > 0)
+        if (c.isolation > 0) {
             EXPECT_EQ(Text(node, "AppFriendlyName"), c.pool);
+        }
     }
 }
 
