@@ -5,7 +5,8 @@ in front of it.
 Usage: http_origin_peer.py COMMAND...
 Starts the server on a free port, runs COMMAND with NET_TEST_HTTP_PORT set to that port and
 NET_TEST_HTTP_LOG naming the file where every request's exact bytes are appended (/ntlm checks
-the NTLM response of "User" with "Password" against its own challenge), then stops the
+the NTLM response of "User" with "Password" against its own challenge; /doc, /norange and
+/flaky serve a 10,000-byte document with ranges, ignoring them, and cut after 6,000 bytes), then stops the
 server and exits with the command's code. When installed, microsocks (SOCKS 5, user "su" with
 password "sp") and tinyproxy (an HTTP proxy with Basic "pu"/"pp") run beside it on free ports of
 their own, named by NET_TEST_SOCKS_PORT and NET_TEST_PROXY_PORT, and nginx (NET_TEST_NGINX_PORT)
@@ -25,6 +26,9 @@ import tempfile
 import threading
 
 NTLM_CHALLENGE = bytes.fromhex("0123456789abcdef")
+
+
+DOC = bytes((i * 13 + i // 251) & 0xFF for i in range(10000))
 
 
 def md4(data):
@@ -178,6 +182,8 @@ class Handler(socketserver.StreamRequestHandler):
         elif path == "/close":
             self.send(b"HTTP/1.0 200 OK\r\n\r\nto the close")
             return False
+        elif path in ("/doc", "/norange", "/flaky"):
+            self.send_document(method, path, fields, keep)
         elif path == "/stats":
             with LOCK:
                 body = f"connections={STATS['connections']}".encode()
@@ -185,6 +191,29 @@ class Handler(socketserver.StreamRequestHandler):
         else:
             self.send(response("404 Not Found", b"none", keep_alive=keep))
         return True
+
+
+    def send_document(self, method, path, fields, keep):
+        """DOC with ranges; /norange ignores them; /flaky cuts a whole answer after 6,000 bytes."""
+        start = 0
+        ranged = fields.get("range", "")
+        if ranged.startswith("bytes=") and path != "/norange":
+            start = int(ranged[6:].split("-")[0])
+            if start >= len(DOC):
+                self.send(response("416 Range Not Satisfiable", keep_alive=keep))
+                return
+        body = DOC[start:]
+        status = "206 Partial Content" if start else "200 OK"
+        fields_out = [f"Content-Range: bytes {start}-{len(DOC) - 1}/{len(DOC)}"] if start else []
+        whole = response(status, body, fields_out, keep_alive=False)
+        head = whole[: len(whole) - len(body)]
+        if method == "HEAD":
+            self.send(head)
+        elif path == "/flaky" and not start:
+            self.send(head + body[:6000])
+            raise OSError("cut")
+        else:
+            self.send(whole)
 
 
 def free_port():
