@@ -107,15 +107,6 @@ TSkBmpButton::TSkBmpButton(forms::TComponent* owner) : TWinControl(owner)
     SetBounds(0, 0, 75, 25);
 }
 
-const ClassInfo& TSkFormShape::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TSkFormShape>("TSkFormShape", &forms::TComponent::StaticClass())
-            .Property("Active", &TSkFormShape::active)
-            .Build();
-    return info;
-}
-
 const ClassInfo& TNsShellControl::StaticClass()
 {
     static const ClassInfo info =

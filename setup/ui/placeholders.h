@@ -62,14 +62,6 @@ public:
     bool checked = false;
 };
 
-class TSkFormShape : public forms::TComponent
-{
-public:
-    FORMS_CLASS_INFO()
-    using TComponent::TComponent;
-    bool active = false;
-};
-
 // Shell controls: a folder tree, a file list and a folder combo box.
 class TNsShellControl : public TWinControl
 {
