@@ -29,6 +29,8 @@ public:
     TCheckBoxState State() const { return m_state; }
     virtual void SetState(TCheckBoxState state);
     bool allowGrayed = false;
+    // The user cannot change the state; code still can.
+    bool readOnly = false;
     std::int32_t modalResult = 0;
     TAlignment alignment = taRightJustify;
 
