@@ -105,6 +105,8 @@ enum class Aspect
     Pages,
     Nodes,
     Paint,
+    Shape,     // a form's window region
+    UserMove,  // a form starts the system's move loop
 };
 
 class TWinControl;

@@ -93,6 +93,37 @@ public:
             ::SetWindowPos(
                 window, form.FormStyle() == TFormStyle::fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST,
                 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (aspect == Aspect::Shape)
+            ApplyRegion(window, form.WindowRegion());
+        if (aspect == Aspect::UserMove) {
+            ::ReleaseCapture();
+            // SC_MOVE with the caption's hit code: the system's own move loop.
+            ::SendMessageA(window, WM_SYSCOMMAND, SC_MOVE + 2, 0);
+        }
+    }
+    void PushAll(HWND window, TWinControl& control) const override
+    {
+        if (As<TCustomForm>(control).WindowRegion())
+            Push(window, control, Aspect::Shape);
+    }
+
+private:
+    static void ApplyRegion(HWND window, const std::optional<std::vector<TRect>>& rects)
+    {
+        HRGN region = nullptr;
+        if (rects)
+            for (const TRect& r : *rects) {
+                HRGN part = ::CreateRectRgn(r.left, r.top, r.right, r.bottom);
+                if (!region) {
+                    region = part;
+                    continue;
+                }
+                ::CombineRgn(region, region, part, RGN_OR);
+                ::DeleteObject(part);
+            }
+        // The window owns the region from here on.
+        if (!::SetWindowRgn(window, region, TRUE) && region)
+            ::DeleteObject(region);
     }
 };
 

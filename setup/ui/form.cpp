@@ -147,6 +147,17 @@ void TCustomForm::Show()
     SetVisibleShown(true);
 }
 
+void TCustomForm::SetWindowRegion(std::optional<std::vector<TRect>> region)
+{
+    m_windowRegion = std::move(region);
+    Changed(Aspect::Shape);
+}
+
+void TCustomForm::BeginUserMove()
+{
+    Changed(Aspect::UserMove);
+}
+
 void TCustomForm::Hide()
 {
     SetVisibleShown(false);

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <vector>
 #include <memory>
 
 #include "setup/ui/control.h"
@@ -133,6 +135,11 @@ public:
 
     void Show();
     void Hide();
+    // The window's outline as rectangles in window coordinates; none is the whole rectangle.
+    const std::optional<std::vector<TRect>>& WindowRegion() const { return m_windowRegion; }
+    void SetWindowRegion(std::optional<std::vector<TRect>> region);
+    // Hands the mouse to the system's move loop, as a press on the caption would.
+    void BeginUserMove();
     // Shows the form, runs the message loop until a modal result is set and the form may close,
     // then hides it; returns the result.
     std::int32_t ShowModal();
@@ -174,6 +181,7 @@ private:
 
     TApplication* m_application = nullptr;
     TFormBorderStyle m_borderStyle = TFormBorderStyle::bsSizeable;
+    std::optional<std::vector<TRect>> m_windowRegion;
     TBorderIcons m_borderIcons;
     TPosition m_position = TPosition::poDesigned;
     TFormStyle m_formStyle = TFormStyle::fsNormal;

@@ -8,6 +8,7 @@
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/skin/form_shape.h"
 #include "setup/ui/std_controls.h"
 
 namespace setup::ui {
@@ -33,7 +34,7 @@ std::span<const forms::ClassInfo* const> PageClasses()
         &TDriveComboBox::StaticClass(), &TFilterComboBox::StaticClass(),
         &TNsShellTree::StaticClass(),   &TNsShellList::StaticClass(),
         &TNsShellCombo::StaticClass(),  &TFlashFrame::StaticClass(),
-        &TSkFormShape::StaticClass(),   &TSkBmpButton::StaticClass(),
+        &skin::TSkFormShape::StaticClass(),   &TSkBmpButton::StaticClass(),
         &TVistaGlass::StaticClass(),
     };
     return classes;

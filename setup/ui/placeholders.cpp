@@ -27,6 +27,7 @@ const ClassInfo& TSkCheckBox::StaticClass()
             .Property("Caption", &TSkCheckBox::Caption, &TSkCheckBox::SetCaption)
             .Property("Checked", &TSkCheckBox::Checked, &TSkCheckBox::SetChecked)
             .Property("ModalResult", &TSkCheckBox::modalResult)
+            .Property("ReadOnly", &TSkCheckBox::readOnly)
             .Property("State", &TSkCheckBox::State, &TSkCheckBox::SetState)
             .Build();
     return info;
@@ -48,11 +49,14 @@ void TSkCheckBox::SetState(TCheckBoxState state)
 
 void TSkCheckBox::ToggleFromWindow()
 {
-    TCheckBoxState next = cbChecked;
-    if (m_state == cbChecked)
-        next = allowGrayed ? cbGrayed : cbUnchecked;
+    if (readOnly)
+        return;
+    // Unchecked, (grayed,) checked, unchecked.
+    TCheckBoxState next = cbUnchecked;
+    if (m_state == cbUnchecked)
+        next = allowGrayed ? cbGrayed : cbChecked;
     else if (m_state == cbGrayed)
-        next = cbUnchecked;
+        next = cbChecked;
     SetState(next);
     Click();
 }
@@ -86,6 +90,8 @@ void TSkRadioButton::SetState(TCheckBoxState state)
 void TSkRadioButton::ToggleFromWindow()
 {
     // A radio button is checked by a click, never cleared by one.
+    if (readOnly || Checked())
+        return;
     SetState(cbChecked);
     Click();
 }
@@ -105,15 +111,6 @@ TSkBmpButton::TSkBmpButton(forms::TComponent* owner) : TWinControl(owner)
 {
     SetTabStop(true);
     SetBounds(0, 0, 75, 25);
-}
-
-const ClassInfo& TSkFormShape::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TSkFormShape>("TSkFormShape", &forms::TComponent::StaticClass())
-            .Property("Active", &TSkFormShape::active)
-            .Build();
-    return info;
 }
 
 const ClassInfo& TNsShellControl::StaticClass()

@@ -29,6 +29,8 @@ public:
     TCheckBoxState State() const { return m_state; }
     virtual void SetState(TCheckBoxState state);
     bool allowGrayed = false;
+    // The user cannot change the state; code still can.
+    bool readOnly = false;
     std::int32_t modalResult = 0;
     TAlignment alignment = taRightJustify;
 
@@ -60,14 +62,6 @@ public:
     explicit TSkBmpButton(forms::TComponent* owner);
     std::int32_t modalResult = 0;
     bool checked = false;
-};
-
-class TSkFormShape : public forms::TComponent
-{
-public:
-    FORMS_CLASS_INFO()
-    using TComponent::TComponent;
-    bool active = false;
 };
 
 // Shell controls: a folder tree, a file list and a folder combo box.

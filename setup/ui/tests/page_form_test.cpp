@@ -91,7 +91,7 @@ TEST_F(PageFormTest, ReadsEveryPropertyBack)
     };
     const Case cases[] = {
         {"EveryControl", "Caption", "Every page control"},
-        {"EveryControl", "BorderStyle", "bsDialog"},
+        {"EveryControl", "BorderStyle", "bsNone"},
         {"EveryControl", "ClientWidth", "640"},
         {"EveryControl", "ClientHeight", "420"},
         {"EveryControl", "Position", "poDesigned"},
