@@ -9,8 +9,7 @@ const ClassInfo& TCustomPropertyInterface::StaticClass()
     static const ClassInfo info =
         ClassBuilder<TCustomPropertyInterface>("TCustomPropertyInterface",
                                                &TComponent::StaticClass())
-            .Property("Root", &TCustomPropertyInterface::Root,
-                      &TCustomPropertyInterface::SetRoot)
+            .Property("Root", &TCustomPropertyInterface::Root, &TCustomPropertyInterface::SetRoot)
             .Property("Instance", &TCustomPropertyInterface::Instance,
                       &TCustomPropertyInterface::SetInstance)
             .Build();

@@ -107,8 +107,7 @@ std::optional<std::string> GetControlProperty(forms::TComponent& page, std::stri
 void SetControlProperty(forms::TComponent& page, std::string_view control,
                         std::string_view property, std::string_view text)
 {
-    WithProperty(page, control, property,
-                 [&](forms::TProperty& item) { item.SetValueText(text); });
+    WithProperty(page, control, property, [&](forms::TProperty& item) { item.SetValueText(text); });
 }
 
 }  // namespace setup::ui

@@ -113,10 +113,9 @@ void TFormDesigner::LoadFromFile(const std::string& path, FormFileLayout layout)
         Clear();
     const std::vector<std::uint8_t> file = ReadWholeFile(path);
     // The whole file is parsed before any component exists, so a damaged file adds nothing.
-    const forms::FormObject tree =
-        layout == FormFileLayout::Text
-            ? forms::ReadTextForm(std::string(file.begin(), file.end()))
-            : forms::ReadBinaryForm(forms::SkipFormResourceHeader(file));
+    const forms::FormObject tree = layout == FormFileLayout::Text
+                                       ? forms::ReadTextForm(std::string(file.begin(), file.end()))
+                                       : forms::ReadBinaryForm(forms::SkipFormResourceHeader(file));
 
     form->SetName("");
     const forms::ClassRegistry noClasses;

@@ -50,10 +50,9 @@ TEST(PropertyList, ListsThePublishedPropertiesSortedByNameWithLetterCaseCounting
     for (std::size_t i = 0; i < page.properties.Count(); ++i)
         names.push_back(page.properties.Item(i)->GetName());
     const std::vector<std::string> expected = {
-        "Accelerator", "Alignment", "Big",     "Caption", "Clock",   "Cursor",
-        "Day",         "FocusControl", "Font",   "Left",    "Lines",   "Name",
-        "OnClick",     "OnKeyUp",   "Picture", "Ratio",   "ShortCut", "Stamp",
-        "Tag",         "Top",       "Visible"};
+        "Accelerator",  "Alignment", "Big",      "Caption", "Clock", "Cursor",  "Day",
+        "FocusControl", "Font",      "Left",     "Lines",   "Name",  "OnClick", "OnKeyUp",
+        "Picture",      "Ratio",     "ShortCut", "Stamp",   "Tag",   "Top",     "Visible"};
     EXPECT_EQ(names, expected);
     EXPECT_EQ(page.properties.Item(names.size()), nullptr);
 }
@@ -67,14 +66,10 @@ TEST(PropertyList, FindsSubPropertiesByFullNameWithLetterCaseCounting)
         int level;
     };
     const Case cases[] = {
-        {"Caption", "Caption", 0},
-        {"caption", nullptr, 0},
-        {"Font.Color", "Font.Color", 1},
-        {"Font.Style.fsBold", "Font.Style.fsBold", 2},
-        {"Font.Style.fsHuge", nullptr, 0},
-        {"Font.", nullptr, 0},
-        {"Lines.Count", nullptr, 0},
-        {"Nothing.Color", nullptr, 0},
+        {"Caption", "Caption", 0},         {"caption", nullptr, 0},
+        {"Font.Color", "Font.Color", 1},   {"Font.Style.fsBold", "Font.Style.fsBold", 2},
+        {"Font.Style.fsHuge", nullptr, 0}, {"Font.", nullptr, 0},
+        {"Lines.Count", nullptr, 0},       {"Nothing.Color", nullptr, 0},
     };
     for (const Case& c : cases) {
         LabelPage page;
@@ -96,8 +91,8 @@ TEST(PropertyList, ASetHasOneBooleanChildPerMemberInOrdinalOrder)
     std::vector<std::string> texts;
     for (std::size_t i = 0; i < members.Count(); ++i)
         texts.push_back(members.Item(i)->GetName() + "=" + members.Item(i)->GetValueText());
-    EXPECT_EQ(texts, (std::vector<std::string>{"fsBold=False", "fsItalic=False",
-                                               "fsUnderline=True", "fsStrikeOut=False"}));
+    EXPECT_EQ(texts, (std::vector<std::string>{"fsBold=False", "fsItalic=False", "fsUnderline=True",
+                                               "fsStrikeOut=False"}));
     EXPECT_EQ(members.Item(0)->Kind(), TypeKind::Enumeration);
     EXPECT_EQ(members.Item(0)->GetValues(), (std::vector<std::string>{"False", "True"}));
 
@@ -167,9 +162,8 @@ TEST(PropertyList, ObjectsOtherThanComponentsReadAsTheirAddressAndShowTheirClass
 {
     LabelPage page;
     TProperty& font = page.Get("Font");
-    EXPECT_EQ(font.GetValueText(),
-              std::to_string(reinterpret_cast<std::uintptr_t>(static_cast<TObject*>(
-                  page.label->Font()))));
+    EXPECT_EQ(font.GetValueText(), std::to_string(reinterpret_cast<std::uintptr_t>(
+                                       static_cast<TObject*>(page.label->Font()))));
     EXPECT_EQ(font.DisplayText(), "(TFont)");
     EXPECT_THROW(font.SetValueText(font.GetValueText() + "0"), EPropertyException);
     page.label->SetFocusControl(page.other);

@@ -47,10 +47,9 @@ TEST(ControlRules, SplitsALineAtTheSeparatorsTheDesignerWrites)
     for (const Case& c : cases) {
         const ControlRule rule = ParseControlRule(c.line);
         const auto pieces = [](const ControlRule& r) {
-            return std::vector<std::string>{r.negated ? "<>" : "=", r.testControl,
-                                            r.testProperty,         r.testValue,
-                                            r.targetControl,        r.targetProperty,
-                                            r.targetValue};
+            return std::vector<std::string>{
+                r.negated ? "<>" : "=", r.testControl,    r.testProperty, r.testValue,
+                r.targetControl,        r.targetProperty, r.targetValue};
         };
         EXPECT_EQ(pieces(rule), pieces(c.rule)) << c.line;
     }
@@ -172,10 +171,11 @@ TEST(ControlRules, ARuleFileChangesTheControlsOfALoadedPage)
 end
 )";
     const auto rulePath = folder / "control_rules_licence.txt.qbrf";
-    std::ofstream(rulePath) << "IF (RadioButton1.Checked = True)  THEN  Button1.Enabled := True;\n"
-                               "IF (RadioButton1.Checked = False)  THEN  Button1.Enabled := False;\n"
-                               "IF (ComboBox1.ItemIndex = 0)  THEN  Edit1.Enabled := False;\n"
-                               "IF (ComboBox1.ItemIndex <> 0)  THEN  Edit1.Enabled := True;\n";
+    std::ofstream(rulePath)
+        << "IF (RadioButton1.Checked = True)  THEN  Button1.Enabled := True;\n"
+           "IF (RadioButton1.Checked = False)  THEN  Button1.Enabled := False;\n"
+           "IF (ComboBox1.ItemIndex = 0)  THEN  Edit1.Enabled := False;\n"
+           "IF (ComboBox1.ItemIndex <> 0)  THEN  Edit1.Enabled := True;\n";
     std::vector<std::string> lines;
     std::ifstream rules(rulePath);
     for (std::string line; std::getline(rules, line);)

@@ -45,10 +45,10 @@ struct DesignedPage
 
 std::string WriteFixture(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("form_designer_" + std::to_string(::testing::UnitTest::GetInstance()
-                                                             ->random_seed()) +
-                       "_" + name);
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        ("form_designer_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "_" + name);
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
@@ -91,10 +91,9 @@ TEST(FormDesigner, LoadsABinaryPageFileThroughItsResourceHeader)
 
 TEST(FormDesigner, RefusesAResourceHeaderOfAnotherKindBeforeReadingAnything)
 {
-    const std::vector<std::uint8_t> stream =
-        forms::WriteBinaryForm(forms::ReadTextForm(kWelcome));
-    for (const auto& [offset, byte] : std::vector<std::pair<std::size_t, std::uint8_t>>{
-             {0, 0xFE}, {1, 11}, {2, 1}}) {
+    const std::vector<std::uint8_t> stream = forms::WriteBinaryForm(forms::ReadTextForm(kWelcome));
+    for (const auto& [offset, byte] :
+         std::vector<std::pair<std::size_t, std::uint8_t>>{{0, 0xFE}, {1, 11}, {2, 1}}) {
         std::vector<std::uint8_t> file = forms::FormResourceHeader("PAGE", stream.size());
         file.insert(file.end(), stream.begin(), stream.end());
         file[offset] = byte;
@@ -132,8 +131,8 @@ end
         messages.push_back(message);
     };
     skipping.designer->LoadFromFile(TextFile("unknown.txt", text), FormFileLayout::Text);
-    EXPECT_EQ(skipping.Names(), (std::vector<std::string>{"Designer:TFormDesigner",
-                                                          "Label1:TLabel", "Button1:TButton"}));
+    EXPECT_EQ(skipping.Names(), (std::vector<std::string>{"Designer:TFormDesigner", "Label1:TLabel",
+                                                          "Button1:TButton"}));
     EXPECT_EQ(messages, (std::vector<std::string>{"Class TUnknownFrame not found"}));
 
     // Refused: the load ends there, and what was read stays, loaded.
@@ -192,8 +191,8 @@ TEST(FormDesigner, ClearsTheFormFirstUnlessToldToAddBeside)
     DesignedPage clearing;
     clearing.designer->LoadFromFile(path, FormFileLayout::Text);
     clearing.designer->LoadFromFile(path, FormFileLayout::Text);
-    EXPECT_EQ(clearing.Names(), (std::vector<std::string>{"Designer:TFormDesigner",
-                                                          "Label1:TLabel", "Button1:TButton"}));
+    EXPECT_EQ(clearing.Names(), (std::vector<std::string>{"Designer:TFormDesigner", "Label1:TLabel",
+                                                          "Button1:TButton"}));
 }
 
 TEST(FormDesigner, GivesTheFormTheStoredNameUnlessAnotherFormBearsIt)
