@@ -58,17 +58,37 @@ public:
         const std::string name = UniqueRootName(form.name);
         if (name != m_root.Name())
             m_root.SetName(name);
-        ApplyProperties(m_root, form.properties, m_root.Name());
-        for (const FormObject& child : form.children)
-            ReadChild(child, m_root);
-        ResolveFixups();
-        for (TComponent* component : m_loaded)
-            component->EndReading();
-        for (TComponent* component : m_loaded)
-            component->Loaded();
+        try {
+            ApplyProperties(m_root, form.properties, m_root.Name());
+            for (const FormObject& child : form.children)
+                ReadChild(child, m_root);
+            ResolveFixups();
+        } catch (...) {
+            // What was read stays with the root: it must not stay half loaded.
+            FinishLoading(true);
+            throw;
+        }
+        FinishLoading(false);
     }
 
 private:
+    void FinishLoading(bool failing)
+    {
+        for (TComponent* component : m_loaded)
+            component->EndReading();
+        for (TComponent* component : m_loaded) {
+            if (!failing) {
+                component->Loaded();
+                continue;
+            }
+            try {
+                component->Loaded();
+            } catch (const rtl::Exception&) {
+                // the read error that ended the load is the one to report
+            }
+        }
+    }
+
     // Raises unless the handler skips the fault; then Skipped unwinds to the record or property.
     [[noreturn]] void Fail(const std::string& message)
     {
