@@ -70,8 +70,9 @@ void TNsShellCombo::AddEntry(IShellNamespace& shell, const IdList& parent, const
 {
     // Indented by the level: the entries read as the chain of folders.
     const std::string indent(static_cast<std::size_t>(level) * 2, ' ');
-    const std::string name = item.empty() ? shell.DisplayName({}, {}, ShellNameKind::Normal)
-                                          : shell.DisplayName(parent, item, ShellNameKind::InFolder);
+    const std::string name = item.empty()
+                                 ? shell.DisplayName(DesktopIdList(), {}, ShellNameKind::Normal)
+                                 : shell.DisplayName(parent, item, ShellNameKind::InFolder);
     Items()->Add(indent + name);
     m_entries.push_back({item.empty() ? DesktopIdList() : ConcatIdLists(parent, item), level});
 }

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "setup/forms/class_builder.h"
+#include "setup/ui/file_controls.h"
 #include "setup/ui/shell_controls.h"
 
 namespace setup::ui {
@@ -9,34 +10,6 @@ namespace {
 
 // Attributes that decide whether a folder's item is listed.
 constexpr std::uint32_t kListAttributes = 0x720B0000;
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// A file mask with '*' and '?', letter case ignored.
-bool MatchesMask(std::string_view mask, std::string_view name)
-{
-    std::size_t m = 0, n = 0, star = std::string_view::npos, resume = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || Lower(mask[m]) == Lower(name[n]))) {
-            ++m;
-            ++n;
-        } else if (m < mask.size() && mask[m] == '*') {
-            star = m++;
-            resume = n;
-        } else if (star != std::string_view::npos) {
-            m = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*')
-        ++m;
-    return m == mask.size();
-}
 
 std::string FilePart(const std::string& name)
 {
@@ -103,9 +76,10 @@ bool TNsShellList::Accept(const IdList& folder, const IdList& item) const
         (attributes & fileFolder) == fileFolder)
         return false;
     if (!m_masks.empty() && !(attributes & kAttrFolder)) {
-        const std::string name = FilePart(shell->DisplayName(folder, item, ShellNameKind::ForParsing));
+        const std::string name =
+            FilePart(shell->DisplayName(folder, item, ShellNameKind::ForParsing));
         return std::any_of(m_masks.begin(), m_masks.end(),
-                           [&](const std::string& mask) { return MatchesMask(mask, name); });
+                           [&](const std::string& mask) { return MatchesWildcard(name, mask); });
     }
     return true;
 }
@@ -230,17 +204,17 @@ bool TNsShellList::KeyCommand(std::uint16_t key)
     if (!(options & nsloDefaultKeyHandling))
         return false;
     switch (key) {
-    case kKeyEnter:
-        OpenSelection();
-        return true;
-    case kKeyBack:
-        GoUp(1);
-        return true;
-    case kKeyF5:
-        RefreshList();
-        return true;
-    default:
-        return false;
+        case kKeyEnter:
+            OpenSelection();
+            return true;
+        case kKeyBack:
+            GoUp(1);
+            return true;
+        case kKeyF5:
+            RefreshList();
+            return true;
+        default:
+            return false;
     }
 }
 

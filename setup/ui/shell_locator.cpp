@@ -27,8 +27,7 @@ const forms::ClassInfo& TNsShellLocator::StaticClass()
 
 TNsShellLocator::TNsShellLocator(std::function<IShellNamespace*()> shell)
     : m_shell(std::move(shell))
-{
-}
+{}
 
 IdList TNsShellLocator::GetIdList()
 {

@@ -17,7 +17,11 @@ class TNsShellLocator : public forms::TPersistent
 public:
     FORMS_CLASS_INFO()
     static constexpr std::uint8_t kNoSpecialFolder = 50;
-    enum Kind : std::uint8_t { IdListKind = 0, SpecialKind = 1 };
+    enum Kind : std::uint8_t
+    {
+        IdListKind = 0,
+        SpecialKind = 1
+    };
 
     explicit TNsShellLocator(std::function<IShellNamespace*()> shell = {});
 

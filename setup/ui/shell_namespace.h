@@ -28,7 +28,13 @@ inline constexpr std::uint32_t kAttrFolder = 0x20000000;
 inline constexpr std::uint32_t kAttrFileSystem = 0x40000000;
 inline constexpr std::uint32_t kAttrHasSubfolder = 0x80000000;
 
-enum class ShellNameKind { Normal, InFolder, ForParsing, ForEditing };
+enum class ShellNameKind
+{
+    Normal,
+    InFolder,
+    ForParsing,
+    ForEditing
+};
 
 class IShellNamespace
 {

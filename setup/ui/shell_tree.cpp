@@ -92,8 +92,10 @@ void TNsShellTree::FillTree()
         return;
     const IdList base = m_base->GetIdList();
     const IdList last = IdListLast(base);
-    TTreeNode* root = Items()->AddChild(nullptr, last.empty() ? shell->DisplayName({}, {}, ShellNameKind::Normal)
-                                                          : shell->DisplayName(IdListParent(base, 1), last, ShellNameKind::InFolder));
+    TTreeNode* root = Items()->AddChild(
+        nullptr, last.empty()
+                     ? shell->DisplayName(DesktopIdList(), {}, ShellNameKind::Normal)
+                     : shell->DisplayName(IdListParent(base, 1), last, ShellNameKind::InFolder));
     root->SetImageIndex(shell->IconIndex(base, false));
     m_data[root] = NodeData{last, false, true};
     FillNode(root);
@@ -110,16 +112,15 @@ TTreeNode* TNsShellTree::AddItem(const IdList& parentAbsolute, const IdList& ite
 {
     IShellNamespace* shell = Shell();
     const std::uint32_t attributes = shell->Attributes(parentAbsolute, item, kTreeAttributes);
-    if (!(options & nstoVirtualFolders) &&
-        !(attributes & (kAttrFileSystem | kAttrFileSysAncestor)))
+    if (!(options & nstoVirtualFolders) && !(attributes & (kAttrFileSystem | kAttrFileSysAncestor)))
         return nullptr;
     const bool folder = attributes & kAttrFolder;
     const bool subfolders = attributes & kAttrHasSubfolder;
-    TTreeNode* node =
-        Items()->AddChild(parent, shell->DisplayName(parentAbsolute, item, ShellNameKind::InFolder));
+    TTreeNode* node = Items()->AddChild(
+        parent, shell->DisplayName(parentAbsolute, item, ShellNameKind::InFolder));
     NodeData data{item, false, false};
-    data.hasButton = (options & nstoIncludeNonFolders) ? (folder || subfolders)
-                                                       : (folder && subfolders);
+    data.hasButton =
+        (options & nstoIncludeNonFolders) ? (folder || subfolders) : (folder && subfolders);
     m_data[node] = data;
     node->SetImageIndex(shell->IconIndex(ConcatIdLists(parentAbsolute, item), false));
     return node;
