@@ -180,6 +180,9 @@ void TNsShellCombo::Loaded()
     else if (m_list)
         m_list->Folder()->Assign(*m_folder);
     --m_updating;
+    // A tree linked to a combo box waits for it to be filled.
+    if (m_tree)
+        m_tree->RefreshTree();
 }
 
 void TNsShellCombo::Notification(forms::TComponent* component, forms::Operation operation)

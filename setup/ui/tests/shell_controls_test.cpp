@@ -7,25 +7,10 @@
 #include "setup/ui/form.h"
 #include "setup/ui/tests/fake_shell_namespace.h"
 #include "setup/ui/tests/recording_fakes.h"
+#include "setup/ui/tests/shell_test_texts.h"
 
 namespace setup::ui::testing {
 namespace {
-
-std::vector<std::string> Texts(const forms::TStrings& items)
-{
-    std::vector<std::string> texts;
-    for (std::size_t i = 0; i < items.Count(); ++i)
-        texts.push_back(items[i]);
-    return texts;
-}
-
-std::vector<std::string> ChildTexts(const TTreeNode* node)
-{
-    std::vector<std::string> texts;
-    for (const auto& child : node->Children())
-        texts.push_back(child->Text());
-    return texts;
-}
 
 class ShellControlsTest : public ::testing::Test
 {
