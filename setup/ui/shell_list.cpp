@@ -242,8 +242,8 @@ void TNsShellList::ItemIndexFromWindow(std::int32_t index)
 void TNsShellList::Loaded()
 {
     TCustomListBox::Loaded();
-    if (!m_tree && !m_combo)
-        FillList();
+    // A linked control may have set the folder while this list was still loading.
+    FillList();
 }
 
 }  // namespace setup::ui

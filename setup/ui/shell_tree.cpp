@@ -101,10 +101,14 @@ void TNsShellTree::FillTree()
     FillNode(root);
     root->expanded = true;
     const IdList selected = m_selectedFolder->GetIdList();
-    if (IdListCount(selected).value_or(0) > 0)
+    if (IdListCount(selected).value_or(0) > 0) {
         NavigateTo(selected);
-    else
+    } else {
+        ++m_updating;
         SetSelected(root);
+        --m_updating;
+        Publish(root);
+    }
 }
 
 TTreeNode* TNsShellTree::AddItem(const IdList& parentAbsolute, const IdList& item,
