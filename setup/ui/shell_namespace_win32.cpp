@@ -1,6 +1,7 @@
 #include "setup/ui/shell_namespace_win32.h"
 
 #include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -128,7 +129,8 @@ std::string Win32ShellNamespace::DisplayName(const IdList& folder, const IdList&
         // The folder itself: its name as the desktop gives it.
         asking = m_desktop;
     }
-    if (asking && SUCCEEDED(asking->GetDisplayNameOf(AsPidl(named), kNameFlags[int(kind)], &text))) {
+    if (asking &&
+        SUCCEEDED(asking->GetDisplayNameOf(AsPidl(named), kNameFlags[int(kind)], &text))) {
         wchar_t buffer[MAX_PATH + 1] = {};
         if (SUCCEEDED(::StrRetToBufW(&text, AsPidl(named), buffer, MAX_PATH)))
             name = core::WideToAnsi(buffer);
@@ -157,8 +159,7 @@ std::optional<IdList> Win32ShellNamespace::ParsePath(const std::string& path)
         return std::nullopt;
     std::wstring wide = core::AnsiToWide(path);
     LPITEMIDLIST pidl = nullptr;
-    if (FAILED(m_desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &pidl,
-                                           nullptr)))
+    if (FAILED(m_desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &pidl, nullptr)))
         return std::nullopt;
     return Adopt(pidl);
 }

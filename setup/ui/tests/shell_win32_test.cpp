@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "setup/ui/capture_win32.h"
+#include "setup/ui/change_watch_win32.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/shell_controls.h"
 #include "setup/ui/shell_namespace_win32.h"
@@ -78,8 +79,8 @@ TEST_F(ShellWindowsTest, TreeAndListShowTheScratchFolderInTheShellsOrder)
     EXPECT_EQ(tree->GetSelectedPath(), root + "\\Beta\\Deep");
 
     list->Folder()->SetPath(root);
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{".cache", "alpha", "Beta",
-                                                               "hidden.txt", "notes.txt"}));
+    EXPECT_EQ(Texts(*list->Items()),
+              (std::vector<std::string>{".cache", "alpha", "Beta", "hidden.txt", "notes.txt"}));
     list->options &= ~nsloShowHidden;
     list->FillList();
     EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
@@ -102,22 +103,23 @@ TEST_F(ShellWindowsTest, APageHoldsTheThreeControlsLinked)
 {
     TNsShellLocator base([this] { return &shell; });
     base.SetPath(root);
-    const std::string text = "object ShellPage: TForm\n"
-                             "  Left = 120\n  Top = 90\n  BorderStyle = bsDialog\n"
-                             "  Caption = 'Shell controls'\n  ClientHeight = 300\n"
-                             "  ClientWidth = 480\n  Color = clBtnFace\n"
-                             "  object NsShellCombo1: TNsShellCombo\n"
-                             "    Left = 8\n    Top = 8\n    Width = 464\n    Height = 21\n"
-                             "    ShellTree = NsShellTree1\n  end\n"
-                             "  object NsShellTree1: TNsShellTree\n"
-                             "    Left = 8\n    Top = 40\n    Width = 200\n    Height = 250\n"
-                             "    BaseFolder.Pidl = {" +
-                             Hex(base.Stored()) +
-                             "}\n    ShellList = NsShellList1\n  end\n"
-                             "  object NsShellList1: TNsShellList\n"
-                             "    Left = 216\n    Top = 40\n    Width = 256\n    Height = 250\n"
-                             "  end\n"
-                             "end\n";
+    const std::string text =
+        "object ShellPage: TForm\n"
+        "  Left = 120\n  Top = 90\n  BorderStyle = bsDialog\n"
+        "  Caption = 'Shell controls'\n  ClientHeight = 300\n"
+        "  ClientWidth = 480\n  Color = clBtnFace\n"
+        "  object NsShellCombo1: TNsShellCombo\n"
+        "    Left = 8\n    Top = 8\n    Width = 464\n    Height = 21\n"
+        "    ShellTree = NsShellTree1\n  end\n"
+        "  object NsShellTree1: TNsShellTree\n"
+        "    Left = 8\n    Top = 40\n    Width = 200\n    Height = 250\n"
+        "    BaseFolder.Pidl = {" +
+        Hex(base.Stored()) +
+        "}\n    ShellList = NsShellList1\n  end\n"
+        "  object NsShellList1: TNsShellList\n"
+        "    Left = 216\n    Top = 40\n    Width = 256\n    Height = 250\n"
+        "  end\n"
+        "end\n";
     TForm page;
     app.AddForm(page);
     std::vector<std::string> errors;
@@ -144,6 +146,44 @@ TEST_F(ShellWindowsTest, APageHoldsTheThreeControlsLinked)
     const std::filesystem::path folder = std::filesystem::path(IMAGE_FIXTURE_DIR).parent_path();
     SavePngFile(image, (folder / "shell_controls.png").string());
     app.RemoveForm(page);
+}
+
+// Waits up to two seconds for the watcher's message; the slot it names, or -1.
+int NextChangeSlot(HWND window, UINT message)
+{
+    const DWORD start = ::GetTickCount();
+    MSG msg;
+    while (::GetTickCount() - start < 2000) {
+        if (::PeekMessageW(&msg, window, message, message, PM_REMOVE))
+            return static_cast<int>(msg.wParam);
+        ::Sleep(10);
+    }
+    return -1;
+}
+
+TEST_F(ShellWindowsTest, AChangeOnDiskReachesTheOwnerWindowWithItsSlot)
+{
+    constexpr UINT kChanged = WM_USER + 101;
+    HWND window =
+        ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    {
+        ChangeWatchThread watcher(window, kChanged);
+        EXPECT_EQ(watcher.AddWatch(root + "\\Missing", 3, false), -1);
+        EXPECT_EQ(watcher.AddWatch(root + "\\alpha", 3, false), 0);
+        EXPECT_EQ(watcher.AddWatch(root, 3, false), 1);
+        ::CreateDirectoryA((root + "\\Made").c_str(), nullptr);
+        EXPECT_EQ(NextChangeSlot(window, kChanged), 1);
+        // The watch is armed again: a second change is told too.
+        scratch.Write("Work\\second.txt", "s");
+        EXPECT_EQ(NextChangeSlot(window, kChanged), 1);
+
+        watcher.RemoveAllWatches();
+        EXPECT_EQ(watcher.AddWatch(root, 3, false), 0);
+        for (int slot = 1; slot < ChangeWatchThread::kSlots; ++slot)
+            ASSERT_EQ(watcher.AddWatch(root, 3, false), slot);
+        EXPECT_EQ(watcher.AddWatch(root, 3, false), -1);
+    }
+    ::DestroyWindow(window);
 }
 
 }  // namespace
