@@ -38,31 +38,30 @@ TNsShellCombo::~TNsShellCombo()
     SetShellList(nullptr);
 }
 
+// Moves the combo box's link from the old control to the new one; both know of it.
+template <class Control>
+void TNsShellCombo::Relink(Control*& link, Control* control)
+{
+    if (link)
+        link->m_combo = nullptr;
+    link = control;
+    if (link) {
+        link->m_combo = this;
+        link->FreeNotification(this);
+    }
+}
+
 void TNsShellCombo::SetShellTree(TNsShellTree* tree)
 {
     // One link at a time: a linked list keeps its place.
-    if (tree && m_list)
-        return;
-    if (m_tree)
-        m_tree->m_combo = nullptr;
-    m_tree = tree;
-    if (m_tree) {
-        m_tree->m_combo = this;
-        m_tree->FreeNotification(this);
-    }
+    if (!(tree && m_list))
+        Relink(m_tree, tree);
 }
 
 void TNsShellCombo::SetShellList(TNsShellList* list)
 {
-    if (list && m_tree)
-        return;
-    if (m_list)
-        m_list->m_combo = nullptr;
-    m_list = list;
-    if (m_list) {
-        m_list->m_combo = this;
-        m_list->FreeNotification(this);
-    }
+    if (!(list && m_tree))
+        Relink(m_list, list);
 }
 
 void TNsShellCombo::AddEntry(IShellNamespace& shell, const IdList& parent, const IdList& item,

@@ -180,6 +180,8 @@ private:
         int level = 0;
     };
     IShellNamespace* Shell() const { return NamespaceOf(*this); }
+    template <class Control>
+    void Relink(Control*& link, Control* control);
     void AddEntry(IShellNamespace& shell, const IdList& parent, const IdList& item, int level);
     void FillLevel(IShellNamespace& shell, const IdList& parent, const IdList& target, int level,
                    bool& targetUsed);
