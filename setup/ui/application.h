@@ -13,6 +13,7 @@
 namespace setup::ui {
 class IFileLister;
 class IMenuPresenter;
+class IShellNamespace;
 }  // namespace setup::ui
 
 namespace setup::ui {
@@ -98,6 +99,8 @@ public:
 
     // Lists folders for the file controls; none leaves their lists empty.
     IFileLister* fileLister = nullptr;
+    // The shell namespace for the shell controls; none leaves them empty.
+    IShellNamespace* shellNamespace = nullptr;
     // Shows pop-up menus; none leaves them unshown.
     IMenuPresenter* menuPresenter = nullptr;
     std::string title;

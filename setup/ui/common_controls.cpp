@@ -290,6 +290,15 @@ void TTreeNodes::Clear()
     Changed();
 }
 
+void TTreeNodes::SortChildren(TTreeNode* parent,
+                              const std::function<bool(const TTreeNode&, const TTreeNode&)>& less)
+{
+    auto& children = parent ? parent->m_children : m_roots;
+    std::stable_sort(children.begin(), children.end(),
+                     [&less](const auto& a, const auto& b) { return less(*a, *b); });
+    Changed();
+}
+
 std::vector<TTreeNode*> TTreeNodes::All() const
 {
     std::vector<TTreeNode*> nodes;

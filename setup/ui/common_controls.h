@@ -217,6 +217,9 @@ public:
     std::size_t Count() const;
     // Every node, depth first.
     std::vector<TTreeNode*> All() const;
+    // Orders the children of the parent (the roots without one); `less` as for std::sort.
+    void SortChildren(TTreeNode* parent,
+                      const std::function<bool(const TTreeNode&, const TTreeNode&)>& less);
 
     std::function<void()> OnChange;
     void DefineProperties(forms::PropertyDefiner& definer) override;
@@ -250,7 +253,7 @@ public:
     bool hideSelection = true;
     std::int32_t indent = 19;
 
-    void SelectedFromWindow(TTreeNode* node);
+    virtual void SelectedFromWindow(TTreeNode* node);
     TTVChangedEvent onChange;
 
 private:

@@ -8,6 +8,7 @@
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/shell_controls.h"
 #include "setup/ui/skin/form_shape.h"
 #include "setup/ui/std_controls.h"
 

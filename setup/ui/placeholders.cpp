@@ -113,49 +113,6 @@ TSkBmpButton::TSkBmpButton(forms::TComponent* owner) : TWinControl(owner)
     SetBounds(0, 0, 75, 25);
 }
 
-const ClassInfo& TNsShellControl::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TNsShellControl>("TNsShellControl", &TWinControl::StaticClass())
-            .Property("Path", &TNsShellControl::path)
-            .Property("OnChange", &TNsShellControl::onChange)
-            .Build();
-    return info;
-}
-
-TNsShellControl::TNsShellControl(forms::TComponent* owner) : TWinControl(owner)
-{
-    SetParentColor(false);
-    SetColor(clWindow);
-    SetBounds(0, 0, 121, 97);
-}
-
-void TNsShellControl::Paint(TCanvas& canvas)
-{
-    PaintPlaceholder(*this, canvas);
-}
-
-const ClassInfo& TNsShellTree::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TNsShellTree>("TNsShellTree", &TNsShellControl::StaticClass()).Build();
-    return info;
-}
-
-const ClassInfo& TNsShellList::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TNsShellList>("TNsShellList", &TNsShellControl::StaticClass()).Build();
-    return info;
-}
-
-const ClassInfo& TNsShellCombo::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TNsShellCombo>("TNsShellCombo", &TNsShellControl::StaticClass()).Build();
-    return info;
-}
-
 const ClassInfo& THtmlPane::StaticClass()
 {
     static const ClassInfo info = ClassBuilder<THtmlPane>("THtmlPane", &TWinControl::StaticClass())

@@ -1,4 +1,4 @@
-// Stand-ins under the class names of the shell controls, the skinned controls, the HTML pane, the
+// Stand-ins under the class names of the skinned controls, the HTML pane, the
 // Flash frame and the glass component, until their own libraries replace them: they hold the
 // properties page files give them, so such pages load and show. The skinned check and radio
 // boxes work as plain ones.
@@ -62,39 +62,6 @@ public:
     explicit TSkBmpButton(forms::TComponent* owner);
     std::int32_t modalResult = 0;
     bool checked = false;
-};
-
-// Shell controls: a folder tree, a file list and a folder combo box.
-class TNsShellControl : public TWinControl
-{
-public:
-    FORMS_CLASS_INFO()
-    explicit TNsShellControl(forms::TComponent* owner);
-    // A framed box naming the class, until the real control takes its place.
-    void Paint(TCanvas& canvas) override;
-    std::string path;
-    TNotifyEvent onChange;
-};
-
-class TNsShellTree : public TNsShellControl
-{
-public:
-    FORMS_CLASS_INFO()
-    using TNsShellControl::TNsShellControl;
-};
-
-class TNsShellList : public TNsShellControl
-{
-public:
-    FORMS_CLASS_INFO()
-    using TNsShellControl::TNsShellControl;
-};
-
-class TNsShellCombo : public TNsShellControl
-{
-public:
-    FORMS_CLASS_INFO()
-    using TNsShellControl::TNsShellControl;
 };
 
 class THtmlPane : public TWinControl

@@ -1,0 +1,198 @@
+// The shell namespace controls of wizard pages: a folder tree, a folder's content list and a
+// folder combo box. Each works on ID lists through the application's shell namespace; linked
+// together, a change in one moves the others.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "setup/ui/common_controls.h"
+#include "setup/ui/list_controls.h"
+#include "setup/ui/shell_locator.h"
+
+namespace setup::ui {
+
+class TNsShellList;
+class TNsShellCombo;
+
+// Tree options (bits of the published set).
+inline constexpr std::uint32_t nstoVirtualFolders = 1u << 1;
+inline constexpr std::uint32_t nstoDefaultKeyHandling = 1u << 3;
+inline constexpr std::uint32_t nstoIncludeNonFolders = 1u << 6;
+inline constexpr std::uint32_t nstoShowHidden = 1u << 9;
+// List options.
+inline constexpr std::uint32_t nsloNonFilesystemAncestors = 1u << 1;
+inline constexpr std::uint32_t nsloDefaultKeyHandling = 1u << 3;
+inline constexpr std::uint32_t nsloDontChangeFolder = 1u << 5;
+inline constexpr std::uint32_t nsloHideFoldersWhenLinkedToTree = 1u << 8;
+inline constexpr std::uint32_t nsloShowHidden = 1u << 12;
+// Combo options.
+inline constexpr std::uint32_t nscoNonFilesystemAncestors = 1u << 1;
+
+// Keys the controls act on.
+inline constexpr std::uint16_t kKeyBack = 0x08;
+inline constexpr std::uint16_t kKeyEnter = 0x0D;
+inline constexpr std::uint16_t kKeyF5 = 0x74;
+
+class TNsShellTree : public TTreeView
+{
+public:
+    FORMS_CLASS_INFO()
+    explicit TNsShellTree(forms::TComponent* owner);
+    ~TNsShellTree() override;
+
+    TNsShellLocator* BaseFolder() const { return m_base.get(); }
+    void SetBaseFolder(TNsShellLocator* locator);
+    TNsShellLocator* SelectedFolder() const { return m_selectedFolder.get(); }
+    std::string GetSelectedPath() const;
+    void SetSelectedPath(const std::string& path);
+    TNsShellList* ShellList() const { return m_list; }
+    void SetShellList(TNsShellList* list);
+    std::uint32_t options = 955;
+
+    void FillTree();
+    // Lists the node's folder when it has not been listed, otherwise brings it up to date: the
+    // system may not report changes below a watched folder's direct children.
+    void ExpandNode(TTreeNode* node);
+    // Brings every listed node up to date without collapsing the tree.
+    void RefreshTree();
+    void NavigateTo(const IdList& absolute);
+    // The node's absolute list; missing for a node the tree did not add.
+    IdList AbsoluteOf(const TTreeNode* node) const;
+    // F5 refreshes; other keys are left alone. True when the key was used.
+    bool KeyCommand(std::uint16_t key);
+
+    void SelectedFromWindow(TTreeNode* node) override;
+    void Loaded() override;
+    void Notification(forms::TComponent* component, forms::Operation operation) override;
+
+private:
+    friend class TNsShellCombo;
+    struct NodeData
+    {
+        IdList relative;
+        bool listed = false;
+        bool hasButton = false;
+    };
+    IShellNamespace* Shell() const { return NamespaceOf(*this); }
+    unsigned EnumFlags() const;
+    NodeData* DataOf(const TTreeNode* node) const;
+    TTreeNode* AddItem(const IdList& parentAbsolute, const IdList& item, TTreeNode* parent);
+    void FillNode(TTreeNode* node);
+    void RefreshNode(TTreeNode* node, TTreeNode*& selection);
+    void SortChildren(TTreeNode* node);
+    TTreeNode* FindChild(TTreeNode* parent, const IdList& item) const;
+    void DeleteNode(TTreeNode* node);
+    void Publish(TTreeNode* node);
+
+    std::unique_ptr<TNsShellLocator> m_base;
+    std::unique_ptr<TNsShellLocator> m_selectedFolder;
+    std::map<const TTreeNode*, NodeData> m_data;
+    TNsShellList* m_list = nullptr;
+    TNsShellCombo* m_combo = nullptr;
+    int m_updating = 0;
+};
+
+class TNsShellList : public TCustomListBox
+{
+public:
+    FORMS_CLASS_INFO()
+    explicit TNsShellList(forms::TComponent* owner);
+    ~TNsShellList() override;
+
+    TNsShellLocator* Folder() const { return m_folder.get(); }
+    void SetFolder(TNsShellLocator* locator) { m_folder->Assign(*locator); }
+    std::string FileFilter() const { return m_fileFilter; }
+    void SetFileFilter(const std::string& filter);
+    std::uint32_t options = 7835;
+
+    void FillList();
+    // Refills, keeping the selected item when it is still there.
+    void RefreshList();
+    // The item's file-system path; empty for an item outside the file system.
+    std::string ItemPath(int index) const;
+    const IdList& ItemIdList(int index) const { return m_items.at(index); }
+    bool IsFolderItem(int index) const;
+    // Opens the selected item: a folder, or a shortcut's folder, is entered.
+    void OpenSelection();
+    void GoUp(int levels);
+    // The shell renames the item; false when it refused.
+    bool RenameItem(int index, const std::string& name);
+    // Enter opens, Backspace goes up, F5 refills. True when the key was used.
+    bool KeyCommand(std::uint16_t key);
+
+    void ItemIndexFromWindow(std::int32_t index) override;
+    void Loaded() override;
+    TNotifyEvent onChange;
+    TNotifyEvent onFolderChanged;
+
+private:
+    friend class TNsShellTree;
+    friend class TNsShellCombo;
+    IShellNamespace* Shell() const { return NamespaceOf(*this); }
+    bool Accept(const IdList& folder, const IdList& item) const;
+    void FolderChanged();
+    void EnterFolder(const IdList& absolute);
+
+    std::unique_ptr<TNsShellLocator> m_folder;
+    std::string m_fileFilter;
+    std::vector<std::string> m_masks;
+    std::vector<IdList> m_items;
+    TNsShellTree* m_tree = nullptr;
+    TNsShellCombo* m_combo = nullptr;
+    int m_updating = 0;
+};
+
+class TNsShellCombo : public TCustomComboBox
+{
+public:
+    FORMS_CLASS_INFO()
+    explicit TNsShellCombo(forms::TComponent* owner);
+    ~TNsShellCombo() override;
+
+    TNsShellLocator* GetFolder() const { return m_folder.get(); }
+    void SetFolder(TNsShellLocator* locator) { m_folder->Assign(*locator); }
+    TNsShellTree* ShellTree() const { return m_tree; }
+    void SetShellTree(TNsShellTree* tree);
+    TNsShellList* ShellList() const { return m_list; }
+    void SetShellList(TNsShellList* list);
+    std::uint32_t options = 3;
+    std::int32_t indentPixels = 12;
+
+    void FillCombo();
+    // The entry's indent level: 0 for the desktop.
+    int Level(int index) const { return m_entries.at(index).level; }
+    const IdList& EntryIdList(int index) const { return m_entries.at(index).absolute; }
+    void GoUp(int levels);
+
+    void ItemIndexFromWindow(std::int32_t index) override;
+    void Loaded() override;
+    void Notification(forms::TComponent* component, forms::Operation operation) override;
+
+private:
+    friend class TNsShellTree;
+    struct Entry
+    {
+        IdList absolute;
+        int level = 0;
+    };
+    IShellNamespace* Shell() const { return NamespaceOf(*this); }
+    template <class Control>
+    void Relink(Control*& link, Control* control);
+    void AddEntry(IShellNamespace& shell, const IdList& parent, const IdList& item, int level);
+    void FillLevel(IShellNamespace& shell, const IdList& parent, const IdList& target, int level,
+                   bool& targetUsed);
+    void FolderChanged();
+
+    std::unique_ptr<TNsShellLocator> m_folder;
+    std::vector<Entry> m_entries;
+    TNsShellTree* m_tree = nullptr;
+    TNsShellList* m_list = nullptr;
+    int m_updating = 0;
+    int m_selected = -1;
+};
+
+}  // namespace setup::ui

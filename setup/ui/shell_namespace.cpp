@@ -1,0 +1,30 @@
+#include "setup/ui/shell_namespace.h"
+
+#include "setup/ui/application.h"
+#include "setup/ui/form.h"
+
+namespace setup::ui {
+
+IShellNamespace* NamespaceOf(const TControl& control)
+{
+    for (const forms::TComponent* owner = control.Owner(); owner; owner = owner->Owner())
+        if (const auto* form = dynamic_cast<const TCustomForm*>(owner))
+            if (form->Application())
+                return form->Application()->shellNamespace;
+    return nullptr;
+}
+
+int CompareAbsolute(IShellNamespace* shell, const IdList& a, const IdList& b)
+{
+    const auto countA = IdListCount(a);
+    const auto countB = IdListCount(b);
+    const bool emptyA = !countA || *countA == 0;
+    const bool emptyB = !countB || *countB == 0;
+    if (emptyA || emptyB)
+        return emptyA == emptyB ? 0 : -1;
+    if (shell)
+        return shell->Compare(DesktopIdList(), a, b);
+    return a.substr(0, IdListSize(a)).compare(b.substr(0, IdListSize(b)));
+}
+
+}  // namespace setup::ui

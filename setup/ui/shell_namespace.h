@@ -1,0 +1,70 @@
+// The shell namespace as the shell controls see it: folders and items named by ID lists. The
+// Win32 default walks the shell's folders; tests give an in-memory tree.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "setup/ui/shell_id_list.h"
+
+namespace setup::ui {
+
+class TControl;
+
+// What a folder enumeration includes.
+inline constexpr unsigned kEnumFolders = 0x20;
+inline constexpr unsigned kEnumNonFolders = 0x40;
+inline constexpr unsigned kEnumHidden = 0x80;
+
+// Item attributes, with the shell's bit values.
+inline constexpr std::uint32_t kAttrCanRename = 0x10;
+inline constexpr std::uint32_t kAttrLink = 0x10000;
+inline constexpr std::uint32_t kAttrShare = 0x20000;
+inline constexpr std::uint32_t kAttrHidden = 0x80000;
+inline constexpr std::uint32_t kAttrFileSysAncestor = 0x10000000;
+inline constexpr std::uint32_t kAttrFolder = 0x20000000;
+inline constexpr std::uint32_t kAttrFileSystem = 0x40000000;
+inline constexpr std::uint32_t kAttrHasSubfolder = 0x80000000;
+
+enum class ShellNameKind
+{
+    Normal,
+    InFolder,
+    ForParsing,
+    ForEditing
+};
+
+class IShellNamespace
+{
+public:
+    virtual ~IShellNamespace() = default;
+    // The folder's items as one-item lists; none when the folder cannot be listed.
+    virtual std::optional<std::vector<IdList>> Enumerate(const IdList& folder, unsigned flags) = 0;
+    // The asked attributes of an item of the folder (0 on failure).
+    virtual std::uint32_t Attributes(const IdList& folder, const IdList& item,
+                                     std::uint32_t mask) = 0;
+    virtual std::string DisplayName(const IdList& folder, const IdList& item,
+                                    ShellNameKind kind) = 0;
+    // The folder's order of two of its items: negative, 0 or positive.
+    virtual int Compare(const IdList& folder, const IdList& a, const IdList& b) = 0;
+    // The absolute list of a path; none when it does not parse.
+    virtual std::optional<IdList> ParsePath(const std::string& path) = 0;
+    // The file-system path of an absolute list; empty when the item is not in the file system.
+    virtual std::string PathOf(const IdList& absolute) = 0;
+    // A special folder's absolute list by its number.
+    virtual std::optional<IdList> SpecialFolder(int number) = 0;
+    virtual int IconIndex(const IdList& absolute, bool open) = 0;
+    // The item's new one-item list after the rename; none when the shell refused.
+    virtual std::optional<IdList> Rename(const IdList& folder, const IdList& item,
+                                         const std::string& name) = 0;
+};
+
+// The namespace of the control's application; none leaves the shell controls empty.
+IShellNamespace* NamespaceOf(const TControl& control);
+
+// Two absolute lists compared by the desktop: 0 when equal.
+int CompareAbsolute(IShellNamespace* shell, const IdList& a, const IdList& b);
+
+}  // namespace setup::ui

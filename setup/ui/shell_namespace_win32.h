@@ -1,0 +1,38 @@
+// The shell namespace of the system: folders bound through the desktop's IShellFolder.
+#pragma once
+
+#include "setup/ui/shell_namespace.h"
+
+struct IShellFolder;
+
+namespace setup::ui {
+
+class Win32ShellNamespace final : public IShellNamespace
+{
+public:
+    // Joins COM on the calling thread (the GUI thread) for the object's life.
+    Win32ShellNamespace();
+    ~Win32ShellNamespace() override;
+    Win32ShellNamespace(const Win32ShellNamespace&) = delete;
+    Win32ShellNamespace& operator=(const Win32ShellNamespace&) = delete;
+
+    std::optional<std::vector<IdList>> Enumerate(const IdList& folder, unsigned flags) override;
+    std::uint32_t Attributes(const IdList& folder, const IdList& item, std::uint32_t mask) override;
+    std::string DisplayName(const IdList& folder, const IdList& item, ShellNameKind kind) override;
+    int Compare(const IdList& folder, const IdList& a, const IdList& b) override;
+    std::optional<IdList> ParsePath(const std::string& path) override;
+    std::string PathOf(const IdList& absolute) override;
+    std::optional<IdList> SpecialFolder(int number) override;
+    int IconIndex(const IdList& absolute, bool open) override;
+    std::optional<IdList> Rename(const IdList& folder, const IdList& item,
+                                 const std::string& name) override;
+
+private:
+    // A new reference to the folder, or none.
+    IShellFolder* Bind(const IdList& folder) const;
+
+    IShellFolder* m_desktop = nullptr;
+    bool m_comJoined = false;
+};
+
+}  // namespace setup::ui

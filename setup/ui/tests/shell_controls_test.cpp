@@ -1,0 +1,340 @@
+#include "setup/ui/shell_controls.h"
+
+#include <gtest/gtest.h>
+
+#include "setup/forms/persistent.h"
+#include "setup/ui/application.h"
+#include "setup/ui/form.h"
+#include "setup/ui/tests/fake_shell_namespace.h"
+#include "setup/ui/tests/recording_fakes.h"
+#include "setup/ui/tests/shell_test_texts.h"
+
+namespace setup::ui::testing {
+namespace {
+
+class ShellControlsTest : public ::testing::Test
+{
+protected:
+    ShellControlsTest() : app(loop)
+    {
+        app.shellNamespace = &shell;
+        app.AddForm(form);
+        shell.Add("C:\\Work\\Beta\\Deep");
+        shell.Add("C:\\Work\\alpha");
+        shell.Add("C:\\Work\\.cache", false, true);
+        shell.Add("C:\\Work\\notes.txt", true);
+        shell.Add("C:\\Work\\Setup.exe", true);
+        shell.Add("C:\\Work\\hidden.txt", true, true);
+    }
+    ~ShellControlsTest() override { app.RemoveForm(form); }
+
+    template <class T>
+    T* Make()
+    {
+        auto* control = new T(&form);
+        control->SetParent(&form);
+        return control;
+    }
+
+    TTreeNode* Root(TNsShellTree& tree) { return tree.Items()->Roots().front().get(); }
+
+    FakeShellNamespace shell;
+    ScriptedLoop loop;
+    TApplication app;
+    TForm form;
+};
+
+TEST(ShellIdList, CountsAndCutsOnlyWellFormedChains)
+{
+    const IdList two = ConcatIdLists(MakeIdItem("a"), MakeIdItem("bc"));
+    struct Case
+    {
+        const char* what;
+        IdList list;
+        std::optional<std::size_t> count;
+        std::size_t size;
+    };
+    const Case cases[] = {
+        {"missing", {}, std::nullopt, 0},
+        {"desktop", DesktopIdList(), 0, 2},
+        {"two items", two, 2, 9},
+        {"no terminator", two.substr(0, 7), std::nullopt, 0},
+        {"count past the end",
+         std::string("\x09\x00"
+                     "ab\x00\x00",
+                     6),
+         std::nullopt, 0},
+        {"count below its own size", std::string("\x01\x00\x00\x00", 4), std::nullopt, 0},
+        {"bytes after the terminator", two + "junk", 2, 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        EXPECT_EQ(IdListCount(c.list), c.count);
+        EXPECT_EQ(IdListSize(c.list), c.size);
+    }
+    EXPECT_EQ(IdListParent(two, 0), two);
+    EXPECT_EQ(IdListParent(two, 1), MakeIdItem("a"));
+    EXPECT_EQ(IdListParent(two, 2), DesktopIdList());
+    EXPECT_EQ(IdListParent(two, 3), IdList{});
+    EXPECT_EQ(IdListItem(two, 1), MakeIdItem("bc"));
+    EXPECT_EQ(IdListItem(two, 2), IdList{});
+    EXPECT_EQ(IdListItem(DesktopIdList(), 0), IdList{});
+    EXPECT_EQ(ConcatIdLists({}, MakeIdItem("a")), MakeIdItem("a"));
+    EXPECT_EQ(ConcatIdLists({}, {}), IdList{});
+}
+
+TEST_F(ShellControlsTest, LocatorStoresAndRestoresItsFolder)
+{
+    const IdList work = *shell.ParsePath("C:\\Work");
+    const auto withSize = [](std::uint32_t size, const std::string& bytes) {
+        std::string record(1, '\0');
+        for (int shift = 0; shift < 32; shift += 8)
+            record.push_back(static_cast<char>((size >> shift) & 0xFF));
+        return record + bytes;
+    };
+    struct Case
+    {
+        const char* what;
+        std::string stored;
+        TNsShellLocator::Kind kind;
+        std::uint8_t special;
+        std::string path;
+    };
+    const Case cases[] = {
+        {"a folder", withSize(IdListSize(work), work), TNsShellLocator::IdListKind, 50, "C:\\Work"},
+        {"a special folder", std::string("\x01\x11", 2), TNsShellLocator::SpecialKind, 17, ""},
+        {"count 0 is the desktop special folder", withSize(0, ""), TNsShellLocator::SpecialKind, 0,
+         ""},
+        // Stored bytes are not trusted: a count past the record or a broken chain is ignored.
+        {"count past the record", withSize(4000, work), TNsShellLocator::IdListKind, 50, ""},
+        {"chain past its count", withSize(4, work), TNsShellLocator::IdListKind, 50, ""},
+        {"truncated", std::string("\x00\x10", 2), TNsShellLocator::IdListKind, 50, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TNsShellLocator locator([this] { return &shell; });
+        locator.Restore(c.stored);
+        EXPECT_EQ(locator.LocatorKind(), c.kind);
+        EXPECT_EQ(locator.SpecialFolder(), c.special);
+        EXPECT_EQ(locator.GetPath(), c.path);
+        if (c.kind == TNsShellLocator::IdListKind && !c.path.empty())
+            EXPECT_EQ(locator.Stored(), c.stored);
+    }
+    TNsShellLocator computer([this] { return &shell; });
+    computer.Restore(std::string("\x01\x11", 2));
+    EXPECT_EQ(computer.GetIdList(), MakeIdItem("My Computer"));
+}
+
+TEST_F(ShellControlsTest, LocatorTellsOnlyOfRealChanges)
+{
+    TNsShellLocator locator([this] { return &shell; });
+    int changes = 0;
+    locator.onChange = [&] { ++changes; };
+    locator.SetIdList(DesktopIdList());
+    EXPECT_EQ(changes, 0);
+    locator.SetPath("C:\\Work");
+    locator.SetPath("c:\\work");
+    EXPECT_EQ(changes, 1);
+    locator.SetPath("C:\\Nowhere");  // unparsable: the desktop
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(locator.GetIdList(), DesktopIdList());
+    locator.SetSpecialFolder(17);
+    locator.SetIdList(MakeIdItem("My Computer"));
+    EXPECT_EQ(changes, 4);
+}
+
+TEST_F(ShellControlsTest, TreeListsFoldersInOrderAndHiddenOnlyWhenAsked)
+{
+    auto* tree = Make<TNsShellTree>();
+    tree->FillTree();
+    ASSERT_EQ(tree->Items()->Roots().size(), 1u);
+    EXPECT_EQ(Root(*tree)->Text(), "Desktop");
+    // The virtual Control Panel needs nstoVirtualFolders, which the default has.
+    EXPECT_EQ(ChildTexts(Root(*tree)), (std::vector<std::string>{"Control Panel", "My Computer"}));
+
+    tree->SetSelectedPath("C:\\Work");
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work");
+    EXPECT_EQ(ChildTexts(tree->Selected()->Parent()), (std::vector<std::string>{"Work"}));
+    tree->ExpandNode(tree->Selected());
+    EXPECT_EQ(ChildTexts(tree->Selected()), (std::vector<std::string>{".cache", "alpha", "Beta"}));
+
+    tree->options &= ~nstoShowHidden;
+    tree->FillTree();
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work");
+    tree->ExpandNode(tree->Selected());
+    EXPECT_EQ(ChildTexts(tree->Selected()), (std::vector<std::string>{"alpha", "Beta"}));
+}
+
+TEST_F(ShellControlsTest, TreeSelectsTheDeepestLevelAndVirtualFoldersHaveNoPath)
+{
+    auto* tree = Make<TNsShellTree>();
+    tree->FillTree();
+    tree->SetSelectedPath("C:\\Work\\Beta\\Deep");
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work\\Beta\\Deep");
+    EXPECT_EQ(tree->Selected()->Path('\\'), "Desktop\\My Computer\\C:\\Work\\Beta\\Deep");
+
+    tree->NavigateTo(MakeIdItem("Control Panel"));
+    EXPECT_EQ(tree->Selected()->Text(), "Control Panel");
+    EXPECT_EQ(tree->GetSelectedPath(), "");
+
+    tree->SetSelectedPath("");
+    EXPECT_EQ(tree->Selected(), Root(*tree));
+}
+
+TEST_F(ShellControlsTest, TreeRefreshFollowsTheDiskAndMovesALostSelectionUp)
+{
+    auto* tree = Make<TNsShellTree>();
+    tree->FillTree();
+    tree->SetSelectedPath("C:\\Work\\Beta\\Deep");
+    TTreeNode* beta = tree->Selected()->Parent();
+    shell.Add("C:\\Work\\Gamma");
+    shell.Remove("C:\\Work\\Beta\\Deep");
+    tree->RefreshTree();
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work\\Beta");
+    EXPECT_EQ(tree->Selected(), beta);
+    EXPECT_EQ(ChildTexts(beta->Parent()),
+              (std::vector<std::string>{".cache", "alpha", "Beta", "Gamma"}));
+    EXPECT_TRUE(beta->Children().empty());
+}
+
+TEST_F(ShellControlsTest, ExpandingAListedNodeCatchesChangesNeverReported)
+{
+    auto* tree = Make<TNsShellTree>();
+    tree->FillTree();
+    tree->SetSelectedPath("C:\\Work\\Beta");
+    TTreeNode* beta = tree->Selected();
+    tree->ExpandNode(beta);
+    EXPECT_EQ(ChildTexts(beta), (std::vector<std::string>{"Deep"}));
+    // A change below the watched drive's direct children may never be reported.
+    shell.Add("C:\\Work\\Beta\\Late");
+    tree->ExpandNode(beta);
+    EXPECT_EQ(ChildTexts(beta), (std::vector<std::string>{"Deep", "Late"}));
+}
+
+TEST_F(ShellControlsTest, ListShowsFolderContentsFilteredAndSorted)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    EXPECT_EQ(Texts(*list->Items()),
+              (std::vector<std::string>{".cache", "alpha", "Beta", "hidden.txt", "notes.txt",
+                                        "Setup.exe"}));
+    list->options &= ~nsloShowHidden;
+    list->FillList();
+    EXPECT_EQ(Texts(*list->Items()),
+              (std::vector<std::string>{"alpha", "Beta", "notes.txt", "Setup.exe"}));
+    // Folders stay whatever the filter says.
+    list->SetFileFilter("*.TXT;;*.doc");
+    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
+    EXPECT_EQ(list->ItemPath(2), "C:\\Work\\notes.txt");
+    EXPECT_TRUE(list->IsFolderItem(0));
+    EXPECT_FALSE(list->IsFolderItem(2));
+}
+
+TEST_F(ShellControlsTest, ListRenamesThroughTheShell)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    const int notes = 4;
+    ASSERT_EQ((*list->Items())[notes], "notes.txt");
+    EXPECT_TRUE(list->RenameItem(notes, "todo.txt"));
+    EXPECT_EQ((*list->Items())[notes], "todo.txt");
+    EXPECT_EQ(list->ItemPath(notes), "C:\\Work\\todo.txt");
+    EXPECT_TRUE(shell.ParsePath("C:\\Work\\todo.txt").has_value());
+    EXPECT_FALSE(list->RenameItem(notes, "Setup.exe"));  // the name is taken
+    EXPECT_FALSE(list->RenameItem(99, "x"));
+    list->RefreshList();
+    EXPECT_EQ((*list->Items())[5], "todo.txt");
+}
+
+TEST_F(ShellControlsTest, ListKeysOpenFoldersAndGoUp)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    list->SetItemIndex(2);  // Beta
+    EXPECT_TRUE(list->KeyCommand(kKeyEnter));
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work\\Beta");
+    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"Deep"}));
+    EXPECT_TRUE(list->KeyCommand(kKeyBack));
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
+
+    list->options |= nsloDontChangeFolder;
+    list->SetItemIndex(2);
+    list->KeyCommand(kKeyEnter);
+    list->KeyCommand(kKeyBack);
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
+}
+
+TEST_F(ShellControlsTest, TreeAndListFollowEachOther)
+{
+    auto* tree = Make<TNsShellTree>();
+    auto* list = Make<TNsShellList>();
+    tree->FillTree();
+    tree->SetShellList(list);
+    tree->SetSelectedPath("C:\\Work");
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
+    EXPECT_EQ(list->Items()->Count(), 6u);
+
+    // Entering a folder from the list moves the tree.
+    list->SetItemIndex(2);
+    list->OpenSelection();
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work\\Beta");
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work\\Beta");
+    list->GoUp(1);
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work");
+
+    // A node chosen in the window shows its folder.
+    tree->SelectedFromWindow(tree->Selected()->Parent());
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\");
+
+    list->options |= nsloHideFoldersWhenLinkedToTree;
+    tree->SetSelectedPath("C:\\Work");
+    list->FillList();
+    EXPECT_EQ(Texts(*list->Items()),
+              (std::vector<std::string>{"hidden.txt", "notes.txt", "Setup.exe"}));
+}
+
+TEST_F(ShellControlsTest, ComboListsThePathChainWithoutItsSiblings)
+{
+    auto* combo = Make<TNsShellCombo>();
+    combo->GetFolder()->SetPath("C:\\Work\\Beta\\Deep");
+    std::vector<std::pair<std::string, int>> entries;
+    for (std::size_t i = 0; i < combo->Items()->Count(); ++i)
+        entries.emplace_back((*combo->Items())[i], combo->Level(static_cast<int>(i)));
+    const std::vector<std::pair<std::string, int>> expected = {
+        // The virtual Control Panel is listed: the default options take such folders.
+        {"Desktop", 0},    {"  Control Panel", 1}, {"  My Computer", 1},  {"    C:", 2},
+        {"      Work", 3}, {"        Beta", 4},    {"          Deep", 5},
+    };
+    EXPECT_EQ(entries, expected);
+    EXPECT_EQ(combo->ItemIndex(), 6);
+
+    combo->GetFolder()->Clear();
+    EXPECT_EQ(combo->ItemIndex(), 0);
+    EXPECT_EQ(combo->Items()->Count(), 4u);
+}
+
+TEST_F(ShellControlsTest, ComboDrivesItsListAndTakesOneLinkOnly)
+{
+    auto* combo = Make<TNsShellCombo>();
+    auto* list = Make<TNsShellList>();
+    auto* tree = Make<TNsShellTree>();
+    combo->SetShellList(list);
+    combo->SetShellTree(tree);  // ignored: the list is linked
+    EXPECT_EQ(combo->ShellTree(), nullptr);
+    combo->FillCombo();
+    combo->ItemIndexFromWindow(3);  // C:
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\");
+    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"Work"}));
+
+    list->SetItemIndex(0);
+    list->OpenSelection();
+    EXPECT_EQ(combo->GetFolder()->GetPath(), "C:\\Work");
+    EXPECT_EQ(combo->ItemIndex(), 4);
+    // Backspace selects the parent entry of the combo box.
+    list->KeyCommand(kKeyBack);
+    EXPECT_EQ(combo->ItemIndex(), 3);
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\");
+}
+
+}  // namespace
+}  // namespace setup::ui::testing
