@@ -117,8 +117,9 @@ TEST_F(ShellControlsTest, LocatorStoresAndRestoresItsFolder)
         EXPECT_EQ(locator.LocatorKind(), c.kind);
         EXPECT_EQ(locator.SpecialFolder(), c.special);
         EXPECT_EQ(locator.GetPath(), c.path);
-        if (c.kind == TNsShellLocator::IdListKind && !c.path.empty())
+        if (c.kind == TNsShellLocator::IdListKind && !c.path.empty()) {
             EXPECT_EQ(locator.Stored(), c.stored);
+        }
     }
     TNsShellLocator computer([this] { return &shell; });
     computer.Restore(std::string("\x01\x11", 2));
