@@ -1,5 +1,6 @@
-#include "setup/htmlview/tests/mini_builder.h"
+#include "setup/htmlview/builder/document_builder.h"
 
+#include "setup/htmlview/builder/presentational.h"
 #include "setup/htmlview/layout/block.h"
 #include "setup/htmlview/layout/text_section.h"
 #include "setup/htmlview/parser/css_reader.h"
@@ -9,15 +10,16 @@
 #include "setup/htmlview/style/keywords.h"
 #include "setup/htmlview/util/text.h"
 
-namespace htmlview::test_layout {
+namespace htmlview {
 
-struct MiniBuilder::Open
+struct DocumentBuilder::Open
 {
     Sym symbol = Sym::Eof;
     Properties properties;
     Block* block = nullptr;  // the block whose cell takes the content, when this opened one
     int itemNumber = 0;      // lists: the next item's number
     char typeLetter = 0;
+    bool plain = false;
     bool inlineBorder = false;
 };
 
@@ -36,6 +38,12 @@ bool IsBlockTag(Sym s)
         case Sym::Li:
         case Sym::Pre:
         case Sym::Address:
+        case Sym::Dir:
+        case Sym::Menu:
+        case Sym::Dl:
+        case Sym::Dd:
+        case Sym::Dt:
+        case Sym::Form:
             return true;
         default:
             return false;
@@ -58,10 +66,30 @@ bool IsInlineTag(Sym s)
         case Sym::Sub:
         case Sym::Sup:
         case Sym::Nobr:
+        case Sym::Cite:
+        case Sym::Var:
+        case Sym::Kbd:
+        case Sym::Samp:
+        case Sym::S:
+        case Sym::Strike:
+        case Sym::Big:
+        case Sym::Small:
+        case Sym::Label:
+        case Sym::Basefont:
             return true;
         default:
             return false;
     }
+}
+
+bool IsListTag(Sym s)
+{
+    return s == Sym::Ul || s == Sym::Ol || s == Sym::Dir || s == Sym::Menu || s == Sym::Dl;
+}
+
+bool IsItemTag(Sym s)
+{
+    return s == Sym::Li || s == Sym::Dd || s == Sym::Dt;
 }
 
 std::string TagName(Sym s, int level)
@@ -117,6 +145,38 @@ std::string TagName(Sym s, int level)
             return "img";
         case Sym::Nobr:
             return "nobr";
+        case Sym::Dir:
+            return "dir";
+        case Sym::Menu:
+            return "menu";
+        case Sym::Dl:
+            return "dl";
+        case Sym::Dd:
+            return "dd";
+        case Sym::Dt:
+            return "dt";
+        case Sym::Form:
+            return "form";
+        case Sym::Cite:
+            return "cite";
+        case Sym::Var:
+            return "var";
+        case Sym::Kbd:
+            return "kbd";
+        case Sym::Samp:
+            return "samp";
+        case Sym::S:
+            return "s";
+        case Sym::Strike:
+            return "strike";
+        case Sym::Big:
+            return "big";
+        case Sym::Small:
+            return "small";
+        case Sym::Label:
+            return "label";
+        case Sym::Basefont:
+            return "font";
         default:
             return "body";
     }
@@ -146,20 +206,20 @@ SectionStyle StyleOf(Properties& p, const ElementFont& font, const IFontCatalog&
 
 }  // namespace
 
-MiniBuilder::MiniBuilder(Document& document, const ICodePages& codePages)
+DocumentBuilder::DocumentBuilder(Document& document, const ICodePages& codePages)
     : sheet(document.fonts), m_document(document), m_codePages(codePages)
 {
     sheet.InitializeDefaults({});
 }
 
-MiniBuilder::~MiniBuilder() = default;
+DocumentBuilder::~DocumentBuilder() = default;
 
-ElementFont MiniBuilder::FontFor(Properties& properties)
+ElementFont DocumentBuilder::FontFor(Properties& properties)
 {
     return FontOf(properties, sheet.DefaultPoints(), m_document.fonts, m_document.measurer);
 }
 
-CellBasic& MiniBuilder::CurrentCell()
+CellBasic& DocumentBuilder::CurrentCell()
 {
     for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
         if ((*it)->block)
@@ -167,7 +227,7 @@ CellBasic& MiniBuilder::CurrentCell()
     return m_document.cell;
 }
 
-TextSection& MiniBuilder::Section()
+TextSection& DocumentBuilder::Section()
 {
     if (!m_section) {
         Properties& top = m_stack.back()->properties;
@@ -187,13 +247,13 @@ TextSection& MiniBuilder::Section()
     return *m_section;
 }
 
-void MiniBuilder::EndSection()
+void DocumentBuilder::EndSection()
 {
     if (m_section)
         CurrentCell().Add(std::move(m_section));
 }
 
-Properties& MiniBuilder::Push(Sym symbol, const std::string& tag)
+Properties& DocumentBuilder::Push(Sym symbol, const std::string& tag)
 {
     auto open = std::make_unique<Open>();
     open->symbol = symbol;
@@ -214,43 +274,56 @@ Properties& MiniBuilder::Push(Sym symbol, const std::string& tag)
     return m_stack.back()->properties;
 }
 
-void MiniBuilder::OpenBlock(Sym symbol, const std::string& tag)
+void DocumentBuilder::OpenBlock(Sym symbol, const std::string& tag)
 {
     EndSection();
     CellBasic& outer = CurrentCell();
-    const Open* list = nullptr;
+    Open* list = nullptr;
     for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
-        if ((*it)->symbol == Sym::Ul || (*it)->symbol == Sym::Ol) {
+        if (IsListTag((*it)->symbol)) {
             list = it->get();
             break;
         }
+    const AttributeList& attributes = m_tokenizer->Attributes();
     Properties& p = Push(symbol, tag);
+    if (symbol == Sym::P || symbol == Sym::Div || symbol == Sym::H)
+        ApplyBlockAlign(p, attributes);
     FontFor(p);
     std::unique_ptr<Block> block;
-    if (symbol == Sym::Li) {
-        const bool ordered = list && list->symbol == Sym::Ol;
+    if (IsItemTag(symbol)) {
         int number = 1;
         char letter = 0;
-        if (list) {
-            Open* owner = const_cast<Open*>(list);
-            number = owner->itemNumber++;
-            letter = owner->typeLetter;
+        bool plain = false;
+        ListKind kind = ListKind::Lone;
+        if (symbol != Sym::Li) {
+            kind = ListKind::Definition;
+        } else if (list && list->symbol != Sym::Dl) {
+            kind = list->symbol == Sym::Ol ? ListKind::Ordered : ListKind::Unordered;
+            if (const Attribute* value = attributes.Find(Sym::Value); value && value->number != 0)
+                list->itemNumber = value->number;
+            number = list->itemNumber++;
+            letter = list->typeLetter;
+            plain = list->plain;
         }
-        block = std::make_unique<ListItemBlock>(
-            m_document, p,
-            list ? (ordered ? ListKind::Ordered : ListKind::Unordered) : ListKind::Lone,
-            m_listLevel, number, letter, false, FontFor(p));
+        block = std::make_unique<ListItemBlock>(m_document, p, kind, m_listLevel, number, letter,
+                                                plain, FontFor(p));
     } else {
         block = std::make_unique<Block>(m_document, p);
-        if (symbol == Sym::Ul || symbol == Sym::Ol) {
-            block->isListBlock = true;
-            ++m_listLevel;
-            m_stack.back()->itemNumber = 1;
-            if (const Attribute* start = m_tokenizer->Attributes().Find(Sym::Start))
-                m_stack.back()->itemNumber = start->number;
-            if (const Attribute* type = m_tokenizer->Attributes().Find(Sym::Type);
-                type && !type->value.empty())
-                m_stack.back()->typeLetter = type->value[0];
+        if (IsListTag(symbol)) {
+            Open& opened = *m_stack.back();
+            block->isListBlock = symbol != Sym::Dl;
+            if (symbol != Sym::Dl)
+                ++m_listLevel;
+            opened.itemNumber = 1;
+            if (const Attribute* start = attributes.Find(Sym::Start); start && start->number >= 0)
+                opened.itemNumber = start->number;
+            if (const Attribute* type = attributes.Find(Sym::Type); type && !type->value.empty()) {
+                opened.typeLetter = type->value[0];
+                const std::string lower = LowerAscii(type->value);
+                opened.plain = symbol == Sym::Ul && (lower == "none" || lower == "plain");
+            }
+            if (symbol == Sym::Ul && attributes.Find(Sym::Plain))
+                opened.plain = true;
         }
     }
     const Block* ownerBlock = outer.owner;
@@ -262,7 +335,7 @@ void MiniBuilder::OpenBlock(Sym symbol, const std::string& tag)
         m_pre = true;
 }
 
-void MiniBuilder::Pop(std::size_t index)
+void DocumentBuilder::Pop(std::size_t index)
 {
     if (index == 0)
         return;
@@ -272,7 +345,7 @@ void MiniBuilder::Pop(std::size_t index)
             EndSection();
         if (s == Sym::Pre)
             m_pre = false;
-        if (s == Sym::Ul || s == Sym::Ol)
+        if (IsListTag(s) && s != Sym::Dl)
             --m_listLevel;
         if (s == Sym::Nobr)
             --m_noBreak;
@@ -292,7 +365,7 @@ void MiniBuilder::Pop(std::size_t index)
     }
 }
 
-void MiniBuilder::EndTag(Sym symbol)
+void DocumentBuilder::EndTag(Sym symbol)
 {
     for (std::size_t i = m_stack.size(); i-- > 1;)
         if (EndSymbolOf(m_stack[i]->symbol) == symbol) {
@@ -301,7 +374,7 @@ void MiniBuilder::EndTag(Sym symbol)
         }
 }
 
-void MiniBuilder::StartTag()
+void DocumentBuilder::StartTag()
 {
     const Sym s = m_tokenizer->Symbol();
     const std::string tag = TagName(s, m_tokenizer->HeadingLevel());
@@ -310,12 +383,12 @@ void MiniBuilder::StartTag()
             return;
         if (s == Sym::P)
             EndTag(Sym::PEnd);
-        if (s == Sym::Li)
+        if (IsItemTag(s))
             for (std::size_t i = m_stack.size(); i-- > 1;) {
                 const Sym open = m_stack[i]->symbol;
-                if (open == Sym::Ul || open == Sym::Ol)
+                if (IsListTag(open))
                     break;
-                if (open == Sym::Li) {
+                if (IsItemTag(open)) {
                     Pop(i);
                     break;
                 }
@@ -326,7 +399,12 @@ void MiniBuilder::StartTag()
     if (IsInlineTag(s)) {
         if (m_stack.size() >= kMaxDepth)
             return;
-        Properties& p = Push(s, tag);
+        Properties& p = Push(s == Sym::Basefont ? Sym::Font : s, tag);
+        if (s == Sym::Font || s == Sym::Basefont) {
+            m_fontState.defaultPoints = sheet.DefaultPoints();
+            m_fontState.preformatted = m_pre;
+            ApplyFontAttributes(p, m_tokenizer->Attributes(), m_fontState, s == Sym::Basefont);
+        }
         if (s == Sym::Nobr)
             ++m_noBreak;
         if (BorderStyleOf(p) != 0) {
@@ -349,6 +427,15 @@ void MiniBuilder::StartTag()
         return;
     }
     switch (s) {
+        case Sym::Title:
+            m_inTitle = true;
+            break;
+        case Sym::Base:
+            if (const Attribute* href = m_tokenizer->Attributes().Find(Sym::Href))
+                base = href->value;
+            if (const Attribute* target = m_tokenizer->Attributes().Find(Sym::Target))
+                baseTarget = target->value;
+            break;
         case Sym::Br:
             Section().AppendBreak(m_tokenizer->TagPosition());
             break;
@@ -387,7 +474,7 @@ void MiniBuilder::StartTag()
     }
 }
 
-void MiniBuilder::Text(const std::u16string& text, const std::vector<int>& positions)
+void DocumentBuilder::Text(const std::u16string& text, const std::vector<int>& positions)
 {
     std::u16string cleaned;
     std::vector<int> cleanedPositions;
@@ -408,7 +495,7 @@ void MiniBuilder::Text(const std::u16string& text, const std::vector<int>& posit
     section.AppendText(cleaned, cleanedPositions, m_noBreak > 0, TextTransformOf(top));
 }
 
-void MiniBuilder::PreText()
+void DocumentBuilder::PreText()
 {
     // Preformatted text keeps its spaces and line ends (entities are left as written here).
     std::u16string text;
@@ -424,7 +511,7 @@ void MiniBuilder::PreText()
         Section().AppendText(text, positions, true, 0);
 }
 
-void MiniBuilder::Build(const std::string& html)
+void DocumentBuilder::Build(const std::string& html)
 {
     Tokenizer tokenizer(html, m_codePages);
     m_tokenizer = &tokenizer;
@@ -444,9 +531,13 @@ void MiniBuilder::Build(const std::string& html)
         tokenizer.GetCh();
         for (tokenizer.ReadSymbol(); tokenizer.Symbol() != Sym::Eof; tokenizer.ReadSymbol()) {
             const Sym s = tokenizer.Symbol();
-            if (s == Sym::Text) {
+            if (s == Sym::Text && m_inTitle) {
+                title += tokenizer.Token().Text();
+            } else if (s == Sym::Text) {
                 const TokenObj& token = tokenizer.Token();
                 Text(token.Text(), token.Positions());
+            } else if (s == Sym::TitleEnd) {
+                m_inTitle = false;
             } else if (s >= Sym::HtmlEnd && s <= Sym::LabelEnd) {
                 EndTag(s);
             } else {
@@ -462,4 +553,4 @@ void MiniBuilder::Build(const std::string& html)
     m_tokenizer = nullptr;
 }
 
-}  // namespace htmlview::test_layout
+}  // namespace htmlview
