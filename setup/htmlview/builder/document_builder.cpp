@@ -2,6 +2,7 @@
 
 #include "setup/htmlview/builder/presentational.h"
 #include "setup/htmlview/layout/block.h"
+#include "setup/htmlview/layout/table.h"
 #include "setup/htmlview/layout/text_section.h"
 #include "setup/htmlview/parser/css_reader.h"
 #include "setup/htmlview/parser/tokenizer.h"
@@ -21,6 +22,9 @@ struct DocumentBuilder::Open
     char typeLetter = 0;
     bool plain = false;
     bool inlineBorder = false;
+    std::unique_ptr<TableSection> table;  // until its end tag hands it to the enclosing cell
+    int savedListLevel = 0;
+    CellAlign rowAlign = CellAlign::Middle;
 };
 
 namespace {
@@ -352,7 +356,15 @@ void DocumentBuilder::Pop(std::size_t index)
         if (m_stack[i]->inlineBorder)
             m_document.inlineBorders.Add(m_tokenizer->TagPosition(), m_stack[i]->properties, false,
                                          m_document.fonts.PixelsPerInch());
+        std::unique_ptr<TableSection> table = std::move(m_stack[i]->table);
+        if (table) {
+            EndSection();  // text between the table's tags goes before it
+            m_listLevel = m_stack[i]->savedListLevel;
+            --m_tableDepth;
+        }
         m_stack.pop_back();
+        if (table)
+            CurrentCell().Add(std::move(table));
     }
     if (m_section) {
         Properties& top = m_stack.back()->properties;
@@ -365,19 +377,84 @@ void DocumentBuilder::Pop(std::size_t index)
     }
 }
 
+void DocumentBuilder::TableTag(Sym s)
+{
+    if (m_stack.size() >= kMaxDepth)
+        return;
+    const AttributeList& attributes = m_tokenizer->Attributes();
+    if (s == Sym::Table) {
+        // Deeper tables are flattened: their rows and cells go to the table around them.
+        if (m_tableDepth >= kMaxTableDepth)
+            return;
+        EndSection();
+        Push(Sym::Table, "table");
+        Open& opened = *m_stack.back();
+        opened.table = std::make_unique<TableSection>(m_document, attributes);
+        opened.savedListLevel = m_listLevel;
+        m_listLevel = 0;
+        ++m_tableDepth;
+        return;
+    }
+    std::size_t tableIndex = 0, rowIndex = 0;
+    for (std::size_t i = m_stack.size(); i-- > 1 && tableIndex == 0;) {
+        if (m_stack[i]->symbol == Sym::Table)
+            tableIndex = i;
+        else if (m_stack[i]->symbol == Sym::Tr && rowIndex == 0)
+            rowIndex = i;
+    }
+    if (tableIndex == 0)
+        return;  // row and cell tags outside a table are skipped
+    EndSection();  // text before the first cell is shown before the table
+    TableSection& table = *m_stack[tableIndex]->table;
+    if (s == Sym::Tr || rowIndex == 0) {
+        Pop(tableIndex + 1);
+        table.StartRow();
+        Properties& row = Push(Sym::Tr, "tr");
+        if (s == Sym::Tr) {
+            ApplyBlockAlign(row, attributes);
+            m_stack.back()->rowAlign = VerticalAlignOf(attributes, CellAlign::Middle);
+        }
+        rowIndex = m_stack.size() - 1;
+        if (s == Sym::Tr)
+            return;
+    }
+    Pop(rowIndex + 1);
+    const CellAlign vAlign = VerticalAlignOf(attributes, m_stack[rowIndex]->rowAlign);
+    Properties& p = Push(s, s == Sym::Th ? "th" : "td");
+    ApplyBlockAlign(p, attributes);
+    p.AssignPresentational(TextAlign, std::string(s == Sym::Th ? "center" : "left"));
+    ApplyCellAttributes(p, attributes, table.cellPadding, table.border > 0);
+    FontFor(p);
+    auto block = std::make_unique<Block>(m_document, p);
+    Block* raw = block.get();
+    table.AddCell(std::move(block), attributes, vAlign);
+    m_stack.back()->block = raw;
+}
+
 void DocumentBuilder::EndTag(Sym symbol)
 {
-    for (std::size_t i = m_stack.size(); i-- > 1;)
-        if (EndSymbolOf(m_stack[i]->symbol) == symbol) {
+    // End tags do not reach out of a table cell, and table end tags not out of their table.
+    const bool tableEnd = symbol == Sym::TableEnd || symbol == Sym::TrEnd ||
+                          symbol == Sym::TdEnd || symbol == Sym::ThEnd;
+    for (std::size_t i = m_stack.size(); i-- > 1;) {
+        const Sym open = m_stack[i]->symbol;
+        if (EndSymbolOf(open) == symbol) {
             Pop(i);
             return;
         }
+        if (open == Sym::Table || (!tableEnd && (open == Sym::Td || open == Sym::Th)))
+            return;
+    }
 }
 
 void DocumentBuilder::StartTag()
 {
     const Sym s = m_tokenizer->Symbol();
     const std::string tag = TagName(s, m_tokenizer->HeadingLevel());
+    if (s == Sym::Table || s == Sym::Tr || s == Sym::Td || s == Sym::Th) {
+        TableTag(s);
+        return;
+    }
     if (IsBlockTag(s)) {
         if (m_stack.size() >= kMaxDepth)
             return;
@@ -386,7 +463,7 @@ void DocumentBuilder::StartTag()
         if (IsItemTag(s))
             for (std::size_t i = m_stack.size(); i-- > 1;) {
                 const Sym open = m_stack[i]->symbol;
-                if (IsListTag(open))
+                if (IsListTag(open) || open == Sym::Td || open == Sym::Th || open == Sym::Table)
                     break;
                 if (IsItemTag(open)) {
                     Pop(i);

@@ -1,6 +1,6 @@
-// Builds a document from HTML: paragraphs, headings, divisions, lists, preformatted text, rules,
-// line breaks, font changes, links and images, styled through the cascade and the presentational
-// attributes. Unclosed and misnested tags are tolerated: an end tag closes the nearest open
+// Builds a document from HTML: paragraphs, headings, divisions, lists, tables, preformatted
+// text, rules, line breaks, font changes, links and images, styled through the cascade and the
+// presentational attributes. Unclosed and misnested tags are tolerated: an end tag closes the nearest open
 // element of its kind.
 #pragma once
 
@@ -25,6 +25,8 @@ class DocumentBuilder
 public:
     // Open blocks deeper than this are read as text, so that nesting cannot exhaust the stack.
     static constexpr std::size_t kMaxDepth = 200;
+    // TABLE tags deeper than this are ignored; their rows and cells join the table around them.
+    static constexpr int kMaxTableDepth = 10;
 
     DocumentBuilder(Document& document, const ICodePages& codePages);
     ~DocumentBuilder();
@@ -40,6 +42,7 @@ private:
     void StartTag();
     void PreText();
     void EndTag(Sym symbol);
+    void TableTag(Sym symbol);
     Properties& Push(Sym symbol, const std::string& tag);
     void Pop(std::size_t index);
     TextSection& Section();
@@ -57,6 +60,7 @@ private:
     int m_noBreak = 0;
     int m_listLevel = 0;
     bool m_inTitle = false;
+    int m_tableDepth = 0;
     FontTagState m_fontState;
 };
 

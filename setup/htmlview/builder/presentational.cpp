@@ -70,4 +70,37 @@ void ApplyFontAttributes(Properties& properties, const AttributeList& attributes
         properties.AssignPresentational(FontFamily, face->value);
 }
 
+CellAlign VerticalAlignOf(const AttributeList& attributes, CellAlign fallback)
+{
+    const Attribute* valign = attributes.Find(Sym::Valign);
+    if (!valign)
+        return fallback;
+    const std::string value = LowerAscii(Trim(valign->value));
+    if (value == "top" || value == "baseline")
+        return CellAlign::Top;
+    if (value == "middle")
+        return CellAlign::Middle;
+    if (value == "bottom")
+        return CellAlign::Bottom;
+    return fallback;
+}
+
+void ApplyCellAttributes(Properties& properties, const AttributeList& attributes, int padding,
+                         bool bordered)
+{
+    if (const Attribute* color = attributes.Find(Sym::Bgcolor))
+        if (const auto value = ParseColor(color->value, false))
+            properties.AssignPresentational(BackgroundColor, static_cast<int>(*value));
+    const std::string pixels = std::to_string(padding) + "px";
+    for (Prop side : {PaddingTop, PaddingRight, PaddingBottom, PaddingLeft})
+        properties.AssignPresentational(side, pixels);
+    if (!bordered)
+        return;
+    properties.AssignPresentational(BorderStyle, std::string("inset"));
+    for (Prop side : {BorderTopStyle, BorderRightStyle, BorderBottomStyle, BorderLeftStyle})
+        properties.AssignPresentational(side, std::string("inset"));
+    for (Prop side : {BorderTopWidth, BorderRightWidth, BorderBottomWidth, BorderLeftWidth})
+        properties.AssignPresentational(side, std::string("1px"));
+}
+
 }  // namespace htmlview

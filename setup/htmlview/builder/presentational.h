@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "setup/htmlview/layout/table.h"
 #include "setup/htmlview/parser/attributes.h"
 #include "setup/htmlview/style/properties.h"
 
@@ -29,5 +30,11 @@ struct FontTagState
 // SIZE, COLOR and FACE of a FONT or BASEFONT tag onto its pushed properties.
 void ApplyFontAttributes(Properties& properties, const AttributeList& attributes,
                          FontTagState& state, bool baseFont);
+
+// VALIGN of a row or cell: "baseline" counts as top; none or unknown gives `fallback`.
+CellAlign VerticalAlignOf(const AttributeList& attributes, CellAlign fallback);
+// A cell's BGCOLOR, the table's CELLPADDING and, in a table with a border, a thin sunken edge.
+void ApplyCellAttributes(Properties& properties, const AttributeList& attributes, int padding,
+                         bool bordered);
 
 }  // namespace htmlview
