@@ -102,11 +102,11 @@ void TableSection::PlaceOnGrid()
     }
 }
 
-void TableSection::MeasureWidths(int& min, int& max)
+ColumnWidths TableSection::MeasureColumnsFor(int available, bool& percentages)
 {
     PlaceOnGrid();
     std::vector<CellMeasure> measures;
-    bool percentages = false;
+    percentages = false;
     ForEachCell([&](const TableCell& cell) {
         int cellMin = 0, cellMax = 0;
         cell.block->MeasureWidths(cellMin, cellMax);
@@ -114,7 +114,13 @@ void TableSection::MeasureWidths(int& min, int& max)
                             cell.widthAttr, cell.isPercent});
         percentages = percentages || cell.isPercent;
     });
-    const ColumnWidths c = MeasureColumns(measures, m_columnCount, percentages, 0);
+    return MeasureColumns(measures, m_columnCount, percentages, available);
+}
+
+void TableSection::MeasureWidths(int& min, int& max)
+{
+    bool percentages = false;
+    const ColumnWidths c = MeasureColumnsFor(0, percentages);
     const int frame = 2 * border + cellSpacing;
     min = c.TotalMin() + frame;
     max = std::max(min, c.TotalMax() + frame);
@@ -142,24 +148,15 @@ int TableSection::LayoutCell(TableCell& cell, int top, int& pos)
 int TableSection::Layout(const LayoutArgs& args, int& maxWidth, int& pos)
 {
     firstPos = pos;
-    PlaceOnGrid();
     const int available = std::clamp(args.availWidth, 0, kMaxTableWidth);
     const int frame = 2 * border + cellSpacing;
     int request = 0;
     if (widthAttr > 0)
         request = widthPercent ? available * widthAttr / 100 : widthAttr;
 
-    std::vector<CellMeasure> measures;
-    bool percentages = false;
-    ForEachCell([&](const TableCell& cell) {
-        int cellMin = 0, cellMax = 0;
-        cell.block->MeasureWidths(cellMin, cellMax);
-        measures.push_back({cell.column, cell.colSpan, cellMin, cellMax, cellSpacing,
-                            cell.widthAttr, cell.isPercent});
-        percentages = percentages || cell.isPercent;
-    });
     const int room = std::max(0, (request > 0 ? request : available) - frame);
-    ColumnWidths c = MeasureColumns(measures, m_columnCount, percentages, room);
+    bool percentages = false;
+    ColumnWidths c = MeasureColumnsFor(room, percentages);
     if (percentages && request > 0)
         WidthsForTableWidth(c, room);
     else if (percentages)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "setup/htmlview/layout/block.h"
+#include "setup/htmlview/layout/table_widths.h"
 #include "setup/htmlview/util/indent_manager.h"
 
 namespace htmlview {
@@ -66,6 +67,8 @@ public:
 
 private:
     void PlaceOnGrid();
+    // The cells placed and measured into columns; whether any cell asks for a percentage.
+    ColumnWidths MeasureColumnsFor(int available, bool& percentages);
     int LayoutCell(TableCell& cell, int top, int& pos);
     template <class F>
     void ForEachCell(F&& f) const
