@@ -25,6 +25,7 @@ struct DocumentBuilder::Open
     std::unique_ptr<TableSection> table;  // until its end tag hands it to the enclosing cell
     int savedListLevel = 0;
     CellAlign rowAlign = CellAlign::Middle;
+    ColumnSpec columnDefaults;  // of the open COLGROUP
 };
 
 namespace {
@@ -406,6 +407,19 @@ void DocumentBuilder::TableTag(Sym s)
         return;  // row and cell tags outside a table are skipped
     EndSection();  // text before the first cell is shown before the table
     TableSection& table = *m_stack[tableIndex]->table;
+    if (s == Sym::Col || s == Sym::Colgroup) {
+        // Columns are described before the first row only.
+        if (!table.rows.empty())
+            return;
+        Open& owner = *m_stack[tableIndex];
+        int span = 1;
+        const ColumnSpec spec = ColumnSpecOf(attributes, owner.columnDefaults, span);
+        if (s == Sym::Colgroup)
+            owner.columnDefaults = spec;
+        else
+            table.AddColumns(spec, span);
+        return;
+    }
     if (s == Sym::Tr || rowIndex == 0) {
         Pop(tableIndex + 1);
         table.StartRow();
@@ -419,8 +433,17 @@ void DocumentBuilder::TableTag(Sym s)
             return;
     }
     Pop(rowIndex + 1);
-    const CellAlign vAlign = VerticalAlignOf(attributes, m_stack[rowIndex]->rowAlign);
+    CellAlign vAlign = VerticalAlignOf(attributes, m_stack[rowIndex]->rowAlign);
     Properties& p = Push(s, s == Sym::Th ? "th" : "td");
+    // A described column's alignment wins over the cell's own.
+    if (const int column = table.columnSpecs.empty() ? -1 : table.FreeColumnOfOpenRow();
+        column >= 0) {
+        const ColumnSpec& spec = table.columnSpecs[column];
+        if (!spec.align.empty())
+            p.AssignPresentational(TextAlign, spec.align);
+        if (spec.vAlign)
+            vAlign = *spec.vAlign;
+    }
     ApplyBlockAlign(p, attributes);
     p.AssignPresentational(TextAlign, std::string(s == Sym::Th ? "center" : "left"));
     ApplyCellAttributes(p, attributes, table.cellPadding, table.border > 0);
@@ -451,7 +474,8 @@ void DocumentBuilder::StartTag()
 {
     const Sym s = m_tokenizer->Symbol();
     const std::string tag = TagName(s, m_tokenizer->HeadingLevel());
-    if (s == Sym::Table || s == Sym::Tr || s == Sym::Td || s == Sym::Th) {
+    if (s == Sym::Table || s == Sym::Tr || s == Sym::Td || s == Sym::Th || s == Sym::Col ||
+        s == Sym::Colgroup) {
         TableTag(s);
         return;
     }

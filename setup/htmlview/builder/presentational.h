@@ -37,4 +37,7 @@ CellAlign VerticalAlignOf(const AttributeList& attributes, CellAlign fallback);
 void ApplyCellAttributes(Properties& properties, const AttributeList& attributes, int padding,
                          bool bordered);
 
+// A COL or COLGROUP over the group's defaults; its SPAN (at least 1).
+ColumnSpec ColumnSpecOf(const AttributeList& attributes, const ColumnSpec& defaults, int& span);
+
 }  // namespace htmlview

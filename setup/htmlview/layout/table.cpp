@@ -58,9 +58,9 @@ TableCell& TableSection::AddCell(std::unique_ptr<Block> block, const AttributeLi
     cell.block = std::move(block);
     cell.vAlign = vAlign;
     if (const Attribute* span = attributes.Find(Sym::Colspan); span && span->number > 1)
-        cell.colSpan = std::min(span->number, kMaxSpan);
+        cell.askedColSpan = std::min(span->number, kMaxSpan);
     if (const Attribute* span = attributes.Find(Sym::Rowspan); span && span->number > 1)
-        cell.rowSpan = std::min(span->number, kMaxSpan);
+        cell.askedRowSpan = std::min(span->number, kMaxSpan);
     if (const Attribute* w = attributes.Find(Sym::Width)) {
         if (IsPercent(*w) && w->number >= 1 && w->number <= 100) {
             cell.widthAttr = w->number * 10;
@@ -74,12 +74,26 @@ TableCell& TableSection::AddCell(std::unique_ptr<Block> block, const AttributeLi
     return cell;
 }
 
+void TableSection::AddColumns(const ColumnSpec& spec, int span)
+{
+    for (int i = std::clamp(span, 1, 100); i > 0; --i)
+        columnSpecs.push_back(spec);
+}
+
+int TableSection::FreeColumnOfOpenRow()
+{
+    PlaceOnGrid();
+    // Past the described columns there is none to look up (and none to index).
+    return m_nextColumn < static_cast<int>(columnSpecs.size()) ? m_nextColumn : -1;
+}
+
 void TableSection::PlaceOnGrid()
 {
     // Which grid places are taken, row by row; a row span reaches at most the last row.
     const int rowCount = static_cast<int>(rows.size());
     std::vector<std::vector<char>> taken(rowCount);
     m_columnCount = 0;
+    m_nextColumn = 0;
     for (int r = 0; r < rowCount; ++r) {
         int column = 0;
         for (TableCell& cell : rows[r]) {
@@ -88,8 +102,8 @@ void TableSection::PlaceOnGrid()
                 ++column;
             cell.row = r;
             cell.column = std::min(column, kMaxSpan - 1);
-            cell.colSpan = std::clamp(cell.colSpan, 1, kMaxSpan - cell.column);
-            cell.rowSpan = std::clamp(cell.rowSpan, 1, rowCount - r);
+            cell.colSpan = std::clamp(cell.askedColSpan, 1, kMaxSpan - cell.column);
+            cell.rowSpan = std::clamp(cell.askedRowSpan, 1, rowCount - r);
             for (int rr = r; rr < r + cell.rowSpan; ++rr) {
                 std::vector<char>& line = taken[rr];
                 if (static_cast<int>(line.size()) < cell.column + cell.colSpan)
@@ -99,7 +113,21 @@ void TableSection::PlaceOnGrid()
             column = cell.column + cell.colSpan;
             m_columnCount = std::max(m_columnCount, column);
         }
+        if (r == rowCount - 1) {
+            const std::vector<char>& here = taken[r];
+            while (column < static_cast<int>(here.size()) && here[column])
+                ++column;
+            m_nextColumn = column;
+        }
     }
+    // Cells without a width of their own take their column's.
+    for (auto& row : rows)
+        for (TableCell& cell : row)
+            if (cell.widthAttr == 0 && cell.column < static_cast<int>(columnSpecs.size()) &&
+                columnSpecs[cell.column].width > 0) {
+                cell.widthAttr = columnSpecs[cell.column].width;
+                cell.isPercent = columnSpecs[cell.column].isPercent;
+            }
 }
 
 ColumnWidths TableSection::MeasureColumnsFor(int available, bool& percentages)

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "setup/htmlview/layout/block.h"
@@ -22,7 +24,8 @@ enum class CellAlign
 struct TableCell
 {
     std::unique_ptr<Block> block;
-    int colSpan = 1, rowSpan = 1;
+    int askedColSpan = 1, askedRowSpan = 1;  // as written, cut at the span limit
+    int colSpan = 1, rowSpan = 1;            // as placed on the grid
     int widthAttr = 0;  // pixels, or tenths of a percent when `isPercent`
     bool isPercent = false;
     int specHeight = 0;
@@ -31,6 +34,15 @@ struct TableCell
     int row = 0, column = 0;
     int x = 0, y = 0, width = 0, height = 0, contentHeight = 0;
     IndentManager indents;
+};
+
+// A COL: its width (pixels, or tenths of a percent), text alignment and vertical alignment.
+struct ColumnSpec
+{
+    int width = 0;
+    bool isPercent = false;
+    std::string align;
+    std::optional<CellAlign> vAlign;
 };
 
 class TableSection : public SectionBase
@@ -42,6 +54,10 @@ public:
     TableSection(Document& document, const AttributeList& attributes);
 
     void StartRow();
+    // A COL spanning `span` columns (at most a hundred).
+    void AddColumns(const ColumnSpec& spec, int span);
+    // The column a new cell of the open row would take, while COLs describe it; -1 otherwise.
+    int FreeColumnOfOpenRow();
     // A cell of the open row (one is opened when none is); its spans and width from `attributes`.
     TableCell& AddCell(std::unique_ptr<Block> block, const AttributeList& attributes,
                        CellAlign vAlign);
@@ -62,6 +78,7 @@ public:
     bool widthPercent = false;
     Align align = Align::None;
     std::vector<std::vector<TableCell>> rows;
+    std::vector<ColumnSpec> columnSpecs;
     std::vector<int> columnWidths, rowHeights;
     int tableWidth = 0, tableLeft = 0;
 
@@ -79,6 +96,7 @@ private:
     }
 
     int m_columnCount = 0;
+    int m_nextColumn = 0;  // where a new cell of the last row goes
     int m_layoutX = 0;
 };
 

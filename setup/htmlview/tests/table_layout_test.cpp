@@ -159,6 +159,32 @@ TEST_F(TableLayoutTest, ElevenNestedTablesMakeTen)
         ExpectSound(*t);
 }
 
+TEST_F(TableLayoutTest, ColumnsDescribeAlignmentWidthAndSpan)
+{
+    Build("<table cellspacing=0 cellpadding=0><colgroup valign=top><col align=right width=50>"
+          "<col span=500></colgroup><tr><td align=left>a<td valign=bottom>b<br>c"
+          "<td>beyond</table><table><col align=center><tr><td rowspan=2>a<tr><td>b<td>c</table>");
+    const auto tables = Tables();
+    ASSERT_EQ(tables.size(), 2u);
+    const TableSection& t = *tables[0];
+    EXPECT_EQ(t.columnSpecs.size(), 101u);  // a span is cut at a hundred
+    const auto& row = t.rows[0];
+    auto justify = [](const TableCell& cell) {
+        return dynamic_cast<const TextSection&>(*cell.block->cell.sections.front()).justify;
+    };
+    EXPECT_EQ(justify(row[0]), Justify::Right);  // the column's wins over the cell's
+    EXPECT_EQ(row[0].width, 50);
+    EXPECT_EQ(row[1].vAlign, CellAlign::Top);
+    EXPECT_EQ(justify(row[2]), Justify::Left);
+    // Beside a row span the next free column is the second, which no COL describes.
+    const TableSection& u = *tables[1];
+    EXPECT_EQ(justify(u.rows[0][0]), Justify::Center);
+    EXPECT_EQ(justify(u.rows[1][0]), Justify::Left);
+    EXPECT_EQ(u.rows[1][0].column, 1);
+    ExpectSound(t);
+    ExpectSound(u);
+}
+
 TEST_F(TableLayoutTest, DumpShowsColumnsRowsAndCells)
 {
     Build("<table cellspacing=1 cellpadding=0><tr><td>ab<td>c</table>");
