@@ -6,7 +6,7 @@
 #include <string>
 
 #include "setup/htmlview/layout/document.h"
-#include "setup/htmlview/tests/mini_builder.h"
+#include "setup/htmlview/builder/document_builder.h"
 #include "setup/htmlview/util/fake_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return ImageSize{static_cast<int>(source.size()) * 7 % 300,
                          static_cast<int>(source.size()) * 3 % 200};
     };
-    test_layout::MiniBuilder builder(document, codePages);
+    DocumentBuilder builder(document, codePages);
     builder.Build(html);
     const int height = document.Layout(width, 300);
     if (height < 0)

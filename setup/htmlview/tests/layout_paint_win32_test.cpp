@@ -6,7 +6,7 @@
 #include "setup/htmlview/layout/canvas_win32.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/text_section.h"
-#include "setup/htmlview/tests/mini_builder.h"
+#include "setup/htmlview/builder/document_builder.h"
 #include "setup/htmlview/util/platform_win32.h"
 
 namespace {
@@ -45,7 +45,7 @@ protected:
     std::uint32_t At(int x, int y) const { return m_bits[y * kBitmapWidth + x] & 0xFFFFFF; }
     void Paint(const std::string& html, const Rect& clip)
     {
-        test_layout::MiniBuilder builder(document, codePages);
+        DocumentBuilder builder(document, codePages);
         builder.Build(html);
         document.Layout(kBitmapWidth, kBitmapHeight);
         DrawPlan(m_dc, document.Paint(clip));

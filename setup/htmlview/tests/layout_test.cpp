@@ -4,7 +4,7 @@
 #include "setup/htmlview/layout/block.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/text_section.h"
-#include "setup/htmlview/tests/mini_builder.h"
+#include "setup/htmlview/builder/document_builder.h"
 #include "setup/htmlview/util/fake_platform.h"
 
 namespace {
@@ -17,7 +17,7 @@ class LayoutTest : public ::testing::Test
 protected:
     Document& Build(const std::string& html, int width)
     {
-        test_layout::MiniBuilder builder(document, codePages);
+        DocumentBuilder builder(document, codePages);
         builder.Build(html);
         document.Layout(width, 0);
         return document;
@@ -142,7 +142,7 @@ TEST_F(LayoutTest, VerticalMarginsCollapse)
     };
     for (const Case& c : std::vector<Case>{{10, 20, 20}, {10, -5, 5}, {-10, -5, -10}}) {
         Document doc(measurer, fonts);
-        test_layout::MiniBuilder builder(doc, codePages);
+        DocumentBuilder builder(doc, codePages);
         builder.Build("<div style=\"margin: 0; margin-bottom: " + std::to_string(c.above) +
                       "px\">a</div><div style=\"margin: 0; margin-top: " + std::to_string(c.below) +
                       "px\">b</div>");
@@ -345,7 +345,7 @@ TEST_F(LayoutTest, EmptyDocumentAndDeepNesting)
         deep += "<div>";
     deep += "x";
     Document nested(measurer, fonts);
-    test_layout::MiniBuilder builder(nested, codePages);
+    DocumentBuilder builder(nested, codePages);
     builder.Build(deep);
     EXPECT_GT(nested.Layout(300, 0), 0);
 }

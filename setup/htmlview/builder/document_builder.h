@@ -1,12 +1,14 @@
-// A thin document builder for the layout's tests and fuzz target: paragraphs, headings,
-// divisions, lists, preformatted text, rules, line breaks, font changes, links and images, styled
-// through the cascade. Tables and forms are left out.
+// Builds a document from HTML: paragraphs, headings, divisions, lists, tables, preformatted
+// text, rules, line breaks, font changes, links and images, styled through the cascade and the
+// presentational attributes. Unclosed and misnested tags are tolerated: an end tag closes the nearest open
+// element of its kind.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "setup/htmlview/builder/presentational.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/text_section.h"
 #include "setup/htmlview/parser/symbols.h"
@@ -16,19 +18,23 @@ namespace htmlview {
 class Tokenizer;
 }
 
-namespace htmlview::test_layout {
+namespace htmlview {
 
-class MiniBuilder
+class DocumentBuilder
 {
 public:
     // Open blocks deeper than this are read as text, so that nesting cannot exhaust the stack.
     static constexpr std::size_t kMaxDepth = 200;
+    // TABLE tags deeper than this are ignored; their rows and cells join the table around them.
+    static constexpr int kMaxTableDepth = 10;
 
-    MiniBuilder(Document& document, const ICodePages& codePages);
-    ~MiniBuilder();
+    DocumentBuilder(Document& document, const ICodePages& codePages);
+    ~DocumentBuilder();
     void Build(const std::string& html);
 
     StyleList sheet;
+    std::u16string title;
+    std::string base, baseTarget;
 
 private:
     struct Open;
@@ -36,6 +42,7 @@ private:
     void StartTag();
     void PreText();
     void EndTag(Sym symbol);
+    void TableTag(Sym symbol);
     Properties& Push(Sym symbol, const std::string& tag);
     void Pop(std::size_t index);
     TextSection& Section();
@@ -52,6 +59,9 @@ private:
     bool m_pre = false;
     int m_noBreak = 0;
     int m_listLevel = 0;
+    bool m_inTitle = false;
+    int m_tableDepth = 0;
+    FontTagState m_fontState;
 };
 
-}  // namespace htmlview::test_layout
+}  // namespace htmlview

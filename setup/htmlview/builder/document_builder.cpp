@@ -1,6 +1,8 @@
-#include "setup/htmlview/tests/mini_builder.h"
+#include "setup/htmlview/builder/document_builder.h"
 
+#include "setup/htmlview/builder/presentational.h"
 #include "setup/htmlview/layout/block.h"
+#include "setup/htmlview/layout/table.h"
 #include "setup/htmlview/layout/text_section.h"
 #include "setup/htmlview/parser/css_reader.h"
 #include "setup/htmlview/parser/tokenizer.h"
@@ -9,16 +11,21 @@
 #include "setup/htmlview/style/keywords.h"
 #include "setup/htmlview/util/text.h"
 
-namespace htmlview::test_layout {
+namespace htmlview {
 
-struct MiniBuilder::Open
+struct DocumentBuilder::Open
 {
     Sym symbol = Sym::Eof;
     Properties properties;
     Block* block = nullptr;  // the block whose cell takes the content, when this opened one
     int itemNumber = 0;      // lists: the next item's number
     char typeLetter = 0;
+    bool plain = false;
     bool inlineBorder = false;
+    std::unique_ptr<TableSection> table;  // until its end tag hands it to the enclosing cell
+    int savedListLevel = 0;
+    CellAlign rowAlign = CellAlign::Middle;
+    ColumnSpec columnDefaults;  // of the open COLGROUP
 };
 
 namespace {
@@ -36,6 +43,12 @@ bool IsBlockTag(Sym s)
         case Sym::Li:
         case Sym::Pre:
         case Sym::Address:
+        case Sym::Dir:
+        case Sym::Menu:
+        case Sym::Dl:
+        case Sym::Dd:
+        case Sym::Dt:
+        case Sym::Form:
             return true;
         default:
             return false;
@@ -58,10 +71,30 @@ bool IsInlineTag(Sym s)
         case Sym::Sub:
         case Sym::Sup:
         case Sym::Nobr:
+        case Sym::Cite:
+        case Sym::Var:
+        case Sym::Kbd:
+        case Sym::Samp:
+        case Sym::S:
+        case Sym::Strike:
+        case Sym::Big:
+        case Sym::Small:
+        case Sym::Label:
+        case Sym::Basefont:
             return true;
         default:
             return false;
     }
+}
+
+bool IsListTag(Sym s)
+{
+    return s == Sym::Ul || s == Sym::Ol || s == Sym::Dir || s == Sym::Menu || s == Sym::Dl;
+}
+
+bool IsItemTag(Sym s)
+{
+    return s == Sym::Li || s == Sym::Dd || s == Sym::Dt;
 }
 
 std::string TagName(Sym s, int level)
@@ -117,6 +150,38 @@ std::string TagName(Sym s, int level)
             return "img";
         case Sym::Nobr:
             return "nobr";
+        case Sym::Dir:
+            return "dir";
+        case Sym::Menu:
+            return "menu";
+        case Sym::Dl:
+            return "dl";
+        case Sym::Dd:
+            return "dd";
+        case Sym::Dt:
+            return "dt";
+        case Sym::Form:
+            return "form";
+        case Sym::Cite:
+            return "cite";
+        case Sym::Var:
+            return "var";
+        case Sym::Kbd:
+            return "kbd";
+        case Sym::Samp:
+            return "samp";
+        case Sym::S:
+            return "s";
+        case Sym::Strike:
+            return "strike";
+        case Sym::Big:
+            return "big";
+        case Sym::Small:
+            return "small";
+        case Sym::Label:
+            return "label";
+        case Sym::Basefont:
+            return "font";
         default:
             return "body";
     }
@@ -146,20 +211,20 @@ SectionStyle StyleOf(Properties& p, const ElementFont& font, const IFontCatalog&
 
 }  // namespace
 
-MiniBuilder::MiniBuilder(Document& document, const ICodePages& codePages)
+DocumentBuilder::DocumentBuilder(Document& document, const ICodePages& codePages)
     : sheet(document.fonts), m_document(document), m_codePages(codePages)
 {
     sheet.InitializeDefaults({});
 }
 
-MiniBuilder::~MiniBuilder() = default;
+DocumentBuilder::~DocumentBuilder() = default;
 
-ElementFont MiniBuilder::FontFor(Properties& properties)
+ElementFont DocumentBuilder::FontFor(Properties& properties)
 {
     return FontOf(properties, sheet.DefaultPoints(), m_document.fonts, m_document.measurer);
 }
 
-CellBasic& MiniBuilder::CurrentCell()
+CellBasic& DocumentBuilder::CurrentCell()
 {
     for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
         if ((*it)->block)
@@ -167,7 +232,7 @@ CellBasic& MiniBuilder::CurrentCell()
     return m_document.cell;
 }
 
-TextSection& MiniBuilder::Section()
+TextSection& DocumentBuilder::Section()
 {
     if (!m_section) {
         Properties& top = m_stack.back()->properties;
@@ -187,13 +252,13 @@ TextSection& MiniBuilder::Section()
     return *m_section;
 }
 
-void MiniBuilder::EndSection()
+void DocumentBuilder::EndSection()
 {
     if (m_section)
         CurrentCell().Add(std::move(m_section));
 }
 
-Properties& MiniBuilder::Push(Sym symbol, const std::string& tag)
+Properties& DocumentBuilder::Push(Sym symbol, const std::string& tag)
 {
     auto open = std::make_unique<Open>();
     open->symbol = symbol;
@@ -214,43 +279,56 @@ Properties& MiniBuilder::Push(Sym symbol, const std::string& tag)
     return m_stack.back()->properties;
 }
 
-void MiniBuilder::OpenBlock(Sym symbol, const std::string& tag)
+void DocumentBuilder::OpenBlock(Sym symbol, const std::string& tag)
 {
     EndSection();
     CellBasic& outer = CurrentCell();
-    const Open* list = nullptr;
+    Open* list = nullptr;
     for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)
-        if ((*it)->symbol == Sym::Ul || (*it)->symbol == Sym::Ol) {
+        if (IsListTag((*it)->symbol)) {
             list = it->get();
             break;
         }
+    const AttributeList& attributes = m_tokenizer->Attributes();
     Properties& p = Push(symbol, tag);
+    if (symbol == Sym::P || symbol == Sym::Div || symbol == Sym::H)
+        ApplyBlockAlign(p, attributes);
     FontFor(p);
     std::unique_ptr<Block> block;
-    if (symbol == Sym::Li) {
-        const bool ordered = list && list->symbol == Sym::Ol;
+    if (IsItemTag(symbol)) {
         int number = 1;
         char letter = 0;
-        if (list) {
-            Open* owner = const_cast<Open*>(list);
-            number = owner->itemNumber++;
-            letter = owner->typeLetter;
+        bool plain = false;
+        ListKind kind = ListKind::Lone;
+        if (symbol != Sym::Li) {
+            kind = ListKind::Definition;
+        } else if (list && list->symbol != Sym::Dl) {
+            kind = list->symbol == Sym::Ol ? ListKind::Ordered : ListKind::Unordered;
+            if (const Attribute* value = attributes.Find(Sym::Value); value && value->number != 0)
+                list->itemNumber = value->number;
+            number = list->itemNumber++;
+            letter = list->typeLetter;
+            plain = list->plain;
         }
-        block = std::make_unique<ListItemBlock>(
-            m_document, p,
-            list ? (ordered ? ListKind::Ordered : ListKind::Unordered) : ListKind::Lone,
-            m_listLevel, number, letter, false, FontFor(p));
+        block = std::make_unique<ListItemBlock>(m_document, p, kind, m_listLevel, number, letter,
+                                                plain, FontFor(p));
     } else {
         block = std::make_unique<Block>(m_document, p);
-        if (symbol == Sym::Ul || symbol == Sym::Ol) {
-            block->isListBlock = true;
-            ++m_listLevel;
-            m_stack.back()->itemNumber = 1;
-            if (const Attribute* start = m_tokenizer->Attributes().Find(Sym::Start))
-                m_stack.back()->itemNumber = start->number;
-            if (const Attribute* type = m_tokenizer->Attributes().Find(Sym::Type);
-                type && !type->value.empty())
-                m_stack.back()->typeLetter = type->value[0];
+        if (IsListTag(symbol)) {
+            Open& opened = *m_stack.back();
+            block->isListBlock = symbol != Sym::Dl;
+            if (symbol != Sym::Dl)
+                ++m_listLevel;
+            opened.itemNumber = 1;
+            if (const Attribute* start = attributes.Find(Sym::Start); start && start->number >= 0)
+                opened.itemNumber = start->number;
+            if (const Attribute* type = attributes.Find(Sym::Type); type && !type->value.empty()) {
+                opened.typeLetter = type->value[0];
+                const std::string lower = LowerAscii(type->value);
+                opened.plain = symbol == Sym::Ul && (lower == "none" || lower == "plain");
+            }
+            if (symbol == Sym::Ul && attributes.Find(Sym::Plain))
+                opened.plain = true;
         }
     }
     const Block* ownerBlock = outer.owner;
@@ -262,7 +340,7 @@ void MiniBuilder::OpenBlock(Sym symbol, const std::string& tag)
         m_pre = true;
 }
 
-void MiniBuilder::Pop(std::size_t index)
+void DocumentBuilder::Pop(std::size_t index)
 {
     if (index == 0)
         return;
@@ -272,14 +350,22 @@ void MiniBuilder::Pop(std::size_t index)
             EndSection();
         if (s == Sym::Pre)
             m_pre = false;
-        if (s == Sym::Ul || s == Sym::Ol)
+        if (IsListTag(s) && s != Sym::Dl)
             --m_listLevel;
         if (s == Sym::Nobr)
             --m_noBreak;
         if (m_stack[i]->inlineBorder)
             m_document.inlineBorders.Add(m_tokenizer->TagPosition(), m_stack[i]->properties, false,
                                          m_document.fonts.PixelsPerInch());
+        std::unique_ptr<TableSection> table = std::move(m_stack[i]->table);
+        if (table) {
+            EndSection();  // text between the table's tags goes before it
+            m_listLevel = m_stack[i]->savedListLevel;
+            --m_tableDepth;
+        }
         m_stack.pop_back();
+        if (table)
+            CurrentCell().Add(std::move(table));
     }
     if (m_section) {
         Properties& top = m_stack.back()->properties;
@@ -292,30 +378,118 @@ void MiniBuilder::Pop(std::size_t index)
     }
 }
 
-void MiniBuilder::EndTag(Sym symbol)
+void DocumentBuilder::TableTag(Sym s)
 {
-    for (std::size_t i = m_stack.size(); i-- > 1;)
-        if (EndSymbolOf(m_stack[i]->symbol) == symbol) {
+    if (m_stack.size() >= kMaxDepth)
+        return;
+    const AttributeList& attributes = m_tokenizer->Attributes();
+    if (s == Sym::Table) {
+        // Deeper tables are flattened: their rows and cells go to the table around them.
+        if (m_tableDepth >= kMaxTableDepth)
+            return;
+        EndSection();
+        Push(Sym::Table, "table");
+        Open& opened = *m_stack.back();
+        opened.table = std::make_unique<TableSection>(m_document, attributes);
+        opened.savedListLevel = m_listLevel;
+        m_listLevel = 0;
+        ++m_tableDepth;
+        return;
+    }
+    std::size_t tableIndex = 0, rowIndex = 0;
+    for (std::size_t i = m_stack.size(); i-- > 1 && tableIndex == 0;) {
+        if (m_stack[i]->symbol == Sym::Table)
+            tableIndex = i;
+        else if (m_stack[i]->symbol == Sym::Tr && rowIndex == 0)
+            rowIndex = i;
+    }
+    if (tableIndex == 0)
+        return;  // row and cell tags outside a table are skipped
+    EndSection();  // text before the first cell is shown before the table
+    TableSection& table = *m_stack[tableIndex]->table;
+    if (s == Sym::Col || s == Sym::Colgroup) {
+        // Columns are described before the first row only.
+        if (!table.rows.empty())
+            return;
+        Open& owner = *m_stack[tableIndex];
+        int span = 1;
+        const ColumnSpec spec = ColumnSpecOf(attributes, owner.columnDefaults, span);
+        if (s == Sym::Colgroup)
+            owner.columnDefaults = spec;
+        else
+            table.AddColumns(spec, span);
+        return;
+    }
+    if (s == Sym::Tr || rowIndex == 0) {
+        Pop(tableIndex + 1);
+        table.StartRow();
+        Properties& row = Push(Sym::Tr, "tr");
+        if (s == Sym::Tr) {
+            ApplyBlockAlign(row, attributes);
+            m_stack.back()->rowAlign = VerticalAlignOf(attributes, CellAlign::Middle);
+        }
+        rowIndex = m_stack.size() - 1;
+        if (s == Sym::Tr)
+            return;
+    }
+    Pop(rowIndex + 1);
+    CellAlign vAlign = VerticalAlignOf(attributes, m_stack[rowIndex]->rowAlign);
+    Properties& p = Push(s, s == Sym::Th ? "th" : "td");
+    // A described column's alignment wins over the cell's own.
+    if (const int column = table.columnSpecs.empty() ? -1 : table.FreeColumnOfOpenRow();
+        column >= 0) {
+        const ColumnSpec& spec = table.columnSpecs[column];
+        if (!spec.align.empty())
+            p.AssignPresentational(TextAlign, spec.align);
+        if (spec.vAlign)
+            vAlign = *spec.vAlign;
+    }
+    ApplyBlockAlign(p, attributes);
+    p.AssignPresentational(TextAlign, std::string(s == Sym::Th ? "center" : "left"));
+    ApplyCellAttributes(p, attributes, table.cellPadding, table.border > 0);
+    FontFor(p);
+    auto block = std::make_unique<Block>(m_document, p);
+    Block* raw = block.get();
+    table.AddCell(std::move(block), attributes, vAlign);
+    m_stack.back()->block = raw;
+}
+
+void DocumentBuilder::EndTag(Sym symbol)
+{
+    // End tags do not reach out of a table cell, and table end tags not out of their table.
+    const bool tableEnd = symbol == Sym::TableEnd || symbol == Sym::TrEnd ||
+                          symbol == Sym::TdEnd || symbol == Sym::ThEnd;
+    for (std::size_t i = m_stack.size(); i-- > 1;) {
+        const Sym open = m_stack[i]->symbol;
+        if (EndSymbolOf(open) == symbol) {
             Pop(i);
             return;
         }
+        if (open == Sym::Table || (!tableEnd && (open == Sym::Td || open == Sym::Th)))
+            return;
+    }
 }
 
-void MiniBuilder::StartTag()
+void DocumentBuilder::StartTag()
 {
     const Sym s = m_tokenizer->Symbol();
     const std::string tag = TagName(s, m_tokenizer->HeadingLevel());
+    if (s == Sym::Table || s == Sym::Tr || s == Sym::Td || s == Sym::Th || s == Sym::Col ||
+        s == Sym::Colgroup) {
+        TableTag(s);
+        return;
+    }
     if (IsBlockTag(s)) {
         if (m_stack.size() >= kMaxDepth)
             return;
         if (s == Sym::P)
             EndTag(Sym::PEnd);
-        if (s == Sym::Li)
+        if (IsItemTag(s))
             for (std::size_t i = m_stack.size(); i-- > 1;) {
                 const Sym open = m_stack[i]->symbol;
-                if (open == Sym::Ul || open == Sym::Ol)
+                if (IsListTag(open) || open == Sym::Td || open == Sym::Th || open == Sym::Table)
                     break;
-                if (open == Sym::Li) {
+                if (IsItemTag(open)) {
                     Pop(i);
                     break;
                 }
@@ -326,7 +500,12 @@ void MiniBuilder::StartTag()
     if (IsInlineTag(s)) {
         if (m_stack.size() >= kMaxDepth)
             return;
-        Properties& p = Push(s, tag);
+        Properties& p = Push(s == Sym::Basefont ? Sym::Font : s, tag);
+        if (s == Sym::Font || s == Sym::Basefont) {
+            m_fontState.defaultPoints = sheet.DefaultPoints();
+            m_fontState.preformatted = m_pre;
+            ApplyFontAttributes(p, m_tokenizer->Attributes(), m_fontState, s == Sym::Basefont);
+        }
         if (s == Sym::Nobr)
             ++m_noBreak;
         if (BorderStyleOf(p) != 0) {
@@ -349,6 +528,15 @@ void MiniBuilder::StartTag()
         return;
     }
     switch (s) {
+        case Sym::Title:
+            m_inTitle = true;
+            break;
+        case Sym::Base:
+            if (const Attribute* href = m_tokenizer->Attributes().Find(Sym::Href))
+                base = href->value;
+            if (const Attribute* target = m_tokenizer->Attributes().Find(Sym::Target))
+                baseTarget = target->value;
+            break;
         case Sym::Br:
             Section().AppendBreak(m_tokenizer->TagPosition());
             break;
@@ -387,7 +575,7 @@ void MiniBuilder::StartTag()
     }
 }
 
-void MiniBuilder::Text(const std::u16string& text, const std::vector<int>& positions)
+void DocumentBuilder::Text(const std::u16string& text, const std::vector<int>& positions)
 {
     std::u16string cleaned;
     std::vector<int> cleanedPositions;
@@ -408,7 +596,7 @@ void MiniBuilder::Text(const std::u16string& text, const std::vector<int>& posit
     section.AppendText(cleaned, cleanedPositions, m_noBreak > 0, TextTransformOf(top));
 }
 
-void MiniBuilder::PreText()
+void DocumentBuilder::PreText()
 {
     // Preformatted text keeps its spaces and line ends (entities are left as written here).
     std::u16string text;
@@ -424,7 +612,7 @@ void MiniBuilder::PreText()
         Section().AppendText(text, positions, true, 0);
 }
 
-void MiniBuilder::Build(const std::string& html)
+void DocumentBuilder::Build(const std::string& html)
 {
     Tokenizer tokenizer(html, m_codePages);
     m_tokenizer = &tokenizer;
@@ -444,9 +632,13 @@ void MiniBuilder::Build(const std::string& html)
         tokenizer.GetCh();
         for (tokenizer.ReadSymbol(); tokenizer.Symbol() != Sym::Eof; tokenizer.ReadSymbol()) {
             const Sym s = tokenizer.Symbol();
-            if (s == Sym::Text) {
+            if (s == Sym::Text && m_inTitle) {
+                title += tokenizer.Token().Text();
+            } else if (s == Sym::Text) {
                 const TokenObj& token = tokenizer.Token();
                 Text(token.Text(), token.Positions());
+            } else if (s == Sym::TitleEnd) {
+                m_inTitle = false;
             } else if (s >= Sym::HtmlEnd && s <= Sym::LabelEnd) {
                 EndTag(s);
             } else {
@@ -462,4 +654,4 @@ void MiniBuilder::Build(const std::string& html)
     m_tokenizer = nullptr;
 }
 
-}  // namespace htmlview::test_layout
+}  // namespace htmlview
