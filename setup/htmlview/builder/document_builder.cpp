@@ -25,7 +25,7 @@ struct DocumentBuilder::Open
     std::unique_ptr<TableSection> table;  // until its end tag hands it to the enclosing cell
     int savedListLevel = 0;
     CellAlign rowAlign = CellAlign::Middle;
-    ColumnSpec columnDefaults;  // of the open COLGROUP
+    ColumnFormat columnDefaults;  // of the open COLGROUP
 };
 
 namespace {
@@ -413,11 +413,11 @@ void DocumentBuilder::TableTag(Sym s)
             return;
         Open& owner = *m_stack[tableIndex];
         int span = 1;
-        const ColumnSpec spec = ColumnSpecOf(attributes, owner.columnDefaults, span);
+        const ColumnFormat format = ColumnFormatOf(attributes, owner.columnDefaults, span);
         if (s == Sym::Colgroup)
-            owner.columnDefaults = spec;
+            owner.columnDefaults = format;
         else
-            table.AddColumns(spec, span);
+            table.AddColumns(format, span);
         return;
     }
     if (s == Sym::Tr || rowIndex == 0) {
@@ -436,13 +436,13 @@ void DocumentBuilder::TableTag(Sym s)
     CellAlign vAlign = VerticalAlignOf(attributes, m_stack[rowIndex]->rowAlign);
     Properties& p = Push(s, s == Sym::Th ? "th" : "td");
     // A described column's alignment wins over the cell's own.
-    if (const int column = table.columnSpecs.empty() ? -1 : table.FreeColumnOfOpenRow();
+    if (const int column = table.columnFormats.empty() ? -1 : table.FreeColumnOfOpenRow();
         column >= 0) {
-        const ColumnSpec& spec = table.columnSpecs[column];
-        if (!spec.align.empty())
-            p.AssignPresentational(TextAlign, spec.align);
-        if (spec.vAlign)
-            vAlign = *spec.vAlign;
+        const ColumnFormat& format = table.columnFormats[column];
+        if (!format.align.empty())
+            p.AssignPresentational(TextAlign, format.align);
+        if (format.vAlign)
+            vAlign = *format.vAlign;
     }
     ApplyBlockAlign(p, attributes);
     p.AssignPresentational(TextAlign, std::string(s == Sym::Th ? "center" : "left"));

@@ -103,36 +103,36 @@ void ApplyCellAttributes(Properties& properties, const AttributeList& attributes
         properties.AssignPresentational(side, std::string("1px"));
 }
 
-ColumnSpec ColumnSpecOf(const AttributeList& attributes, const ColumnSpec& defaults, int& span)
+ColumnFormat ColumnFormatOf(const AttributeList& attributes, const ColumnFormat& defaults, int& span)
 {
-    ColumnSpec spec = defaults;
+    ColumnFormat format = defaults;
     if (const Attribute* align = attributes.Find(Sym::Align)) {
         const std::string value = LowerAscii(Trim(align->value));
         if (value == "middle" || value == "absmiddle" || value == "center")
-            spec.align = "center";
+            format.align = "center";
         else if (value == "left" || value == "right" || value == "justify")
-            spec.align = value;
+            format.align = value;
     }
     if (attributes.Find(Sym::Valign)) {
         const std::string value = LowerAscii(Trim(attributes.Find(Sym::Valign)->value));
         if (value == "absmiddle" || value == "center")
-            spec.vAlign = CellAlign::Middle;
+            format.vAlign = CellAlign::Middle;
         else if (value == "top" || value == "baseline" || value == "middle" || value == "bottom")
-            spec.vAlign = VerticalAlignOf(attributes, CellAlign::Middle);
+            format.vAlign = VerticalAlignOf(attributes, CellAlign::Middle);
     }
     if (const Attribute* width = attributes.Find(Sym::Width)) {
         const bool percent = width->value.find('%') != std::string::npos;
         if (!percent && width->number > 0) {
-            spec.width = std::min(width->number, 100000);
-            spec.isPercent = false;
+            format.width = std::min(width->number, 100000);
+            format.isPercent = false;
         } else if (percent && width->number >= 1 && width->number <= 100) {
-            spec.width = width->number * 10;
-            spec.isPercent = true;
+            format.width = width->number * 10;
+            format.isPercent = true;
         }
     }
     const Attribute* count = attributes.Find(Sym::Span);
     span = count ? std::max(1, count->number) : 1;
-    return spec;
+    return format;
 }
 
 }  // namespace htmlview

@@ -38,6 +38,6 @@ void ApplyCellAttributes(Properties& properties, const AttributeList& attributes
                          bool bordered);
 
 // A COL or COLGROUP over the group's defaults; its SPAN (at least 1).
-ColumnSpec ColumnSpecOf(const AttributeList& attributes, const ColumnSpec& defaults, int& span);
+ColumnFormat ColumnFormatOf(const AttributeList& attributes, const ColumnFormat& defaults, int& span);
 
 }  // namespace htmlview

@@ -70,21 +70,21 @@ TableCell& TableSection::AddCell(std::unique_ptr<Block> block, const AttributeLi
         }
     }
     if (const Attribute* h = attributes.Find(Sym::Height); h && !IsPercent(*h))
-        cell.specHeight = std::clamp(h->number, 0, kMaxTableWidth);
+        cell.requestedHeight = std::clamp(h->number, 0, kMaxTableWidth);
     return cell;
 }
 
-void TableSection::AddColumns(const ColumnSpec& spec, int span)
+void TableSection::AddColumns(const ColumnFormat& format, int span)
 {
     for (int i = std::clamp(span, 1, 100); i > 0; --i)
-        columnSpecs.push_back(spec);
+        columnFormats.push_back(format);
 }
 
 int TableSection::FreeColumnOfOpenRow()
 {
     PlaceOnGrid();
     // Past the described columns there is none to look up (and none to index).
-    return m_nextColumn < static_cast<int>(columnSpecs.size()) ? m_nextColumn : -1;
+    return m_nextColumn < static_cast<int>(columnFormats.size()) ? m_nextColumn : -1;
 }
 
 void TableSection::PlaceOnGrid()
@@ -123,10 +123,10 @@ void TableSection::PlaceOnGrid()
     // Cells without a width of their own take their column's.
     for (auto& row : rows)
         for (TableCell& cell : row)
-            if (cell.widthAttr == 0 && cell.column < static_cast<int>(columnSpecs.size()) &&
-                columnSpecs[cell.column].width > 0) {
-                cell.widthAttr = columnSpecs[cell.column].width;
-                cell.isPercent = columnSpecs[cell.column].isPercent;
+            if (cell.widthAttr == 0 && cell.column < static_cast<int>(columnFormats.size()) &&
+                columnFormats[cell.column].width > 0) {
+                cell.widthAttr = columnFormats[cell.column].width;
+                cell.isPercent = columnFormats[cell.column].isPercent;
             }
 }
 
@@ -216,7 +216,7 @@ int TableSection::Layout(const LayoutArgs& args, int& maxWidth, int& pos)
             cell.x = columnX[cell.column] + cellSpacing;
             cell.width =
                 std::max(0, columnX[cell.column + cell.colSpan] - columnX[cell.column] - cellSpacing);
-            cell.contentHeight = std::max(LayoutCell(cell, args.y, pos), cell.specHeight);
+            cell.contentHeight = std::max(LayoutCell(cell, args.y, pos), cell.requestedHeight);
             maxSpan = std::max(maxSpan, cell.rowSpan);
         }
     for (int span = 1; span <= maxSpan; ++span)

@@ -28,7 +28,7 @@ struct TableCell
     int colSpan = 1, rowSpan = 1;            // as placed on the grid
     int widthAttr = 0;  // pixels, or tenths of a percent when `isPercent`
     bool isPercent = false;
-    int specHeight = 0;
+    int requestedHeight = 0;
     CellAlign vAlign = CellAlign::Middle;
     // Placed on the grid, then laid out; x and y from the table's top left corner.
     int row = 0, column = 0;
@@ -37,7 +37,7 @@ struct TableCell
 };
 
 // A COL: its width (pixels, or tenths of a percent), text alignment and vertical alignment.
-struct ColumnSpec
+struct ColumnFormat
 {
     int width = 0;
     bool isPercent = false;
@@ -55,7 +55,7 @@ public:
 
     void StartRow();
     // A COL spanning `span` columns (at most a hundred).
-    void AddColumns(const ColumnSpec& spec, int span);
+    void AddColumns(const ColumnFormat& format, int span);
     // The column a new cell of the open row would take, while COLs describe it; -1 otherwise.
     int FreeColumnOfOpenRow();
     // A cell of the open row (one is opened when none is); its spans and width from `attributes`.
@@ -78,7 +78,7 @@ public:
     bool widthPercent = false;
     Align align = Align::None;
     std::vector<std::vector<TableCell>> rows;
-    std::vector<ColumnSpec> columnSpecs;
+    std::vector<ColumnFormat> columnFormats;
     std::vector<int> columnWidths, rowHeights;
     int tableWidth = 0, tableLeft = 0;
 

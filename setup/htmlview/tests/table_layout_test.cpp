@@ -167,7 +167,7 @@ TEST_F(TableLayoutTest, ColumnsDescribeAlignmentWidthAndSpan)
     const auto tables = Tables();
     ASSERT_EQ(tables.size(), 2u);
     const TableSection& t = *tables[0];
-    EXPECT_EQ(t.columnSpecs.size(), 101u);  // a span is cut at a hundred
+    EXPECT_EQ(t.columnFormats.size(), 101u);  // a span is cut at a hundred
     const auto& row = t.rows[0];
     auto justify = [](const TableCell& cell) {
         return dynamic_cast<const TextSection&>(*cell.block->cell.sections.front()).justify;
