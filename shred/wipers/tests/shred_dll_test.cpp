@@ -98,9 +98,10 @@ protected:
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
         ASSERT_TRUE(file);
-        if (!bytes.empty())
+        if (!bytes.empty()) {
             ASSERT_TRUE(::WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()),
                                     &written, nullptr));
+        }
     }
 
     static std::vector<std::uint8_t> Read(const std::wstring& path)
@@ -224,9 +225,10 @@ TEST_P(ShredDllTest, EveryAlgorithmLeavesItsLastPassAndThenRemoves)
         const PassList passes = *BuildPassList(id, kFilewipe, [] { return std::uint8_t{0}; });
         const std::vector<std::uint8_t> content = Read(path);
         ASSERT_EQ(content.size(), 3000u);
-        if (!passes.back().random)
+        if (!passes.back().random) {
             for (std::size_t i = 0; i < content.size(); ++i)
                 ASSERT_EQ(content[i], passes.back().pattern[i % passes.back().pattern.size()]);
+        }
         ASSERT_EQ(Shred(path, id), -100);
         EXPECT_FALSE(Exists(path));
     }
