@@ -8,7 +8,7 @@ namespace {
 
 void PrintHex(const char* label, const BYTE* bytes, size_t length)
 {
-    std::printf("  %-28s ", label);
+    std::printf("  %-30s ", label);
     for (size_t i = 0; i < length; ++i)
         std::printf("%02x", bytes[i]);
     std::printf("\n");
@@ -18,7 +18,6 @@ void PrintHex(const char* label, const BYTE* bytes, size_t length)
 
 bool RunCipherDemo()
 {
-    std::printf("Cipherkit\n");
     DemoLibrary library(L"Cipherkit.dll");
     if (!library.Loaded())
         return false;
@@ -39,7 +38,7 @@ bool RunCipherDemo()
 
     const char sample[] = "Shred it before it spreads.";
     const UINT length = UINT(std::strlen(sample));
-    std::printf("  sample text                  \"%s\"\n", sample);
+    std::printf("  %-30s \"%s\"\n", "sample text", sample);
     PrintHex("SHA1Hash", sha1(reinterpret_cast<const BYTE*>(sample), length), 20);
     PrintHex("MD5Hash", md5(reinterpret_cast<const BYTE*>(sample), length), 16);
 
@@ -47,14 +46,14 @@ bool RunCipherDemo()
     const char* enciphered = encrypt(sample, length + 1, "correct horse", 0);
     const char* deciphered =
         decrypt(enciphered, UINT(std::strlen(enciphered)), "correct horse", 13);
-    std::printf("  with pass phrase             %s\n", enciphered);
-    std::printf("  decrypted                    \"%s\"\n", deciphered);
+    std::printf("  %-30s %s\n", "with pass phrase", enciphered);
+    std::printf("  %-30s \"%s\"\n", "decrypted", deciphered);
 
     char machineText[128] = {};
     encryptMachine(sample, length + 1, machineText);
     const char* machinePlain = decryptMachine(machineText, UINT(std::strlen(machineText)));
-    std::printf("  with machine pass phrase     %s\n", machineText);
-    std::printf("  decrypted                    \"%s\"\n", machinePlain);
+    std::printf("  %-30s %s\n", "with machine pass phrase", machineText);
+    std::printf("  %-30s \"%s\"\n", "decrypted", machinePlain);
     return std::strcmp(deciphered, sample) == 0 && std::strcmp(machinePlain, sample) == 0;
 }
 

@@ -1,8 +1,10 @@
 // Filewipe: a small folder tree shredded through VNTShredFile, with the progress and the per-file
 // results the engine reports, and a file beside the tree that must survive.
 #include <string>
+#include <vector>
 
 #include "core/cstring_abi.h"
+#include "demo/captured_output.h"
 #include "demo/demo_library.h"
 #include "shred/engine/shred_types.h"
 
@@ -13,30 +15,61 @@ using ShredFileFn = int(__stdcall*)(const wchar_t*, int, void*, void**, char*,
                                     shred::ShredProgressCallback, shred::ShredFileDoneCallback,
                                     int);
 
-struct ShredReport
+// One object the engine finished, with what its progress said about it.
+struct ShreddedObject
 {
-    int lastFileIndex = -1;
-    int progressCalls = 0;
+    std::wstring path;
+    bool folder = false;
+    int result = 0;
+    int passes = 0;
+    std::uint64_t size = 0;
 };
 
-void __stdcall OnProgress(void* ctx, int percent, int fileIndex, int fileCount, int passCount,
-                          std::uint64_t bytesDone, void**, float, std::uint64_t fileSize)
+struct ShredReport
+{
+    int progressCalls = 0;
+    int passes = 0;
+    std::uint64_t size = 0;
+    std::vector<ShreddedObject> objects;
+};
+
+void __stdcall OnProgress(void* ctx, int, int, int, int passCount, std::uint64_t, void**, float,
+                          std::uint64_t fileSize)
 {
     auto* report = static_cast<ShredReport*>(ctx);
     ++report->progressCalls;
-    if (fileIndex != report->lastFileIndex) {
-        report->lastFileIndex = fileIndex;
-        std::printf("  progress: file %d of %d, %d passes, %llu bytes\n", fileIndex, fileCount,
-                    passCount, static_cast<unsigned long long>(fileSize));
-    }
+    report->passes = passCount;
+    report->size = fileSize;
 }
 
-void __stdcall OnFileDone(void*, core::CStringW path, int kind, int result)
+void __stdcall OnFileDone(void* ctx, core::CStringW path, int kind, int result)
 {
     // The engine hands over one reference; the receiver releases it.
     core::CStringHolder text = core::CStringHolder::Adopt(path);
-    std::printf("  done: %-6s %d  %ls\n", kind == shred::kDoneKindFolder ? "folder" : "file",
-                result, std::wstring(text.View()).c_str());
+    auto* report = static_cast<ShredReport*>(ctx);
+    ShreddedObject object;
+    object.path = std::wstring(text.View());
+    object.folder = kind == shred::kDoneKindFolder;
+    object.result = result;
+    if (!object.folder) {
+        object.passes = report->passes;
+        object.size = report->size;
+    }
+    report->objects.push_back(object);
+}
+
+// The engine prints "milliseconds;MiB per second" for each object it finishes, just before it
+// reports the object done; the n-th line belongs to the n-th object. Column 0 is the time, 1 the
+// rate.
+std::string EngineFigure(const std::vector<std::string>& lines, std::size_t index, int column)
+{
+    if (index >= lines.size())
+        return "-";
+    const std::string& line = lines[index];
+    const std::size_t semicolon = line.find(';');
+    if (semicolon == std::string::npos)
+        return column == 0 ? line : "-";
+    return column == 0 ? line.substr(0, semicolon) : line.substr(semicolon + 1);
 }
 
 bool WriteSample(const std::wstring& path, size_t size)
@@ -58,7 +91,6 @@ bool Exists(const std::wstring& path)
 
 bool RunShredDemo()
 {
-    std::printf("Volumewipe and Filewipe\n");
     DemoLibrary library(L"Filewipe.dll");
     if (!library.Loaded())
         return false;
@@ -96,20 +128,35 @@ bool RunShredDemo()
     bool slackOk = true;
     for (const wchar_t* name : {L"\\notes.txt", L"\\letters\\draft.doc"}) {
         const int slack = wipeSlack((tree + name).c_str(), 0);
-        std::printf("  VNTWipeSpecifiedFileSlack   %d  %ls\n", slack, name + 1);
+        std::printf("  VNTWipeSpecifiedFileSlack      %d  %ls\n", slack, name + 1);
         slackOk = slackOk && slack == 1;
     }
 
     // Algorithm 2, with no pause event and no abort flag: the engine makes its own event.
     ShredReport report;
+    CapturedOutput engineOutput;
     const int result =
         shredFile(tree.c_str(), 2, &report, nullptr, nullptr, OnProgress, OnFileDone, 0);
+    const std::vector<std::string> timings = engineOutput.Stop();
+    std::printf("  VNTShredFile, algorithm 2      %d (%s), %d progress calls\n", result,
+                result == -100 ? "success" : "failure", report.progressCalls);
+    std::printf("    %-7s %6s %8s %10s %9s %7s  %s\n", "object", "passes", "bytes", "time (ms)",
+                "MiB/s", "result", "path");
+    for (std::size_t i = 0; i < report.objects.size(); ++i) {
+        const ShreddedObject& object = report.objects[i];
+        const std::wstring shown = object.path.rfind(root, 0) == 0
+                                       ? object.path.substr(root.size() + 1)
+                                       : object.path;
+        std::printf("    %-7s %6s %8s %10s %9s %7d  %ls\n", object.folder ? "folder" : "file",
+                    object.folder ? "-" : std::to_string(object.passes).c_str(),
+                    object.folder ? "-" : std::to_string(object.size).c_str(),
+                    EngineFigure(timings, i, 0).c_str(), EngineFigure(timings, i, 1).c_str(),
+                    object.result, shown.c_str());
+    }
     const bool gone = !Exists(tree);
     const bool kept = Exists(canary);
-    std::printf("  VNTShredFile                %d (%s), %d progress calls\n", result,
-                result == -100 ? "success" : "failure", report.progressCalls);
-    std::printf("  tree removed                %s\n", gone ? "yes" : "NO");
-    std::printf("  file beside it kept         %s\n", kept ? "yes" : "NO");
+    std::printf("  tree removed                   %s\n", gone ? "yes" : "NO");
+    std::printf("  file beside it kept            %s\n", kept ? "yes" : "NO");
     ::DeleteFileW(canary.c_str());
     ::RemoveDirectoryW(root.c_str());
     return slackOk && result == -100 && gone && kept;

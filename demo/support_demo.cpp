@@ -9,7 +9,6 @@ namespace demo {
 
 bool RunLanguageDemo()
 {
-    std::printf("Lingotext\n");
     DemoLibrary library(L"Lingotext_DE.dll");
     if (!library.Loaded())
         return false;
@@ -37,7 +36,6 @@ bool RunLanguageDemo()
 
 bool RunProcessDemo()
 {
-    std::printf("Setupaid\n");
     DemoLibrary library(L"Setupaid.dll");
     if (!library.Loaded())
         return false;
@@ -47,8 +45,8 @@ bool RunProcessDemo()
         return false;
     }
     const int running = instances("SUITE_DEMO.EXE");
-    std::printf("  running suite_demo.exe      %d\n", running);
-    std::printf("  running Wipestation.exe     %d\n", instances("Wipestation.exe"));
+    std::printf("  %-30s %d\n", "running suite_demo.exe", running);
+    std::printf("  %-30s %d\n", "running Wipestation.exe", instances("Wipestation.exe"));
     return running == 1;
 }
 

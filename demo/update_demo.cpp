@@ -1,5 +1,6 @@
 // Refreshkit: a silent update check against a loopback update server that this demo starts and
 // stops, with the suite's registry settings in a scratch key of the demo's own.
+#include "demo/captured_output.h"
 #include "demo/demo_library.h"
 #include "tests/support/loopback_http_server_win32.h"
 #include "tests/support/program_folder_win32.h"
@@ -35,7 +36,6 @@ private:
 
 bool RunUpdateDemo()
 {
-    std::printf("Refreshkit\n");
     const std::string answer =
         "[Update]\r\nversion=7.2\r\nsize=1048576\r\n"
         "access=http://127.0.0.1/files/VontarSuite72.exe\r\n"
@@ -63,15 +63,17 @@ bool RunUpdateDemo()
         std::printf("  an export is missing\n");
         return false;
     }
+    CapturedOutput libraryOutput;
     const int result = check(nullptr, nullptr, L"17", L"Vontar Suite", L"7.1", L"", L"Ann Lee",
                              L"ann@example.org", L"A&B", 1, 0);
+    PrintLibraryLines("Refreshkit", libraryOutput.Stop());
     for (const std::string& request : server.Requests())
-        std::printf("  request  %s\n", request.c_str());
+        std::printf("  %-30s %s\n", "request the server got", request.c_str());
     std::string lines = answer;
     for (std::size_t at = lines.find("\r\n"); at != std::string::npos; at = lines.find("\r\n"))
-        lines.replace(at, 2, "\n           ");
-    std::printf("  answer   %s\n", lines.c_str());
-    std::printf("  silent check of 7.1: %d (2: a newer version is offered)\n", result);
+        lines.replace(at, 2, "\n" + std::string(33, ' '));
+    std::printf("  %-30s %s\n", "answer it sent", lines.c_str());
+    std::printf("  %-30s %d (2: a newer version is offered)\n", "silent check of 7.1", result);
     return result == 2;
 }
 

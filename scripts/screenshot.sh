@@ -1,18 +1,10 @@
 #!/usr/bin/env bash
-# Builds the x64 tree and writes PNG pictures of the update dialogs, of Trashwipe's three dialogs
-# and of the test forms (every page control, the welcome page) into build/x64/screenshots.
+# Builds the x64 tree and, in a Wine session of its own, writes the PNG pictures of the windows and
+# pages into build/x64/screenshots (see write_screenshots.sh).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 bash "$PROJECT_ROOT/scripts/build.sh" x64 >/dev/null
 trap 'bash "$PROJECT_ROOT/scripts/wine-session.sh" stop "$BUILD_ROOT/x64"' EXIT
 bash "$PROJECT_ROOT/scripts/wine-session.sh" start "$BUILD_ROOT/x64"
-out=$BUILD_ROOT/x64/screenshots
-mkdir -p "$out"
-"$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/update_screenshots.exe" "Z:${out//\//\\}"
-"$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/trashwipe_screenshots.exe" "Z:${out//\//\\}"
-python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
-"$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/form_screenshots.exe" "Z:${out//\//\\}" \
-  "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\every_control.txt" \
-  "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" >/dev/null
-ls "$out"/*.png
+bash "$PROJECT_ROOT/scripts/write_screenshots.sh" "$BUILD_ROOT/x64"

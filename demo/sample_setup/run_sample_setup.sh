@@ -3,7 +3,8 @@
 # resource archive made with 7-Zip and a wixl package carrying the suite's libraries beside it) and
 # runs it silently under Wine three times: it installs the product, detects the installed product
 # (maintenance) and repairs it, and, through the command of its Add/Remove Programs entry, removes
-# it. Prints each run's exit code and report, and the first run's trace.
+# it. Prints each run's exit code and report, and the first run's trace; each run's trace stays in
+# BUILD_DIR/sample-setup as install.log, maintenance.log and removal.log.
 set -euo pipefail
 
 build=$(cd "${1:?usage: run_sample_setup.sh BUILD_DIR}" && pwd)
@@ -37,41 +38,42 @@ done
 # product code, which a maintenance run looks for before it repairs.
 mkdir -p "$work/setup/data"
 touch "$work/setup/data/{8A6B2C1D-0000-4000-8000-000000000001}"
-echo "== sample setup: $(ls "$work/setup" | tr '\n' ' ')"
+echo "  setup made in $work/setup: $(ls "$work/setup" | tr '\n' ' ')"
 runlog=$(winpath "$work/runs.txt")
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vontar Wipestation Sample'
 product_folder=$("$build/wine-run" cmd /c echo %LOCALAPPDATA% | tr -d '\r')
 
-# One silent run: prints its exit code and what the script reported; fails the demo on a bad code.
+# One silent run with its trace in TRACE.log: prints its exit code and what the script reported;
+# fails the demo on a bad code.
 run_setup() {
-  local title=$1
-  shift
+  local title=$1 trace=$2
+  shift 2
   : >"$work/runs.txt"
   set +e
-  "$build/wine-run" "$@" /qn "RUNLOG=$runlog" "/l=$(winpath "$work/setup.log")"
+  "$build/wine-run" "$@" /qn "RUNLOG=$runlog" "/l=$(winpath "$work/$trace.log")"
   local code=$?
   set -e
-  echo "== $title: exit code $code"
-  tr -d '\r' <"$work/runs.txt" | sed 's/^/   /'
+  echo "  $title: exit code $code; the script reported:"
+  tr -d '\r' <"$work/runs.txt" | sed 's/^/    /'
   [ "$code" -eq 0 ]
 }
 
-run_setup "install" "$work/setup/setup.exe"
-echo "== first run's trace:"
-iconv -f UTF-16LE -t UTF-8 "$work/setup.log" | tr -d '\r'
-echo "== installed: $("$build/wine-run" cmd /c dir /b "$product_folder\\Wipestation Sample" | tr -d '\r' | tr '\n' ' ')"
+run_setup "install" install "$work/setup/setup.exe"
+echo "  the first run's trace ($work/install.log):"
+python3 "$here/show_trace.py" "$work/install.log"
+echo "  installed: $("$build/wine-run" cmd /c dir /b "$product_folder\\Wipestation Sample" | tr -d '\r' | tr '\n' ' ')"
 
-run_setup "second run" "$work/setup/setup.exe"
+run_setup "second run" maintenance "$work/setup/setup.exe"
 
 uninstall=$("$build/wine-run" reg query "$uninstall_key" /v UninstallString | tr -d '\r' |
   sed -n 's/.*REG_SZ *//p')
-echo "== uninstall command: $uninstall"
+echo "  uninstall command: $uninstall"
 program=$(printf '%s' "$uninstall" | sed -n 's/^"\([^"]*\)".*/\1/p')
 arguments=$(printf '%s' "$uninstall" | sed 's/^"[^"]*" *//')
 # shellcheck disable=SC2086
-run_setup "removal" "$program" $arguments
+run_setup "removal" removal "$program" $arguments
 if "$build/wine-run" reg query "$uninstall_key" >/dev/null 2>&1; then
-  echo "== the Add/Remove Programs entry is still there" >&2
+  echo "  the Add/Remove Programs entry is still there" >&2
   exit 1
 fi
-echo "== removed: the Add/Remove Programs entry is gone"
+echo "  removed: the Add/Remove Programs entry is gone"
