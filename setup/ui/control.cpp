@@ -185,6 +185,8 @@ void TControl::MouseFromWindow(bool down, TMouseButton button, TShiftState shift
 {
     if (down) {
         onMouseDown(this, button, shift, x, y);
+        if (shift.Has(ssDouble))
+            onDblClick(this);
         return;
     }
     onMouseUp(this, button, shift, x, y);

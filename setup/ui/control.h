@@ -231,6 +231,15 @@ private:
     TCursor m_cursor = TCursor(0);
 };
 
+// What a control takes from dialog navigation.
+enum KeyWants : unsigned
+{
+    kwArrows = 1,
+    kwChars = 2,
+    kwAllKeys = 4,
+    kwButton = 8,  // a button: the caption's accelerator clicks it
+};
+
 class TWinControl : public TControl
 {
 public:
@@ -268,6 +277,17 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     // Places aligned children in the client area, in the order of their alignment.
     void AlignControls();
+
+    // What the library's own window reports beyond clicks, for controls that draw themselves.
+    virtual void MouseMoveFromWindow(TShiftState shift, int x, int y) {}
+    virtual void MouseLeaveFromWindow() {}
+    // A key of the control's own window after the key events; true when the control used it.
+    virtual bool KeyFromWindow(bool down, std::uint16_t key, TShiftState shift) { return false; }
+    virtual void FocusFromWindow(bool gained) {}
+    // Keys dialog navigation leaves to the control (the KeyWants flags).
+    virtual unsigned WantedKeys() const { return 0; }
+    // The parent's look shows through the control's background.
+    virtual bool PaintsParentBehind() const { return false; }
 
     TKeyEvent onKeyDown;
     TKeyEvent onKeyUp;

@@ -6,10 +6,10 @@
 
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/ui/form.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/skin/colors.h"
 #include "setup/ui/skin/flat_glyphs.h"
 #include "setup/ui/skin/form_shape.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/tests/graphic_files.h"
 
 namespace setup::ui::skin {
@@ -261,6 +261,12 @@ TEST_F(FormShapeTest, AnOwnerThatIsNoFormIsRefused)
     EXPECT_THROW(TSkFormShape{&owner}, rtl::Exception);
 }
 
+// A press and a release of the left button inside the control.
+void Click(TControl& control)
+{
+    control.MouseFromWindow(true, mbLeft, {}, 2, 2);
+    control.MouseFromWindow(false, mbLeft, {}, 2, 2);
+}
 
 TEST(SkinnedCheckBoxes, ClicksFollowTheStateTable)
 {
@@ -281,8 +287,8 @@ TEST(SkinnedCheckBoxes, ClicksFollowTheStateTable)
         TSkCheckBox box(nullptr);
         box.allowGrayed = c.allowGrayed;
         box.SetState(c.from);
-        box.readOnly = c.readOnly;
-        box.ToggleFromWindow();
+        box.SetReadOnly(c.readOnly);
+        Click(box);
         EXPECT_EQ(box.State(), c.to) << c.from << " grayed " << c.allowGrayed << " read-only "
                                      << c.readOnly;
     }
@@ -299,15 +305,15 @@ TEST(SkinnedRadioButtons, AClickChecksOnlyWithinTheParentAndNeverClears)
     two->SetParent(&form);
     elsewhere->SetParent(&other);
     elsewhere->SetChecked(true);
-    one->ToggleFromWindow();
-    two->ToggleFromWindow();
+    Click(*one);
+    Click(*two);
     EXPECT_FALSE(one->Checked());
     EXPECT_TRUE(two->Checked());
     EXPECT_TRUE(elsewhere->Checked());
-    two->ToggleFromWindow();
+    Click(*two);
     EXPECT_TRUE(two->Checked());
-    one->readOnly = true;
-    one->ToggleFromWindow();
+    one->SetReadOnly(true);
+    Click(*one);
     EXPECT_FALSE(one->Checked());
 }
 
