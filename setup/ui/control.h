@@ -205,6 +205,8 @@ public:
 
 protected:
     void Notification(forms::TComponent* component, forms::Operation operation) override;
+    // OnMouseDown or OnMouseUp.
+    void MouseEvent(bool down, TMouseButton button, TShiftState shift, int x, int y);
     // Parent font and colour follow the parent's.
     void ParentFontChanged();
     void ParentColorChanged();
@@ -230,6 +232,13 @@ private:
     TAnchors m_anchors;
     TCursor m_cursor = TCursor(0);
 };
+
+// Keys the controls act on.
+inline constexpr std::uint16_t kKeyBack = 0x08;
+inline constexpr std::uint16_t kKeyEnter = 0x0D;
+inline constexpr std::uint16_t kKeyEscape = 0x1B;
+inline constexpr std::uint16_t kKeySpace = 0x20;
+inline constexpr std::uint16_t kKeyF5 = 0x74;
 
 // What a control takes from dialog navigation.
 enum KeyWants : unsigned

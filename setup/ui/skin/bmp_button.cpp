@@ -14,13 +14,6 @@ namespace setup::ui::skin {
 using forms::ClassBuilder;
 using forms::ClassInfo;
 
-namespace {
-
-constexpr std::uint16_t kKeyReturn = 0x0D;
-constexpr std::uint16_t kKeySpace = 0x20;
-
-}  // namespace
-
 // Bitmaps.
 
 const ClassInfo& TSkButtonBitmaps::StaticClass()
@@ -177,25 +170,27 @@ TSkBmpButton::~TSkBmpButton()
     m_bitmaps->OnChange = nullptr;
 }
 
-void TSkBmpButton::SetButtonBorder(TSkButtonBorder border)
+template <class T>
+void TSkBmpButton::SetSizing(T& field, T value)
 {
-    m_border = border;
+    field = value;
     AdjustSize();
     TWinControl::Changed(Aspect::Paint);
+}
+
+void TSkBmpButton::SetButtonBorder(TSkButtonBorder border)
+{
+    SetSizing(m_border, border);
 }
 
 void TSkBmpButton::SetButtonSize(TSkButtonSize size)
 {
-    m_size = size;
-    AdjustSize();
-    TWinControl::Changed(Aspect::Paint);
+    SetSizing(m_size, size);
 }
 
 void TSkBmpButton::SetButtonStyle(TSkButtonStyle style)
 {
-    m_style = style;
-    AdjustSize();
-    TWinControl::Changed(Aspect::Paint);
+    SetSizing(m_style, style);
 }
 
 int TSkBmpButton::BorderWidth() const
@@ -331,10 +326,7 @@ void TSkBmpButton::FinishClick(bool inside)
 
 void TSkBmpButton::MouseFromWindow(bool down, TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (down)
-        onMouseDown(this, button, shift, x, y);
-    else
-        onMouseUp(this, button, shift, x, y);
+    MouseEvent(down, button, shift, x, y);
     if (button != mbLeft || !Enabled())
         return;
     if (down) {
@@ -390,7 +382,7 @@ bool TSkBmpButton::KeyFromWindow(bool down, std::uint16_t key, TShiftState shift
         FinishClick(true);
         return true;
     }
-    if (key == kKeyReturn && down) {
+    if (key == kKeyEnter && down) {
         Click();
         return true;
     }

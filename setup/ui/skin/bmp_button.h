@@ -160,6 +160,9 @@ private:
     void ReleaseGroup();
     void GroupReleased(const TSkBmpButton& sender);
     void AdjustSize();
+    // A property that changes the size the bitmap asks for.
+    template <class T>
+    void SetSizing(T& field, T value);
     void SetState(DrawState state);
     void PaintBorder(TCanvas& canvas, TRect& face);
     void PaintCaption(TCanvas& canvas, const TRect& rect);

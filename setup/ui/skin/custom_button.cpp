@@ -67,10 +67,7 @@ void TSkCustomButton::SetDrawPressed(bool pressed)
 void TSkCustomButton::MouseFromWindow(bool down, TMouseButton button, TShiftState shift, int x,
                                       int y)
 {
-    if (down)
-        onMouseDown(this, button, shift, x, y);
-    else
-        onMouseUp(this, button, shift, x, y);
+    MouseEvent(down, button, shift, x, y);
     if (button != mbLeft || !Enabled())
         return;
     if (down) {

@@ -12,13 +12,6 @@ namespace setup::ui::skin {
 using forms::ClassBuilder;
 using forms::ClassInfo;
 
-namespace {
-
-constexpr std::uint16_t kKeyEscape = 0x1B;
-constexpr std::uint16_t kKeySpace = 0x20;
-
-}  // namespace
-
 const ClassInfo& TSkCustomGlyphButton::StaticClass()
 {
     using C = TSkCustomGlyphButton;

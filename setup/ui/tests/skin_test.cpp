@@ -9,7 +9,6 @@
 #include "setup/ui/skin/colors.h"
 #include "setup/ui/skin/flat_glyphs.h"
 #include "setup/ui/skin/form_shape.h"
-#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/tests/graphic_files.h"
 
 namespace setup::ui::skin {
@@ -259,62 +258,6 @@ TEST_F(FormShapeTest, AnOwnerThatIsNoFormIsRefused)
 {
     forms::TComponent owner(nullptr);
     EXPECT_THROW(TSkFormShape{&owner}, rtl::Exception);
-}
-
-// A press and a release of the left button inside the control.
-void Click(TControl& control)
-{
-    control.MouseFromWindow(true, mbLeft, {}, 2, 2);
-    control.MouseFromWindow(false, mbLeft, {}, 2, 2);
-}
-
-TEST(SkinnedCheckBoxes, ClicksFollowTheStateTable)
-{
-    struct Case
-    {
-        bool allowGrayed;
-        bool readOnly;
-        TCheckBoxState from;
-        TCheckBoxState to;
-    };
-    const Case cases[] = {
-        {false, false, cbUnchecked, cbChecked}, {false, false, cbChecked, cbUnchecked},
-        {true, false, cbUnchecked, cbGrayed},   {true, false, cbGrayed, cbChecked},
-        {true, false, cbChecked, cbUnchecked},  {false, true, cbUnchecked, cbUnchecked},
-        {true, true, cbGrayed, cbGrayed},
-    };
-    for (const Case& c : cases) {
-        TSkCheckBox box(nullptr);
-        box.allowGrayed = c.allowGrayed;
-        box.SetState(c.from);
-        box.SetReadOnly(c.readOnly);
-        Click(box);
-        EXPECT_EQ(box.State(), c.to) << c.from << " grayed " << c.allowGrayed << " read-only "
-                                     << c.readOnly;
-    }
-}
-
-TEST(SkinnedRadioButtons, AClickChecksOnlyWithinTheParentAndNeverClears)
-{
-    TForm form;
-    TForm other;
-    auto* one = new TSkRadioButton(&form);
-    auto* two = new TSkRadioButton(&form);
-    auto* elsewhere = new TSkRadioButton(&other);
-    one->SetParent(&form);
-    two->SetParent(&form);
-    elsewhere->SetParent(&other);
-    elsewhere->SetChecked(true);
-    Click(*one);
-    Click(*two);
-    EXPECT_FALSE(one->Checked());
-    EXPECT_TRUE(two->Checked());
-    EXPECT_TRUE(elsewhere->Checked());
-    Click(*two);
-    EXPECT_TRUE(two->Checked());
-    one->SetReadOnly(true);
-    Click(*one);
-    EXPECT_FALSE(one->Checked());
 }
 
 }  // namespace

@@ -19,10 +19,6 @@
 namespace setup::ui::skin {
 namespace {
 
-constexpr std::uint16_t kSpace = 0x20;
-constexpr std::uint16_t kEscape = 0x1B;
-constexpr std::uint16_t kReturn = 0x0D;
-
 // A canvas device that paints into a picture: fills and images land, text is only counted.
 class PixelDevice final : public ICanvasDevice
 {
@@ -119,6 +115,7 @@ TEST(SkinnedCheckBox, StateTableOfMouseAndKeys)
         {Click, true, false, true, cbGrayed, cbChecked},
         {Click, true, false, true, cbChecked, cbUnchecked},
         {Click, false, true, true, cbUnchecked, cbUnchecked},
+        {Click, true, true, true, cbGrayed, cbGrayed},
         {Click, false, false, false, cbUnchecked, cbUnchecked},
         {ReleaseOutside, false, false, true, cbUnchecked, cbUnchecked},
         {SpaceBar, false, false, true, cbUnchecked, cbChecked},
@@ -149,19 +146,19 @@ TEST(SkinnedCheckBox, StateTableOfMouseAndKeys)
                 Release(*box, 500, 3);
                 break;
             case SpaceBar:
-                box->KeyFromWindow(true, kSpace, {});
+                box->KeyFromWindow(true, kKeySpace, {});
                 EXPECT_EQ(box->DrawPressed(), !c.readOnly);
-                box->KeyFromWindow(false, kSpace, {});
+                box->KeyFromWindow(false, kKeySpace, {});
                 break;
             case SpaceThenEscape:
-                box->KeyFromWindow(true, kSpace, {});
-                box->KeyFromWindow(true, kEscape, {});
-                box->KeyFromWindow(false, kSpace, {});
+                box->KeyFromWindow(true, kKeySpace, {});
+                box->KeyFromWindow(true, kKeyEscape, {});
+                box->KeyFromWindow(false, kKeySpace, {});
                 break;
             case SpaceThenLeave:
-                box->KeyFromWindow(true, kSpace, {});
+                box->KeyFromWindow(true, kKeySpace, {});
                 box->FocusFromWindow(false);
-                box->KeyFromWindow(false, kSpace, {});
+                box->KeyFromWindow(false, kKeySpace, {});
                 break;
         }
         const std::string name =
@@ -290,11 +287,11 @@ TEST(SkinnedBmpButton, PressAndReleaseStates)
     button->SetDown(true);
     EXPECT_FALSE(button->Down());
 
-    button->KeyFromWindow(true, kSpace, {});
+    button->KeyFromWindow(true, kKeySpace, {});
     EXPECT_EQ(button->State(), DrawState::Pressed);
-    button->KeyFromWindow(false, kSpace, {});
+    button->KeyFromWindow(false, kKeySpace, {});
     EXPECT_EQ(button->State(), DrawState::Up);
-    button->KeyFromWindow(true, kReturn, {});
+    button->KeyFromWindow(true, kKeyEnter, {});
     EXPECT_EQ(form.clicks, 3);
 
     button->SetEnabled(false);
