@@ -19,6 +19,7 @@
 #include "setup/ui/file_lister_win32.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/page_classes.h"
+#include "setup/ui/skin/skin_display_win32.h"
 #include "setup/ui/window_peer_win32.h"
 
 namespace forms = setup::forms;
@@ -56,6 +57,8 @@ int main(int argc, char** argv)
     ui::TApplication app(loop, &factory, &timers);
     loop.SetApplication(&app);
     app.fileLister = &files;
+    ui::skin::Win32SkinDisplay skinDisplay;
+    app.skinDisplay = &skinDisplay;
     forms::ClassRegistry registry;
     ui::RegisterPageClasses(registry);
 

@@ -15,6 +15,9 @@ class IFileLister;
 class IMenuPresenter;
 class IShellNamespace;
 }  // namespace setup::ui
+namespace setup::ui::skin {
+class ISkinDisplay;
+}  // namespace setup::ui::skin
 
 namespace setup::ui {
 
@@ -103,6 +106,8 @@ public:
     IShellNamespace* shellNamespace = nullptr;
     // Shows pop-up menus; none leaves them unshown.
     IMenuPresenter* menuPresenter = nullptr;
+    // System colours and colour depth for the skinned controls; none gives the standard scheme.
+    const skin::ISkinDisplay* skinDisplay = nullptr;
     std::string title;
     bool showHint = true;
     // Milliseconds before a hint shows, before it hides, and between hints of neighbours.

@@ -24,6 +24,7 @@ enum TextFlags : unsigned
     tfBottom = 0x8,
     tfWordBreak = 0x10,
     tfSingleLine = 0x20,
+    tfExpandTabs = 0x40,
     tfNoPrefix = 0x800,
     tfCalcRect = 0x400,
 };

@@ -183,13 +183,19 @@ void TControl::Click()
 
 void TControl::MouseFromWindow(bool down, TMouseButton button, TShiftState shift, int x, int y)
 {
-    if (down) {
-        onMouseDown(this, button, shift, x, y);
-        return;
-    }
-    onMouseUp(this, button, shift, x, y);
-    if (button == mbLeft)
+    MouseEvent(down, button, shift, x, y);
+    if (down && shift.Has(ssDouble))
+        onDblClick(this);
+    if (!down && button == mbLeft)
         Click();
+}
+
+void TControl::MouseEvent(bool down, TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (down)
+        onMouseDown(this, button, shift, x, y);
+    else
+        onMouseUp(this, button, shift, x, y);
 }
 
 void TControl::Changed(Aspect aspect)

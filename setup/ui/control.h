@@ -205,6 +205,8 @@ public:
 
 protected:
     void Notification(forms::TComponent* component, forms::Operation operation) override;
+    // OnMouseDown or OnMouseUp.
+    void MouseEvent(bool down, TMouseButton button, TShiftState shift, int x, int y);
     // Parent font and colour follow the parent's.
     void ParentFontChanged();
     void ParentColorChanged();
@@ -229,6 +231,22 @@ private:
     TAlign m_align = alNone;
     TAnchors m_anchors;
     TCursor m_cursor = TCursor(0);
+};
+
+// Keys the controls act on.
+inline constexpr std::uint16_t kKeyBack = 0x08;
+inline constexpr std::uint16_t kKeyEnter = 0x0D;
+inline constexpr std::uint16_t kKeyEscape = 0x1B;
+inline constexpr std::uint16_t kKeySpace = 0x20;
+inline constexpr std::uint16_t kKeyF5 = 0x74;
+
+// What a control takes from dialog navigation.
+enum KeyWants : unsigned
+{
+    kwArrows = 1,
+    kwChars = 2,
+    kwAllKeys = 4,
+    kwButton = 8,  // a button: the caption's accelerator clicks it
 };
 
 class TWinControl : public TControl
@@ -268,6 +286,17 @@ public:
     void SetBounds(int left, int top, int width, int height) override;
     // Places aligned children in the client area, in the order of their alignment.
     void AlignControls();
+
+    // What the library's own window reports beyond clicks, for controls that draw themselves.
+    virtual void MouseMoveFromWindow(TShiftState shift, int x, int y) {}
+    virtual void MouseLeaveFromWindow() {}
+    // A key of the control's own window after the key events; true when the control used it.
+    virtual bool KeyFromWindow(bool down, std::uint16_t key, TShiftState shift) { return false; }
+    virtual void FocusFromWindow(bool gained) {}
+    // Keys dialog navigation leaves to the control (the KeyWants flags).
+    virtual unsigned WantedKeys() const { return 0; }
+    // The parent's look shows through the control's background.
+    virtual bool PaintsParentBehind() const { return false; }
 
     TKeyEvent onKeyDown;
     TKeyEvent onKeyUp;

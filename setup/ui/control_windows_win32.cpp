@@ -13,6 +13,8 @@
 #include "setup/ui/gdi_canvas_win32.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/skin/bmp_button.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
 
 namespace setup::ui {
@@ -268,31 +270,53 @@ public:
     }
 };
 
-class CheckWindow final : public ControlBinding
+// The skinned check box and radio button: the library's own window, drawn by the control, with
+// the button's check query answered and Enter turned into Tab when the control asks for it.
+class SkinnedCheckWindow final : public ControlBinding
 {
 public:
-    WindowParams Params(TWinControl& control) const override
-    {
-        auto& box = As<TSkCheckBox>(control);
-        DWORD style = box.IsRadio() ? BS_RADIOBUTTON : box.allowGrayed ? BS_3STATE : BS_CHECKBOX;
-        if (box.alignment == taLeftJustify)
-            style |= BS_LEFTTEXT;
-        return {"BUTTON", style, 0};
-    }
-    void PushAll(HWND window, TWinControl& control) const override
-    {
-        Push(window, control, Aspect::State);
-    }
+    WindowParams Params(TWinControl& control) const override { return {}; }
     void Push(HWND window, TWinControl& control, Aspect aspect) const override
     {
-        if (aspect == Aspect::State)
-            ::SendMessageA(window, BM_SETCHECK, As<TSkCheckBox>(control).State(), 0);
+        // A radio button is a tab stop only while checked.
+        if (aspect != Aspect::State)
+            return;
+        const LONG_PTR style = ::GetWindowLongPtrA(window, GWL_STYLE);
+        ::SetWindowLongPtrA(window, GWL_STYLE,
+                            control.TabStop() ? style | WS_TABSTOP : style & ~LONG_PTR{WS_TABSTOP});
     }
-    bool Command(HWND window, TWinControl& control, int code) const override
+    bool OwnMessage(HWND window, TWinControl& control, UINT message, WPARAM wParam, LPARAM lParam,
+                    LRESULT& result) const override
     {
-        if (code != BN_CLICKED)
+        auto& button = As<skin::TSkCustomGlyphButton>(control);
+        if (message == BM_GETCHECK) {
+            auto* box = dynamic_cast<skin::TSkCustomCheckBox*>(&button);
+            result = box ? box->State() : button.Checked() ? BST_CHECKED : BST_UNCHECKED;
+            return true;
+        }
+        if (message == BM_CLICK) {
+            button.Accelerator();
+            return true;
+        }
+        if (message == WM_KEYDOWN && wParam == VK_RETURN && button.tabOnEnter) {
+            ::PostMessageA(window, WM_KEYDOWN, VK_TAB, 0);
+            return true;
+        }
+        return message == WM_KEYUP && wParam == VK_RETURN && button.tabOnEnter;
+    }
+};
+
+// The skinned bitmap button: drawn by the control; dialog navigation's click is its accelerator.
+class SkinnedButtonWindow final : public ControlBinding
+{
+public:
+    WindowParams Params(TWinControl& control) const override { return {}; }
+    bool OwnMessage(HWND window, TWinControl& control, UINT message, WPARAM wParam, LPARAM lParam,
+                    LRESULT& result) const override
+    {
+        if (message != BM_CLICK)
             return false;
-        As<TSkCheckBox>(control).ToggleFromWindow();
+        As<skin::TSkBmpButton>(control).Accelerator();
         return true;
     }
 };
@@ -828,7 +852,8 @@ const ControlBinding& BindingFor(const TWinControl& control)
     static const MemoWindow memo(false);
     static const MemoWindow rich(true);
     static const ButtonWindow button;
-    static const CheckWindow check;
+    static const SkinnedCheckWindow skinnedCheck;
+    static const SkinnedButtonWindow skinnedButton;
     static const StaticTextWindow staticText;
     static const ListBoxWindow listBox;
     static const CheckListBoxWindow checkList;
@@ -841,14 +866,22 @@ const ControlBinding& BindingFor(const TWinControl& control)
     static const TreeViewWindow treeView;
     // The most derived class first: the first entry the control's class inherits from wins.
     static const Entry entries[] = {
-        {&TCustomForm::StaticClass(), &form},         {&TRichEdit::StaticClass(), &rich},
-        {&TCustomMemo::StaticClass(), &memo},         {&TCustomEdit::StaticClass(), &edit},
-        {&TButton::StaticClass(), &button},           {&TSkBmpButton::StaticClass(), &button},
-        {&TSkCheckBox::StaticClass(), &check},        {&TStaticText::StaticClass(), &staticText},
-        {&TCheckListBox::StaticClass(), &checkList},  {&TCustomListBox::StaticClass(), &listBox},
-        {&TCustomComboBox::StaticClass(), &comboBox}, {&TPageControl::StaticClass(), &pageControl},
-        {&TTrackBar::StaticClass(), &trackBar},       {&TProgressBar::StaticClass(), &progressBar},
-        {&TUpDown::StaticClass(), &upDown},           {&TAnimate::StaticClass(), &animate},
+        {&TCustomForm::StaticClass(), &form},
+        {&TRichEdit::StaticClass(), &rich},
+        {&TCustomMemo::StaticClass(), &memo},
+        {&TCustomEdit::StaticClass(), &edit},
+        {&TButton::StaticClass(), &button},
+        {&skin::TSkCustomGlyphButton::StaticClass(), &skinnedCheck},
+        {&skin::TSkBmpButton::StaticClass(), &skinnedButton},
+        {&TStaticText::StaticClass(), &staticText},
+        {&TCheckListBox::StaticClass(), &checkList},
+        {&TCustomListBox::StaticClass(), &listBox},
+        {&TCustomComboBox::StaticClass(), &comboBox},
+        {&TPageControl::StaticClass(), &pageControl},
+        {&TTrackBar::StaticClass(), &trackBar},
+        {&TProgressBar::StaticClass(), &progressBar},
+        {&TUpDown::StaticClass(), &upDown},
+        {&TAnimate::StaticClass(), &animate},
         {&TTreeView::StaticClass(), &treeView},
     };
     for (const Entry& entry : entries)

@@ -24,6 +24,11 @@ struct TRect
         return {left, top, left + width, top + height};
     }
     TRect Inflated(int dx, int dy) const { return {left - dx, top - dy, right + dx, bottom + dy}; }
+    TRect Offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
+    bool Contains(TPoint p) const
+    {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
 };
 
 }  // namespace setup::ui

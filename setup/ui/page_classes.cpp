@@ -9,7 +9,9 @@
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/shell_controls.h"
+#include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/form_shape.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
 
 namespace setup::ui {
@@ -19,7 +21,7 @@ std::span<const forms::ClassInfo* const> PageClasses()
     static const std::array<const forms::ClassInfo*, 39> classes = {
         &TLabel::StaticClass(),         &TEdit::StaticClass(),
         &TMemo::StaticClass(),          &TButton::StaticClass(),
-        &TSkCheckBox::StaticClass(),    &TSkRadioButton::StaticClass(),
+        &skin::TSkCheckBox::StaticClass(), &skin::TSkRadioButton::StaticClass(),
         &TListBox::StaticClass(),       &TComboBox::StaticClass(),
         &TGroupBox::StaticClass(),      &TPanel::StaticClass(),
         &TBitBtn::StaticClass(),        &TSpeedButton::StaticClass(),
@@ -35,7 +37,7 @@ std::span<const forms::ClassInfo* const> PageClasses()
         &TDriveComboBox::StaticClass(), &TFilterComboBox::StaticClass(),
         &TNsShellTree::StaticClass(),   &TNsShellList::StaticClass(),
         &TNsShellCombo::StaticClass(),  &TFlashFrame::StaticClass(),
-        &skin::TSkFormShape::StaticClass(),   &TSkBmpButton::StaticClass(),
+        &skin::TSkFormShape::StaticClass(),   &skin::TSkBmpButton::StaticClass(),
         &TVistaGlass::StaticClass(),
     };
     return classes;

@@ -32,11 +32,6 @@ inline constexpr std::uint32_t nsloShowHidden = 1u << 12;
 // Combo options.
 inline constexpr std::uint32_t nscoNonFilesystemAncestors = 1u << 1;
 
-// Keys the controls act on.
-inline constexpr std::uint16_t kKeyBack = 0x08;
-inline constexpr std::uint16_t kKeyEnter = 0x0D;
-inline constexpr std::uint16_t kKeyF5 = 0x74;
-
 class TNsShellTree : public TTreeView
 {
 public:

@@ -68,6 +68,8 @@ private:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
     bool RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void Paint();
+    // What the parent shows under the control, drawn on the control's off-screen picture.
+    void PaintParentBehind(HDC memory, GdiCanvasDevice& device);
     TControl* GraphicChildAt(int x, int y) const;
     // Key and focus events of the control (and of a form that previews keys); true when a
     // handler swallowed the key.
@@ -85,6 +87,7 @@ private:
     core::UniqueGdiObject m_brush;
     TColor m_brushColor = clNone;
     TControl* m_pressed = nullptr;
+    bool m_trackingLeave = false;
 };
 
 WindowPeer* PeerOf(HWND window)
@@ -328,9 +331,11 @@ bool WindowPeer::KeyOrFocus(UINT message, WPARAM wParam)
     switch (message) {
         case WM_SETFOCUS:
             m_control.onEnter(&m_control);
+            m_control.FocusFromWindow(true);
             return false;
         case WM_KILLFOCUS:
             m_control.onExit(&m_control);
+            m_control.FocusFromWindow(false);
             return false;
         case WM_KEYDOWN:
         case WM_KEYUP: {
@@ -345,7 +350,7 @@ bool WindowPeer::KeyOrFocus(UINT message, WPARAM wParam)
             if (key)
                 (m_control.*event)(&m_control, key, shift);
             // A handler that cleared the key keeps it from the control.
-            return key == 0;
+            return key == 0 || m_control.KeyFromWindow(message == WM_KEYDOWN, key, shift);
         }
         case WM_CHAR: {
             char c = static_cast<char>(wParam);
@@ -390,6 +395,8 @@ void WindowPeer::Paint()
         TCanvas canvas(&device);
         canvas.Brush().SetColor(m_control.Color());
         canvas.FillRect({0, 0, client.right, client.bottom});
+        if (m_control.PaintsParentBehind())
+            PaintParentBehind(memory.Get(), device);
         m_control.Paint(canvas);
     }
     for (TControl* child : m_control.Controls()) {
@@ -406,6 +413,33 @@ void WindowPeer::Paint()
     ::BitBlt(target, 0, 0, client.right, client.bottom, memory.Get(), 0, 0, SRCCOPY);
     ::SelectObject(memory.Get(), old);
     ::EndPaint(m_window, &paint);
+}
+
+void WindowPeer::PaintParentBehind(HDC memory, GdiCanvasDevice& device)
+{
+    TWinControl* parent = m_control.Parent();
+    if (!parent)
+        return;
+    const int saved = ::SaveDC(memory);
+    ::SetViewportOrgEx(memory, -m_control.Left(), -m_control.Top(), nullptr);
+    {
+        TCanvas canvas(&device);
+        canvas.Brush().SetColor(parent->Color());
+        canvas.FillRect(parent->ClientRect());
+        parent->Paint(canvas);
+    }
+    for (TControl* sibling : parent->Controls()) {
+        if (dynamic_cast<TWinControl*>(sibling) || !sibling->Visible())
+            continue;
+        const TRect r = sibling->BoundsRect();
+        const int inner = ::SaveDC(memory);
+        ::SetViewportOrgEx(memory, r.left - m_control.Left(), r.top - m_control.Top(), nullptr);
+        ::IntersectClipRect(memory, 0, 0, r.Width(), r.Height());
+        TCanvas canvas(&device);
+        sibling->Paint(canvas);
+        ::RestoreDC(memory, inner);
+    }
+    ::RestoreDC(memory, saved);
 }
 
 LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -439,19 +473,45 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_PAINT:
             Paint();
             return 0;
+        case WM_GETDLGCODE: {
+            const unsigned wanted = m_control.WantedKeys();
+            return (wanted & kwArrows ? DLGC_WANTARROWS : 0) |
+                   (wanted & kwChars ? DLGC_WANTCHARS : 0) |
+                   (wanted & kwAllKeys ? DLGC_WANTALLKEYS : 0) |
+                   (wanted & kwButton ? DLGC_BUTTON : 0);
+        }
+        case WM_MOUSEMOVE:
+            if (!m_trackingLeave) {
+                TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_window, 0};
+                m_trackingLeave = ::TrackMouseEvent(&track) != 0;
+            }
+            m_control.MouseMoveFromWindow(ShiftOf(wParam), static_cast<short>(LOWORD(lParam)),
+                                          static_cast<short>(HIWORD(lParam)));
+            return 0;
+        case WM_MOUSELEAVE:
+            m_trackingLeave = false;
+            m_control.MouseLeaveFromWindow();
+            return 0;
         case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDOWN:
         case WM_LBUTTONUP:
         case WM_RBUTTONUP: {
             const int x = static_cast<short>(LOWORD(lParam));
             const int y = static_cast<short>(HIWORD(lParam));
-            const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN;
+            // The second press of a double click is a press too.
+            const bool down = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK ||
+                              message == WM_RBUTTONDOWN;
             const TMouseButton button =
-                message == WM_LBUTTONDOWN || message == WM_LBUTTONUP ? mbLeft : mbRight;
+                message == WM_RBUTTONDOWN || message == WM_RBUTTONUP ? mbRight : mbLeft;
+            TShiftState shift = ShiftOf(wParam);
+            if (message == WM_LBUTTONDBLCLK)
+                shift.Include(ssDouble);
             TControl* target = GraphicChildAt(x, y);
             if (down) {
                 m_pressed = target;
-                if (target)
+                // A control tracking its own press hears of the release outside it too.
+                if (target || !form)
                     ::SetCapture(m_window);
             } else {
                 ::ReleaseCapture();
@@ -461,10 +521,9 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                 m_pressed = nullptr;
             }
             if (target)
-                target->MouseFromWindow(down, button, ShiftOf(wParam), x - target->Left(),
-                                        y - target->Top());
+                target->MouseFromWindow(down, button, shift, x - target->Left(), y - target->Top());
             else if (!form || !down)
-                m_control.MouseFromWindow(down, button, ShiftOf(wParam), x, y);
+                m_control.MouseFromWindow(down, button, shift, x, y);
             return 0;
         }
         case WM_CLOSE:

@@ -7,6 +7,7 @@
 #include "setup/htmlview/images/pixel_image.h"
 #include "setup/ui/geometry.h"
 #include "setup/ui/skin/colors.h"
+#include "setup/ui/ui_types.h"
 
 namespace setup::ui::skin {
 
@@ -57,8 +58,7 @@ Rgb32 PixelAt(const htmlview::PixelImage& image, int x, int y);
 // A one-pixel frame; returns the rectangle inside it.
 TRect PaintBoxFrame(htmlview::PixelImage& image, const TRect& rect, Rgb32 color);
 // A ramp from the top-right corner (start) to the bottom-left (stop), or a fill when equal.
-void PaintDiagonalGradient(htmlview::PixelImage& image, const TRect& rect, Rgb32 start,
-                           Rgb32 stop);
+void PaintDiagonalGradient(htmlview::PixelImage& image, const TRect& rect, Rgb32 start, Rgb32 stop);
 // Every second pixel of the edges, one after each corner; the points, for a canvas to set.
 std::vector<TPoint> DottedFocusPoints(const TRect& rect);
 
@@ -66,3 +66,5 @@ htmlview::PixelImage PaintFlatCheckGlyph(const FlatGlyph& glyph);
 htmlview::PixelImage PaintFlatRadioGlyph(const FlatGlyph& glyph);
 
 }  // namespace setup::ui::skin
+
+SKIN_ENUM_TYPE(THotTrackStyle, "htsInterior", "htsFrame")

@@ -9,6 +9,7 @@
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/tests/graphic_files.h"
 #include "setup/ui/tests/recording_fakes.h"
@@ -96,7 +97,9 @@ TEST_F(ControlsTest, EventsFromTheWindowReachTheHandlers)
     dynamic_cast<TListBox*>(find("ListBox1"))->ItemIndexFromWindow(2);
     dynamic_cast<TCheckListBox*>(find("CheckListBox1"))->ToggleFromWindow(1);
     dynamic_cast<TComboBox*>(find("ComboBox1"))->ItemIndexFromWindow(2);
-    dynamic_cast<TSkCheckBox*>(find("SkCheckBox1"))->ToggleFromWindow();
+    auto* skinned = dynamic_cast<skin::TSkCheckBox*>(find("SkCheckBox1"));
+    skinned->MouseFromWindow(true, mbLeft, {}, 2, 2);
+    skinned->MouseFromWindow(false, mbLeft, {}, 2, 2);
     dynamic_cast<TTrackBar*>(find("TrackBar1"))->PositionFromWindow(9);
     auto* tree = dynamic_cast<TTreeView*>(find("TreeView1"));
     TTreeNode* node = tree->Items()->AddChild(nullptr, "Program");
@@ -114,7 +117,7 @@ TEST_F(ControlsTest, EventsFromTheWindowReachTheHandlers)
     EXPECT_EQ(dynamic_cast<TListBox*>(find("ListBox1"))->ItemIndex(), 2);
     EXPECT_TRUE(dynamic_cast<TCheckListBox*>(find("CheckListBox1"))->Checked(1));
     EXPECT_EQ(dynamic_cast<TComboBox*>(find("ComboBox1"))->Text(), "Custom");
-    EXPECT_FALSE(dynamic_cast<TSkCheckBox*>(find("SkCheckBox1"))->Checked());
+    EXPECT_FALSE(dynamic_cast<skin::TSkCheckBox*>(find("SkCheckBox1"))->Checked());
     app.RemoveForm(page);
 }
 
@@ -186,8 +189,8 @@ TEST_F(ControlsTest, RangesListsAndGroupsStayConsistent)
     list->Items()->Delete(2);
     EXPECT_EQ(list->ItemIndex(), -1);
 
-    auto* one = Make<TSkRadioButton>("One");
-    auto* two = Make<TSkRadioButton>("Two");
+    auto* one = Make<skin::TSkRadioButton>("One");
+    auto* two = Make<skin::TSkRadioButton>("Two");
     one->SetChecked(true);
     two->SetChecked(true);
     EXPECT_FALSE(one->Checked());

@@ -6,7 +6,6 @@
 
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/ui/form.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/skin/colors.h"
 #include "setup/ui/skin/flat_glyphs.h"
 #include "setup/ui/skin/form_shape.h"
@@ -259,56 +258,6 @@ TEST_F(FormShapeTest, AnOwnerThatIsNoFormIsRefused)
 {
     forms::TComponent owner(nullptr);
     EXPECT_THROW(TSkFormShape{&owner}, rtl::Exception);
-}
-
-
-TEST(SkinnedCheckBoxes, ClicksFollowTheStateTable)
-{
-    struct Case
-    {
-        bool allowGrayed;
-        bool readOnly;
-        TCheckBoxState from;
-        TCheckBoxState to;
-    };
-    const Case cases[] = {
-        {false, false, cbUnchecked, cbChecked}, {false, false, cbChecked, cbUnchecked},
-        {true, false, cbUnchecked, cbGrayed},   {true, false, cbGrayed, cbChecked},
-        {true, false, cbChecked, cbUnchecked},  {false, true, cbUnchecked, cbUnchecked},
-        {true, true, cbGrayed, cbGrayed},
-    };
-    for (const Case& c : cases) {
-        TSkCheckBox box(nullptr);
-        box.allowGrayed = c.allowGrayed;
-        box.SetState(c.from);
-        box.readOnly = c.readOnly;
-        box.ToggleFromWindow();
-        EXPECT_EQ(box.State(), c.to) << c.from << " grayed " << c.allowGrayed << " read-only "
-                                     << c.readOnly;
-    }
-}
-
-TEST(SkinnedRadioButtons, AClickChecksOnlyWithinTheParentAndNeverClears)
-{
-    TForm form;
-    TForm other;
-    auto* one = new TSkRadioButton(&form);
-    auto* two = new TSkRadioButton(&form);
-    auto* elsewhere = new TSkRadioButton(&other);
-    one->SetParent(&form);
-    two->SetParent(&form);
-    elsewhere->SetParent(&other);
-    elsewhere->SetChecked(true);
-    one->ToggleFromWindow();
-    two->ToggleFromWindow();
-    EXPECT_FALSE(one->Checked());
-    EXPECT_TRUE(two->Checked());
-    EXPECT_TRUE(elsewhere->Checked());
-    two->ToggleFromWindow();
-    EXPECT_TRUE(two->Checked());
-    one->readOnly = true;
-    one->ToggleFromWindow();
-    EXPECT_FALSE(one->Checked());
 }
 
 }  // namespace

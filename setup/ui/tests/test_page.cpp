@@ -44,14 +44,19 @@ void TTestPage::Record(const char* handler, TObject* sender)
     events.push_back(std::string(handler) + " " + (component ? component->Name() : "?"));
 }
 
-std::string EveryControlText(const std::string& dataFolder)
+std::string PageText(const std::string& dataFolder, const std::string& fileName)
 {
-    std::ifstream in(dataFolder + "/every_control.txt", std::ios::binary);
+    std::ifstream in(dataFolder + "/" + fileName, std::ios::binary);
     if (!in)
-        throw std::runtime_error("missing fixture every_control.txt in " + dataFolder);
+        throw std::runtime_error("missing fixture " + fileName + " in " + dataFolder);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+std::string EveryControlText(const std::string& dataFolder)
+{
+    return PageText(dataFolder, "every_control.txt");
 }
 
 void LoadPage(const std::string& text, TForm& page, std::vector<std::string>* errors)

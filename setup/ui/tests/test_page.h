@@ -45,6 +45,8 @@ private:
     void Record(const char* handler, TObject* sender);
 };
 
+// A text form file of the test data folder.
+std::string PageText(const std::string& dataFolder, const std::string& fileName);
 // The page fixture with one control of every page class, as text.
 std::string EveryControlText(const std::string& dataFolder);
 // Loads the text as a binary page file (compiled with its resource header, then read) into the

@@ -16,6 +16,7 @@
 #include "setup/ui/list_controls.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/tests/test_page.h"
 #include "setup/ui/timer.h"
@@ -154,8 +155,8 @@ TEST_F(WindowsTest, MessagesDriveTheEvents)
     EXPECT_EQ(page.ModalResult(), mrYes);
     ::SetWindowTextA(Window("Edit1"), "D:\\Target");
     EXPECT_EQ(Find<TEdit>("Edit1").Text(), "D:\\Target");
-    ::SendMessageA(Window("SkCheckBox1"), BM_CLICK, 0, 0);
-    EXPECT_FALSE(Find<TSkCheckBox>("SkCheckBox1").Checked());
+    Click(Window("SkCheckBox1"), 4, 4);
+    EXPECT_FALSE(Find<skin::TSkCheckBox>("SkCheckBox1").Checked());
     EXPECT_EQ(::SendMessageA(Window("SkCheckBox1"), BM_GETCHECK, 0, 0), BST_UNCHECKED);
 
     const int itemHeight =
