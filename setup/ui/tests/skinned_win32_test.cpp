@@ -14,7 +14,7 @@
 #include "setup/ui/skin/form_shape.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/skin/skin_display_win32.h"
-#include "setup/ui/tests/test_page.h"
+#include "setup/ui/tests/page_windows_fixture_win32.h"
 #include "setup/ui/timer.h"
 #include "setup/ui/window_peer_win32.h"
 
@@ -23,32 +23,12 @@ namespace {
 
 using namespace skin;
 
-class SkinnedWindowsTest : public ::testing::Test
+class SkinnedWindowsTest : public PageWindowsTest
 {
 protected:
-    SkinnedWindowsTest() : app(loop, &factory, &timers)
-    {
-        loop.SetApplication(&app);
-        app.skinDisplay = &display;
-    }
-    ~SkinnedWindowsTest() override { app.RemoveForm(page); }
+    SkinnedWindowsTest() { app.skinDisplay = &display; }
 
-    void ShowPage(const char* file)
-    {
-        app.AddForm(page);
-        LoadPage(PageText(UI_TEST_DATA, file), page);
-        page.Show();
-        app.ProcessMessages();
-    }
-    template <class T>
-    T& Find(const char* name)
-    {
-        auto* component = dynamic_cast<T*>(page.FindComponent(name));
-        if (!component)
-            throw std::runtime_error(std::string("no ") + name);
-        return *component;
-    }
-    HWND Window(const char* name) { return WindowOf(Find<TWinControl>(name)); }
+    void ShowPage(const char* file) { ShowPageText(PageText(UI_TEST_DATA, file)); }
     void Click(const char* name, int x = 4, int y = 6)
     {
         HWND window = Window(name);
@@ -63,13 +43,6 @@ protected:
         app.ProcessMessages();
     }
     LRESULT CheckOf(const char* name) { return ::SendMessageA(Window(name), BM_GETCHECK, 0, 0); }
-
-    Win32PeerFactory factory;
-    Win32MessageLoop loop;
-    Win32TimerService timers;
-    Win32SkinDisplay display;
-    TApplication app;
-    TTestPage page;
 };
 
 TEST_F(SkinnedWindowsTest, MouseAndKeysDriveTheControls)

@@ -18,38 +18,19 @@
 #include "setup/ui/placeholders.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
-#include "setup/ui/tests/test_page.h"
+#include "setup/ui/tests/page_windows_fixture_win32.h"
 #include "setup/ui/timer.h"
 #include "setup/ui/window_peer_win32.h"
 
 namespace setup::ui::testing {
 namespace {
 
-class WindowsTest : public ::testing::Test
+class WindowsTest : public PageWindowsTest
 {
 protected:
-    WindowsTest() : app(loop, &factory, &timers)
-    {
-        loop.SetApplication(&app);
-        app.fileLister = &files;
-    }
+    WindowsTest() { app.fileLister = &files; }
 
-    void ShowPage()
-    {
-        app.AddForm(page);
-        LoadPage(EveryControlText(UI_TEST_DATA), page);
-        page.Show();
-        app.ProcessMessages();
-    }
-    template <class T>
-    T& Find(const char* name)
-    {
-        auto* component = dynamic_cast<T*>(page.FindComponent(name));
-        if (!component)
-            throw std::runtime_error(std::string("no ") + name);
-        return *component;
-    }
-    HWND Window(const char* name) { return WindowOf(Find<TWinControl>(name)); }
+    void ShowPage() { ShowPageText(EveryControlText(UI_TEST_DATA)); }
     // The window's rectangle in its parent's client coordinates.
     static TRect PlaceOf(HWND window)
     {
@@ -70,13 +51,6 @@ protected:
         ::SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
         app.ProcessMessages();
     }
-
-    Win32PeerFactory factory;
-    Win32MessageLoop loop;
-    Win32TimerService timers;
-    Win32FileLister files;
-    TApplication app;
-    TTestPage page;
 };
 
 TEST_F(WindowsTest, EveryWindowShowsTheStateOfItsControl)
