@@ -1,0 +1,49 @@
+#include "setup/wizard/progress/tests/progress_fixture.h"
+
+namespace setup::wizard::testing {
+
+FakeProgressPage::FakeProgressPage(ProgressRuntime& runtime)
+    : timer(new ui::TTimer(&form)),
+      cycle(runtime, *this),
+      timerHandler{"Timer1Timer", forms::HandlerOf<>([this](forms::TObject&, forms::TObject*) {
+                       ++ticks;
+                       cycle.OnTimer();
+                   })}
+{
+    timer->SetName("Timer1");
+    forms::TNotifyEvent event;
+    static_cast<forms::TMethod&>(event) = {&timerHandler, &form};
+    timer->SetOnTimer(event);
+}
+
+void FakeProgressPage::AttachClickHandler(ui::TControl& control, PageClickHandler handler)
+{
+    events.push_back(control.Name() + (handler == PageClickHandler::Label1Click
+                                           ? " Label1Click"
+                                           : " Button1Click"));
+}
+
+void FakeProgressPage::RefreshCaption(ui::TControl& control)
+{
+    events.push_back("caption " + control.Name());
+}
+
+IProgressPage* FakePages::FindPage(const std::string& key)
+{
+    const auto found = pages.find(key);
+    return found == pages.end() ? nullptr : found->second;
+}
+
+ProgressRun::ProgressRun()
+    : runtime(ProgressEnvironment{variables, flags, pages, installer, true})
+{
+    engine::TVariableManager& store = variables.Store();
+    store.SetValue("TARQ_thProgress", "0");
+    store.SetValue("TARQ_thMax", "100");
+    store.SetValue("TARQ_thMin", "0");
+    store.SetValue("TARQ_thProgressText", "");
+    store.SetValue("TARQ_thFinished", "FALSE");
+    store.SetValue("TARQ_thCancelled", "FALSE");
+}
+
+}  // namespace setup::wizard::testing
