@@ -84,22 +84,78 @@ void ProgressRuntime::Refresh(IProgressPage& page, const Progress& progress)
     page.ApplyControlRules();
 }
 
+namespace {
+
+// A progress bar and a gauge seen alike: range and position under one set of names.
+struct BarElement
+{
+    ui::TProgressBar& bar;
+    std::int32_t Max() const { return bar.Max(); }
+    std::int32_t Min() const { return bar.Min(); }
+    std::int32_t Position() const { return bar.Position(); }
+    void SetMax(std::int32_t value) { bar.SetMax(value); }
+    void SetMin(std::int32_t value) { bar.SetMin(value); }
+    void SetPosition(std::int32_t value) { bar.SetPosition(value); }
+};
+
+struct GaugeElement
+{
+    ui::TGauge& gauge;
+    std::int32_t Max() const { return gauge.MaxValue(); }
+    std::int32_t Min() const { return gauge.MinValue(); }
+    std::int32_t Position() const { return gauge.Progress(); }
+    void SetMax(std::int32_t value) { gauge.SetMaxValue(value); }
+    void SetMin(std::int32_t value) { gauge.SetMinValue(value); }
+    void SetPosition(std::int32_t value) { gauge.SetProgress(value); }
+};
+
+template <class Element>
+void SetRange(Element element, const BarRange& range)
+{
+    element.SetMax(range.max);
+    element.SetMin(range.min);
+    element.SetPosition(range.position);
+}
+
+// The percent in the variable the element's hint names; false when it is not a number.
+template <class Element>
+bool ShowPercent(Element element, const engine::ScriptVariables& variables,
+                 const std::string& hint)
+{
+    if (element.Max() != 100)
+        element.SetMax(100);
+    if (element.Min() != 0)
+        element.SetMin(0);
+    const auto value = PercentValue(variables.Expand("$" + hint + "$"));
+    if (!value)
+        return false;
+    if (element.Position() != *value)
+        element.SetPosition(*value);
+    return true;
+}
+
+// A value the element cannot show fills it rather than failing the refresh.
+template <class Element>
+void ShowFull(Element element)
+{
+    if (element.Position() != element.Max())
+        element.SetPosition(element.Max());
+}
+
+}  // namespace
+
 void ProgressRuntime::RefreshBar(ui::TControl& control, const Progress& progress)
 {
     auto& bar = static_cast<ui::TProgressBar&>(control);
-    bool failed = false;
+    bool shown = true;
     if (bar.Tag() == kProgressTag) {
         if (m_env.variables.ValueOf("$PROGRESSMODE$") != "MARQUEE") {
             if (m_env.xpOrLater && bar.Style() == ui::pbstMarquee)
                 bar.SetStyle(ui::pbstNormal);
-            if (progress.position && progress.max && progress.min) {
-                const BarRange range = FitBarRange(*progress.position, *progress.max, *progress.min);
-                bar.SetMax(range.max);
-                bar.SetMin(range.min);
-                bar.SetPosition(range.position);
-            } else {
-                failed = true;
-            }
+            shown = progress.position && progress.max && progress.min;
+            if (shown)
+                SetRange(BarElement{bar},
+                         FitBarRange(*progress.position, *progress.max, *progress.min));
         } else if (m_env.xpOrLater) {
             if (bar.Style() != ui::pbstMarquee) {
                 bar.marqueeInterval = kMarqueeInterval;
@@ -113,45 +169,27 @@ void ProgressRuntime::RefreshBar(ui::TControl& control, const Progress& progress
             }
         }
     } else if (bar.Tag() == kPercentTag) {
-        if (bar.Max() != 100)
-            bar.SetMax(100);
-        if (bar.Min() != 0)
-            bar.SetMin(0);
-        const auto value = PercentValue(m_env.variables.Expand("$" + bar.Hint() + "$"));
-        if (!value)
-            failed = true;
-        else if (bar.Position() != *value)
-            bar.SetPosition(*value);
+        shown = ShowPercent(BarElement{bar}, m_env.variables, bar.Hint());
     }
-    if (failed && bar.Position() != bar.Max())
-        bar.SetPosition(bar.Max());
+    if (!shown)
+        ShowFull(BarElement{bar});
 }
 
 void ProgressRuntime::RefreshGauge(ui::TControl& control, const Progress& progress)
 {
     auto& gauge = static_cast<ui::TGauge&>(control);
-    bool failed = false;
+    bool shown = true;
     if (gauge.Tag() == kProgressTag) {
-        if (progress.position && progress.max && progress.min) {
-            gauge.SetMaxValue(Low32(*progress.max));
-            gauge.SetMinValue(Low32(*progress.min));
-            gauge.SetProgress(Low32(*progress.position));
-        } else {
-            failed = true;
-        }
+        shown = progress.position && progress.max && progress.min;
+        // Gauges take the low 32 bits, unscaled.
+        if (shown)
+            SetRange(GaugeElement{gauge},
+                     {Low32(*progress.max), Low32(*progress.min), Low32(*progress.position)});
     } else if (gauge.Tag() == kPercentTag) {
-        if (gauge.MaxValue() != 100)
-            gauge.SetMaxValue(100);
-        if (gauge.MinValue() != 0)
-            gauge.SetMinValue(0);
-        const auto value = PercentValue(m_env.variables.Expand("$" + gauge.Hint() + "$"));
-        if (!value)
-            failed = true;
-        else if (gauge.Progress() != *value)
-            gauge.SetProgress(*value);
+        shown = ShowPercent(GaugeElement{gauge}, m_env.variables, gauge.Hint());
     }
-    if (failed && gauge.Progress() != gauge.MaxValue())
-        gauge.SetProgress(gauge.MaxValue());
+    if (!shown)
+        ShowFull(GaugeElement{gauge});
 }
 
 void ProgressRuntime::StartInstallThread(bool start)

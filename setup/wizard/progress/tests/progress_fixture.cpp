@@ -1,5 +1,7 @@
 #include "setup/wizard/progress/tests/progress_fixture.h"
 
+#include "setup/engine/interpreter/interpreter_steps.h"
+
 namespace setup::wizard::testing {
 
 FakeProgressPage::FakeProgressPage(ProgressRuntime& runtime)
@@ -37,13 +39,7 @@ IProgressPage* FakePages::FindPage(const std::string& key)
 ProgressRun::ProgressRun()
     : runtime(ProgressEnvironment{variables, flags, pages, installer, true})
 {
-    engine::TVariableManager& store = variables.Store();
-    store.SetValue("TARQ_thProgress", "0");
-    store.SetValue("TARQ_thMax", "100");
-    store.SetValue("TARQ_thMin", "0");
-    store.SetValue("TARQ_thProgressText", "");
-    store.SetValue("TARQ_thFinished", "FALSE");
-    store.SetValue("TARQ_thCancelled", "FALSE");
+    engine::StoreThreadProgressDefaults(variables);
 }
 
 }  // namespace setup::wizard::testing
