@@ -121,7 +121,7 @@ engine::LanguageChoice DeployrunInterpreterHost::ShowLanguageForm(const std::vec
     return choice;
 }
 
-engine::PageResult DeployrunInterpreterHost::ShowDialog(const std::string& key, bool, bool)
+engine::PageResult DeployrunInterpreterHost::ShowDialog(const std::string& key, bool)
 {
     // A cancel applies to the worker that runs while the page shown now is on screen.
     m_engine.Parts.Get<engine::WorkerFlags>().cancelled = false;

@@ -49,7 +49,10 @@ public:
     void LoadLanguageStrings(const std::string& path) override;
     engine::LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
                                             int preselected) override;
-    engine::PageResult ShowDialog(const std::string& key, bool modal, bool inWizardLoop) override;
+    void ReleaseDialog(const std::string&) override {}
+    void PrepareDialog(const std::string&, std::uintptr_t) override {}
+    engine::PageResult ShowDialog(const std::string& key, bool modal) override;
+    void HideDialog(const std::string&) override {}
     int CheckCancel() override;
     void PublishProgress(const std::string& text, int position) override;
     void ExecutePlugin(int statementIndex) override;

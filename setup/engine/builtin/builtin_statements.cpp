@@ -26,7 +26,7 @@ namespace setup::engine {
 StatementHandlerTable BuiltInStatementHandlers()
 {
     StatementHandlerTable table;
-    table.Register("Display Dialog", DisplayDialogStatement);
+    RegisterDialogStatements(table);
     RegisterVariableStatements(table, VariableStatementServices{});
 #ifdef _WIN32
     const SystemStatementServices system = Win32SystemStatementServices();

@@ -33,38 +33,56 @@ bool ResultWord(const PageResult& result, std::string& word)
     }
 }
 
+void PublishWindowHandle(StatementContext& statement, std::uintptr_t window)
+{
+    statement.Engine().ForegroundDialogWindow = window;
+    statement.Vars().Set("WINDOWHANDLE", std::to_string(window), statement.ResultContext());
+}
+
 }  // namespace
 
 void DisplayDialogStatement(StatementContext& statement)
 {
     const std::string conditionVariable = statement.Param(4);
     if (!conditionVariable.empty()) {
-        const std::string stripped = StripDollars(conditionVariable);
-        const std::string name = stripped.empty() ? conditionVariable : stripped;
+        const std::string name = NamedVariable(conditionVariable);
         if (TextToBool(statement.Vars().Get(name)) == TextToBool(statement.Param(6)))
             return;
     }
-    const std::string context = statement.ResultContext();
     const ResultVariable resultVariable(statement, statement.Param(2));
     const std::string key = std::to_string(statement.Index());
+    EngineState& engine = statement.Engine();
+    IUserInterface& ui = statement.Host().ui;
+    if (!engine.PendingDialogKey.empty()) {
+        const std::string pending = engine.PendingDialogKey;
+        engine.PendingDialogKey.clear();
+        ui.ReleaseDialog(pending);
+    }
+    ui.PrepareDialog(key, engine.ForegroundDialogWindow);
     const bool inLoop = statement.InWizardLoop();
     const bool modal = inLoop || TextToBool(statement.Param(3));
-    PageResult result = statement.Host().ui.ShowDialog(key, modal, inLoop);
+    PageResult result = ui.ShowDialog(key, modal);
+    if (modal)
+        engine.PendingDialogKey = key;
     if (!inLoop) {
-        EngineState& engine = statement.Engine();
         if (modal) {
-            engine.ForegroundDialogWindow = 0;
+            PublishWindowHandle(statement, 0);
         } else {
-            engine.ForegroundDialogWindow = result.window;
+            PublishWindowHandle(statement, result.window);
             result.code = 0;
         }
-        statement.Vars().Set("WINDOWHANDLE", std::to_string(engine.ForegroundDialogWindow),
-                             context);
     }
     std::string word;
     if (ResultWord(result, word))
         resultVariable.Assign(word);
     statement.SetPageResult(result.code);
+}
+
+void HideDialogStatement(StatementContext& statement)
+{
+    // A key that names no page: only the page on screen goes.
+    statement.Host().ui.HideDialog("temp");
+    PublishWindowHandle(statement, 0);
 }
 
 }  // namespace setup::engine

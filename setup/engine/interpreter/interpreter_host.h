@@ -22,6 +22,17 @@ struct PageResult
     std::uintptr_t window = 0;  // the window of a non-modal page
 };
 
+// A balloon at the notification-area icon; kind 1 information, 2 warning, 3 error, 0 the kind
+// the previous balloon had.
+struct TrayBalloon
+{
+    std::string title;
+    std::string text;
+    int kind = 0;
+    std::uint32_t timeoutMs = 10000;
+    std::string hint;  // the icon's hint
+};
+
 // The language form's answer: the modal result (2 is Cancel) and the chosen entry.
 struct LanguageChoice
 {
@@ -130,9 +141,25 @@ public:
     virtual void LoadLanguageStrings(const std::string& path) = 0;
     virtual LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
                                             int preselected) = 0;
-    // Releases the modal page shown before, binds the page loaded under the key and shows it
-    // (always modal inside a wizard loop).
-    virtual PageResult ShowDialog(const std::string& key, bool modal, bool inWizardLoop) = 0;
+    // Takes the page's handlers off again; it keeps its values.
+    virtual void ReleaseDialog(const std::string& key) = 0;
+    // Binds the page loaded under the key to the variables, with the owner window's updates
+    // locked meanwhile.
+    virtual void PrepareDialog(const std::string& key, std::uintptr_t ownerWindow) = 0;
+    // Shows the page: modal, the code of the control that ended it; non-modal, its window at once.
+    virtual PageResult ShowDialog(const std::string& key, bool modal) = 0;
+    // Hides the page on screen and the page of the key.
+    virtual void HideDialog(const std::string& key) = 0;
+    // A standard message box (the system's type flags); the button pressed (IDOK ... IDNO), 0
+    // when it could not be shown.
+    virtual int ShowMessageBox(std::uintptr_t owner, const std::string& title,
+                               const std::string& text, std::uint32_t flags) = 0;
+    // The setup's window leaves the screen for the notification area, or comes back to the top.
+    virtual void MinimizeToTray(std::uintptr_t window) = 0;
+    virtual void RestoreFromTray(std::uintptr_t window) = 0;
+    // The notification-area icon and its balloon. Without the icon's components they raise.
+    virtual void SetTrayIcon(bool visible, const std::string& hint);
+    virtual void ShowTrayBalloon(const TrayBalloon& balloon);
     // The runtime-error box: the wizard caption, the error icon, no owner.
     virtual void ShowRuntimeError(const std::string& text) = 0;
     // -1 when the user has cancelled.

@@ -148,4 +148,32 @@ void Win32InterpreterHostBase::ShowRuntimeError(const std::string& text)
     ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
 }
 
+int Win32InterpreterHostBase::ShowMessageBox(std::uintptr_t owner, const std::string& title,
+                                              const std::string& text, std::uint32_t flags)
+{
+    const int answer = ::MessageBoxA(reinterpret_cast<HWND>(owner), text.c_str(), title.c_str(),
+                                     flags);
+    if (answer != 0)
+        return answer;
+    // An owner window that is gone (or a call the owner's thread cannot take): without owner.
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_INVALID_WINDOW_HANDLE || error == ERROR_PROC_NOT_FOUND)
+        return ::MessageBoxA(nullptr, text.c_str(), title.c_str(), flags);
+    return 0;
+}
+
+void Win32InterpreterHostBase::MinimizeToTray(std::uintptr_t window)
+{
+    ::ShowWindow(reinterpret_cast<HWND>(window), SW_HIDE);
+}
+
+void Win32InterpreterHostBase::RestoreFromTray(std::uintptr_t window)
+{
+    const HWND handle = reinterpret_cast<HWND>(window);
+    ::ShowWindow(handle, SW_SHOW);
+    ::BringWindowToTop(handle);
+    ::SendMessageA(handle, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ::SetForegroundWindow(handle);
+}
+
 }  // namespace setup::engine

@@ -40,6 +40,10 @@ public:
     std::vector<std::string> FindFiles(const std::string& pattern) override;
     std::vector<std::string> ReadLines(const std::string& path) override;
     void ShowRuntimeError(const std::string& text) override;
+    int ShowMessageBox(std::uintptr_t owner, const std::string& title, const std::string& text,
+                       std::uint32_t flags) override;
+    void MinimizeToTray(std::uintptr_t window) override;
+    void RestoreFromTray(std::uintptr_t window) override;
 
 private:
     std::function<std::string()> m_caption;

@@ -59,6 +59,8 @@ struct EngineState
     rtl::TStringList ProgIdTranslationList;
     // The non-modal page on screen (owner of message boxes); 0 when none.
     std::uintptr_t ForegroundDialogWindow = 0;
+    // The modal page shown last, released when the next page is shown; empty when none.
+    std::string PendingDialogKey;
     // Refreshed before every statement from LOGGED, TITLE and TARQLOGO.
     std::string TraceLogPath;
     std::string CaptionTitle;

@@ -88,8 +88,12 @@ private:
     std::unordered_map<std::string, StatementHandler> m_handlers;
 };
 
-// "Display Dialog": the page through the host, its result word into the result variable and,
-// inside a Wizard Loop, the navigation direction.
+// "Display Dialog": releases the modal page shown before, binds and shows the page, puts its
+// result word into the result variable and, inside a Wizard Loop, sets the navigation direction.
 void DisplayDialogStatement(StatementContext& statement);
+// "Hide Dialog": the page on screen goes; no window owns message boxes any more.
+void HideDialogStatement(StatementContext& statement);
+// "Display Dialog", "Hide Dialog", "MessageBox", "MessageBalloon" and "System Tray".
+void RegisterDialogStatements(StatementHandlerTable& table);
 
 }  // namespace setup::engine

@@ -22,6 +22,8 @@ public:
     std::vector<std::string> languageEntries;  // as the form was given them
     int languagePreselected = -1;
     int cancelState = 0;
+    int messageAnswer = 1;   // the button ShowMessageBox answers with (IDOK)
+    bool trayIcon = false;   // without it the tray statements raise, as the setup program's do
 
     StatementHost Statements() { return {*this, *this}; }
 
@@ -45,15 +47,49 @@ public:
         events.push_back("language form");
         return languageChoice;
     }
-    PageResult ShowDialog(const std::string& key, bool modal, bool inWizardLoop) override
+    void ReleaseDialog(const std::string& key) override { events.push_back("release " + key); }
+    void PrepareDialog(const std::string& key, std::uintptr_t ownerWindow) override
     {
-        events.push_back("page " + key + (modal ? " modal" : " modeless") +
-                         (inWizardLoop ? " loop" : ""));
+        events.push_back("prepare " + key + " owner " + std::to_string(ownerWindow));
+    }
+    PageResult ShowDialog(const std::string& key, bool modal) override
+    {
+        events.push_back("page " + key + (modal ? " modal" : " modeless"));
         if (pageResults.empty())
             return {6, "", 0};
         PageResult result = pageResults.front();
         pageResults.pop_front();
         return result;
+    }
+    void HideDialog(const std::string& key) override { events.push_back("hide " + key); }
+    int ShowMessageBox(std::uintptr_t owner, const std::string& title, const std::string& text,
+                       std::uint32_t flags) override
+    {
+        events.push_back("message " + std::to_string(owner) + " " + title + "|" + text + " " +
+                         std::to_string(flags));
+        return messageAnswer;
+    }
+    void MinimizeToTray(std::uintptr_t window) override
+    {
+        events.push_back("minimize " + std::to_string(window));
+    }
+    void RestoreFromTray(std::uintptr_t window) override
+    {
+        events.push_back("restore " + std::to_string(window));
+    }
+    void SetTrayIcon(bool visible, const std::string& hint) override
+    {
+        if (!trayIcon)
+            IUserInterface::SetTrayIcon(visible, hint);
+        events.push_back(std::string(visible ? "tray icon " : "no tray icon ") + hint);
+    }
+    void ShowTrayBalloon(const TrayBalloon& balloon) override
+    {
+        if (!trayIcon)
+            IUserInterface::ShowTrayBalloon(balloon);
+        events.push_back("balloon " + balloon.title + "|" + balloon.text + " " +
+                         std::to_string(balloon.kind) + " " + std::to_string(balloon.timeoutMs) +
+                         " " + balloon.hint);
     }
     void ShowRuntimeError(const std::string& text) override { errors.push_back(text); }
     int CheckCancel() override { return cancelState; }

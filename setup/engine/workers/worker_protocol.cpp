@@ -12,24 +12,26 @@ int CheckCancel(const WorkerFlags& flags)
     return flags.cancelled ? -1 : 1;
 }
 
-namespace {
-
-std::int64_t StoredNumber(const TVariableManager& variables, std::string_view name)
+StoredProgress ReadThreadProgress(const TVariableManager& variables)
 {
-    return rtl::TryStrToInt64(variables.GetValue(name)).value_or(0);
+    StoredProgress stored;
+    stored.text = variables.GetValue("TARQ_thProgressText");
+    stored.position = rtl::TryStrToInt64(variables.GetValue("TARQ_thProgress"));
+    stored.max = rtl::TryStrToInt64(variables.GetValue("TARQ_thMax"));
+    stored.min = rtl::TryStrToInt64(variables.GetValue("TARQ_thMin"));
+    return stored;
 }
-
-}  // namespace
 
 void SetThreadProgress(TVariableManager& variables, std::string_view text, std::int64_t position,
                        std::int64_t max, std::int64_t min)
 {
     std::string progressText(text);
     if (text == kKeepProgress) {
-        progressText = variables.GetValue("TARQ_thProgressText");
-        position = StoredNumber(variables, "TARQ_thProgress");
-        max = StoredNumber(variables, "TARQ_thMax");
-        min = StoredNumber(variables, "TARQ_thMin");
+        const StoredProgress stored = ReadThreadProgress(variables);
+        progressText = stored.text;
+        position = stored.position.value_or(0);
+        max = stored.max.value_or(0);
+        min = stored.min.value_or(0);
     }
     // Stored directly, one by one: these are the engine's own values, never held back by a
     // command-line assignment, and a reader tolerates a new maximum beside an old position.

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace setup::engine {
@@ -40,6 +42,16 @@ private:
 // Progress texts with a meaning of their own.
 inline constexpr std::string_view kKeepProgress = "$TARQ$";          // the values stored now
 inline constexpr std::string_view kIgnoreProgressText = "$IGNORE$";  // leave the text
+
+// The thread-progress values as stored now; a number that does not read as one is empty.
+struct StoredProgress
+{
+    std::string text;
+    std::optional<std::int64_t> position;
+    std::optional<std::int64_t> max;
+    std::optional<std::int64_t> min;
+};
+StoredProgress ReadThreadProgress(const TVariableManager& variables);
 
 // Publishes progress in the thread-progress variables of the given store; callable from any
 // thread. A position of -1 leaves the numbers as they are.

@@ -24,7 +24,10 @@ public:
     std::string ReadUninstallString(const std::string&, bool) override { return {}; }
     void LoadLanguageStrings(const std::string&) override {}
     LanguageChoice ShowLanguageForm(const std::vector<std::string>&, int) override { return {}; }
-    PageResult ShowDialog(const std::string&, bool, bool) override { return {}; }
+    void ReleaseDialog(const std::string&) override {}
+    void PrepareDialog(const std::string&, std::uintptr_t) override {}
+    PageResult ShowDialog(const std::string&, bool) override { return {}; }
+    void HideDialog(const std::string&) override {}
     int CheckCancel() override { return 0; }
     void PublishProgress(const std::string&, int) override {}
 };
