@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # BUILD_DIR: with the build's Wine session running, writes PNG pictures of the update dialogs, of
 # Trashwipe's three dialogs and of the test forms (every page control, the welcome page, the
-# skinned controls and the shaped form, a progress page as it is redrawn) into BUILD_DIR/screenshots and lists them.
+# skinned controls and the shaped form, a progress page as it is redrawn) into
+# BUILD_DIR/screenshots and lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
