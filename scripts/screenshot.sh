@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the x64 tree and writes PNG pictures of the update dialogs, of Trashwipe's three dialogs
-# and of the test forms (every page control, the welcome page) into build/x64/screenshots.
+# Builds the x64 tree and writes PNG pictures of the update dialogs, of Trashwipe's three dialogs,
+# of the test forms (every page control, the welcome page) and of the sample setup's wizard pages
+# into build/x64/screenshots.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -15,4 +16,8 @@ python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
 "$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/form_screenshots.exe" "Z:${out//\//\\}" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\every_control.txt" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" >/dev/null
+sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
+"$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/wizard_screenshots.exe" "Z:${out//\//\\}" \
+  "$sample\\pages" "$sample\\license.txt" Welcome Licence Folder Components Progress Finish \
+  >/dev/null
 ls "$out"/*.png
