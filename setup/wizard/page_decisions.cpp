@@ -6,6 +6,7 @@
 
 #include "setup/engine/rtl/code_page.h"
 #include "setup/engine/script/path_text.h"
+#include "setup/htmlview/util/reference_path.h"
 
 namespace setup::wizard {
 
@@ -142,31 +143,8 @@ bool IsScrolledToEnd(const ScrollState& scroll)
 
 std::string MetaRefreshUrlToPath(std::string_view url)
 {
-    std::string text(url);
-    for (;;) {
-        const std::size_t percent = text.find('%');
-        if (percent == std::string::npos || percent == 0 || percent + 2 >= text.size())
-            break;
-        const std::string pair = text.substr(percent + 1, 2);
-        if (!std::isxdigit(static_cast<unsigned char>(pair[0])) ||
-            !std::isxdigit(static_cast<unsigned char>(pair[1])))
-            break;
-        text.replace(percent, 3, 1, static_cast<char>(std::strtol(pair.c_str(), nullptr, 16)));
-    }
-    if (text.find('/') == std::string::npos)
-        return text;
-    const std::string upper = Upper(text);
-    if (const std::size_t at = upper.find("FILE:///"); at != std::string::npos)
-        text.erase(at, 8);
-    else if (const std::size_t at7 = upper.find("FILE://"); at7 != std::string::npos)
-        text.erase(at7, 7);
-    for (char& c : text) {
-        if (c == '|')
-            c = ':';
-        else if (c == '/')
-            c = '\\';
-    }
-    return text;
+    // The viewer's own reading of a link as a file.
+    return htmlview::ReferenceToPath(url);
 }
 
 HotSpotAction ClassifyHotSpot(std::string_view link)

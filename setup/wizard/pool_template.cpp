@@ -267,22 +267,23 @@ void TPoolTemplate::ListBox1Click(forms::TObject* sender)
     ApplyRules();
 }
 
-void TPoolTemplate::ComboBox1Click(forms::TObject* sender)
+void TPoolTemplate::WriteText(forms::TObject* sender, const char* context)
 {
     if (m_runtime.bindingInProgress)
         return;
-    if (auto* combo = dynamic_cast<ui::TControl*>(sender))
-        WriteHint(sender, combo->Text(), "ComboBox1Click");
+    if (auto* control = dynamic_cast<ui::TControl*>(sender))
+        WriteHint(sender, control->Text(), context);
     ApplyRules();
+}
+
+void TPoolTemplate::ComboBox1Click(forms::TObject* sender)
+{
+    WriteText(sender, "ComboBox1Click");
 }
 
 void TPoolTemplate::ComboBox1Change(forms::TObject* sender)
 {
-    if (m_runtime.bindingInProgress)
-        return;
-    if (auto* combo = dynamic_cast<ui::TControl*>(sender))
-        WriteHint(sender, combo->Text(), "ComboBox1Change");
-    ApplyRules();
+    WriteText(sender, "ComboBox1Change");
 }
 
 void TPoolTemplate::TrackBar1Change(forms::TObject* sender)

@@ -101,6 +101,8 @@ private:
     void ResultClick(forms::TObject* sender);
     // Writes the value into the Hint's variable; nothing without a Hint.
     void WriteHint(forms::TObject* sender, const std::string& value, const char* context);
+    // The control's text into its variable, then the rules.
+    void WriteText(forms::TObject* sender, const char* context);
     void FocusNextInTabOrder(ui::TWinControl& control);
 
     DialogRuntime& m_runtime;

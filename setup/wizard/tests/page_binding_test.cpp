@@ -402,15 +402,22 @@ TEST(DialogPool, NonModalPagesReturnTheirWindowAndGiveWayToTheNextPage)
     EXPECT_FALSE(finish.Visible());
 }
 
-TEST(EndOfText, LicenceNextEnablesOnlyOnceTheTextIsReadToTheEnd)
+// The licence page bound, its Next enabled by the rule once the licence is marked read.
+TPoolTemplate& PreparedLicencePage(WizardRun& run)
 {
-    WizardRun run;
-    std::ofstream(run.folder / "license.txt") << "line\r\nline\r\nline\r\n";
     const std::vector<std::string> rules = {
         "IF (Licence.MaxLength = 2147483647)  THEN  NextButton.Enabled := True;"};
     TPoolTemplate& page =
         LoadDialog(run.runtime, "0", WritePageFile(run.folder, "Licence", kLicencePage, rules));
     PrepareDialog(run.runtime, "0");
+    return page;
+}
+
+TEST(EndOfText, LicenceNextEnablesOnlyOnceTheTextIsReadToTheEnd)
+{
+    WizardRun run;
+    std::ofstream(run.folder / "license.txt") << "line\r\nline\r\nline\r\n";
+    TPoolTemplate& page = PreparedLicencePage(run);
     auto& licence = dynamic_cast<ui::TMemo&>(*page.FindComponent("Licence"));
     auto& next = dynamic_cast<ui::TButton&>(*page.FindComponent("NextButton"));
     EXPECT_EQ(licence.Lines()->Text().substr(0, 4), "line");
@@ -434,11 +441,7 @@ TEST(EndOfText, LicenceNextEnablesOnlyOnceTheTextIsReadToTheEnd)
 TEST(EndOfText, ALicenceThatFitsCountsAsReadWhenShown)
 {
     WizardRun run;
-    const std::vector<std::string> rules = {
-        "IF (Licence.MaxLength = 2147483647)  THEN  NextButton.Enabled := True;"};
-    TPoolTemplate& page =
-        LoadDialog(run.runtime, "0", WritePageFile(run.folder, "Licence", kLicencePage, rules));
-    PrepareDialog(run.runtime, "0");
+    TPoolTemplate& page = PreparedLicencePage(run);
     auto& licence = dynamic_cast<ui::TMemo&>(*page.FindComponent("Licence"));
     // No licence file: the explanation stands in for it.
     EXPECT_EQ(licence.Lines()->Text().rfind("Add a license..txt or license.txt file", 0), 0u);
