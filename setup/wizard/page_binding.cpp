@@ -11,6 +11,7 @@
 #include "setup/engine/script/setup_messages.h"
 #include "setup/ui/containers.h"
 #include "setup/ui/control_rules.h"
+#include "setup/ui/file_controls.h"
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
@@ -99,6 +100,15 @@ private:
     void BindTreeView(ui::TTreeView& tree);
     void BindProgress(ui::TControl& control);
     std::string FindDocument(const std::vector<std::string>& names) const;
+    // A bound folder control shows its variable's folder; with Tag 1 the target folder's.
+    void BindFolder(ui::TControl& control, const std::string& boundFolder,
+                    const std::string& tagFolder)
+    {
+        if (Bound(control))
+            ShowFolderIn(control, boundFolder, m_runtime.system);
+        if (control.Tag() == 1)
+            ShowFolderIn(control, tagFolder, m_runtime.system);
+    }
 
     DialogRuntime& m_runtime;
     TPoolTemplate& m_page;
@@ -361,6 +371,21 @@ void PageBinder::Visit(forms::TComponent& component)
         if (movie.empty())
             flash->SetCaption(std::string(kMissingMovieText));
     }
+    if (auto* files = dynamic_cast<ui::TFileListBox*>(control)) {
+        Attach(files->onChange, m_page, "FileListBox1Change");
+        BindFolder(*files, engine::ExtractFilePath(Value(*files)), m_nearestTarget);
+    }
+    if (auto* folders = dynamic_cast<ui::TDirectoryListBox*>(control)) {
+        Attach(folders->onChange, m_page, "DirectoryListBox1Change");
+        const bool nearestExists =
+            !m_nearestTarget.empty() && m_runtime.system.DirectoryExists(m_nearestTarget);
+        BindFolder(*folders, Value(*folders),
+                   nearestExists ? m_nearestTarget : engine::ExtractFilePath(m_nearestTarget));
+    }
+    if (auto* drives = dynamic_cast<ui::TDriveComboBox*>(control)) {
+        Attach(drives->onChange, m_page, "DriveComboBox1Change");
+        BindFolder(*drives, Value(*drives), m_nearestTarget);
+    }
     if (auto* tree = dynamic_cast<ui::TTreeView*>(control))
         BindTreeView(*tree);
     if (auto* list = dynamic_cast<ui::TCheckListBox*>(control))
@@ -464,6 +489,10 @@ void ReleaseDialog(DialogRuntime& runtime, const std::string& key)
         }
         if (auto* bar = dynamic_cast<ui::TTrackBar*>(control))
             Detach(bar->onChange);
+        if (auto* files = dynamic_cast<ui::TFileListBox*>(control))
+            Detach(files->onChange);
+        if (auto* folders = dynamic_cast<ui::TDirectoryListBox*>(control))
+            Detach(folders->onChange);
         if (auto* combo = dynamic_cast<ui::TCustomComboBox*>(control))
             Detach(combo->onChange);
         if (auto* list = dynamic_cast<ui::TCheckListBox*>(control))

@@ -9,6 +9,7 @@
 #include "setup/engine/script/setup_messages.h"
 #include "setup/forms/class_builder.h"
 #include "setup/ui/control_rules.h"
+#include "setup/ui/file_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/wizard/component_lists.h"
@@ -71,6 +72,10 @@ const ClassInfo& TPoolTemplate::StaticClass()
                                       .Method("CheckListBox1ClickCheck",
                                               &P::CheckListBox1ClickCheck)
                                       .Method("TreeView1Change", &P::TreeView1Change)
+                                      .Method("FileListBox1Change", &P::FileListBox1Change)
+                                      .Method("DirectoryListBox1Change",
+                                              &P::DirectoryListBox1Change)
+                                      .Method("DriveComboBox1Change", &P::DriveComboBox1Change)
                                       .Method("RichEdit1Change", &P::RichEdit1Change)
                                       .Method("Memo1Change", &P::Memo1Change)
                                       .Build();
@@ -343,6 +348,43 @@ void TPoolTemplate::TreeView1Change(forms::TObject* sender, ui::TTreeNode* node)
     ApplyRules();
 }
 
+void TPoolTemplate::FolderChosen(forms::TObject* sender, const std::string& value,
+                                 const std::string& folder, const char* context)
+{
+    WriteHint(sender, value, context);
+    RefreshBoundControls();
+    if (const auto* control = dynamic_cast<const ui::TControl*>(sender); control && control->Tag() == 1)
+        ApplyBrowsedFolder(folder);
+    ApplyRules();
+}
+
+void TPoolTemplate::FileListBox1Change(forms::TObject* sender)
+{
+    if (m_runtime.bindingInProgress)
+        return;
+    if (auto* list = dynamic_cast<ui::TFileListBox*>(sender))
+        FolderChosen(sender, list->FileName(), engine::ExtractFilePath(list->FileName()),
+                     "FileListBox1Change");
+}
+
+void TPoolTemplate::DirectoryListBox1Change(forms::TObject* sender)
+{
+    if (m_runtime.bindingInProgress)
+        return;
+    if (auto* list = dynamic_cast<ui::TDirectoryListBox*>(sender))
+        FolderChosen(sender, list->Directory(), list->Directory(), "DirectoryListBox1Change");
+}
+
+void TPoolTemplate::DriveComboBox1Change(forms::TObject* sender)
+{
+    if (m_runtime.bindingInProgress)
+        return;
+    if (auto* drives = dynamic_cast<ui::TDriveComboBox*>(sender)) {
+        const std::string root = std::string(1, drives->Drive()) + ":\\";
+        FolderChosen(sender, root, root, "DriveComboBox1Change");
+    }
+}
+
 void TPoolTemplate::Memo1Change(forms::TObject* sender)
 {
     if (m_runtime.bindingInProgress)
@@ -425,6 +467,8 @@ void TPoolTemplate::RefreshBoundControls()
         if (auto* edit = dynamic_cast<ui::TCustomEdit*>(control);
             edit && !dynamic_cast<ui::TCustomMemo*>(control))
             edit->SetText(value);
+        else
+            ShowFolderIn(*control, value, m_runtime.system);
     }
 }
 
@@ -459,6 +503,24 @@ bool TPoolTemplate::HotSpotClick(const std::string& link,
             return true;
         default:
             return false;
+    }
+}
+
+void ShowFolderIn(ui::TControl& control, const std::string& path, IPageSystem& system)
+{
+    if (path.empty())
+        return;
+    if (auto* files = dynamic_cast<ui::TFileListBox*>(&control)) {
+        if (system.DirectoryExists(path))
+            files->SetDirectory(path);
+        else if (system.FileExists(path))
+            files->SetDirectory(engine::ExtractFilePath(path));
+    } else if (auto* folders = dynamic_cast<ui::TDirectoryListBox*>(&control)) {
+        if (system.DirectoryExists(path))
+            folders->SetDirectory(path);
+    } else if (auto* drives = dynamic_cast<ui::TDriveComboBox*>(&control)) {
+        if (system.DirectoryExists(path.substr(0, 1) + ":\\"))
+            drives->SetDrive(path[0]);
     }
 }
 

@@ -18,6 +18,7 @@
 namespace setup::wizard {
 
 struct DialogRuntime;
+class IPageSystem;
 
 // The memo (or rich edit) whose end-of-text mark a page keeps.
 struct TrackedMemo
@@ -63,6 +64,9 @@ public:
     void CheckListBox1Click(forms::TObject* sender);
     void CheckListBox1ClickCheck(forms::TObject* sender);
     void TreeView1Change(forms::TObject* sender, ui::TTreeNode* node);
+    void FileListBox1Change(forms::TObject* sender);
+    void DirectoryListBox1Change(forms::TObject* sender);
+    void DriveComboBox1Change(forms::TObject* sender);
     void Memo1Change(forms::TObject* sender);
     void RichEdit1Change(forms::TObject* sender);
     void Timer1Timer(forms::TObject* sender);
@@ -101,6 +105,9 @@ private:
     void ResultClick(forms::TObject* sender);
     // Writes the value into the Hint's variable; nothing without a Hint.
     void WriteHint(forms::TObject* sender, const std::string& value, const char* context);
+    // A folder control's choice into its variable; with Tag 1 the target edits follow it.
+    void FolderChosen(forms::TObject* sender, const std::string& value, const std::string& folder,
+                      const char* context);
     // The control's text into its variable, then the rules.
     void WriteText(forms::TObject* sender, const char* context);
     void FocusNextInTabOrder(ui::TWinControl& control);
@@ -108,6 +115,10 @@ private:
     DialogRuntime& m_runtime;
     ui::TFormDesigner* m_designer = nullptr;
 };
+
+// A file list, folder list or drive list shows the folder (or the file's folder, or the drive) of
+// the path when it exists; other controls stay as they are.
+void ShowFolderIn(ui::TControl& control, const std::string& path, IPageSystem& system);
 
 // The information labels (static texts, Tag 2 to 6) from the selected component and the sizes.
 void UpdateInfoLabels(TPoolTemplate& page);

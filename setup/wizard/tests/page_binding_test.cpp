@@ -7,6 +7,7 @@
 
 #include "setup/engine/script/setup_messages.h"
 #include "setup/ui/common_controls.h"
+#include "setup/ui/file_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/wizard/dialog_pool.h"
@@ -270,6 +271,39 @@ TEST_F(PageBindingTest, HotSpotsStartProgramsByAQuotedPath)
               (std::vector<std::string>{"start \"C:\\Documents and Settings\\setup.exe\" /quiet",
                                         "sound C:\\Documents and Settings\\chime.wav",
                                         "open http://example.com/"}));
+}
+
+TEST(FolderControls, ShowTheirFolderAndMoveTheTargetEdits)
+{
+    WizardRun run;
+    run.system.folders = {"C:", "C:\\Program Files", "D:", "D:\\Data"};
+    run.engine.Variables.Set("TARGETDIR", "C:\\Program Files\\App", "test");
+    run.engine.Variables.Set("FOLDER", "D:\\Data", "test");
+    TPoolTemplate& page = LoadDialog(run.runtime, "0", WritePageFile(run.folder, "Folders", R"(object Folders: TPoolTemplate
+  object Folders1: TDirectoryListBox
+    Tag = 1
+  end
+  object Bound: TDirectoryListBox
+    Hint = 'FOLDER'
+  end
+  object Drives: TDriveComboBox
+    Hint = 'FOLDER'
+  end
+  object TargetEdit: TEdit
+    Tag = 2
+  end
+end
+)", {}));
+    PrepareDialog(run.runtime, "0");
+    page.FormShow(&page);
+    auto& tagged = dynamic_cast<ui::TDirectoryListBox&>(*page.FindComponent("Folders1"));
+    EXPECT_EQ(tagged.Directory(), "C:\\Program Files");  // the nearest existing target folder
+    EXPECT_EQ(dynamic_cast<ui::TDirectoryListBox&>(*page.FindComponent("Bound")).Directory(),
+              "D:\\Data");
+    EXPECT_EQ(dynamic_cast<ui::TDriveComboBox&>(*page.FindComponent("Drives")).Drive(), 'D');
+    // The user opens another folder: the target edits keep the missing tail under it.
+    tagged.SetDirectory("D:\\Data");
+    EXPECT_EQ(dynamic_cast<ui::TEdit&>(*page.FindComponent("TargetEdit")).Text(), "D:\\Data\\App");
 }
 
 TEST(DialogPool, KeysIgnoreCaseAndASecondLoadReplacesThePage)
