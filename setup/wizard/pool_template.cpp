@@ -102,10 +102,8 @@ TPoolTemplate::TPoolTemplate(DialogRuntime& runtime, const std::string& pageFile
         m_designer->LoadFromFile(pageFile, ui::FormFileLayout::Binary);
     }
     metaTimer = new ui::TTimer(this);
-    metaTimer->SetName("MetaTimer");
     metaTimer->SetEnabled(false);
     timer1 = new ui::TTimer(this);
-    timer1->SetName("Timer1");
     timer1->SetInterval(1000);
     timer1->SetOnTimer(MethodEvent<forms::TNotifyEvent>(*this, "Timer1Timer"));
     timer1->SetEnabled(true);

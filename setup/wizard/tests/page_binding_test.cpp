@@ -99,6 +99,8 @@ constexpr const char* kLicencePage = R"(object LicencePage: TPoolTemplate
     Caption = '&Next >'
     Enabled = False
   end
+  object Timer1: TVistaGlass
+  end
 end
 )";
 
