@@ -210,8 +210,12 @@ ShownDialog ShowDialog(DialogRuntime& runtime, const std::string& key, bool moda
     page->SetPosition(ui::TPosition::poDesigned);
     page->SetBounds(position.left, position.top, page->Width(), page->Height());
     runtime.CancelFlag() = false;
-    if (page->HandleAllocated())
+    if (page->HandleAllocated()) {
+        // A page shown again while still up gets its new window shown too.
+        if (wasVisible)
+            page->Hide();
         page->RecreateWnd();
+    }
     if (modal) {
         if (startInstaller)
             page->installMode = true;

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <mmsystem.h>
+#include <shellapi.h>
 
 #include <fstream>
 #include <iterator>
