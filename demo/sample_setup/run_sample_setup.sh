@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
 # BUILD_DIR: builds a sample setup from the x64 build's Deployrun (its compiled script appended, a
 # resource archive made with 7-Zip holding its wizard pages, compiled from text forms with
-# formconv, and a wixl package carrying the suite's libraries beside it) and runs it under Wine
-# three times: with its wizard on screen, clicked through by click_through_wizard, it installs the
-# product; silently it detects the installed product (maintenance) and repairs it, and, through the
-# command of its Add/Remove Programs entry, removes it. Prints each run's exit code and report, and
-# the first run's trace.
+# formconv, and a wixl package carrying the suite's libraries beside it) and runs it silently under
+# Wine three times: it installs the product, detects the installed product (maintenance) and
+# repairs it, and, through the command of its Add/Remove Programs entry, removes it. Prints each
+# run's exit code and report, and the first run's trace.
 set -euo pipefail
 
 build=$(cd "${1:?usage: run_sample_setup.sh BUILD_DIR}" && pwd)
@@ -69,16 +68,7 @@ run_setup() {
   [ "$code" -eq 0 ]
 }
 
-# The first run with its wizard on screen, every page answered by a posted click.
-: >"$work/runs.txt"
-set +e
-"$build/wine-run" "$build/bin/click_through_wizard.exe" "$(winpath "$work/setup/setup.exe")" \
-  "RUNLOG=$runlog" "/l=$(winpath "$work/setup.log")" | tr -d '\r' | sed 's/^/   /'
-code=${PIPESTATUS[0]}
-set -e
-echo "== install through the wizard: exit code $code"
-tr -d '\r' <"$work/runs.txt" | sed 's/^/   /'
-[ "$code" -eq 0 ]
+run_setup "install" "$work/setup/setup.exe"
 echo "== first run's trace:"
 iconv -f UTF-16LE -t UTF-8 "$work/setup.log" | tr -d '\r'
 echo "== installed: $("$build/wine-run" cmd /c dir /b "$product_folder\\Wipestation Sample" | tr -d '\r' | tr '\n' ' ')"
