@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # BUILD_DIR: with the build's Wine session running, writes PNG pictures of the update dialogs, of
 # Trashwipe's three dialogs and of the test forms (every page control, the welcome page, the
-# skinned controls and the shaped form, a progress page as it is redrawn) into
-# BUILD_DIR/screenshots and lists them.
+# skinned controls and the shaped form, a progress page as it is redrawn) and of the sample
+# setup's wizard pages into BUILD_DIR/screenshots and lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -19,4 +19,8 @@ python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
   "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\skinned_shape.txt" >/dev/null
 "$build/wine-run" "$build/bin/progress_screenshots.exe" "Z:${out//\//\\}" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\wizard\\progress\\tests\\data\\progress_page.txt" >/dev/null
+sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
+"$build/wine-run" "$build/bin/wizard_screenshots.exe" "Z:${out//\//\\}" \
+  "$sample\\pages" "$sample\\license.txt" Welcome Licence Folder Components Progress Finish \
+  >/dev/null
 ls "$out"/*.png

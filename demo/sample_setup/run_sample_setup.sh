@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # BUILD_DIR: builds a sample setup from the x64 build's Deployrun (its compiled script appended, a
-# resource archive made with 7-Zip and a wixl package carrying the suite's libraries beside it) and
-# runs it silently under Wine three times: it installs the product, detects the installed product
-# (maintenance) and repairs it, and, through the command of its Add/Remove Programs entry, removes
-# it. Prints each run's exit code and report, and the first run's trace; each run's trace stays in
+# resource archive made with 7-Zip holding its wizard pages, compiled from text forms with
+# formconv, and a wixl package carrying the suite's libraries beside it) and runs it silently under
+# Wine three times: it installs the product, detects the installed product (maintenance) and
+# repairs it, and, through the command of its Add/Remove Programs entry, removes it. Prints each
+# run's exit code and report, and the first run's trace; each run's trace stays in
 # BUILD_DIR/sample-setup as install.log, maintenance.log and removal.log.
 set -euo pipefail
 
@@ -25,7 +26,18 @@ cp "$here/readme.txt" "$product/"
 for library in Cipherkit Filewipe Volumewipe Snapwipe Lingotext_DE Setupaid; do
   cp "$build/bin/$library.dll" "$product/"
 done
-(cd "$work/parts" && "$seven_zip" a -t7z -bd -bso0 sample.res "Wipestation Sample")
+# The wizard pages and their rules files go to the archive's root, the setup's support folder.
+pages="$work/parts/pages"
+mkdir -p "$pages"
+cp "$here/license.txt" "$pages/"
+for source in "$here"/pages/*.txt; do
+  page=$(basename "$source" .txt)
+  "$build/wine-run" "$build/bin/formconv.exe" text-to-binary "$(winpath "$source")" \
+    "$(winpath "$pages/$page.dfm")" >/dev/null
+  cp "$here/pages/$page.qbrf" "$pages/$page.dfm.qbrf"
+done
+(cd "$work/parts" && "$seven_zip" a -t7z -bd -bso0 sample.res "Wipestation Sample" &&
+  cd pages && "$seven_zip" a -t7z -bd -bso0 ../sample.res ./*)
 (cd "$product" && cp "$here/sample_setup.wxs" . && wixl -o ../sample.msi sample_setup.wxs && rm sample_setup.wxs)
 
 "$build/wine-run" "$build/bin/make_sample_setup.exe" "$(winpath "$work/setup")" \

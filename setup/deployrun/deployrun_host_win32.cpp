@@ -41,7 +41,7 @@ std::string ReadStringValue(HKEY root, const std::string& keyPath, const char* v
 
 DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
                                                    engine::EngineState& engine,
-                                                   HeadlessDialogPool& dialogs,
+                                                   WizardDialogs& dialogs,
                                                    const std::string& packagePath,
                                                    engine::ISystemFacts& system)
     : Win32InterpreterHostBase([&engine] {
@@ -50,6 +50,7 @@ DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
       m_script(script),
       m_engine(engine),
       m_dialogs(dialogs),
+      m_installerDialogs(dialogs.Runtime()),
       m_system(system),
       m_cache(script, engine, engine::RunComponentModel(engine), packagePath, engine.DataDir,
               engine.SourceOverride)
@@ -57,6 +58,7 @@ DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
     sysconfig::installer::InstallerSettings& installer = m_cache.Bridge().settings;
     installer.traceLogPath = engine.TraceLogPath;
     installer.windowsNT = engine::GetOsVersionInfo(system).nt;
+    installer.dialogs = &m_installerDialogs;
 }
 
 engine::InterpreterHost DeployrunInterpreterHost::Bundle()
@@ -121,11 +123,26 @@ engine::LanguageChoice DeployrunInterpreterHost::ShowLanguageForm(const std::vec
     return choice;
 }
 
-engine::PageResult DeployrunInterpreterHost::ShowDialog(const std::string& key, bool)
+engine::PageResult DeployrunInterpreterHost::ShowDialog(const std::string& key, bool modal)
 {
     // A cancel applies to the worker that runs while the page shown now is on screen.
     m_engine.Parts.Get<engine::WorkerFlags>().cancelled = false;
-    return m_dialogs.ShowDialog(key);
+    return m_dialogs.ShowDialog(key, modal);
+}
+
+void DeployrunInterpreterHost::ReleaseDialog(const std::string& key)
+{
+    m_dialogs.ReleaseDialog(key);
+}
+
+void DeployrunInterpreterHost::PrepareDialog(const std::string& key, std::uintptr_t)
+{
+    m_dialogs.PrepareDialog(key);
+}
+
+void DeployrunInterpreterHost::HideDialog(const std::string& key)
+{
+    m_dialogs.HideDialog(key);
 }
 
 int DeployrunInterpreterHost::CheckCancel()
@@ -201,6 +218,7 @@ void DeployrunInterpreterHost::CloseInterpreterResources()
 {
     // A text file a script left half-read is not carried into the next run.
     engine::CloseOpenTextFile(m_engine);
+    m_dialogs.Close();
 }
 
 }  // namespace setup::deployrun

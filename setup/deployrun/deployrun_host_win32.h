@@ -5,7 +5,8 @@
 
 #include <string>
 
-#include "setup/deployrun/headless_dialogs.h"
+#include "setup/deployrun/installer_dialogs.h"
+#include "setup/deployrun/wizard_dialogs.h"
 #include "setup/engine/installer/installer_cache_host_win32.h"
 #include "setup/engine/interpreter/interpreter_host_win32.h"
 #include "setup/engine/interpreter/interpreter_state.h"
@@ -26,7 +27,7 @@ class DeployrunInterpreterHost final : public engine::Win32InterpreterHostBase,
 public:
     // system: the Windows facts of the run.
     DeployrunInterpreterHost(engine::SetupScript& script, engine::EngineState& engine,
-                             HeadlessDialogPool& dialogs, const std::string& packagePath,
+                             WizardDialogs& dialogs, const std::string& packagePath,
                              engine::ISystemFacts& system);
 
     // The installer cache of this run: its statements and the script run that records the state.
@@ -49,10 +50,10 @@ public:
     void LoadLanguageStrings(const std::string& path) override;
     engine::LanguageChoice ShowLanguageForm(const std::vector<std::string>& entries,
                                             int preselected) override;
-    void ReleaseDialog(const std::string&) override {}
-    void PrepareDialog(const std::string&, std::uintptr_t) override {}
+    void ReleaseDialog(const std::string& key) override;
+    void PrepareDialog(const std::string& key, std::uintptr_t ownerWindow) override;
     engine::PageResult ShowDialog(const std::string& key, bool modal) override;
-    void HideDialog(const std::string&) override {}
+    void HideDialog(const std::string& key) override;
     int CheckCancel() override;
     void PublishProgress(const std::string& text, int position) override;
     void ExecutePlugin(int statementIndex) override;
@@ -70,7 +71,8 @@ private:
 
     engine::SetupScript& m_script;
     engine::EngineState& m_engine;
-    HeadlessDialogPool& m_dialogs;
+    WizardDialogs& m_dialogs;
+    WizardInstallerDialogs m_installerDialogs;
     engine::ISystemFacts& m_system;
     engine::Win32Wow64Services m_wow64;
     sysconfig::installer::InstallerCacheHost m_cache;

@@ -2,7 +2,7 @@
 // ended with the exit code it chose.
 #include <windows.h>
 
-#include "setup/deployrun/headless_dialogs.h"
+#include "setup/deployrun/wizard_dialogs.h"
 #include "setup/deployrun/resource_archive.h"
 #include "setup/deployrun/script_runner_win32.h"
 #include "setup/deployrun/setup_main.h"
@@ -10,6 +10,11 @@
 #include "setup/deployrun/startup_system_win32.h"
 #include "setup/deployrun/startup_windows_win32.h"
 #include "setup/engine/rtl/thread_win32.h"
+#include "setup/ui/application.h"
+#include "setup/ui/file_lister_win32.h"
+#include "setup/ui/message_loop_win32.h"
+#include "setup/ui/window_peer_win32.h"
+#include "setup/wizard/page_system_win32.h"
 
 namespace {
 
@@ -27,9 +32,20 @@ int RunSetup() noexcept
         Win32StartupSystem system;
         Win32StartupWindows windows;
         Win32StartupPrompt prompt(windows);
-        HeadlessDialogPool dialogs;
+        // The pages live in the windows of one application and bind to the run's engine state.
+        setup::ui::Win32PeerFactory peers;
+        setup::ui::Win32MessageLoop loop;
+        setup::ui::Win32TimerService timers;
+        setup::ui::Win32FileLister files;
+        setup::ui::TApplication application(loop, &peers, &timers);
+        loop.SetApplication(&application);
+        application.fileLister = &files;
+        setup::engine::EngineState engine;
+        setup::wizard::Win32PageSystem pageSystem;
+        setup::wizard::DialogRuntime runtime(engine, application, pageSystem);
+        WizardDialogs dialogs(runtime);
         WrapperResourceArchive archive;
-        Win32ScriptRunner runner(dialogs);
+        Win32ScriptRunner runner(engine, dialogs);
         const StartupServices services{system, windows, prompt, dialogs, archive, runner};
         return SetupMain(services);
     } catch (...) {

@@ -12,7 +12,7 @@ namespace setup::deployrun {
 int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts& facts,
                                  const std::string& packagePath)
 {
-    engine::EngineState engine;
+    engine::EngineState& engine = m_engine;
     engine::ProcessFacts& process = engine.process;
     process.exeFile = facts.exeFile;
     process.commandTail = facts.switches.commandTail;

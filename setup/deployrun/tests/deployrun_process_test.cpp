@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <thread>
 #include <vector>
 
 #include "core/unique_handle.h"
@@ -43,6 +44,59 @@ std::string ReadFile(const std::string& path)
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
+
+// Clicks "&Next >" on every page the program shows until it is stopped, as a user who accepts
+// every page would.
+class NextClicker
+{
+public:
+    explicit NextClicker(std::string program)
+        : m_program(std::move(program)), m_thread([this] { Run(); })
+    {
+    }
+    ~NextClicker()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+
+private:
+    struct Search
+    {
+        const std::string* program;
+        std::vector<HWND> pages;
+    };
+    static BOOL CALLBACK CollectPage(HWND window, LPARAM data)
+    {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(window, &processId);
+        core::UniqueProcess process(
+            ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+        char path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (::IsWindowVisible(window) && process &&
+            ::QueryFullProcessImageNameA(process.Get(), 0, path, &size) &&
+            _stricmp(path, search->program->c_str()) == 0)
+            search->pages.push_back(window);
+        return TRUE;
+    }
+    void Run()
+    {
+        while (!m_stop) {
+            Search search{&m_program, {}};
+            ::EnumWindows(&CollectPage, reinterpret_cast<LPARAM>(&search));
+            for (HWND page : search.pages)
+                if (HWND next = ::FindWindowExA(page, nullptr, "Button", "&Next >"))
+                    ::PostMessageA(next, BM_CLICK, 0, 0);
+            ::Sleep(200);
+        }
+    }
+
+    std::string m_program;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
 
 class DeployrunProcessTest : public ::testing::Test
 {
@@ -340,6 +394,8 @@ TEST_F(DeployrunProcessTest, ACleanRunTracesEveryStageAndLeavesNoSupportFolder)
         const std::string program =
             Write(Image("Set Variable | A | 1\nDisplay Dialog | Welcome\n"));
         WriteBitmap(m_work + "app\\setup.bmp", 64, 48);
+        // The welcome page waits for its Next button.
+        NextClicker clicker(program);
         const ProcessResult result = Run(program, arguments);
         EXPECT_EQ(result.exitCode, 0u) << arguments;
         EXPECT_TRUE(result.messageBoxes.empty()) << arguments;
