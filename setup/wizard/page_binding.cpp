@@ -15,6 +15,8 @@
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/skin/bmp_button.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/component_lists.h"
 #include "setup/wizard/dialog_pool.h"
 #include "setup/wizard/dialog_runtime.h"
@@ -336,7 +338,7 @@ void PageBinder::Visit(forms::TComponent& component)
                 bar->SetPosition(static_cast<std::int32_t>(position));
         }
     }
-    if (dynamic_cast<ui::TButton*>(control) || dynamic_cast<ui::TSkBmpButton*>(control)) {
+    if (dynamic_cast<ui::TButton*>(control) || dynamic_cast<ui::skin::TSkBmpButton*>(control)) {
         Attach(control->onClick, m_page, "Button1Click");
         TextTemplate(*control);
     }
@@ -354,9 +356,9 @@ void PageBinder::Visit(forms::TComponent& component)
         BindMemo(*memo, false);
     if (auto* rich = dynamic_cast<ui::TRichEdit*>(control))
         BindMemo(*rich, true);
-    if (auto* box = dynamic_cast<ui::TSkCheckBox*>(control)) {
-        Attach(box->onClick, m_page,
-               dynamic_cast<ui::TSkRadioButton*>(box) ? "RadioButton1Click" : "CheckBox1Click");
+    if (auto* box = dynamic_cast<ui::skin::TSkCustomGlyphButton*>(control)) {
+        const bool radio = dynamic_cast<ui::skin::TSkRadioButton*>(box) != nullptr;
+        Attach(box->onClick, m_page, radio ? "RadioButton1Click" : "CheckBox1Click");
         if (Bound(*box)) {
             const std::string value = rtl::AnsiUpperCase(Value(*box));
             box->SetChecked(value == "TRUE" || value == "-1");
@@ -476,9 +478,10 @@ void ReleaseDialog(DialogRuntime& runtime, const std::string& key)
         if (!control || component == page)
             continue;
         if (dynamic_cast<ui::TLabel*>(control) || dynamic_cast<ui::TGroupBox*>(control) ||
-            dynamic_cast<ui::TButton*>(control) || dynamic_cast<ui::TSkBmpButton*>(control) ||
+            dynamic_cast<ui::TButton*>(control) || dynamic_cast<ui::skin::TSkBmpButton*>(control) ||
             dynamic_cast<ui::TSpeedButton*>(control) || dynamic_cast<ui::TImage*>(control) ||
-            dynamic_cast<ui::TSkCheckBox*>(control) || dynamic_cast<ui::TCustomListBox*>(control))
+            dynamic_cast<ui::skin::TSkCustomGlyphButton*>(control) ||
+            dynamic_cast<ui::TCustomListBox*>(control))
             Detach(control->onClick);
         if (auto* shape = dynamic_cast<ui::TShape*>(control))
             Detach(shape->onMouseUp);

@@ -12,6 +12,8 @@
 #include "setup/ui/file_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/skin/bmp_button.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/component_lists.h"
 #include "setup/wizard/dialog_runtime.h"
 
@@ -240,7 +242,7 @@ void TPoolTemplate::CheckBox1Click(forms::TObject* sender)
 {
     if (m_runtime.bindingInProgress)
         return;
-    if (auto* box = dynamic_cast<ui::TSkCheckBox*>(sender))
+    if (auto* box = dynamic_cast<ui::skin::TSkCustomGlyphButton*>(sender))
         WriteHint(sender, box->Checked() ? "TRUE" : "FALSE", "CheckBox1Click");
     ApplyRules();
 }
@@ -250,7 +252,7 @@ void TPoolTemplate::RadioButton1Click(forms::TObject*)
     if (m_runtime.bindingInProgress)
         return;
     for (std::size_t i = 0; i < ComponentCount(); ++i)
-        if (auto* radio = dynamic_cast<ui::TSkRadioButton*>(Component(i)))
+        if (auto* radio = dynamic_cast<ui::skin::TSkRadioButton*>(Component(i)))
             WriteHint(radio, radio->Checked() ? "TRUE" : "FALSE", "RadioButton1Click");
     ApplyRules();
 }

@@ -5,6 +5,8 @@
 #include "setup/ui/form.h"
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/skin/bmp_button.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/timer.h"
 #include "setup/wizard/progress/progress_page_cycle.h"
@@ -66,7 +68,7 @@ void ProgressRuntime::Refresh(IProgressPage& page, const Progress& progress)
                    dynamic_cast<ui::TTabSheet*>(component)) {
             page.RefreshCaption(*static_cast<ui::TControl*>(component));
         } else if (dynamic_cast<ui::TButton*>(component) ||
-                   dynamic_cast<ui::TSkBmpButton*>(component)) {
+                   dynamic_cast<ui::skin::TSkBmpButton*>(component)) {
             auto& button = *static_cast<ui::TControl*>(component);
             page.AttachClickHandler(button, PageClickHandler::Button1Click);
             page.RefreshCaption(button);

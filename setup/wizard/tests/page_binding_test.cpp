@@ -10,6 +10,8 @@
 #include "setup/ui/file_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/skin/bmp_button.h"
+#include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/dialog_pool.h"
 #include "setup/wizard/page_binding.h"
 #include "setup/wizard/pool_template.h"
@@ -143,8 +145,8 @@ TEST_F(PageBindingTest, FillsControlsFromTemplatesAndVariables)
     EXPECT_EQ(Control<ui::TEdit>("NameEdit").Text(), "Ada");
     // A non-empty template on an unbound edit is shown unexpanded.
     EXPECT_EQ(Control<ui::TEdit>("TemplateEdit").Text(), "$TITLE$ stays");
-    EXPECT_TRUE(Control<ui::TSkCheckBox>("Option").Checked());
-    EXPECT_EQ(Control<ui::TSkCheckBox>("Option").Caption(), "Option of Wipestation");
+    EXPECT_TRUE(Control<ui::skin::TSkCheckBox>("Option").Checked());
+    EXPECT_EQ(Control<ui::skin::TSkCheckBox>("Option").Caption(), "Option of Wipestation");
     auto& list = Control<ui::TListBox>("ListBox1");
     EXPECT_EQ(list.Items()->Count(), 2u);  // the empty item is gone
     EXPECT_EQ(list.ItemIndex(), 1);
@@ -160,7 +162,7 @@ TEST_F(PageBindingTest, UserInputReachesTheHintVariables)
     PrepareDialog(run.runtime, "0");
     Control<ui::TEdit>("NameEdit").SetText("Grace");
     EXPECT_EQ(Var("NAME"), "Grace");
-    auto& option = Control<ui::TSkCheckBox>("Option");
+    auto& option = Control<ui::skin::TSkCheckBox>("Option");
     option.SetChecked(true);
     option.Click();
     EXPECT_EQ(Var("OPTION"), "TRUE");
