@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the x64 tree and writes PNG pictures of the update dialogs, of Trashwipe's three dialogs
-# and of the test forms (every page control, the welcome page) into build/x64/screenshots.
+# Builds the x64 tree and writes PNG pictures of the update dialogs, of Trashwipe's three dialogs,
+# of an HTML page with a table and a form and of the test forms (every page control, the welcome
+# page) into build/x64/screenshots.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -11,6 +12,7 @@ out=$BUILD_ROOT/x64/screenshots
 mkdir -p "$out"
 "$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/update_screenshots.exe" "Z:${out//\//\\}"
 "$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/trashwipe_screenshots.exe" "Z:${out//\//\\}"
+"$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/html_screenshots.exe" "Z:${out//\//\\}"
 python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
 "$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/form_screenshots.exe" "Z:${out//\//\\}" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\every_control.txt" \
