@@ -6,24 +6,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "fuzz/byte_reader.h"
 #include "setup/htmlview/layout/table_heights.h"
-
-namespace {
-
-struct Reader
-{
-    const std::uint8_t* data;
-    std::size_t size, at = 0;
-    int Next() { return at < size ? data[at++] : 0; }
-    int Wide() { return Next() << 8 | Next(); }
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace htmlview;
-    Reader in{data, size};
+    ByteReader in{data, size};
     const int rowCount = in.Next() % 30;
     const int room = in.Wide() * (in.Next() % 8) - 100;
     std::vector<RowNeed> rows(rowCount);

@@ -226,14 +226,21 @@ TEST_F(FormTest, KeysButtonsAndTextAreas)
     EXPECT_EQ(host.controls.at(soft.control).kind, ControlKind::Memo);
 }
 
-TEST(FormDocument, ControlsStandInTheTextAndSubmitTheirForm)
+// A whole document built over the fake host, its controls sized by the fake's fonts.
+class DocumentWithControls : public ::testing::Test
 {
+protected:
+    DocumentWithControls() { document.controlHost = &host; }
+
     FakeCodePages codePages;
     FakeFontCatalog fonts;
     FakeTextMeasurer measurer;
     FakeControlHost host;
-    Document document(measurer, fonts);
-    document.controlHost = &host;
+    Document document{measurer, fonts};
+};
+
+TEST_F(DocumentWithControls, ControlsStandInTheTextAndSubmitTheirForm)
+{
     DocumentBuilder builder(document, codePages);
     builder.Build(
         "<form action=/go method=POSTED><table><tr><td>Name<td><input name=n value=x size=4>"
@@ -281,14 +288,8 @@ TEST(FormDocument, ControlsStandInTheTextAndSubmitTheirForm)
     EXPECT_EQ(document.forms[0]->SubmissionList().size(), 4u);  // the click is forgotten
 }
 
-TEST(PanelDocument, PanelsAreMadeForTheHostAndSizedInTheText)
+TEST_F(DocumentWithControls, PanelsAreMadeForTheHostAndSizedInTheText)
 {
-    FakeCodePages codePages;
-    FakeFontCatalog fonts;
-    FakeTextMeasurer measurer;
-    FakeControlHost host;
-    Document document(measurer, fonts);
-    document.controlHost = &host;
     std::vector<std::string> made;
     document.onPanelCreate = [&](Panel& panel) {
         made.push_back(panel.name + "/" + panel.type + "/" + panel.source);
