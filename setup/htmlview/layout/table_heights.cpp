@@ -103,16 +103,18 @@ std::vector<int> RowHeightsFor(const std::vector<RowNeed>& rows, int room)
         }
         given += heights[r];
     }
-    heights[count - 1] = static_cast<int>(std::max<long long>(0, room - given));
-    // Rounding up the rows above must not leave the last one short of its content.
-    for (int r = 0; r < count - 1 && heights[count - 1] < rows[count - 1].content; ++r) {
-        const int give =
-            std::min(rows[count - 1].content - heights[count - 1], heights[r] - rows[r].content);
+    // The last row takes the rest; where rounding up the rows above left it short of its content,
+    // they give back what they have beyond theirs.
+    long long last = room - given;
+    for (int r = 0; r < count - 1 && last < rows[count - 1].content; ++r) {
+        const long long give =
+            std::min<long long>(rows[count - 1].content - last, heights[r] - rows[r].content);
         if (give > 0) {
-            heights[r] -= give;
-            heights[count - 1] += give;
+            heights[r] -= static_cast<int>(give);
+            last += give;
         }
     }
+    heights[count - 1] = static_cast<int>(std::max<long long>(0, last));
     return heights;
 }
 
