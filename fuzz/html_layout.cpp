@@ -1,12 +1,14 @@
 // Any bytes as an HTML document: built into sections, laid out at a width the first byte picks,
-// painted, and asked for links, carets and characters across the page.
+// painted, and asked for links, carets and characters across the page; its forms submitted.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
-#include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/builder/document_builder.h"
+#include "setup/htmlview/forms/fake_control_host.h"
+#include "setup/htmlview/forms/form.h"
+#include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/util/fake_platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -19,7 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeCodePages codePages;
     FakeFontCatalog fonts;
     FakeTextMeasurer measurer;
+    FakeControlHost host;
     Document document(measurer, fonts);
+    document.controlHost = &host;
     document.imageSize = [](const std::string& source) -> std::optional<ImageSize> {
         if (source.empty() || source[0] == 'm')
             return std::nullopt;  // missing
@@ -52,5 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         document.DocIndexOf(index, false);
     }
     document.DumpLayout();
+    // Every form submits, resets and hears its controls' events.
+    for (const auto& form : document.forms) {
+        form->SubmissionList();
+        form->ResetControls();
+    }
+    for (int id = 1; id < host.next && id < 50; ++id)
+        for (ControlEvent event : {ControlEvent::Enter, ControlEvent::Click, ControlEvent::Leave,
+                                   ControlEvent::ArrowForward, ControlEvent::Return})
+            DispatchControlEvent(document.forms, id, event);
     return 0;
 }

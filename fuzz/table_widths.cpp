@@ -7,17 +7,10 @@
 #include <numeric>
 #include <vector>
 
+#include "fuzz/byte_reader.h"
 #include "setup/htmlview/layout/table_widths.h"
 
 namespace {
-
-struct Reader
-{
-    const std::uint8_t* data;
-    std::size_t size, at = 0;
-    int Next() { return at < size ? data[at++] : 0; }
-    int Wide() { return Next() << 8 | Next(); }
-};
 
 void Check(const htmlview::ColumnWidths& c, int room, bool exact)
 {
@@ -36,7 +29,7 @@ void Check(const htmlview::ColumnWidths& c, int room, bool exact)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     using namespace htmlview;
-    Reader in{data, size};
+    ByteReader in{data, size};
     const int columns = in.Next() % 40;
     const int room = in.Wide() * 2;
     const bool percentages = in.Next() & 1;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # BUILD_DIR: with the build's Wine session running, writes PNG pictures of the update dialogs, of
-# Trashwipe's three dialogs and of the test forms (every page control, the welcome page, the
+# Trashwipe's three dialogs, of an HTML page with a table and a form, of the test forms (every page control, the welcome page, the
 # skinned controls and the shaped form, a progress page as it is redrawn) and of the sample
 # setup's wizard pages into BUILD_DIR/screenshots and lists them.
 set -euo pipefail
@@ -12,6 +12,7 @@ mkdir -p "$out"
 "$build/wine-run" "$build/bin/update_screenshots.exe" "Z:${out//\//\\}" >/dev/null
 "$build/wine-run" "$build/bin/trashwipe_screenshots.exe" "Z:${out//\//\\}" >/dev/null
 python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
+"$build/wine-run" "$build/bin/html_screenshots.exe" "Z:${out//\//\\}" >/dev/null
 "$build/wine-run" "$build/bin/form_screenshots.exe" "Z:${out//\//\\}" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\every_control.txt" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" \

@@ -1,6 +1,8 @@
 #include "setup/htmlview/builder/document_builder.h"
 
 #include "setup/htmlview/builder/presentational.h"
+#include "setup/htmlview/forms/form.h"
+#include "setup/htmlview/forms/panel.h"
 #include "setup/htmlview/layout/block.h"
 #include "setup/htmlview/layout/table.h"
 #include "setup/htmlview/layout/text_section.h"
@@ -8,6 +10,7 @@
 #include "setup/htmlview/parser/tokenizer.h"
 #include "setup/htmlview/style/box_values.h"
 #include "setup/htmlview/style/cascade.h"
+#include "setup/htmlview/style/colors.h"
 #include "setup/htmlview/style/keywords.h"
 #include "setup/htmlview/util/text.h"
 
@@ -24,11 +27,34 @@ struct DocumentBuilder::Open
     bool inlineBorder = false;
     std::unique_ptr<TableSection> table;  // until its end tag hands it to the enclosing cell
     int savedListLevel = 0;
+    int savedNoBreak = 0;
+    bool noWrap = false;  // a NOWRAP cell: its text does not break
     CellAlign rowAlign = CellAlign::Middle;
+    std::uint32_t rowBackground = kNoneColor;
     ColumnFormat columnDefaults;  // of the open COLGROUP
 };
 
+struct DocumentBuilder::PendingOption
+{
+    std::u16string text;
+    bool selected = false;
+    std::string value;  // its VALUE attribute
+};
+
 namespace {
+
+std::u16string TrimmedText(const std::u16string& text)
+{
+    const auto space = [](char16_t c) {
+        return c == u' ' || c == u'\r' || c == u'\n' || c == u'\t';
+    };
+    std::size_t from = 0, to = text.size();
+    while (from < to && space(text[from]))
+        ++from;
+    while (to > from && space(text[to - 1]))
+        --to;
+    return text.substr(from, to - from);
+}
 
 bool IsBlockTag(Sym s)
 {
@@ -338,6 +364,97 @@ void DocumentBuilder::OpenBlock(Sym symbol, const std::string& tag)
     m_stack.back()->block = raw;
     if (symbol == Sym::Pre)
         m_pre = true;
+    if (symbol == Sym::Form && m_document.controlHost) {
+        m_document.forms.push_back(std::make_unique<Form>(*m_document.controlHost, &attributes,
+                                                          m_document.fonts.PixelsPerInch()));
+        m_form = m_document.forms.back().get();
+    }
+}
+
+void DocumentBuilder::BodyTag()
+{
+    // Later BODY tags, and those inside a table, are ignored.
+    Block* body = m_stack.size() > 1 ? m_stack[1]->block : nullptr;
+    const bool textBefore =
+        m_section && m_section->text.find_first_not_of(u' ') != std::u16string::npos;
+    if (!body || m_tableDepth > 0 || !body->cell.sections.empty() || textBefore)
+        return;
+    Pop(2);
+    m_section.reset();
+    m_stack.pop_back();
+    m_document.cell.sections.clear();
+    const AttributeList& attributes = m_tokenizer->Attributes();
+    for (const auto& [symbol, state] :
+         {std::pair{Sym::Link, "link"}, {Sym::Vlink, "visited"}, {Sym::Olink, "hover"}})
+        if (const Attribute* a = attributes.Find(symbol))
+            if (const auto color = ParseColor(a->value, false))
+                sheet.SetLinkColor(state, *color);
+    Properties& p = Push(Sym::Body, "body");
+    ApplyBodyAttributes(p, attributes);
+    FontFor(p);
+    auto block = std::make_unique<BodyBlock>(m_document, p);
+    m_stack.back()->block = block.get();
+    m_document.cell.Add(std::move(block));
+}
+
+Form& DocumentBuilder::CurrentForm()
+{
+    // A control outside any FORM gets a form of its own, without attributes.
+    if (!m_form) {
+        m_document.forms.push_back(std::make_unique<Form>(*m_document.controlHost, nullptr,
+                                                          m_document.fonts.PixelsPerInch()));
+        m_form = m_document.forms.back().get();
+    }
+    return *m_form;
+}
+
+void DocumentBuilder::FormControlTag(Sym symbol)
+{
+    if (!m_document.controlHost || m_stack.size() >= kMaxDepth)
+        return;
+    const AttributeList& attributes = m_tokenizer->Attributes();
+    const int position = m_tokenizer->TagPosition();
+    Form& form = CurrentForm();
+    const std::size_t before = form.controls.size();
+    if (symbol == Sym::Input)
+        form.AddInput(attributes);
+    else if (symbol == Sym::Select)
+        m_select = &form.AddSelect(attributes);
+    else
+        form.AddTextArea(attributes, m_tokenizer->ReadTextArea());
+    TextSection& section = Section();  // in the font around the control
+    Properties& p = Push(symbol, symbol == Sym::Input    ? "input"
+                                 : symbol == Sym::Select ? "select"
+                                                         : "textarea");
+    for (std::size_t i = before; i < form.controls.size(); ++i) {
+        FormControl& control = *form.controls[i];
+        control.ApplyStyle(p);
+        control.ResetToInitial();
+        if (auto* button = dynamic_cast<ImageButtonControl*>(&control)) {
+            // An image button is its picture.
+            InlineImage& image = section.InsertImage(attributes, position);
+            image.ApplyStyle(p);
+            image.clickTarget = button;
+        } else if (!control.IsHidden()) {
+            section.InsertControl(control, AttributeList(), position);
+        }
+    }
+    m_stack.pop_back();
+}
+
+void DocumentBuilder::FinishOption()
+{
+    if (m_select && m_option)
+        m_select->AddOption(TrimmedText(m_option->text), m_option->selected, m_option->value);
+    m_option.reset();
+}
+
+void DocumentBuilder::FinishSelect()
+{
+    FinishOption();
+    if (m_select)
+        m_select->ResetToInitial();
+    m_select = nullptr;
 }
 
 void DocumentBuilder::Pop(std::size_t index)
@@ -352,7 +469,7 @@ void DocumentBuilder::Pop(std::size_t index)
             m_pre = false;
         if (IsListTag(s) && s != Sym::Dl)
             --m_listLevel;
-        if (s == Sym::Nobr)
+        if (s == Sym::Nobr || m_stack[i]->noWrap)
             --m_noBreak;
         if (m_stack[i]->inlineBorder)
             m_document.inlineBorders.Add(m_tokenizer->TagPosition(), m_stack[i]->properties, false,
@@ -361,6 +478,7 @@ void DocumentBuilder::Pop(std::size_t index)
         if (table) {
             EndSection();  // text between the table's tags goes before it
             m_listLevel = m_stack[i]->savedListLevel;
+            m_noBreak = m_stack[i]->savedNoBreak;
             --m_tableDepth;
         }
         m_stack.pop_back();
@@ -392,7 +510,9 @@ void DocumentBuilder::TableTag(Sym s)
         Open& opened = *m_stack.back();
         opened.table = std::make_unique<TableSection>(m_document, attributes);
         opened.savedListLevel = m_listLevel;
+        opened.savedNoBreak = m_noBreak;
         m_listLevel = 0;
+        m_noBreak = 0;
         ++m_tableDepth;
         return;
     }
@@ -404,7 +524,7 @@ void DocumentBuilder::TableTag(Sym s)
             rowIndex = i;
     }
     if (tableIndex == 0)
-        return;  // row and cell tags outside a table are skipped
+        return;    // row and cell tags outside a table are skipped
     EndSection();  // text before the first cell is shown before the table
     TableSection& table = *m_stack[tableIndex]->table;
     if (s == Sym::Col || s == Sym::Colgroup) {
@@ -420,13 +540,26 @@ void DocumentBuilder::TableTag(Sym s)
             table.AddColumns(format, span);
         return;
     }
+    if (s == Sym::Caption) {
+        // The cell ends; the row stays open for the cells after the caption.
+        Pop((rowIndex != 0 ? rowIndex : tableIndex) + 1);
+        const Attribute* align = attributes.Find(Sym::Align);
+        const bool onTop = !align || LowerAscii(Trim(align->value)) != "bottom";
+        Properties& p = Push(Sym::Caption, "caption");
+        FontFor(p);
+        m_stack.back()->block = &table.CaptionBlock(p, onTop);
+        return;
+    }
     if (s == Sym::Tr || rowIndex == 0) {
         Pop(tableIndex + 1);
-        table.StartRow();
+        table.StartRow(s == Sym::Tr ? &attributes : nullptr);
         Properties& row = Push(Sym::Tr, "tr");
         if (s == Sym::Tr) {
             ApplyBlockAlign(row, attributes);
             m_stack.back()->rowAlign = VerticalAlignOf(attributes, CellAlign::Middle);
+            if (const Attribute* color = attributes.Find(Sym::Bgcolor))
+                m_stack.back()->rowBackground =
+                    ParseColor(color->value, false).value_or(kNoneColor);
         }
         rowIndex = m_stack.size() - 1;
         if (s == Sym::Tr)
@@ -446,19 +579,37 @@ void DocumentBuilder::TableTag(Sym s)
     }
     ApplyBlockAlign(p, attributes);
     p.AssignPresentational(TextAlign, std::string(s == Sym::Th ? "center" : "left"));
-    ApplyCellAttributes(p, attributes, table.cellPadding, table.border > 0);
+    const bool framed = ApplyCellAttributes(p, attributes, table.cellPadding, table.border > 0);
+    // Without a colour of its own a cell shows its row's, else its table's.
+    for (const std::uint32_t color : {m_stack[rowIndex]->rowBackground, table.background})
+        if (color != kNoneColor && color != kNoColor)
+            p.AssignPresentational(BackgroundColor, static_cast<int>(color));
     FontFor(p);
     auto block = std::make_unique<Block>(m_document, p);
     Block* raw = block.get();
-    table.AddCell(std::move(block), attributes, vAlign);
+    TableCell& cell = table.AddCell(std::move(block), attributes, vAlign);
+    cell.framed = framed;
     m_stack.back()->block = raw;
+    // NOWRAP keeps the cell's text on one line, unless the cell is given a width in pixels.
+    const Attribute* width = attributes.Find(Sym::Width);
+    if (attributes.Find(Sym::Nowrap) && (!width || width->value.find('%') != std::string::npos)) {
+        m_stack.back()->noWrap = true;
+        ++m_noBreak;
+    }
 }
 
 void DocumentBuilder::EndTag(Sym symbol)
 {
+    if (m_select && symbol == Sym::OptionEnd) {
+        FinishOption();
+        return;
+    }
+    FinishSelect();
+    if (symbol == Sym::FormEnd)
+        m_form = nullptr;
     // End tags do not reach out of a table cell, and table end tags not out of their table.
-    const bool tableEnd = symbol == Sym::TableEnd || symbol == Sym::TrEnd ||
-                          symbol == Sym::TdEnd || symbol == Sym::ThEnd;
+    const bool tableEnd = symbol == Sym::TableEnd || symbol == Sym::TrEnd || symbol == Sym::TdEnd ||
+                          symbol == Sym::ThEnd;
     for (std::size_t i = m_stack.size(); i-- > 1;) {
         const Sym open = m_stack[i]->symbol;
         if (EndSymbolOf(open) == symbol) {
@@ -473,9 +624,24 @@ void DocumentBuilder::EndTag(Sym symbol)
 void DocumentBuilder::StartTag()
 {
     const Sym s = m_tokenizer->Symbol();
+    if (m_select && s == Sym::Option) {
+        FinishOption();
+        m_option = std::make_unique<PendingOption>();
+        const AttributeList& attributes = m_tokenizer->Attributes();
+        m_option->selected = attributes.Find(Sym::Selected) != nullptr;
+        if (const Attribute* value = attributes.Find(Sym::Value))
+            m_option->value = value->value;
+        return;
+    }
+    // Any other tag ends the option list.
+    FinishSelect();
+    if (s == Sym::Input || s == Sym::Select || s == Sym::Textarea) {
+        FormControlTag(s);
+        return;
+    }
     const std::string tag = TagName(s, m_tokenizer->HeadingLevel());
     if (s == Sym::Table || s == Sym::Tr || s == Sym::Td || s == Sym::Th || s == Sym::Col ||
-        s == Sym::Colgroup) {
+        s == Sym::Colgroup || s == Sym::Caption) {
         TableTag(s);
         return;
     }
@@ -560,6 +726,30 @@ void DocumentBuilder::StartTag()
             m_stack.pop_back();
             break;
         }
+        case Sym::Body:
+            BodyTag();
+            break;
+        case Sym::Panel: {
+            if (!m_document.controlHost)
+                break;
+            const AttributeList& attributes = m_tokenizer->Attributes();
+            m_document.panels.push_back(
+                std::make_unique<Panel>(*m_document.controlHost, attributes));
+            Panel& panel = *m_document.panels.back();
+            if (m_document.onPanelCreate)
+                m_document.onPanelCreate(panel);
+            panel.TakeNaturalSize();
+            Section().InsertControl(panel, attributes, m_tokenizer->TagPosition());
+            break;
+        }
+        case Sym::Script:
+            m_tokenizer->ReadScript();  // its text is not shown
+            break;
+        case Sym::Wbr:
+            // Inside NOBR a place where the line may break after all.
+            if (m_noBreak > 0 && m_section)
+                m_section->AppendText(u" ", {m_tokenizer->TagPosition()}, false, 0);
+            break;
         case Sym::Style: {
             StyleSheetSource source;
             source.next = [this] {
@@ -577,6 +767,12 @@ void DocumentBuilder::StartTag()
 
 void DocumentBuilder::Text(const std::u16string& text, const std::vector<int>& positions)
 {
+    if (m_select) {
+        // Text inside a SELECT is option text; outside its options it is dropped.
+        if (m_option)
+            m_option->text += text;
+        return;
+    }
     std::u16string cleaned;
     std::vector<int> cleanedPositions;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -612,22 +808,60 @@ void DocumentBuilder::PreText()
         Section().AppendText(text, positions, true, 0);
 }
 
-void DocumentBuilder::Build(const std::string& html)
+void DocumentBuilder::OpenBody()
 {
-    Tokenizer tokenizer(html, m_codePages);
-    m_tokenizer = &tokenizer;
     auto root = std::make_unique<Open>();
     root->properties.Merge(*sheet.Find("default"));
     m_stack.push_back(std::move(root));
     // The body is the outermost block.
-    {
-        Properties& p = Push(Sym::Body, "body");
-        FontFor(p);
-        auto body = std::make_unique<BodyBlock>(m_document, p);
-        Block* raw = body.get();
-        m_document.cell.Add(std::move(body));
-        m_stack.back()->block = raw;
+    Properties& p = Push(Sym::Body, "body");
+    FontFor(p);
+    auto body = std::make_unique<BodyBlock>(m_document, p);
+    Block* raw = body.get();
+    m_document.cell.Add(std::move(body));
+    m_stack.back()->block = raw;
+}
+
+void DocumentBuilder::BuildText(const std::string& text)
+{
+    Tokenizer tokenizer(std::string(), m_codePages);  // for the empty attribute list only
+    m_tokenizer = &tokenizer;
+    OpenBody();
+    Push(Sym::Pre, "pre");
+    m_pre = true;
+    const int codePage = m_codePages.AnsiCodePage();
+    std::u16string shown;
+    std::vector<int> positions;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::u16string line =
+            m_codePages.ToWide(codePage, std::string_view(text).substr(start, end - start));
+        shown += line;
+        for (std::size_t i = 0; i < line.size(); ++i)
+            positions.push_back(static_cast<int>(start + i));
+        if (end < text.size()) {
+            shown.push_back(kBreakMark);
+            positions.push_back(static_cast<int>(end));
+        }
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
     }
+    Section().AppendText(shown, positions, true, 0);
+    EndSection();
+    m_pre = false;
+    Pop(1);
+    m_tokenizer = nullptr;
+}
+
+void DocumentBuilder::Build(const std::string& html)
+{
+    Tokenizer tokenizer(html, m_codePages);
+    m_tokenizer = &tokenizer;
+    OpenBody();
     try {
         tokenizer.GetCh();
         for (tokenizer.ReadSymbol(); tokenizer.Symbol() != Sym::Eof; tokenizer.ReadSymbol()) {
@@ -649,6 +883,7 @@ void DocumentBuilder::Build(const std::string& html)
         }
     } catch (const ParseError&) {
     }
+    FinishSelect();
     Pop(1);
     EndSection();
     m_tokenizer = nullptr;

@@ -1,7 +1,7 @@
-// Builds a document from HTML: paragraphs, headings, divisions, lists, tables, preformatted
-// text, rules, line breaks, font changes, links and images, styled through the cascade and the
-// presentational attributes. Unclosed and misnested tags are tolerated: an end tag closes the nearest open
-// element of its kind.
+// Builds a document from HTML: paragraphs, headings, divisions, lists, tables with captions,
+// forms and their controls, preformatted text, rules, line breaks, font changes, links and
+// images, styled through the cascade and the presentational attributes. Unclosed and misnested
+// tags are tolerated: an end tag closes the nearest open element of its kind.
 #pragma once
 
 #include <memory>
@@ -15,8 +15,10 @@
 #include "setup/htmlview/style/style_list.h"
 
 namespace htmlview {
+class Form;
+class ListControl;
 class Tokenizer;
-}
+}  // namespace htmlview
 
 namespace htmlview {
 
@@ -31,6 +33,8 @@ public:
     DocumentBuilder(Document& document, const ICodePages& codePages);
     ~DocumentBuilder();
     void Build(const std::string& html);
+    // A plain-text document: its lines as preformatted text, in the system's code page.
+    void BuildText(const std::string& text);
 
     StyleList sheet;
     std::u16string title;
@@ -38,6 +42,7 @@ public:
 
 private:
     struct Open;
+    void OpenBody();
     void Text(const std::u16string& text, const std::vector<int>& positions);
     void StartTag();
     void PreText();
@@ -50,6 +55,13 @@ private:
     CellBasic& CurrentCell();
     ElementFont FontFor(Properties& properties);
     void OpenBlock(Sym symbol, const std::string& tag);
+    // INPUT, SELECT and TEXTAREA: their controls in the current form and in the text.
+    void FormControlTag(Sym symbol);
+    // A BODY before any content replaces the body block with one carrying its attributes.
+    void BodyTag();
+    Form& CurrentForm();
+    void FinishOption();
+    void FinishSelect();
 
     Document& m_document;
     const ICodePages& m_codePages;
@@ -62,6 +74,10 @@ private:
     bool m_inTitle = false;
     int m_tableDepth = 0;
     FontTagState m_fontState;
+    Form* m_form = nullptr;           // inside a FORM
+    ListControl* m_select = nullptr;  // a SELECT still taking its options
+    struct PendingOption;
+    std::unique_ptr<PendingOption> m_option;
 };
 
 }  // namespace htmlview

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "setup/htmlview/style/colors.h"
+#include "setup/htmlview/style/keywords.h"
 #include "setup/htmlview/util/text.h"
 
 namespace htmlview {
@@ -66,8 +67,37 @@ void ApplyFontAttributes(Properties& properties, const AttributeList& attributes
     if (const Attribute* color = attributes.Find(Sym::Color))
         if (const auto value = ParseColor(color->value, false))
             properties.AssignPresentational(ColorProp, static_cast<int>(*value));
-    if (const Attribute* face = attributes.Find(Sym::Face); face && !baseFont && !face->value.empty())
+    if (const Attribute* face = attributes.Find(Sym::Face);
+        face && !baseFont && !face->value.empty())
         properties.AssignPresentational(FontFamily, face->value);
+}
+
+void ApplyBodyAttributes(Properties& properties, const AttributeList& attributes)
+{
+    auto color = [&](Sym symbol, Prop prop) {
+        if (const Attribute* a = attributes.Find(symbol))
+            if (const auto value = ParseColor(a->value, false))
+                properties.AssignPresentational(prop, static_cast<int>(*value));
+    };
+    color(Sym::Text, ColorProp);
+    color(Sym::Bgcolor, BackgroundColor);
+    if (const Attribute* image = attributes.Find(Sym::Background); image && !image->value.empty())
+        properties.AssignPresentational(BackgroundImage, "url(" + image->value + ")");
+    if (const Attribute* fixed = attributes.Find(Sym::Bgproperties);
+        fixed && LowerAscii(Trim(fixed->value)) == "fixed")
+        properties.AssignPresentational(BackgroundAttachment, std::string("fixed"));
+    auto margins = [&](Sym first, Sym second, Prop a, Prop b) {
+        const Attribute* given = attributes.Find(first);
+        if (!given)
+            given = attributes.Find(second);
+        if (!given)
+            return;
+        const std::string pixels = std::to_string(std::clamp(given->number, 0, 200)) + "px";
+        properties.AssignPresentational(a, pixels);
+        properties.AssignPresentational(b, pixels);
+    };
+    margins(Sym::Marginwidth, Sym::Leftmargin, MarginLeft, MarginRight);
+    margins(Sym::Marginheight, Sym::Topmargin, MarginTop, MarginBottom);
 }
 
 CellAlign VerticalAlignOf(const AttributeList& attributes, CellAlign fallback)
@@ -85,25 +115,22 @@ CellAlign VerticalAlignOf(const AttributeList& attributes, CellAlign fallback)
     return fallback;
 }
 
-void ApplyCellAttributes(Properties& properties, const AttributeList& attributes, int padding,
+bool ApplyCellAttributes(Properties& properties, const AttributeList& attributes, int padding,
                          bool bordered)
 {
     if (const Attribute* color = attributes.Find(Sym::Bgcolor))
         if (const auto value = ParseColor(color->value, false))
             properties.AssignPresentational(BackgroundColor, static_cast<int>(*value));
-    const std::string pixels = std::to_string(padding) + "px";
+    // The table draws a one-pixel sunken frame inside a cell without a border of its own.
+    const bool framed = bordered && BorderStyleOf(properties) == 0;
+    const std::string pixels = std::to_string(padding + (framed ? 1 : 0)) + "px";
     for (Prop side : {PaddingTop, PaddingRight, PaddingBottom, PaddingLeft})
         properties.AssignPresentational(side, pixels);
-    if (!bordered)
-        return;
-    properties.AssignPresentational(BorderStyle, std::string("inset"));
-    for (Prop side : {BorderTopStyle, BorderRightStyle, BorderBottomStyle, BorderLeftStyle})
-        properties.AssignPresentational(side, std::string("inset"));
-    for (Prop side : {BorderTopWidth, BorderRightWidth, BorderBottomWidth, BorderLeftWidth})
-        properties.AssignPresentational(side, std::string("1px"));
+    return framed;
 }
 
-ColumnFormat ColumnFormatOf(const AttributeList& attributes, const ColumnFormat& defaults, int& span)
+ColumnFormat ColumnFormatOf(const AttributeList& attributes, const ColumnFormat& defaults,
+                            int& span)
 {
     ColumnFormat format = defaults;
     if (const Attribute* align = attributes.Find(Sym::Align)) {

@@ -31,13 +31,18 @@ struct FontTagState
 void ApplyFontAttributes(Properties& properties, const AttributeList& attributes,
                          FontTagState& state, bool baseFont);
 
+// TEXT, BGCOLOR, BACKGROUND, BGPROPERTIES and the margins (0-200 pixels) of a BODY tag.
+void ApplyBodyAttributes(Properties& properties, const AttributeList& attributes);
+
 // VALIGN of a row or cell: "baseline" counts as top; none or unknown gives `fallback`.
 CellAlign VerticalAlignOf(const AttributeList& attributes, CellAlign fallback);
-// A cell's BGCOLOR, the table's CELLPADDING and, in a table with a border, a thin sunken edge.
-void ApplyCellAttributes(Properties& properties, const AttributeList& attributes, int padding,
+// A cell's BGCOLOR and the table's CELLPADDING; in a table with a border, room for the sunken
+// frame the table draws around a cell without a border of its own (then true).
+bool ApplyCellAttributes(Properties& properties, const AttributeList& attributes, int padding,
                          bool bordered);
 
 // A COL or COLGROUP over the group's defaults; its SPAN (at least 1).
-ColumnFormat ColumnFormatOf(const AttributeList& attributes, const ColumnFormat& defaults, int& span);
+ColumnFormat ColumnFormatOf(const AttributeList& attributes, const ColumnFormat& defaults,
+                            int& span);
 
 }  // namespace htmlview

@@ -3,7 +3,9 @@
 // viewer's paint panel; tests use a fake that records the calls.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace htmlview {
 
@@ -13,12 +15,29 @@ enum class ControlKind
     Password,
     Button,
     CheckBox,
-    Radio
+    Radio,
+    ListBox,
+    MultiListBox,  // several items may be selected
+    ComboBox,      // a drop-down list
+    Memo,          // several lines, wrapped at the right edge
+    MemoNoWrap,    // several lines, scrolled sideways
+    Panel          // a white framed area its owner fills
 };
 
 struct ControlSize
 {
     int width = 0, height = 0;
+};
+
+// What the user did to a control.
+enum class ControlEvent
+{
+    Click,
+    Enter,   // it took the focus
+    Leave,   // it lost the focus
+    Return,  // the Enter key in a one-line text box
+    ArrowBack,
+    ArrowForward
 };
 
 class IControlHost
@@ -36,9 +55,27 @@ public:
     virtual void SetChecked(int id, bool checked) = 0;
     virtual void SetTabStop(int id, bool tabStop) = 0;
     virtual void SetMaxLength(int id, int length) = 0;
+    virtual void SetFocus(int id) = 0;
     // The control font's average character width and the size of a text in it.
     virtual int AverageCharWidth(int id) const = 0;
     virtual ControlSize TextSize(int id, const std::u16string& text) const = 0;
+    virtual int ScrollBarWidth() const = 0;
+
+    // Lists and drop-down lists.
+    virtual void ClearItems(int id) = 0;
+    virtual void AddItem(int id, const std::u16string& text) = 0;
+    virtual int ItemCount(int id) const = 0;
+    virtual bool ItemSelected(int id, int index) const = 0;
+    virtual void SelectItem(int id, int index, bool selected) = 0;
+    // The one selected item of a single-selection list; -1 for none.
+    virtual int ItemIndex(int id) const = 0;
+    virtual void SetItemIndex(int id, int index) = 0;
+
+    // A memo's lines as they are shown, wrapped at its width.
+    virtual std::vector<std::u16string> ShownLines(int id) const = 0;
+
+    // Where the host reports what the user did.
+    std::function<void(int id, ControlEvent event)> onEvent;
 };
 
 }  // namespace htmlview

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "setup/htmlview/style/box_values.h"
 #include "setup/htmlview/util/text.h"
 #include "setup/htmlview/util/utf8.h"
+#include "setup/htmlview/util/win_math.h"
 
 namespace htmlview {
 
@@ -14,6 +16,26 @@ std::string AttributeText(const AttributeList& attributes, Sym symbol)
     const Attribute* attribute = attributes.Find(symbol);
     return attribute ? attribute->value : std::string();
 }
+
+bool SameGroup(const CheckControl& a, const CheckControl& b)
+{
+    return a.radio && b.radio && LowerAscii(a.name) == LowerAscii(b.name);
+}
+
+// A TEXTAREA's lines for submission: CR LF between them.
+std::string JoinLines(const std::vector<std::u16string>& lines)
+{
+    std::u16string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            joined += u"\r\n";
+        joined += lines[i];
+    }
+    return Utf16ToUtf8(joined);
+}
+
+// A form control's own size stays below this, whatever the markup asks.
+constexpr int kMaxControlSize = 10000;
 
 }  // namespace
 
@@ -46,6 +68,10 @@ FormControl::FormControl(Form& form, const AttributeList& attributes) : form(for
     value = AttributeText(attributes, Sym::Value);
     id = AttributeText(attributes, Sym::Id);
     title = AttributeText(attributes, Sym::Title);
+    onClick = AttributeText(attributes, Sym::Onclick);
+    onFocus = AttributeText(attributes, Sym::Onfocus);
+    onBlur = AttributeText(attributes, Sym::Onblur);
+    onChange = AttributeText(attributes, Sym::Onchange);
     disabled = attributes.Find(Sym::Disabled) != nullptr;
 }
 
@@ -63,6 +89,71 @@ IControlHost& FormControl::Host() const
 bool FormControl::Submission(int, std::string&) const
 {
     return false;
+}
+
+void FormControl::Handle(ControlEvent event)
+{
+    auto report = [&](ObjectEvent kind, const std::string& message) {
+        if (form.onObjectEvent && !message.empty())
+            form.onObjectEvent(*this, kind, message);
+    };
+    switch (event) {
+        case ControlEvent::Click:
+            if (form.onObjectEvent)
+                form.onObjectEvent(*this, ObjectEvent::Click, onClick);
+            break;
+        case ControlEvent::Enter:
+            active = true;
+            report(ObjectEvent::Focus, onFocus);
+            if (!onChange.empty())
+                m_savedState = State();
+            break;
+        case ControlEvent::Leave:
+            active = false;
+            if (!onChange.empty() && State() != m_savedState)
+                report(ObjectEvent::Change, onChange);
+            report(ObjectEvent::Blur, onBlur);
+            break;
+        default:
+            break;
+    }
+}
+
+void FormControl::ApplyStyle(const Properties& properties)
+{
+    BoxBases bases;
+    bases.width = 100;
+    const BoxPixels box = BoxPixelsOf(properties, bases);
+    if (box.width != kAutoValue && box.width > 0) {
+        const std::string* text = properties.Text(Width);
+        const bool percent = text && text->find('%') != std::string::npos;
+        if (!percent) {
+            specWidth = std::min(box.width, kMaxControlSize);
+            percentWidth = false;
+        } else if (box.width <= 100) {
+            specWidth = box.width;
+            percentWidth = true;
+        } else {
+            percentWidth = false;
+        }
+    }
+    if (box.height != kAutoValue && box.height > 0)
+        specHeight = std::min(box.height, kMaxControlSize);
+}
+
+InlineSize FormControl::SizeInLine(int availWidth, int)
+{
+    ApplySize();
+    if (percentWidth) {
+        width = std::max(10, MulDivWin(std::max(0, availWidth), specWidth, 100));
+        Host().Move(control, -4000, 0, width, height);
+    }
+    return {width, height};
+}
+
+void FormControl::PlaceAt(int x, int y)
+{
+    Host().Move(control, x, y, width, height);
 }
 
 bool HiddenControl::Submission(int index, std::string& item) const
@@ -107,14 +198,34 @@ void EditControl::ApplySize()
     Host().Move(control, -4000, 0, width, height);
 }
 
+std::string EditControl::State() const
+{
+    return Utf16ToUtf8(Host().Text(control));
+}
+
+void EditControl::Handle(ControlEvent event)
+{
+    // Enter in a text box submits the form without a button's item.
+    if (event == ControlEvent::Return)
+        form.Submit(std::string());
+    else
+        FormControl::Handle(event);
+}
+
 ButtonControl::ButtonControl(Form& form, const AttributeList& attributes, ButtonRole role)
     : FormControl(form, attributes), role(role)
 {
+    if (role == ButtonRole::Browse) {
+        value.clear();
+        name.clear();
+        id.clear();
+    }
     std::string caption = value;
     if (caption.empty())
-        caption = role == ButtonRole::Submit  ? "Submit"
-                  : role == ButtonRole::Reset ? "Reset"
-                                              : "Button";
+        caption = role == ButtonRole::Submit   ? "Submit"
+                  : role == ButtonRole::Reset  ? "Reset"
+                  : role == ButtonRole::Browse ? "Browse..."
+                                               : "Button";
     control = Host().Create(ControlKind::Button, Utf8ToUtf16(caption), !disabled);
     Host().Move(control, -4000, 0, 0, 0);
 }
@@ -129,12 +240,32 @@ void ButtonControl::ApplySize()
     Host().Move(control, -4000, 0, width, height);
 }
 
+void ButtonControl::Handle(ControlEvent event)
+{
+    FormControl::Handle(event);
+    if (event == ControlEvent::Click)
+        Click();
+}
+
 void ButtonControl::Click()
 {
-    if (role == ButtonRole::Reset)
-        form.ResetControls();
-    else if (role == ButtonRole::Submit)
-        form.Submit(name.empty() ? std::string() : name + "=" + value);
+    switch (role) {
+        case ButtonRole::Reset:
+            form.ResetControls();
+            break;
+        case ButtonRole::Submit:
+            form.Submit(name.empty() ? std::string() : name + "=" + value);
+            break;
+        case ButtonRole::Browse:
+            if (form.onFileBrowse && browseEdit) {
+                std::string fileName = Utf16ToUtf8(Host().Text(browseEdit->control));
+                form.onFileBrowse(fileName);
+                Host().SetText(browseEdit->control, Utf8ToUtf16(fileName));
+            }
+            break;
+        case ButtonRole::Plain:
+            break;
+    }
 }
 
 CheckControl::CheckControl(Form& form, const AttributeList& attributes, bool radio)
@@ -148,8 +279,7 @@ CheckControl::CheckControl(Form& form, const AttributeList& attributes, bool rad
         bool firstOfGroup = true;
         for (const auto& other : form.controls) {
             auto* check = dynamic_cast<CheckControl*>(other.get());
-            if (!check || check == this || !check->radio ||
-                LowerAscii(check->name) != LowerAscii(name))
+            if (!check || check == this || !SameGroup(*check, *this))
                 continue;
             firstOfGroup = false;
             if (initiallyChecked) {
@@ -189,12 +319,200 @@ void CheckControl::ApplySize()
     Host().Move(control, -4000, 0, width, height);
 }
 
+std::string CheckControl::State() const
+{
+    return IsChecked() ? "1" : "0";
+}
+
+void CheckControl::Handle(ControlEvent event)
+{
+    if (event == ControlEvent::ArrowBack || event == ControlEvent::ArrowForward) {
+        if (radio)
+            form.MoveInGroup(*this, event == ControlEvent::ArrowForward);
+        return;
+    }
+    if (event == ControlEvent::Click)
+        Click();
+    FormControl::Handle(event);
+}
+
 void CheckControl::Click()
 {
     if (radio) {
         Host().SetChecked(control, true);
+        Host().SetTabStop(control, true);
         form.DoRadios(*this);
     }
+}
+
+ImageButtonControl::ImageButtonControl(Form& form, const AttributeList& attributes)
+    : FormControl(form, attributes)
+{
+    control = Host().Create(ControlKind::Button, u"", !disabled);
+    Host().Move(control, -4000, 0, 1, 1);
+}
+
+bool ImageButtonControl::Submission(int index, std::string& item) const
+{
+    if (clickX < 0 || index > 1)
+        return false;
+    const std::string prefix = name.empty() ? std::string() : name + ".";
+    if (index == 0) {
+        item = prefix + "x=" + std::to_string(clickX);
+    } else {
+        item = prefix + "y=" + std::to_string(clickY);
+        clickX = -1;
+    }
+    return true;
+}
+
+void ImageButtonControl::ClickAt(int x, int y)
+{
+    Host().SetFocus(control);
+    Handle(ControlEvent::Click);
+    clickX = std::max(0, x);
+    clickY = std::max(0, y);
+    if (!disabled)
+        form.Submit(std::string());
+}
+
+ListControl::ListControl(Form& form, const AttributeList& attributes)
+    : FormControl(form, attributes)
+{
+    multiple = attributes.Find(Sym::Multiple) != nullptr;
+    const Attribute* size = attributes.Find(Sym::Size);
+    dropDown = !multiple && !size;
+    if (size)
+        rows = std::clamp(size->number, 1, 1000);
+    const ControlKind kind = dropDown   ? ControlKind::ComboBox
+                             : multiple ? ControlKind::MultiListBox
+                                        : ControlKind::ListBox;
+    control = Host().Create(kind, u"", !disabled);
+    Host().Move(control, -4000, 0, 0, 0);
+}
+
+void ListControl::AddOption(std::u16string text, bool selected, const std::string& valueAttribute)
+{
+    if (text.empty())
+        text.push_back(u' ');
+    Option& option = options.emplace_back();
+    option.value = valueAttribute;
+    if (option.value.empty())
+        option.value = Utf16ToUtf8(text);
+    option.selected = selected;
+    widest = std::max(widest, Host().TextSize(control, text).width);
+    option.text = std::move(text);
+}
+
+bool ListControl::Submission(int index, std::string& item) const
+{
+    if (dropDown) {
+        if (index != 0)
+            return false;
+        const int chosen = Host().ItemIndex(control);
+        item = chosen >= 0 && chosen < static_cast<int>(options.size())
+                   ? name + "=" + options[chosen].value
+                   : std::string();
+        return true;
+    }
+    if (index >= Host().ItemCount(control) || index >= static_cast<int>(options.size()))
+        return false;
+    item = Host().ItemSelected(control, index) ? name + "=" + options[index].value : std::string();
+    return true;
+}
+
+void ListControl::ResetToInitial()
+{
+    Host().ClearItems(control);
+    int chosen = -1;
+    for (int i = 0; i < static_cast<int>(options.size()); ++i) {
+        Host().AddItem(control, options[i].text);
+        if (options[i].selected)
+            chosen = i;
+    }
+    if (multiple) {
+        for (int i = 0; i < static_cast<int>(options.size()); ++i)
+            Host().SelectItem(control, i, options[i].selected);
+    } else {
+        // The last selected option, else the first.
+        Host().SetItemIndex(control, options.empty() ? -1 : std::max(chosen, 0));
+    }
+}
+
+void ListControl::ApplySize()
+{
+    const int count = static_cast<int>(options.size());
+    if (rows < 0)
+        rows = std::max(1, std::min(8, count));
+    if (dropDown)
+        height = specHeight > 9 ? specHeight : Host().TextSize(control, u"A").height + 8;
+    else
+        height = specHeight >= 10 ? specHeight : Host().TextSize(control, u"A").height * rows + 4;
+    if (percentWidth)
+        width = 10;
+    else
+        width = specWidth >= 10 ? specWidth : Host().ScrollBarWidth() + widest + 10;
+    width = std::min(width, kMaxControlSize);
+    height = std::min(height, kMaxControlSize);
+    Host().Move(control, -4000, 0, width, height);
+}
+
+std::string ListControl::State() const
+{
+    if (dropDown)
+        return std::to_string(Host().ItemIndex(control));
+    const int count = Host().ItemCount(control);
+    std::string state = std::to_string(count) + ":";
+    for (int i = 0; i < std::min(count, kWatchedItems); ++i)
+        state += Host().ItemSelected(control, i) ? '1' : '0';
+    return state;
+}
+
+TextAreaControl::TextAreaControl(Form& form, const AttributeList& attributes,
+                                 const std::string& text)
+    : FormControl(form, attributes), initialText(text)
+{
+    if (const Attribute* r = attributes.Find(Sym::Rows); r && r->number > 0)
+        rows = std::min(r->number, 1000);
+    if (const Attribute* c = attributes.Find(Sym::Cols); c && c->number > 0)
+        columns = std::min(c->number, 1000);
+    const std::string wrapText = LowerAscii(Trim(AttributeText(attributes, Sym::Wrap)));
+    wrap = wrapText == "off" ? Wrap::Off : wrapText == "hard" ? Wrap::Hard : Wrap::Soft;
+    control = Host().Create(wrap == Wrap::Off ? ControlKind::MemoNoWrap : ControlKind::Memo,
+                            Utf8ToUtf16(initialText), !disabled);
+    Host().Move(control, -4000, 0, 0, 0);
+}
+
+bool TextAreaControl::Submission(int index, std::string& item) const
+{
+    if (index != 0)
+        return false;
+    item = name + "=" +
+           (wrap == Wrap::Hard ? JoinLines(Host().ShownLines(control))
+                               : Utf16ToUtf8(Host().Text(control)));
+    return true;
+}
+
+void TextAreaControl::ResetToInitial()
+{
+    Host().SetText(control, Utf8ToUtf16(initialText));
+}
+
+void TextAreaControl::ApplySize()
+{
+    height = specHeight >= 10 ? specHeight : Host().TextSize(control, u"A").height * rows + 5;
+    if (percentWidth)
+        width = 50;
+    else
+        width = specWidth >= 10 ? specWidth : Host().TextSize(control, u"s").width * columns + 5;
+    width = std::min(width, kMaxControlSize);
+    height = std::min(height, kMaxControlSize);
+    Host().Move(control, -4000, 0, width, height);
+}
+
+std::string TextAreaControl::State() const
+{
+    return Utf16ToUtf8(Host().Text(control));
 }
 
 Form::Form(IControlHost& host, const AttributeList* attributes, int pixelsPerInch)
@@ -209,26 +527,49 @@ Form::Form(IControlHost& host, const AttributeList* attributes, int pixelsPerInc
     encType = AttributeText(*attributes, Sym::Enctype);
 }
 
+template <class Control, class... Args>
+Control& Form::Add(Args&&... args)
+{
+    auto made = std::make_unique<Control>(*this, std::forward<Args>(args)...);
+    Control& raw = *made;
+    if (!raw.IsHidden())
+        ++nonHiddenCount;
+    controls.push_back(std::move(made));
+    return raw;
+}
+
 FormControl& Form::AddInput(const AttributeList& attributes)
 {
     const std::string type = LowerAscii(Trim(AttributeText(attributes, Sym::Type)));
-    std::unique_ptr<FormControl> made;
     if (type == "hidden")
-        made = std::make_unique<HiddenControl>(*this, attributes);
-    else if (type == "submit")
-        made = std::make_unique<ButtonControl>(*this, attributes, ButtonRole::Submit);
-    else if (type == "reset")
-        made = std::make_unique<ButtonControl>(*this, attributes, ButtonRole::Reset);
-    else if (type == "button")
-        made = std::make_unique<ButtonControl>(*this, attributes, ButtonRole::Plain);
-    else if (type == "checkbox" || type == "radio")
-        made = std::make_unique<CheckControl>(*this, attributes, type == "radio");
-    else
-        made = std::make_unique<EditControl>(*this, attributes, type == "password");
-    if (!made->IsHidden())
-        ++nonHiddenCount;
-    controls.push_back(std::move(made));
-    return *controls.back();
+        return Add<HiddenControl>(attributes);
+    if (type == "submit")
+        return Add<ButtonControl>(attributes, ButtonRole::Submit);
+    if (type == "reset")
+        return Add<ButtonControl>(attributes, ButtonRole::Reset);
+    if (type == "button")
+        return Add<ButtonControl>(attributes, ButtonRole::Plain);
+    if (type == "checkbox" || type == "radio")
+        return Add<CheckControl>(attributes, type == "radio");
+    if (type == "image")
+        return Add<ImageButtonControl>(attributes);
+    if (type == "file") {
+        EditControl& edit = Add<EditControl>(attributes, false);
+        ButtonControl& browse = Add<ButtonControl>(attributes, ButtonRole::Browse);
+        browse.browseEdit = &edit;
+        return browse;
+    }
+    return Add<EditControl>(attributes, type == "password");
+}
+
+ListControl& Form::AddSelect(const AttributeList& attributes)
+{
+    return Add<ListControl>(attributes);
+}
+
+TextAreaControl& Form::AddTextArea(const AttributeList& attributes, const std::string& text)
+{
+    return Add<TextAreaControl>(attributes, text);
 }
 
 std::vector<std::string> Form::Items(bool enabledOnly) const
@@ -262,12 +603,32 @@ void Form::DoRadios(const CheckControl& radio)
         return;
     for (const auto& other : controls) {
         auto* check = dynamic_cast<CheckControl*>(other.get());
-        if (check && check != &radio && check->radio &&
-            LowerAscii(check->name) == LowerAscii(radio.name)) {
+        if (check && check != &radio && SameGroup(*check, radio)) {
+            const std::string before = check->State();
             host.SetChecked(check->control, false);
             host.SetTabStop(check->control, false);
+            if (!check->onChange.empty() && check->State() != before && onObjectEvent)
+                onObjectEvent(*check, ObjectEvent::Change, check->onChange);
         }
     }
+}
+
+void Form::MoveInGroup(const CheckControl& radio, bool forward)
+{
+    std::vector<const CheckControl*> group;
+    std::size_t here = 0;
+    for (const auto& other : controls)
+        if (auto* check = dynamic_cast<const CheckControl*>(other.get());
+            check && (check == &radio || SameGroup(*check, radio))) {
+            if (check == &radio)
+                here = group.size();
+            group.push_back(check);
+        }
+    if (forward && here + 1 < group.size())
+        ++here;
+    else if (!forward && here > 0)
+        --here;
+    host.SetFocus(group[here]->control);
 }
 
 void Form::Submit(const std::string& buttonItem)
@@ -278,6 +639,25 @@ void Form::Submit(const std::string& buttonItem)
     if (!buttonItem.empty())
         result.items.push_back(buttonItem);
     onSubmit(result);
+}
+
+bool Form::Dispatch(int controlId, ControlEvent event)
+{
+    for (const auto& c : controls)
+        if (c->control == controlId && controlId >= 0) {
+            c->Handle(event);
+            return true;
+        }
+    return false;
+}
+
+bool DispatchControlEvent(const std::vector<std::unique_ptr<Form>>& forms, int controlId,
+                          ControlEvent event)
+{
+    for (const auto& form : forms)
+        if (form->Dispatch(controlId, event))
+            return true;
+    return false;
 }
 
 }  // namespace htmlview

@@ -1,5 +1,7 @@
 #include "setup/htmlview/layout/document.h"
 
+#include "setup/htmlview/forms/form.h"
+#include "setup/htmlview/forms/panel.h"
 #include "setup/htmlview/layout/font_run.h"
 #include "setup/htmlview/layout/inline_image.h"
 
@@ -15,6 +17,12 @@ constexpr int kCaretNewLineDrop = 15;
 Document::Document(ITextMeasurer& measurer, const IFontCatalog& fonts)
     : measurer(measurer), fonts(fonts)
 {}
+
+Document::~Document()
+{
+    // The sections go first: their text still points at the form controls and panels.
+    cell.sections.clear();
+}
 
 int Document::Layout(int width, int availHeight)
 {
@@ -36,6 +44,10 @@ PaintPlan Document::Paint(const Rect& clip)
     for (const DeferredImage& deferred : deferredImages) {
         const InlineImage& image = *deferred.image;
         const int top = deferred.y - scrollY;
+        if (image.control) {
+            image.control->PlaceAt(deferred.x, top);
+            continue;
+        }
         plan.commands.push_back(
             ImageCommand{{deferred.x, top, deferred.x + image.objWidth, top + image.objHeight},
                          image.source,

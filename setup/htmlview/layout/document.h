@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -15,6 +16,9 @@
 namespace htmlview {
 
 struct FontRun;
+class Form;
+class IControlHost;
+class Panel;
 class InlineImage;
 
 struct ImageSize
@@ -26,6 +30,7 @@ class Document
 {
 public:
     Document(ITextMeasurer& measurer, const IFontCatalog& fonts);
+    ~Document();
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
@@ -78,6 +83,13 @@ public:
     };
     std::vector<DeferredImage> deferredImages;
     InlineBorders inlineBorders;
+
+    // Where form controls get their windows; without one the document shows none.
+    IControlHost* controlHost = nullptr;
+    std::vector<std::unique_ptr<Form>> forms;
+    std::vector<std::unique_ptr<Panel>> panels;
+    // The viewer's owner fills a new panel (and may resize it) here.
+    std::function<void(Panel&)> onPanelCreate;
 };
 
 }  // namespace htmlview

@@ -138,6 +138,13 @@ void InlineImage::ApplyStyle(const Properties& properties)
 
 void InlineImage::ResolveSize(Document& document, int availWidth, int availHeight, bool inLink)
 {
+    if (control) {
+        const InlineSize size = control->SizeInLine(availWidth, availHeight);
+        objWidth = imageWidth = std::clamp(size.width, 0, kMaxLayoutLength);
+        objHeight = imageHeight = std::clamp(size.height, 0, kMaxLayoutLength);
+        placeholder = hasLinkFrame = false;
+        return;
+    }
     std::optional<ImageSize> natural;
     if (document.imagesShown && !source.empty() && document.imageSize)
         natural = document.imageSize(source);

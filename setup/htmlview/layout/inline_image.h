@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "setup/htmlview/layout/inline_control.h"
 #include "setup/htmlview/parser/attributes.h"
 #include "setup/htmlview/style/keywords.h"
 
@@ -43,6 +44,8 @@ public:
     int imageWidth = 0, imageHeight = 0;  // the room in the text, link frame included
     int floatIndent = 0;
     int paintX = 0, paintY = 0;
+    IInlineControl* control = nullptr;   // a form control takes the room instead of a picture
+    IImageClick* clickTarget = nullptr;  // an image button hears clicks on the picture
 };
 
 }  // namespace htmlview

@@ -38,10 +38,15 @@ enum HitFlags
     kHitTitle = 4
 };
 
+class IImageClick;
+
 struct LinkHit
 {
     UrlTarget target;
     std::string title;
+    // With kHitControl: the image button under the point and the point on its picture.
+    IImageClick* imageButton = nullptr;
+    int imageX = 0, imageY = 0;
 };
 
 struct CaretHit

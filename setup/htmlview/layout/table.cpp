@@ -6,7 +6,9 @@
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/layout_dump.h"
 #include "setup/htmlview/layout/table_widths.h"
+#include "setup/htmlview/style/colors.h"
 #include "setup/htmlview/util/text.h"
+#include "setup/htmlview/util/win_math.h"
 
 namespace htmlview {
 
@@ -19,6 +21,24 @@ bool IsPercent(const Attribute& attribute)
 
 // A width for the table's own flow: so large a table still lays out in bounded room.
 constexpr int kMaxTableWidth = 100000;
+
+// A HEIGHT attribute: pixels, or a percentage from 0 to 100.
+void ReadHeight(const Attribute& attribute, int& pixels, int& percent)
+{
+    if (IsPercent(attribute))
+        percent = std::clamp(attribute.number, 0, 100);
+    else
+        pixels = std::clamp(attribute.number, 0, kMaxTableWidth);
+}
+
+std::optional<std::uint32_t> ColorAttribute(const AttributeList& attributes, Sym symbol)
+{
+    const Attribute* attribute = attributes.Find(symbol);
+    return attribute ? ParseColor(attribute->value, false) : std::nullopt;
+}
+
+// System button highlight and shadow: the raised and sunken frames' default colours.
+constexpr int kButtonHighlight = 20, kButtonShadow = 16;
 
 }  // namespace
 
@@ -35,6 +55,18 @@ TableSection::TableSection(Document& document, const AttributeList& attributes)
         widthPercent = IsPercent(*w);
         widthAttr = widthPercent ? std::min(w->number, 100) : std::min(w->number, kMaxTableWidth);
     }
+    if (const Attribute* h = attributes.Find(Sym::Height); h && h->number > 0) {
+        heightPercent = IsPercent(*h);
+        heightAttr = std::clamp(h->number, 0, heightPercent ? 100 : kMaxTableWidth);
+    }
+    if (const auto both = ColorAttribute(attributes, Sym::Bordercolor))
+        lightColor = darkColor = *both;
+    if (const auto light = ColorAttribute(attributes, Sym::Bordercolorlight))
+        lightColor = *light;
+    if (const auto dark = ColorAttribute(attributes, Sym::Bordercolordark))
+        darkColor = *dark;
+    if (const auto color = ColorAttribute(attributes, Sym::Bgcolor); color && *color != kNoColor)
+        background = *color;
     if (const Attribute* a = attributes.Find(Sym::Align)) {
         const std::string value = LowerAscii(Trim(a->value));
         align = value == "center" || value == "middle" ? Align::Middle
@@ -44,9 +76,21 @@ TableSection::TableSection(Document& document, const AttributeList& attributes)
     }
 }
 
-void TableSection::StartRow()
+void TableSection::StartRow(const AttributeList* attributes)
 {
     rows.emplace_back();
+    RowFormat& format = rowFormats.emplace_back();
+    if (const Attribute* h = attributes ? attributes->Find(Sym::Height) : nullptr)
+        ReadHeight(*h, format.height, format.percent);
+}
+
+Block& TableSection::CaptionBlock(const Properties& properties, bool onTop)
+{
+    if (!caption) {
+        caption = std::make_unique<Block>(document, properties);
+        captionOnTop = onTop;
+    }
+    return *caption;
 }
 
 TableCell& TableSection::AddCell(std::unique_ptr<Block> block, const AttributeList& attributes,
@@ -69,8 +113,8 @@ TableCell& TableSection::AddCell(std::unique_ptr<Block> block, const AttributeLi
             cell.widthAttr = std::min(w->number, kMaxTableWidth);
         }
     }
-    if (const Attribute* h = attributes.Find(Sym::Height); h && !IsPercent(*h))
-        cell.requestedHeight = std::clamp(h->number, 0, kMaxTableWidth);
+    if (const Attribute* h = attributes.Find(Sym::Height))
+        ReadHeight(*h, cell.requestedHeight, cell.requestedPercent);
     return cell;
 }
 
@@ -154,6 +198,13 @@ void TableSection::MeasureWidths(int& min, int& max)
     max = std::max(min, c.TotalMax() + frame);
     if (widthAttr > 0 && !widthPercent)
         max = min = std::max(min, widthAttr);
+    if (caption) {
+        // A caption wider than the table widens the whole.
+        int captionMin = 0, captionMax = 0;
+        caption->MeasureWidths(captionMin, captionMax);
+        min = std::max(min, captionMin);
+        max = std::max(max, captionMin);
+    }
 }
 
 int TableSection::LayoutCell(TableCell& cell, int top, int& pos)
@@ -171,6 +222,58 @@ int TableSection::LayoutCell(TableCell& cell, int top, int& pos)
     int maxWidth = 0;
     const int height = cell.block->Layout(args, maxWidth, pos);
     return std::max(height, cell.indents.FloatBottom() - top);
+}
+
+int TableSection::LayoutCaption(int top, int& pos)
+{
+    m_captionIndents.Clear();
+    m_captionIndents.Reset(m_captionX, m_captionX + outerWidth);
+    LayoutArgs args;
+    args.x = m_captionX;
+    args.y = top;
+    args.refX = args.refY = 1000;
+    args.availWidth = outerWidth;
+    args.indents = &m_captionIndents;
+    int maxWidth = 0;
+    const int height = caption->Layout(args, maxWidth, pos);
+    return std::max(height, m_captionIndents.FloatBottom() - top);
+}
+
+int TableSection::HeightRequest(int availHeight) const
+{
+    if (heightAttr <= 0)
+        return 0;
+    return heightPercent ? MulDivWin(std::max(0, availHeight), heightAttr, 100) : heightAttr;
+}
+
+std::vector<RowNeed> TableSection::RowNeeds(int room) const
+{
+    std::vector<RowNeed> needs(rows.size());
+    int maxSpan = 1;
+    ForEachCell([&](const TableCell& cell) { maxSpan = std::max(maxSpan, cell.rowSpan); });
+    // Rows from cells of span 1 first, then the spanning cells spread what their rows lack.
+    for (int span = 1; span <= maxSpan; ++span)
+        ForEachCell([&](const TableCell& cell) {
+            if (cell.rowSpan != span)
+                return;
+            const RowFormat& row = rowFormats[cell.row];
+            const int pixels = std::max(cell.requestedHeight, row.height);
+            const int percent = std::max(cell.requestedPercent, row.percent);
+            const int between = (span - 1) * cellSpacing;
+            int content = cell.contentHeight;
+            int desired = 0;
+            bool specified = false;
+            if (pixels > 0) {
+                content = std::max(content, pixels);
+                specified = true;
+            } else if (percent > 0) {
+                desired = MulDivWin(percent, std::max(0, room), 100);
+                specified = room > 0;
+            }
+            SpreadSpanningCell(needs, cell.row, span, std::max(0, content - between),
+                               std::max(0, desired - between), specified);
+        });
+    return needs;
 }
 
 int TableSection::Layout(const LayoutArgs& args, int& maxWidth, int& pos)
@@ -197,42 +300,41 @@ int TableSection::Layout(const LayoutArgs& args, int& maxWidth, int& pos)
         columnX[i + 1] = columnX[i] + columnWidths[i];
     tableWidth = columnX[m_columnCount] + cellSpacing + border;
 
-    m_layoutX = args.x;
+    // A caption wider than the table widens the whole; the table is centred under it.
+    outerWidth = tableWidth;
+    if (caption) {
+        int captionMin = 0, captionMax = 0;
+        caption->MeasureWidths(captionMin, captionMax);
+        outerWidth = std::max(tableWidth, std::min(captionMin, kMaxTableWidth));
+    }
     tableLeft = 0;
     if (align == Align::Middle)
-        tableLeft = std::max(0, (available - tableWidth) / 2);
+        tableLeft = std::max(0, (available - outerWidth) / 2);
     else if (align == Align::Right)
-        tableLeft = std::max(0, available - tableWidth);
-    m_layoutX += tableLeft;
+        tableLeft = std::max(0, available - outerWidth);
+    m_captionX = args.x + tableLeft;
+    m_layoutX = m_captionX + (outerWidth - tableWidth) / 2;
 
-    // First pass: each cell's height in its width; rows from cells of span 1, then spans spread
-    // what their rows lack in equal parts (the last row takes the remainder).
+    boxTop = inkTop = args.y;
+    captionHeight = 0;
+    if (caption && captionOnTop)
+        captionHeight = LayoutCaption(args.y, pos);
+    gridTop = args.y + captionHeight;
+
+    // First pass: each cell's content height in its width.
     const int rowCount = static_cast<int>(rows.size());
-    rowHeights.assign(rowCount, 0);
     const int startPos = pos;
-    int maxSpan = 1;
     for (auto& row : rows)
         for (TableCell& cell : row) {
             cell.x = columnX[cell.column] + cellSpacing;
-            cell.width =
-                std::max(0, columnX[cell.column + cell.colSpan] - columnX[cell.column] - cellSpacing);
-            cell.contentHeight = std::max(LayoutCell(cell, args.y, pos), cell.requestedHeight);
-            maxSpan = std::max(maxSpan, cell.rowSpan);
+            cell.width = std::max(
+                0, columnX[cell.column + cell.colSpan] - columnX[cell.column] - cellSpacing);
+            cell.contentHeight = LayoutCell(cell, gridTop, pos);
         }
-    for (int span = 1; span <= maxSpan; ++span)
-        ForEachCell([&](const TableCell& cell) {
-            if (cell.rowSpan != span)
-                return;
-            const int last = cell.row + span - 1;
-            int have = std::accumulate(rowHeights.begin() + cell.row, rowHeights.begin() + last + 1,
-                                       0) + (span - 1) * cellSpacing;
-            const int lack = cell.contentHeight - have;
-            if (lack <= 0)
-                return;
-            for (int r = cell.row; r <= last; ++r)
-                rowHeights[r] += lack / span;
-            rowHeights[last] += lack % span;
-        });
+    // The rows' heights, stretched to a requested table height.
+    const int heightRoom =
+        std::max(0, HeightRequest(args.availHeight) - frame - rowCount * cellSpacing);
+    rowHeights = RowHeightsFor(RowNeeds(heightRoom), heightRoom);
 
     // Second pass: the cells at their rows, moved down by their vertical alignment.
     std::vector<int> rowY(rowCount + 1, border + cellSpacing);
@@ -247,69 +349,116 @@ int TableSection::Layout(const LayoutArgs& args, int& maxWidth, int& pos)
             const int offset = cell.vAlign == CellAlign::Middle   ? slack / 2
                                : cell.vAlign == CellAlign::Bottom ? slack
                                                                   : 0;
-            LayoutCell(cell, args.y + cell.y + offset, pos);
+            LayoutCell(cell, gridTop + cell.y + offset, pos);
         }
-    const int height = rowCount > 0 ? rowY[rowCount] + border : 2 * border + cellSpacing;
+    gridHeight = rowCount > 0 ? rowY[rowCount] + border : frame + border;
+    int height = captionHeight + gridHeight;
+    if (caption && !captionOnTop) {
+        captionHeight = LayoutCaption(gridTop + gridHeight, pos);
+        height += captionHeight;
+    }
 
     posCount = pos - firstPos;
-    originY = boxTop = inkTop = args.y;
-    boxLeft = m_layoutX;
+    originY = args.y;
+    boxLeft = m_captionX;
     layoutHeight = paintHeight = height;
     boxBottom = inkBottom = args.y + height;
-    maxWidth = tableWidth;
+    maxWidth = outerWidth;
     return height;
+}
+
+std::vector<Block*> TableSection::BlocksInOrder() const
+{
+    std::vector<Block*> blocks;
+    if (caption && captionOnTop)
+        blocks.push_back(caption.get());
+    ForEachCell([&](const TableCell& cell) { blocks.push_back(cell.block.get()); });
+    if (caption && !captionOnTop)
+        blocks.push_back(caption.get());
+    return blocks;
+}
+
+void TableSection::PaintFrames(const PaintArgs& args, int left, int top) const
+{
+    const std::uint32_t light = ResolveColor(
+        lightColor != kNoneColor ? lightColor : 0xFF000000u + kButtonHighlight, document.fonts);
+    const std::uint32_t dark = ResolveColor(
+        darkColor != kNoneColor ? darkColor : 0xFF000000u + kButtonShadow, document.fonts);
+    auto frame = [&](const Rect& outer, int width, bool raised) {
+        BorderCommand command;
+        command.outer = outer;
+        command.inner = {outer.left + width, outer.top + width, outer.right - width,
+                         outer.bottom - width};
+        command.styles.fill(1);  // solid sides in the two frame colours
+        const std::uint32_t topLeft = raised ? light : dark, bottomRight = raised ? dark : light;
+        command.colors = {topLeft, bottomRight, bottomRight, topLeft};
+        args.plan->commands.push_back(command);
+    };
+    if (border > 0)
+        frame({left, top, left + tableWidth, top + gridHeight}, border, true);
+    if (border <= 0)
+        return;
+    // A sunken line around every cell that shows something; empty cells get none.
+    for (const auto& row : rows)
+        for (const TableCell& cell : row)
+            if (cell.framed && !cell.block->cell.sections.empty())
+                frame({left + cell.x, top + cell.y, left + cell.x + cell.width,
+                       top + cell.y + cell.height},
+                      1, false);
 }
 
 int TableSection::Paint(const PaintArgs& args)
 {
-    const int shift = args.x - (m_layoutX - tableLeft);
+    const int shift = args.x - (m_captionX - tableLeft);
     const int left = m_layoutX + shift;
-    const int top = originY - document.scrollY;
-    if (border > 0) {
-        BorderCommand frame;
-        frame.outer = {left, top, left + tableWidth, top + layoutHeight};
-        frame.inner = {left + border, top + border, left + tableWidth - border,
-                       top + layoutHeight - border};
-        frame.styles.fill(3);  // outset
-        args.plan->commands.push_back(frame);
+    const int top = gridTop - document.scrollY;
+    if (originY - document.scrollY > args.plan->clip.bottom ||
+        originY + layoutHeight - document.scrollY < args.plan->clip.top)
+        return originY + layoutHeight;
+    if (caption) {
+        m_captionIndents.Reset(m_captionX + shift, m_captionX + shift + outerWidth);
+        PaintArgs child = args;
+        child.indents = &m_captionIndents;
+        child.x = m_captionX + shift;
+        caption->Paint(child);
     }
+    if (background != kNoneColor)
+        args.plan->commands.push_back(FillCommand{{left, top, left + tableWidth, top + gridHeight},
+                                                  ResolveColor(background, document.fonts)});
     for (auto& row : rows)
         for (TableCell& cell : row) {
-            if (cell.block->originY - document.scrollY > args.plan->clip.bottom ||
-                originY + cell.y + cell.height - document.scrollY < args.plan->clip.top)
+            if (gridTop + cell.y - document.scrollY > args.plan->clip.bottom ||
+                gridTop + cell.y + cell.height - document.scrollY < args.plan->clip.top)
                 continue;
-            if (border > 0) {
-                BorderCommand sunken;
-                sunken.outer = {left + cell.x - 1, top + cell.y - 1, left + cell.x + cell.width + 1,
-                                top + cell.y + cell.height + 1};
-                sunken.inner = {left + cell.x, top + cell.y, left + cell.x + cell.width,
-                                top + cell.y + cell.height};
-                sunken.styles.fill(2);  // inset
-                args.plan->commands.push_back(sunken);
-            }
             cell.indents.Reset(left + cell.x, left + cell.x + cell.width);
             PaintArgs child = args;
             child.indents = &cell.indents;
             child.x = left + cell.x;
             cell.block->Paint(child);
         }
+    PaintFrames(args, left, top);
     return originY + layoutHeight;
 }
 
 int TableSection::HitLink(int x, int y, LinkHit& hit)
 {
-    for (auto& row : rows)
-        for (TableCell& cell : row)
-            if (const int flags = cell.block->HitLink(x, y, hit))
-                return flags;
+    for (Block* block : BlocksInOrder())
+        if (const int flags = block->HitLink(x, y, hit))
+            return flags;
     return 0;
 }
 
 int TableSection::CaretAtPoint(int x, int y, CaretHit& caret)
 {
+    if (caption) {
+        const int top = captionOnTop ? originY : gridTop + gridHeight;
+        if (y >= top && y < top + captionHeight)
+            if (const int pos = caption->CaretAtPoint(x, y, caret); pos >= 0)
+                return pos;
+    }
     for (auto& row : rows)
         for (TableCell& cell : row) {
-            const int top = originY + cell.y;
+            const int top = gridTop + cell.y;
             if (y >= top && y < top + cell.height)
                 if (const int pos = cell.block->CaretAtPoint(x, y, caret); pos >= 0)
                     return pos;
@@ -319,40 +468,41 @@ int TableSection::CaretAtPoint(int x, int y, CaretHit& caret)
 
 int TableSection::DocIndexOf(int sourceIndex, bool prev) const
 {
-    int found = -1;
-    ForEachCell([&](const TableCell& cell) {
-        if (found < 0)
-            found = cell.block->DocIndexOf(sourceIndex, prev);
-    });
-    return found;
+    for (const Block* block : BlocksInOrder())
+        if (const int found = block->DocIndexOf(sourceIndex, prev); found >= 0)
+            return found;
+    return -1;
 }
 
 bool TableSection::PointOfCaret(int pos, bool measure, int& x, int& y)
 {
-    for (auto& row : rows)
-        for (TableCell& cell : row)
-            if (cell.block->PointOfCaret(pos, measure, x, y))
-                return true;
+    for (Block* block : BlocksInOrder())
+        if (block->PointOfCaret(pos, measure, x, y))
+            return true;
     return false;
 }
 
 bool TableSection::CharAt(int pos, char16_t& ch) const
 {
-    bool found = false;
-    ForEachCell([&](const TableCell& cell) { found = found || cell.block->CharAt(pos, ch); });
-    return found;
+    for (const Block* block : BlocksInOrder())
+        if (block->CharAt(pos, ch))
+            return true;
+    return false;
 }
 
 void TableSection::RegisterPositions(std::vector<SectionBase*>& list)
 {
-    for (auto& row : rows)
-        for (TableCell& cell : row)
-            cell.block->RegisterPositions(list);
+    for (Block* block : BlocksInOrder())
+        block->RegisterPositions(list);
 }
 
 void TableSection::Dump(std::string& out, int depth) const
 {
     DumpBox(out, depth, "table");
+    if (caption && captionOnTop) {
+        DumpLine(out, depth + 1, "caption", {{"h", captionHeight}});
+        caption->Dump(out, depth + 2);
+    }
     std::string widths;
     for (int w : columnWidths)
         widths += (widths.empty() ? "" : " ") + std::to_string(w);
@@ -371,6 +521,10 @@ void TableSection::Dump(std::string& out, int depth) const
                   {"h", cell.height}});
         cell.block->Dump(out, depth + 2);
     });
+    if (caption && !captionOnTop) {
+        DumpLine(out, depth + 1, "caption", {{"h", captionHeight}});
+        caption->Dump(out, depth + 2);
+    }
 }
 
 }  // namespace htmlview

@@ -132,7 +132,9 @@ int TextSection::Paint(const PaintArgs& args)
                     const int frame = image->hasLinkFrame ? 1 : 0;
                     const int left = image->paintX + frame;
                     const int top = image->paintY + frame - scrollY;
-                    if (image->placeholder) {
+                    if (image->control) {
+                        image->control->PlaceAt(left, top);
+                    } else if (image->placeholder) {
                         // A sunken frame around the missing picture.
                         const Rect r{left, top, left + image->objWidth, top + image->objHeight};
                         const std::uint32_t dark = 0x808080, light = 0xFFFFFF;

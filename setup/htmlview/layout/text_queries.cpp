@@ -44,6 +44,12 @@ int TextSection::HitLink(int x, int y, LinkHit& hit)
             hit.title = title;
             flags |= kHitTitle;
         }
+        if (image->clickTarget) {
+            hit.imageButton = image->clickTarget;
+            hit.imageX = dx;
+            hit.imageY = dy;
+            flags |= kHitControl;
+        }
         FontRun& run = const_cast<FontRun&>(FontAt(image->pos));
         if (run.IsLink()) {
             hit.target = run.link;

@@ -122,6 +122,18 @@ InlineImage& TextSection::InsertImage(const AttributeList& attributes, int sourc
     return image;
 }
 
+InlineImage& TextSection::InsertControl(IInlineControl& control, const AttributeList& attributes,
+                                        int sourceIndex)
+{
+    images.push_back(std::make_unique<InlineImage>(static_cast<int>(text.size()), attributes));
+    InlineImage& image = *images.back();
+    image.control = &control;
+    AppendText(std::u16string(1, kControlMark), {sourceIndex}, false, 0);
+    if (image.IsFloat())
+        breakFlags.back() = 'y';
+    return image;
+}
+
 void TextSection::RemoveChar(int offset)
 {
     text.erase(text.begin() + offset);

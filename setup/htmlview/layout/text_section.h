@@ -73,6 +73,10 @@ public:
     // The start or end of a link from the current end on.
     void SetLink(const UrlTarget& target, const std::vector<ElementFont>* states);
     InlineImage& InsertImage(const AttributeList& attributes, int sourceIndex);
+    // A window in the text (a form control, a panel) taking the room it asks for; ALIGN, HSPACE
+    // and VSPACE of `attributes` place it as they place a picture.
+    InlineImage& InsertControl(IInlineControl& control, const AttributeList& attributes,
+                               int sourceIndex);
 
     // White space cleaned, the source map built; run when the section joins its cell.
     virtual void CloseText();

@@ -5,6 +5,8 @@
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/font_run.h"
 #include "setup/htmlview/layout/text_section.h"
+#include "setup/htmlview/style/colors.h"
+#include "setup/htmlview/style/keywords.h"
 #include "setup/htmlview/util/fake_platform.h"
 
 namespace {
@@ -87,8 +89,9 @@ TEST_F(BuilderTest, FontTagsSizeColourAndBaseFont)
 
 TEST_F(BuilderTest, AlignAttributesYieldToStyles)
 {
-    Build("<p align=middle>a</p><p align=bogus>b</p>"
-          "<div align=right style=\"text-align: left\">c</div><h2 align=RIGHT>d</h2>");
+    Build(
+        "<p align=middle>a</p><p align=bogus>b</p>"
+        "<div align=right style=\"text-align: left\">c</div><h2 align=RIGHT>d</h2>");
     const auto texts = All<TextSection>();
     ASSERT_EQ(texts.size(), 4u);
     EXPECT_EQ(texts[0]->justify, Justify::Center);
@@ -99,8 +102,9 @@ TEST_F(BuilderTest, AlignAttributesYieldToStyles)
 
 TEST_F(BuilderTest, ListItemsNumberAndKind)
 {
-    Build("<ol start=3><li>a<li value=7>b<li>c</ol><dl><dt>t<dd>d</dl><li>lone"
-          "<ul type=plain><li>p</ul>");
+    Build(
+        "<ol start=3><li>a<li value=7>b<li>c</ol><dl><dt>t<dd>d</dl><li>lone"
+        "<ul type=plain><li>p</ul>");
     const auto items = All<ListItemBlock>();
     ASSERT_EQ(items.size(), 7u) << document.DumpLayout();
     EXPECT_EQ(items[0]->number, 3);
@@ -116,8 +120,9 @@ TEST_F(BuilderTest, ListItemsNumberAndKind)
 
 TEST_F(BuilderTest, TitleAndBaseAreHandedBack)
 {
-    Build("<html><head><title>The &amp; page</title><base href=\"http://h/d/\" target=main>"
-          "</head><body>x</body></html>");
+    Build(
+        "<html><head><title>The &amp; page</title><base href=\"http://h/d/\" target=main>"
+        "</head><body>x</body></html>");
     EXPECT_EQ(builder.title, u"The & page");
     EXPECT_EQ(builder.base, "http://h/d/");
     EXPECT_EQ(builder.baseTarget, "main");
@@ -144,6 +149,64 @@ TEST_F(BuilderTest, NestingIsBoundedForBlocksAndInlines)
     }
     EXPECT_LE(depth, static_cast<int>(DocumentBuilder::kMaxDepth));
     EXPECT_GT(depth, 50);
+}
+
+TEST(BodyTag, OnlyTheFirstBodyBeforeAnyContentSetsItsAttributes)
+{
+    struct Case
+    {
+        const char* html;
+        std::uint32_t background;
+        int marginLeft;
+    };
+    const std::uint32_t green = MakeRgb(0, 255, 0);
+    const std::vector<Case> cases{
+        {"<html><head><title>t</title></head><body bgcolor=#00ff00 leftmargin=300>text", green,
+         200},
+        {"<body marginwidth=7 topmargin=3 bgcolor=#00ff00>x<body bgcolor=#ff0000>y", green, 7},
+        {"text<body bgcolor=#ff0000>", kNoColor, -1},
+        {"<table><tr><td><body bgcolor=#ff0000>x</table>", kNoColor, -1},
+    };
+    for (const Case& c : cases) {
+        FakeCodePages codePages;
+        FakeFontCatalog fonts;
+        FakeTextMeasurer measurer;
+        Document document{measurer, fonts};
+        DocumentBuilder builder{document, codePages};
+        builder.Build(c.html);
+        ASSERT_EQ(document.cell.sections.size(), 1u) << c.html;
+        const auto* body = dynamic_cast<const BodyBlock*>(document.cell.sections[0].get());
+        ASSERT_NE(body, nullptr) << c.html;
+        EXPECT_EQ(BackgroundColorOf(body->style), c.background) << c.html;
+        if (c.marginLeft >= 0) {
+            EXPECT_EQ(body->style.Text(MarginLeft) ? *body->style.Text(MarginLeft) : "",
+                      std::to_string(c.marginLeft) + "px")
+                << c.html;
+        }
+        EXPECT_FALSE(body->cell.sections.empty()) << c.html;
+    }
+}
+
+TEST_F(BuilderTest, ScriptsAreNotShownAndWbrBreaksNobr)
+{
+    Build("<p>a<script>var hidden = 1;</script>b</p><nobr>aaaa aaaa<wbr>aaaa aaaa</nobr>");
+    const auto sections = All<TextSection>();
+    ASSERT_EQ(sections.size(), 2u);
+    EXPECT_EQ(sections[0]->text, u"ab");
+    ASSERT_EQ(sections[1]->text, u"aaaa aaaa aaaa aaaa");
+    EXPECT_EQ(sections[1]->breakFlags[4], 'n') << sections[1]->breakFlags;
+    EXPECT_EQ(sections[1]->breakFlags[9], 'y') << sections[1]->breakFlags;
+}
+
+TEST_F(BuilderTest, PlainTextKeepsItsLinesAndSpaces)
+{
+    builder.BuildText("a  <b>\r\n\r\nlast\n");
+    document.Layout(400, 0);
+    const auto sections = All<TextSection>();
+    ASSERT_EQ(sections.size(), 1u);
+    ASSERT_NE(dynamic_cast<const PreformattedSection*>(sections[0]), nullptr);
+    EXPECT_EQ(sections[0]->text, u"a  <b>\b\blast\b");
+    EXPECT_EQ(sections[0]->lines.size(), 3u) << document.DumpLayout();
 }
 
 }  // namespace
