@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the x64 tree and writes PNG pictures of the update dialogs, of Trashwipe's three dialogs
-# and of the test forms (every page control, the welcome page) into build/x64/screenshots.
+# and of the test forms (every page control, the welcome page, the shell folder controls over a
+# folder tree of their own) into build/x64/screenshots.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -14,5 +15,6 @@ mkdir -p "$out"
 python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
 "$BUILD_ROOT/x64/wine-run" "$BUILD_ROOT/x64/bin/form_screenshots.exe" "Z:${out//\//\\}" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\every_control.txt" \
-  "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" >/dev/null
+  "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" \
+  "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\shell_page.txt" >/dev/null
 ls "$out"/*.png
