@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "core/com_object_win32.h"
 #include "setup/ui/shell_transfer.h"
 
 namespace setup::ui {
@@ -30,42 +31,11 @@ HGLOBAL GlobalCopy(const std::string& bytes)
     return nullptr;
 }
 
-// Reference counting shared by the objects below.
-template <class Interface>
-class ComObject : public Interface
-{
-public:
-    virtual ~ComObject() = default;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ::InterlockedIncrement(&m_references); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        const ULONG left = ::InterlockedDecrement(&m_references);
-        if (left == 0)
-            delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
-        if (id == IID_IUnknown || id == __uuidof(Interface)) {
-            *object = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-
-private:
-    LONG m_references = 1;
-};
-
-class FormatEnumerator final : public ComObject<IEnumFORMATETC>
+class FormatEnumerator final : public core::ComObject<IEnumFORMATETC>
 {
 public:
     FormatEnumerator(std::vector<FORMATETC> formats, std::size_t position)
-        : m_formats(std::move(formats)), m_position(position)
+        : ComObject(IID_IEnumFORMATETC), m_formats(std::move(formats)), m_position(position)
     {}
     HRESULT STDMETHODCALLTYPE Next(ULONG count, FORMATETC* formats, ULONG* fetched) override
     {
@@ -100,9 +70,10 @@ private:
     std::size_t m_position;
 };
 
-class ShellDataObject final : public ComObject<IDataObject>
+class ShellDataObject final : public core::ComObject<IDataObject>
 {
 public:
+    ShellDataObject() : ComObject(IID_IDataObject) {}
     // Offered in this order: the ID-list array, then the file-drop list.
     void Offer(CLIPFORMAT format, std::string block)
     {
@@ -174,10 +145,10 @@ private:
     std::vector<std::string> m_blocks;
 };
 
-class DropSource final : public ComObject<IDropSource>
+class DropSource final : public core::ComObject<IDropSource>
 {
 public:
-    explicit DropSource(std::uint32_t button) : m_button(button) {}
+    explicit DropSource(std::uint32_t button) : ComObject(IID_IDropSource), m_button(button) {}
     HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL escape, DWORD keys) override
     {
         switch (ContinueDrag(escape != FALSE, keys, m_button)) {

@@ -241,38 +241,55 @@ public:
     Win32FolderWatchService system;
 };
 
-TEST_F(ShellWindowsTest, AChangeOnDiskReachesTheListThroughTheWatchThread)
+// A shown form whose shell controls watch the prefix's drive.
+class WatchedShellTest : public ShellWindowsTest
 {
+protected:
+    WatchedShellTest()
+    {
+        app.folderWatch = &watches;
+        app.AddForm(form);
+    }
+    ~WatchedShellTest() override
+    {
+        app.RemoveForm(form);
+        app.folderWatch = nullptr;
+    }
+    template <class T>
+    T* Add()
+    {
+        auto* control = new T(&form);
+        control->SetParent(&form);
+        return control;
+    }
+    void Show()
+    {
+        form.Show();
+        app.ProcessMessages();
+    }
+
     PrefixDrivesOnly watches;
-    app.folderWatch = &watches;
     TForm form;
-    app.AddForm(form);
-    auto* list = new TNsShellList(&form);
-    list->SetParent(&form);
+};
+
+TEST_F(WatchedShellTest, AChangeOnDiskReachesTheListThroughTheWatchThread)
+{
+    auto* list = Add<TNsShellList>();
     list->options &= ~nsloShowHidden;
     list->Folder()->SetPath(root);
-    form.Show();
-    app.ProcessMessages();
+    Show();
     EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
     scratch.Write("Work\\arrived.txt", "a");
     EXPECT_TRUE(PumpUntil(app, [&] { return list->Items()->Count() == 4; }));
     EXPECT_EQ(Texts(*list->Items()),
               (std::vector<std::string>{"alpha", "Beta", "arrived.txt", "notes.txt"}));
-    app.RemoveForm(form);
-    app.folderWatch = nullptr;
 }
 
-TEST_F(ShellWindowsTest, ADriveArrivingRefreshesTheTreeAtOnce)
+TEST_F(WatchedShellTest, ADriveArrivingRefreshesTheTreeAtOnce)
 {
-    PrefixDrivesOnly watches;
-    app.folderWatch = &watches;
-    TForm form;
-    app.AddForm(form);
-    auto* tree = new TNsShellTree(&form);
-    tree->SetParent(&form);
+    auto* tree = Add<TNsShellTree>();
     tree->BaseFolder()->SetPath(root);
-    form.Show();
-    app.ProcessMessages();
+    Show();
     TTreeNode* work = tree->Items()->Roots().front().get();
     EXPECT_EQ(ChildTexts(work), (std::vector<std::string>{".cache", "alpha", "Beta"}));
     scratch.Make("Work\\Plugged");
@@ -281,24 +298,17 @@ TEST_F(ShellWindowsTest, ADriveArrivingRefreshesTheTreeAtOnce)
     EXPECT_EQ(::SendMessageW(watchWindow, WM_DEVICECHANGE, 0x8000 /* arrival */, 0), TRUE);
     app.ProcessMessages();
     EXPECT_EQ(ChildTexts(work), (std::vector<std::string>{".cache", "alpha", "Beta", "Plugged"}));
-    app.RemoveForm(form);
-    app.folderWatch = nullptr;
 }
 
-TEST_F(ShellWindowsTest, PostedKeysRenameANodeAndCopyAFileThroughTheShell)
+TEST_F(WatchedShellTest, PostedKeysRenameANodeAndCopyAFileThroughTheShell)
 {
-    TForm form;
-    app.AddForm(form);
-    auto* tree = new TNsShellTree(&form);
-    auto* list = new TNsShellList(&form);
-    tree->SetParent(&form);
-    list->SetParent(&form);
+    auto* tree = Add<TNsShellTree>();
+    auto* list = Add<TNsShellList>();
     tree->SetBounds(0, 0, 200, 200);
     list->SetBounds(200, 0, 200, 200);
     tree->BaseFolder()->SetPath(root);
     tree->SetShellList(list);
-    form.Show();
-    app.ProcessMessages();
+    Show();
 
     // F2 on a node, a new name typed, Enter: the folder is renamed on disk.
     tree->SetSelectedPath(root + "\\alpha");
@@ -331,7 +341,6 @@ TEST_F(ShellWindowsTest, PostedKeysRenameANodeAndCopyAFileThroughTheShell)
         ::DragQueryFileW(drop, 0, copied, MAX_PATH);
     ::CloseClipboard();
     EXPECT_EQ(std::wstring(copied), scratch / L"Work\\notes.txt");
-    app.RemoveForm(form);
 }
 
 TEST_F(ShellWindowsTest, ADataObjectCarriesTheItemsInTheShellsFormats)
