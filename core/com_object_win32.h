@@ -1,25 +1,23 @@
 #pragma once
 
-// The IUnknown and IClassFactory plumbing of an in-process COM server. Every live object and
-// every LockServer lock counts in the module's lock count, which DllCanUnloadNow reads.
+// The IUnknown and IClassFactory plumbing of COM objects and of an in-process COM server. In a
+// server every live object and every LockServer lock counts in the module's lock count, which
+// DllCanUnloadNow reads.
 
-#include <windows.h>
 #include <unknwn.h>
+#include <windows.h>
 
 namespace core {
 
-// An object that answers for IUnknown and one interface.
+// An object that answers for IUnknown and one interface, freed when its last reference goes.
 template <typename Interface>
-class ModuleComObject : public Interface
+class ComObject : public Interface
 {
 public:
-    ModuleComObject(LONG& moduleLocks, const IID& iid) : m_moduleLocks(moduleLocks), m_iid(iid)
-    {
-        ::InterlockedIncrement(&m_moduleLocks);
-    }
-    virtual ~ModuleComObject() { ::InterlockedDecrement(&m_moduleLocks); }
-    ModuleComObject(const ModuleComObject&) = delete;
-    ModuleComObject& operator=(const ModuleComObject&) = delete;
+    explicit ComObject(const IID& iid) : m_iid(iid) {}
+    virtual ~ComObject() = default;
+    ComObject(const ComObject&) = delete;
+    ComObject& operator=(const ComObject&) = delete;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
@@ -42,23 +40,36 @@ public:
         return left;
     }
 
+private:
+    const IID& m_iid;
+    LONG m_references = 1;
+};
+
+// An object of an in-process server: it counts in the module's lock count while it lives.
+template <typename Interface>
+class ModuleComObject : public ComObject<Interface>
+{
+public:
+    ModuleComObject(LONG& moduleLocks, const IID& iid)
+        : ComObject<Interface>(iid), m_moduleLocks(moduleLocks)
+    {
+        ::InterlockedIncrement(&m_moduleLocks);
+    }
+    ~ModuleComObject() override { ::InterlockedDecrement(&m_moduleLocks); }
+
 protected:
     LONG& ModuleLocks() noexcept { return m_moduleLocks; }
 
 private:
     LONG& m_moduleLocks;
-    const IID& m_iid;
-    LONG m_references = 1;
 };
 
 // A class factory; the server's own factory adds CreateInstance.
 class ModuleClassFactory : public ModuleComObject<IClassFactory>
 {
 public:
-    explicit ModuleClassFactory(LONG& moduleLocks)
-        : ModuleComObject(moduleLocks, IID_IClassFactory)
-    {
-    }
+    explicit ModuleClassFactory(LONG& moduleLocks) : ModuleComObject(moduleLocks, IID_IClassFactory)
+    {}
 
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override
     {

@@ -1,6 +1,8 @@
 // Shows each form file named on the command line (a page file, a bare binary form or a text form)
 // with the page controls and writes a PNG picture of it into the folder given first, named after
-// the file. scripts/screenshot.sh runs it on the forms of the tests.
+// the file. scripts/screenshot.sh runs it on the forms of the tests. Shell folder trees that start
+// at the desktop are pointed at a small folder tree made in the temporary folder, so the picture
+// shows the same folders everywhere.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +21,8 @@
 #include "setup/ui/file_lister_win32.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/page_classes.h"
+#include "setup/ui/shell_controls.h"
+#include "setup/ui/shell_namespace_win32.h"
 #include "setup/ui/skin/skin_display_win32.h"
 #include "setup/ui/window_peer_win32.h"
 
@@ -42,6 +46,28 @@ forms::FormObject ReadForm(const std::string& path)
     }
 }
 
+// A few folders and files below the temporary folder; its path.
+std::string MakeDemoFolders()
+{
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string root = std::string(temp) + "Setup Folders";
+    for (const char* folder : {"", "\\Documents", "\\Documents\\Letters", "\\Pictures",
+                               "\\Programs", "\\Programs\\Tools"})
+        ::CreateDirectoryA((root + folder).c_str(), nullptr);
+    for (const char* file : {"\\readme.txt", "\\setup.log", "\\license.rtf"})
+        std::ofstream(root + file) << "demo";
+    return root;
+}
+
+void PointShellTreesAt(ui::TForm& form, const std::string& folder)
+{
+    for (std::size_t i = 0; i < form.ComponentCount(); ++i)
+        if (auto* tree = dynamic_cast<ui::TNsShellTree*>(form.Component(i)))
+            if (ui::IdListCount(tree->BaseFolder()->GetIdList()).value_or(0) == 0)
+                tree->BaseFolder()->SetPath(folder);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -59,6 +85,9 @@ int main(int argc, char** argv)
     app.fileLister = &files;
     ui::skin::Win32SkinDisplay skinDisplay;
     app.skinDisplay = &skinDisplay;
+    ui::Win32ShellNamespace shell;
+    app.shellNamespace = &shell;
+    const std::string demoFolders = MakeDemoFolders();
     forms::ClassRegistry registry;
     ui::RegisterPageClasses(registry);
 
@@ -73,6 +102,7 @@ int main(int argc, char** argv)
             // skipped: the picture shows the controls.
             reader.OnError = [](const std::string&) { return true; };
             reader.ReadRootComponent(ReadForm(source.string()), form);
+            PointShellTreesAt(form, demoFolders);
             form.Show();
             app.ProcessMessages();
             const std::string target =

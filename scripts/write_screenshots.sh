@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # BUILD_DIR: with the build's Wine session running, writes PNG pictures of the update dialogs, of
-# Trashwipe's three dialogs, of an HTML page with a table and a form, of the test forms (every page control, the welcome page, the
-# skinned controls and the shaped form, a progress page as it is redrawn) and of the sample
-# setup's wizard pages into BUILD_DIR/screenshots and lists them.
+# Trashwipe's three dialogs, of an HTML page with a table and a form, of the test forms (every page
+# control, the welcome page, the skinned controls and the shaped form, the shell folder controls
+# over a folder tree of their own, a progress page as it is redrawn) and of the sample setup's
+# wizard pages into BUILD_DIR/screenshots and lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -17,7 +18,8 @@ python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
   "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\every_control.txt" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\skinned_controls.txt" \
-  "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\skinned_shape.txt" >/dev/null
+  "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\skinned_shape.txt" \
+  "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\shell_page.txt" >/dev/null
 "$build/wine-run" "$build/bin/progress_screenshots.exe" "Z:${out//\//\\}" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\wizard\\progress\\tests\\data\\progress_page.txt" >/dev/null
 sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"

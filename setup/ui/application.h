@@ -14,6 +14,7 @@ namespace setup::ui {
 class IFileLister;
 class IMenuPresenter;
 class IShellNamespace;
+class IFolderWatchService;
 }  // namespace setup::ui
 namespace setup::ui::skin {
 class ISkinDisplay;
@@ -104,6 +105,8 @@ public:
     IFileLister* fileLister = nullptr;
     // The shell namespace for the shell controls; none leaves them empty.
     IShellNamespace* shellNamespace = nullptr;
+    // Folder change watches for the shell controls; none leaves them to refresh by hand.
+    IFolderWatchService* folderWatch = nullptr;
     // Shows pop-up menus; none leaves them unshown.
     IMenuPresenter* menuPresenter = nullptr;
     // System colours and colour depth for the skinned controls; none gives the standard scheme.

@@ -385,6 +385,8 @@ TTreeView::TTreeView(forms::TComponent* owner)
         const auto all = m_items->All();
         if (m_selected && std::find(all.begin(), all.end(), m_selected) == all.end())
             m_selected = nullptr;
+        if (m_editing && std::find(all.begin(), all.end(), m_editing) == all.end())
+            m_editing = nullptr;
         Changed(Aspect::Nodes);
     };
 }
@@ -396,6 +398,21 @@ void TTreeView::SetSelected(TTreeNode* node)
     m_selected = node;
     Changed(Aspect::ItemIndex);
     onChange(this, node);
+}
+
+void TTreeView::EditNode(TTreeNode* node)
+{
+    if (!CanEditNode(node))
+        return;
+    m_editing = node;
+    Changed(Aspect::EditLabel);
+}
+
+void TTreeView::EditedFromWindow(TTreeNode* node, const std::string* text)
+{
+    m_editing = nullptr;
+    if (node && text)
+        node->SetText(*text);
 }
 
 void TTreeView::SelectedFromWindow(TTreeNode* node)

@@ -256,9 +256,17 @@ public:
     virtual void SelectedFromWindow(TTreeNode* node);
     TTVChangedEvent onChange;
 
+    // Starts editing the node's caption in the window, when the node may be edited.
+    void EditNode(TTreeNode* node);
+    TTreeNode* EditingNode() const { return m_editing; }
+    virtual bool CanEditNode(const TTreeNode* node) const { return node && !readOnly; }
+    // Editing in the window ended: with the new text, or none when it was cancelled.
+    virtual void EditedFromWindow(TTreeNode* node, const std::string* text);
+
 private:
     std::unique_ptr<TTreeNodes> m_items;
     TTreeNode* m_selected = nullptr;
+    TTreeNode* m_editing = nullptr;
 };
 
 }  // namespace setup::ui

@@ -105,8 +105,9 @@ enum class Aspect
     Pages,
     Nodes,
     Paint,
-    Shape,     // a form's window region
-    UserMove,  // a form starts the system's move loop
+    Shape,      // a form's window region
+    UserMove,   // a form starts the system's move loop
+    EditLabel,  // a tree starts editing a node's caption
 };
 
 class TWinControl;
@@ -301,6 +302,9 @@ public:
     TKeyEvent onKeyDown;
     TKeyEvent onKeyUp;
     TKeyPressEvent onKeyPress;
+    // A key went down in the window and OnKeyDown left it: the class's own key commands. Clearing
+    // the key keeps it from the window.
+    virtual void KeyDownFromWindow(std::uint16_t& key, TShiftState shift) {}
     TNotifyEvent onEnter;
     TNotifyEvent onExit;
 

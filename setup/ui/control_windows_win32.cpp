@@ -3,9 +3,12 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "core/text_convert.h"
 #include "setup/ui/common_controls.h"
 #include "setup/ui/containers.h"
 #include "setup/ui/file_controls.h"
@@ -781,14 +784,64 @@ public:
         }
         if (aspect == Aspect::Nodes || aspect == Aspect::ItemIndex)
             Select(window, tree.Selected());
+        if (aspect == Aspect::EditLabel)
+            if (HTREEITEM item = Find(window, tree.EditingNode())) {
+                ::SetFocus(window);
+                ::SendMessageA(window, TVM_EDITLABELA, 0, reinterpret_cast<LPARAM>(item));
+            }
     }
     bool Notify(HWND window, TWinControl& control, NMHDR& header, LRESULT& result) const override
     {
-        if (header.code != static_cast<UINT>(TVN_SELCHANGEDA) || m_filling)
+        auto& tree = As<TTreeView>(control);
+        switch (header.code) {
+            case TVN_BEGINLABELEDITA:
+            case TVN_BEGINLABELEDITW: {
+                TTreeNode* node =
+                    NodeOf(window, reinterpret_cast<NMTVDISPINFOA&>(header).item.hItem);
+                // Non-zero refuses the edit.
+                result = tree.CanEditNode(node) ? FALSE : TRUE;
+                return true;
+            }
+            case TVN_ENDLABELEDITA:
+            case TVN_ENDLABELEDITW: {
+                const auto& info = reinterpret_cast<NMTVDISPINFOA&>(header).item;
+                std::string* text = nullptr;
+                if (info.pszText)
+                    text = new std::string(
+                        header.code == TVN_ENDLABELEDITW
+                            ? core::WideToAnsi(reinterpret_cast<const wchar_t*>(info.pszText))
+                            : std::string(info.pszText));
+                // Told once the edit box is gone: the answer may rebuild every item.
+                ::PostMessageA(window, kEdited,
+                               reinterpret_cast<WPARAM>(NodeOf(window, info.hItem)),
+                               reinterpret_cast<LPARAM>(text));
+                result = FALSE;
+                return true;
+            }
+            case TVN_SELCHANGEDA: {
+                if (m_filling)
+                    return false;
+                const auto& change = reinterpret_cast<NMTREEVIEWA&>(header);
+                tree.SelectedFromWindow(reinterpret_cast<TTreeNode*>(change.itemNew.lParam));
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+    bool OwnMessage(HWND window, TWinControl& control, UINT message, WPARAM wParam, LPARAM lParam,
+                    LRESULT& result) const override
+    {
+        if (message != kEdited)
             return false;
-        const auto& change = reinterpret_cast<NMTREEVIEWA&>(header);
-        As<TTreeView>(control).SelectedFromWindow(
-            reinterpret_cast<TTreeNode*>(change.itemNew.lParam));
+        std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lParam));
+        auto& tree = As<TTreeView>(control);
+        auto* node = reinterpret_cast<TTreeNode*>(wParam);
+        const auto all = tree.Items()->All();
+        if (std::find(all.begin(), all.end(), node) == all.end())
+            node = nullptr;
+        tree.EditedFromWindow(node, text.get());
+        result = 0;
         return true;
     }
 
@@ -808,9 +861,24 @@ private:
         if (node.expanded)
             ::SendMessageA(window, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
     }
+    static constexpr UINT kEdited = WM_APP + 40;
+    static TTreeNode* NodeOf(HWND window, HTREEITEM item)
+    {
+        TVITEMA data{};
+        data.mask = TVIF_PARAM;
+        data.hItem = item;
+        if (!item || !::SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)))
+            return nullptr;
+        return reinterpret_cast<TTreeNode*>(data.lParam);
+    }
     static void Select(HWND window, const TTreeNode* node)
     {
-        // Walk the window's items to the one carrying the node.
+        if (HTREEITEM item = Find(window, node))
+            ::SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+    }
+    // The window's item carrying the node.
+    static HTREEITEM Find(HWND window, const TTreeNode* node)
+    {
         std::vector<HTREEITEM> stack{
             reinterpret_cast<HTREEITEM>(::SendMessageA(window, TVM_GETNEXTITEM, TVGN_ROOT, 0))};
         while (node && !stack.empty()) {
@@ -822,15 +890,14 @@ private:
             data.mask = TVIF_PARAM;
             data.hItem = item;
             ::SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-            if (reinterpret_cast<const TTreeNode*>(data.lParam) == node) {
-                ::SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
-                return;
-            }
+            if (reinterpret_cast<const TTreeNode*>(data.lParam) == node)
+                return item;
             stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
                 window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))));
             stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
                 window, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
         }
+        return nullptr;
     }
     // Selection changes while the items are rebuilt are the window's, not the user's.
     inline static thread_local bool m_filling = false;

@@ -8,7 +8,6 @@ namespace setup::ui {
 namespace {
 
 constexpr std::uint32_t kComboAttributes = 0xF00B0000;
-constexpr int kMyComputer = 17;
 
 }  // namespace
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/ui/change_delay.h"
 #include "setup/ui/common_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/shell_locator.h"
@@ -21,12 +22,14 @@ class TNsShellCombo;
 // Tree options (bits of the published set).
 inline constexpr std::uint32_t nstoVirtualFolders = 1u << 1;
 inline constexpr std::uint32_t nstoDefaultKeyHandling = 1u << 3;
+inline constexpr std::uint32_t nstoDynamicRefresh = 1u << 5;
 inline constexpr std::uint32_t nstoIncludeNonFolders = 1u << 6;
 inline constexpr std::uint32_t nstoShowHidden = 1u << 9;
 // List options.
 inline constexpr std::uint32_t nsloNonFilesystemAncestors = 1u << 1;
 inline constexpr std::uint32_t nsloDefaultKeyHandling = 1u << 3;
 inline constexpr std::uint32_t nsloDontChangeFolder = 1u << 5;
+inline constexpr std::uint32_t nsloDynamicRefresh = 1u << 7;
 inline constexpr std::uint32_t nsloHideFoldersWhenLinkedToTree = 1u << 8;
 inline constexpr std::uint32_t nsloShowHidden = 1u << 12;
 // Combo options.
@@ -57,10 +60,21 @@ public:
     void NavigateTo(const IdList& absolute);
     // The node's absolute list; missing for a node the tree did not add.
     IdList AbsoluteOf(const TTreeNode* node) const;
-    // F5 refreshes; other keys are left alone. True when the key was used.
-    bool KeyCommand(std::uint16_t key);
+    // F5 refreshes, F2 renames, Ctrl+C, Ctrl+X, Ctrl+V and Del run the shell's verbs on the
+    // selected node; other keys are left alone. True when the key was used.
+    bool KeyCommand(std::uint16_t key, TShiftState shift = {});
+    // Runs the verb of the node's shell menu, then refreshes; false for the root, a node the
+    // tree did not add, or a verb the shell did not run.
+    bool InvokeVerb(TTreeNode* node, const std::string& verb);
+    // The shell renames the node's item; false when it refused.
+    bool RenameNode(TTreeNode* node, const std::string& name);
+    // Watches the drives for changes, which refresh the tree after a short delay.
+    void WatchDrives();
 
     void SelectedFromWindow(TTreeNode* node) override;
+    bool CanEditNode(const TTreeNode* node) const override;
+    void EditedFromWindow(TTreeNode* node, const std::string* text) override;
+    void KeyDownFromWindow(std::uint16_t& key, TShiftState shift) override;
     void Loaded() override;
     void Notification(forms::TComponent* component, forms::Operation operation) override;
 
@@ -82,6 +96,7 @@ private:
     TTreeNode* FindChild(TTreeNode* parent, const IdList& item) const;
     void DeleteNode(TTreeNode* node);
     void Publish(TTreeNode* node);
+    void ChangeNotified();
 
     std::unique_ptr<TNsShellLocator> m_base;
     std::unique_ptr<TNsShellLocator> m_selectedFolder;
@@ -89,6 +104,8 @@ private:
     TNsShellList* m_list = nullptr;
     TNsShellCombo* m_combo = nullptr;
     int m_updating = 0;
+    std::unique_ptr<IFolderWatch> m_watch;
+    ChangeDelay m_refresh;
 };
 
 class TNsShellList : public TCustomListBox
@@ -116,10 +133,17 @@ public:
     void GoUp(int levels);
     // The shell renames the item; false when it refused.
     bool RenameItem(int index, const std::string& name);
-    // Enter opens, Backspace goes up, F5 refills. True when the key was used.
-    bool KeyCommand(std::uint16_t key);
+    // Enter opens, Backspace goes up, F5 refills, Ctrl+C, Ctrl+X and Del run the shell's verbs on
+    // the selected item and Ctrl+V pastes into the folder. True when the key was used.
+    bool KeyCommand(std::uint16_t key, TShiftState shift = {});
+    // Run the verb of the selected item's shell menu, or of the shown folder's own.
+    bool InvokeVerbOnSelection(const std::string& verb);
+    bool InvokeVerbOnFolder(const std::string& verb);
+    // Watches the shown folder for changes, which refresh the list after a short delay.
+    void WatchFolder();
 
     void ItemIndexFromWindow(std::int32_t index) override;
+    void KeyDownFromWindow(std::uint16_t& key, TShiftState shift) override;
     void Loaded() override;
     TNotifyEvent onChange;
     TNotifyEvent onFolderChanged;
@@ -131,6 +155,8 @@ private:
     bool Accept(const IdList& folder, const IdList& item) const;
     void FolderChanged();
     void EnterFolder(const IdList& absolute);
+    void ChangeNotified();
+    bool ShowsMyComputer() const;
 
     std::unique_ptr<TNsShellLocator> m_folder;
     std::string m_fileFilter;
@@ -139,6 +165,8 @@ private:
     TNsShellTree* m_tree = nullptr;
     TNsShellCombo* m_combo = nullptr;
     int m_updating = 0;
+    std::unique_ptr<IFolderWatch> m_watch;
+    ChangeDelay m_refresh;
 };
 
 class TNsShellCombo : public TCustomComboBox

@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <cctype>
 
 #include "setup/forms/class_builder.h"
 #include "setup/ui/file_controls.h"
+#include "setup/ui/shell_commands.h"
 #include "setup/ui/shell_controls.h"
 
 namespace setup::ui {
@@ -10,6 +12,16 @@ namespace {
 
 // Attributes that decide whether a folder's item is listed.
 constexpr std::uint32_t kListAttributes = 0x720B0000;
+
+bool IsShortcutPath(const std::string& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::string extension = path.substr(path.size() - 4);
+    for (char& c : extension)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".lnk";
+}
 
 std::string FilePart(const std::string& name)
 {
@@ -32,7 +44,9 @@ const forms::ClassInfo& TNsShellList::StaticClass()
 }
 
 TNsShellList::TNsShellList(forms::TComponent* owner)
-    : TCustomListBox(owner), m_folder(std::make_unique<TNsShellLocator>([this] { return Shell(); }))
+    : TCustomListBox(owner),
+      m_folder(std::make_unique<TNsShellLocator>([this] { return Shell(); })),
+      m_refresh(*this, [this] { RefreshList(); })
 {
     SetBounds(0, 0, 121, 97);
     m_folder->onChange = [this] { FolderChanged(); };
@@ -110,6 +124,42 @@ void TNsShellList::FillList()
         names.push_back(shell->DisplayName(folder, item, ShellNameKind::InFolder));
     m_items = std::move(accepted);
     Items()->SetItems(std::move(names));
+    if (options & nsloDynamicRefresh)
+        WatchFolder();
+    else if (m_watch)
+        m_watch->RemoveAllWatches();
+}
+
+void TNsShellList::WatchFolder()
+{
+    m_refresh.Stop();
+    IFolderWatchService* service = FolderWatchOf(*this);
+    IShellNamespace* shell = Shell();
+    if (!service || !shell)
+        return;
+    if (!m_watch)
+        m_watch = service->Watch([this](int slot) {
+            if (slot != kDrivesChanged)
+                ChangeNotified();
+            else if (ShowsMyComputer())
+                FillList();
+        });
+    m_watch->RemoveAllWatches();
+    // Only the folder's own items are shown, so its direct children are all that matter.
+    m_watch->AddWatch(shell->PathOf(m_folder->GetIdList()), kWatchFileNames | kWatchFolderNames,
+                      false);
+}
+
+bool TNsShellList::ShowsMyComputer() const
+{
+    IShellNamespace* shell = Shell();
+    const auto computer = shell ? shell->SpecialFolder(kMyComputer) : std::nullopt;
+    return computer && CompareAbsolute(shell, *computer, m_folder->GetIdList()) == 0;
+}
+
+void TNsShellList::ChangeNotified()
+{
+    m_refresh.Restart(Focused());
 }
 
 void TNsShellList::RefreshList()
@@ -161,8 +211,19 @@ void TNsShellList::OpenSelection()
         return;
     const IdList folder = m_folder->GetIdList();
     const IdList& item = m_items[index];
-    if (shell->Attributes(folder, item, kAttrFolder) & kAttrFolder)
+    if (shell->Attributes(folder, item, kAttrFolder) & kAttrFolder) {
         EnterFolder(ConcatIdLists(folder, item));
+        return;
+    }
+    // A shortcut to a folder is entered in place rather than opened elsewhere.
+    const std::string path = ItemPath(index);
+    if (!IsShortcutPath(path))
+        return;
+    const auto target = shell->ParsePath(shell->LinkTarget(path));
+    if (target && IdListCount(*target).value_or(0) > 0 &&
+        (shell->Attributes(IdListParent(*target, 1), IdListLast(*target), kAttrFolder) &
+         kAttrFolder))
+        EnterFolder(*target);
 }
 
 void TNsShellList::GoUp(int levels)
@@ -199,23 +260,67 @@ bool TNsShellList::RenameItem(int index, const std::string& name)
     return true;
 }
 
-bool TNsShellList::KeyCommand(std::uint16_t key)
+bool TNsShellList::KeyCommand(std::uint16_t key, TShiftState shift)
 {
     if (!(options & nsloDefaultKeyHandling))
         return false;
-    switch (key) {
-        case kKeyEnter:
-            OpenSelection();
+    if (shift.bits == 0 && key == kKeyEnter) {
+        OpenSelection();
+        return true;
+    }
+    if (shift.bits == 0 && key == kKeyBack) {
+        GoUp(1);
+        return true;
+    }
+    switch (ShellCommandOfKey(key, shift)) {
+        case ShellCommand::Refresh:
+            FillList();
             return true;
-        case kKeyBack:
-            GoUp(1);
+        case ShellCommand::Copy:
+            InvokeVerbOnSelection("copy");
             return true;
-        case kKeyF5:
+        case ShellCommand::Cut:
+            InvokeVerbOnSelection("cut");
+            return true;
+        case ShellCommand::Paste:
+            InvokeVerbOnFolder("paste");
+            RefreshList();
+            return true;
+        case ShellCommand::Delete:
+            InvokeVerbOnSelection("delete");
             RefreshList();
             return true;
         default:
             return false;
     }
+}
+
+void TNsShellList::KeyDownFromWindow(std::uint16_t& key, TShiftState shift)
+{
+    if (KeyCommand(key, shift))
+        key = 0;
+}
+
+bool TNsShellList::InvokeVerbOnSelection(const std::string& verb)
+{
+    IShellNamespace* shell = Shell();
+    const int index = ItemIndex();
+    if (!shell || index < 0 || index >= static_cast<int>(m_items.size()))
+        return false;
+    return shell->InvokeVerb(m_folder->GetIdList(), {m_items[index]}, verb);
+}
+
+bool TNsShellList::InvokeVerbOnFolder(const std::string& verb)
+{
+    IShellNamespace* shell = Shell();
+    if (!shell)
+        return false;
+    const IdList folder = m_folder->GetIdList();
+    const IdList last = IdListLast(folder);
+    // The desktop has no parent to ask: its own menu is asked instead.
+    if (last.empty())
+        return shell->InvokeVerb(folder, {}, verb);
+    return shell->InvokeVerb(IdListParent(folder, 1), {last}, verb);
 }
 
 void TNsShellList::FolderChanged()

@@ -5,13 +5,38 @@
 
 namespace setup::ui {
 
-IShellNamespace* NamespaceOf(const TControl& control)
+TApplication* ApplicationOf(const TControl& control)
 {
     for (const forms::TComponent* owner = control.Owner(); owner; owner = owner->Owner())
         if (const auto* form = dynamic_cast<const TCustomForm*>(owner))
             if (form->Application())
-                return form->Application()->shellNamespace;
+                return form->Application();
     return nullptr;
+}
+
+IShellNamespace* NamespaceOf(const TControl& control)
+{
+    TApplication* application = ApplicationOf(control);
+    return application ? application->shellNamespace : nullptr;
+}
+
+IFolderWatchService* FolderWatchOf(const TControl& control)
+{
+    TApplication* application = ApplicationOf(control);
+    return application ? application->folderWatch : nullptr;
+}
+
+bool DriveIsWatched(const DriveRoot& drive)
+{
+    switch (drive.kind) {
+        case DriveKind::Fixed:
+        case DriveKind::RamDisk:
+            return true;
+        case DriveKind::Remote:
+            return drive.connected;
+        default:
+            return false;
+    }
 }
 
 int CompareAbsolute(IShellNamespace* shell, const IdList& a, const IdList& b)

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +14,7 @@
 namespace setup::ui {
 
 class TControl;
+class TApplication;
 
 // What a folder enumeration includes.
 inline constexpr unsigned kEnumFolders = 0x20;
@@ -27,6 +30,9 @@ inline constexpr std::uint32_t kAttrFileSysAncestor = 0x10000000;
 inline constexpr std::uint32_t kAttrFolder = 0x20000000;
 inline constexpr std::uint32_t kAttrFileSystem = 0x40000000;
 inline constexpr std::uint32_t kAttrHasSubfolder = 0x80000000;
+
+// The special folder number of My Computer.
+inline constexpr int kMyComputer = 17;
 
 enum class ShellNameKind
 {
@@ -59,10 +65,70 @@ public:
     // The item's new one-item list after the rename; none when the shell refused.
     virtual std::optional<IdList> Rename(const IdList& folder, const IdList& item,
                                          const std::string& name) = 0;
+    // Runs the command of the items' shell context menu that carries the verb ("copy", "cut",
+    // "paste", "delete"); with no items, of the menu of the folder's open view. False when the
+    // menu has no such command or the shell refused.
+    virtual bool InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
+                            const std::string& verb) = 0;
+    // The target path of a shortcut file, resolved without asking the user; empty when the file
+    // is no shortcut or names no path.
+    virtual std::string LinkTarget(const std::string& path) = 0;
 };
 
+// Watches folders for changes on a worker and tells the control on its own thread, with the
+// slot of the watch that fired. A watch may see only a folder's direct children.
+class IFolderWatch
+{
+public:
+    virtual ~IFolderWatch() = default;
+    // The slot of the new watch; -1 when the folder cannot be watched.
+    virtual int AddWatch(const std::string& path, std::uint32_t filter, bool subtree) = 0;
+    virtual void RemoveAllWatches() = 0;
+};
+
+inline constexpr int kDrivesChanged = -1;
+
+// Change filters, with the system's values.
+inline constexpr std::uint32_t kWatchFileNames = 1;
+inline constexpr std::uint32_t kWatchFolderNames = 2;
+
+enum class DriveKind
+{
+    Other,
+    Removable,
+    Fixed,
+    Remote,
+    CdRom,
+    RamDisk
+};
+
+struct DriveRoot
+{
+    char letter = 'C';
+    DriveKind kind = DriveKind::Fixed;
+    // For a network drive: its connection is up.
+    bool connected = true;
+};
+
+class IFolderWatchService
+{
+public:
+    virtual ~IFolderWatchService() = default;
+    // `changed` runs on the thread that made the watch, never after the watch is gone: with the
+    // slot of a watch that fired, or kDrivesChanged when a drive arrived or went.
+    virtual std::unique_ptr<IFolderWatch> Watch(std::function<void(int slot)> changed) = 0;
+    virtual std::vector<DriveRoot> Drives() = 0;
+};
+
+// Fixed and RAM drives are watched, network drives while connected; removable ones never.
+bool DriveIsWatched(const DriveRoot& drive);
+
+// The application of the control's form; none for a page loaded for inspection only.
+TApplication* ApplicationOf(const TControl& control);
 // The namespace of the control's application; none leaves the shell controls empty.
 IShellNamespace* NamespaceOf(const TControl& control);
+// The folder watches of the control's application; none leaves the controls unwatched.
+IFolderWatchService* FolderWatchOf(const TControl& control);
 
 // Two absolute lists compared by the desktop: 0 when equal.
 int CompareAbsolute(IShellNamespace* shell, const IdList& a, const IdList& b);

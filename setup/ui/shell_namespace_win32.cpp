@@ -7,6 +7,8 @@
 #include <shlwapi.h>
 
 #include "core/text_convert.h"
+#include "setup/ui/shell_data_object_win32.h"
+#include "setup/ui/shell_transfer.h"
 
 namespace setup::ui {
 
@@ -43,11 +45,55 @@ bool Usable(const IdList& list)
     return IdListSize(list) != 0;
 }
 
+constexpr UINT kFirstCommand = 1000;
+constexpr UINT kLastCommand = 0x7FFF;
+
+// The offset of the menu's command that carries the verb; -1 when none does.
+int FindVerbCommand(IContextMenu& menu, const std::string& verb)
+{
+    HMENU popup = ::CreatePopupMenu();
+    if (!popup)
+        return -1;
+    int found = -1;
+    if (SUCCEEDED(menu.QueryContextMenu(popup, 0, kFirstCommand, kLastCommand, CMF_EXPLORE))) {
+        const int count = ::GetMenuItemCount(popup);
+        for (int i = 0; i < count && found < 0; ++i) {
+            const UINT id = ::GetMenuItemID(popup, i);
+            if (id == static_cast<UINT>(-1) || id < kFirstCommand)
+                continue;
+            char name[MAX_PATH] = {};
+            if (FAILED(menu.GetCommandString(id - kFirstCommand, GCS_VERBA, nullptr, name,
+                                             sizeof(name))))
+                continue;
+            name[MAX_PATH - 1] = 0;
+            if (::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name, -1, verb.c_str(),
+                                 -1) == CSTR_EQUAL)
+                found = static_cast<int>(id - kFirstCommand);
+        }
+    }
+    ::DestroyMenu(popup);
+    return found;
+}
+
+// Runs the verb's command of the menu; false when no command carries it.
+bool InvokeMenuVerb(IContextMenu& menu, const std::string& verb)
+{
+    const int command = FindVerbCommand(menu, verb);
+    if (command < 0)
+        return false;
+    CMINVOKECOMMANDINFO info{};
+    info.cbSize = sizeof(info);
+    info.lpVerb = MAKEINTRESOURCEA(command);
+    info.nShow = SW_SHOWNORMAL;
+    return SUCCEEDED(menu.InvokeCommand(&info));
+}
+
 }  // namespace
 
 Win32ShellNamespace::Win32ShellNamespace()
 {
-    m_comJoined = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    // OLE, not only COM: the clipboard verbs need it.
+    m_comJoined = SUCCEEDED(::OleInitialize(nullptr));
     if (FAILED(::SHGetDesktopFolder(&m_desktop)))
         m_desktop = nullptr;
 }
@@ -56,7 +102,7 @@ Win32ShellNamespace::~Win32ShellNamespace()
 {
     Release(m_desktop);
     if (m_comJoined)
-        ::CoUninitialize();
+        ::OleUninitialize();
 }
 
 IShellFolder* Win32ShellNamespace::Bind(const IdList& folder) const
@@ -215,6 +261,81 @@ std::optional<IdList> Win32ShellNamespace::Rename(const IdList& folder, const Id
     if (!parsed)
         return std::nullopt;
     return IdListLast(*parsed);
+}
+
+bool Win32ShellNamespace::InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
+                                     const std::string& verb)
+{
+    std::vector<LPCITEMIDLIST> pidls;
+    for (const IdList& item : items) {
+        if (!Usable(item))
+            return false;
+        pidls.push_back(AsPidl(item));
+    }
+    IShellFolder* shellFolder = Bind(folder);
+    if (!shellFolder)
+        return false;
+    IContextMenu* menu = nullptr;
+    HRESULT made = E_FAIL;
+    if (pidls.empty())
+        made = shellFolder->CreateViewObject(nullptr, IID_IContextMenu,
+                                             reinterpret_cast<void**>(&menu));
+    else
+        made =
+            shellFolder->GetUIObjectOf(nullptr, static_cast<UINT>(pidls.size()), pidls.data(),
+                                       IID_IContextMenu, nullptr, reinterpret_cast<void**>(&menu));
+    const bool done = SUCCEEDED(made) && menu && InvokeMenuVerb(*menu, verb);
+    Release(menu);
+    Release(shellFolder);
+    // Some shells offer "paste" only in the menu of a folder's open view.
+    if (!done && !pidls.empty() && items.size() == 1 &&
+        ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, verb.c_str(), -1, "paste", -1) ==
+            CSTR_EQUAL)
+        return InvokeVerb(ConcatIdLists(folder, items.front()), {}, verb);
+    return done;
+}
+
+IDataObject* Win32ShellNamespace::DataObjectOf(const IdList& folder,
+                                               const std::vector<IdList>& items)
+{
+    for (const IdList& item : items)
+        if (!Usable(item))
+            return nullptr;
+    IShellFolder* shellFolder = Bind(folder);
+    if (!shellFolder)
+        return nullptr;
+    IDataObject* data = MakeShellDataObject(*shellFolder, folder, items);
+    Release(shellFolder);
+    return data;
+}
+
+std::uint32_t Win32ShellNamespace::AllowedEffectsOf(IDataObject& data)
+{
+    return m_desktop ? AllowedEffectsOfData(data, *m_desktop) : kDropAll;
+}
+
+std::string Win32ShellNamespace::LinkTarget(const std::string& path)
+{
+    if (path.empty() || path.size() > MAX_PATH)
+        return {};
+    IShellLinkW* link = nullptr;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(&link))))
+        return {};
+    std::string target;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(core::AnsiToWide(path).c_str(), STGM_READ)) &&
+        // No window and no search dialog: a moved target is looked for at most a millisecond.
+        SUCCEEDED(link->Resolve(nullptr, SLR_NO_UI | (1u << 16)))) {
+        wchar_t buffer[MAX_PATH + 1] = {};
+        WIN32_FIND_DATAW found{};
+        if (link->GetPath(buffer, MAX_PATH, &found, 0) == S_OK)
+            target = core::WideToAnsi(buffer);
+    }
+    Release(file);
+    Release(link);
+    return target;
 }
 
 }  // namespace setup::ui

@@ -4,6 +4,7 @@
 #include "setup/ui/shell_namespace.h"
 
 struct IShellFolder;
+struct IDataObject;
 
 namespace setup::ui {
 
@@ -26,6 +27,14 @@ public:
     int IconIndex(const IdList& absolute, bool open) override;
     std::optional<IdList> Rename(const IdList& folder, const IdList& item,
                                  const std::string& name) override;
+    bool InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
+                    const std::string& verb) override;
+    std::string LinkTarget(const std::string& path) override;
+
+    // A new data object (one reference) carrying the folder's items; null when it cannot be made.
+    IDataObject* DataObjectOf(const IdList& folder, const std::vector<IdList>& items);
+    // What a dropped data object's items allow: copy, move, link.
+    std::uint32_t AllowedEffectsOf(IDataObject& data);
 
 private:
     // A new reference to the folder, or none.

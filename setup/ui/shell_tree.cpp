@@ -1,4 +1,5 @@
 #include "setup/forms/class_builder.h"
+#include "setup/ui/shell_commands.h"
 #include "setup/ui/shell_controls.h"
 
 namespace setup::ui {
@@ -24,7 +25,8 @@ const forms::ClassInfo& TNsShellTree::StaticClass()
 TNsShellTree::TNsShellTree(forms::TComponent* owner)
     : TTreeView(owner),
       m_base(std::make_unique<TNsShellLocator>([this] { return Shell(); })),
-      m_selectedFolder(std::make_unique<TNsShellLocator>([this] { return Shell(); }))
+      m_selectedFolder(std::make_unique<TNsShellLocator>([this] { return Shell(); })),
+      m_refresh(*this, [this] { RefreshTree(); })
 {
     showRoot = false;
     SetBounds(0, 0, 121, 97);
@@ -109,6 +111,35 @@ void TNsShellTree::FillTree()
         --m_updating;
         Publish(root);
     }
+    if (options & nstoDynamicRefresh)
+        WatchDrives();
+    else if (m_watch)
+        m_watch->RemoveAllWatches();
+}
+
+void TNsShellTree::WatchDrives()
+{
+    IFolderWatchService* service = FolderWatchOf(*this);
+    if (!service)
+        return;
+    if (!m_watch)
+        m_watch = service->Watch([this](int slot) {
+            if (slot == kDrivesChanged)
+                RefreshTree();
+            else
+                ChangeNotified();
+        });
+    m_watch->RemoveAllWatches();
+    const std::uint32_t filter =
+        kWatchFolderNames | ((options & nstoIncludeNonFolders) ? kWatchFileNames : 0);
+    for (const DriveRoot& drive : service->Drives())
+        if (DriveIsWatched(drive))
+            m_watch->AddWatch(std::string(1, drive.letter) + ":\\", filter, true);
+}
+
+void TNsShellTree::ChangeNotified()
+{
+    m_refresh.Restart(Focused());
 }
 
 TTreeNode* TNsShellTree::AddItem(const IdList& parentAbsolute, const IdList& item,
@@ -318,15 +349,91 @@ void TNsShellTree::SelectedFromWindow(TTreeNode* node)
     Publish(node);
 }
 
-bool TNsShellTree::KeyCommand(std::uint16_t key)
+bool TNsShellTree::KeyCommand(std::uint16_t key, TShiftState shift)
 {
-    if (!(options & nstoDefaultKeyHandling))
+    if (!(options & nstoDefaultKeyHandling) || EditingNode())
         return false;
-    if (key == kKeyF5) {
-        RefreshTree();
-        return true;
+    TTreeNode* node = Selected();
+    switch (ShellCommandOfKey(key, shift)) {
+        case ShellCommand::Refresh:
+            RefreshTree();
+            return true;
+        case ShellCommand::Rename:
+            EditNode(node);
+            return true;
+        case ShellCommand::Copy:
+            InvokeVerb(node, "copy");
+            return true;
+        case ShellCommand::Cut:
+            InvokeVerb(node, "cut");
+            return true;
+        case ShellCommand::Paste:
+            InvokeVerb(node, "paste");
+            return true;
+        case ShellCommand::Delete:
+            InvokeVerb(node, "delete");
+            return true;
+        default:
+            return false;
     }
-    return false;
+}
+
+void TNsShellTree::KeyDownFromWindow(std::uint16_t& key, TShiftState shift)
+{
+    if (KeyCommand(key, shift))
+        key = 0;
+}
+
+bool TNsShellTree::InvokeVerb(TTreeNode* node, const std::string& verb)
+{
+    IShellNamespace* shell = Shell();
+    const NodeData* data = DataOf(node);
+    if (!shell || !data || !node->Parent())
+        return false;
+    const bool done = shell->InvokeVerb(AbsoluteOf(node->Parent()), {data->relative}, verb);
+    RefreshTree();
+    return done;
+}
+
+bool TNsShellTree::CanEditNode(const TTreeNode* node) const
+{
+    IShellNamespace* shell = Shell();
+    const NodeData* data = DataOf(node);
+    // The root is never renamed here: it is the base folder the page asked for.
+    if (!TTreeView::CanEditNode(node) || !shell || !data || !node->Parent())
+        return false;
+    return shell->Attributes(AbsoluteOf(node->Parent()), data->relative, kAttrCanRename) &
+           kAttrCanRename;
+}
+
+void TNsShellTree::EditedFromWindow(TTreeNode* node, const std::string* text)
+{
+    if (!DataOf(node)) {
+        TTreeView::EditedFromWindow(node, text);
+        return;
+    }
+    TTreeView::EditedFromWindow(node, nullptr);
+    if (text && !text->empty())
+        RenameNode(node, *text);
+}
+
+bool TNsShellTree::RenameNode(TTreeNode* node, const std::string& name)
+{
+    IShellNamespace* shell = Shell();
+    NodeData* data = DataOf(node);
+    if (!shell || !data || !node->Parent() || name.empty())
+        return false;
+    const IdList parent = AbsoluteOf(node->Parent());
+    auto renamed = shell->Rename(parent, data->relative, name);
+    if (!renamed)
+        return false;
+    // Descendants hold relative lists only, so they follow the new name by themselves.
+    data->relative = *renamed;
+    node->SetText(shell->DisplayName(parent, *renamed, ShellNameKind::InFolder));
+    SortChildren(node->Parent());
+    if (node == Selected())
+        Publish(node);
+    return true;
 }
 
 void TNsShellTree::SetShellList(TNsShellList* list)

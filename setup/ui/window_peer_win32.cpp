@@ -349,6 +349,8 @@ bool WindowPeer::KeyOrFocus(UINT message, WPARAM wParam)
                     (form->*event)(form, key, shift);
             if (key)
                 (m_control.*event)(&m_control, key, shift);
+            if (key && message == WM_KEYDOWN)
+                m_control.KeyDownFromWindow(key, shift);
             // A handler that cleared the key keeps it from the control.
             return key == 0 || m_control.KeyFromWindow(message == WM_KEYDOWN, key, shift);
         }

@@ -214,4 +214,93 @@ std::optional<IdList> FakeShellNamespace::Rename(const IdList& folder, const IdL
     return MakeIdItem(name);
 }
 
+std::string FakeShellNamespace::LinkTarget(const std::string& path)
+{
+    auto it = links.find(path);
+    return it == links.end() ? std::string() : it->second;
+}
+
+bool FakeShellNamespace::InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
+                                    const std::string& verb)
+{
+    std::vector<IdList> absolutes;
+    for (const IdList& item : items)
+        absolutes.push_back(ConcatIdLists(folder, item));
+    if (items.empty())
+        absolutes.push_back(folder);
+    for (const IdList& absolute : absolutes)
+        if (!Find(absolute))
+            return false;
+    verbs.push_back(verb + " " + PathOf(absolutes.front()));
+    if (verb == "delete") {
+        for (const IdList& absolute : absolutes)
+            Remove(PathOf(absolute));
+    } else if (verb == "copy" || verb == "cut") {
+        m_clipboard = absolutes;
+        m_cut = verb == "cut";
+    } else if (verb == "paste") {
+        Item* target = Find(absolutes.front());
+        if (absolutes.size() != 1 || !target->folder || m_clipboard.empty())
+            return false;
+        for (const IdList& source : m_clipboard) {
+            const Item* from = Find(source);
+            if (!from)
+                continue;
+            const std::string path = PathOf(source);
+            Add(PathOf(absolutes.front()) + "\\" + from->name, !from->folder, from->hidden);
+            if (m_cut)
+                Remove(path);
+        }
+        if (m_cut)
+            m_clipboard.clear();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+class FakeFolderWatchService::FakeWatch final : public IFolderWatch
+{
+public:
+    FakeWatch(FakeFolderWatchService& service, std::function<void(int)> changed)
+        : service(service), changed(std::move(changed))
+    {
+        service.m_watchers.push_back(this);
+    }
+    ~FakeWatch() override { std::erase(service.m_watchers, this); }
+    int AddWatch(const std::string& path, std::uint32_t filter, bool subtree) override
+    {
+        if (path.empty())
+            return -1;
+        watches.push_back({path, filter, subtree});
+        return static_cast<int>(watches.size()) - 1;
+    }
+    void RemoveAllWatches() override { watches.clear(); }
+
+    FakeFolderWatchService& service;
+    std::function<void(int)> changed;
+    std::vector<Watched> watches;
+};
+
+std::unique_ptr<IFolderWatch> FakeFolderWatchService::Watch(std::function<void(int slot)> changed)
+{
+    return std::make_unique<FakeWatch>(*this, std::move(changed));
+}
+
+void FakeFolderWatchService::Fire(const std::string& path)
+{
+    for (FakeWatch* watcher : std::vector<FakeWatch*>(m_watchers))
+        for (std::size_t slot = 0; slot < watcher->watches.size(); ++slot)
+            if (watcher->watches[slot].path == path)
+                watcher->changed(static_cast<int>(slot));
+}
+
+std::vector<FakeFolderWatchService::Watched> FakeFolderWatchService::Watches() const
+{
+    std::vector<Watched> all;
+    for (const FakeWatch* watcher : m_watchers)
+        all.insert(all.end(), watcher->watches.begin(), watcher->watches.end());
+    return all;
+}
+
 }  // namespace setup::ui::testing

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "setup/forms/persistent.h"
 #include "setup/ui/application.h"
 #include "setup/ui/form.h"
+#include "setup/ui/shell_commands.h"
 #include "setup/ui/tests/fake_shell_namespace.h"
 #include "setup/ui/tests/recording_fakes.h"
 #include "setup/ui/tests/shell_test_texts.h"
@@ -15,7 +18,7 @@ namespace {
 class ShellControlsTest : public ::testing::Test
 {
 protected:
-    ShellControlsTest() : app(loop)
+    ShellControlsTest() : app(loop, nullptr, &timers)
     {
         app.shellNamespace = &shell;
         app.AddForm(form);
@@ -40,6 +43,9 @@ protected:
 
     FakeShellNamespace shell;
     ScriptedLoop loop;
+    ManualTimers timers;
+    // Outlives the form, whose controls hold watches of it.
+    FakeFolderWatchService watches;
     TApplication app;
     TForm form;
 };
@@ -335,6 +341,195 @@ TEST_F(ShellControlsTest, ComboDrivesItsListAndTakesOneLinkOnly)
     list->KeyCommand(kKeyBack);
     EXPECT_EQ(combo->ItemIndex(), 3);
     EXPECT_EQ(list->Folder()->GetPath(), "C:\\");
+}
+
+TShiftState Shift(std::initializer_list<TShiftStateItem> items)
+{
+    TShiftState shift;
+    for (TShiftStateItem item : items)
+        shift.Include(item);
+    return shift;
+}
+
+TEST(ShellCommandKeys, FollowTheShortcutTexts)
+{
+    struct Case
+    {
+        std::uint16_t key;
+        TShiftState shift;
+        ShellCommand command;
+    };
+    const Case cases[] = {
+        {'C', Shift({ssCtrl}), ShellCommand::Copy},
+        {'X', Shift({ssCtrl}), ShellCommand::Cut},
+        {'V', Shift({ssCtrl}), ShellCommand::Paste},
+        {'A', Shift({ssCtrl}), ShellCommand::SelectAll},
+        {0x2E, {}, ShellCommand::Delete},
+        {0x2E, Shift({ssShift}), ShellCommand::Delete},
+        {0x2E, Shift({ssCtrl}), ShellCommand::None},
+        {0x71, {}, ShellCommand::Rename},
+        {kKeyF5, {}, ShellCommand::Refresh},
+        {'C', {}, ShellCommand::None},
+        {'C', Shift({ssCtrl, ssShift}), ShellCommand::None},
+        {0, {}, ShellCommand::None},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ShellCommandOfKey(c.key, c.shift), c.command) << c.key << " " << c.shift.bits;
+}
+
+TEST_F(ShellControlsTest, TreeKeysRunTheShellsVerbsAndRefresh)
+{
+    auto* tree = Make<TNsShellTree>();
+    tree->FillTree();
+    // The root has no parent to ask for its menu.
+    EXPECT_TRUE(tree->KeyCommand(0x2E));
+    EXPECT_TRUE(shell.verbs.empty());
+
+    tree->SetSelectedPath("C:\\Work\\alpha");
+    EXPECT_TRUE(tree->KeyCommand('C', Shift({ssCtrl})));
+    tree->SetSelectedPath("C:\\Work\\Beta");
+    tree->ExpandNode(tree->Selected());
+    EXPECT_TRUE(tree->KeyCommand('V', Shift({ssCtrl})));
+    EXPECT_EQ(ChildTexts(tree->Selected()), (std::vector<std::string>{"alpha", "Deep"}));
+
+    tree->SetSelectedPath("C:\\Work\\Beta\\Deep");
+    EXPECT_TRUE(tree->KeyCommand(0x2E, Shift({ssShift})));
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work\\Beta");
+    EXPECT_EQ(ChildTexts(tree->Selected()), (std::vector<std::string>{"alpha"}));
+    EXPECT_EQ(shell.verbs, (std::vector<std::string>{"copy C:\\Work\\alpha", "paste C:\\Work\\Beta",
+                                                     "delete C:\\Work\\Beta\\Deep"}));
+    EXPECT_FALSE(tree->KeyCommand('Q'));
+    tree->options &= ~nstoDefaultKeyHandling;
+    EXPECT_FALSE(tree->KeyCommand(0x2E));
+}
+
+TEST_F(ShellControlsTest, TreeRenamesAllowedNodesAndTheLinkedListFollows)
+{
+    auto* tree = Make<TNsShellTree>();
+    auto* list = Make<TNsShellList>();
+    tree->FillTree();
+    tree->SetShellList(list);
+    EXPECT_FALSE(tree->CanEditNode(Root(*tree)));
+    tree->KeyCommand(0x71);  // F2 on the root
+    EXPECT_EQ(tree->EditingNode(), nullptr);
+
+    tree->SetSelectedPath("C:\\Work\\Beta");
+    TTreeNode* beta = tree->Selected();
+    tree->ExpandNode(beta);
+    ASSERT_TRUE(tree->KeyCommand(0x71));
+    EXPECT_EQ(tree->EditingNode(), beta);
+    const std::string name = "Zeta";
+    tree->EditedFromWindow(beta, &name);
+    EXPECT_EQ(tree->EditingNode(), nullptr);
+    EXPECT_EQ(beta->Text(), "Zeta");
+    EXPECT_EQ(ChildTexts(beta->Parent()), (std::vector<std::string>{".cache", "alpha", "Zeta"}));
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work\\Zeta");
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work\\Zeta");
+    // A child below the renamed node follows the new name.
+    tree->SetSelectedPath("C:\\Work\\Zeta\\Deep");
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work\\Zeta\\Deep");
+
+    // A cancelled edit or a refused name changes nothing.
+    tree->EditedFromWindow(tree->Selected(), nullptr);
+    EXPECT_FALSE(tree->RenameNode(tree->Selected()->Parent(), "alpha"));
+    EXPECT_EQ(tree->Selected()->Parent()->Text(), "Zeta");
+}
+
+TEST_F(ShellControlsTest, ListKeysMoveAndDeleteThroughTheShell)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    list->SetItemIndex(4);  // notes.txt
+    EXPECT_TRUE(list->KeyCommand('X', Shift({ssCtrl})));
+    list->SetItemIndex(2);  // Beta
+    list->KeyCommand(kKeyEnter);
+    EXPECT_TRUE(list->KeyCommand('V', Shift({ssCtrl})));
+    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"Deep", "notes.txt"}));
+    list->SetItemIndex(0);
+    EXPECT_TRUE(list->KeyCommand(0x2E));
+    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"notes.txt"}));
+    list->KeyCommand(kKeyBack);
+    EXPECT_EQ(Texts(*list->Items()),
+              (std::vector<std::string>{".cache", "alpha", "Beta", "hidden.txt", "Setup.exe"}));
+    EXPECT_EQ(shell.verbs,
+              (std::vector<std::string>{"cut C:\\Work\\notes.txt", "paste C:\\Work\\Beta",
+                                        "delete C:\\Work\\Beta\\Deep"}));
+}
+
+TEST_F(ShellControlsTest, TreeWatchesFixedAndConnectedDrivesAndRefreshesAfterAChange)
+{
+    watches.drives = {{'A', DriveKind::Removable},     {'C', DriveKind::Fixed},
+                      {'D', DriveKind::CdRom},         {'N', DriveKind::Remote, true},
+                      {'O', DriveKind::Remote, false}, {'R', DriveKind::RamDisk}};
+    app.folderWatch = &watches;
+    auto* tree = Make<TNsShellTree>();
+    tree->FillTree();
+    std::vector<std::string> watched;
+    for (const auto& watch : watches.Watches()) {
+        watched.push_back(watch.path);
+        EXPECT_EQ(watch.filter, kWatchFolderNames);
+        EXPECT_TRUE(watch.subtree);
+    }
+    EXPECT_EQ(watched, (std::vector<std::string>{"C:\\", "N:\\", "R:\\"}));
+
+    tree->SetSelectedPath("C:\\Work");
+    tree->ExpandNode(tree->Selected());
+    shell.Add("C:\\Work\\Gamma");
+    watches.Fire("C:\\");
+    ASSERT_EQ(timers.running.size(), 1u);
+    EXPECT_EQ(timers.running.begin()->second.first, 2000u);  // the tree has no focus
+    EXPECT_EQ(ChildTexts(tree->Selected()).size(), 3u);
+    // A second notice before the refresh starts the wait again.
+    watches.Fire("C:\\");
+    ASSERT_EQ(timers.running.size(), 1u);
+    timers.TickAll();
+    EXPECT_TRUE(timers.running.empty());
+    EXPECT_EQ(ChildTexts(tree->Selected()),
+              (std::vector<std::string>{".cache", "alpha", "Beta", "Gamma"}));
+
+    tree->options |= nstoIncludeNonFolders;
+    tree->WatchDrives();
+    EXPECT_EQ(watches.Watches().front().filter, kWatchFolderNames | kWatchFileNames);
+}
+
+TEST_F(ShellControlsTest, ListWatchesItsFolderAloneAndRefreshesAfterAChange)
+{
+    app.folderWatch = &watches;
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work\\Beta");
+    ASSERT_EQ(watches.Watches().size(), 1u);
+    EXPECT_EQ(watches.Watches().front().path, "C:\\Work\\Beta");
+    EXPECT_EQ(watches.Watches().front().filter, kWatchFolderNames | kWatchFileNames);
+    EXPECT_FALSE(watches.Watches().front().subtree);
+
+    shell.Add("C:\\Work\\Beta\\readme.txt", true);
+    watches.Fire("C:\\Work\\Beta");
+    timers.TickAll();
+    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"Deep", "readme.txt"}));
+    // Without dynamic refresh nothing is watched.
+    list->options &= ~nsloDynamicRefresh;
+    list->Folder()->SetPath("C:\\Work");
+    EXPECT_TRUE(watches.Watches().empty());
+}
+
+TEST_F(ShellControlsTest, ListEntersTheFolderOfAShortcutAndLeavesOtherShortcuts)
+{
+    shell.Add("C:\\Work\\Deep.LNK", true);
+    shell.Add("C:\\Work\\notes.lnk", true);
+    shell.links["C:\\Work\\Deep.LNK"] = "C:\\Work\\Beta\\Deep";
+    shell.links["C:\\Work\\notes.lnk"] = "C:\\Work\\notes.txt";
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    auto open = [&](const std::string& name) {
+        const auto names = Texts(*list->Items());
+        list->SetItemIndex(
+            static_cast<std::int32_t>(std::find(names.begin(), names.end(), name) - names.begin()));
+        list->OpenSelection();
+    };
+    open("notes.lnk");
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
+    open("Deep.LNK");
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work\\Beta\\Deep");
 }
 
 }  // namespace

@@ -4,13 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <commctrl.h>
+#include <shellapi.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+#include "core/text_convert.h"
 #include "setup/ui/capture_win32.h"
 #include "setup/ui/change_watch_win32.h"
+#include "setup/ui/folder_watch_win32.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/shell_controls.h"
+#include "setup/ui/shell_data_object_win32.h"
 #include "setup/ui/shell_namespace_win32.h"
+#include "setup/ui/shell_transfer.h"
 #include "setup/ui/tests/shell_test_texts.h"
 #include "setup/ui/tests/test_page.h"
 #include "setup/ui/timer.h"
@@ -184,6 +193,245 @@ TEST_F(ShellWindowsTest, AChangeOnDiskReachesTheOwnerWindowWithItsSlot)
         EXPECT_EQ(watcher.AddWatch(root, 3, false), -1);
     }
     ::DestroyWindow(window);
+}
+
+// Pumps the messages until the condition holds; false after five seconds.
+bool PumpUntil(TApplication& app, const std::function<bool()>& condition)
+{
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > 5000)
+            return false;
+        app.ProcessMessages();
+        ::Sleep(10);
+    }
+    return true;
+}
+
+// A key posted to the window as the user would press it, Ctrl held when asked.
+void PressKey(TApplication& app, HWND window, WORD key, bool ctrl = false)
+{
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    ::PostMessageW(window, WM_KEYDOWN, key, 1);
+    ::PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+    app.ProcessMessages();
+    state[VK_CONTROL] = 0;
+    ::SetKeyboardState(state);
+}
+
+// The system's watches over drive C: alone: Z: maps the host's root, which no test watches.
+class PrefixDrivesOnly final : public IFolderWatchService
+{
+public:
+    std::unique_ptr<IFolderWatch> Watch(std::function<void(int slot)> changed) override
+    {
+        return system.Watch(std::move(changed));
+    }
+    std::vector<DriveRoot> Drives() override
+    {
+        std::vector<DriveRoot> drives;
+        for (const DriveRoot& drive : system.Drives())
+            if (drive.letter == 'C')
+                drives.push_back(drive);
+        return drives;
+    }
+    Win32FolderWatchService system;
+};
+
+// A shown form whose shell controls watch the prefix's drive.
+class WatchedShellTest : public ShellWindowsTest
+{
+protected:
+    WatchedShellTest()
+    {
+        app.folderWatch = &watches;
+        app.AddForm(form);
+    }
+    ~WatchedShellTest() override
+    {
+        app.RemoveForm(form);
+        app.folderWatch = nullptr;
+    }
+    template <class T>
+    T* Add()
+    {
+        auto* control = new T(&form);
+        control->SetParent(&form);
+        return control;
+    }
+    void Show()
+    {
+        form.Show();
+        app.ProcessMessages();
+    }
+
+    PrefixDrivesOnly watches;
+    TForm form;
+};
+
+TEST_F(WatchedShellTest, AChangeOnDiskReachesTheListThroughTheWatchThread)
+{
+    auto* list = Add<TNsShellList>();
+    list->options &= ~nsloShowHidden;
+    list->Folder()->SetPath(root);
+    Show();
+    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
+    scratch.Write("Work\\arrived.txt", "a");
+    EXPECT_TRUE(PumpUntil(app, [&] { return list->Items()->Count() == 4; }));
+    EXPECT_EQ(Texts(*list->Items()),
+              (std::vector<std::string>{"alpha", "Beta", "arrived.txt", "notes.txt"}));
+}
+
+TEST_F(WatchedShellTest, ADriveArrivingRefreshesTheTreeAtOnce)
+{
+    auto* tree = Add<TNsShellTree>();
+    tree->BaseFolder()->SetPath(root);
+    Show();
+    TTreeNode* work = tree->Items()->Roots().front().get();
+    EXPECT_EQ(ChildTexts(work), (std::vector<std::string>{".cache", "alpha", "Beta"}));
+    scratch.Make("Work\\Plugged");
+    HWND watchWindow = ::FindWindowW(L"SetupFolderWatch", nullptr);
+    ASSERT_NE(watchWindow, nullptr);
+    EXPECT_EQ(::SendMessageW(watchWindow, WM_DEVICECHANGE, 0x8000 /* arrival */, 0), TRUE);
+    app.ProcessMessages();
+    EXPECT_EQ(ChildTexts(work), (std::vector<std::string>{".cache", "alpha", "Beta", "Plugged"}));
+}
+
+TEST_F(WatchedShellTest, PostedKeysRenameANodeAndCopyAFileThroughTheShell)
+{
+    auto* tree = Add<TNsShellTree>();
+    auto* list = Add<TNsShellList>();
+    tree->SetBounds(0, 0, 200, 200);
+    list->SetBounds(200, 0, 200, 200);
+    tree->BaseFolder()->SetPath(root);
+    tree->SetShellList(list);
+    Show();
+
+    // F2 on a node, a new name typed, Enter: the folder is renamed on disk.
+    tree->SetSelectedPath(root + "\\alpha");
+    app.ProcessMessages();
+    HWND treeWindow = WindowOf(*tree);
+    PressKey(app, treeWindow, VK_F2);
+    HWND edit = reinterpret_cast<HWND>(::SendMessageW(treeWindow, TVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    ::SetWindowTextA(edit, "Omega");
+    PressKey(app, edit, VK_RETURN);
+    EXPECT_TRUE(PumpUntil(app, [&] { return tree->Selected()->Text() == "Omega"; }));
+    EXPECT_TRUE(testsupport::FolderExists(scratch / L"Work\\Omega"));
+    EXPECT_FALSE(testsupport::FolderExists(scratch / L"Work\\alpha"));
+    EXPECT_EQ(list->Folder()->GetPath(), root + "\\Omega");
+
+    // Ctrl+C on a file of the list puts it on the clipboard as the shell does. Wine's "paste"
+    // reports success and copies nothing, so pasting is left to the in-memory tests.
+    tree->SetSelectedPath(root);
+    app.ProcessMessages();
+    const auto names = Texts(*list->Items());
+    const auto notes = std::find(names.begin(), names.end(), "notes.txt");
+    ASSERT_NE(notes, names.end());
+    list->SetItemIndex(static_cast<std::int32_t>(notes - names.begin()));
+    PressKey(app, WindowOf(*list), 'C', true);
+    EXPECT_TRUE(::IsClipboardFormatAvailable(IdListArrayFormat()));
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    auto drop = static_cast<HDROP>(::GetClipboardData(CF_HDROP));
+    wchar_t copied[MAX_PATH] = {};
+    if (drop)
+        ::DragQueryFileW(drop, 0, copied, MAX_PATH);
+    ::CloseClipboard();
+    EXPECT_EQ(std::wstring(copied), scratch / L"Work\\notes.txt");
+}
+
+TEST_F(ShellWindowsTest, ADataObjectCarriesTheItemsInTheShellsFormats)
+{
+    ::CloseHandle(::CreateFileW((scratch / L"Work\\\u03A9mega.txt").c_str(), GENERIC_WRITE, 0,
+                                nullptr, CREATE_NEW, 0, nullptr));
+    const IdList folder = *shell.ParsePath(root);
+    auto items = shell.Enumerate(folder, kEnumFolders | kEnumNonFolders);
+    ASSERT_TRUE(items.has_value());
+    std::vector<IdList> chosen;
+    std::vector<std::wstring> expected;
+    for (const IdList& item : *items) {
+        const std::string name = shell.DisplayName(folder, item, ShellNameKind::InFolder);
+        if (name == "notes.txt" || name == "Beta" || name.find("mega") != std::string::npos) {
+            chosen.push_back(item);
+            expected.push_back(core::AnsiToWide(root) + L"\\" +
+                               (name.find("mega") != std::string::npos ? L"\u03A9mega.txt"
+                                                                       : core::AnsiToWide(name)));
+        }
+    }
+    ASSERT_EQ(chosen.size(), 3u);
+    IDataObject* data = shell.DataObjectOf(folder, chosen);
+    ASSERT_NE(data, nullptr);
+
+    // The ID-list array first, then the file-drop list.
+    IEnumFORMATETC* formats = nullptr;
+    ASSERT_EQ(data->EnumFormatEtc(DATADIR_GET, &formats), S_OK);
+    FORMATETC offered[3] = {};
+    ULONG count = 0;
+    EXPECT_EQ(formats->Next(3, offered, &count), S_FALSE);
+    ASSERT_EQ(count, 2u);
+    EXPECT_EQ(offered[0].cfFormat, IdListArrayFormat());
+    EXPECT_EQ(offered[1].cfFormat, CF_HDROP);
+    EXPECT_EQ(formats->Skip(5), S_FALSE);
+    formats->Release();
+    EXPECT_EQ(data->EnumFormatEtc(DATADIR_SET, &formats), E_NOTIMPL);
+
+    struct Query
+    {
+        CLIPFORMAT format;
+        DWORD aspect;
+        DWORD tymed;
+        HRESULT answer;
+    };
+    const Query queries[] = {
+        {CF_HDROP, DVASPECT_CONTENT, TYMED_HGLOBAL, S_OK},
+        {IdListArrayFormat(), DVASPECT_CONTENT, TYMED_HGLOBAL | TYMED_ISTREAM, S_OK},
+        {CF_HDROP, DVASPECT_CONTENT, TYMED_ISTREAM, DV_E_TYMED},
+        {CF_HDROP, DVASPECT_ICON, TYMED_HGLOBAL, DV_E_FORMATETC},
+        {CF_TEXT, DVASPECT_CONTENT, TYMED_HGLOBAL, DV_E_FORMATETC},
+    };
+    for (const Query& query : queries) {
+        FORMATETC format{query.format, nullptr, query.aspect, -1, query.tymed};
+        EXPECT_EQ(data->QueryGetData(&format), query.answer) << query.format;
+    }
+
+    FORMATETC arrayFormat{IdListArrayFormat(), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    STGMEDIUM medium{};
+    ASSERT_EQ(data->GetData(&arrayFormat, &medium), S_OK);
+    const auto* bytes = static_cast<const char*>(::GlobalLock(medium.hGlobal));
+    const auto array = ParseIdListArray(std::string_view(bytes, ::GlobalSize(medium.hGlobal)));
+    ::GlobalUnlock(medium.hGlobal);
+    ::ReleaseStgMedium(&medium);
+    ASSERT_TRUE(array.has_value());
+    EXPECT_EQ(array->parent, folder);
+    EXPECT_EQ(array->items, chosen);
+
+    // Every name arrives whole, in the shell's own wide form.
+    FORMATETC dropFormat{CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    ASSERT_EQ(data->GetData(&dropFormat, &medium), S_OK);
+    auto drop = static_cast<HDROP>(medium.hGlobal);
+    std::vector<std::wstring> paths;
+    for (UINT i = 0; i < ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0); ++i) {
+        wchar_t path[MAX_PATH] = {};
+        ::DragQueryFileW(drop, i, path, MAX_PATH);
+        paths.push_back(path);
+    }
+    ::ReleaseStgMedium(&medium);
+    EXPECT_EQ(paths, expected);
+
+    // File-system items may be copied, moved and linked; a foreign object without the array
+    // allows everything.
+    EXPECT_EQ(shell.AllowedEffectsOf(*data) & kDropAll, kDropAll);
+    data->Release();
+
+    IDropSource* source = MakeDropSource(kKeyRightButton);
+    EXPECT_EQ(source->QueryContinueDrag(FALSE, MK_RBUTTON), S_OK);
+    EXPECT_EQ(source->QueryContinueDrag(FALSE, MK_RBUTTON | MK_LBUTTON), DRAGDROP_S_CANCEL);
+    EXPECT_EQ(source->QueryContinueDrag(FALSE, 0), DRAGDROP_S_DROP);
+    EXPECT_EQ(source->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
+    source->Release();
 }
 
 }  // namespace
