@@ -2,8 +2,10 @@
 
 #include "setup/engine/components/statements_components.h"
 #include "setup/engine/interpreter/statements_package.h"
+#include "setup/engine/media/statements_media.h"
 #include "setup/engine/statements/statements_variables.h"
 #ifdef _WIN32
+#include "setup/engine/media/statements_media_win32.h"
 #include "setup/engine/statements/launch_win32.h"
 #include "setup/engine/statements/machine_queries_win32.h"
 #include "setup/engine/statements/restart_services_win32.h"
@@ -55,7 +57,9 @@ StatementHandlerTable BuiltInStatementHandlers()
         table, sysconfig::webserver::Win32WebServerStatementServices(*system.wow64, runHidden));
     static sysconfig::dotnet::Win32DotNetSystem dotnet(runHidden);
     sysconfig::dotnet::RegisterDotNetStatements(table, {&dotnet, system.wow64});
+    RegisterMediaStatements(table, Win32MediaStatementServices(*system.wow64));
 #else
+    RegisterMediaStatements(table, MediaStatementServices{});
     RegisterPackageStatements(table, PackageStatementServices{});
     RegisterComponentStatements(table, ComponentStatementServices{});
 #endif
