@@ -40,7 +40,7 @@ StatementHandlerTable BuiltInStatementHandlers()
     RegisterSystemInfoStatements(table, Win32SystemInfoServices());
     RegisterLaunchStatements(table, LaunchServices{system.wow64, &ProcessSystemFacts()});
     RegisterTerminationStatements(table, ProcessRestartServices());
-    // Web media acquisition is not wired yet: the package-backed statements skip it.
+    // Without a run to acquire web media for; the setup program registers them again with it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
     RegisterComponentStatements(table, ComponentStatementServices{nullptr, system.wow64});
     sysconfig::security::RegisterAccessControlStatement(

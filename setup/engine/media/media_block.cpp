@@ -1,5 +1,7 @@
 #include "setup/engine/media/media_block.h"
 
+#include "setup/media/net/hex_digits.h"
+
 namespace setup::engine {
 
 namespace {
@@ -16,17 +18,6 @@ bool SameText(const std::string& a, const std::string& b)
             return false;
     }
     return true;
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -48,10 +39,10 @@ std::string UnscrambleBlockPassword(const std::string& stored)
     // A stored text of odd length has no reading for its last character: it is left out, as is
     // any pair that is not hexadecimal.
     for (std::size_t i = 0; i + 1 < digits.size(); i += 2) {
-        const int low = HexDigit(digits[i]), high = HexDigit(digits[i + 1]);
-        if (low < 0 || high < 0)
+        if (!net::IsHexDigit(digits[i]) || !net::IsHexDigit(digits[i + 1]))
             continue;
-        password += static_cast<char>(high * 16 + low);
+        password += static_cast<char>(net::HexDigitValue(digits[i + 1]) * 16 +
+                                      net::HexDigitValue(digits[i]));
     }
     return password;
 }

@@ -35,11 +35,13 @@ ErrorCode OpenError(std::vector<std::uint8_t> bytes)
     return ErrorCode::None;
 }
 
-ErrorCode ExtractError(const std::string& fixture, MemoryTarget& target)
+ErrorCode ExtractError(const std::string& fixture, MemoryTarget& target,
+                       std::optional<std::u16string> password = std::nullopt)
 {
     MemoryByteSource source(ReadFixture(fixture));
+    ArchivePassword secret([&] { return password; });
     try {
-        SevenZipArchive archive(source);
+        SevenZipArchive archive(source, &secret);
         RecordingEvents events;
         ExtractEntries(archive, std::vector<bool>(archive.Items().size(), true),
                        PathMode::KeepFolders, target, events);
@@ -119,28 +121,12 @@ TEST(SevenZipArchive, EncryptedDataCannotBeOpened)
     EXPECT_EQ(OpenError(ReadFixture("encrypted_header.7z")), ErrorCode::CannotOpen);
 }
 
-ErrorCode ExtractWithPassword(const std::string& fixture, const std::u16string& password,
-                              MemoryTarget& target)
-{
-    MemoryByteSource source(ReadFixture(fixture));
-    ArchivePassword secret([&] { return std::optional<std::u16string>(password); });
-    try {
-        SevenZipArchive archive(source, &secret);
-        RecordingEvents events;
-        ExtractEntries(archive, std::vector<bool>(archive.Items().size(), true),
-                       PathMode::KeepFolders, target, events);
-    } catch (const ArchiveError& failure) {
-        return failure.Code();
-    }
-    return ErrorCode::None;
-}
-
 TEST(SevenZipArchive, EncryptedArchivesOpenWithTheirPasswordOnly)
 {
     for (const std::string fixture : {"encrypted.7z", "encrypted_header.7z"}) {
         SCOPED_TRACE(fixture);
         MemoryTarget target;
-        ASSERT_EQ(ExtractWithPassword(fixture, u"secret", target), ErrorCode::None);
+        ASSERT_EQ(ExtractError(fixture, target, u"secret"), ErrorCode::None);
         for (const auto& entry : FixtureEntries()) {
             if (!entry.isFolder) {
                 ASSERT_EQ(target.files.count(entry.name), 1u);
@@ -148,7 +134,7 @@ TEST(SevenZipArchive, EncryptedArchivesOpenWithTheirPasswordOnly)
             }
         }
         MemoryTarget wrong;
-        EXPECT_EQ(ExtractWithPassword(fixture, u"Secret", wrong), ErrorCode::CannotOpen);
+        EXPECT_EQ(ExtractError(fixture, wrong, u"Secret"), ErrorCode::CannotOpen);
         EXPECT_TRUE(wrong.files.empty());
         EXPECT_TRUE(wrong.discarded.empty());
     }

@@ -82,21 +82,6 @@ TEST_F(LightDownloaderTest, AnErrorPageIsNeverSavedAsMedia)
     EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(LightDownloaderTest, ACallbackThatSaysStopEndsTheTransferAborted)
-{
-    LoopbackHttpServer server({{"/slow.7zip", 200, Media(6 * 65536), 0, 300}});
-    ASSERT_TRUE(server.Started());
-    LightDownloaderWin32 light;
-    bool aborted = false;
-    light.events.onEnd = [&](bool wasAborted, bool, std::int32_t, const std::string&) {
-        aborted = wasAborted;
-    };
-    const std::string target = scratch.NarrowPath() + "slow.7zip";
-    EXPECT_FALSE(Download(&light, server.Url("/slow.7zip"), target, nullptr, false));
-    EXPECT_TRUE(state.lightAvailable);
-    EXPECT_TRUE(aborted);
-}
-
 TEST_F(LightDownloaderTest, WithoutTheCacheTheFileIsNamedPlainlyBelowTheFolder)
 {
     LoopbackHttpServer server({{"/a/%5C..%5Cescape.bin", 200, "inside"}});
