@@ -11,7 +11,7 @@ packages=(
   googletest
   wine wine64 libwine-dev xvfb xauth fonts-liberation2
   wixl msitools 7zip
-  liblzma-dev dpkg-dev zlib1g-dev libjpeg62-turbo-dev
+  liblzma-dev dpkg-dev zlib1g-dev libjpeg62-turbo-dev libssl-dev
   nginx-light tinyproxy microsocks
 )
 

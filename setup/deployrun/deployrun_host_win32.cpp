@@ -6,6 +6,7 @@
 #include "core/unique_handle.h"
 #include "setup/engine/components/statements_components.h"
 #include "setup/engine/interpreter/statements_platform_view.h"
+#include "setup/engine/media/media_acquire_win32.h"
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/setup_messages.h"
@@ -162,7 +163,14 @@ void DeployrunInterpreterHost::ExecutePlugin(int statementIndex)
 
 void DeployrunInterpreterHost::AcquireMediaBlock(const std::string& media)
 {
-    throw rtl::Exception(m_engine.Messages->Text(14) + " (" + media + ")");
+    // In media mode 2 the blocks go to the installer cache of the current ALLUSERS.
+    const std::string cacheDataDir =
+        m_script.SetupMode == 2
+            ? engine::IncludeBackslash(m_cache.GetCacheRoot(
+                  engine::TextToBool(m_engine.Variables.Get("ALLUSERS")))) +
+                  m_script.CacheId + "\\"
+            : std::string();
+    engine::AcquireMediaBlockWin32(m_engine, m_script, media, cacheDataDir);
 }
 
 std::optional<std::string> DeployrunInterpreterHost::BrowseForFolder(const std::string& title)

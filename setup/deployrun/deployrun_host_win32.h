@@ -10,6 +10,7 @@
 #include "setup/engine/installer/installer_cache_host_win32.h"
 #include "setup/engine/interpreter/interpreter_host_win32.h"
 #include "setup/engine/interpreter/interpreter_state.h"
+#include "setup/engine/interpreter/statements_package.h"
 #include "setup/engine/script/setup_script.h"
 #include "setup/engine/statements/statements_registry_win32.h"
 #include "setup/engine/workers/plugin_statement.h"
@@ -22,6 +23,7 @@ class DeployrunInterpreterHost final : public engine::Win32InterpreterHostBase,
                                        public engine::IPluginRunner,
                                        public engine::IInterpreterResources,
                                        public engine::IRemovableMedia,
+                                       public engine::IPackageMedia,
                                        private engine::IPluginStatementHost
 {
 public:
@@ -60,10 +62,11 @@ public:
     void CloseInterpreterResources() override;
     bool IsRemovableMediaGone(const std::string&) override { return false; }
     void EndAfterMediaRemoved(int) override {}
+    // The package-backed, installer and plug-in statements' web media blocks.
+    void AcquireMediaBlock(const std::string& media) override;
 
 private:
     // Plug-in statements.
-    void AcquireMediaBlock(const std::string& media) override;
     std::optional<std::string> BrowseForFolder(const std::string& title) override;
     void ShowPluginError(const std::string& text) override;
     std::string RunPlugin(const std::string& libraryPath, const std::string& variables,

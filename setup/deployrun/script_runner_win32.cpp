@@ -4,7 +4,9 @@
 #include "setup/engine/builtin/builtin_statements.h"
 #include "setup/engine/interpreter/interpreter.h"
 #include "setup/engine/interpreter/interpreter_statements.h"
+#include "setup/engine/interpreter/statements_package.h"
 #include "setup/engine/script/setup_messages.h"
+#include "setup/engine/statements/statements_registry_win32.h"
 #include "setup/engine/statements/system_facts_win32.h"
 
 namespace setup::deployrun {
@@ -35,8 +37,11 @@ int Win32ScriptRunner::RunScript(engine::SetupScript& script, const StartupFacts
     DeployrunInterpreterHost host(script, engine, m_dialogs, packagePath,
                                   engine::ProcessSystemFacts());
     engine::StatementHandlerTable handlers = engine::BuiltInStatementHandlers();
-    // Web media acquisition is not there yet: the installer statements get none.
-    host.Cache().RegisterStatements(handlers, nullptr);
+    // The statements that need a web media block acquire it through the host.
+    engine::RegisterPackageStatements(
+        handlers,
+        engine::PackageStatementServices{engine::Win32SystemStatementServices().wow64, &host});
+    host.Cache().RegisterStatements(handlers, &host);
     const engine::ScriptRun run{script, packagePath, {}, handlers, host.Bundle(), engine};
     host.Cache().RunScript(run);
     m_caption = engine::GetWizardCaption(engine.CaptionTitle, engine.CaptionSuffix);

@@ -4,8 +4,10 @@
 #include "standins/archive/crc32.h"
 #include "standins/archive/entry_names.h"
 #include "standins/archive/folder_decoder.h"
+#include "standins/archive/seven_zip_aes.h"
 
 #include <memory>
+#include <set>
 
 namespace standins::archive {
 namespace {
@@ -27,7 +29,7 @@ public:
             m_decoder.reset();
             m_decoder = std::make_unique<FolderDecoder>(
                 m_archive.Source(), m_archive.PackOffset(folder),
-                streams.packSizes.at(folder.firstPackStream), folder);
+                streams.packSizes.at(folder.firstPackStream), folder, m_archive.Password());
             m_folder = folderIndex;
             m_position = 0;
         }
@@ -50,6 +52,37 @@ std::u16string ParentOf(std::u16string_view path)
     const std::size_t last = path.find_last_of(u'\\');
     return last == std::u16string_view::npos ? std::u16string()
                                              : std::u16string(path.substr(0, last));
+}
+
+// A wrong password shows in the first bytes of an encrypted block, where the decoder meets
+// what cannot be compressed data: found before anything is written, as an archive that cannot
+// be opened with it.
+void CheckPasswords(const SevenZipArchive& archive, const std::vector<bool>& selected)
+{
+    const std::vector<ArchiveItem>& items = archive.Items();
+    std::set<std::size_t> checked;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!selected[i] || !items[i].folder || !checked.insert(*items[i].folder).second) {
+            continue;
+        }
+        const StreamsInfo& streams = archive.Streams();
+        const Folder& folder = streams.folders.at(*items[i].folder);
+        if (CoderChain(folder).front()->id != kAesCoderId) {
+            continue;
+        }
+        try {
+            FolderDecoder decoder(archive.Source(), archive.PackOffset(folder),
+                                  streams.packSizes.at(folder.firstPackStream), folder,
+                                  archive.Password());
+            std::vector<std::uint8_t> start(4096);
+            decoder.Read(start.data(), start.size());
+        } catch (const ArchiveError& failure) {
+            if (failure.Code() != ErrorCode::DataCorrupt) {
+                throw;
+            }
+            throw ArchiveError(ErrorCode::CannotOpen, "the password does not open the data");
+        }
+    }
 }
 
 }  // namespace
@@ -75,6 +108,8 @@ void ExtractEntries(const SevenZipArchive& archive, const std::vector<bool>& sel
             CheckCoders(archive.Streams().folders.at(*items[i].folder));
         }
     }
+
+    CheckPasswords(archive, selected);
 
     FolderCursor cursor(archive);
     std::vector<std::uint8_t> buffer(kChunk);

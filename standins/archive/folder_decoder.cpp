@@ -1,6 +1,7 @@
 #include "standins/archive/folder_decoder.h"
 
 #include "standins/archive/archive_error.h"
+#include "standins/archive/seven_zip_aes.h"
 
 #include <lzma.h>
 
@@ -17,7 +18,6 @@ const std::vector<std::uint8_t> kCopyId = {0x00};
 const std::vector<std::uint8_t> kLzmaId = {0x03, 0x01, 0x01};
 const std::vector<std::uint8_t> kLzma2Id = {0x21};
 const std::vector<std::uint8_t> kX86Id = {0x03, 0x03, 0x01, 0x03};
-const std::vector<std::uint8_t> kAesId = {0x06, 0xF1, 0x07, 0x01};
 
 [[noreturn]] void ThrowUnsupported(const char* what)
 {
@@ -67,9 +67,6 @@ lzma_vli FilterIdFor(const Coder& coder)
     if (coder.id == kX86Id) {
         return LZMA_FILTER_X86;
     }
-    if (coder.id == kAesId) {
-        ThrowUnsupported("encrypted data");
-    }
     ThrowUnsupported("coder method");
 }
 
@@ -83,8 +80,14 @@ std::uint32_t BoundedDictionarySize(std::uint32_t requested, std::uint64_t outpu
 
 void CheckCoders(const Folder& folder)
 {
-    for (const Coder* coder : CoderChain(folder)) {
-        FilterIdFor(*coder);
+    const std::vector<const Coder*> chain = CoderChain(folder);
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        // Decryption comes first, straight from the packed stream.
+        if (i == 0 && chain[i]->id == kAesCoderId) {
+            ParseAesProperties(chain[i]->properties);
+            continue;
+        }
+        FilterIdFor(*chain[i]);
     }
 }
 
@@ -128,13 +131,25 @@ std::vector<const Coder*> CoderChain(const Folder& folder)
 }
 
 FolderDecoder::FolderDecoder(IByteSource& source, std::uint64_t packOffset, std::uint64_t packSize,
-                             const Folder& folder)
+                             const Folder& folder, ArchivePassword* password)
     : m_source(source),
       m_packOffset(packOffset),
       m_packRemaining(packSize),
       m_outputRemaining(folder.UnpackSize())
 {
-    const std::vector<const Coder*> chain = CoderChain(folder);
+    CheckCoders(folder);
+    std::vector<const Coder*> chain = CoderChain(folder);
+    if (chain.front()->id == kAesCoderId) {
+        const AesCoderProperties properties = ParseAesProperties(chain.front()->properties);
+        if (password == nullptr) {
+            throw ArchiveError(ErrorCode::CannotOpen, "the archive needs a password");
+        }
+        if (packSize % 16 != 0) {
+            throw ArchiveError(ErrorCode::DataCorrupt, "encrypted data is not whole blocks");
+        }
+        m_aes = std::make_unique<AesCbcDecryptor>(password->KeyFor(properties), properties.iv);
+        chain.erase(chain.begin());
+    }
     // liblzma lists filters in encoding order: the reverse of the decoding chain.
     FilterChain filters;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
@@ -185,6 +200,10 @@ void FolderDecoder::FillInput()
     if (chunk != 0 && !m_source.ReadAt(m_packOffset, m_input.data(), chunk)) {
         throw ArchiveError(ErrorCode::DataCorrupt, "packed data beyond the end of the file");
     }
+    if (m_aes) {
+        m_aes->Decrypt(m_input.data(), m_input.size());
+    }
+    m_inputUsed = 0;
     m_packOffset += chunk;
     m_packRemaining -= chunk;
 }
@@ -195,6 +214,20 @@ std::size_t FolderDecoder::Read(std::uint8_t* buffer, std::size_t size)
         static_cast<std::size_t>(std::min<std::uint64_t>(size, m_outputRemaining));
     if (wanted == 0) {
         return 0;
+    }
+    if (!m_lzma && m_aes) {
+        if (m_inputUsed == m_input.size()) {
+            if (m_packRemaining == 0) {
+                throw ArchiveError(ErrorCode::DataCorrupt,
+                                   "stored data beyond the end of the file");
+            }
+            FillInput();
+        }
+        const std::size_t chunk = std::min(wanted, m_input.size() - m_inputUsed);
+        std::copy_n(m_input.begin() + static_cast<std::ptrdiff_t>(m_inputUsed), chunk, buffer);
+        m_inputUsed += chunk;
+        m_outputRemaining -= chunk;
+        return chunk;
     }
     if (!m_lzma) {
         const std::size_t chunk = std::min(wanted, kInputChunk);

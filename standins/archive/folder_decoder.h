@@ -1,7 +1,9 @@
 // Streaming decoder of one 7z folder: its chain of stored, LZMA, LZMA2 and x86 (BCJ) coders run
-// through liblzma, read a chunk at a time so large blocks never sit in memory whole.
+// through liblzma, after AES decryption when the folder is encrypted, read a chunk at a time so
+// large blocks never sit in memory whole.
 #pragma once
 
+#include "standins/archive/archive_crypto.h"
 #include "standins/archive/byte_source.h"
 #include "standins/archive/seven_zip_header.h"
 
@@ -11,12 +13,15 @@
 
 namespace standins::archive {
 
+class ArchivePassword;
+
 class FolderDecoder
 {
 public:
-    // Throws ArchiveError (CannotOpen) for coders it does not know.
+    // Throws ArchiveError (CannotOpen) for coders it does not know, and for an encrypted folder
+    // without a password.
     FolderDecoder(IByteSource& source, std::uint64_t packOffset, std::uint64_t packSize,
-                  const Folder& folder);
+                  const Folder& folder, ArchivePassword* password = nullptr);
     ~FolderDecoder();
     FolderDecoder(const FolderDecoder&) = delete;
     FolderDecoder& operator=(const FolderDecoder&) = delete;
@@ -37,6 +42,8 @@ private:
     std::uint64_t m_packRemaining;
     std::uint64_t m_outputRemaining;
     std::vector<std::uint8_t> m_input;
+    std::size_t m_inputUsed = 0;  // of m_input, by a stored encrypted folder
+    std::unique_ptr<AesCbcDecryptor> m_aes;
     std::unique_ptr<LzmaState> m_lzma;  // none for a stored folder
 };
 
@@ -46,7 +53,8 @@ std::vector<const Coder*> CoderChain(const Folder& folder);
 // The LZMA dictionary to allocate for a coder: liblzma allocates it whole up front and damaged
 // properties may ask for gigabytes, but data never refers back further than the coder's output.
 std::uint32_t BoundedDictionarySize(std::uint32_t requested, std::uint64_t output);
-// Throws ArchiveError (CannotOpen) unless every coder of the folder can be decoded.
+// Throws ArchiveError (CannotOpen) unless every coder of the folder can be decoded (decryption
+// only straight from the packed stream).
 void CheckCoders(const Folder& folder);
 
 }  // namespace standins::archive

@@ -9,11 +9,14 @@
 #include "standins/archive/extract_target_win32.h"
 #include "standins/archive/extractor.h"
 #include "standins/archive/file_source_win32.h"
+#include "standins/archive/seven_zip_aes.h"
 #include "standins/archive/seven_zip_archive.h"
 
 #include <atomic>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <set>
 
 using namespace setup::media;
@@ -61,6 +64,27 @@ std::vector<std::string> AnsiNames(const standins::archive::SevenZipArchive& arc
         names.push_back(AnsiName(item.name));
     }
     return names;
+}
+
+// The password of the call, else the one the caller's callback gives when an encrypted coder
+// first needs it.
+standins::archive::ArchivePassword CallPassword(const char* password,
+                                                ArchivePasswordCallback callback)
+{
+    return standins::archive::ArchivePassword(
+        [text = std::string(password == nullptr ? "" : password),
+         callback]() -> std::optional<std::u16string> {
+            std::string given = text;
+            if (given.empty() && callback != nullptr) {
+                char buffer[kArchivePasswordBufferSize] = {};
+                if (callback(buffer) != 1) {
+                    return std::nullopt;
+                }
+                given.assign(buffer, strnlen(buffer, sizeof buffer));
+            }
+            const std::wstring wide = core::AnsiToWide(given);
+            return std::u16string(wide.begin(), wide.end());
+        });
 }
 
 std::wstring WidePath(const char* path)
@@ -136,16 +160,18 @@ std::vector<std::string> WantedNames(const TSZW_TARGETFILES& targets)
 }  // namespace
 
 extern "C" ArchiveHandle __stdcall OpenListArchive(const char* archivePath, std::int32_t,
-                                                   ArchivePasswordCallback, std::int32_t,
-                                                   std::int32_t, std::int32_t, const char*,
-                                                   ArchiveEntry** entries, std::int32_t* entryCount)
+                                                   ArchivePasswordCallback passwordCallback,
+                                                   std::int32_t, std::int32_t, std::int32_t,
+                                                   const char* password, ArchiveEntry** entries,
+                                                   std::int32_t* entryCount)
 {
     try {
         if (entries == nullptr || entryCount == nullptr) {
             throw ArchiveError(ErrorCode::BadArgument, "no place for the entries");
         }
         standins::archive::Win32FileSource source(WidePath(archivePath));
-        const standins::archive::SevenZipArchive archive(source);
+        standins::archive::ArchivePassword secret = CallPassword(password, passwordCallback);
+        const standins::archive::SevenZipArchive archive(source, &secret);
         auto session = std::make_unique<ListSession>();
         session->names = AnsiNames(archive);
         const auto& items = archive.Items();
@@ -194,20 +220,19 @@ extern "C" std::int32_t __stdcall CloseListArchive(ArchiveHandle handle)
     return 1;
 }
 
-extern "C" std::int32_t __stdcall ExtractArchive(const char* archivePath, std::int32_t,
-                                                 const char* targetFolder,
-                                                 TSZW_TARGETFILES* targetFiles, std::int32_t mode,
-                                                 const char*, ArchivePasswordCallback,
-                                                 ArchiveProgressCallback progressCallback,
-                                                 ArchiveNotifyCallback notifyCallback,
-                                                 ArchiveQueryCallback queryCallback)
+extern "C" std::int32_t __stdcall ExtractArchive(
+    const char* archivePath, std::int32_t, const char* targetFolder, TSZW_TARGETFILES* targetFiles,
+    std::int32_t mode, const char* password, ArchivePasswordCallback passwordCallback,
+    ArchiveProgressCallback progressCallback, ArchiveNotifyCallback notifyCallback,
+    ArchiveQueryCallback queryCallback)
 {
     try {
         if (mode != kArchiveModeFullPaths && mode != kArchiveModeNoPaths) {
             throw ArchiveError(ErrorCode::BadArgument, "unknown mode");
         }
         standins::archive::Win32FileSource source(WidePath(archivePath));
-        const standins::archive::SevenZipArchive archive(source);
+        standins::archive::ArchivePassword secret = CallPassword(password, passwordCallback);
+        const standins::archive::SevenZipArchive archive(source, &secret);
         const std::vector<std::string> names = AnsiNames(archive);
         std::vector<bool> selected(names.size(), true);
         if (targetFiles != nullptr &&

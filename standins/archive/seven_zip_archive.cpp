@@ -28,21 +28,29 @@ std::u16string NormalizeSeparators(std::u16string name)
 }  // namespace
 
 std::vector<std::uint8_t> DecodeWholeFolder(IByteSource& source, std::uint64_t packOffset,
-                                            const StreamsInfo& streams, const Folder& folder)
+                                            const StreamsInfo& streams, const Folder& folder,
+                                            ArchivePassword* password)
 {
     const std::uint64_t size = folder.UnpackSize();
     if (size > kMaxHeaderSize) {
         ThrowBadHeader("packed header too large");
     }
-    FolderDecoder decoder(source, packOffset, streams.packSizes.at(folder.firstPackStream), folder);
+    FolderDecoder decoder(source, packOffset, streams.packSizes.at(folder.firstPackStream), folder,
+                          password);
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
     std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::size_t got = decoder.Read(bytes.data() + done, bytes.size() - done);
-        if (got == 0) {
-            throw ArchiveError(ErrorCode::DataCorrupt, "packed header ends early");
+    try {
+        while (done < bytes.size()) {
+            const std::size_t got = decoder.Read(bytes.data() + done, bytes.size() - done);
+            if (got == 0) {
+                throw ArchiveError(ErrorCode::DataCorrupt, "packed header ends early");
+            }
+            done += got;
         }
-        done += got;
+    } catch (const ArchiveError& failure) {
+        // A header that does not decode (often: decrypted with the wrong password) leaves the
+        // archive unopened.
+        throw ArchiveError(ErrorCode::CannotOpen, failure.what());
     }
     if (folder.crc && Crc32(bytes.data(), bytes.size()) != *folder.crc) {
         throw ArchiveError(ErrorCode::CannotOpen, "packed header fails its CRC");
@@ -59,7 +67,8 @@ std::uint64_t SevenZipArchive::PackOffset(const Folder& folder) const
     return offset;
 }
 
-SevenZipArchive::SevenZipArchive(IByteSource& source) : m_source(source)
+SevenZipArchive::SevenZipArchive(IByteSource& source, ArchivePassword* password)
+    : m_source(source), m_password(password)
 {
     std::uint8_t start[kSignatureHeaderSize];
     if (!source.ReadAt(0, start, sizeof start) ||
@@ -97,7 +106,7 @@ SevenZipArchive::SevenZipArchive(IByteSource& source) : m_source(source)
                 ThrowBadHeader("packed header without folder");
             }
             std::uint64_t offset = kSignatureHeaderSize + packed.packPosition;
-            header = DecodeWholeFolder(source, offset, packed, packed.folders[0]);
+            header = DecodeWholeFolder(source, offset, packed, packed.folders[0], password);
         }
         database = ParseHeader(header.data(), header.size());
     }

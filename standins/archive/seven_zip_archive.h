@@ -25,19 +25,24 @@ struct ArchiveItem
     std::uint64_t offsetInFolder = 0;
 };
 
+class ArchivePassword;
+
 class SevenZipArchive
 {
 public:
-    // Throws ArchiveError (CannotOpen) for anything that is not a readable 7z archive.
-    explicit SevenZipArchive(IByteSource& source);
+    // Throws ArchiveError (CannotOpen) for anything that is not a readable 7z archive, also for
+    // an encrypted header that the password does not open. The password outlives the archive.
+    explicit SevenZipArchive(IByteSource& source, ArchivePassword* password = nullptr);
 
     const std::vector<ArchiveItem>& Items() const { return m_items; }
     const StreamsInfo& Streams() const { return m_streams; }
     IByteSource& Source() const { return m_source; }
+    ArchivePassword* Password() const { return m_password; }
     std::uint64_t PackOffset(const Folder& folder) const;
 
 private:
     IByteSource& m_source;
+    ArchivePassword* m_password;
     StreamsInfo m_streams;
     std::vector<ArchiveItem> m_items;
 };
@@ -46,6 +51,7 @@ inline constexpr std::uint64_t kSignatureHeaderSize = 32;
 
 // Decodes one folder entirely (used for packed headers, which are small).
 std::vector<std::uint8_t> DecodeWholeFolder(IByteSource& source, std::uint64_t packOffset,
-                                            const StreamsInfo& streams, const Folder& folder);
+                                            const StreamsInfo& streams, const Folder& folder,
+                                            ArchivePassword* password = nullptr);
 
 }  // namespace standins::archive

@@ -154,6 +154,7 @@ void LoopbackHttpServer::Answer(std::uintptr_t clientSocket)
     const std::string path = target.substr(0, target.find('?'));
 
     HttpRoute answer{path, 404, "not found", 0};
+    bool cut = false;
     for (std::size_t i = 0; i < m_routes.size(); ++i) {
         if (m_routes[i].path != path)
             continue;
@@ -166,6 +167,7 @@ void LoopbackHttpServer::Answer(std::uintptr_t clientSocket)
         }
         ++m_answered[i];
         answer = m_routes[i];
+        cut = m_answered[i] <= answer.cutFirst;
     }
     if (answer.delayMs)
         ::Sleep(answer.delayMs);
@@ -175,6 +177,8 @@ void LoopbackHttpServer::Answer(std::uintptr_t clientSocket)
         std::to_string(answer.body.size()) + "\r\nConnection: close\r\n\r\n" + answer.body;
     std::size_t sent = 0;
     const std::size_t headerBytes = response.size() - answer.body.size();
+    if (cut)
+        response.resize(headerBytes + answer.body.size() / 2);
     while (sent < response.size()) {
         const std::size_t piece = std::min<std::size_t>(response.size() - sent, 65536);
         const int put = ::send(client, response.data() + sent, static_cast<int>(piece), 0);

@@ -21,6 +21,7 @@ struct HttpRoute
     unsigned delayMs = 0;       // before the answer is sent
     unsigned pieceDelayMs = 0;  // between the body's 64 KiB pieces: a slow download
     unsigned answers = 0;       // after this many, requests wait 2 s and get no answer; 0: no end
+    unsigned cutFirst = 0;      // the first this many answers close after half the body
 };
 
 class LoopbackHttpServer

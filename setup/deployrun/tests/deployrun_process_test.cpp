@@ -20,8 +20,10 @@
 #include "core/unique_handle.h"
 #include "setup/engine/rtl/string_list.h"
 #include "tests/support/compiled_script_builder.h"
+#include "tests/support/loopback_http_server_win32.h"
 #include "tests/support/process_runner_win32.h"
 #include "tests/support/setup_image_writer.h"
+#include "tests/support/tiny_7z_writer.h"
 
 namespace {
 
@@ -538,6 +540,49 @@ TEST_F(DeployrunProcessTest, PluginCommandsRunThroughTheProbePlugin)
                     << c.name << ": " << name;
         }
     }
+}
+
+TEST_F(DeployrunProcessTest, WebMediaComeFromALoopbackServerAlsoAfterACutDownload)
+{
+    // The block holds the probe plug-in, which the statement that needs the block then runs.
+    const std::string plugin = ReadFile(BinDir() + "setup_probe_plugin.dll");
+    ASSERT_FALSE(plugin.empty());
+    const std::vector<std::uint8_t> archive = standins::archive::testing::WriteTiny7z(
+        {{u"Core\\setup_probe_plugin.dll", plugin}, {u"Core\\docs\\readme.txt", "read me"}});
+    testsupport::LoopbackHttpServer server(
+        {{"/media/Core.7zip", 200, std::string(archive.begin(), archive.end()), 0, 0, 0, 1}});
+    ASSERT_TRUE(server.Started());
+
+    std::vector<testsupport::ScriptStatement> statements = testsupport::ParseStatements(
+        "Web Media Block | Core | " + server.Url("/media/Core.7zip") + "\n" + SaveStatement());
+    statements[1].media = "Core\\";
+    testsupport::ScriptProject project = PluginProject();
+    project.setupMode = "2";
+    SetupImage image = Image("", project);
+    image.script = testsupport::BuildCompiledScript(statements, project);
+    const std::string program = Write(image);
+    const std::string arguments = "/qn OVERRIDECACHE=" + m_work + "cache\\";
+
+    // The first answer stops half-way: no media, and the run fails before the plug-in.
+    ProcessResult result = Run(program, arguments);
+    EXPECT_NE(result.exitCode, 0u);
+    EXPECT_FALSE(fs::exists(m_work + "saved.txt"));
+
+    result = Run(program, arguments);
+    EXPECT_EQ(result.exitCode, 0u);
+    const std::string dataDir = Saved()["DATADIR"];
+    ASSERT_FALSE(dataDir.empty());
+    EXPECT_EQ(ReadFile(dataDir + "Core\\docs\\readme.txt"), "read me");
+    EXPECT_TRUE(fs::exists(dataDir + "Core\\" + project.cacheId));
+    // Placed, so the download is gone.
+    EXPECT_FALSE(fs::exists(dataDir + "Core.7zip"));
+
+    // A complete block is not fetched again.
+    const std::size_t requests = server.Requests().size();
+    fs::remove(m_work + "saved.txt");
+    EXPECT_EQ(Run(program, arguments).exitCode, 0u);
+    EXPECT_EQ(server.Requests().size(), requests);
+    EXPECT_TRUE(fs::exists(m_work + "saved.txt"));
 }
 
 TEST_F(DeployrunProcessTest, BuiltInStatementsRunUnderTheProgram)

@@ -2,8 +2,10 @@
 
 #include "setup/engine/components/statements_components.h"
 #include "setup/engine/interpreter/statements_package.h"
+#include "setup/engine/media/statements_media.h"
 #include "setup/engine/statements/statements_variables.h"
 #ifdef _WIN32
+#include "setup/engine/media/statements_media_win32.h"
 #include "setup/engine/statements/launch_win32.h"
 #include "setup/engine/statements/machine_queries_win32.h"
 #include "setup/engine/statements/restart_services_win32.h"
@@ -38,7 +40,7 @@ StatementHandlerTable BuiltInStatementHandlers()
     RegisterSystemInfoStatements(table, Win32SystemInfoServices());
     RegisterLaunchStatements(table, LaunchServices{system.wow64, &ProcessSystemFacts()});
     RegisterTerminationStatements(table, ProcessRestartServices());
-    // Web media acquisition is not wired yet: the package-backed statements skip it.
+    // Without a run to acquire web media for; the setup program registers them again with it.
     RegisterPackageStatements(table, PackageStatementServices{system.wow64, nullptr});
     RegisterComponentStatements(table, ComponentStatementServices{nullptr, system.wow64});
     sysconfig::security::RegisterAccessControlStatement(
@@ -55,7 +57,9 @@ StatementHandlerTable BuiltInStatementHandlers()
         table, sysconfig::webserver::Win32WebServerStatementServices(*system.wow64, runHidden));
     static sysconfig::dotnet::Win32DotNetSystem dotnet(runHidden);
     sysconfig::dotnet::RegisterDotNetStatements(table, {&dotnet, system.wow64});
+    RegisterMediaStatements(table, Win32MediaStatementServices(*system.wow64));
 #else
+    RegisterMediaStatements(table, MediaStatementServices{});
     RegisterPackageStatements(table, PackageStatementServices{});
     RegisterComponentStatements(table, ComponentStatementServices{});
 #endif

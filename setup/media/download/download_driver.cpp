@@ -16,8 +16,8 @@ std::string Upper(std::string text)
     return text;
 }
 
-bool LightDownload(DownloadState& state, DownloadServices& services,
-                   const DownloadRequest& request, const DownloadCallback& callback)
+bool LightDownload(DownloadState& state, DownloadServices& services, const DownloadRequest& request,
+                   const DownloadCallback& callback)
 {
     if (!request.resume && !state.lightCacheFile.empty())
         services.files.Delete(state.lightCacheFile);
@@ -44,6 +44,9 @@ bool LightDownload(DownloadState& state, DownloadServices& services,
     bool available = true;
     const LightResult result = services.light->DownloadToCache(request.url, onProgress, available);
     state.lightAvailable = available;
+    // The file the service returned, not the one a report named: the two can differ.
+    if (!result.cacheFile.empty())
+        state.lightCacheFile = result.cacheFile;
     // An error page the service answered as success is no download.
     if (!result.completed || result.httpStatus >= 400 || state.lightCacheFile.empty())
         return false;
@@ -61,8 +64,12 @@ class TargetSink : public IHttpBodySink
 public:
     TargetSink(DownloadServices& services, const DownloadRequest& request, const ResumePlan& plan,
                std::uint64_t total, const DownloadCallback& callback)
-        : m_services(services), m_request(request), m_plan(plan), m_total(total),
-          m_callback(callback), m_received(plan.start)
+        : m_services(services),
+          m_request(request),
+          m_plan(plan),
+          m_total(total),
+          m_callback(callback),
+          m_received(plan.start)
     {}
 
     bool Begin(int status) override

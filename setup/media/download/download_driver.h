@@ -51,6 +51,7 @@ struct LightResult
 {
     bool completed = false;  // the service answered success
     int httpStatus = 0;      // the server's answer as the service negotiated it, 0 when unknown
+    std::string cacheFile;   // as the service returned it; empty: the one its reports named
 };
 
 // The system's URL-download service, caching the file and naming the cache file as it goes.
@@ -82,9 +83,9 @@ public:
 struct HttpGetResult
 {
     int status = 0;
-    int requestError = 0;                // a connection or protocol error of the client
-    std::int64_t contentLength = -1;     // as the answer gave it
-    std::uint64_t bodyBytes = 0;         // as delivered to the sink
+    int requestError = 0;             // a connection or protocol error of the client
+    std::int64_t contentLength = -1;  // as the answer gave it
+    std::uint64_t bodyBytes = 0;      // as delivered to the sink
     bool aborted = false;
 };
 

@@ -18,13 +18,20 @@ std::string FormatThousands(std::uint64_t value, int group)
     return text;
 }
 
+std::uint64_t PercentOfTotal(std::uint64_t done, std::uint64_t total)
+{
+    if (total == 0)
+        return 100;
+    // Divided first where the product could overflow 64 bits.
+    const std::uint64_t share =
+        done > UINT64_MAX / 100 ? done / (total / 100 + 1) : done * 100 / total;
+    return std::min<std::uint64_t>(share + 1, 100);
+}
+
 std::uint64_t ProgressCounter::Next(std::uint64_t received, std::uint64_t total)
 {
-    // Divided first where the product could overflow 64 bits.
-    const std::uint64_t share = received > UINT64_MAX / 100 ? received / (total / 100 + 1)
-                                                             : received * 100 / std::max<std::uint64_t>(total, 1);
-    const std::uint64_t percent = total != 0 ? share + 1 : (m_last + 1) % 101;
-    m_last = std::min<std::uint64_t>(percent, 100);
+    m_last = total != 0 ? PercentOfTotal(received, total)
+                        : std::min<std::uint64_t>((m_last + 1) % 101, 100);
     return m_last;
 }
 

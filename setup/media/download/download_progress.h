@@ -17,6 +17,9 @@ struct DownloadTexts
 // The decimal digits of `value` with "," before every group of `group` digits from the right.
 std::string FormatThousands(std::uint64_t value, int group);
 
+// done × 100 div total + 1, at most 100, without overflow; 100 when there is no total.
+std::uint64_t PercentOfTotal(std::uint64_t done, std::uint64_t total);
+
 class ProgressCounter
 {
 public:

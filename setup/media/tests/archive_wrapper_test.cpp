@@ -76,7 +76,7 @@ TEST_F(ArchiveWrapper, FailuresBecomeTheCallersTexts)
         {"encrypted names", FixturePath("encrypted_header.7z"),
          "The archive cannot be opened: unsupported archive or incorrect password"},
         // Listing works, extracting fails: the number sign and the library's code.
-        {"encrypted data", FixturePath("encrypted.7z"), "#1003"},
+        {"encrypted data without a password", FixturePath("encrypted.7z"), "#1003"},
         {"damaged data", FixturePath("damaged.7z"), "#1005"},
         {"hostile name", WriteArchive({{u"ok.txt", "ok"}, {u"..\\..\\escaped.txt", "x"}}), "#1002"},
     };
@@ -86,6 +86,37 @@ TEST_F(ArchiveWrapper, FailuresBecomeTheCallersTexts)
         EXPECT_EQ(m_error, c.error) << c.what;
     }
     EXPECT_FALSE(testsupport::FileExists(m_scratch / L"escaped.txt"));
+}
+
+TEST_F(ArchiveWrapper, EncryptedArchivesNeedTheirPassword)
+{
+    struct Case
+    {
+        const char* archive;
+        const char* password;
+        std::string error;
+    };
+    const std::string cannotOpen =
+        "The archive cannot be opened: unsupported archive or incorrect password";
+    const std::vector<Case> cases = {
+        {"encrypted_header.7z", "secret", ""},
+        {"encrypted.7z", "secret", ""},
+        // Encrypted names fail the listing; encrypted data the extraction, before any file.
+        {"encrypted_header.7z", "wrong", cannotOpen},
+        {"encrypted.7z", "wrong", "#1003"},
+        {"encrypted.7z", "", "#1003"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.archive) + " " + c.password);
+        testsupport::ScratchFolder target;
+        const std::string folder = Ansi(target.Path());
+        EXPECT_EQ(
+            ExtractArchiveFiles(FixturePath(c.archive), c.password, folder, true, true, m_error),
+            c.error.empty());
+        EXPECT_EQ(m_error, c.error);
+        EXPECT_EQ(testsupport::FileExists(target / L"readme.txt"), c.error.empty());
+        EXPECT_EQ(testsupport::FileExists(target / L"docs\\noise.bin"), c.error.empty());
+    }
 }
 
 TEST_F(ArchiveWrapper, OpenErrorTextsByCode)

@@ -3,6 +3,7 @@
 #include "standins/archive/archive_error.h"
 #include "standins/archive/crc32.h"
 #include "standins/archive/folder_decoder.h"
+#include "standins/archive/seven_zip_aes.h"
 #include "standins/archive/tests/memory_target.h"
 #include "tests/support/fixture_files.h"
 #include "tests/support/tiny_7z_writer.h"
@@ -34,11 +35,13 @@ ErrorCode OpenError(std::vector<std::uint8_t> bytes)
     return ErrorCode::None;
 }
 
-ErrorCode ExtractError(const std::string& fixture, MemoryTarget& target)
+ErrorCode ExtractError(const std::string& fixture, MemoryTarget& target,
+                       std::optional<std::u16string> password = std::nullopt)
 {
     MemoryByteSource source(ReadFixture(fixture));
+    ArchivePassword secret([&] { return password; });
     try {
-        SevenZipArchive archive(source);
+        SevenZipArchive archive(source, &secret);
         RecordingEvents events;
         ExtractEntries(archive, std::vector<bool>(archive.Items().size(), true),
                        PathMode::KeepFolders, target, events);
@@ -116,6 +119,64 @@ TEST(SevenZipArchive, EncryptedDataCannotBeOpened)
     EXPECT_EQ(ExtractError("encrypted.7z", target), ErrorCode::CannotOpen);
     EXPECT_TRUE(target.files.empty());
     EXPECT_EQ(OpenError(ReadFixture("encrypted_header.7z")), ErrorCode::CannotOpen);
+}
+
+TEST(SevenZipArchive, EncryptedArchivesOpenWithTheirPasswordOnly)
+{
+    for (const std::string fixture : {"encrypted.7z", "encrypted_header.7z"}) {
+        SCOPED_TRACE(fixture);
+        MemoryTarget target;
+        ASSERT_EQ(ExtractError(fixture, target, u"secret"), ErrorCode::None);
+        for (const auto& entry : FixtureEntries()) {
+            if (!entry.isFolder) {
+                ASSERT_EQ(target.files.count(entry.name), 1u);
+                EXPECT_TRUE(target.files[entry.name] == ExpectedContent(entry));
+            }
+        }
+        MemoryTarget wrong;
+        EXPECT_EQ(ExtractError(fixture, wrong, u"Secret"), ErrorCode::CannotOpen);
+        EXPECT_TRUE(wrong.files.empty());
+        EXPECT_TRUE(wrong.discarded.empty());
+    }
+}
+
+TEST(SevenZipArchive, AesKeysAreStretchedOverSaltPasswordAndCounter)
+{
+    // Checked against Python's hashlib over the same rounds.
+    AesCoderProperties properties;
+    properties.cyclesPower = 3;
+    properties.salt = {1, 2, 3};
+    const AesKey key = DeriveAesKey(properties, u"ab");
+    std::string hex;
+    for (const std::uint8_t byte : key) {
+        static const char kDigits[] = "0123456789abcdef";
+        hex += kDigits[byte >> 4];
+        hex += kDigits[byte & 15];
+    }
+    EXPECT_EQ(hex, "54164e2e854be6f7e221ed4694792ea4b1f140f16a24d85e5dac13fcd358ce18");
+
+    properties.cyclesPower = kNoKeyStretching;
+    const AesKey plain = DeriveAesKey(properties, u"ab");
+    EXPECT_EQ(plain[0], 1);
+    EXPECT_EQ(plain[3], 'a');
+    EXPECT_EQ(plain[5], 'b');
+    EXPECT_EQ(plain[7], 0);
+
+    // Properties: power 19 with a salt of 1 + 1 bytes and an initial vector of 1 + 15 bytes.
+    std::vector<std::uint8_t> bytes = {0x80 | 0x40 | 19, 0x1F, 0xAA, 0xBB};
+    for (int i = 0; i < 16; ++i)
+        bytes.push_back(static_cast<std::uint8_t>(i));
+    const AesCoderProperties parsed = ParseAesProperties(bytes);
+    EXPECT_EQ(parsed.cyclesPower, 19u);
+    EXPECT_EQ(parsed.salt, (std::vector<std::uint8_t>{0xAA, 0xBB}));
+    EXPECT_EQ(parsed.iv[15], 15);
+    bytes.pop_back();
+    EXPECT_THROW(ParseAesProperties(bytes), ArchiveError);
+    EXPECT_THROW(ParseAesProperties({0x3E}), ArchiveError);  // a power that would never end
+    EXPECT_THROW(ParseAesProperties({}), ArchiveError);
+
+    ArchivePassword none;
+    EXPECT_THROW(none.KeyFor(parsed), ArchiveError);
 }
 
 TEST(SevenZipArchive, RefusesFilesThatAreNotSoundArchives)

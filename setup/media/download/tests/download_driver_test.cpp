@@ -198,7 +198,7 @@ class FakeLight : public ILightDownloader
 {
 public:
     bool available = true;
-    LightResult result{true, 200};
+    LightResult result{true, 200, {}};
     std::vector<LightReport> reports;
 
     LightResult DownloadToCache(const std::string&,
@@ -235,7 +235,7 @@ TEST_F(DownloadDriverTest, LightPathCopiesTheCacheFileOrFallsBackWhenTheServiceI
 
     // A 404 the service answered as success is not saved.
     files.files.erase("t");
-    light.result = {true, 404};
+    light.result = {true, 404, {}};
     EXPECT_FALSE(DownloadFile(state, services, request, show));
     EXPECT_FALSE(files.files.contains("t"));
     EXPECT_TRUE(state.lightAvailable);  // no fallback while the service is there

@@ -1,0 +1,138 @@
+// The lightweight downloader through the system's URL-download service under Wine, against a
+// server on 127.0.0.1 that the test starts and stops; and the driver when the service is missing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "setup/media/download/download_files_win32.h"
+#include "setup/media/download/http_transfer_win32.h"
+#include "setup/media/download/light_downloader_win32.h"
+#include "tests/support/loopback_http_server_win32.h"
+#include "tests/support/scratch_folder_win32.h"
+
+namespace {
+
+using namespace download;
+using testsupport::HttpRoute;
+using testsupport::LoopbackHttpServer;
+
+DownloadRequest Request(const std::string& url, const std::string& target)
+{
+    DownloadRequest request;
+    request.url = url;
+    request.target = target;
+    return request;
+}
+
+std::string Media(std::size_t size)
+{
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<char>((i * 31 + i / 97) & 0xFF);
+    return bytes;
+}
+
+class LightDownloaderTest : public ::testing::Test
+{
+protected:
+    bool Download(LightDownloaderWin32* light, const std::string& url, const std::string& target,
+                  std::vector<std::string>* texts = nullptr, bool answer = true)
+    {
+        DownloadServices services{light, http, files, {}, {}};
+        return DownloadFile(state, services, {url, target, {}, {}, {}, {}, false},
+                            [&](std::uint64_t, const std::string& text) {
+                                if (texts != nullptr)
+                                    texts->push_back(text);
+                                return answer;
+                            });
+    }
+
+    testsupport::ScratchFolder scratch;
+    DownloadState state;
+    HttpTransferWin32 http;
+    DownloadFilesWin32 files;
+};
+
+TEST_F(LightDownloaderTest, DownloadsThroughTheServiceAndCopiesTheCacheFileToTheTarget)
+{
+    const std::string media = Media(300000);
+    LoopbackHttpServer server({{"/media/block.7zip", 200, media}});
+    ASSERT_TRUE(server.Started());
+    LightDownloaderWin32 light;
+    std::vector<std::string> texts;
+    const std::string target = scratch.NarrowPath() + "data\\block.7zip";
+    ASSERT_TRUE(Download(&light, server.Url("/media/block.7zip"), target, &texts));
+    EXPECT_TRUE(state.lightAvailable);
+    EXPECT_EQ(light.HttpStatus(), 200);
+    EXPECT_TRUE(scratch.Read("data\\block.7zip") == media);
+    EXPECT_FALSE(state.lightCacheFile.empty());
+    EXPECT_FALSE(texts.empty());
+}
+
+TEST_F(LightDownloaderTest, AnErrorPageIsNeverSavedAsMedia)
+{
+    LoopbackHttpServer server({{"/gone.7zip", 404, "<html>not here</html>"}});
+    ASSERT_TRUE(server.Started());
+    LightDownloaderWin32 light;
+    const std::string target = scratch.NarrowPath() + "gone.7zip";
+    EXPECT_FALSE(Download(&light, server.Url("/gone.7zip"), target));
+    EXPECT_EQ(light.HttpStatus(), 404);
+    EXPECT_EQ(::GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(LightDownloaderTest, WithoutTheCacheTheFileIsNamedPlainlyBelowTheFolder)
+{
+    LoopbackHttpServer server({{"/a/%5C..%5Cescape.bin", 200, "inside"}});
+    ASSERT_TRUE(server.Started());
+    LightDownloaderWin32 light;
+    light.url = server.Url("/a/%5C..%5Cescape.bin");
+    light.destinationFolder = scratch.Make("into");
+    bool available = false;
+    EXPECT_TRUE(light.Download(false, available));
+    EXPECT_TRUE(available);
+    EXPECT_EQ(scratch.Read("into\\escape.bin"), "inside");
+    EXPECT_FALSE(testsupport::FileExists(scratch / L"escape.bin"));
+}
+
+TEST_F(LightDownloaderTest, AMissingServiceLeavesTheHttpClientToDownload)
+{
+    const std::string media = Media(5000);
+    LoopbackHttpServer server({{"/media.7zip", 200, media}});
+    ASSERT_TRUE(server.Started());
+    LightDownloaderWin32 light;
+    light.serviceLibrary = "no-such-service.dll";
+    const std::string target = scratch.NarrowPath() + "media.7zip";
+    EXPECT_TRUE(Download(&light, server.Url("/media.7zip"), target));
+    EXPECT_FALSE(state.lightAvailable);
+    EXPECT_TRUE(scratch.Read("media.7zip") == media);
+}
+
+// Run with the service switched off by a DLL override (setup_media_download_without_service_tests).
+TEST(LightDownloaderWithoutService, TheDriverFallsBackToItsOwnClient)
+{
+    const char* overrides = std::getenv("WINEDLLOVERRIDES");
+    if (overrides == nullptr || std::string(overrides).find("urlmon=d") == std::string::npos)
+        GTEST_SKIP() << "runs with urlmon switched off";
+    const std::string media = Media(70000);
+    LoopbackHttpServer server({{"/block.7zip", 200, media}, {"/missing.7zip", 404, "no"}});
+    ASSERT_TRUE(server.Started());
+    testsupport::ScratchFolder scratch;
+    DownloadState state;
+    HttpTransferWin32 http;
+    http.timeoutMilliseconds = 30000;
+    DownloadFilesWin32 files;
+    LightDownloaderWin32 light;
+    DownloadServices services{&light, http, files, {}, {}};
+    const auto go = [](std::uint64_t, const std::string&) { return true; };
+    const std::string target = scratch.NarrowPath() + "block.7zip";
+    EXPECT_TRUE(DownloadFile(state, services, Request(server.Url("/block.7zip"), target), go));
+    EXPECT_FALSE(state.lightAvailable);
+    EXPECT_TRUE(scratch.Read("block.7zip") == media);
+    const std::string missing = scratch.NarrowPath() + "missing.7zip";
+    EXPECT_FALSE(DownloadFile(state, services, Request(server.Url("/missing.7zip"), missing), go));
+    EXPECT_EQ(::GetFileAttributesA(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
