@@ -10,6 +10,7 @@
 #include "setup/forms/component_writer.h"
 #include "setup/forms/text_form.h"
 #include "setup/ui/application.h"
+#include "setup/ui/designer/alignment_palette.h"
 #include "setup/ui/designer/component_container.h"
 #include "setup/ui/designer/grab_handles.h"
 #include "setup/ui/menus.h"
@@ -63,7 +64,8 @@ const forms::ClassInfo& TFormDesigner::StaticClass()
             .Property("ShowMoveSizeHint", &TFormDesigner::showMoveSizeHint)
             .Property("ShowComponentHint", &TFormDesigner::showComponentHint)
             .Property("GrabSize", &TFormDesigner::GrabSize, &TFormDesigner::SetGrabSize)
-            .Property("AlignmentPalette", &TFormDesigner::alignmentPalette)
+            .Property("AlignmentPalette", &TFormDesigner::AlignmentPalette,
+                      &TFormDesigner::SetAlignmentPalette)
             .Property("NormalGrabBorder", &TFormDesigner::normalGrabBorder)
             .Property("NormalGrabFill", &TFormDesigner::normalGrabFill)
             .Property("MultiGrabBorder", &TFormDesigner::multiGrabBorder)
@@ -89,6 +91,7 @@ TFormDesigner::TFormDesigner(forms::TComponent* owner)
       m_protectedList(std::make_unique<forms::TStrings>()),
       m_transparentList(std::make_unique<forms::TStrings>())
 {
+    m_palette = new TfrmAlignmentPalette(*this);
     m_lockedList->OnChange = [this] {
         NameRule rule = m_locked;
         rule.names = m_lockedList->Items();
@@ -188,6 +191,8 @@ void TFormDesigner::Notification(forms::TComponent* component, forms::Operation 
         m_designControl = nullptr;
     if (component == m_grabHandles)
         m_grabHandles = nullptr;
+    if (component == m_palette)
+        m_palette = nullptr;
     // A control being freed is only a component by now: compare addresses.
     const auto selected =
         std::find_if(m_selection.begin(), m_selection.end(), [component](TControl* control) {

@@ -23,6 +23,7 @@
 namespace setup::ui {
 
 class TComponentContainer;
+class TfrmAlignmentPalette;
 class TGrabHandles;
 class TPopupMenu;
 
@@ -132,6 +133,9 @@ public:
     bool keySelect = true;
     bool keyMove = true;
     TAlignmentPaletteOptions alignmentPalette{(1u << apStayOnTop) | (1u << apShowHints)};
+    TAlignmentPaletteOptions AlignmentPalette() const { return alignmentPalette; }
+    void SetAlignmentPalette(TAlignmentPaletteOptions options);
+    TfrmAlignmentPalette* Palette() const { return m_palette; }
     TColor normalGrabBorder = clBlack;
     TColor normalGrabFill = clBlack;
     TColor multiGrabBorder = clGray;
@@ -267,6 +271,7 @@ private:
     int m_updateCount = 0;
     int m_busy = 0;
     TGrabHandles* m_grabHandles = nullptr;
+    TfrmAlignmentPalette* m_palette = nullptr;
     IDesignSurface m_noSurface;
 
     // The editing state.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "setup/ui/designer/alignment.h"
+#include "setup/ui/designer/alignment_palette.h"
 #include "setup/ui/designer/component_container.h"
 #include "setup/ui/designer/grab_handles.h"
 #include "setup/ui/form_designer.h"
@@ -26,6 +27,13 @@ void TFormDesigner::SetGrabSize(std::int32_t size)
         return;
     m_grabSize = clamped;
     UpdateGrabs();
+}
+
+void TFormDesigner::SetAlignmentPalette(TAlignmentPaletteOptions options)
+{
+    alignmentPalette = options;
+    if (m_palette)
+        m_palette->ApplyOptions();
 }
 
 void TFormDesigner::SetMessageProcessor(TMessageProcessor processor)
@@ -81,6 +89,8 @@ void TFormDesigner::Activate()
     Surface().Attach(*this);
     CreateContainers();
     Update();
+    if (m_palette && alignmentPalette.Has(apAutoShow))
+        m_palette->SetVisible(true);
     if (TCustomForm* form = Form()) {
         form->SetDesigning(true);
         // The designer, its handles and the placeholders stay live: they answer the mouse.
@@ -95,6 +105,8 @@ void TFormDesigner::Deactivate()
 {
     Surface().Detach(*this);
     if (!HasState(forms::csDestroying)) {
+        if (m_palette)
+            m_palette->SetVisible(false);
         CancelDrag();
         Select(nullptr);
         DestroyContainers();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/ui/designer/alignment_palette.h"
 #include "setup/ui/designer/component_container.h"
 #include "setup/ui/designer/grab_handles.h"
 #include "setup/ui/form_designer.h"
@@ -342,6 +343,29 @@ TEST(DesignerEditing, AlignmentMovesTheSelection)
     f.designer->Align(1, 3);
     EXPECT_EQ(f.button1->BoundsRect(), TRect::Bounds(150, 150, 80, 25));
     EXPECT_EQ(f.edit1->BoundsRect(), TRect::Bounds(150, 154, 100, 21));
+}
+
+TEST(DesignerEditing, ThePalettesButtonsAlignAndItsMenuSetsTheOptions)
+{
+    DesignedForm f;
+    TfrmAlignmentPalette* palette = f.designer->Palette();
+    ASSERT_NE(palette, nullptr);
+    EXPECT_EQ(palette->Caption(), "Align");
+    EXPECT_EQ(palette->ClientRect(), (TRect{0, 0, 150, 60}));
+    EXPECT_EQ(palette->Button(2)->Hint(), "Center horizontally in window");
+    EXPECT_EQ(palette->Button(9)->Tag(), 3);
+    EXPECT_EQ(palette->FormStyle(), TFormStyle::fsStayOnTop);
+    f.designer->Select(f.button1);
+    palette->Button(2)->Click();  // centre horizontally
+    EXPECT_EQ(f.button1->Left(), 160);
+    palette->Button(7)->Click();  // centre vertically
+    EXPECT_EQ(f.button1->Top(), 137);
+    palette->StayOnTopItem()->Click();
+    EXPECT_FALSE(f.designer->alignmentPalette.Has(apStayOnTop));
+    EXPECT_EQ(palette->FormStyle(), TFormStyle::fsNormal);
+    EXPECT_FALSE(palette->StayOnTopItem()->Checked());
+    palette->ShowHintsItem()->Click();
+    EXPECT_FALSE(palette->Button(0)->ShowHint());
 }
 
 TEST(DesignerEditing, AFreedControlLeavesTheSelection)
