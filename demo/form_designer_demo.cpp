@@ -56,8 +56,9 @@ ui::TControl* FirstControl(ui::TCustomForm& form)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: form_designer_demo FILE [--save OUT | --edit OUT | "
-                             "--screenshot PNG]\n");
+        std::fprintf(stderr,
+                     "usage: form_designer_demo FILE [--save OUT | --edit OUT | "
+                     "--screenshot PNG]\n");
         return 2;
     }
     const std::string source = argv[1];
@@ -109,8 +110,8 @@ int main(int argc, char** argv)
             ::PostMessageA(window, WM_KEYDOWN, VK_TAB, 0);
             ::PostMessageA(window, WM_KEYUP, VK_TAB, 0);
             app.ProcessMessages();
-            std::printf("%s moved from %d, %d to %d, %d; selected now: %s\n",
-                        first->Name().c_str(), left, top, first->Left(), first->Top(),
+            std::printf("%s moved from %d, %d to %d, %d; selected now: %s\n", first->Name().c_str(),
+                        left, top, first->Left(), first->Top(),
                         designer->Control() ? designer->Control()->Name().c_str() : "(none)");
             designer->SetActive(false);
             designer->SaveToFile(target, ui::FormFileLayout::Binary);

@@ -40,8 +40,7 @@ const forms::ClassInfo& TFormDesigner::StaticClass()
                       &TFormDesigner::SetLockedControls)
             .Property("LockedInverse", &TFormDesigner::LockedInverse,
                       &TFormDesigner::SetLockedInverse)
-            .Property("LockChildren", &TFormDesigner::LockChildren,
-                      &TFormDesigner::SetLockChildren)
+            .Property("LockChildren", &TFormDesigner::LockChildren, &TFormDesigner::SetLockChildren)
             .Property("ProtectedControls", &TFormDesigner::ProtectedControls,
                       &TFormDesigner::SetProtectedControls)
             .Property("ProtectedInverse", &TFormDesigner::ProtectedInverse,
@@ -200,8 +199,9 @@ void TFormDesigner::Notification(forms::TComponent* component, forms::Operation 
         });
     if (selected != m_selection.end()) {
         m_selection.erase(selected);
-        if (m_grabHandles && (!m_grabHandles->Control() ||
-                              static_cast<forms::TComponent*>(m_grabHandles->Control()) == component))
+        if (m_grabHandles &&
+            (!m_grabHandles->Control() ||
+             static_cast<forms::TComponent*>(m_grabHandles->Control()) == component))
             m_grabHandles->SetControl(m_selection.empty() ? nullptr : m_selection.front());
         CancelDrag();
     }

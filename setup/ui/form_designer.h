@@ -290,6 +290,5 @@ private:
 
 UI_ENUM_TYPE(TProtectMode, "pmUnselect", "pmLockKeyboard")
 UI_ENUM_TYPE(TMessageProcessor, "mpEvent", "mpHook")
-UI_ENUM_TYPE(TAlignmentPaletteOption, "apAutoShow", "apStayOnTop", "apShowHints",
-             "apFlatButtons")
+UI_ENUM_TYPE(TAlignmentPaletteOption, "apAutoShow", "apStayOnTop", "apShowHints", "apFlatButtons")
 UI_ENUM_TYPE(TChildrenMode, "cmNone", "cmNormal", "cmRecurse")

@@ -49,38 +49,38 @@ void AlignRects(std::vector<TRect>& rects, AlignCode code, bool horizontal,
         return SpanOf(rects[a], horizontal).start < SpanOf(rects[b], horizontal).start;
     });
     switch (code) {
-    case AlignCode::LeftsOrTops:
-        for (TRect& rect : rects)
-            MoveStart(rect, horizontal, minStart);
-        break;
-    case AlignCode::Centres: {
-        const int centre = (minStart + maxEnd) / 2;
-        for (TRect& rect : rects)
-            MoveStart(rect, horizontal, centre - SpanOf(rect, horizontal).length / 2);
-        break;
-    }
-    case AlignCode::RightsOrBottoms:
-        for (TRect& rect : rects)
-            MoveStart(rect, horizontal, maxEnd - SpanOf(rect, horizontal).length);
-        break;
-    case AlignCode::SpaceEqually: {
-        if (rects.size() < 2)
+        case AlignCode::LeftsOrTops:
+            for (TRect& rect : rects)
+                MoveStart(rect, horizontal, minStart);
             break;
-        const int first = SpanOf(rects[order.front()], horizontal).start;
-        const int last = SpanOf(rects[order.back()], horizontal).start;
-        const int step = (last - first) / static_cast<int>(rects.size() - 1);
-        for (std::size_t i = 0; i < order.size(); ++i)
-            MoveStart(rects[order[i]], horizontal, first + static_cast<int>(i) * step);
-        break;
-    }
-    case AlignCode::CentreInWindow: {
-        const int shift = (parentExtent + minStart - maxEnd) / 2 - minStart;
-        for (TRect& rect : rects)
-            MoveStart(rect, horizontal, SpanOf(rect, horizontal).start + shift);
-        break;
-    }
-    case AlignCode::None:
-        break;
+        case AlignCode::Centres: {
+            const int centre = (minStart + maxEnd) / 2;
+            for (TRect& rect : rects)
+                MoveStart(rect, horizontal, centre - SpanOf(rect, horizontal).length / 2);
+            break;
+        }
+        case AlignCode::RightsOrBottoms:
+            for (TRect& rect : rects)
+                MoveStart(rect, horizontal, maxEnd - SpanOf(rect, horizontal).length);
+            break;
+        case AlignCode::SpaceEqually: {
+            if (rects.size() < 2)
+                break;
+            const int first = SpanOf(rects[order.front()], horizontal).start;
+            const int last = SpanOf(rects[order.back()], horizontal).start;
+            const int step = (last - first) / static_cast<int>(rects.size() - 1);
+            for (std::size_t i = 0; i < order.size(); ++i)
+                MoveStart(rects[order[i]], horizontal, first + static_cast<int>(i) * step);
+            break;
+        }
+        case AlignCode::CentreInWindow: {
+            const int shift = (parentExtent + minStart - maxEnd) / 2 - minStart;
+            for (TRect& rect : rects)
+                MoveStart(rect, horizontal, SpanOf(rect, horizontal).start + shift);
+            break;
+        }
+        case AlignCode::None:
+            break;
     }
 }
 

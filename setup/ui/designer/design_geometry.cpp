@@ -22,32 +22,32 @@ TRect GrabHandleRect(TGrabPosition position, const TRect& bounds, int grabSize,
     int x = 0;
     int y = 0;
     switch (position) {
-    case gpLeftTop:
-    case gpLeftMiddle:
-    case gpLeftBottom:
-        x = bounds.left - g / 2;
-        break;
-    case gpMiddleTop:
-    case gpMiddleBottom:
-        x = (bounds.left + bounds.right - g) / 2;
-        break;
-    default:
-        x = bounds.right - g / 2 - 1;
-        break;
+        case gpLeftTop:
+        case gpLeftMiddle:
+        case gpLeftBottom:
+            x = bounds.left - g / 2;
+            break;
+        case gpMiddleTop:
+        case gpMiddleBottom:
+            x = (bounds.left + bounds.right - g) / 2;
+            break;
+        default:
+            x = bounds.right - g / 2 - 1;
+            break;
     }
     switch (position) {
-    case gpLeftTop:
-    case gpMiddleTop:
-    case gpRightTop:
-        y = bounds.top - g / 2;
-        break;
-    case gpLeftMiddle:
-    case gpRightMiddle:
-        y = (bounds.top + bounds.bottom - g) / 2;
-        break;
-    default:
-        y = bounds.bottom - g / 2 - 1;
-        break;
+        case gpLeftTop:
+        case gpMiddleTop:
+        case gpRightTop:
+            y = bounds.top - g / 2;
+            break;
+        case gpLeftMiddle:
+        case gpRightMiddle:
+            y = (bounds.top + bounds.bottom - g) / 2;
+            break;
+        default:
+            y = bounds.bottom - g / 2 - 1;
+            break;
     }
     TRect square = TRect::Bounds(x, y, g, g);
     square.left = std::max(square.left, parentClient.left);

@@ -31,8 +31,8 @@ TPoint FormOrigin(const TControl* control, const TCustomForm* form)
 bool AcceptsControls(const TWinControl* control)
 {
     return dynamic_cast<const TCustomForm*>(control) ||
-           dynamic_cast<const TCustomPanel*>(control) ||
-           dynamic_cast<const TGroupBox*>(control) || dynamic_cast<const TTabSheet*>(control);
+           dynamic_cast<const TCustomPanel*>(control) || dynamic_cast<const TGroupBox*>(control) ||
+           dynamic_cast<const TTabSheet*>(control);
 }
 
 bool ShowingUpTo(const TControl* control, const TCustomForm* form)
@@ -64,8 +64,7 @@ class DesignInput
 public:
     DesignInput(TFormDesigner& designer, DesignMessage& message)
         : d(designer), m(message), form(designer.Form())
-    {
-    }
+    {}
 
     void Dispatch();
 
@@ -126,51 +125,51 @@ void TFormDesigner::HandleMessage(DesignMessage& message)
 void DesignInput::Dispatch()
 {
     switch (m.code) {
-    case msg::kMouseMove:
-    case msg::kNcMouseMove:
-        MouseMove();
-        break;
-    case msg::kLButtonDown:
-    case msg::kNcLButtonDown:
-        LeftDown();
-        break;
-    case msg::kLButtonUp:
-    case msg::kNcLButtonUp:
-        LeftUp();
-        break;
-    case msg::kLButtonDblClk:
-    case msg::kNcLButtonDblClk:
-    case msg::kRButtonDblClk:
-    case msg::kNcRButtonDblClk:
-    case msg::kMButtonDblClk:
-    case msg::kNcMButtonDblClk:
-        DoubleClick();
-        break;
-    case msg::kRButtonDown:
-    case msg::kNcRButtonDown:
-        RightDown();
-        break;
-    case msg::kRButtonUp:
-    case msg::kNcRButtonUp:
-        RightUp();
-        break;
-    case msg::kKeyDown:
-        KeyDown();
-        break;
-    case msg::kKeyUp:
-        KeyUp();
-        break;
-    case msg::kHScroll:
-    case msg::kVScroll:
-        d.UpdateGrabs();
-        break;
-    case msg::kPaint:
-        // Painting under the drag frames would leave pieces of them behind.
-        if (d.m_drag == DragState::MoveOrSize && m.window && m.window != form)
-            Swallow(m);
-        break;
-    default:
-        break;
+        case msg::kMouseMove:
+        case msg::kNcMouseMove:
+            MouseMove();
+            break;
+        case msg::kLButtonDown:
+        case msg::kNcLButtonDown:
+            LeftDown();
+            break;
+        case msg::kLButtonUp:
+        case msg::kNcLButtonUp:
+            LeftUp();
+            break;
+        case msg::kLButtonDblClk:
+        case msg::kNcLButtonDblClk:
+        case msg::kRButtonDblClk:
+        case msg::kNcRButtonDblClk:
+        case msg::kMButtonDblClk:
+        case msg::kNcMButtonDblClk:
+            DoubleClick();
+            break;
+        case msg::kRButtonDown:
+        case msg::kNcRButtonDown:
+            RightDown();
+            break;
+        case msg::kRButtonUp:
+        case msg::kNcRButtonUp:
+            RightUp();
+            break;
+        case msg::kKeyDown:
+            KeyDown();
+            break;
+        case msg::kKeyUp:
+            KeyUp();
+            break;
+        case msg::kHScroll:
+        case msg::kVScroll:
+            d.UpdateGrabs();
+            break;
+        case msg::kPaint:
+            // Painting under the drag frames would leave pieces of them behind.
+            if (d.m_drag == DragState::MoveOrSize && m.window && m.window != form)
+                Swallow(m);
+            break;
+        default:
+            break;
     }
 }
 
@@ -321,9 +320,9 @@ void DesignInput::MouseMove()
                 left = std::min(left, control->Left());
                 top = std::min(top, control->Top());
             }
-            ShowHint(Format2("%d, %d", left + rect.left - first->Left(),
-                             top + rect.top - first->Top()),
-                     HintKind::Move);
+            ShowHint(
+                Format2("%d, %d", left + rect.left - first->Left(), top + rect.top - first->Top()),
+                HintKind::Move);
         }
         return;
     }
@@ -364,8 +363,7 @@ void DesignInput::LeftDown()
     TControl* x = d.ControlAtMessage(m);
     bool band = false;
     if (d.m_multiSelect)
-        band = (x && x == d.m_designControl) || m.shift.Has(ssCtrl) ||
-               (m.window == form && !x);
+        band = (x && x == d.m_designControl) || m.shift.Has(ssCtrl) || (m.window == form && !x);
     if (band)
         StartBand();
     else
@@ -609,8 +607,8 @@ void DesignInput::DoubleClick()
         Swallow(m);
         return;
     }
-    const bool ownWindow = m.window && m.window != form && m.window->Owner() == form &&
-                           !d.IsProtected(m.window);
+    const bool ownWindow =
+        m.window && m.window != form && m.window->Owner() == form && !d.IsProtected(m.window);
     if (x && !d.IsProtected(x)) {
         d.ProcessMessages();
         if ((m.code == msg::kLButtonDblClk || m.code == msg::kNcLButtonDblClk) &&
@@ -667,40 +665,40 @@ void DesignInput::KeyDown()
     const DesignKey action =
         DecideDesignKey(key, shift, ctrl, d.keySelect, d.keyMove, d.m_gridStep);
     switch (action.action) {
-    case DesignKeyAction::Ignore:
-        return;
-    case DesignKeyAction::Tab:
-    case DesignKeyAction::SelectNext:
-        d.Select(d.FindNextControl(action.forward));
-        if (!d.m_selection.empty())
-            Swallow(m);
-        if (action.action == DesignKeyAction::SelectNext)
-            d.DoChange();
-        return;
-    case DesignKeyAction::Escape: {
-        if (d.m_drag != DragState::None) {
-            d.CancelDrag();
+        case DesignKeyAction::Ignore:
+            return;
+        case DesignKeyAction::Tab:
+        case DesignKeyAction::SelectNext:
+            d.Select(d.FindNextControl(action.forward));
+            if (!d.m_selection.empty())
+                Swallow(m);
+            if (action.action == DesignKeyAction::SelectNext)
+                d.DoChange();
+            return;
+        case DesignKeyAction::Escape: {
+            if (d.m_drag != DragState::None) {
+                d.CancelDrag();
+                return;
+            }
+            TControl* first = First();
+            TWinControl* parent = first ? first->Parent() : nullptr;
+            while (parent && parent != form &&
+                   (d.IsLocked(parent) || d.IsTransparent(parent) || d.IsProtected(parent)))
+                parent = parent->Parent();
+            if (first)
+                d.Select(parent == form ? nullptr : parent);
             return;
         }
-        TControl* first = First();
-        TWinControl* parent = first ? first->Parent() : nullptr;
-        while (parent && parent != form &&
-               (d.IsLocked(parent) || d.IsTransparent(parent) || d.IsProtected(parent)))
-            parent = parent->Parent();
-        if (first)
-            d.Select(parent == form ? nullptr : parent);
-        return;
-    }
-    case DesignKeyAction::Move:
-    case DesignKeyAction::Size:
-        ArrowKey(action);
-        return;
-    case DesignKeyAction::Other:
-        if (d.onKeyDown) {
-            d.onKeyDown(key, m.shift);
-            m.wParam = key;
-        }
-        return;
+        case DesignKeyAction::Move:
+        case DesignKeyAction::Size:
+            ArrowKey(action);
+            return;
+        case DesignKeyAction::Other:
+            if (d.onKeyDown) {
+                d.onKeyDown(key, m.shift);
+                m.wParam = key;
+            }
+            return;
     }
 }
 

@@ -60,20 +60,20 @@ TShiftState KeysHeld()
 LPCSTR GrabCursorName(TGrabPosition position)
 {
     switch (position) {
-    case gpLeftTop:
-    case gpRightBottom:
-        return IDC_SIZENWSE;
-    case gpLeftMiddle:
-    case gpRightMiddle:
-        return IDC_SIZEWE;
-    case gpLeftBottom:
-    case gpRightTop:
-        return IDC_SIZENESW;
-    case gpMiddleTop:
-    case gpMiddleBottom:
-        return IDC_SIZENS;
-    default:
-        return IDC_ARROW;
+        case gpLeftTop:
+        case gpRightBottom:
+            return IDC_SIZENWSE;
+        case gpLeftMiddle:
+        case gpRightMiddle:
+            return IDC_SIZEWE;
+        case gpLeftBottom:
+        case gpRightTop:
+            return IDC_SIZENESW;
+        case gpMiddleTop:
+        case gpMiddleBottom:
+            return IDC_SIZENS;
+        default:
+            return IDC_ARROW;
     }
 }
 
@@ -180,7 +180,8 @@ void Win32DesignSurface::Attach(TFormDesigner& designer)
         g_activeDesigners.end())
         g_activeDesigners.push_back(&designer);
     if (!g_hook)
-        g_hook = ::SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, ::GetCurrentThreadId());
+        g_hook =
+            ::SetWindowsHookExA(WH_GETMESSAGE, GetMessageHook, nullptr, ::GetCurrentThreadId());
 }
 
 void Win32DesignSurface::Detach(TFormDesigner& designer)
@@ -261,10 +262,9 @@ void Win32DesignSurface::DrawFrames(TWinControl& parent, const std::vector<TRect
 
 void Win32DesignSurface::DrawBand(const TRect& formRect)
 {
-    const TRect band{std::min(formRect.left, formRect.right),
-                     std::min(formRect.top, formRect.bottom),
-                     std::max(formRect.left, formRect.right),
-                     std::max(formRect.top, formRect.bottom)};
+    const TRect band{
+        std::min(formRect.left, formRect.right), std::min(formRect.top, formRect.bottom),
+        std::max(formRect.left, formRect.right), std::max(formRect.top, formRect.bottom)};
     XorRectangles(FormWindow(), {band}, PS_DOT, 1, RGB(255, 255, 255));
 }
 
@@ -290,7 +290,8 @@ void Win32DesignSurface::DrawMultiSelectMarks(TControl& control)
     HGDIOBJ oldBrush = ::SelectObject(dc, brush);
     const int w = control.Width();
     const int h = control.Height();
-    for (const TPoint corner : {TPoint{0, 0}, TPoint{0, h - g}, TPoint{w - g, 0}, TPoint{w - g, h - g}})
+    for (const TPoint corner :
+         {TPoint{0, 0}, TPoint{0, h - g}, TPoint{w - g, 0}, TPoint{w - g, h - g}})
         ::Rectangle(dc, offset.x + corner.x, offset.y + corner.y, offset.x + corner.x + g,
                     offset.y + corner.y + g);
     ::SelectObject(dc, oldBrush);

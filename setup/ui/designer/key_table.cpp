@@ -21,21 +21,21 @@ DesignKey DecideDesignKey(std::uint16_t key, bool shift, bool ctrl, bool keySele
     int dx = 0;
     int dy = 0;
     switch (key) {
-    case kVkLeft:
-        dx = -1;
-        break;
-    case kVkUp:
-        dy = -1;
-        break;
-    case kVkRight:
-        dx = 1;
-        break;
-    case kVkDown:
-        dy = 1;
-        break;
-    default:
-        result.action = DesignKeyAction::Other;
-        return result;
+        case kVkLeft:
+            dx = -1;
+            break;
+        case kVkUp:
+            dy = -1;
+            break;
+        case kVkRight:
+            dx = 1;
+            break;
+        case kVkDown:
+            dy = 1;
+            break;
+        default:
+            result.action = DesignKeyAction::Other;
+            return result;
     }
     if (selecting) {
         result.action = DesignKeyAction::SelectNext;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/ui/containers.h"
 #include "setup/ui/designer/alignment_palette.h"
 #include "setup/ui/designer/component_container.h"
 #include "setup/ui/designer/grab_handles.h"
@@ -15,7 +16,6 @@
 #include "setup/ui/menus.h"
 #include "setup/ui/page_classes.h"
 #include "setup/ui/std_controls.h"
-#include "setup/ui/containers.h"
 #include "setup/ui/timer.h"
 
 namespace setup::ui::testing {
@@ -380,10 +380,10 @@ TEST(DesignerEditing, AFreedControlLeavesTheSelection)
 
 std::string Fixture(const std::string& name, const std::string& text)
 {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("designer_edit_" +
-                       std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-                       name);
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        ("designer_edit_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "_" + name);
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
 }

@@ -91,7 +91,7 @@ TEST(DesignerAlignment, EachCodeGivesItsPositions)
              {AlignCode::LeftsOrTops, {10, 10, 10}},
              {AlignCode::Centres, {50, 40, 55}},  // centre (10 + 110) / 2 = 60
              {AlignCode::RightsOrBottoms, {90, 70, 100}},
-             {AlignCode::SpaceEqually, {55, 10, 100}},  // step (100 - 10) / 2 = 45
+             {AlignCode::SpaceEqually, {55, 10, 100}},      // step (100 - 10) / 2 = 45
              {AlignCode::CentreInWindow, {140, 100, 190}},  // (300 + 10 - 110) / 2 - 10 = 90
          }) {
         std::vector<TRect> rects = start;
