@@ -21,6 +21,8 @@
 #include "setup/ui/page_classes.h"
 #include "setup/ui/window_peer_win32.h"
 
+#include "page_application_win32.h"
+
 namespace forms = setup::forms;
 namespace ui = setup::ui;
 
@@ -65,15 +67,9 @@ int main(int argc, char** argv)
     const std::string mode = argc >= 4 ? argv[2] : "";
     const std::string target = argc >= 4 ? argv[3] : source;
 
-    ui::Win32PeerFactory factory;
-    ui::Win32MessageLoop loop;
-    ui::Win32TimerService timers;
-    ui::Win32FileLister files;
-    ui::TApplication app(loop, &factory, &timers);
-    loop.SetApplication(&app);
-    app.fileLister = &files;
-    forms::ClassRegistry registry;
-    ui::RegisterPageClasses(registry);
+    PageApplication page;
+    ui::TApplication& app = page.app;
+    forms::ClassRegistry& registry = page.registry;
     ui::Win32DesignSurface surface;
 
     try {
@@ -84,7 +80,6 @@ int main(int argc, char** argv)
         designer->registry = &registry;
         designer->surface = &surface;
         designer->LoadFromFile(source, LayoutOf(source));
-        form.SetCaption(form.Caption() + " (design)");
         form.Show();
         designer->SetActive(true);
         app.ProcessMessages();
@@ -114,10 +109,13 @@ int main(int argc, char** argv)
                         left, top, first->Left(), first->Top(),
                         designer->Control() ? designer->Control()->Name().c_str() : "(none)");
             designer->SetActive(false);
+            // The page as it was read: hidden until shown.
+            form.Hide();
             designer->SaveToFile(target, ui::FormFileLayout::Binary);
         } else {
             app.Run();
             designer->SetActive(false);
+            form.Hide();
             designer->SaveToFile(target, LayoutOf(source));
         }
         app.RemoveForm(form);

@@ -21,6 +21,8 @@
 #include "setup/ui/page_classes.h"
 #include "setup/ui/window_peer_win32.h"
 
+#include "page_application_win32.h"
+
 namespace forms = setup::forms;
 namespace ui = setup::ui;
 
@@ -49,15 +51,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: form_screenshots <folder> <form file>...\n");
         return 2;
     }
-    ui::Win32PeerFactory factory;
-    ui::Win32MessageLoop loop;
-    ui::Win32TimerService timers;
-    ui::Win32FileLister files;
-    ui::TApplication app(loop, &factory, &timers);
-    loop.SetApplication(&app);
-    app.fileLister = &files;
-    forms::ClassRegistry registry;
-    ui::RegisterPageClasses(registry);
+    PageApplication page;
+    ui::TApplication& app = page.app;
+    forms::ClassRegistry& registry = page.registry;
 
     int status = 0;
     for (int i = 2; i < argc; ++i) {

@@ -57,24 +57,30 @@ TShiftState KeysHeld()
     return shift;
 }
 
-LPCSTR GrabCursorName(TGrabPosition position)
+// The system cursor's number (the build's UNICODE names would be wide).
+WORD GrabCursorId(TGrabPosition position)
 {
     switch (position) {
         case gpLeftTop:
         case gpRightBottom:
-            return IDC_SIZENWSE;
+            return 32642;  // IDC_SIZENWSE
         case gpLeftMiddle:
         case gpRightMiddle:
-            return IDC_SIZEWE;
+            return 32644;  // IDC_SIZEWE
         case gpLeftBottom:
         case gpRightTop:
-            return IDC_SIZENESW;
+            return 32643;  // IDC_SIZENESW
         case gpMiddleTop:
         case gpMiddleBottom:
-            return IDC_SIZENS;
+            return 32645;  // IDC_SIZENS
         default:
-            return IDC_ARROW;
+            return 32512;  // IDC_ARROW
     }
+}
+
+HCURSOR SystemCursor(WORD id)
+{
+    return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
 }
 
 // The system's message as the designer sees it; false when it is not the form's.
@@ -142,7 +148,7 @@ void Route(MSG& raw)
         // Over a grab handle the sizing cursor of its corner shows.
         if (raw.message == WM_MOUSEMOVE)
             if (auto* handle = dynamic_cast<TGrabHandle*>(message.window))
-                ::SetCursor(::LoadCursorA(nullptr, GrabCursorName(handle->Position())));
+                ::SetCursor(SystemCursor(GrabCursorId(handle->Position())));
     }
 }
 
@@ -204,7 +210,7 @@ void Win32DesignSurface::ProcessMessages()
 void Win32DesignSurface::SetCursor(DesignCursor cursor)
 {
     if (cursor == DesignCursor::Arrow)
-        ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+        ::SetCursor(SystemCursor(32512));
 }
 
 void Win32DesignSurface::CaptureMouse(bool capture)
