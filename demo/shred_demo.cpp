@@ -144,8 +144,9 @@ bool RunShredDemo()
                 "MiB/s", "result", "path");
     for (std::size_t i = 0; i < report.objects.size(); ++i) {
         const ShreddedObject& object = report.objects[i];
-        const std::wstring shown =
-            object.path.rfind(root, 0) == 0 ? object.path.substr(root.size() + 1) : object.path;
+        const std::wstring shown = object.path.rfind(root, 0) == 0
+                                       ? object.path.substr(root.size() + 1)
+                                       : object.path;
         std::printf("    %-7s %6s %8s %10s %9s %7d  %ls\n", object.folder ? "folder" : "file",
                     object.folder ? "-" : std::to_string(object.passes).c_str(),
                     object.folder ? "-" : std::to_string(object.size).c_str(),

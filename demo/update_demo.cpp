@@ -47,11 +47,10 @@ bool RunUpdateDemo()
         return false;
     }
     ScratchMachineRoot machine;
-    testsupport::WriteRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Paths\\DLLs",
-                                   L"Lingotext.dll",
-                                   testsupport::ProgramFolder() + L"language_fixtures\\three");
-    testsupport::WriteRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Refreshkit",
-                                   L"UpdateURL", server.WideUrl("/update"));
+    testsupport::WriteRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Paths\\DLLs", L"Lingotext.dll",
+              testsupport::ProgramFolder() + L"language_fixtures\\three");
+    testsupport::WriteRegistryText(HKEY_LOCAL_MACHINE, L"Software\\Vontar Security\\Refreshkit", L"UpdateURL",
+              server.WideUrl("/update"));
 
     DemoLibrary library(L"Refreshkit.dll");
     if (!library.Loaded())
