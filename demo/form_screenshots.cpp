@@ -18,13 +18,9 @@
 #include "setup/forms/text_form.h"
 #include "setup/ui/application.h"
 #include "setup/ui/capture_win32.h"
-#include "setup/ui/file_lister_win32.h"
-#include "setup/ui/message_loop_win32.h"
-#include "setup/ui/page_classes.h"
 #include "setup/ui/shell_controls.h"
-#include "setup/ui/shell_namespace_win32.h"
-#include "setup/ui/skin/skin_display_win32.h"
-#include "setup/ui/window_peer_win32.h"
+
+#include "page_application_win32.h"
 
 namespace forms = setup::forms;
 namespace ui = setup::ui;
@@ -76,20 +72,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: form_screenshots <folder> <form file>...\n");
         return 2;
     }
-    ui::Win32PeerFactory factory;
-    ui::Win32MessageLoop loop;
-    ui::Win32TimerService timers;
-    ui::Win32FileLister files;
-    ui::TApplication app(loop, &factory, &timers);
-    loop.SetApplication(&app);
-    app.fileLister = &files;
-    ui::skin::Win32SkinDisplay skinDisplay;
-    app.skinDisplay = &skinDisplay;
-    ui::Win32ShellNamespace shell;
-    app.shellNamespace = &shell;
+    PageApplication page;
+    ui::TApplication& app = page.app;
+    forms::ClassRegistry& registry = page.registry;
     const std::string demoFolders = MakeDemoFolders();
-    forms::ClassRegistry registry;
-    ui::RegisterPageClasses(registry);
 
     int status = 0;
     for (int i = 2; i < argc; ++i) {

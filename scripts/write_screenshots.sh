@@ -2,8 +2,8 @@
 # BUILD_DIR: with the build's Wine session running, writes PNG pictures of the update dialogs, of
 # Trashwipe's three dialogs, of an HTML page with a table and a form, of the test forms (every page
 # control, the welcome page, the skinned controls and the shaped form, the shell folder controls
-# over a folder tree of their own, a progress page as it is redrawn) and of the sample setup's
-# wizard pages into BUILD_DIR/screenshots and lists them.
+# over a folder tree of their own, a progress page as it is redrawn), of the welcome page in the
+# form designer and of the sample setup's wizard pages into BUILD_DIR/screenshots and lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -26,4 +26,8 @@ sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
 "$build/wine-run" "$build/bin/wizard_screenshots.exe" "Z:${out//\//\\}" \
   "$sample\\pages" "$sample\\license.txt" Welcome Licence Folder Components Progress Finish \
   >/dev/null
+# The welcome page open in the form designer, its first control selected.
+"$build/wine-run" "$build/bin/form_designer_demo.exe" \
+  "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --screenshot \
+  "Z:${out//\//\\}\\form_designer.png" >/dev/null
 ls "$out"/*.png

@@ -20,6 +20,7 @@ using forms::TSet;
 inline constexpr TColor clBlack = TColor(0x000000);
 inline constexpr TColor clWhite = TColor(0xFFFFFF);
 inline constexpr TColor clNavy = TColor(0x800000);
+inline constexpr TColor clGray = TColor(0x808080);
 inline constexpr TColor clNone = TColor(0x1FFFFFFF);
 inline constexpr TColor clDefault = TColor(0x20000000);
 inline constexpr TColor clBtnFace = TColor(static_cast<std::int32_t>(0xFF00000F));

@@ -1,0 +1,127 @@
+// Opens a form file (a page file, or a text form) in design mode so its controls can be selected,
+// moved and sized with the mouse and keys, and saves it back when the window closes.
+//   form_designer_demo FILE                       edit by hand; closing saves FILE
+//   form_designer_demo FILE --save OUT            the same, saving into OUT
+//   form_designer_demo FILE --edit OUT            drags the first control by posted mouse
+//                                                 messages, selects the next with a key, saves
+//   form_designer_demo FILE --screenshot PNG      a picture with the first control selected
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "setup/ui/application.h"
+#include "setup/ui/capture_win32.h"
+#include "setup/ui/designer/design_surface_win32.h"
+#include "setup/ui/file_lister_win32.h"
+#include "setup/ui/form_designer.h"
+#include "setup/ui/message_loop_win32.h"
+#include "setup/ui/page_classes.h"
+#include "setup/ui/window_peer_win32.h"
+
+#include "page_application_win32.h"
+
+namespace forms = setup::forms;
+namespace ui = setup::ui;
+
+namespace {
+
+ui::FormFileLayout LayoutOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string start(6, '\0');
+    in.read(start.data(), 6);
+    return start == "object" ? ui::FormFileLayout::Text : ui::FormFileLayout::Binary;
+}
+
+// A press on a control's window, a move with the button down and the release, as the system
+// would queue them.
+void PostDrag(HWND window, POINT from, POINT to)
+{
+    ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+    ::PostMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to.x, to.y));
+    ::PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}
+
+ui::TControl* FirstControl(ui::TCustomForm& form)
+{
+    for (ui::TControl* control : form.Controls())
+        if (control->Visible() && form.FindComponent(control->Name()) == control)
+            return control;
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr,
+                     "usage: form_designer_demo FILE [--save OUT | --edit OUT | "
+                     "--screenshot PNG]\n");
+        return 2;
+    }
+    const std::string source = argv[1];
+    const std::string mode = argc >= 4 ? argv[2] : "";
+    const std::string target = argc >= 4 ? argv[3] : source;
+
+    PageApplication page;
+    ui::TApplication& app = page.app;
+    forms::ClassRegistry& registry = page.registry;
+    ui::Win32DesignSurface surface;
+
+    try {
+        ui::TForm form;
+        app.AddForm(form);
+        auto* designer = new ui::TFormDesigner(&form);
+        designer->SetName("Designer");
+        designer->registry = &registry;
+        designer->surface = &surface;
+        designer->LoadFromFile(source, LayoutOf(source));
+        form.Show();
+        designer->SetActive(true);
+        app.ProcessMessages();
+
+        ui::TControl* first = FirstControl(form);
+        if (mode == "--screenshot") {
+            designer->Select(first);
+            app.ProcessMessages();
+            ui::SavePngFile(ui::CaptureForm(form), target);
+            std::printf("%s\n", target.c_str());
+        } else if (mode == "--edit") {
+            if (!first)
+                throw std::runtime_error("the form has no control to edit");
+            const int left = first->Left();
+            const int top = first->Top();
+            HWND window = ui::WindowOf(form);
+            POINT from{0, 0};
+            ::MapWindowPoints(first->Parent() ? ui::WindowOf(*first->Parent()) : window, window,
+                              &from, 1);
+            from.x += left + 2;
+            from.y += top + 2;
+            PostDrag(window, from, POINT{from.x + 16, from.y + 8});
+            ::PostMessageA(window, WM_KEYDOWN, VK_TAB, 0);
+            ::PostMessageA(window, WM_KEYUP, VK_TAB, 0);
+            app.ProcessMessages();
+            std::printf("%s moved from %d, %d to %d, %d; selected now: %s\n", first->Name().c_str(),
+                        left, top, first->Left(), first->Top(),
+                        designer->Control() ? designer->Control()->Name().c_str() : "(none)");
+            designer->SetActive(false);
+            // The page as it was read: hidden until shown.
+            form.Hide();
+            designer->SaveToFile(target, ui::FormFileLayout::Binary);
+        } else {
+            app.Run();
+            designer->SetActive(false);
+            form.Hide();
+            designer->SaveToFile(target, LayoutOf(source));
+        }
+        app.RemoveForm(form);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", source.c_str(), error.what());
+        return 1;
+    }
+    return 0;
+}
