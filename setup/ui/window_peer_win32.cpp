@@ -314,18 +314,6 @@ bool WindowPeer::RouteToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     }
 }
 
-TShiftState KeyShift()
-{
-    TShiftState shift;
-    if (::GetKeyState(VK_SHIFT) < 0)
-        shift.Include(ssShift);
-    if (::GetKeyState(VK_CONTROL) < 0)
-        shift.Include(ssCtrl);
-    if (::GetKeyState(VK_MENU) < 0)
-        shift.Include(ssAlt);
-    return shift;
-}
-
 bool WindowPeer::KeyOrFocus(UINT message, WPARAM wParam)
 {
     switch (message) {
@@ -570,6 +558,18 @@ std::unique_ptr<IControlPeer> Win32PeerFactory::CreatePeer(TWinControl& control)
 HWND WindowOf(const TWinControl& control)
 {
     return control.Peer() ? reinterpret_cast<HWND>(control.Peer()->Handle()) : nullptr;
+}
+
+TShiftState KeyShift()
+{
+    TShiftState shift;
+    if (::GetKeyState(VK_SHIFT) < 0)
+        shift.Include(ssShift);
+    if (::GetKeyState(VK_CONTROL) < 0)
+        shift.Include(ssCtrl);
+    if (::GetKeyState(VK_MENU) < 0)
+        shift.Include(ssAlt);
+    return shift;
 }
 
 TWinControl* ControlOfWindow(HWND window)

@@ -22,5 +22,7 @@ public:
 HWND WindowOf(const TWinControl& control);
 // The control a window of the library stands for, else null.
 TWinControl* ControlOfWindow(HWND window);
+// Shift, Ctrl and Alt as the keyboard holds them now.
+TShiftState KeyShift();
 
 }  // namespace setup::ui

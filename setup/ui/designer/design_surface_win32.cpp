@@ -43,13 +43,7 @@ TWinControl* ControlForWindow(HWND window, HWND form, bool& inside)
 
 TShiftState KeysHeld()
 {
-    TShiftState shift;
-    if (::GetKeyState(VK_SHIFT) < 0)
-        shift.Include(ssShift);
-    if (::GetKeyState(VK_CONTROL) < 0)
-        shift.Include(ssCtrl);
-    if (::GetKeyState(VK_MENU) < 0)
-        shift.Include(ssAlt);
+    TShiftState shift = KeyShift();
     if (::GetKeyState(VK_LBUTTON) < 0)
         shift.Include(ssLeft);
     if (::GetKeyState(VK_RBUTTON) < 0)
