@@ -77,8 +77,10 @@ LRESULT CALLBACK HttpClientWin32::WindowProc(HWND window, UINT message, WPARAM w
         return ::DefWindowProcW(window, message, wParam, lParam);
     try {
         if (message == kMessageRequestDone) {
-            self->m_done = true;
+            // Done only once the client has taken the answer in: a waiter on another thread reads
+            // the response as soon as it sees the flag.
             self->m_client.HandleMessage(HttpMessage::RequestDone);
+            self->m_done = true;
         } else {
             self->m_client.HandleMessage(message == kMessageSetReady ? HttpMessage::SetReady
                                                                      : HttpMessage::Restart);
