@@ -23,13 +23,17 @@ ChangeDelay::~ChangeDelay()
 
 void ChangeDelay::Restart(bool focused)
 {
+    Start(focused ? kFocusedMilliseconds : kUnfocusedMilliseconds);
+}
+
+void ChangeDelay::Start(unsigned milliseconds)
+{
     Stop();
     TApplication* application = ApplicationOf(m_control);
     m_service = application ? application->Timers() : nullptr;
     if (!m_service)
         return;
-    m_id = m_service->StartTimer(focused ? kFocusedMilliseconds : kUnfocusedMilliseconds,
-                                 [this] { Flush(); });
+    m_id = m_service->StartTimer(milliseconds, [this] { Flush(); });
 }
 
 void ChangeDelay::Stop()

@@ -21,6 +21,7 @@ public:
 
     // Shorter when the user is looking at the control.
     void Restart(bool focused);
+    void Start(unsigned milliseconds);
     void Stop();
     bool Pending() const { return m_id != 0; }
     // Runs a pending action now.

@@ -387,6 +387,8 @@ TTreeView::TTreeView(forms::TComponent* owner)
             m_selected = nullptr;
         if (m_editing && std::find(all.begin(), all.end(), m_editing) == all.end())
             m_editing = nullptr;
+        if (m_dropHighlight && std::find(all.begin(), all.end(), m_dropHighlight) == all.end())
+            m_dropHighlight = nullptr;
         Changed(Aspect::Nodes);
     };
 }
@@ -398,6 +400,14 @@ void TTreeView::SetSelected(TTreeNode* node)
     m_selected = node;
     Changed(Aspect::ItemIndex);
     onChange(this, node);
+}
+
+void TTreeView::SetDropHighlight(TTreeNode* node)
+{
+    if (node == m_dropHighlight)
+        return;
+    m_dropHighlight = node;
+    Changed(Aspect::DropHighlight);
 }
 
 void TTreeView::EditNode(TTreeNode* node)
@@ -415,7 +425,7 @@ void TTreeView::EditedFromWindow(TTreeNode* node, const std::string* text)
         node->SetText(*text);
 }
 
-void TTreeView::SelectedFromWindow(TTreeNode* node)
+void TTreeView::SelectedFromWindow(TTreeNode* node, bool)
 {
     if (node == m_selected)
         return;

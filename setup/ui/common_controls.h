@@ -253,8 +253,16 @@ public:
     bool hideSelection = true;
     std::int32_t indent = 19;
 
-    virtual void SelectedFromWindow(TTreeNode* node);
+    // A selection moved with the keyboard may be published late, once the moves stop.
+    virtual void SelectedFromWindow(TTreeNode* node, bool byKeyboard = false);
     TTVChangedEvent onChange;
+    // The user asked for the context menu of the node (none: of no node), at a screen point.
+    virtual void ContextMenuFromWindow(TTreeNode* node, int x, int y) {}
+    // The user began dragging the node.
+    virtual void BeginDragFromWindow(TTreeNode* node, bool rightButton) {}
+    // The node a drag would drop on; none for none.
+    TTreeNode* DropHighlight() const { return m_dropHighlight; }
+    void SetDropHighlight(TTreeNode* node);
 
     // Starts editing the node's caption in the window, when the node may be edited.
     void EditNode(TTreeNode* node);
@@ -267,6 +275,7 @@ private:
     std::unique_ptr<TTreeNodes> m_items;
     TTreeNode* m_selected = nullptr;
     TTreeNode* m_editing = nullptr;
+    TTreeNode* m_dropHighlight = nullptr;
 };
 
 }  // namespace setup::ui

@@ -107,7 +107,9 @@ enum class Aspect
     Paint,
     Shape,      // a form's window region
     UserMove,   // a form starts the system's move loop
-    EditLabel,  // a tree starts editing a node's caption
+    EditLabel,  // a tree or list view starts editing a caption
+    Columns,    // a list view's columns or their sort marks
+    DropHighlight,  // where a drag would drop
 };
 
 class TWinControl;

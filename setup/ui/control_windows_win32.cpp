@@ -14,7 +14,11 @@
 #include "setup/ui/file_controls.h"
 #include "setup/ui/form.h"
 #include "setup/ui/gdi_canvas_win32.h"
+#include "setup/ui/image_combo.h"
 #include "setup/ui/list_controls.h"
+#include "setup/ui/list_view.h"
+#include "setup/ui/list_view_window_win32.h"
+#include "setup/ui/shell_drop_target_win32.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
@@ -750,6 +754,7 @@ public:
 class TreeViewWindow final : public ControlBinding
 {
 public:
+    void Destroying(HWND window) const override { RevokeShellDropTarget(window); }
     WindowParams Params(TWinControl& control) const override
     {
         auto& tree = As<TTreeView>(control);
@@ -771,6 +776,13 @@ public:
         ::SendMessageA(window, TVM_SETINDENT, static_cast<WPARAM>(As<TTreeView>(control).indent),
                        0);
         Push(window, control, Aspect::Nodes);
+        RegisterShellDropTarget(window, control, [window](POINT client) -> std::intptr_t {
+            TVHITTESTINFO hit{};
+            hit.pt = client;
+            return reinterpret_cast<std::intptr_t>(NodeOf(
+                window, reinterpret_cast<HTREEITEM>(::SendMessageA(
+                            window, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)))));
+        });
     }
     void Push(HWND window, TWinControl& control, Aspect aspect) const override
     {
@@ -784,6 +796,9 @@ public:
         }
         if (aspect == Aspect::Nodes || aspect == Aspect::ItemIndex)
             Select(window, tree.Selected());
+        if (aspect == Aspect::DropHighlight || aspect == Aspect::Nodes)
+            ::SendMessageA(window, TVM_SELECTITEM, TVGN_DROPHILITE,
+                           reinterpret_cast<LPARAM>(Find(window, tree.DropHighlight())));
         if (aspect == Aspect::EditLabel)
             if (HTREEITEM item = Find(window, tree.EditingNode())) {
                 ::SetFocus(window);
@@ -805,12 +820,7 @@ public:
             case TVN_ENDLABELEDITA:
             case TVN_ENDLABELEDITW: {
                 const auto& info = reinterpret_cast<NMTVDISPINFOA&>(header).item;
-                std::string* text = nullptr;
-                if (info.pszText)
-                    text = new std::string(
-                        header.code == TVN_ENDLABELEDITW
-                            ? core::WideToAnsi(reinterpret_cast<const wchar_t*>(info.pszText))
-                            : std::string(info.pszText));
+                std::string* text = NewEditedText(info.pszText, header.code == TVN_ENDLABELEDITW);
                 // Told once the edit box is gone: the answer may rebuild every item.
                 ::PostMessageA(window, kEdited,
                                reinterpret_cast<WPARAM>(NodeOf(window, info.hItem)),
@@ -818,11 +828,22 @@ public:
                 result = FALSE;
                 return true;
             }
+            case TVN_BEGINDRAGA:
+            case TVN_BEGINDRAGW:
+            case TVN_BEGINRDRAGA:
+            case TVN_BEGINRDRAGW: {
+                const auto& drag = reinterpret_cast<NMTREEVIEWA&>(header);
+                tree.BeginDragFromWindow(
+                    NodeOf(window, drag.itemNew.hItem),
+                    header.code == TVN_BEGINRDRAGA || header.code == TVN_BEGINRDRAGW);
+                return true;
+            }
             case TVN_SELCHANGEDA: {
                 if (m_filling)
                     return false;
                 const auto& change = reinterpret_cast<NMTREEVIEWA&>(header);
-                tree.SelectedFromWindow(reinterpret_cast<TTreeNode*>(change.itemNew.lParam));
+                tree.SelectedFromWindow(reinterpret_cast<TTreeNode*>(change.itemNew.lParam),
+                                        change.action == TVC_BYKEYBOARD);
                 return true;
             }
             default:
@@ -832,6 +853,16 @@ public:
     bool OwnMessage(HWND window, TWinControl& control, UINT message, WPARAM wParam, LPARAM lParam,
                     LRESULT& result) const override
     {
+        // Also when the window goes with its parent's.
+        if (message == WM_DESTROY) {
+            RevokeShellDropTarget(window);
+            return false;
+        }
+        if (message == WM_CONTEXTMENU) {
+            ContextMenu(window, As<TTreeView>(control), lParam);
+            result = 0;
+            return true;
+        }
         if (message != kEdited)
             return false;
         std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lParam));
@@ -846,6 +877,31 @@ public:
     }
 
 private:
+    // From the keyboard the selected node's menu shows at its text, otherwise the menu of the
+    // node under the mouse.
+    static void ContextMenu(HWND window, TTreeView& tree, LPARAM lParam)
+    {
+        POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        TTreeNode* node = nullptr;
+        if (lParam == -1) {
+            node = tree.Selected();
+            HTREEITEM item = Find(window, node);
+            RECT text{};
+            *reinterpret_cast<HTREEITEM*>(&text) = item;
+            if (!item || !::SendMessageA(window, TVM_GETITEMRECT, TRUE,
+                                         reinterpret_cast<LPARAM>(&text)))
+                return;
+            at = {(text.left + text.right) / 2, (text.top + text.bottom) / 2};
+            ::ClientToScreen(window, &at);
+        } else {
+            TVHITTESTINFO hit{};
+            hit.pt = at;
+            ::ScreenToClient(window, &hit.pt);
+            node = NodeOf(window, reinterpret_cast<HTREEITEM>(::SendMessageA(
+                                      window, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit))));
+        }
+        tree.ContextMenuFromWindow(node, at.x, at.y);
+    }
     static void Insert(HWND window, const TTreeNode& node, HTREEITEM parent)
     {
         TVINSERTSTRUCTA insert{};
@@ -911,6 +967,14 @@ struct Entry
 
 }  // namespace
 
+std::string* NewEditedText(const char* text, bool wide)
+{
+    if (!text)
+        return nullptr;
+    return new std::string(wide ? core::WideToAnsi(reinterpret_cast<const wchar_t*>(text))
+                                : std::string(text));
+}
+
 const ControlBinding& BindingFor(const TWinControl& control)
 {
     static const FormWindow form;
@@ -943,7 +1007,9 @@ const ControlBinding& BindingFor(const TWinControl& control)
         {&TStaticText::StaticClass(), &staticText},
         {&TCheckListBox::StaticClass(), &checkList},
         {&TCustomListBox::StaticClass(), &listBox},
+        {&TNsCustomImageCombo::StaticClass(), &ImageComboBinding()},
         {&TCustomComboBox::StaticClass(), &comboBox},
+        {&TCustomListView::StaticClass(), &ListViewBinding()},
         {&TPageControl::StaticClass(), &pageControl},
         {&TTrackBar::StaticClass(), &trackBar},
         {&TProgressBar::StaticClass(), &progressBar},

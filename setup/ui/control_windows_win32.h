@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "setup/ui/control.h"
 
 namespace setup::ui {
@@ -38,6 +40,8 @@ public:
     {
         return false;
     }
+    // The window is about to go; the control may be going too.
+    virtual void Destroying(HWND window) const {}
     // A message to the control's own window, before the class's handling.
     virtual bool OwnMessage(HWND window, TWinControl& control, UINT message, WPARAM wParam,
                             LPARAM lParam, LRESULT& result) const
@@ -47,5 +51,9 @@ public:
 };
 
 const ControlBinding& BindingFor(const TWinControl& control);
+
+// The text an ended caption edit reports, on the heap to be posted to the control once the edit
+// box is gone; none when the edit was cancelled.
+std::string* NewEditedText(const char* text, bool wide);
 
 }  // namespace setup::ui

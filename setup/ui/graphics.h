@@ -29,6 +29,8 @@ inline constexpr TColor clWindowText = TColor(static_cast<std::int32_t>(0xFF0000
 inline constexpr TColor clBtnShadow = TColor(static_cast<std::int32_t>(0xFF000010));
 inline constexpr TColor clBtnHighlight = TColor(static_cast<std::int32_t>(0xFF000014));
 inline constexpr TColor clHighlight = TColor(static_cast<std::int32_t>(0xFF00000D));
+inline constexpr TColor clHighlightText = TColor(static_cast<std::int32_t>(0xFF00000E));
+inline constexpr TColor clGrayText = TColor(static_cast<std::int32_t>(0xFF000011));
 
 enum TFontStyle
 {

@@ -14,8 +14,7 @@ constexpr std::uint32_t kComboAttributes = 0xF00B0000;
 const forms::ClassInfo& TNsShellCombo::StaticClass()
 {
     static const forms::ClassInfo info =
-        forms::ClassBuilder<TNsShellCombo>("TNsShellCombo", &TCustomComboBox::StaticClass())
-            .Property("IndentPixels", &TNsShellCombo::indentPixels)
+        forms::ClassBuilder<TNsShellCombo>("TNsShellCombo", &TNsCustomImageCombo::StaticClass())
             .Property("ShellList", &TNsShellCombo::ShellList, &TNsShellCombo::SetShellList)
             .Property("ShellTree", &TNsShellCombo::ShellTree, &TNsShellCombo::SetShellTree)
             .Build();
@@ -23,10 +22,9 @@ const forms::ClassInfo& TNsShellCombo::StaticClass()
 }
 
 TNsShellCombo::TNsShellCombo(forms::TComponent* owner)
-    : TCustomComboBox(owner),
+    : TNsCustomImageCombo(owner),
       m_folder(std::make_unique<TNsShellLocator>([this] { return Shell(); }))
 {
-    SetStyle(csDropDownList);
     SetBounds(0, 0, 145, 21);
     m_folder->onChange = [this] { FolderChanged(); };
 }
@@ -66,13 +64,13 @@ void TNsShellCombo::SetShellList(TNsShellList* list)
 void TNsShellCombo::AddEntry(IShellNamespace& shell, const IdList& parent, const IdList& item,
                              int level)
 {
-    // Indented by the level: the entries read as the chain of folders.
-    const std::string indent(static_cast<std::size_t>(level) * 2, ' ');
     const std::string name = item.empty()
                                  ? shell.DisplayName(DesktopIdList(), {}, ShellNameKind::Normal)
                                  : shell.DisplayName(parent, item, ShellNameKind::InFolder);
-    Items()->Add(indent + name);
-    m_entries.push_back({item.empty() ? DesktopIdList() : ConcatIdLists(parent, item), level});
+    const IdList absolute = item.empty() ? DesktopIdList() : ConcatIdLists(parent, item);
+    m_entries.push_back({absolute, level});
+    // Indented by the level: the entries read as the chain of folders.
+    AddImageItem(name, shell.IconIndex(absolute, false), level);
 }
 
 void TNsShellCombo::FillLevel(IShellNamespace& shell, const IdList& parent, const IdList& target,
@@ -121,7 +119,7 @@ void TNsShellCombo::FillCombo()
 {
     ++m_updating;
     m_entries.clear();
-    Items()->Clear();
+    ClearImageItems();
     m_selected = -1;
     if (IShellNamespace* shell = Shell()) {
         Items()->BeginUpdate();
@@ -163,14 +161,14 @@ void TNsShellCombo::FolderChanged()
 
 void TNsShellCombo::ItemIndexFromWindow(std::int32_t index)
 {
-    TCustomComboBox::ItemIndexFromWindow(index);
+    TNsCustomImageCombo::ItemIndexFromWindow(index);
     if (index >= 0 && index < static_cast<int>(m_entries.size()))
         m_folder->SetIdList(m_entries[index].absolute);
 }
 
 void TNsShellCombo::Loaded()
 {
-    TCustomComboBox::Loaded();
+    TNsCustomImageCombo::Loaded();
     FillCombo();
     ++m_updating;
     if (m_tree)
@@ -185,7 +183,7 @@ void TNsShellCombo::Loaded()
 
 void TNsShellCombo::Notification(forms::TComponent* component, forms::Operation operation)
 {
-    TCustomComboBox::Notification(component, operation);
+    TNsCustomImageCombo::Notification(component, operation);
     if (operation != forms::Operation::Remove)
         return;
     if (component == m_tree)

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "setup/forms/type_info.h"
+#include "setup/ui/shell_namespace.h"
 
 namespace setup::ui {
 
@@ -53,6 +54,34 @@ ShellCommand ShellCommandOfKey(std::uint16_t key, TShiftState shift)
             return command;
     }
     return ShellCommand::None;
+}
+
+ShellMenuAction ActionOfMenuCommand(int id, const std::string& verb)
+{
+    if (id < kFirstShellCommand)
+        return ShellMenuAction::None;
+    if (id == kRenameShellCommand || verb == "rename")
+        return ShellMenuAction::Rename;
+    return ShellMenuAction::Invoke;
+}
+
+ShellMenuAction TrackShellMenu(IShellContextMenu& menu, std::uintptr_t owner, int x, int y,
+                               const std::function<void(const std::string&)>& hint)
+{
+    const int chosen = menu.Track(owner, x, y, hint);
+    std::string verb;
+    for (const ShellMenuCommand& command : menu.Commands())
+        if (command.id == chosen)
+            verb = command.verb;
+    const ShellMenuAction action = ActionOfMenuCommand(chosen, verb);
+    if (action == ShellMenuAction::Invoke)
+        menu.Invoke(chosen);
+    return action;
+}
+
+bool ShellPathIsNetwork(const std::string& path)
+{
+    return path.rfind("\\\\", 0) == 0;
 }
 
 }  // namespace setup::ui

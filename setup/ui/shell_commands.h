@@ -2,6 +2,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 #include "setup/ui/control.h"
 
@@ -21,5 +23,28 @@ enum class ShellCommand
 
 // The command a key press stands for; Shift+Del deletes like Del.
 ShellCommand ShellCommandOfKey(std::uint16_t key, TShiftState shift);
+
+enum class ShellMenuAction
+{
+    None,
+    // The control edits the item's caption rather than letting the shell rename it.
+    Rename,
+    // The shell runs the command.
+    Invoke,
+};
+
+// What choosing a context-menu command does: the rename command is known by its id, or by its
+// verb where the shell numbers its commands otherwise.
+ShellMenuAction ActionOfMenuCommand(int id, const std::string& verb);
+
+class IShellContextMenu;
+
+// Shows the menu and runs the shell's command that was chosen; the caller renames in place when
+// told Rename, and refreshes after Invoke.
+ShellMenuAction TrackShellMenu(IShellContextMenu& menu, std::uintptr_t owner, int x, int y,
+                               const std::function<void(const std::string&)>& hint);
+
+// A folder on the network ("\\\\server\\share"): its changes are not reported.
+bool ShellPathIsNetwork(const std::string& path);
 
 }  // namespace setup::ui

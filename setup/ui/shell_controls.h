@@ -11,7 +11,9 @@
 
 #include "setup/ui/change_delay.h"
 #include "setup/ui/common_controls.h"
-#include "setup/ui/list_controls.h"
+#include "setup/ui/image_combo.h"
+#include "setup/ui/list_view.h"
+#include "setup/ui/shell_drop.h"
 #include "setup/ui/shell_locator.h"
 
 namespace setup::ui {
@@ -19,23 +21,33 @@ namespace setup::ui {
 class TNsShellList;
 class TNsShellCombo;
 
+struct TPopupHintEvent : forms::TEvent<const std::string&>
+{
+};
+
 // Tree options (bits of the published set).
 inline constexpr std::uint32_t nstoVirtualFolders = 1u << 1;
 inline constexpr std::uint32_t nstoDefaultKeyHandling = 1u << 3;
+inline constexpr std::uint32_t nstoContextMenus = 1u << 4;
 inline constexpr std::uint32_t nstoDynamicRefresh = 1u << 5;
 inline constexpr std::uint32_t nstoIncludeNonFolders = 1u << 6;
+inline constexpr std::uint32_t nstoOleDrag = 1u << 7;
+inline constexpr std::uint32_t nstoOleDrop = 1u << 8;
 inline constexpr std::uint32_t nstoShowHidden = 1u << 9;
 // List options.
 inline constexpr std::uint32_t nsloNonFilesystemAncestors = 1u << 1;
 inline constexpr std::uint32_t nsloDefaultKeyHandling = 1u << 3;
+inline constexpr std::uint32_t nsloContextMenus = 1u << 4;
 inline constexpr std::uint32_t nsloDontChangeFolder = 1u << 5;
 inline constexpr std::uint32_t nsloDynamicRefresh = 1u << 7;
 inline constexpr std::uint32_t nsloHideFoldersWhenLinkedToTree = 1u << 8;
+inline constexpr std::uint32_t nsloOleDrag = 1u << 9;
+inline constexpr std::uint32_t nsloOleDrop = 1u << 10;
 inline constexpr std::uint32_t nsloShowHidden = 1u << 12;
 // Combo options.
 inline constexpr std::uint32_t nscoNonFilesystemAncestors = 1u << 1;
 
-class TNsShellTree : public TTreeView
+class TNsShellTree : public TTreeView, public IDropSite
 {
 public:
     FORMS_CLASS_INFO()
@@ -71,7 +83,19 @@ public:
     // Watches the drives for changes, which refresh the tree after a short delay.
     void WatchDrives();
 
-    void SelectedFromWindow(TTreeNode* node) override;
+    // Shows the shell's menu of the node at the screen point and does what was chosen.
+    void ContextMenuFromWindow(TTreeNode* node, int x, int y) override;
+    TPopupHintEvent onPopupHint;
+    // Drags the node's item to wherever the user drops it.
+    void BeginDragFromWindow(TTreeNode* node, bool rightButton) override;
+    // Drops go to the folder of the node under the mouse; a node the mouse rests on opens.
+    bool AcceptsDrops() const override { return options & nstoOleDrop; }
+    DropSpot DropSpotAt(std::intptr_t hit, std::uint32_t keyState, bool dropping) override;
+    void Highlight(std::intptr_t spot) override;
+    void Dropped() override { RefreshTree(); }
+    void RestedOn(std::intptr_t hit) override;
+
+    void SelectedFromWindow(TTreeNode* node, bool byKeyboard = false) override;
     bool CanEditNode(const TTreeNode* node) const override;
     void EditedFromWindow(TTreeNode* node, const std::string* text) override;
     void KeyDownFromWindow(std::uint16_t& key, TShiftState shift) override;
@@ -80,6 +104,7 @@ public:
 
 private:
     friend class TNsShellCombo;
+    friend class TNsShellList;
     struct NodeData
     {
         IdList relative;
@@ -89,6 +114,7 @@ private:
     IShellNamespace* Shell() const { return NamespaceOf(*this); }
     unsigned EnumFlags() const;
     NodeData* DataOf(const TTreeNode* node) const;
+    TTreeNode* NodeOfHit(std::intptr_t hit) const;
     TTreeNode* AddItem(const IdList& parentAbsolute, const IdList& item, TTreeNode* parent);
     void FillNode(TTreeNode* node);
     void RefreshNode(TTreeNode* node, TTreeNode*& selection);
@@ -106,9 +132,10 @@ private:
     int m_updating = 0;
     std::unique_ptr<IFolderWatch> m_watch;
     ChangeDelay m_refresh;
+    ChangeDelay m_publish;
 };
 
-class TNsShellList : public TCustomListBox
+class TNsShellList : public TCustomListView, public IDropSite
 {
 public:
     FORMS_CLASS_INFO()
@@ -122,31 +149,53 @@ public:
     std::uint32_t options = 7835;
 
     void FillList();
-    // Refills, keeping the selected item when it is still there.
+    // Refills, keeping the selected items when they are still there.
     void RefreshList();
     // The item's file-system path; empty for an item outside the file system.
     std::string ItemPath(int index) const;
     const IdList& ItemIdList(int index) const { return m_items.at(index); }
     bool IsFolderItem(int index) const;
-    // Opens the selected item: a folder, or a shortcut's folder, is entered.
+    // Opens the selection: a folder, or a shortcut's folder, is entered; anything else runs the
+    // shell's default command.
     void OpenSelection();
     void GoUp(int levels);
     // The shell renames the item; false when it refused.
     bool RenameItem(int index, const std::string& name);
-    // Enter opens, Backspace goes up, F5 refills, Ctrl+C, Ctrl+X and Del run the shell's verbs on
-    // the selected item and Ctrl+V pastes into the folder. True when the key was used.
+    // Enter opens, Backspace goes up, F5 refills, Ctrl+A selects all, F2 renames, Ctrl+C, Ctrl+X
+    // and Del run the shell's verbs on the selection and Ctrl+V pastes into the folder. True when
+    // the key was used.
     bool KeyCommand(std::uint16_t key, TShiftState shift = {});
-    // Run the verb of the selected item's shell menu, or of the shown folder's own.
+    // Run the verb of the selected items' shell menu, or of the shown folder's own.
     bool InvokeVerbOnSelection(const std::string& verb);
     bool InvokeVerbOnFolder(const std::string& verb);
     // Watches the shown folder for changes, which refresh the list after a short delay.
     void WatchFolder();
+    // The column sorted by, counted from 1; negative sorts descending, 0 keeps the shell's order.
+    std::int32_t SortKey() const { return m_sortKey; }
+    void SetSortKey(std::int32_t key);
 
-    void ItemIndexFromWindow(std::int32_t index) override;
+    bool CanEditItem(std::int32_t index) const override;
+    std::string EditTextOf(std::int32_t index) const override;
+    void EditedFromWindow(std::int32_t index, const std::string* text) override;
+    void ColumnClickFromWindow(std::int32_t column) override;
+    void ColumnWidthFromWindow(std::size_t column, std::int32_t width) override;
+    void OpenFromWindow() override { OpenSelection(); }
+    // Shows the shell's menu of the selection at the screen point and does what was chosen.
+    void ContextMenuFromWindow(int x, int y) override;
+    // Drags the selected items to wherever the user drops them.
+    void BeginDragFromWindow(bool rightButton) override;
+    // Drops go to the item under the mouse, or to the shown folder; the list's own items are
+    // not dropped back onto it except with the right button.
+    bool AcceptsDrops() const override { return options & nsloOleDrop; }
+    DropSpot DropSpotAt(std::intptr_t hit, std::uint32_t keyState, bool dropping) override;
+    void Highlight(std::intptr_t spot) override { SetDropHighlight(static_cast<std::int32_t>(spot)); }
+    void Dropped() override { RefreshList(); }
+    void CustomDraw(TNsCustomDraw& draw, std::int32_t item) override;
     void KeyDownFromWindow(std::uint16_t& key, TShiftState shift) override;
     void Loaded() override;
-    TNotifyEvent onChange;
     TNotifyEvent onFolderChanged;
+    // The help text of the shell menu's command pointed at; empty off a command.
+    TPopupHintEvent onPopupHint;
 
 private:
     friend class TNsShellTree;
@@ -157,11 +206,22 @@ private:
     void EnterFolder(const IdList& absolute);
     void ChangeNotified();
     bool ShowsMyComputer() const;
+    void SetUpColumns(IShellNamespace& shell);
+    void RefreshAfterVerb();
+    // Puts the items in the sort key's order, keeping the selection on the same items.
+    void SortItems();
+    std::vector<IdList> SelectedIdLists() const;
+    void SelectIdLists(const std::vector<IdList>& selected);
 
     std::unique_ptr<TNsShellLocator> m_folder;
     std::string m_fileFilter;
     std::vector<std::string> m_masks;
     std::vector<IdList> m_items;
+    std::int32_t m_sortKey = 1;
+    bool m_dragging = false;
+    // The widths the user gave the columns, and the stored layout they were made over.
+    std::vector<std::int32_t> m_columnWidths;
+    std::string m_storedWidthsSeen;
     TNsShellTree* m_tree = nullptr;
     TNsShellCombo* m_combo = nullptr;
     int m_updating = 0;
@@ -169,7 +229,7 @@ private:
     ChangeDelay m_refresh;
 };
 
-class TNsShellCombo : public TCustomComboBox
+class TNsShellCombo : public TNsCustomImageCombo
 {
 public:
     FORMS_CLASS_INFO()
@@ -183,7 +243,6 @@ public:
     TNsShellList* ShellList() const { return m_list; }
     void SetShellList(TNsShellList* list);
     std::uint32_t options = 3;
-    std::int32_t indentPixels = 12;
 
     void FillCombo();
     // The entry's indent level: 0 for the desktop.
@@ -219,3 +278,5 @@ private:
 };
 
 }  // namespace setup::ui
+
+UI_EVENT_TYPE(TPopupHintEvent)

@@ -1,10 +1,13 @@
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 
 #include "setup/forms/class_builder.h"
 #include "setup/ui/file_controls.h"
 #include "setup/ui/shell_commands.h"
 #include "setup/ui/shell_controls.h"
+#include "setup/ui/shell_list_columns.h"
+#include "setup/ui/shell_transfer.h"
 
 namespace setup::ui {
 
@@ -34,21 +37,21 @@ std::string FilePart(const std::string& name)
 const forms::ClassInfo& TNsShellList::StaticClass()
 {
     static const forms::ClassInfo info =
-        forms::ClassBuilder<TNsShellList>("TNsShellList", &TCustomListBox::StaticClass())
+        forms::ClassBuilder<TNsShellList>("TNsShellList", &TCustomListView::StaticClass())
             .Property("FileFilter", &TNsShellList::FileFilter, &TNsShellList::SetFileFilter)
             .Property("Folder", &TNsShellList::Folder, &TNsShellList::SetFolder)
-            .Property("OnChange", &TNsShellList::onChange)
             .Property("OnFolderChanged", &TNsShellList::onFolderChanged)
+            .Property("OnPopupHint", &TNsShellList::onPopupHint)
             .Build();
     return info;
 }
 
 TNsShellList::TNsShellList(forms::TComponent* owner)
-    : TCustomListBox(owner),
+    : TCustomListView(owner),
       m_folder(std::make_unique<TNsShellLocator>([this] { return Shell(); })),
       m_refresh(*this, [this] { RefreshList(); })
 {
-    SetBounds(0, 0, 121, 97);
+    systemImages = true;
     m_folder->onChange = [this] { FolderChanged(); };
 }
 
@@ -101,10 +104,11 @@ bool TNsShellList::Accept(const IdList& folder, const IdList& item) const
 void TNsShellList::FillList()
 {
     m_items.clear();
-    Items()->Clear();
+    ClearItems();
     IShellNamespace* shell = Shell();
     if (!shell)
         return;
+    SetUpColumns(*shell);
     const IdList folder = m_folder->GetIdList();
     unsigned flags = kEnumFolders | kEnumNonFolders;
     if (options & nsloShowHidden)
@@ -112,22 +116,122 @@ void TNsShellList::FillList()
     auto items = shell->Enumerate(folder, flags);
     if (!items)
         return;
-    std::vector<IdList> accepted;
-    for (IdList& item : *items)
-        if (Accept(folder, item))
-            accepted.push_back(std::move(item));
-    std::stable_sort(accepted.begin(), accepted.end(), [&](const IdList& a, const IdList& b) {
-        return shell->Compare(folder, a, b) < 0;
-    });
-    std::vector<std::string> names;
-    for (const IdList& item : accepted)
-        names.push_back(shell->DisplayName(folder, item, ShellNameKind::InFolder));
-    m_items = std::move(accepted);
-    Items()->SetItems(std::move(names));
+    std::vector<TListItem> shown;
+    for (IdList& item : *items) {
+        if (!Accept(folder, item))
+            continue;
+        TListItem entry;
+        entry.caption = shell->DisplayName(folder, item, ShellNameKind::InFolder);
+        entry.subItems = DetailTexts(shell->Details(folder, item));
+        entry.imageIndex = shell->IconIndex(ConcatIdLists(folder, item), false);
+        entry.cut = shell->Attributes(folder, item, kAttrHidden) & kAttrHidden;
+        m_items.push_back(std::move(item));
+        shown.push_back(std::move(entry));
+    }
+    SetItems(std::move(shown));
+    SortItems();
     if (options & nsloDynamicRefresh)
         WatchFolder();
     else if (m_watch)
         m_watch->RemoveAllWatches();
+}
+
+void TNsShellList::SetUpColumns(IShellNamespace& shell)
+{
+    const std::string stored = shell.StoredColumnWidths();
+    // Widths the user set stand until the stored layout itself changes.
+    if (m_columnWidths.empty() || stored != m_storedWidthsSeen)
+        m_columnWidths = DirectoryColumnWidths(stored);
+    m_storedWidthsSeen = stored;
+    SetColumns(DefaultShellColumns(m_columnWidths));
+    if (std::abs(m_sortKey) > static_cast<std::int32_t>(Columns().size()))
+        m_sortKey = 1;
+    SetSortColumn(std::abs(m_sortKey) - 1);
+    SetSortAscending(m_sortKey >= 0);
+}
+
+void TNsShellList::ColumnWidthFromWindow(std::size_t column, std::int32_t width)
+{
+    TCustomListView::ColumnWidthFromWindow(column, width);
+    if (column < m_columnWidths.size())
+        m_columnWidths[column] = width;
+}
+
+void TNsShellList::SetSortKey(std::int32_t key)
+{
+    SetSortColumn(std::abs(key) - 1);
+    SetSortAscending(key >= 0);
+    if (key == m_sortKey)
+        return;
+    m_sortKey = key;
+    SortItems();
+}
+
+void TNsShellList::ColumnClickFromWindow(std::int32_t column)
+{
+    // The sorted column turns round; another column sorts ascending.
+    SetSortKey(column == std::abs(m_sortKey) - 1 ? -m_sortKey : column + 1);
+}
+
+void TNsShellList::SortItems()
+{
+    IShellNamespace* shell = Shell();
+    if (!shell || m_sortKey == 0 || m_items.size() < 2)
+        return;
+    const IdList folder = m_folder->GetIdList();
+    const int column = std::abs(m_sortKey) - 1;
+    const bool descending = m_sortKey < 0;
+    std::vector<std::size_t> order(m_items.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int result = shell->Compare(folder, m_items[a], m_items[b], column);
+        return descending ? result > 0 : result < 0;
+    });
+    const std::vector<IdList> selected = SelectedIdLists();
+    std::vector<IdList> items;
+    std::vector<TListItem> shown;
+    for (std::size_t i : order) {
+        items.push_back(std::move(m_items[i]));
+        shown.push_back(Item(i));
+    }
+    m_items = std::move(items);
+    SetItems(std::move(shown));
+    SelectIdLists(selected);
+}
+
+std::vector<IdList> TNsShellList::SelectedIdLists() const
+{
+    std::vector<IdList> selected;
+    for (std::size_t i : SelectedIndexes())
+        if (i < m_items.size())
+            selected.push_back(m_items[i]);
+    // The focused item first, so it keeps the focus.
+    const std::int32_t focused = ItemIndex();
+    if (focused >= 0 && focused < static_cast<std::int32_t>(m_items.size()) && Selected(focused)) {
+        auto it = std::find(selected.begin(), selected.end(), m_items[focused]);
+        std::rotate(selected.begin(), it, it + 1);
+    }
+    return selected;
+}
+
+void TNsShellList::SelectIdLists(const std::vector<IdList>& selected)
+{
+    IShellNamespace* shell = Shell();
+    if (!shell)
+        return;
+    const IdList folder = m_folder->GetIdList();
+    // The first gets the focus; the rest are added to the selection.
+    bool first = true;
+    for (const IdList& wanted : selected)
+        for (std::size_t i = 0; i < m_items.size(); ++i)
+            if (shell->Compare(folder, m_items[i], wanted) == 0) {
+                if (first)
+                    SetItemIndex(static_cast<std::int32_t>(i));
+                else
+                    SetSelected(i, true);
+                first = false;
+            }
 }
 
 void TNsShellList::WatchFolder()
@@ -164,15 +268,9 @@ void TNsShellList::ChangeNotified()
 
 void TNsShellList::RefreshList()
 {
-    IdList selected = ItemIndex() >= 0 ? m_items[ItemIndex()] : IdList{};
+    const std::vector<IdList> selected = SelectedIdLists();
     FillList();
-    IShellNamespace* shell = Shell();
-    if (selected.empty() || !shell)
-        return;
-    const IdList folder = m_folder->GetIdList();
-    for (std::size_t i = 0; i < m_items.size(); ++i)
-        if (shell->Compare(folder, m_items[i], selected) == 0)
-            SetItemIndex(static_cast<std::int32_t>(i));
+    SelectIdLists(selected);
 }
 
 std::string TNsShellList::ItemPath(int index) const
@@ -181,6 +279,40 @@ std::string TNsShellList::ItemPath(int index) const
     if (!shell || index < 0 || index >= static_cast<int>(m_items.size()))
         return {};
     return shell->PathOf(ConcatIdLists(m_folder->GetIdList(), m_items[index]));
+}
+
+bool TNsShellList::CanEditItem(std::int32_t index) const
+{
+    IShellNamespace* shell = Shell();
+    if (!shell || !TCustomListView::CanEditItem(index) ||
+        index >= static_cast<std::int32_t>(m_items.size()))
+        return false;
+    return shell->Attributes(m_folder->GetIdList(), m_items[index], kAttrCanRename) &
+           kAttrCanRename;
+}
+
+std::string TNsShellList::EditTextOf(std::int32_t index) const
+{
+    IShellNamespace* shell = Shell();
+    if (!shell || index < 0 || index >= static_cast<std::int32_t>(m_items.size()))
+        return TCustomListView::EditTextOf(index);
+    return shell->DisplayName(m_folder->GetIdList(), m_items[index], ShellNameKind::ForEditing);
+}
+
+void TNsShellList::EditedFromWindow(std::int32_t index, const std::string* text)
+{
+    // The caption changes only when the shell renamed the item.
+    TCustomListView::EditedFromWindow(-1, nullptr);
+    if (text)
+        RenameItem(index, *text);
+}
+
+void TNsShellList::CustomDraw(TNsCustomDraw& draw, std::int32_t item)
+{
+    // Hidden items are drawn dimmed, as the shell shows them.
+    if (draw.Stage() == cdsItemPrePaint && item >= 0 && item < static_cast<std::int32_t>(Count()) &&
+        Item(item).cut)
+        draw.ItemFont().SetColor(clGrayText);
 }
 
 bool TNsShellList::IsFolderItem(int index) const
@@ -206,10 +338,24 @@ void TNsShellList::EnterFolder(const IdList& absolute)
 void TNsShellList::OpenSelection()
 {
     IShellNamespace* shell = Shell();
-    const int index = ItemIndex();
-    if (!shell || index < 0 || index >= static_cast<int>(m_items.size()))
+    if (!shell)
         return;
+    // A selection the tree has yet to pass on, and a pending refresh, come first.
+    if (m_tree)
+        m_tree->m_publish.Flush();
+    m_refresh.Flush();
     const IdList folder = m_folder->GetIdList();
+    const std::vector<std::size_t> selection = SelectedIndexes();
+    if (selection.size() > 1) {
+        std::vector<IdList> items;
+        for (std::size_t i : selection)
+            items.push_back(m_items[i]);
+        shell->InvokeVerb(folder, items, "");
+        return;
+    }
+    const int index = ItemIndex();
+    if (index < 0 || index >= static_cast<int>(m_items.size()))
+        return;
     const IdList& item = m_items[index];
     if (shell->Attributes(folder, item, kAttrFolder) & kAttrFolder) {
         EnterFolder(ConcatIdLists(folder, item));
@@ -217,13 +363,16 @@ void TNsShellList::OpenSelection()
     }
     // A shortcut to a folder is entered in place rather than opened elsewhere.
     const std::string path = ItemPath(index);
-    if (!IsShortcutPath(path))
-        return;
-    const auto target = shell->ParsePath(shell->LinkTarget(path));
-    if (target && IdListCount(*target).value_or(0) > 0 &&
-        (shell->Attributes(IdListParent(*target, 1), IdListLast(*target), kAttrFolder) &
-         kAttrFolder))
-        EnterFolder(*target);
+    if (IsShortcutPath(path)) {
+        const auto target = shell->ParsePath(shell->LinkTarget(path));
+        if (target && IdListCount(*target).value_or(0) > 0 &&
+            (shell->Attributes(IdListParent(*target, 1), IdListLast(*target), kAttrFolder) &
+             kAttrFolder)) {
+            EnterFolder(*target);
+            return;
+        }
+    }
+    shell->InvokeVerb(folder, {item}, "");
 }
 
 void TNsShellList::GoUp(int levels)
@@ -256,7 +405,9 @@ bool TNsShellList::RenameItem(int index, const std::string& name)
     if (!renamed)
         return false;
     m_items[index] = *renamed;
-    Items()->Put(index, shell->DisplayName(folder, *renamed, ShellNameKind::InFolder));
+    TListItem shown = Item(index);
+    shown.caption = shell->DisplayName(folder, *renamed, ShellNameKind::InFolder);
+    SetItem(index, std::move(shown));
     return true;
 }
 
@@ -275,6 +426,12 @@ bool TNsShellList::KeyCommand(std::uint16_t key, TShiftState shift)
     switch (ShellCommandOfKey(key, shift)) {
         case ShellCommand::Refresh:
             FillList();
+            return true;
+        case ShellCommand::SelectAll:
+            SelectAll();
+            return true;
+        case ShellCommand::Rename:
+            EditItem(ItemIndex());
             return true;
         case ShellCommand::Copy:
             InvokeVerbOnSelection("copy");
@@ -295,6 +452,83 @@ bool TNsShellList::KeyCommand(std::uint16_t key, TShiftState shift)
     }
 }
 
+void TNsShellList::ContextMenuFromWindow(int x, int y)
+{
+    IShellNamespace* shell = Shell();
+    const std::vector<IdList> items = SelectedIdLists();
+    if (!shell || !(options & nsloContextMenus) || items.empty())
+        return;
+    const IdList folder = m_folder->GetIdList();
+    const bool canRename = !readOnly && !ItemPath(ItemIndex()).empty();
+    auto menu = shell->ContextMenu(folder, items, canRename);
+    if (!menu)
+        return;
+    const std::uintptr_t owner = Peer() ? Peer()->Handle() : 0;
+    const ShellMenuAction action = TrackShellMenu(
+        *menu, owner, x, y, [this](const std::string& hint) { onPopupHint(this, hint); });
+    if (action == ShellMenuAction::Rename)
+        EditItem(ItemIndex());
+    else if (action == ShellMenuAction::Invoke)
+        RefreshAfterVerb();
+}
+
+void TNsShellList::BeginDragFromWindow(bool rightButton)
+{
+    IShellNamespace* shell = Shell();
+    const std::vector<IdList> items = SelectedIdLists();
+    if (!shell || !(options & nsloOleDrag) || items.empty())
+        return;
+    const IdList folder = m_folder->GetIdList();
+    std::uint32_t allowed = kDropAll;
+    for (const IdList& item : items)
+        allowed &= shell->Attributes(folder, item, kDropAll);
+    m_dragging = true;
+    const bool dropped =
+        shell->Drag(folder, items, allowed, rightButton ? kKeyRightButton : kKeyLeftButton);
+    m_dragging = false;
+    if (dropped)
+        RefreshList();
+}
+
+DropSpot TNsShellList::DropSpotAt(std::intptr_t hit, std::uint32_t keyState, bool dropping)
+{
+    const IdList folder = m_folder->GetIdList();
+    DropSpot spot;
+    spot.kind = DropSpot::Forward;
+    // The shown folder as an item of its parent: the desktop's is the desktop's own.
+    const IdList folderParent = IdListParent(folder, 1);
+    const IdList folderItem = IdListLast(folder);
+    if (hit >= 0 && hit < static_cast<std::intptr_t>(m_items.size())) {
+        spot.folder = folder;
+        spot.item = m_items[hit];
+        spot.highlight = hit;
+        spot.hasFallback = true;
+        spot.fallbackFolder = folderParent;
+        spot.fallbackItem = folderItem;
+        return spot;
+    }
+    if (m_dragging) {
+        // Dropping the list's own items onto it with the left button would do nothing.
+        if (!(keyState & kKeyRightButton))
+            return {};
+        if (!dropping) {
+            spot.kind = DropSpot::CopyOnly;
+            return spot;
+        }
+        spot.noMove = true;
+    }
+    spot.folder = folderParent;
+    spot.item = folderItem;
+    return spot;
+}
+
+void TNsShellList::RefreshAfterVerb()
+{
+    // Network folders send no change notices.
+    if (ShellPathIsNetwork(Shell()->PathOf(m_folder->GetIdList())))
+        RefreshList();
+}
+
 void TNsShellList::KeyDownFromWindow(std::uint16_t& key, TShiftState shift)
 {
     if (KeyCommand(key, shift))
@@ -304,10 +538,10 @@ void TNsShellList::KeyDownFromWindow(std::uint16_t& key, TShiftState shift)
 bool TNsShellList::InvokeVerbOnSelection(const std::string& verb)
 {
     IShellNamespace* shell = Shell();
-    const int index = ItemIndex();
-    if (!shell || index < 0 || index >= static_cast<int>(m_items.size()))
+    const std::vector<IdList> items = SelectedIdLists();
+    if (!shell || items.empty())
         return false;
-    return shell->InvokeVerb(m_folder->GetIdList(), {m_items[index]}, verb);
+    return shell->InvokeVerb(m_folder->GetIdList(), items, verb);
 }
 
 bool TNsShellList::InvokeVerbOnFolder(const std::string& verb)
@@ -338,15 +572,9 @@ void TNsShellList::FolderChanged()
     onFolderChanged(this);
 }
 
-void TNsShellList::ItemIndexFromWindow(std::int32_t index)
-{
-    TCustomListBox::ItemIndexFromWindow(index);
-    onChange(this);
-}
-
 void TNsShellList::Loaded()
 {
-    TCustomListBox::Loaded();
+    TCustomListView::Loaded();
     // A linked control may have set the folder while this list was still loading.
     FillList();
 }

@@ -42,6 +42,65 @@ enum class ShellNameKind
     ForEditing
 };
 
+// What the content list's default columns show of an item.
+struct ItemDetails
+{
+    // Files have a size; folders and virtual items do not.
+    bool hasSize = false;
+    std::uint64_t size = 0;
+    std::string type;
+    std::string modified;
+};
+
+// The first id of the shell's own commands in a context menu; ids below are the control's.
+inline constexpr int kFirstShellCommand = 1000;
+// The id the shell's rename command has in menus made with renaming allowed.
+inline constexpr int kRenameShellCommand = 1018;
+
+struct ShellMenuCommand
+{
+    int id = 0;
+    std::string text;
+    std::string verb;
+};
+
+// A shell context menu made for some items, shown and run on the GUI thread.
+class IShellContextMenu
+{
+public:
+    virtual ~IShellContextMenu() = default;
+    // The menu's commands, submenus flattened, with their verbs where they have one.
+    virtual std::vector<ShellMenuCommand> Commands() = 0;
+    // Shows the menu at the screen point for the owner window: the chosen command's id, 0 when
+    // the menu closed without a choice. `hint` hears the help text of each command pointed at.
+    virtual int Track(std::uintptr_t owner, int x, int y,
+                      const std::function<void(const std::string&)>& hint) = 0;
+    // Runs the command of the id; false when the shell refused.
+    virtual bool Invoke(int id) = 0;
+};
+
+// The data of a drag in progress, as the system hands it to a drop target.
+class IDragData
+{
+public:
+    virtual ~IDragData() = default;
+};
+
+// The shell's own drop target of a folder, which does what a drop onto it means.
+class IShellDropTarget
+{
+public:
+    virtual ~IShellDropTarget() = default;
+    // Each answers the drop effect the folder would take.
+    virtual std::uint32_t DragEnter(IDragData& data, std::uint32_t keyState, int x, int y,
+                                    std::uint32_t effect) = 0;
+    virtual std::uint32_t DragOver(std::uint32_t keyState, int x, int y,
+                                   std::uint32_t effect) = 0;
+    virtual void DragLeave() = 0;
+    virtual std::uint32_t Drop(IDragData& data, std::uint32_t keyState, int x, int y,
+                               std::uint32_t effect) = 0;
+};
+
 class IShellNamespace
 {
 public:
@@ -53,8 +112,13 @@ public:
                                      std::uint32_t mask) = 0;
     virtual std::string DisplayName(const IdList& folder, const IdList& item,
                                     ShellNameKind kind) = 0;
-    // The folder's order of two of its items: negative, 0 or positive.
-    virtual int Compare(const IdList& folder, const IdList& a, const IdList& b) = 0;
+    // The folder's order of two of its items by a details column (0: the name): negative, 0 or
+    // positive.
+    virtual int Compare(const IdList& folder, const IdList& a, const IdList& b,
+                        int column = 0) = 0;
+    virtual ItemDetails Details(const IdList& folder, const IdList& item) = 0;
+    // The user's own widths of the file views' columns, as stored; empty when none are stored.
+    virtual std::string StoredColumnWidths() = 0;
     // The absolute list of a path; none when it does not parse.
     virtual std::optional<IdList> ParsePath(const std::string& path) = 0;
     // The file-system path of an absolute list; empty when the item is not in the file system.
@@ -66,10 +130,27 @@ public:
     virtual std::optional<IdList> Rename(const IdList& folder, const IdList& item,
                                          const std::string& name) = 0;
     // Runs the command of the items' shell context menu that carries the verb ("copy", "cut",
-    // "paste", "delete"); with no items, of the menu of the folder's open view. False when the
-    // menu has no such command or the shell refused.
+    // "paste", "delete"), or the menu's default command for an empty verb; with no items, of the
+    // menu of the folder's open view. False when the menu has no such command or the shell
+    // refused.
     virtual bool InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
                             const std::string& verb) = 0;
+    // The shell's context menu of the folder's items (of the folder's open view with no items),
+    // with the shell's rename command when `canRename`; none when the shell has no menu for them.
+    virtual std::unique_ptr<IShellContextMenu> ContextMenu(const IdList& folder,
+                                                           const std::vector<IdList>& items,
+                                                           bool canRename) = 0;
+    // The drop target of a folder's item (of the desktop for the desktop's empty lists); none when
+    // the item takes no drops.
+    virtual std::unique_ptr<IShellDropTarget> DropTarget(const IdList& folder,
+                                                         const IdList& item) = 0;
+    // Drags the folder's items with the mouse button (a key-state button bit) until they are
+    // dropped or the drag is given up; true when they were dropped.
+    virtual bool Drag(const IdList& folder, const std::vector<IdList>& items,
+                      std::uint32_t allowedEffects, std::uint32_t button) = 0;
+    // What the dragged items allow (copy, move, link: the drop effect bits); all of it when the
+    // data names no shell items.
+    virtual std::uint32_t AllowedEffects(IDragData& data) = 0;
     // The target path of a shortcut file, resolved without asking the user; empty when the file
     // is no shortcut or names no path.
     virtual std::string LinkTarget(const std::string& path) = 0;

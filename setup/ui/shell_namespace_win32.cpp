@@ -7,7 +7,9 @@
 #include <shlwapi.h>
 
 #include "core/text_convert.h"
+#include "setup/ui/shell_context_menu_win32.h"
 #include "setup/ui/shell_data_object_win32.h"
+#include "setup/ui/shell_drop_target_win32.h"
 #include "setup/ui/shell_transfer.h"
 
 namespace setup::ui {
@@ -75,10 +77,27 @@ int FindVerbCommand(IContextMenu& menu, const std::string& verb)
     return found;
 }
 
-// Runs the verb's command of the menu; false when no command carries it.
+// The offset of the menu's default command; -1 when it has none.
+int FindDefaultCommand(IContextMenu& menu)
+{
+    HMENU popup = ::CreatePopupMenu();
+    if (!popup)
+        return -1;
+    int found = -1;
+    if (SUCCEEDED(menu.QueryContextMenu(popup, 0, kFirstCommand, kLastCommand, CMF_DEFAULTONLY))) {
+        const UINT id = ::GetMenuDefaultItem(popup, FALSE, 0);
+        if (id != static_cast<UINT>(-1) && id >= kFirstCommand)
+            found = static_cast<int>(id - kFirstCommand);
+    }
+    ::DestroyMenu(popup);
+    return found;
+}
+
+// Runs the verb's command of the menu (its default command for an empty verb); false when no
+// command carries it.
 bool InvokeMenuVerb(IContextMenu& menu, const std::string& verb)
 {
-    const int command = FindVerbCommand(menu, verb);
+    const int command = verb.empty() ? FindDefaultCommand(menu) : FindVerbCommand(menu, verb);
     if (command < 0)
         return false;
     CMINVOKECOMMANDINFO info{};
@@ -185,18 +204,77 @@ std::string Win32ShellNamespace::DisplayName(const IdList& folder, const IdList&
     return name;
 }
 
-int Win32ShellNamespace::Compare(const IdList& folder, const IdList& a, const IdList& b)
+int Win32ShellNamespace::Compare(const IdList& folder, const IdList& a, const IdList& b,
+                                 int column)
 {
     IShellFolder* shellFolder = Bind(folder);
     if (!shellFolder || !Usable(a) || !Usable(b)) {
         Release(shellFolder);
         return a.compare(b);
     }
-    const HRESULT result = shellFolder->CompareIDs(0, AsPidl(a), AsPidl(b));
+    const HRESULT result = shellFolder->CompareIDs(static_cast<LPARAM>(column & 0xFFFF), AsPidl(a), AsPidl(b));
     Release(shellFolder);
     if (FAILED(result))
         return 0;
     return static_cast<short>(HRESULT_CODE(result));
+}
+
+ItemDetails Win32ShellNamespace::Details(const IdList& folder, const IdList& item)
+{
+    ItemDetails details;
+    const IdList absolute = ConcatIdLists(folder, item);
+    const std::string path = PathOf(absolute);
+    if (path.empty()) {
+        details.type = "System Folder";
+        return details;
+    }
+    SHFILEINFOW info{};
+    if (::SHGetFileInfoW(reinterpret_cast<LPCWSTR>(absolute.data()), 0, &info, sizeof(info),
+                         SHGFI_PIDL | SHGFI_TYPENAME))
+        details.type = core::WideToAnsi(info.szTypeName);
+    if (path.size() <= 3)
+        return details;
+    WIN32_FIND_DATAW found{};
+    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    HANDLE search = ::FindFirstFileW(core::AnsiToWide(path).c_str(), &found);
+    ::SetErrorMode(oldMode);
+    if (search == INVALID_HANDLE_VALUE)
+        return details;
+    ::FindClose(search);
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        details.hasSize = true;
+        details.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    }
+    FILETIME written = found.ftLastWriteTime;
+    if (written.dwLowDateTime == 0 && written.dwHighDateTime == 0)
+        written = found.ftCreationTime;
+    FILETIME local{};
+    SYSTEMTIME time{};
+    if (::FileTimeToLocalFileTime(&written, &local) && ::FileTimeToSystemTime(&local, &time)) {
+        wchar_t date[80] = {};
+        wchar_t clock[80] = {};
+        ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, date, 80);
+        ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &time, nullptr, clock, 80);
+        details.modified = core::WideToAnsi(date) + " " + core::WideToAnsi(clock);
+    }
+    return details;
+}
+
+std::string Win32ShellNamespace::StoredColumnWidths()
+{
+    // The value is short; a longer one is not the layout the widths are read from.
+    BYTE data[22] = {};
+    DWORD size = sizeof(data);
+    DWORD type = 0;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", 0,
+                        KEY_READ, &key) != ERROR_SUCCESS)
+        return {};
+    const LONG read = ::RegQueryValueExA(key, "DirectoryCols", nullptr, &type, data, &size);
+    ::RegCloseKey(key);
+    if (read != ERROR_SUCCESS || type != REG_BINARY)
+        return {};
+    return std::string(reinterpret_cast<const char*>(data), size);
 }
 
 std::optional<IdList> Win32ShellNamespace::ParsePath(const std::string& path)
@@ -263,18 +341,17 @@ std::optional<IdList> Win32ShellNamespace::Rename(const IdList& folder, const Id
     return IdListLast(*parsed);
 }
 
-bool Win32ShellNamespace::InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
-                                     const std::string& verb)
+IContextMenu* Win32ShellNamespace::MenuOf(const IdList& folder, const std::vector<IdList>& items)
 {
     std::vector<LPCITEMIDLIST> pidls;
     for (const IdList& item : items) {
         if (!Usable(item))
-            return false;
+            return nullptr;
         pidls.push_back(AsPidl(item));
     }
     IShellFolder* shellFolder = Bind(folder);
     if (!shellFolder)
-        return false;
+        return nullptr;
     IContextMenu* menu = nullptr;
     HRESULT made = E_FAIL;
     if (pidls.empty())
@@ -284,11 +361,26 @@ bool Win32ShellNamespace::InvokeVerb(const IdList& folder, const std::vector<IdL
         made =
             shellFolder->GetUIObjectOf(nullptr, static_cast<UINT>(pidls.size()), pidls.data(),
                                        IID_IContextMenu, nullptr, reinterpret_cast<void**>(&menu));
-    const bool done = SUCCEEDED(made) && menu && InvokeMenuVerb(*menu, verb);
-    Release(menu);
     Release(shellFolder);
+    if (FAILED(made))
+        Release(menu);
+    return menu;
+}
+
+std::unique_ptr<IShellContextMenu> Win32ShellNamespace::ContextMenu(
+    const IdList& folder, const std::vector<IdList>& items, bool canRename)
+{
+    return MakeShellContextMenu(MenuOf(folder, items), canRename);
+}
+
+bool Win32ShellNamespace::InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
+                                     const std::string& verb)
+{
+    IContextMenu* menu = MenuOf(folder, items);
+    const bool done = menu && InvokeMenuVerb(*menu, verb);
+    Release(menu);
     // Some shells offer "paste" only in the menu of a folder's open view.
-    if (!done && !pidls.empty() && items.size() == 1 &&
+    if (!done && items.size() == 1 && Usable(items.front()) &&
         ::CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, verb.c_str(), -1, "paste", -1) ==
             CSTR_EQUAL)
         return InvokeVerb(ConcatIdLists(folder, items.front()), {}, verb);
@@ -312,6 +404,89 @@ IDataObject* Win32ShellNamespace::DataObjectOf(const IdList& folder,
 std::uint32_t Win32ShellNamespace::AllowedEffectsOf(IDataObject& data)
 {
     return m_desktop ? AllowedEffectsOfData(data, *m_desktop) : kDropAll;
+}
+
+std::uint32_t Win32ShellNamespace::AllowedEffects(IDragData& data)
+{
+    auto* dragged = dynamic_cast<Win32DragData*>(&data);
+    return dragged ? AllowedEffectsOf(dragged->object) : kDropAll;
+}
+
+bool Win32ShellNamespace::Drag(const IdList& folder, const std::vector<IdList>& items,
+                               std::uint32_t allowedEffects, std::uint32_t button)
+{
+    IDataObject* data = DataObjectOf(folder, items);
+    if (!data)
+        return false;
+    IDropSource* source = MakeDropSource(button);
+    DWORD effect = 0;
+    const HRESULT result = ::DoDragDrop(data, source, allowedEffects, &effect);
+    source->Release();
+    data->Release();
+    return result == DRAGDROP_S_DROP;
+}
+
+namespace {
+
+class ShellFolderDropTarget final : public IShellDropTarget
+{
+public:
+    explicit ShellFolderDropTarget(IDropTarget* target) : m_target(target) {}
+    ~ShellFolderDropTarget() override { m_target->Release(); }
+    ShellFolderDropTarget(const ShellFolderDropTarget&) = delete;
+    ShellFolderDropTarget& operator=(const ShellFolderDropTarget&) = delete;
+
+    std::uint32_t DragEnter(IDragData& data, std::uint32_t keyState, int x, int y,
+                            std::uint32_t effect) override
+    {
+        auto* dragged = dynamic_cast<Win32DragData*>(&data);
+        DWORD answer = effect;
+        if (!dragged || FAILED(m_target->DragEnter(&dragged->object, keyState, {x, y}, &answer)))
+            return 0;
+        return answer;
+    }
+    std::uint32_t DragOver(std::uint32_t keyState, int x, int y, std::uint32_t effect) override
+    {
+        DWORD answer = effect;
+        return SUCCEEDED(m_target->DragOver(keyState, {x, y}, &answer)) ? answer : 0;
+    }
+    void DragLeave() override { m_target->DragLeave(); }
+    std::uint32_t Drop(IDragData& data, std::uint32_t keyState, int x, int y,
+                       std::uint32_t effect) override
+    {
+        auto* dragged = dynamic_cast<Win32DragData*>(&data);
+        DWORD answer = effect;
+        if (!dragged || FAILED(m_target->Drop(&dragged->object, keyState, {x, y}, &answer)))
+            return 0;
+        return answer;
+    }
+
+private:
+    IDropTarget* m_target;
+};
+
+}  // namespace
+
+std::unique_ptr<IShellDropTarget> Win32ShellNamespace::DropTarget(const IdList& folder,
+                                                                  const IdList& item)
+{
+    IShellFolder* shellFolder = Bind(folder);
+    if (!shellFolder)
+        return nullptr;
+    IDropTarget* target = nullptr;
+    HRESULT made = E_FAIL;
+    if (Usable(item)) {
+        LPCITEMIDLIST pidl = AsPidl(item);
+        made = shellFolder->GetUIObjectOf(nullptr, 1, &pidl, IID_IDropTarget, nullptr,
+                                          reinterpret_cast<void**>(&target));
+    } else {
+        made = shellFolder->CreateViewObject(nullptr, IID_IDropTarget,
+                                             reinterpret_cast<void**>(&target));
+    }
+    Release(shellFolder);
+    if (FAILED(made) || !target)
+        return nullptr;
+    return std::make_unique<ShellFolderDropTarget>(target);
 }
 
 std::string Win32ShellNamespace::LinkTarget(const std::string& path)

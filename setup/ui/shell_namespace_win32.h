@@ -5,6 +5,7 @@
 
 struct IShellFolder;
 struct IDataObject;
+struct IContextMenu;
 
 namespace setup::ui {
 
@@ -20,7 +21,9 @@ public:
     std::optional<std::vector<IdList>> Enumerate(const IdList& folder, unsigned flags) override;
     std::uint32_t Attributes(const IdList& folder, const IdList& item, std::uint32_t mask) override;
     std::string DisplayName(const IdList& folder, const IdList& item, ShellNameKind kind) override;
-    int Compare(const IdList& folder, const IdList& a, const IdList& b) override;
+    int Compare(const IdList& folder, const IdList& a, const IdList& b, int column = 0) override;
+    ItemDetails Details(const IdList& folder, const IdList& item) override;
+    std::string StoredColumnWidths() override;
     std::optional<IdList> ParsePath(const std::string& path) override;
     std::string PathOf(const IdList& absolute) override;
     std::optional<IdList> SpecialFolder(int number) override;
@@ -29,6 +32,14 @@ public:
                                  const std::string& name) override;
     bool InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
                     const std::string& verb) override;
+    std::unique_ptr<IShellContextMenu> ContextMenu(const IdList& folder,
+                                                   const std::vector<IdList>& items,
+                                                   bool canRename) override;
+    std::unique_ptr<IShellDropTarget> DropTarget(const IdList& folder,
+                                                 const IdList& item) override;
+    bool Drag(const IdList& folder, const std::vector<IdList>& items,
+              std::uint32_t allowedEffects, std::uint32_t button) override;
+    std::uint32_t AllowedEffects(IDragData& data) override;
     std::string LinkTarget(const std::string& path) override;
 
     // A new data object (one reference) carrying the folder's items; null when it cannot be made.
@@ -39,6 +50,8 @@ public:
 private:
     // A new reference to the folder, or none.
     IShellFolder* Bind(const IdList& folder) const;
+    // A new reference to the items' context menu (the folder view's with no items), or none.
+    IContextMenu* MenuOf(const IdList& folder, const std::vector<IdList>& items);
 
     IShellFolder* m_desktop = nullptr;
     bool m_comJoined = false;

@@ -1,6 +1,7 @@
 #include "setup/forms/class_builder.h"
 #include "setup/ui/shell_commands.h"
 #include "setup/ui/shell_controls.h"
+#include "setup/ui/shell_transfer.h"
 
 namespace setup::ui {
 
@@ -8,6 +9,7 @@ namespace {
 
 // Attributes a tree node needs to decide whether and how it is shown.
 constexpr std::uint32_t kTreeAttributes = 0xF20B0000;
+constexpr unsigned kKeyboardPublishMilliseconds = 500;
 
 }  // namespace
 
@@ -18,6 +20,7 @@ const forms::ClassInfo& TNsShellTree::StaticClass()
             .Property("BaseFolder", &TNsShellTree::BaseFolder, &TNsShellTree::SetBaseFolder)
             .Property("Path", &TNsShellTree::GetSelectedPath, &TNsShellTree::SetSelectedPath)
             .Property("ShellList", &TNsShellTree::ShellList, &TNsShellTree::SetShellList)
+            .Property("OnPopupHint", &TNsShellTree::onPopupHint)
             .Build();
     return info;
 }
@@ -26,7 +29,8 @@ TNsShellTree::TNsShellTree(forms::TComponent* owner)
     : TTreeView(owner),
       m_base(std::make_unique<TNsShellLocator>([this] { return Shell(); })),
       m_selectedFolder(std::make_unique<TNsShellLocator>([this] { return Shell(); })),
-      m_refresh(*this, [this] { RefreshTree(); })
+      m_refresh(*this, [this] { RefreshTree(); }),
+      m_publish(*this, [this] { Publish(Selected()); })
 {
     showRoot = false;
     SetBounds(0, 0, 121, 97);
@@ -338,14 +342,20 @@ void TNsShellTree::Publish(TTreeNode* node)
     --m_updating;
 }
 
-void TNsShellTree::SelectedFromWindow(TTreeNode* node)
+void TNsShellTree::SelectedFromWindow(TTreeNode* node, bool byKeyboard)
 {
-    TTreeView::SelectedFromWindow(node);
+    TTreeView::SelectedFromWindow(node, byKeyboard);
     if (m_updating > 0)
         return;
     // A node first shown by the window is listed now, so its children can be seen.
     if (NodeData* data = DataOf(node); data && !data->listed)
         FillNode(node);
+    // Arrowing through the tree would list every folder passed; the list waits for a pause.
+    if (byKeyboard && m_list) {
+        m_publish.Start(kKeyboardPublishMilliseconds);
+        return;
+    }
+    m_publish.Stop();
     Publish(node);
 }
 
@@ -393,6 +403,77 @@ bool TNsShellTree::InvokeVerb(TTreeNode* node, const std::string& verb)
     const bool done = shell->InvokeVerb(AbsoluteOf(node->Parent()), {data->relative}, verb);
     RefreshTree();
     return done;
+}
+
+void TNsShellTree::ContextMenuFromWindow(TTreeNode* node, int x, int y)
+{
+    IShellNamespace* shell = Shell();
+    const NodeData* data = DataOf(node);
+    // The root's parent is not shown: the root has no menu here.
+    if (!shell || !(options & nstoContextMenus) || !data || !node->Parent())
+        return;
+    auto menu = shell->ContextMenu(AbsoluteOf(node->Parent()), {data->relative}, !readOnly);
+    if (!menu)
+        return;
+    const std::uintptr_t owner = Peer() ? Peer()->Handle() : 0;
+    const ShellMenuAction action = TrackShellMenu(
+        *menu, owner, x, y, [this](const std::string& hint) { onPopupHint(this, hint); });
+    if (action == ShellMenuAction::Rename)
+        EditNode(node);
+    else if (action == ShellMenuAction::Invoke)
+        RefreshTree();
+}
+
+void TNsShellTree::BeginDragFromWindow(TTreeNode* node, bool rightButton)
+{
+    IShellNamespace* shell = Shell();
+    const NodeData* data = DataOf(node);
+    if (!shell || !(options & nstoOleDrag) || !data || !node->Parent())
+        return;
+    const IdList parent = AbsoluteOf(node->Parent());
+    const std::uint32_t allowed = shell->Attributes(parent, data->relative, kDropAll);
+    SetDropHighlight(node);
+    const bool dropped = shell->Drag(parent, {data->relative}, allowed ? allowed : kDropAll,
+                                     rightButton ? kKeyRightButton : kKeyLeftButton);
+    SetDropHighlight(nullptr);
+    if (dropped)
+        RefreshTree();
+}
+
+TTreeNode* TNsShellTree::NodeOfHit(std::intptr_t hit) const
+{
+    // The window's hit is checked against the nodes this tree holds.
+    auto* node = reinterpret_cast<TTreeNode*>(hit);
+    return hit > 0 && DataOf(node) ? node : nullptr;
+}
+
+DropSpot TNsShellTree::DropSpotAt(std::intptr_t hit, std::uint32_t, bool)
+{
+    TTreeNode* node = NodeOfHit(hit);
+    // The root's folder is the page's base: nothing is dropped into it from here.
+    if (!node || !node->Parent())
+        return {};
+    DropSpot spot;
+    spot.kind = DropSpot::Forward;
+    spot.folder = AbsoluteOf(node->Parent());
+    spot.item = DataOf(node)->relative;
+    spot.highlight = hit;
+    return spot;
+}
+
+void TNsShellTree::Highlight(std::intptr_t spot)
+{
+    SetDropHighlight(NodeOfHit(spot));
+}
+
+void TNsShellTree::RestedOn(std::intptr_t hit)
+{
+    TTreeNode* node = NodeOfHit(hit);
+    if (!node || node->expanded)
+        return;
+    ExpandNode(node);
+    // The window shows the node open.
+    Items()->OnChange();
 }
 
 bool TNsShellTree::CanEditNode(const TTreeNode* node) const

@@ -171,6 +171,7 @@ WindowPeer::~WindowPeer()
 {
     if (!m_window || !::IsWindow(m_window))
         return;
+    m_binding.Destroying(m_window);
     if (m_oldProc)
         ::SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldProc));
     ::RemovePropA(m_window, kPeerProperty);

@@ -119,7 +119,7 @@ std::uint32_t FakeShellNamespace::Attributes(const IdList& folder, const IdList&
     const Item* at = Find(ConcatIdLists(folder, item));
     if (!at)
         return 0;
-    std::uint32_t attributes = kAttrCanRename;
+    std::uint32_t attributes = kAttrCanRename | 7;  // copy, move, link
     if (at->folder)
         attributes |= kAttrFolder;
     if (std::any_of(at->children.begin(), at->children.end(),
@@ -143,8 +143,15 @@ std::string FakeShellNamespace::DisplayName(const IdList& folder, const IdList& 
     return at ? at->name : std::string();
 }
 
-int FakeShellNamespace::Compare(const IdList& folder, const IdList& a, const IdList& b)
+int FakeShellNamespace::Compare(const IdList& folder, const IdList& a, const IdList& b,
+                                int column)
 {
+    if (column == 1) {
+        const Item* itemA = Find(ConcatIdLists(folder, a));
+        const Item* itemB = Find(ConcatIdLists(folder, b));
+        if (itemA && itemB && !itemA->folder && !itemB->folder && itemA->size != itemB->size)
+            return itemA->size < itemB->size ? -1 : 1;
+    }
     // Folders first, then names; item by item for longer lists.
     const std::size_t countA = IdListCount(a).value_or(0);
     const std::size_t countB = IdListCount(b).value_or(0);
@@ -162,6 +169,32 @@ int FakeShellNamespace::Compare(const IdList& folder, const IdList& a, const IdL
             return nameA < nameB ? -1 : 1;
     }
     return countA == countB ? 0 : (countA < countB ? -1 : 1);
+}
+
+ItemDetails FakeShellNamespace::Details(const IdList& folder, const IdList& item)
+{
+    const Item* at = Find(ConcatIdLists(folder, item));
+    ItemDetails details;
+    if (!at)
+        return details;
+    if (!at->fileSystem)
+        details.type = "System Folder";
+    else if (at->folder)
+        details.type = "File Folder";
+    else {
+        details.hasSize = true;
+        details.size = at->size;
+        const std::size_t dot = at->name.rfind('.');
+        details.type = dot == std::string::npos ? "File" : at->name.substr(dot + 1) + " File";
+    }
+    return details;
+}
+
+void FakeShellNamespace::SetSize(const std::string& path, std::uint64_t size)
+{
+    if (auto list = ParsePath(path))
+        if (Item* at = Find(*list))
+            at->size = size;
 }
 
 std::optional<IdList> FakeShellNamespace::ParsePath(const std::string& path)
@@ -238,6 +271,10 @@ bool FakeShellNamespace::InvokeVerb(const IdList& folder, const std::vector<IdLi
     } else if (verb == "copy" || verb == "cut") {
         m_clipboard = absolutes;
         m_cut = verb == "cut";
+    } else if (verb.empty()) {
+        if (Find(absolutes.front())->folder)
+            return false;
+        verbs.back() = "open " + PathOf(absolutes.front());
     } else if (verb == "paste") {
         Item* target = Find(absolutes.front());
         if (absolutes.size() != 1 || !target->folder || m_clipboard.empty())
@@ -257,6 +294,126 @@ bool FakeShellNamespace::InvokeVerb(const IdList& folder, const std::vector<IdLi
         return false;
     }
     return true;
+}
+
+namespace {
+
+class FakeContextMenu final : public IShellContextMenu
+{
+public:
+    FakeContextMenu(FakeShellNamespace& shell, IdList folder, std::vector<IdList> items,
+                    bool canRename)
+        : m_shell(shell), m_folder(std::move(folder)), m_items(std::move(items))
+    {
+        m_commands = {{1000, "Open", ""}, {1001, "Cut", "cut"}, {1002, "Copy", "copy"},
+                      {1003, "Delete", "delete"}};
+        if (canRename)
+            m_commands.push_back({kRenameShellCommand, "Rename", "rename"});
+    }
+    std::vector<ShellMenuCommand> Commands() override { return m_commands; }
+    int Track(std::uintptr_t, int, int,
+              const std::function<void(const std::string&)>& hint) override
+    {
+        std::vector<std::string> texts;
+        for (const ShellMenuCommand& command : m_commands) {
+            texts.push_back(command.text);
+            if (hint)
+                hint(command.text + " help");
+        }
+        m_shell.menusShown.push_back(texts);
+        return m_shell.menuChoice;
+    }
+    bool Invoke(int id) override
+    {
+        for (const ShellMenuCommand& command : m_commands)
+            if (command.id == id)
+                return m_shell.InvokeVerb(m_folder, m_items, command.verb);
+        return false;
+    }
+
+private:
+    FakeShellNamespace& m_shell;
+    IdList m_folder;
+    std::vector<IdList> m_items;
+    std::vector<ShellMenuCommand> m_commands;
+};
+
+}  // namespace
+
+bool FakeShellNamespace::Drag(const IdList& folder, const std::vector<IdList>& items,
+                              std::uint32_t allowedEffects, std::uint32_t button)
+{
+    std::string drag = std::to_string(button) + " " + std::to_string(allowedEffects);
+    for (const IdList& item : items)
+        drag += " " + PathOf(ConcatIdLists(folder, item));
+    drags.push_back(drag);
+    if (duringDrag)
+        duringDrag();
+    return dragsDrop;
+}
+
+namespace {
+
+class FakeDropTarget final : public IShellDropTarget
+{
+public:
+    FakeDropTarget(FakeShellNamespace& shell, std::string path) : m_shell(shell), m_path(path) {}
+    std::uint32_t DragEnter(IDragData&, std::uint32_t, int, int, std::uint32_t effect) override
+    {
+        return effect & 3;
+    }
+    std::uint32_t DragOver(std::uint32_t, int, int, std::uint32_t effect) override
+    {
+        return effect & 3;
+    }
+    void DragLeave() override {}
+    std::uint32_t Drop(IDragData& data, std::uint32_t, int, int, std::uint32_t effect) override
+    {
+        const bool move = (effect & 3) == 2;
+        if (!(effect & 3))
+            return 0;
+        for (const IdList& item : static_cast<FakeDragData&>(data).items) {
+            const std::string source = m_shell.PathOf(item);
+            const std::string name = std::string(IdItemPayload(IdListLast(item)));
+            m_shell.drops.push_back((move ? "move " : "copy ") + source + " -> " + m_path);
+            m_shell.Add(m_path + "\\" + name, !m_shell.IsFolder(item));
+            if (move)
+                m_shell.Remove(source);
+        }
+        return move ? 2 : 1;
+    }
+
+private:
+    FakeShellNamespace& m_shell;
+    std::string m_path;
+};
+
+}  // namespace
+
+std::unique_ptr<IShellDropTarget> FakeShellNamespace::DropTarget(const IdList& folder,
+                                                                 const IdList& item)
+{
+    const IdList absolute = ConcatIdLists(folder, item);
+    const Item* at = Find(absolute);
+    const std::string path = PathOf(absolute);
+    if (!at || !at->folder || path.empty())
+        return nullptr;
+    return std::make_unique<FakeDropTarget>(*this, path);
+}
+
+bool FakeShellNamespace::IsFolder(const IdList& absolute)
+{
+    const Item* at = Find(absolute);
+    return at && at->folder;
+}
+
+std::unique_ptr<IShellContextMenu> FakeShellNamespace::ContextMenu(
+    const IdList& folder, const std::vector<IdList>& items, bool canRename)
+{
+    for (const IdList& item : items)
+        if (!Find(ConcatIdLists(folder, item)))
+            return nullptr;
+    return std::make_unique<FakeContextMenu>(*this, folder, items, canRename);
 }
 
 class FakeFolderWatchService::FakeWatch final : public IFolderWatch

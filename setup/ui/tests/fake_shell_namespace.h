@@ -2,6 +2,7 @@
 // "Control Panel"; items are named by their names. Folders are made and removed by path.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -10,6 +11,12 @@
 #include "setup/ui/shell_namespace.h"
 
 namespace setup::ui::testing {
+
+// Dragged shell items, by their absolute lists.
+struct FakeDragData final : IDragData
+{
+    std::vector<IdList> items;
+};
 
 class FakeShellNamespace final : public IShellNamespace
 {
@@ -20,6 +27,7 @@ public:
         bool folder = true;
         bool hidden = false;
         bool fileSystem = true;
+        std::uint64_t size = 0;
         std::vector<std::unique_ptr<Item>> children;
     };
 
@@ -33,7 +41,14 @@ public:
     std::optional<std::vector<IdList>> Enumerate(const IdList& folder, unsigned flags) override;
     std::uint32_t Attributes(const IdList& folder, const IdList& item, std::uint32_t mask) override;
     std::string DisplayName(const IdList& folder, const IdList& item, ShellNameKind kind) override;
-    int Compare(const IdList& folder, const IdList& a, const IdList& b) override;
+    // By name, folders first; column 1 orders files by size.
+    int Compare(const IdList& folder, const IdList& a, const IdList& b, int column = 0) override;
+    // Files have their size and a type named by the extension.
+    ItemDetails Details(const IdList& folder, const IdList& item) override;
+    std::string StoredColumnWidths() override { return storedColumnWidths; }
+    std::string storedColumnWidths;
+    void SetSize(const std::string& path, std::uint64_t size);
+    bool IsFolder(const IdList& absolute);
     std::optional<IdList> ParsePath(const std::string& path) override;
     std::string PathOf(const IdList& absolute) override;
     std::optional<IdList> SpecialFolder(int number) override;
@@ -41,11 +56,35 @@ public:
     std::optional<IdList> Rename(const IdList& folder, const IdList& item,
                                  const std::string& name) override;
     // "delete" removes the items, "copy" and "cut" keep them for "paste", which copies them into
-    // the folder (moves them after "cut"); other verbs are not on the menu.
+    // the folder (moves them after "cut"); the default command of a file ("") is "open"; other
+    // verbs are not on the menu.
     bool InvokeVerb(const IdList& folder, const std::vector<IdList>& items,
                     const std::string& verb) override;
     // Each verb run, as "verb path".
     std::vector<std::string> verbs;
+    // Open, Cut, Copy and Delete, with Rename when asked; running one runs its verb. Showing the
+    // menu picks `menuChoice` after pointing at each command in turn.
+    std::unique_ptr<IShellContextMenu> ContextMenu(const IdList& folder,
+                                                   const std::vector<IdList>& items,
+                                                   bool canRename) override;
+    int menuChoice = 0;
+    // A drag records its items and is dropped when `dragsDrop`.
+    bool Drag(const IdList& folder, const std::vector<IdList>& items,
+              std::uint32_t allowedEffects, std::uint32_t button) override;
+    bool dragsDrop = false;
+    // Runs while a drag is under way, as the user's moves would.
+    std::function<void()> duringDrag;
+    // Each drag, as "button allowed path...".
+    std::vector<std::string> drags;
+    // A folder's target copies the dragged items into it, or moves them for a move alone; each
+    // drop is recorded as "copy|move source -> folder".
+    std::unique_ptr<IShellDropTarget> DropTarget(const IdList& folder,
+                                                 const IdList& item) override;
+    std::uint32_t AllowedEffects(IDragData& data) override { return allowedEffects; }
+    std::uint32_t allowedEffects = 7;
+    std::vector<std::string> drops;
+    // Each menu shown, as its commands' texts.
+    std::vector<std::vector<std::string>> menusShown;
     std::string LinkTarget(const std::string& path) override;
     // Shortcut files by path, with their targets.
     std::map<std::string, std::string> links;

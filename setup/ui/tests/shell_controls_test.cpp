@@ -8,6 +8,8 @@
 #include "setup/ui/application.h"
 #include "setup/ui/form.h"
 #include "setup/ui/shell_commands.h"
+#include "setup/ui/shell_drop.h"
+#include "setup/ui/shell_transfer.h"
 #include "setup/ui/tests/fake_shell_namespace.h"
 #include "setup/ui/tests/recording_fakes.h"
 #include "setup/ui/tests/shell_test_texts.h"
@@ -222,16 +224,16 @@ TEST_F(ShellControlsTest, ListShowsFolderContentsFilteredAndSorted)
 {
     auto* list = Make<TNsShellList>();
     list->Folder()->SetPath("C:\\Work");
-    EXPECT_EQ(Texts(*list->Items()),
+    EXPECT_EQ(list->Captions(),
               (std::vector<std::string>{".cache", "alpha", "Beta", "hidden.txt", "notes.txt",
                                         "Setup.exe"}));
     list->options &= ~nsloShowHidden;
     list->FillList();
-    EXPECT_EQ(Texts(*list->Items()),
+    EXPECT_EQ(list->Captions(),
               (std::vector<std::string>{"alpha", "Beta", "notes.txt", "Setup.exe"}));
     // Folders stay whatever the filter says.
     list->SetFileFilter("*.TXT;;*.doc");
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
     EXPECT_EQ(list->ItemPath(2), "C:\\Work\\notes.txt");
     EXPECT_TRUE(list->IsFolderItem(0));
     EXPECT_FALSE(list->IsFolderItem(2));
@@ -242,15 +244,15 @@ TEST_F(ShellControlsTest, ListRenamesThroughTheShell)
     auto* list = Make<TNsShellList>();
     list->Folder()->SetPath("C:\\Work");
     const int notes = 4;
-    ASSERT_EQ((*list->Items())[notes], "notes.txt");
+    ASSERT_EQ(list->Item(notes).caption, "notes.txt");
     EXPECT_TRUE(list->RenameItem(notes, "todo.txt"));
-    EXPECT_EQ((*list->Items())[notes], "todo.txt");
+    EXPECT_EQ(list->Item(notes).caption, "todo.txt");
     EXPECT_EQ(list->ItemPath(notes), "C:\\Work\\todo.txt");
     EXPECT_TRUE(shell.ParsePath("C:\\Work\\todo.txt").has_value());
     EXPECT_FALSE(list->RenameItem(notes, "Setup.exe"));  // the name is taken
     EXPECT_FALSE(list->RenameItem(99, "x"));
     list->RefreshList();
-    EXPECT_EQ((*list->Items())[5], "todo.txt");
+    EXPECT_EQ(list->Item(5).caption, "todo.txt");
 }
 
 TEST_F(ShellControlsTest, ListKeysOpenFoldersAndGoUp)
@@ -260,7 +262,7 @@ TEST_F(ShellControlsTest, ListKeysOpenFoldersAndGoUp)
     list->SetItemIndex(2);  // Beta
     EXPECT_TRUE(list->KeyCommand(kKeyEnter));
     EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work\\Beta");
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"Deep"}));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"Deep"}));
     EXPECT_TRUE(list->KeyCommand(kKeyBack));
     EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
 
@@ -279,7 +281,7 @@ TEST_F(ShellControlsTest, TreeAndListFollowEachOther)
     tree->SetShellList(list);
     tree->SetSelectedPath("C:\\Work");
     EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
-    EXPECT_EQ(list->Items()->Count(), 6u);
+    EXPECT_EQ(list->Count(), 6u);
 
     // Entering a folder from the list moves the tree.
     list->SetItemIndex(2);
@@ -296,8 +298,44 @@ TEST_F(ShellControlsTest, TreeAndListFollowEachOther)
     list->options |= nsloHideFoldersWhenLinkedToTree;
     tree->SetSelectedPath("C:\\Work");
     list->FillList();
-    EXPECT_EQ(Texts(*list->Items()),
+    EXPECT_EQ(list->Captions(),
               (std::vector<std::string>{"hidden.txt", "notes.txt", "Setup.exe"}));
+}
+
+TEST_F(ShellControlsTest, KeyboardMovesReachTheListOnlyOnceTheyPause)
+{
+    auto* tree = Make<TNsShellTree>();
+    auto* list = Make<TNsShellList>();
+    tree->BaseFolder()->SetPath("C:\\Work");
+    tree->SetShellList(list);
+    TTreeNode* root = Root(*tree);
+    TTreeNode* alpha = root->Children()[1].get();
+    TTreeNode* beta = root->Children()[2].get();
+    ASSERT_EQ(beta->Text(), "Beta");
+    timers.running.clear();
+
+    tree->SelectedFromWindow(alpha, true);
+    tree->SelectedFromWindow(beta, true);
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
+    ASSERT_EQ(timers.running.size(), 1u);
+    EXPECT_EQ(timers.running.begin()->second.first, 500u);
+    timers.TickAll();
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work\\Beta");
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work\\Beta");
+
+    // A click goes through at once and drops a pending move.
+    tree->SelectedFromWindow(alpha, true);
+    tree->SelectedFromWindow(root, false);
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
+    EXPECT_TRUE(timers.running.empty());
+
+    // Opening from the list first takes the move the tree was holding, which clears the list's
+    // old selection.
+    tree->SelectedFromWindow(beta, true);
+    list->SetItemIndex(1);  // alpha, in the folder the list still shows
+    list->OpenSelection();
+    EXPECT_EQ(tree->GetSelectedPath(), "C:\\Work\\Beta");
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work\\Beta");
 }
 
 TEST_F(ShellControlsTest, ComboListsThePathChainWithoutItsSiblings)
@@ -309,8 +347,8 @@ TEST_F(ShellControlsTest, ComboListsThePathChainWithoutItsSiblings)
         entries.emplace_back((*combo->Items())[i], combo->Level(static_cast<int>(i)));
     const std::vector<std::pair<std::string, int>> expected = {
         // The virtual Control Panel is listed: the default options take such folders.
-        {"Desktop", 0},    {"  Control Panel", 1}, {"  My Computer", 1},  {"    C:", 2},
-        {"      Work", 3}, {"        Beta", 4},    {"          Deep", 5},
+        {"Desktop", 0}, {"Control Panel", 1}, {"My Computer", 1}, {"C:", 2},
+        {"Work", 3},    {"Beta", 4},          {"Deep", 5},
     };
     EXPECT_EQ(entries, expected);
     EXPECT_EQ(combo->ItemIndex(), 6);
@@ -331,7 +369,7 @@ TEST_F(ShellControlsTest, ComboDrivesItsListAndTakesOneLinkOnly)
     combo->FillCombo();
     combo->ItemIndexFromWindow(3);  // C:
     EXPECT_EQ(list->Folder()->GetPath(), "C:\\");
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"Work"}));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"Work"}));
 
     list->SetItemIndex(0);
     list->OpenSelection();
@@ -444,16 +482,370 @@ TEST_F(ShellControlsTest, ListKeysMoveAndDeleteThroughTheShell)
     list->SetItemIndex(2);  // Beta
     list->KeyCommand(kKeyEnter);
     EXPECT_TRUE(list->KeyCommand('V', Shift({ssCtrl})));
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"Deep", "notes.txt"}));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"Deep", "notes.txt"}));
     list->SetItemIndex(0);
     EXPECT_TRUE(list->KeyCommand(0x2E));
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"notes.txt"}));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"notes.txt"}));
     list->KeyCommand(kKeyBack);
-    EXPECT_EQ(Texts(*list->Items()),
+    EXPECT_EQ(list->Captions(),
               (std::vector<std::string>{".cache", "alpha", "Beta", "hidden.txt", "Setup.exe"}));
     EXPECT_EQ(shell.verbs,
               (std::vector<std::string>{"cut C:\\Work\\notes.txt", "paste C:\\Work\\Beta",
                                         "delete C:\\Work\\Beta\\Deep"}));
+}
+
+TEST_F(ShellControlsTest, ListSortsByTheClickedColumnAndTurnsRoundOnASecondClick)
+{
+    shell.SetSize("C:\\Work\\notes.txt", 5000);
+    shell.SetSize("C:\\Work\\Setup.exe", 10);
+    shell.SetSize("C:\\Work\\hidden.txt", 2048);
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    list->SetItemIndex(4);  // notes.txt
+    EXPECT_EQ(list->SortColumn(), 0);
+    EXPECT_TRUE(list->SortAscending());
+
+    list->ColumnClickFromWindow(0);
+    EXPECT_EQ(list->SortKey(), -1);
+    EXPECT_FALSE(list->SortAscending());
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"Setup.exe", "notes.txt", "hidden.txt",
+                                                          "Beta", "alpha", ".cache"}));
+    // The selection moves with its item.
+    EXPECT_EQ(list->Item(list->ItemIndex()).caption, "notes.txt");
+
+    list->ColumnClickFromWindow(1);
+    EXPECT_EQ(list->SortKey(), 2);
+    EXPECT_EQ(list->SortColumn(), 1);
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{".cache", "alpha", "Beta", "Setup.exe",
+                                                          "hidden.txt", "notes.txt"}));
+    EXPECT_EQ(list->Item(3).subItems, (std::vector<std::string>{"1KB", "exe File", ""}));
+    EXPECT_EQ(list->Item(5).subItems.front(), "5KB");
+    EXPECT_EQ(list->Item(0).subItems.front(), "");  // folders have no size
+
+    // A refill keeps the order asked for.
+    list->FillList();
+    EXPECT_EQ(list->Captions().back(), "notes.txt");
+}
+
+TEST_F(ShellControlsTest, ListRenamesThroughItsCaptionEditor)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    list->SetItemIndex(4);  // notes.txt
+    EXPECT_TRUE(list->KeyCommand(0x71));  // F2
+    EXPECT_EQ(list->EditingItem(), 4);
+    EXPECT_EQ(list->EditTextOf(4), "notes.txt");
+    const std::string typed = "todo.txt";
+    list->EditedFromWindow(4, &typed);
+    EXPECT_EQ(list->EditingItem(), -1);
+    EXPECT_EQ(list->Item(4).caption, "todo.txt");
+    EXPECT_TRUE(shell.ParsePath("C:\\Work\\todo.txt").has_value());
+
+    // A name the shell refuses, or a cancelled edit, leaves the caption as it was.
+    list->EditItem(4);
+    const std::string taken = "Setup.exe";
+    list->EditedFromWindow(4, &taken);
+    EXPECT_EQ(list->Item(4).caption, "todo.txt");
+    list->EditItem(4);
+    list->EditedFromWindow(4, nullptr);
+    EXPECT_EQ(list->Item(4).caption, "todo.txt");
+
+    list->readOnly = true;
+    list->EditItem(4);
+    EXPECT_EQ(list->EditingItem(), -1);
+}
+
+TEST_F(ShellControlsTest, ListSelectsAllAndDeletesTheWholeSelection)
+{
+    auto* list = Make<TNsShellList>();
+    list->options &= ~nsloShowHidden;
+    list->Folder()->SetPath("C:\\Work");
+    // A single-selection list keeps its one item.
+    list->SetItemIndex(2);
+    EXPECT_TRUE(list->KeyCommand('A', Shift({ssCtrl})));
+    EXPECT_EQ(list->SelectedIndexes(), (std::vector<std::size_t>{2}));
+
+
+    list->SetMultiSelect(true);
+    list->SetItemIndex(1);  // Beta
+    list->SetSelected(2, true);  // notes.txt
+    EXPECT_TRUE(list->KeyCommand(0x2E, Shift({ssShift})));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"alpha", "Setup.exe"}));
+    EXPECT_EQ(shell.verbs, (std::vector<std::string>{"delete C:\\Work\\Beta"}));
+    list->KeyCommand('A', Shift({ssCtrl}));
+    EXPECT_EQ(list->SelectedIndexes(), (std::vector<std::size_t>{0, 1}));
+}
+
+TEST_F(ShellControlsTest, ListOpensFilesWithTheirDefaultCommand)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    list->SetItemIndex(4);  // notes.txt
+    list->OpenFromWindow();
+    EXPECT_EQ(shell.verbs, (std::vector<std::string>{"open C:\\Work\\notes.txt"}));
+    EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
+}
+
+TEST_F(ShellControlsTest, ListColumnsTakeTheStoredWidthsAndKeepTheUsersOwn)
+{
+    shell.storedColumnWidths = std::string("\x96\x00\x28\x00", 4);
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    auto widths = [&] {
+        std::vector<std::int32_t> all;
+        for (const TListColumn& column : list->Columns())
+            all.push_back(column.width);
+        return all;
+    };
+    EXPECT_EQ(widths(), (std::vector<std::int32_t>{150, 40, 100, 120}));
+    list->ColumnWidthFromWindow(2, 77);
+    list->Folder()->SetPath("C:\\Work\\Beta");
+    EXPECT_EQ(widths(), (std::vector<std::int32_t>{150, 40, 77, 120}));
+    // A new stored layout replaces them.
+    shell.storedColumnWidths.clear();
+    list->FillList();
+    EXPECT_EQ(widths(), (std::vector<std::int32_t>{200, 60, 100, 120}));
+}
+
+TEST_F(ShellControlsTest, ListDrawsHiddenItemsDimmed)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    ASSERT_EQ(list->Item(0).caption, ".cache");
+    EXPECT_TRUE(list->Item(0).cut);
+    EXPECT_FALSE(list->Item(1).cut);
+    const TColor text = TColor(0);
+    for (int item : {0, 1}) {
+        TNsCustomDraw draw(kDrawStageItem | kDrawStagePrePaint, *list->Font(), text,
+                           TColor(0xFFFFFF), true);
+        list->CustomDraw(draw, item);
+        draw.Apply(true);
+        EXPECT_EQ(draw.TextColor(), item == 0 ? clGrayText : text);
+    }
+}
+
+TEST_F(ShellControlsTest, ListContextMenuRunsTheChosenCommandOrRenamesInPlace)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    std::vector<std::string> hints;
+    const forms::MethodInfo hinted{
+        "Hinted", forms::HandlerOf<const std::string&>(
+                      [&hints](forms::TObject&, forms::TObject*, const std::string& hint) {
+                          hints.push_back(hint);
+                      })};
+    static_cast<forms::TMethod&>(list->onPopupHint) = {&hinted, &form};
+    const std::vector<std::string> withRename{"Open", "Cut", "Copy", "Delete", "Rename"};
+
+    // Nothing selected: no menu.
+    list->ContextMenuFromWindow(5, 5);
+    EXPECT_TRUE(shell.menusShown.empty());
+
+    list->SetItemIndex(4);  // notes.txt
+    shell.menuChoice = 0;
+    list->ContextMenuFromWindow(5, 5);
+    ASSERT_EQ(shell.menusShown.size(), 1u);
+    EXPECT_EQ(shell.menusShown.back(), withRename);
+    EXPECT_EQ(hints.front(), "Open help");
+    EXPECT_TRUE(shell.verbs.empty());
+
+    shell.menuChoice = kRenameShellCommand;
+    list->ContextMenuFromWindow(5, 5);
+    EXPECT_EQ(list->EditingItem(), 4);
+    EXPECT_TRUE(shell.verbs.empty());
+    list->EditedFromWindow(4, nullptr);
+
+    shell.menuChoice = 1003;
+    list->ContextMenuFromWindow(5, 5);
+    EXPECT_EQ(shell.verbs, (std::vector<std::string>{"delete C:\\Work\\notes.txt"}));
+
+    // A read-only list offers no renaming; a list without shell menus shows none.
+    list->RefreshList();
+    list->SetItemIndex(4);
+    list->readOnly = true;
+    shell.menuChoice = 0;
+    list->ContextMenuFromWindow(5, 5);
+    EXPECT_EQ(shell.menusShown.back().size(), 4u);
+    list->options &= ~nsloContextMenus;
+    list->ContextMenuFromWindow(5, 5);
+    EXPECT_EQ(shell.menusShown.size(), 4u);
+}
+
+TEST_F(ShellControlsTest, TreeContextMenuServesEveryNodeButTheRoot)
+{
+    auto* tree = Make<TNsShellTree>();
+    tree->BaseFolder()->SetPath("C:\\Work");
+    TTreeNode* root = Root(*tree);
+    tree->ContextMenuFromWindow(root, 0, 0);
+    EXPECT_TRUE(shell.menusShown.empty());
+
+    TTreeNode* alpha = root->Children()[1].get();
+    ASSERT_EQ(alpha->Text(), "alpha");
+    shell.menuChoice = kRenameShellCommand;
+    tree->ContextMenuFromWindow(alpha, 0, 0);
+    EXPECT_EQ(tree->EditingNode(), alpha);
+    tree->EditedFromWindow(alpha, nullptr);
+
+    shell.menuChoice = 1003;
+    tree->ContextMenuFromWindow(alpha, 0, 0);
+    EXPECT_EQ(shell.verbs, (std::vector<std::string>{"delete C:\\Work\\alpha"}));
+    EXPECT_EQ(ChildTexts(root), (std::vector<std::string>{".cache", "Beta"}));
+}
+
+TEST_F(ShellControlsTest, DropsOntoTheListGoToTheItemOrTheShownFolder)
+{
+    shell.Add("C:\\Other\\a.txt", true);
+    auto* list = Make<TNsShellList>();
+    list->options &= ~nsloShowHidden;
+    list->Folder()->SetPath("C:\\Work");
+    ASSERT_EQ(list->Item(1).caption, "Beta");
+    FakeDragData data;
+    data.items = {*shell.ParsePath("C:\\Other\\a.txt")};
+    ShellDrop drop(shell, *list);
+
+    // Over a folder item the item's folder answers and the item lights up.
+    EXPECT_EQ(drop.Enter(data, kKeyLeftButton, 1, {}, kDropCopy | kDropMove), 3u);
+    EXPECT_EQ(list->DropHighlight(), 1);
+    // Over a file, which takes no drops, the shown folder answers and nothing lights up.
+    EXPECT_EQ(drop.Over(kKeyLeftButton, 2, {}, kDropCopy), 1u);
+    EXPECT_EQ(list->DropHighlight(), -1);
+    EXPECT_EQ(drop.Over(kKeyLeftButton, 1, {}, kDropCopy), 1u);
+    // The drop itself reports no buttons; the items allow copying only.
+    shell.allowedEffects = kDropCopy;
+    EXPECT_EQ(drop.Drop(data, 0, 1, {}, kDropMove | kDropCopy), 1u);
+    EXPECT_EQ(shell.drops, (std::vector<std::string>{"copy C:\\Other\\a.txt -> C:\\Work\\Beta"}));
+    EXPECT_EQ(list->DropHighlight(), -1);
+    EXPECT_TRUE(shell.ParsePath("C:\\Work\\Beta\\a.txt").has_value());
+
+    // Nothing the items allow: nothing is dropped.
+    shell.allowedEffects = kDropLink;
+    drop.Enter(data, kKeyLeftButton, -1, {}, kDropCopy);
+    EXPECT_EQ(drop.Drop(data, 0, -1, {}, kDropCopy), 0u);
+    // Onto empty space: into the shown folder, which the list then shows.
+    shell.allowedEffects = kDropAll;
+    drop.Enter(data, kKeyLeftButton, -1, {}, kDropMove);
+    EXPECT_EQ(drop.Drop(data, 0, -1, {}, kDropMove), 2u);
+    EXPECT_EQ(shell.drops.back(), "move C:\\Other\\a.txt -> C:\\Work");
+    EXPECT_EQ(list->Captions(),
+              (std::vector<std::string>{"alpha", "Beta", "a.txt", "notes.txt", "Setup.exe"}));
+}
+
+TEST_F(ShellControlsTest, TheListsOwnItemsDropBackOnlyWithTheRightButton)
+{
+    auto* list = Make<TNsShellList>();
+    list->SetMultiSelect(true);
+    list->options &= ~nsloShowHidden;
+    list->Folder()->SetPath("C:\\Work");
+    list->SetItemIndex(2);  // notes.txt
+    list->SetSelected(3, true);  // Setup.exe
+    FakeDragData data;
+    data.items = {*shell.ParsePath("C:\\Work\\notes.txt")};
+    ShellDrop drop(shell, *list);
+    std::vector<std::uint32_t> answers;
+    shell.duringDrag = [&] {
+        answers.push_back(drop.Enter(data, kKeyLeftButton, -1, {}, kDropAll));
+        answers.push_back(drop.Over(kKeyRightButton, -1, {}, kDropAll));
+        answers.push_back(drop.Over(kKeyLeftButton, 1, {}, kDropMove));
+        drop.Enter(data, kKeyRightButton, -1, {}, kDropAll);
+        answers.push_back(drop.Drop(data, 0, -1, {}, kDropCopy | kDropMove));
+    };
+    shell.dragsDrop = true;
+    list->BeginDragFromWindow(false);
+    EXPECT_EQ(shell.drags,
+              (std::vector<std::string>{"1 7 C:\\Work\\notes.txt C:\\Work\\Setup.exe"}));
+    // Left over empty space: nothing; right: a copy, without asking the folder; over another
+    // folder: what it takes; a right drop onto empty space: into the folder, never as a move.
+    EXPECT_EQ(answers, (std::vector<std::uint32_t>{0, kDropCopy, kDropMove, kDropCopy}));
+    EXPECT_EQ(shell.drops, (std::vector<std::string>{"copy C:\\Work\\notes.txt -> C:\\Work"}));
+
+    list->options &= ~nsloOleDrag;
+    list->BeginDragFromWindow(true);
+    EXPECT_EQ(shell.drags.size(), 1u);
+}
+
+TEST_F(ShellControlsTest, TreeDropsGoToTheNodeUnderTheMouseButNeverTheRoot)
+{
+    shell.Add("C:\\Other\\a.txt", true);
+    auto* tree = Make<TNsShellTree>();
+    tree->BaseFolder()->SetPath("C:\\Work");
+    TTreeNode* root = Root(*tree);
+    TTreeNode* beta = root->Children()[2].get();
+    FakeDragData data;
+    data.items = {*shell.ParsePath("C:\\Other\\a.txt")};
+    ShellDrop drop(shell, *tree);
+    const auto hit = [](TTreeNode* node) { return reinterpret_cast<std::intptr_t>(node); };
+
+    EXPECT_EQ(drop.Enter(data, kKeyLeftButton, hit(root), {}, kDropCopy), 0u);
+    EXPECT_EQ(drop.Over(kKeyLeftButton, 0, {}, kDropCopy), 0u);
+    EXPECT_EQ(drop.Over(kKeyLeftButton, hit(beta), {}, kDropCopy), 1u);
+    EXPECT_EQ(tree->DropHighlight(), beta);
+    EXPECT_EQ(drop.Drop(data, 0, hit(beta), {}, kDropCopy), 1u);
+    EXPECT_EQ(tree->DropHighlight(), nullptr);
+    EXPECT_EQ(shell.drops, (std::vector<std::string>{"copy C:\\Other\\a.txt -> C:\\Work\\Beta"}));
+
+    // Resting on a closed node opens it.
+    ASSERT_FALSE(beta->expanded);
+    tree->RestedOn(hit(beta));
+    EXPECT_TRUE(beta->expanded);
+    EXPECT_EQ(ChildTexts(beta), (std::vector<std::string>{"Deep"}));
+
+    // Dragging a node offers what its item allows and refreshes after a drop.
+    shell.dragsDrop = true;
+    tree->BeginDragFromWindow(beta, true);
+    EXPECT_EQ(shell.drags, (std::vector<std::string>{"2 7 C:\\Work\\Beta"}));
+    tree->BeginDragFromWindow(root, false);
+    EXPECT_EQ(shell.drags.size(), 1u);
+}
+
+TEST(ShellDrag, ScrollsNearTheEdgesAtMostEveryHundredMilliseconds)
+{
+    const TRect client{0, 0, 200, 100};
+    AutoScroller scroller;
+    struct Step
+    {
+        TPoint at;
+        std::uint32_t now;
+        int columns;
+        int lines;
+    } steps[] = {
+        {{100, 50}, 1000, 0, 0},  {{10, 50}, 1010, -1, 0}, {{10, 50}, 1100, 0, 0},
+        {{10, 50}, 1111, -1, 0},  {{190, 90}, 1300, 1, 1}, {{100, 5}, 1350, 0, 0},
+        {{100, 5}, 1401, 0, -1},
+    };
+    for (const Step& step : steps) {
+        const ScrollStep got = scroller.Step(step.at, client, step.now);
+        EXPECT_EQ(got.columns, step.columns) << step.now;
+        EXPECT_EQ(got.lines, step.lines) << step.now;
+    }
+}
+
+TEST(ShellDrag, AHoverCountsOnlyWhileTheMouseStaysInItsBox)
+{
+    HoverWatch hover(4, 4, 400);
+    EXPECT_FALSE(hover.Rested({50, 50}, 0));
+    EXPECT_FALSE(hover.Rested({52, 48}, 300));
+    EXPECT_TRUE(hover.Rested({54, 54}, 401));
+    // Once told, the wait starts again.
+    EXPECT_FALSE(hover.Rested({54, 54}, 600));
+    // Leaving the box starts the wait where the mouse went.
+    EXPECT_FALSE(hover.Rested({47, 50}, 900));
+    EXPECT_FALSE(hover.Rested({47, 50}, 1200));
+    EXPECT_TRUE(hover.Rested({47, 50}, 1301));
+}
+
+TEST(ShellMenuActions, RenameIsKnownByItsIdOrItsVerb)
+{
+    const std::tuple<int, const char*, ShellMenuAction> cases[] = {
+        {0, "", ShellMenuAction::None},
+        {999, "rename", ShellMenuAction::None},
+        {kRenameShellCommand, "", ShellMenuAction::Rename},
+        {1030, "rename", ShellMenuAction::Rename},
+        {1003, "delete", ShellMenuAction::Invoke},
+    };
+    for (const auto& [id, verb, action] : cases)
+        EXPECT_EQ(ActionOfMenuCommand(id, verb), action) << id;
+    EXPECT_TRUE(ShellPathIsNetwork("\\\\server\\share"));
+    EXPECT_FALSE(ShellPathIsNetwork("C:\\Work"));
 }
 
 TEST_F(ShellControlsTest, TreeWatchesFixedAndConnectedDrivesAndRefreshesAfterAChange)
@@ -505,7 +897,7 @@ TEST_F(ShellControlsTest, ListWatchesItsFolderAloneAndRefreshesAfterAChange)
     shell.Add("C:\\Work\\Beta\\readme.txt", true);
     watches.Fire("C:\\Work\\Beta");
     timers.TickAll();
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"Deep", "readme.txt"}));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"Deep", "readme.txt"}));
     // Without dynamic refresh nothing is watched.
     list->options &= ~nsloDynamicRefresh;
     list->Folder()->SetPath("C:\\Work");
@@ -521,7 +913,7 @@ TEST_F(ShellControlsTest, ListEntersTheFolderOfAShortcutAndLeavesOtherShortcuts)
     auto* list = Make<TNsShellList>();
     list->Folder()->SetPath("C:\\Work");
     auto open = [&](const std::string& name) {
-        const auto names = Texts(*list->Items());
+        const auto names = list->Captions();
         list->SetItemIndex(
             static_cast<std::int32_t>(std::find(names.begin(), names.end(), name) - names.begin()));
         list->OpenSelection();

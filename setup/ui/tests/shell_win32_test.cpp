@@ -88,15 +88,15 @@ TEST_F(ShellWindowsTest, TreeAndListShowTheScratchFolderInTheShellsOrder)
     EXPECT_EQ(tree->GetSelectedPath(), root + "\\Beta\\Deep");
 
     list->Folder()->SetPath(root);
-    EXPECT_EQ(Texts(*list->Items()),
+    EXPECT_EQ(list->Captions(),
               (std::vector<std::string>{".cache", "alpha", "Beta", "hidden.txt", "notes.txt"}));
     list->options &= ~nsloShowHidden;
     list->FillList();
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
 
     // A rename through the list reaches the disk.
     ASSERT_TRUE(list->RenameItem(2, "todo.txt"));
-    EXPECT_EQ((*list->Items())[2], "todo.txt");
+    EXPECT_EQ(list->Item(2).caption, "todo.txt");
     EXPECT_EQ(list->ItemPath(2), root + "\\todo.txt");
     EXPECT_NE(::GetFileAttributesA((root + "\\todo.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 
@@ -278,10 +278,10 @@ TEST_F(WatchedShellTest, AChangeOnDiskReachesTheListThroughTheWatchThread)
     list->options &= ~nsloShowHidden;
     list->Folder()->SetPath(root);
     Show();
-    EXPECT_EQ(Texts(*list->Items()), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"alpha", "Beta", "notes.txt"}));
     scratch.Write("Work\\arrived.txt", "a");
-    EXPECT_TRUE(PumpUntil(app, [&] { return list->Items()->Count() == 4; }));
-    EXPECT_EQ(Texts(*list->Items()),
+    EXPECT_TRUE(PumpUntil(app, [&] { return list->Count() == 4; }));
+    EXPECT_EQ(list->Captions(),
               (std::vector<std::string>{"alpha", "Beta", "arrived.txt", "notes.txt"}));
 }
 
@@ -328,7 +328,7 @@ TEST_F(WatchedShellTest, PostedKeysRenameANodeAndCopyAFileThroughTheShell)
     // reports success and copies nothing, so pasting is left to the in-memory tests.
     tree->SetSelectedPath(root);
     app.ProcessMessages();
-    const auto names = Texts(*list->Items());
+    const auto names = list->Captions();
     const auto notes = std::find(names.begin(), names.end(), "notes.txt");
     ASSERT_NE(notes, names.end());
     list->SetItemIndex(static_cast<std::int32_t>(notes - names.begin()));
@@ -341,6 +341,89 @@ TEST_F(WatchedShellTest, PostedKeysRenameANodeAndCopyAFileThroughTheShell)
         ::DragQueryFileW(drop, 0, copied, MAX_PATH);
     ::CloseClipboard();
     EXPECT_EQ(std::wstring(copied), scratch / L"Work\\notes.txt");
+}
+
+TEST_F(WatchedShellTest, TheListViewRenamesByKeysAndSortsByItsHeader)
+{
+    scratch.Write("Work\\big.txt", std::string(3000, 'b'));
+    auto* list = Add<TNsShellList>();
+    list->SetBounds(0, 0, 400, 200);
+    list->SetViewStyle(vsReport);
+    list->options &= ~nsloShowHidden;
+    list->Folder()->SetPath(root);
+    Show();
+    HWND window = WindowOf(*list);
+    EXPECT_EQ(::SendMessageW(window, LVM_GETITEMCOUNT, 0, 0), 4);
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(window, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 4);
+
+    // F2 on a file, a new name typed, Enter: the file is renamed on disk.
+    list->SetItemIndex(3);  // notes.txt
+    PressKey(app, window, VK_F2);
+    HWND edit = reinterpret_cast<HWND>(::SendMessageW(window, LVM_GETEDITCONTROL, 0, 0));
+    ASSERT_NE(edit, nullptr);
+    ::SetWindowTextA(edit, "zeta.txt");
+    PressKey(app, edit, VK_RETURN);
+    EXPECT_TRUE(PumpUntil(app, [&] { return list->Item(3).caption == "zeta.txt"; }));
+    EXPECT_TRUE(testsupport::FileExists(scratch / L"Work\\zeta.txt"));
+    wchar_t shown[MAX_PATH] = {};
+    LVITEMW item{};
+    item.pszText = shown;
+    item.cchTextMax = MAX_PATH;
+    ::SendMessageW(window, LVM_GETITEMTEXTW, 3, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(shown), L"zeta.txt");
+
+    // A click on the Size header sorts by size; the header item is drawn by the list.
+    RECT size{};
+    ::SendMessageW(header, HDM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&size));
+    const LPARAM at = MAKELPARAM((size.left + size.right) / 2, (size.top + size.bottom) / 2);
+    ::PostMessageW(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::PostMessageW(header, WM_LBUTTONUP, 0, at);
+    EXPECT_TRUE(PumpUntil(app, [&] { return list->SortKey() == 2; }));
+    EXPECT_EQ(list->Captions(), (std::vector<std::string>{"alpha", "Beta", "zeta.txt", "big.txt"}));
+    HDITEMW format{};
+    format.mask = HDI_FORMAT;
+    ::SendMessageW(header, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&format));
+    EXPECT_TRUE(format.fmt & HDF_OWNERDRAW);
+    EXPECT_TRUE(format.fmt & HDF_RIGHT);
+}
+
+// Ends the menu the test opened once it is up; true when one was up.
+bool g_menuWasUp = false;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    g_menuWasUp = ::FindWindowW(L"#32768", nullptr) != nullptr;
+    ::EndMenu();
+}
+
+TEST_F(WatchedShellTest, TheShellsOwnMenuOpensForTheSelectionAndCloses)
+{
+    auto* list = Add<TNsShellList>();
+    list->SetViewStyle(vsReport);
+    list->Folder()->SetPath(root);
+    Show();
+    const auto names = list->Captions();
+    const auto notes = std::find(names.begin(), names.end(), "notes.txt");
+    ASSERT_NE(notes, names.end());
+    list->SetItemIndex(static_cast<std::int32_t>(notes - names.begin()));
+
+    auto menu = shell.ContextMenu(list->Folder()->GetIdList(),
+                                  {list->ItemIdList(list->ItemIndex())}, true);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_FALSE(menu->Commands().empty());
+    g_menuWasUp = false;
+    ::SetTimer(nullptr, 0, 300, &CloseMenu);
+    EXPECT_EQ(menu->Track(reinterpret_cast<std::uintptr_t>(WindowOf(*list)), 20, 20, nullptr), 0);
+    EXPECT_TRUE(g_menuWasUp);
+
+    // The menu key asks the list for it; nothing is chosen, so the file stays.
+    g_menuWasUp = false;
+    ::SetTimer(nullptr, 0, 300, &CloseMenu);
+    ::SendMessageW(WindowOf(*list), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(WindowOf(*list)), -1);
+    EXPECT_TRUE(g_menuWasUp);
+    EXPECT_TRUE(testsupport::FileExists(scratch / L"Work\\notes.txt"));
 }
 
 TEST_F(ShellWindowsTest, ADataObjectCarriesTheItemsInTheShellsFormats)
