@@ -887,9 +887,7 @@ private:
             node = tree.Selected();
             HTREEITEM item = Find(window, node);
             RECT text{};
-            *reinterpret_cast<HTREEITEM*>(&text) = item;
-            if (!item || !::SendMessageA(window, TVM_GETITEMRECT, TRUE,
-                                         reinterpret_cast<LPARAM>(&text)))
+            if (!item || !TreeView_GetItemRect(window, item, &text, TRUE))
                 return;
             at = {(text.left + text.right) / 2, (text.top + text.bottom) / 2};
             ::ClientToScreen(window, &at);

@@ -63,7 +63,7 @@ public:
     HRESULT STDMETHODCALLTYPE DragLeave() override
     {
         m_drop.Leave();
-        Release(m_object);
+        Forget(m_object);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL at,
@@ -75,12 +75,12 @@ public:
         HCURSOR old = ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
         *effect = m_drop.Drop(dropped, keys, HitAt(at), {at.x, at.y}, *effect);
         ::SetCursor(old);
-        Release(m_object);
+        Forget(m_object);
         return S_OK;
     }
 
 private:
-    static void Release(IDataObject*& object)
+    static void Forget(IDataObject*& object)
     {
         if (object)
             object->Release();
