@@ -52,6 +52,7 @@ public:
     void Apply(bool clearFirst);
     // After Apply: the font to select (changed only), and the record's colours.
     bool FontChanged() const;
+    bool BrushChanged() const { return m_brush.has_value(); }
     TColor TextColor() const { return m_textColor; }
     TColor TextBackground() const { return m_textBackground; }
 

@@ -383,13 +383,15 @@ private:
                         itemStage ? static_cast<std::int32_t>(record.nmcd.dwItemSpec) : -1);
         draw.Apply(true);
         if (draw.Stage() == cdsItemPrePaint && !draw.skipDefault) {
+            // The record's colours may be the system's "default" marks: only what changed is set.
             if (draw.FontChanged()) {
                 // The font lives until the next notification, when the system is done with it.
                 m_itemFont = CreateFontFor(draw.ItemFont());
                 ::SelectObject(record.nmcd.hdc, m_itemFont.Get());
+                record.clrText = ToColorRef(draw.TextColor());
             }
-            record.clrText = ToColorRef(draw.TextColor());
-            record.clrTextBk = ToColorRef(draw.TextBackground());
+            if (draw.BrushChanged())
+                record.clrTextBk = ToColorRef(draw.TextBackground());
         }
         return static_cast<LRESULT>(draw.result);
     }
