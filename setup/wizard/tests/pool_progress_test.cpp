@@ -12,6 +12,7 @@
 #include "setup/wizard/pool_template.h"
 #include "setup/wizard/progress/page_installer_dialogs.h"
 #include "setup/wizard/progress/progress_runtime.h"
+#include "setup/wizard/progress/tests/progress_fixture.h"
 #include "setup/wizard/tests/wizard_fixture.h"
 
 namespace setup::wizard::testing {
@@ -32,17 +33,6 @@ constexpr const char* kProgressPage = R"(object ProgressPage: TPoolTemplate
   end
 end
 )";
-
-class RecordingInstallThread final : public IInstallThread
-{
-public:
-    void SetProgressWindow(std::uintptr_t window) override { progressWindow = window; }
-    void Start() override { events.push_back("start"); }
-    void RunToEnd() override { events.push_back("run to end"); }
-
-    std::uintptr_t progressWindow = 0;
-    std::vector<std::string> events;
-};
 
 class PoolProgressTest : public ::testing::Test
 {
@@ -76,7 +66,7 @@ protected:
     std::string Value(const char* name) { return run.engine.Variables.Store().GetValue(name); }
 
     WizardRun run;
-    RecordingInstallThread installer;
+    FakeInstallThread installer;
     ProgressRuntime progress;
     TPoolTemplate* page = nullptr;
 };
