@@ -62,10 +62,9 @@ DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
       m_cache(script, engine, engine::RunComponentModel(engine), packagePath, engine.DataDir,
               engine.SourceOverride),
       m_installThread(m_cache.Bridge()),
-      m_progress(wizard::ProgressEnvironment{engine.Variables,
-                                             engine.Parts.Get<engine::WorkerFlags>(),
-                                             dialogs.Runtime(), m_installThread,
-                                             IsXPOrLater(engine::GetOsVersionInfo(system))}),
+      m_progress(wizard::ProgressEnvironment{
+          engine.Variables, engine.Parts.Get<engine::WorkerFlags>(), dialogs.Runtime(),
+          m_installThread, IsXPOrLater(engine::GetOsVersionInfo(system))}),
       m_installerDialogs(m_progress)
 {
     sysconfig::installer::InstallerSettings& installer = m_cache.Bridge().settings;

@@ -44,8 +44,8 @@ protected:
     {
         engine::StoreThreadProgressDefaults(run.engine.Variables);
         AttachProgress(run.runtime, &progress);
-        page = &LoadDialog(run.runtime, "4",
-                           WritePageFile(run.folder, "Progress", kProgressPage, {}));
+        page =
+            &LoadDialog(run.runtime, "4", WritePageFile(run.folder, "Progress", kProgressPage, {}));
         PrepareDialog(run.runtime, "4");
     }
     ~PoolProgressTest() override { AttachProgress(run.runtime, nullptr); }
