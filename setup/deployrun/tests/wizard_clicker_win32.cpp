@@ -88,8 +88,7 @@ std::vector<Page> PagesOf(const std::string& program)
         page.window = window;
         ::EnumChildWindows(window, &CollectChild, reinterpret_cast<LPARAM>(&page.children));
         page.kind = KindOf(page);
-        if (!page.kind.empty())
-            pages.push_back(std::move(page));
+        pages.push_back(std::move(page));
     }
     return pages;
 }
@@ -112,9 +111,16 @@ public:
     {
         while (!stop) {
             // Only one page at a time: while the next one comes up the old one may still show.
+            std::vector<const Page*> known;
             const std::vector<Page> pages = PagesOf(m_program);
-            if (pages.size() == 1)
-                Act(pages.front());
+            for (const Page& page : pages) {
+                if (page.kind.empty())
+                    Describe(page);
+                else
+                    known.push_back(&page);
+            }
+            if (known.size() == 1)
+                Act(*known.front());
             ::Sleep(100);
         }
     }
@@ -166,6 +172,17 @@ private:
         }
     }
 
+    // A window that is none of the pages (a message box, an unexpected page), told once.
+    void Describe(const Page& page)
+    {
+        if (!m_described.insert(page.window).second)
+            return;
+        std::string line = "other window \"" + WindowText(page.window) + "\":";
+        for (const Child& child : page.children)
+            line += " " + child.className + "[" + child.text + "]";
+        Step(line);
+    }
+
     // Next stays disabled until the keyboard has paged the text to its end.
     void ReadLicence(const Page& page)
     {
@@ -204,6 +221,7 @@ private:
     std::string m_lastKind;
     DWORD m_lastAction = 0;
     bool m_wentBack = false;
+    std::set<HWND> m_described;
 };
 
 std::string FullPath(const std::string& path)
