@@ -72,7 +72,8 @@ std::string KindOf(const Page& page)
         return "components";
     if (page.Find("&Finish"))
         return "finish";
-    if (page.FindClass("msctls_progress32"))
+    // The start-up's preparing window has a progress bar too, but no Cancel.
+    if (page.FindClass("msctls_progress32") && page.Find("Cancel"))
         return "progress";
     if (page.Find("&Next >") && !page.Find("< &Back"))
         return "welcome";
