@@ -18,6 +18,7 @@
 #include "setup/engine/workers/worker_protocol.h"
 #include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/trace_log.h"
+#include "setup/wizard/dialog_pool.h"
 
 namespace setup::deployrun {
 
@@ -38,6 +39,12 @@ std::string ReadStringValue(HKEY root, const std::string& keyPath, const char* v
     return buffer;
 }
 
+// Progress bars animate a marquee themselves from Windows XP on.
+bool IsXPOrLater(const engine::OsVersionInfo& version)
+{
+    return version.major > 5 || (version.major == 5 && version.minor > 0);
+}
+
 }  // namespace
 
 DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
@@ -51,15 +58,26 @@ DeployrunInterpreterHost::DeployrunInterpreterHost(engine::SetupScript& script,
       m_script(script),
       m_engine(engine),
       m_dialogs(dialogs),
-      m_installerDialogs(dialogs.Runtime()),
       m_system(system),
       m_cache(script, engine, engine::RunComponentModel(engine), packagePath, engine.DataDir,
-              engine.SourceOverride)
+              engine.SourceOverride),
+      m_installThread(m_cache.Bridge()),
+      m_progress(wizard::ProgressEnvironment{
+          engine.Variables, engine.Parts.Get<engine::WorkerFlags>(), dialogs.Runtime(),
+          m_installThread, IsXPOrLater(engine::GetOsVersionInfo(system))}),
+      m_installerDialogs(m_progress)
 {
     sysconfig::installer::InstallerSettings& installer = m_cache.Bridge().settings;
     installer.traceLogPath = engine.TraceLogPath;
     installer.windowsNT = engine::GetOsVersionInfo(system).nt;
     installer.dialogs = &m_installerDialogs;
+    wizard::AttachProgress(dialogs.Runtime(), &m_progress);
+}
+
+DeployrunInterpreterHost::~DeployrunInterpreterHost()
+{
+    m_cache.Bridge().settings.dialogs = nullptr;
+    wizard::AttachProgress(m_dialogs.Runtime(), nullptr);
 }
 
 engine::InterpreterHost DeployrunInterpreterHost::Bundle()

@@ -1,11 +1,10 @@
 // The interpreter host of the setup program: the Windows services of the base host, plug-in
-// commands on worker threads, the pages through the dialog pool, and the installation detection
-// and installer cache.
+// commands on worker threads, the pages through the dialog pool with the run's progress display,
+// and the installation detection and installer cache.
 #pragma once
 
 #include <string>
 
-#include "setup/deployrun/installer_dialogs.h"
 #include "setup/deployrun/wizard_dialogs.h"
 #include "setup/engine/installer/installer_cache_host_win32.h"
 #include "setup/engine/interpreter/interpreter_host_win32.h"
@@ -14,6 +13,9 @@
 #include "setup/engine/script/setup_script.h"
 #include "setup/engine/statements/statements_registry_win32.h"
 #include "setup/engine/workers/plugin_statement.h"
+#include "setup/wizard/progress/bridge_install_thread_win32.h"
+#include "setup/wizard/progress/page_installer_dialogs.h"
+#include "setup/wizard/progress/progress_runtime.h"
 
 namespace setup::deployrun {
 
@@ -31,6 +33,9 @@ public:
     DeployrunInterpreterHost(engine::SetupScript& script, engine::EngineState& engine,
                              WizardDialogs& dialogs, const std::string& packagePath,
                              engine::ISystemFacts& system);
+    ~DeployrunInterpreterHost() override;
+    DeployrunInterpreterHost(const DeployrunInterpreterHost&) = delete;
+    DeployrunInterpreterHost& operator=(const DeployrunInterpreterHost&) = delete;
 
     // The installer cache of this run: its statements and the script run that records the state.
     sysconfig::installer::InstallerCacheHost& Cache() { return m_cache; }
@@ -75,10 +80,13 @@ private:
     engine::SetupScript& m_script;
     engine::EngineState& m_engine;
     WizardDialogs& m_dialogs;
-    WizardInstallerDialogs m_installerDialogs;
     engine::ISystemFacts& m_system;
     engine::Win32Wow64Services m_wow64;
     sysconfig::installer::InstallerCacheHost m_cache;
+    // The progress pages follow the installer bridge's thread and start it.
+    wizard::BridgeInstallThread m_installThread;
+    wizard::ProgressRuntime m_progress;
+    wizard::PageInstallerDialogs m_installerDialogs;
 };
 
 }  // namespace setup::deployrun

@@ -11,6 +11,8 @@
 #include "setup/ui/placeholders.h"
 #include "setup/wizard/dialog_runtime.h"
 #include "setup/wizard/pool_template.h"
+#include "setup/wizard/progress/progress_page_cycle.h"
+#include "setup/wizard/progress/progress_runtime.h"
 
 namespace setup::wizard {
 
@@ -121,6 +123,11 @@ bool& DialogRuntime::CancelFlag()
     return engine.Parts.Get<engine::WorkerFlags>().cancelled;
 }
 
+IProgressPage* DialogRuntime::FindPage(const std::string& key)
+{
+    return FindDialog(*this, key);
+}
+
 CurrentFolderScope::CurrentFolderScope(IPageSystem& system, const std::string& folder)
     : m_system(system), m_remembered(system.CurrentDirectory())
 {
@@ -194,8 +201,8 @@ ShownDialog ShowDialog(DialogRuntime& runtime, const std::string& key, bool moda
     CurrentFolderScope folder(runtime.system, runtime.dialogFolder);
     runtime.activeDialogName = key;
     if (runtime.engine.Variables.SilentMode) {
-        if (startInstaller && runtime.runInstallerSilently)
-            runtime.runInstallerSilently();
+        if (startInstaller && runtime.progress)
+            runtime.progress->Installer().RunToEnd();
         shown.result = 6;
         return shown;
     }
@@ -218,7 +225,7 @@ ShownDialog ShowDialog(DialogRuntime& runtime, const std::string& key, bool moda
     }
     if (modal) {
         if (startInstaller)
-            page->installMode = true;
+            page->Cycle().SetInstallMode(true);
         page->resultCode = -1;
         BringPageUp(runtime, *page, wasVisible);
         if (!IsGlassActive(runtime, *page))
@@ -272,6 +279,14 @@ void FreeDialogPool(DialogRuntime& runtime)
         entry.second.reset();
     runtime.pool.clear();
     runtime.dialogTexts.clear();
+}
+
+void AttachProgress(DialogRuntime& runtime, ProgressRuntime* progress)
+{
+    runtime.progress = progress;
+    for (auto& entry : runtime.pool)
+        if (entry.second)
+            entry.second->DropCycle();
 }
 
 bool IsGlassActive(DialogRuntime& runtime, ui::TCustomForm& form)

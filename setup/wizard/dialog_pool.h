@@ -11,6 +11,7 @@
 namespace setup::wizard {
 
 struct DialogRuntime;
+class ProgressRuntime;
 class TPoolTemplate;
 
 void InitDialogPool(DialogRuntime& runtime, const std::string& supportFolder);
@@ -34,6 +35,9 @@ ShownDialog ShowDialog(DialogRuntime& runtime, const std::string& key, bool moda
 // Hides the active page and the page of the key (a key of no page hides the active one only).
 void HideDialog(DialogRuntime& runtime, const std::string& key);
 void FreeDialogPool(DialogRuntime& runtime);
+// Hands the run's progress display to the pages (none takes it away); the pages' poll cycles start
+// afresh with it.
+void AttachProgress(DialogRuntime& runtime, ProgressRuntime* progress);
 bool IsGlassActive(DialogRuntime& runtime, ui::TCustomForm& form);
 
 }  // namespace setup::wizard

@@ -17,9 +17,11 @@
 #include "setup/ui/application.h"
 #include "setup/ui/std_controls.h"
 #include "setup/wizard/page_decisions.h"
+#include "setup/wizard/progress/progress_page.h"
 
 namespace setup::wizard {
 
+class ProgressRuntime;
 class TPoolTemplate;
 
 // What pages ask of the system: folders and files, the questions and pickers a page owns, the
@@ -56,32 +58,27 @@ public:
     virtual std::optional<PagePosition> WindowPosition(ui::TCustomForm& form) = 0;
 };
 
-// A page's one-second tick beyond its own work (the progress cycle); pages without progress need
-// none.
-class IPageTimerCycle
-{
-public:
-    virtual ~IPageTimerCycle() = default;
-    virtual void Tick(TPoolTemplate& page) = 0;
-};
-
-struct DialogRuntime
+// The pool as the progress display sees it: the active page and the pages by key.
+struct DialogRuntime final : IProgressPages
 {
     DialogRuntime(engine::EngineState& engine, ui::TApplication& application,
                   IPageSystem& system);
-    ~DialogRuntime();
+    ~DialogRuntime() override;
     DialogRuntime(const DialogRuntime&) = delete;
     DialogRuntime& operator=(const DialogRuntime&) = delete;
 
     // The page's cancel confirmation sets it; showing a page clears it; workers' waits read it.
     bool& CancelFlag();
 
+    std::string ActiveDialogName() override { return activeDialogName; }
+    IProgressPage* FindPage(const std::string& key) override;
+
     engine::EngineState& engine;
     ui::TApplication& application;
     IPageSystem& system;
-    IPageTimerCycle* timerCycle = nullptr;
-    // Runs the installer thread to its end when a silent run shows a page that starts it.
-    std::function<void()> runInstallerSilently;
+    // The run's progress display: the pages' poll timers drive its cycle and a page shown with
+    // the installer to start hands it the install thread. None: the pages only poll.
+    ProgressRuntime* progress = nullptr;
     forms::ClassRegistry pageClasses;
 
     // Keys in upper case, in load order; a page form is none while its entry is replaced.

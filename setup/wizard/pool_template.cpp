@@ -5,6 +5,7 @@
 #include "setup/engine/components/component_controls.h"
 #include "setup/engine/components/statements_components.h"
 #include "setup/engine/rtl/code_page.h"
+#include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/script/setup_messages.h"
 #include "setup/forms/class_builder.h"
@@ -16,6 +17,7 @@
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/component_lists.h"
 #include "setup/wizard/dialog_runtime.h"
+#include "setup/wizard/page_binding.h"
 
 namespace setup::wizard {
 
@@ -156,7 +158,7 @@ void TPoolTemplate::ResultClick(forms::TObject* sender)
                                           caption)) {
                 m_runtime.CancelFlag() = true;
                 control->SetEnabled(false);
-                if (!installerStarted)
+                if (!InstallerStarted())
                     resultCode = 2;
             }
             break;
@@ -407,8 +409,34 @@ void TPoolTemplate::RichEdit1Change(forms::TObject* sender)
 
 void TPoolTemplate::Timer1Timer(forms::TObject*)
 {
-    if (m_runtime.timerCycle)
-        m_runtime.timerCycle->Tick(*this);
+    if (m_runtime.progress)
+        Cycle().OnTimer();
+}
+
+ProgressPageCycle& TPoolTemplate::Cycle()
+{
+    if (!m_cycle) {
+        if (!m_runtime.progress)
+            throw rtl::Exception("The page " + Hint() + " has no progress display");
+        m_cycle = std::make_unique<ProgressPageCycle>(*m_runtime.progress, *this);
+    }
+    return *m_cycle;
+}
+
+void TPoolTemplate::AttachClickHandler(ui::TControl& control, PageClickHandler handler)
+{
+    control.onClick = MethodEvent<forms::TNotifyEvent>(
+        *this, handler == PageClickHandler::Label1Click ? "Label1Click" : "Button1Click");
+}
+
+void TPoolTemplate::RefreshCaption(ui::TControl& control)
+{
+    wizard::RefreshCaption(m_runtime, control, Hint());
+}
+
+std::uintptr_t TPoolTemplate::WindowHandle()
+{
+    return Peer() ? Peer()->Handle() : 0;
 }
 
 void TPoolTemplate::FormShow(forms::TObject*)

@@ -1,11 +1,12 @@
 // TPoolTemplate: the form behind every wizard page. It loads the page file through a form
 // designer, publishes the handlers the binding attaches to the page's controls (results by Tag,
 // values into the variable named in a control's Hint), refuses to close while shown and keeps
-// its one-second poll timer.
+// its one-second poll timer, whose ticks drive the page's progress cycle.
 #pragma once
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "setup/forms/class_info.h"
@@ -14,6 +15,8 @@
 #include "setup/ui/form_designer.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/timer.h"
+#include "setup/wizard/progress/progress_page.h"
+#include "setup/wizard/progress/progress_page_cycle.h"
 
 namespace setup::wizard {
 
@@ -27,7 +30,7 @@ struct TrackedMemo
     ui::TCustomMemo* control = nullptr;
 };
 
-class TPoolTemplate : public ui::TForm
+class TPoolTemplate : public ui::TForm, public IProgressPage
 {
 public:
     FORMS_CLASS_INFO()
@@ -38,6 +41,20 @@ public:
 
     DialogRuntime& Runtime() const { return m_runtime; }
     bool CloseQuery() override;
+
+    // The page as the progress display drives it.
+    ui::TForm& Form() override { return *this; }
+    ui::TTimer& PollTimer() override { return *timer1; }
+    // Made with the run's progress display on first use; raises when the run has none.
+    ProgressPageCycle& Cycle() override;
+    void AttachClickHandler(ui::TControl& control, PageClickHandler handler) override;
+    void RefreshCaption(ui::TControl& control) override;
+    void ApplyControlRules() override { ApplyRules(); }
+    void SetResultCode(int code) override { resultCode = code; }
+    std::uintptr_t WindowHandle() override;
+    // The cycle goes with the progress display it was made with.
+    void DropCycle() { m_cycle.reset(); }
+    bool InstallerStarted() const { return m_cycle && m_cycle->InstallerStarted(); }
 
     // Results by Tag: 1 next, 2 back, 3 cancel (asked), 4 browse, 5 named result, 6 custom folder.
     void Label1Click(forms::TObject* sender) { ResultClick(sender); }
@@ -91,9 +108,6 @@ public:
     std::int32_t resultCode = -1;
     std::string resultText;
     std::string controlRules;
-    bool installMode = false;
-    bool installerStarted = false;
-    bool stopPolling = false;
     bool canClose = true;
     std::string selectedComponent;
     TrackedMemo trackedMemo;
@@ -114,6 +128,7 @@ private:
 
     DialogRuntime& m_runtime;
     ui::TFormDesigner* m_designer = nullptr;
+    std::unique_ptr<ProgressPageCycle> m_cycle;
 };
 
 // A file list, folder list or drive list shows the folder (or the file's folder, or the drive) of

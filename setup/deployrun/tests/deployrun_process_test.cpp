@@ -22,6 +22,7 @@
 #include "tests/support/compiled_script_builder.h"
 #include "tests/support/loopback_http_server_win32.h"
 #include "tests/support/process_runner_win32.h"
+#include "tests/support/program_windows_win32.h"
 #include "tests/support/setup_image_writer.h"
 #include "tests/support/tiny_7z_writer.h"
 
@@ -63,32 +64,10 @@ public:
     }
 
 private:
-    struct Search
-    {
-        const std::string* program;
-        std::vector<HWND> pages;
-    };
-    static BOOL CALLBACK CollectPage(HWND window, LPARAM data)
-    {
-        auto* search = reinterpret_cast<Search*>(data);
-        DWORD processId = 0;
-        ::GetWindowThreadProcessId(window, &processId);
-        core::UniqueProcess process(
-            ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-        char path[MAX_PATH] = {};
-        DWORD size = MAX_PATH;
-        if (::IsWindowVisible(window) && process &&
-            ::QueryFullProcessImageNameA(process.Get(), 0, path, &size) &&
-            _stricmp(path, search->program->c_str()) == 0)
-            search->pages.push_back(window);
-        return TRUE;
-    }
     void Run()
     {
         while (!m_stop) {
-            Search search{&m_program, {}};
-            ::EnumWindows(&CollectPage, reinterpret_cast<LPARAM>(&search));
-            for (HWND page : search.pages)
+            for (HWND page : testsupport::VisibleWindowsOf(m_program))
                 if (HWND next = ::FindWindowExA(page, nullptr, "Button", "&Next >"))
                     ::PostMessageA(next, BM_CLICK, 0, 0);
             ::Sleep(200);
