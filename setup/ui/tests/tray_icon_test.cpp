@@ -9,6 +9,7 @@
 #include "setup/ui/tests/graphic_files.h"
 #include "setup/ui/tests/recording_fakes.h"
 #include "setup/ui/tests/tray_fakes.h"
+#include "setup/ui/tray/ico_directory.h"
 #include "setup/ui/tray/sx_tray_icon.h"
 #include "setup/ui/tray/tray_icon.h"
 
@@ -216,6 +217,50 @@ TEST_F(TrayIconTest, ClicksEndSessionAndExplorerRestart)
     shell.Send(tray::kWmEndSession, 0);
     shell.Send(tray::kWmEndSession, 1);
     EXPECT_EQ(shell.Messages(), Messages{tray::nimDelete});
+}
+
+// An icon directory with entries of the given widths and depths, each image 8 bytes behind it.
+std::string IcoDirectory(const std::vector<std::pair<int, int>>& entries, std::uint32_t reach = 8)
+{
+    std::string file = Le16(0) + Le16(1) + Le16(static_cast<std::uint16_t>(entries.size()));
+    std::uint32_t offset = static_cast<std::uint32_t>(6 + 16 * entries.size());
+    for (const auto& [side, bits] : entries) {
+        file += std::string{static_cast<char>(side & 0xFF), static_cast<char>(side & 0xFF), 0, 0};
+        file += Le16(1) + Le16(static_cast<std::uint16_t>(bits)) + Le32(reach) + Le32(offset);
+        offset += 8;
+    }
+    return file + std::string(8 * entries.size(), '\0');
+}
+
+TEST(IcoDirectory, PicksTheNearestSizeAndRefusesEntriesPastTheEnd)
+{
+    struct Case
+    {
+        const char* name;
+        std::string file;
+        int side;
+        std::optional<int> width;  // of the image picked
+        std::optional<int> bits;
+    };
+    const Case cases[] = {
+        {"nearest", IcoDirectory({{32, 32}, {16, 8}, {48, 32}}), 16, 16, 8},
+        {"deeper among equals", IcoDirectory({{16, 4}, {16, 32}}), 16, 16, 32},
+        {"256 stored as 0", IcoDirectory({{0, 32}, {48, 32}}), 200, 256, 32},
+        {"past the end", IcoDirectory({{16, 32}}, 9), 16, std::nullopt, std::nullopt},
+        {"no entries", IcoDirectory({}), 16, std::nullopt, std::nullopt},
+        {"cut directory", IcoDirectory({{16, 32}, {32, 32}}).substr(0, 30), 16, std::nullopt,
+         std::nullopt},
+        {"not an icon", Le16(0) + Le16(2) + Le16(1), 16, std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto image = tray::PickIcoImage(c.file, c.side);
+        ASSERT_EQ(image.has_value(), c.width.has_value()) << c.name;
+        if (!image)
+            continue;
+        EXPECT_EQ(image->width, *c.width) << c.name;
+        EXPECT_EQ(image->bitCount, *c.bits) << c.name;
+        EXPECT_LE(image->offset + image->size, c.file.size()) << c.name;
+    }
 }
 
 TEST(NotifyIconData, SizeFollowsTheBitness)

@@ -201,5 +201,31 @@ TEST(BalloonWindow, OutlineFadingTimerAndClick)
     EXPECT_EQ(events.clicked, 1);
 }
 
+TEST(BalloonWindow, GoesWhenTheWindowItPointsIntoIsResized)
+{
+    const HWND owner = ::CreateWindowExA(0, "STATIC", "Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                         300, 400, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    const HWND control = ::CreateWindowExA(0, "BUTTON", "Here", WS_CHILD | WS_VISIBLE, 60, 80,
+                                           100, 30, owner, nullptr, nullptr, nullptr);
+    Pump(100);
+    RECT at;
+    ::GetWindowRect(control, &at);
+    Win32TaskbarProbe taskbar;
+    Win32BalloonWindows windows;
+    BalloonManager manager(windows, taskbar);
+    BalloonRequest request;
+    request.title = "Owner";
+    request.text = "Watched";
+    request.fade = false;
+    request.anchor = {BalloonAnchor::Area, 0, 0, {at.left, at.top, at.right, at.bottom}};
+    ASSERT_TRUE(manager.ShowBalloonAt(request));
+    Pump(100);
+    EXPECT_TRUE(manager.HasBalloon());
+    ::SetWindowPos(owner, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(200);
+    EXPECT_FALSE(manager.HasBalloon());
+    ::DestroyWindow(owner);
+}
+
 }  // namespace
 }  // namespace setup::ui::testing

@@ -98,6 +98,7 @@ std::array<Point, 3> Stem(StemDirection e, int w, int h)
 BalloonLayout ComputeBalloonLayout(const BalloonLayoutInput& input)
 {
     BalloonLayout layout;
+    layout.anchor = input.anchor;
     const int titleLeft = input.hasIcon ? kTitleLeftWithIcon : kIconLeft;
     const int titleRight = titleLeft + input.title.width;
 

@@ -75,6 +75,7 @@ struct BalloonLayoutInput
 struct BalloonLayout
 {
     StemDirection direction = StemDirection::None;
+    Rect anchor;  // as given: the owner window is found under its centre
     Rect window;  // screen coordinates
     Point title;
     Rect text;  // the wrapped text, in the window

@@ -9,6 +9,103 @@ namespace {
 
 constexpr const char* kBalloonClass = "TrayBalloonWindow";
 constexpr UINT_PTR kHideTimer = 1;
+// Posted by the owner watch: the balloon goes at once.
+constexpr UINT kDismiss = WM_APP + 0x51;
+
+// The watch on the window the balloon belongs to. Process-wide: the hook procedure takes no
+// argument of its own, and one balloon shows at a time.
+struct OwnerWatch
+{
+    HHOOK hook = nullptr;
+    HWND owner = nullptr;
+    HWND balloon = nullptr;
+};
+OwnerWatch g_ownerWatch;
+
+bool Overlaps(HWND window, HWND other)
+{
+    RECT a;
+    RECT b;
+    RECT both;
+    return other && ::GetWindowRect(window, &a) && ::GetWindowRect(other, &b) &&
+           ::IntersectRect(&both, &a, &b);
+}
+
+LRESULT CALLBACK WatchOwner(int code, WPARAM first, LPARAM second)
+{
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(second);
+        const OwnerWatch& watch = g_ownerWatch;
+        bool dismiss = false;
+        if (call->hwnd == watch.owner) {
+            switch (call->message) {
+            case WM_DESTROY:
+            case WM_SIZE:
+            case WM_CLOSE:
+            case WM_MOVING:
+                dismiss = true;
+                break;
+            case WM_ACTIVATE: {
+                const auto other = reinterpret_cast<HWND>(call->lParam);
+                dismiss = ::IsIconic(watch.owner) ||
+                          (LOWORD(call->wParam) == WA_INACTIVE && other != watch.balloon &&
+                           Overlaps(watch.balloon, other));
+                break;
+            }
+            default:
+                break;
+            }
+        } else if (call->hwnd == watch.balloon && call->message == WM_ACTIVATE) {
+            const auto other = reinterpret_cast<HWND>(call->lParam);
+            dismiss = LOWORD(call->wParam) == WA_INACTIVE && other != watch.owner &&
+                      Overlaps(watch.balloon, other);
+        }
+        if (dismiss && watch.balloon)
+            ::PostMessageA(watch.balloon, kDismiss, 0, 0);
+    }
+    return ::CallNextHookEx(nullptr, code, first, second);
+}
+
+bool IsFrameWindow(HWND window)
+{
+    if (GetWindowClassText(window) == "#32770")
+        return true;
+    const LONG style = ::GetWindowLongA(window, GWL_STYLE);
+    const LONG exStyle = ::GetWindowLongA(window, GWL_EXSTYLE);
+    if (!(style & WS_CHILD) && (style & WS_CAPTION) == WS_CAPTION &&
+        (style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU | WS_POPUP)))
+        return true;
+    return (exStyle & WS_EX_MDICHILD) != 0;
+}
+
+// The frame among the ancestors of the window under the point, from its parent up.
+HWND OwnerFrameAt(Point at)
+{
+    const HWND under = ::WindowFromPoint({at.x, at.y});
+    for (HWND window = under ? ::GetParent(under) : nullptr; window; window = ::GetParent(window))
+        if (IsFrameWindow(window))
+            return window;
+    return nullptr;
+}
+
+// Only a window of this process can be watched.
+void WatchOwnerOf(HWND balloon, HWND owner)
+{
+    DWORD process = 0;
+    const DWORD thread = owner ? ::GetWindowThreadProcessId(owner, &process) : 0;
+    if (!owner || process != ::GetCurrentProcessId())
+        return;
+    g_ownerWatch.owner = owner;
+    g_ownerWatch.balloon = balloon;
+    g_ownerWatch.hook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchOwner, nullptr, thread);
+}
+
+void StopWatchingOwner()
+{
+    if (g_ownerWatch.hook)
+        ::UnhookWindowsHookEx(g_ownerWatch.hook);
+    g_ownerWatch = {};
+}
 
 LRESULT CALLBACK BalloonProcedure(HWND window, UINT message, WPARAM first, LPARAM second);
 
@@ -104,6 +201,8 @@ public:
 
     ~Win32BalloonWindow() override
     {
+        if (g_ownerWatch.balloon == m_window)
+            StopWatchingOwner();
         if (m_window) {
             ::SetWindowLongPtrA(m_window, GWLP_USERDATA, 0);
             ::DestroyWindow(m_window);
@@ -124,6 +223,10 @@ public:
         ::ShowWindow(m_window, SW_SHOWNA);
         ::SetWindowPos(m_window, HWND_TOPMOST, 0, 0, 0, 0,
                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const Rect& anchor = m_layout.anchor;
+        if (!anchor.Empty())
+            WatchOwnerOf(m_window, OwnerFrameAt({(anchor.left + anchor.right) / 2,
+                                                 (anchor.top + anchor.bottom) / 2}));
         m_manager.BalloonShown();
         if (m_plan.fadeIn)
             StepAlpha(FadeInSteps(m_request.alpha, m_inTray));
@@ -138,6 +241,8 @@ public:
             return;
         m_closed = true;
         ::KillTimer(m_window, kHideTimer);
+        if (g_ownerWatch.balloon == m_window)
+            StopWatchingOwner();
         if (fade && m_plan.layered)
             StepAlpha(FadeOutSteps(m_request.alpha, m_inTray));
         m_manager.BalloonHidden();
@@ -196,6 +301,9 @@ public:
         case WM_ACTIVATEAPP:
             if (first == 0 && !m_inTray)
                 m_manager.BalloonEnded(BalloonEnd::Dismissed);
+            return 0;
+        case kDismiss:
+            m_manager.BalloonEnded(BalloonEnd::Dismissed);
             return 0;
         default:
             return ::DefWindowProcA(m_window, message, first, second);
