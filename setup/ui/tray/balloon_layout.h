@@ -8,26 +8,12 @@
 #include <optional>
 #include <vector>
 
+#include "setup/ui/geometry.h"
+
 namespace setup::ui::tray {
 
-struct Rect
-{
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int Width() const { return right - left; }
-    int Height() const { return bottom - top; }
-    bool Empty() const { return right <= left || bottom <= top; }
-    bool operator==(const Rect&) const = default;
-};
-
-struct Point
-{
-    int x = 0;
-    int y = 0;
-    bool operator==(const Point&) const = default;
-};
+using Rect = TRect;
+using Point = TPoint;
 
 struct Size
 {

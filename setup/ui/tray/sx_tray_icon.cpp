@@ -78,35 +78,20 @@ TSxTrayIcon::~TSxTrayIcon()
         balloons->CloseBalloon(true);
     if (m_iconHandle)
         platform->DestroyIcon(m_iconHandle);
-    if (m_window)
-        platform->DestroyHiddenWindow(m_window);
-}
-
-ITrayPlatform* TSxTrayIcon::Platform() const
-{
-    if (m_platform)
-        return m_platform;
-    const TApplication* application = OwningApplication(*this);
-    return application ? application->trayPlatform : nullptr;
 }
 
 void TSxTrayIcon::SetPlatform(ITrayPlatform* platform)
 {
-    m_platform = platform;
+    m_link.SetPlatform(platform);
     EnsureWindow();
     IconChanged();
 }
 
 void TSxTrayIcon::EnsureWindow()
 {
-    ITrayPlatform* platform = Platform();
-    if (m_window || !platform)
-        return;
-    m_taskbarCreated = platform->TaskbarCreatedMessage();
-    m_window = platform->CreateHiddenWindow(
-        [this](std::uint32_t message, std::uintptr_t first, std::intptr_t second) {
-            return TrayWindowProc(message, first, second);
-        });
+    m_link.Ensure([this](std::uint32_t message, std::uintptr_t first, std::intptr_t second) {
+        return TrayWindowProc(message, first, second);
+    });
 }
 
 void TSxTrayIcon::Loaded()
@@ -204,7 +189,7 @@ bool TSxTrayIcon::NotifyShell(NotifyMessage message)
 
 void TSxTrayIcon::FillNotifyData()
 {
-    m_data.window = m_window;
+    m_data.window = m_link.Window();
     m_data.flags = kNifMessage | kNifIcon | kNifTip;
     m_data.callbackMessage = kSxTrayCallbackMessage;
     m_data.icon = m_iconHandle;
@@ -292,7 +277,7 @@ bool TSxTrayIcon::GetIconRect(Rect& rect)
     rect = {};
     ITrayPlatform* platform = Platform();
     ITaskbarProbe* taskbar = platform ? platform->Taskbar() : nullptr;
-    return taskbar && tray::GetTrayIconRect(*taskbar, m_window, m_data.id, rect, true);
+    return taskbar && tray::GetTrayIconRect(*taskbar, m_link.Window(), m_data.id, rect, true);
 }
 
 void TSxTrayIcon::GetIconCenter(int& x, int& y)
@@ -307,7 +292,7 @@ std::intptr_t TSxTrayIcon::TrayWindowProc(std::uint32_t message, std::uintptr_t,
 {
     if (message == kSxTrayCallbackMessage) {
         DispatchCallback(second);
-    } else if (m_taskbarCreated != 0 && message == m_taskbarCreated) {
+    } else if (m_link.IsTaskbarCreated(message)) {
         if (m_active)
             AddIcon();
     }
@@ -356,7 +341,7 @@ void TSxTrayIcon::DispatchCallback(std::intptr_t event)
         if (m_rightPressed) {
             m_rightPressed = false;
             if (m_popupMenu) {
-                platform->ForegroundApplication(m_window);
+                platform->ForegroundApplication(m_link.Window());
                 if (TApplication* application = OwningApplication(*this))
                     application->ProcessMessages();
                 m_popupMenu->Popup(at.x, at.y);

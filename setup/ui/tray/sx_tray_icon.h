@@ -12,6 +12,7 @@
 #include "setup/ui/tray/balloon_manager.h"
 #include "setup/ui/tray/tray_icon.h"
 #include "setup/ui/tray/tray_platform.h"
+#include "setup/ui/tray/tray_window_link.h"
 
 namespace setup::ui::tray {
 
@@ -87,7 +88,7 @@ protected:
     void Notification(forms::TComponent* component, forms::Operation operation) override;
 
 private:
-    ITrayPlatform* Platform() const;
+    ITrayPlatform* Platform() const { return m_link.Platform(); }
     bool Designing() const { return HasState(forms::csDesigning); }
     bool NotifyShell(NotifyMessage message);
     void EnsureWindow();
@@ -109,9 +110,7 @@ private:
     std::string m_infoTitle;
     bool m_leftPressed = false;
     bool m_rightPressed = false;
-    ITrayPlatform* m_platform = nullptr;
-    std::uintptr_t m_window = 0;
-    std::uint32_t m_taskbarCreated = 0;
+    TrayWindowLink m_link{*this};
 };
 
 }  // namespace setup::ui::tray

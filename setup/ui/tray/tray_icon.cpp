@@ -69,21 +69,11 @@ TCustomTrayIcon::~TCustomTrayIcon()
         platform->NotifyShell(nimDelete, m_data);
     if (platform && m_ownsIconHandle)
         platform->DestroyIcon(m_iconHandle);
-    if (platform && m_window)
-        platform->DestroyHiddenWindow(m_window);
-}
-
-ITrayPlatform* TCustomTrayIcon::Platform() const
-{
-    if (m_platform)
-        return m_platform;
-    const TApplication* application = OwningApplication(*this);
-    return application ? application->trayPlatform : nullptr;
 }
 
 void TCustomTrayIcon::SetPlatform(ITrayPlatform* platform)
 {
-    m_platform = platform;
+    m_link.SetPlatform(platform);
     EnsureWindow();
     SetCurrentIcon(m_current);
 }
@@ -91,16 +81,14 @@ void TCustomTrayIcon::SetPlatform(ITrayPlatform* platform)
 // The hidden window is both the record's window and its identifier.
 void TCustomTrayIcon::EnsureWindow()
 {
-    ITrayPlatform* platform = Platform();
-    if (m_window || !platform || Designing())
+    if (Designing() || m_data.window)
         return;
-    m_taskbarCreated = platform->TaskbarCreatedMessage();
-    m_window = platform->CreateHiddenWindow(
-        [this](std::uint32_t message, std::uintptr_t first, std::intptr_t second) {
+    if (!m_link.Ensure([this](std::uint32_t message, std::uintptr_t first, std::intptr_t second) {
             return TrayWindowProc(message, first, second);
-        });
-    m_data.window = m_window;
-    m_data.id = static_cast<std::uint32_t>(m_window);
+        }))
+        return;
+    m_data.window = m_link.Window();
+    m_data.id = static_cast<std::uint32_t>(m_link.Window());
 }
 
 void TCustomTrayIcon::Loaded()
@@ -334,7 +322,7 @@ std::intptr_t TCustomTrayIcon::TrayWindowProc(std::uint32_t message, std::uintpt
             NotifyShell(nimDelete);
     } else if (message == kTrayCallbackMessage) {
         DispatchCallback(second);
-    } else if (m_taskbarCreated != 0 && message == m_taskbarCreated) {
+    } else if (m_link.IsTaskbarCreated(message)) {
         if (m_visible)
             NotifyShell(nimAdd);
     }
@@ -374,7 +362,7 @@ void TCustomTrayIcon::DispatchCallback(std::intptr_t event)
     case kWmRButtonUp:
         onMouseUp(this, mbRight, withButton(ssRight), at.x, at.y);
         if (m_popupMenu) {
-            platform->ForegroundApplication(m_window);
+            platform->ForegroundApplication(m_link.Window());
             if (TApplication* application = OwningApplication(*this))
                 application->ProcessMessages();
             m_popupMenu->autoPopup = false;

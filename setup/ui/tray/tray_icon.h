@@ -12,6 +12,7 @@
 #include "setup/ui/control.h"
 #include "setup/ui/tray/notify_icon_data.h"
 #include "setup/ui/tray/tray_platform.h"
+#include "setup/ui/tray/tray_window_link.h"
 #include "setup/ui/ui_types.h"
 
 namespace setup::ui {
@@ -113,7 +114,7 @@ protected:
     void Notification(forms::TComponent* component, forms::Operation operation) override;
 
 private:
-    ITrayPlatform* Platform() const;
+    ITrayPlatform* Platform() const { return m_link.Platform(); }
     bool Designing() const { return HasState(forms::csDesigning); }
     void EnsureWindow();
     void SetCurrentIcon(TrayPicture picture);
@@ -139,9 +140,7 @@ private:
     std::uint32_t m_animateInterval = 1000;
     std::uintptr_t m_animationTimer = 0;
     ITimerService* m_timers = nullptr;
-    ITrayPlatform* m_platform = nullptr;
-    std::uintptr_t m_window = 0;
-    std::uint32_t m_taskbarCreated = 0;
+    TrayWindowLink m_link{*this};
 };
 
 class TTrayIcon : public TCustomTrayIcon
