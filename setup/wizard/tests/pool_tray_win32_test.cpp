@@ -43,11 +43,16 @@ protected:
         served.tray = tray;
         form.SetCaption("Setup");
         form.Show();
-        engine.ForegroundDialogWindow = reinterpret_cast<std::uintptr_t>(ui::WindowOf(form));
     }
 
+    // "Own Window" makes the form the window the statements hide and bring back, as a
+    // non-modal page would.
     void RunServed(std::initializer_list<std::string> lines)
     {
+        handlers.Register("Own Window", [this](engine::StatementContext& statement) {
+            statement.Engine().ForegroundDialogWindow =
+                reinterpret_cast<std::uintptr_t>(ui::WindowOf(form));
+        });
         served.files.insert(PackagePath());
         m_served = engine::testing::BuildScript(lines);
         engine::ExecuteScript({m_served, PackagePath(), {}, handlers, served.Bundle(), engine});
@@ -77,7 +82,7 @@ protected:
 
 TEST_F(TrayStatementsOnScreen, IntoTheTrayAndBackByAClick)
 {
-    RunServed({"Set Variable|TITLE|Wipestation", "System Tray|TRUE|||"});
+    RunServed({"Set Variable|TITLE|Wipestation", "Own Window", "System Tray|TRUE|||"});
     EXPECT_TRUE(served.errors.empty());
     EXPECT_FALSE(::IsWindowVisible(Window()));
     EXPECT_TRUE(runtime.minimizedToTray);
@@ -97,7 +102,8 @@ TEST_F(TrayStatementsOnScreen, IntoTheTrayAndBackByAClick)
     EXPECT_EQ(tray->Tray().Data().infoFlags, ui::tray::kNiifWarning);
     EXPECT_EQ(tray->Tray().Data().timeout, 12000u);
 
-    RunServed({"System Tray|||TRUE|"});
+    ::ShowWindow(Window(), SW_HIDE);
+    RunServed({"Own Window", "System Tray||||TRUE"});
     EXPECT_FALSE(tray->Tray().Visible());
     EXPECT_TRUE(::IsWindowVisible(Window()));
 }
