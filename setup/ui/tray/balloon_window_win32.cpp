@@ -348,6 +348,25 @@ private:
         }
     }
 
+    // A cross; framed while the mouse is over it, sunk while pressed.
+    void PaintCloseButton(HDC dc)
+    {
+        RECT close = CloseRect();
+        if (m_hover || m_pressed) {
+            ::FillRect(dc, &close, ::GetSysColorBrush(m_pressed ? COLOR_BTNSHADOW : COLOR_BTNFACE));
+            ::FrameRect(dc, &close, ::GetSysColorBrush(COLOR_INFOTEXT));
+        }
+        const int inset = 4 + (m_pressed ? 1 : 0);
+        const HPEN pen = ::CreatePen(PS_SOLID, 2, ::GetSysColor(COLOR_INFOTEXT));
+        const HGDIOBJ before = ::SelectObject(dc, pen);
+        ::MoveToEx(dc, close.left + inset, close.top + inset, nullptr);
+        ::LineTo(dc, close.right - inset + (m_pressed ? 1 : 0), close.bottom - inset + (m_pressed ? 1 : 0));
+        ::MoveToEx(dc, close.right - inset - 1 + (m_pressed ? 1 : 0), close.top + inset, nullptr);
+        ::LineTo(dc, close.left + inset - 1, close.bottom - inset + (m_pressed ? 1 : 0));
+        ::SelectObject(dc, before);
+        ::DeleteObject(pen);
+    }
+
     void StepAlpha(const std::vector<int>& steps)
     {
         for (const int value : steps) {
@@ -377,10 +396,7 @@ private:
                   m_layout.text.bottom};
         ::DrawTextA(dc, m_request.text.c_str(), -1, &text, DT_WORDBREAK | DT_NOPREFIX);
         ::SelectObject(dc, before);
-        RECT close = CloseRect();
-        ::DrawFrameControl(dc, &close, DFC_CAPTION,
-                           DFCS_CAPTIONCLOSE | DFCS_FLAT | (m_pressed ? DFCS_PUSHED : 0) |
-                               (m_hover ? DFCS_HOT : 0));
+        PaintCloseButton(dc);
         HRGN outline = ::CreateRectRgn(0, 0, 0, 0);
         if (::GetWindowRgn(m_window, outline) != ERROR)
             ::FrameRgn(dc, outline, ::GetSysColorBrush(COLOR_INFOTEXT), 1, 1);
