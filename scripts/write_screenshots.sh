@@ -3,7 +3,8 @@
 # Trashwipe's three dialogs, of an HTML page with a table and a form, of the test forms (every page
 # control, the welcome page, the skinned controls and the shaped form, the shell folder controls
 # over a folder tree of their own, a progress page as it is redrawn), of the welcome page in the
-# form designer and of the sample setup's wizard pages into BUILD_DIR/screenshots and lists them.
+# form designer, of the custom tray icon's balloon and of the sample setup's wizard pages into
+# BUILD_DIR/screenshots and lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -30,4 +31,6 @@ sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
 "$build/wine-run" "$build/bin/form_designer_demo.exe" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --screenshot \
   "Z:${out//\//\\}\\form_designer.png" >/dev/null
+# The custom tray icon's own balloon.
+"$build/wine-run" "$build/bin/balloon_screenshots.exe" "Z:${out//\//\\}" >/dev/null
 ls "$out"/*.png

@@ -164,6 +164,27 @@ void DeployrunInterpreterHost::HideDialog(const std::string& key)
     m_dialogs.HideDialog(key);
 }
 
+void DeployrunInterpreterHost::MinimizeToTray(std::uintptr_t window)
+{
+    m_dialogs.MinimizeToTray(window);
+}
+
+// The window to bring back is the foreground dialog window the pool knows as well.
+void DeployrunInterpreterHost::RestoreFromTray(std::uintptr_t)
+{
+    m_dialogs.RestoreFromTray();
+}
+
+void DeployrunInterpreterHost::SetTrayIcon(bool visible, const std::string& hint)
+{
+    m_dialogs.SetTrayIcon(visible, hint);
+}
+
+void DeployrunInterpreterHost::ShowTrayBalloon(const engine::TrayBalloon& balloon)
+{
+    m_dialogs.ShowTrayBalloon(balloon);
+}
+
 int DeployrunInterpreterHost::CheckCancel()
 {
     return engine::CheckCancel(m_engine.Parts.Get<engine::WorkerFlags>());

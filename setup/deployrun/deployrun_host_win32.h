@@ -61,6 +61,10 @@ public:
     void PrepareDialog(const std::string& key, std::uintptr_t ownerWindow) override;
     engine::PageResult ShowDialog(const std::string& key, bool modal) override;
     void HideDialog(const std::string& key) override;
+    void MinimizeToTray(std::uintptr_t window) override;
+    void RestoreFromTray(std::uintptr_t window) override;
+    void SetTrayIcon(bool visible, const std::string& hint) override;
+    void ShowTrayBalloon(const engine::TrayBalloon& balloon) override;
     int CheckCancel() override;
     void PublishProgress(const std::string& text, int position) override;
     void ExecutePlugin(int statementIndex) override;

@@ -13,8 +13,10 @@
 #include "setup/ui/application.h"
 #include "setup/ui/file_lister_win32.h"
 #include "setup/ui/message_loop_win32.h"
+#include "setup/ui/tray/tray_platform_win32.h"
 #include "setup/ui/window_peer_win32.h"
 #include "setup/wizard/page_system_win32.h"
+#include "setup/wizard/pool_tray_win32.h"
 
 namespace {
 
@@ -39,11 +41,14 @@ int RunSetup() noexcept
         setup::ui::Win32FileLister files;
         setup::ui::TApplication application(loop, &peers, &timers);
         loop.SetApplication(&application);
+        setup::ui::tray::Win32TrayPlatform tray;
+        application.trayPlatform = &tray;
         application.fileLister = &files;
         setup::engine::EngineState engine;
         setup::wizard::Win32PageSystem pageSystem;
         setup::wizard::DialogRuntime runtime(engine, application, pageSystem);
-        WizardDialogs dialogs(runtime);
+        setup::wizard::Win32DialogWindowControl dialogWindows;
+        WizardDialogs dialogs(runtime, dialogWindows);
         WrapperResourceArchive archive;
         Win32ScriptRunner runner(engine, dialogs);
         const StartupServices services{system, windows, prompt, dialogs, archive, runner};

@@ -43,6 +43,11 @@ void WizardDialogs::HideDialog(const std::string& key)
 void WizardDialogs::Close()
 {
     wizard::FreeDialogPool(m_runtime);
+    try {
+        m_tray.Tray().SetVisible(false);
+    } catch (const std::exception&) {
+        // An icon the shell lost already is gone all the same.
+    }
 }
 
 }  // namespace setup::deployrun

@@ -7,13 +7,17 @@
 #include "setup/deployrun/startup_services.h"
 #include "setup/engine/interpreter/interpreter_host.h"
 #include "setup/wizard/dialog_runtime.h"
+#include "setup/wizard/pool_tray.h"
 
 namespace setup::deployrun {
 
 class WizardDialogs final : public IDialogPool
 {
 public:
-    explicit WizardDialogs(wizard::DialogRuntime& runtime) : m_runtime(runtime) {}
+    // The notification-area icons reach the shell through the application's tray platform.
+    WizardDialogs(wizard::DialogRuntime& runtime, wizard::IDialogWindowControl& windows)
+        : m_runtime(runtime), m_tray(nullptr, runtime, windows, runtime.application.trayPlatform)
+    {}
 
     void InitDialogPool(const std::string& supportDir) override;
     void LoadDialog(const std::string& key, const std::string& file) override;
@@ -24,11 +28,17 @@ public:
     engine::PageResult ShowDialog(const std::string& key, bool modal);
     void HideDialog(const std::string& key);
     wizard::DialogRuntime& Runtime() { return m_runtime; }
-    // The pages go with the run.
+    // The notification-area icon of "System Tray" and "MessageBalloon"; a refusing shell raises.
+    void SetTrayIcon(bool visible, const std::string& hint) { m_tray.SetTrayIcon(visible, hint); }
+    void ShowTrayBalloon(const engine::TrayBalloon& balloon) { m_tray.ShowBalloon(balloon); }
+    void MinimizeToTray(std::uintptr_t window) { m_tray.Minimize(window); }
+    void RestoreFromTray() { m_tray.Restore(); }
+    // The pages and the icon go with the run.
     void Close();
 
 private:
     wizard::DialogRuntime& m_runtime;
+    wizard::PoolTray m_tray;
 };
 
 }  // namespace setup::deployrun

@@ -78,4 +78,13 @@ bool TApplication::FilterMessage(WindowMessage& message)
     return OnMessage && OnMessage(message);
 }
 
+TApplication* OwningApplication(const forms::TComponent& component)
+{
+    for (const forms::TComponent* owner = component.Owner(); owner; owner = owner->Owner())
+        if (const auto* form = dynamic_cast<const TCustomForm*>(owner))
+            if (form->Application())
+                return form->Application();
+    return nullptr;
+}
+
 }  // namespace setup::ui

@@ -15,10 +15,16 @@ class IFileLister;
 class IMenuPresenter;
 class IShellNamespace;
 class IFolderWatchService;
+// The application of the first form among the component's owners; null for none.
+TApplication* OwningApplication(const forms::TComponent& component);
+
 }  // namespace setup::ui
 namespace setup::ui::skin {
 class ISkinDisplay;
 }  // namespace setup::ui::skin
+namespace setup::ui::tray {
+class ITrayPlatform;
+}  // namespace setup::ui::tray
 
 namespace setup::ui {
 
@@ -111,6 +117,8 @@ public:
     IMenuPresenter* menuPresenter = nullptr;
     // System colours and colour depth for the skinned controls; none gives the standard scheme.
     const skin::ISkinDisplay* skinDisplay = nullptr;
+    // The notification area for the tray icons; none leaves them without an icon.
+    tray::ITrayPlatform* trayPlatform = nullptr;
     std::string title;
     bool showHint = true;
     // Milliseconds before a hint shows, before it hides, and between hints of neighbours.
@@ -126,5 +134,8 @@ private:
     TCustomForm* m_mainForm = nullptr;
     bool m_terminated = false;
 };
+
+// The application of the first form among the component's owners; null for none.
+TApplication* OwningApplication(const forms::TComponent& component);
 
 }  // namespace setup::ui

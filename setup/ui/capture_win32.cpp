@@ -37,6 +37,12 @@ htmlview::PixelImage CaptureForm(TCustomForm& form)
     if (!window || !::IsWindowVisible(window))
         throw rtl::Exception("Form '" + form.Name() + "' is not on the screen");
     ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return CaptureWindow(reinterpret_cast<std::uintptr_t>(window));
+}
+
+htmlview::PixelImage CaptureWindow(std::uintptr_t handle)
+{
+    const HWND window = reinterpret_cast<HWND>(handle);
     Repaint(window);
     RECT r;
     ::GetWindowRect(window, &r);
@@ -56,7 +62,7 @@ htmlview::PixelImage CaptureForm(TCustomForm& form)
         ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) {
         ::ReleaseDC(nullptr, screen);
-        throw rtl::Exception("No bitmap for a picture of the form");
+        throw rtl::Exception("No bitmap for a picture of the window");
     }
     HGDIOBJ old = ::SelectObject(memory.Get(), bitmap.Get());
     ::BitBlt(memory.Get(), 0, 0, width, height, screen, r.left, r.top, SRCCOPY);

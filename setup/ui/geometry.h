@@ -18,6 +18,7 @@ struct TRect
     int bottom = 0;
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
+    bool Empty() const { return right <= left || bottom <= top; }
     bool operator==(const TRect&) const = default;
     static TRect Bounds(int left, int top, int width, int height)
     {

@@ -104,9 +104,8 @@ TMenuItem* TPopupMenu::Popup(int x, int y)
 {
     onPopup(this);
     IMenuPresenter* shower = presenter;
-    for (forms::TComponent* owner = Owner(); !shower && owner; owner = owner->Owner())
-        if (auto* form = dynamic_cast<TCustomForm*>(owner); form && form->Application())
-            shower = form->Application()->menuPresenter;
+    if (const TApplication* application = OwningApplication(*this); !shower && application)
+        shower = application->menuPresenter;
     if (!shower)
         return nullptr;
     TMenuItem* chosen = shower->Present(*this, x, y);

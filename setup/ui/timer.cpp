@@ -52,11 +52,8 @@ void TTimer::Loaded()
 
 ITimerService* TTimer::Service() const
 {
-    for (const forms::TComponent* owner = Owner(); owner; owner = owner->Owner())
-        if (const auto* form = dynamic_cast<const TCustomForm*>(owner))
-            if (form->Application())
-                return form->Application()->Timers();
-    return nullptr;
+    const TApplication* application = OwningApplication(*this);
+    return application ? application->Timers() : nullptr;
 }
 
 void TTimer::UpdateTimer()

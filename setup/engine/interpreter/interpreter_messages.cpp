@@ -36,6 +36,20 @@ std::string LocalizedParam(StatementContext& statement, int n)
     return LocalizeExpanded(statement, ExpandedParam(statement, n), statement.Key(), n);
 }
 
+// The icon is cosmetic: a shell that refuses it (no Explorer, a service session) is reported in
+// the runtime-error box and the setup goes on. False when it was refused.
+template <class Call>
+bool TryTrayIcon(StatementContext& statement, Call call)
+{
+    try {
+        call();
+        return true;
+    } catch (const std::exception& failure) {
+        statement.Host().ui.ShowRuntimeError(failure.what());
+        return false;
+    }
+}
+
 }  // namespace
 
 void IUserInterface::SetTrayIcon(bool, const std::string&)
@@ -79,7 +93,7 @@ void MessageBalloonStatement(StatementContext& statement)
     balloon.kind = icon >= 0 && icon <= 2 ? icon + 1 : 0;
     balloon.timeoutMs = static_cast<std::uint32_t>(seconds) * 1000;
     balloon.hint = statement.Vars().Get("TITLE");
-    statement.Host().ui.ShowTrayBalloon(balloon);
+    TryTrayIcon(statement, [&] { statement.Host().ui.ShowTrayBalloon(balloon); });
 }
 
 void SystemTrayStatement(StatementContext& statement)
@@ -88,17 +102,16 @@ void SystemTrayStatement(StatementContext& statement)
     const std::uintptr_t window = statement.Engine().ForegroundDialogWindow;
     const bool silent = statement.Vars().SilentMode;
     const std::string hint = statement.Vars().Get("TITLE");
-    if (IsExactlyTrue(statement.Param(1))) {
-        if (!silent)
-            ui.SetTrayIcon(true, hint);
+    auto showIcon = [&] { return TryTrayIcon(statement, [&] { ui.SetTrayIcon(true, hint); }); };
+    // Without its icon the window would have no way back: it stays on screen.
+    if (IsExactlyTrue(statement.Param(1)) && (silent || showIcon()))
         ui.MinimizeToTray(window);
-    }
     if (IsExactlyTrue(statement.Param(2)) && !silent)
-        ui.SetTrayIcon(true, hint);
+        showIcon();
     if (IsExactlyTrue(statement.Param(3)))
         ui.RestoreFromTray(window);
     if (IsExactlyTrue(statement.Param(4))) {
-        ui.SetTrayIcon(false, hint);
+        TryTrayIcon(statement, [&] { ui.SetTrayIcon(false, hint); });
         ui.RestoreFromTray(window);
     }
 }
