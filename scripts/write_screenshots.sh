@@ -30,4 +30,8 @@ sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
 "$build/wine-run" "$build/bin/form_designer_demo.exe" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --screenshot \
   "Z:${out//\//\\}\\form_designer.png" >/dev/null
+# The object inspector beside it, showing that control.
+"$build/wine-run" "$build/bin/form_designer_demo.exe" \
+  "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --inspector \
+  "Z:${out//\//\\}\\object_inspector.png" >/dev/null
 ls "$out"/*.png

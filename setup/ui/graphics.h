@@ -29,6 +29,9 @@ inline constexpr TColor clWindowText = TColor(static_cast<std::int32_t>(0xFF0000
 inline constexpr TColor clBtnShadow = TColor(static_cast<std::int32_t>(0xFF000010));
 inline constexpr TColor clBtnHighlight = TColor(static_cast<std::int32_t>(0xFF000014));
 inline constexpr TColor clHighlight = TColor(static_cast<std::int32_t>(0xFF00000D));
+inline constexpr TColor clHighlightText = TColor(static_cast<std::int32_t>(0xFF00000E));
+inline constexpr TColor cl3DDkShadow = TColor(static_cast<std::int32_t>(0xFF000015));
+inline constexpr TColor cl3DLight = TColor(static_cast<std::int32_t>(0xFF000016));
 
 enum TFontStyle
 {
