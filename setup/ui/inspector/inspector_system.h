@@ -18,8 +18,8 @@ public:
     virtual ~IInspectorSystem() = default;
     virtual void Beep() {}
     // The dialog starts with the value; true when the user confirmed it.
-    virtual bool ChooseFont(TFont& font) { return false; }
-    virtual bool ChooseColor(TColor& color) { return false; }
+    virtual bool PickFont(TFont& font) { return false; }
+    virtual bool PickColor(TColor& color) { return false; }
     // A file to read or write a picture; false when the user cancelled.
     virtual bool OpenPictureFile(const std::string& filter, std::string& path) { return false; }
     virtual bool SavePictureFile(const std::string& filter, std::string& path) { return false; }

@@ -47,7 +47,7 @@ void Win32InspectorSystem::Beep()
     ::MessageBeep(MB_OK);
 }
 
-bool Win32InspectorSystem::ChooseFont(TFont& font)
+bool Win32InspectorSystem::PickFont(TFont& font)
 {
     LOGFONTA log{};
     log.lfHeight = font.Height();
@@ -82,7 +82,7 @@ bool Win32InspectorSystem::ChooseFont(TFont& font)
     return true;
 }
 
-bool Win32InspectorSystem::ChooseColor(TColor& color)
+bool Win32InspectorSystem::PickColor(TColor& color)
 {
     static COLORREF custom[16] = {};
     CHOOSECOLORA dialog{};

@@ -10,8 +10,8 @@ class Win32InspectorSystem final : public IInspectorSystem
 {
 public:
     void Beep() override;
-    bool ChooseFont(TFont& font) override;
-    bool ChooseColor(TColor& color) override;
+    bool PickFont(TFont& font) override;
+    bool PickColor(TColor& color) override;
     bool OpenPictureFile(const std::string& filter, std::string& path) override;
     bool SavePictureFile(const std::string& filter, std::string& path) override;
     int RunModal(TCustomForm& form) override;

@@ -74,7 +74,7 @@ bool TFontPropertyEditor::Edit()
         return false;
     TFont copy;
     copy.Assign(*font);
-    if (!m_system.ChooseFont(copy))
+    if (!m_system.PickFont(copy))
         return false;
     font->Assign(copy);
     return true;
@@ -91,7 +91,7 @@ bool TColorPropertyEditor::Edit()
     const forms::PropInfo* info = m_property.Info();
     if (info && m_property.Instance())
         color = TColor(static_cast<std::int32_t>(std::get<std::int64_t>(info->get(*m_property.Instance()))));
-    if (!m_system.ChooseColor(color))
+    if (!m_system.PickColor(color))
         return false;
     m_property.SetValueText(std::to_string(static_cast<std::int32_t>(color)));
     return true;

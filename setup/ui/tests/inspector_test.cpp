@@ -30,7 +30,7 @@ public:
             onModal(form);
         return answer;
     }
-    bool ChooseColor(TColor& color) override
+    bool PickColor(TColor& color) override
     {
         color = chosenColor;
         return answer == mrOk;
