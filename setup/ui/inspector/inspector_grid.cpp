@@ -125,6 +125,19 @@ const forms::ClassInfo& TCustomInspector::StaticClass()
     return info;
 }
 
+namespace {
+
+// A question's default answer, which the event may change.
+template <class T, class Event>
+T Asked(const Event& event, int row, T value)
+{
+    if (event)
+        event(row, value);
+    return value;
+}
+
+}  // namespace
+
 TCustomInspector::TCustomInspector(forms::TComponent* owner)
     : TCustomControl(owner), m_edit(new TInspectorEdit(*this)), m_list(new TInspectorPopup(*this))
 {
@@ -571,26 +584,17 @@ void TCustomInspector::ChangeValue(int row, bool editing, const std::string& tex
 
 std::string TCustomInspector::GetName(int row)
 {
-    std::string text;
-    if (onGetName)
-        onGetName(row, text);
-    return text;
+    return Asked(onGetName, row, std::string());
 }
 
 std::string TCustomInspector::GetValue(int row)
 {
-    std::string text;
-    if (onGetValue)
-        onGetValue(row, text);
-    return text;
+    return Asked(onGetValue, row, std::string());
 }
 
 std::string TCustomInspector::GetNextValue(int row)
 {
-    std::string text;
-    if (onGetNextValue)
-        onGetNextValue(row, text);
-    return text;
+    return Asked(onGetNextValue, row, std::string());
 }
 
 void TCustomInspector::SetValue(int row, const std::string& text)
@@ -601,58 +605,37 @@ void TCustomInspector::SetValue(int row, const std::string& text)
 
 TButtonType TCustomInspector::GetButtonType(int row)
 {
-    TButtonType type = btNone;
-    if (onGetButtonType)
-        onGetButtonType(row, type);
-    return type;
+    return Asked(onGetButtonType, row, btNone);
 }
 
 TInplaceEditorType TCustomInspector::GetInplaceEditorType(int row)
 {
-    TInplaceEditorType type = ieEdit;
-    if (onGetInplaceEditorType)
-        onGetInplaceEditorType(row, type);
-    return type;
+    return Asked(onGetInplaceEditorType, row, ieEdit);
 }
 
 bool TCustomInspector::GetEnableExternalEditor(int row)
 {
-    bool value = false;
-    if (onGetEnableExternalEditor)
-        onGetEnableExternalEditor(row, value);
-    return value;
+    return Asked(onGetEnableExternalEditor, row, false);
 }
 
 bool TCustomInspector::GetReadOnly(int row)
 {
-    bool value = false;
-    if (onGetReadOnly)
-        onGetReadOnly(row, value);
-    return value;
+    return Asked(onGetReadOnly, row, false);
 }
 
 TExpandState TCustomInspector::GetExpandState(int row)
 {
-    TExpandState state = esNone;
-    if (onGetExpandState)
-        onGetExpandState(row, state);
-    return state;
+    return Asked(onGetExpandState, row, esNone);
 }
 
 int TCustomInspector::GetLevel(int row)
 {
-    int level = 0;
-    if (onGetLevel)
-        onGetLevel(row, level);
-    return level;
+    return Asked(onGetLevel, row, 0);
 }
 
 std::vector<std::string> TCustomInspector::GetValuesList(int row)
 {
-    std::vector<std::string> values;
-    if (onGetValuesList)
-        onGetValuesList(row, values);
-    return values;
+    return Asked(onGetValuesList, row, std::vector<std::string>());
 }
 
 TColor TCustomInspector::GetNameColor(int row)

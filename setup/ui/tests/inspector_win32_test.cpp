@@ -4,36 +4,24 @@
 
 #include <gtest/gtest.h>
 
-#include "setup/ui/designer/design_surface_win32.h"
-#include "setup/ui/file_lister_win32.h"
+#include <string>
+
 #include "setup/ui/inspector/component_inspector.h"
 #include "setup/ui/inspector/inspector_system_win32.h"
-#include "setup/ui/message_loop_win32.h"
 #include "setup/ui/std_controls.h"
-#include "setup/ui/window_peer_win32.h"
+#include "setup/ui/tests/design_windows_fixture_win32.h"
 
 namespace setup::ui::testing {
 namespace {
 
 TEST(InspectorWindows, AValueTypedIntoTheGridReachesTheDesignedForm)
 {
-    Win32PeerFactory factory;
-    Win32MessageLoop loop;
-    Win32TimerService timers;
-    TApplication app(loop, &factory, &timers);
-    loop.SetApplication(&app);
-    Win32DesignSurface surface;
+    DesignWindows<TRFDesigner> w;
+    TApplication& app = w.app;
+    TForm& form = w.form;
+    TRFDesigner* designer = w.designer;
+    auto* button = w.Place<TButton>("Button1", 20, 30, 80, 25);
     Win32InspectorSystem system;
-    TForm form;
-    app.AddForm(form);
-    form.SetClientWidth(300);
-    form.SetClientHeight(200);
-    auto* designer = new TRFDesigner(&form);
-    designer->surface = &surface;
-    auto* button = new TButton(&form);
-    button->SetName("Button1");
-    button->SetParent(&form);
-    button->SetBounds(20, 30, 80, 25);
     TForm side;
     app.AddForm(side);
     side.SetClientWidth(250);
@@ -80,7 +68,6 @@ TEST(InspectorWindows, AValueTypedIntoTheGridReachesTheDesignedForm)
     designer->SetActive(false);
     designer->SetInspector(nullptr);
     app.RemoveForm(side);
-    app.RemoveForm(form);
 }
 
 }  // namespace
