@@ -1,12 +1,17 @@
 // Opens a form file (a page file, or a text form) in design mode so its controls can be selected,
-// moved and sized with the mouse and keys, and saves it back when the window closes.
+// moved and sized with the mouse and keys, with the object inspector beside it showing the
+// selection; saves the form back when the window closes.
 //   form_designer_demo FILE                       edit by hand; closing saves FILE
 //   form_designer_demo FILE --save OUT            the same, saving into OUT
 //   form_designer_demo FILE --edit OUT            drags the first control by posted mouse
 //                                                 messages, selects the next with a key, saves
+//   form_designer_demo FILE --inspect OUT         clicks the first control, types a new Left
+//                                                 into the inspector's grid, saves
 //   form_designer_demo FILE --screenshot PNG      a picture with the first control selected
+//   form_designer_demo FILE --inspector PNG       a picture of the inspector showing it
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -17,6 +22,8 @@
 #include "setup/ui/designer/design_surface_win32.h"
 #include "setup/ui/file_lister_win32.h"
 #include "setup/ui/form_designer.h"
+#include "setup/ui/inspector/component_inspector.h"
+#include "setup/ui/inspector/inspector_system_win32.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/page_classes.h"
 #include "setup/ui/window_peer_win32.h"
@@ -45,6 +52,23 @@ void PostDrag(HWND window, POINT from, POINT to)
     ::PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
 }
 
+// A click on a control's window, as the system would queue it.
+void PostClick(HWND window, POINT at)
+{
+    ::PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    ::PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+}
+
+// Typing a text into an edit window and pressing Enter.
+void PostTyping(HWND window, const std::string& text)
+{
+    ::PostMessageA(window, EM_SETSEL, 0, -1);
+    for (char c : text)
+        ::PostMessageA(window, WM_CHAR, static_cast<unsigned char>(c), 0);
+    ::PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+    ::PostMessageA(window, WM_KEYUP, VK_RETURN, 0);
+}
+
 ui::TControl* FirstControl(ui::TCustomForm& form)
 {
     for (ui::TControl* control : form.Controls())
@@ -71,16 +95,38 @@ int main(int argc, char** argv)
     ui::TApplication& app = page.app;
     forms::ClassRegistry& registry = page.registry;
     ui::Win32DesignSurface surface;
+    ui::Win32InspectorSystem inspectorSystem;
 
     try {
         ui::TForm form;
         app.AddForm(form);
-        auto* designer = new ui::TFormDesigner(&form);
+        auto* designer = new ui::TRFDesigner(&form);
         designer->SetName("Designer");
         designer->registry = &registry;
         designer->surface = &surface;
         designer->LoadFromFile(source, LayoutOf(source));
         form.Show();
+
+        // The inspector beside the form.
+        ui::TForm side;
+        app.AddForm(side);
+        side.SetCaption("Object Inspector");
+        side.SetBorderStyle(ui::TFormBorderStyle::bsSizeToolWin);
+        side.SetClientWidth(260);
+        side.SetClientHeight(std::max(form.ClientHeight(), 300));
+        side.SetBounds(form.Left() + form.Width() + 8, form.Top(), side.Width(), side.Height());
+        auto* inspector = new ui::TRFInspector(&side);
+        inspector->SetName("Inspector");
+        inspector->SetParent(&side);
+        inspector->SetBounds(0, 0, side.ClientWidth(), side.ClientHeight());
+        inspector->system = &inspectorSystem;
+        inspector->SetRoot(&form);
+        inspector->SetDefaultInstance(&form);
+        designer->SetInspector(inspector);
+        side.Show();
+        // Clicks edit the form only while it is the active one.
+        ::SetForegroundWindow(ui::WindowOf(form));
+
         designer->SetActive(true);
         app.ProcessMessages();
 
@@ -90,6 +136,33 @@ int main(int argc, char** argv)
             app.ProcessMessages();
             ui::SavePngFile(ui::CaptureForm(form), target);
             std::printf("%s\n", target.c_str());
+        } else if (mode == "--inspector") {
+            designer->Select(first);
+            app.ProcessMessages();
+            ui::SavePngFile(ui::CaptureForm(side), target);
+            std::printf("%s\n", target.c_str());
+        } else if (mode == "--inspect") {
+            if (!first)
+                throw std::runtime_error("the form has no control to edit");
+            HWND window = ui::WindowOf(form);
+            POINT at{0, 0};
+            ::MapWindowPoints(first->Parent() ? ui::WindowOf(*first->Parent()) : window, window,
+                              &at, 1);
+            PostClick(window, POINT{at.x + first->Left() + 2, at.y + first->Top() + 2});
+            app.ProcessMessages();
+            const int row = inspector->Model().FindRow("Left");
+            if (inspector->Instance() != first || row < 0)
+                throw std::runtime_error("the inspector does not show the clicked control");
+            inspector->SelectRow(row, false);
+            app.ProcessMessages();
+            const int left = first->Left();
+            PostTyping(ui::WindowOf(*inspector->Editor()), std::to_string(left + 24));
+            app.ProcessMessages();
+            std::printf("%s: Left %d typed into the inspector, now %d\n", first->Name().c_str(),
+                        left + 24, first->Left());
+            designer->SetActive(false);
+            form.Hide();
+            designer->SaveToFile(target, ui::FormFileLayout::Binary);
         } else if (mode == "--edit") {
             if (!first)
                 throw std::runtime_error("the form has no control to edit");
@@ -118,6 +191,8 @@ int main(int argc, char** argv)
             form.Hide();
             designer->SaveToFile(target, LayoutOf(source));
         }
+        designer->SetInspector(nullptr);
+        app.RemoveForm(side);
         app.RemoveForm(form);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s: %s\n", source.c_str(), error.what());

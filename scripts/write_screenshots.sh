@@ -33,4 +33,8 @@ sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
   "Z:${out//\//\\}\\form_designer.png" >/dev/null
 # The custom tray icon's own balloon.
 "$build/wine-run" "$build/bin/balloon_screenshots.exe" "Z:${out//\//\\}" >/dev/null
+# The object inspector beside it, showing that control.
+"$build/wine-run" "$build/bin/form_designer_demo.exe" \
+  "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --inspector \
+  "Z:${out//\//\\}\\object_inspector.png" >/dev/null
 ls "$out"/*.png

@@ -82,7 +82,7 @@ TPropertyList& TProperty::Properties()
 
 std::unique_ptr<TPropertyList> TProperty::CreateSubList()
 {
-    auto list = std::make_unique<TPropertyList>(this);
+    std::unique_ptr<TPropertyList> list = m_owner.CreateChildList(*this);
     list->settings = m_owner.settings;
     list->SetRoot(m_root);
     if (m_info && m_info->type && m_info->type->kind == TypeKind::Set)
@@ -208,6 +208,11 @@ void TPropertyList::Rebuild()
     }
     std::stable_sort(m_items.begin(), m_items.end(),
                      [this](const auto& a, const auto& b) { return Less(*a, *b); });
+}
+
+std::unique_ptr<TPropertyList> TPropertyList::CreateChildList(TProperty& parent)
+{
+    return std::make_unique<TPropertyList>(&parent);
 }
 
 std::unique_ptr<TProperty> TPropertyList::CreateItem(const PropInfo* info)

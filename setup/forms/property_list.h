@@ -114,6 +114,8 @@ public:
 protected:
     friend class TProperty;
     virtual std::unique_ptr<TProperty> CreateItem(const PropInfo* info);
+    // The list of an item's children; a derived list hands its own kind down.
+    virtual std::unique_ptr<TPropertyList> CreateChildList(TProperty& parent);
     // Fills a set property's list with its members, lowest ordinal first.
     virtual void AddSetMembers();
     // Sorting order; the top level sorts by name with letter case counting, a sub-list as its

@@ -307,6 +307,8 @@ public:
     // A key went down in the window and OnKeyDown left it: the class's own key commands. Clearing
     // the key keeps it from the window.
     virtual void KeyDownFromWindow(std::uint16_t& key, TShiftState shift) {}
+    // A character typed in the window after OnKeyPress; clearing it keeps it from the window.
+    virtual void KeyPressFromWindow(char& c) {}
     TNotifyEvent onEnter;
     TNotifyEvent onExit;
 

@@ -142,6 +142,12 @@ void TCustomForm::SetBounds(int left, int top, int width, int height)
         onResize(this);
 }
 
+void TCustomForm::Paint(TCanvas& canvas)
+{
+    if (PaintBackground)
+        PaintBackground(canvas);
+}
+
 void TCustomForm::Show()
 {
     SetVisibleShown(true);

@@ -151,6 +151,9 @@ public:
 
     // Offered every message of the form's window first; true means handled.
     std::function<bool(TCustomForm& form, WindowMessage& message)> MessageHook;
+    // Drawn over the form's colour, under its controls: a designer's grid.
+    std::function<void(TCanvas& canvas)> PaintBackground;
+    void Paint(TCanvas& canvas) override;
     // Called by the window when the user activates or leaves it.
     void Activated();
     void Deactivated();

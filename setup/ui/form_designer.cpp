@@ -186,6 +186,8 @@ void TFormDesigner::Notification(forms::TComponent* component, forms::Operation 
         m_form = nullptr;
     if (component == popupMenu)
         popupMenu = nullptr;
+    if (component == m_hinted)
+        m_hinted = nullptr;
     if (component == m_designControl)
         m_designControl = nullptr;
     if (component == m_grabHandles)

@@ -18,6 +18,7 @@
 #include "setup/ui/designer/design_message.h"
 #include "setup/ui/designer/design_rules.h"
 #include "setup/ui/designer/design_surface.h"
+#include "setup/htmlview/images/pixel_image.h"
 #include "setup/ui/form.h"
 
 namespace setup::ui {
@@ -125,6 +126,7 @@ public:
     std::int32_t GrabSize() const { return m_grabSize; }
     void SetGrabSize(std::int32_t size);
     bool snapToGrid = false;
+    // Changing it repaints the form; a change of the step or the colours asks UpdateGrid.
     bool displayGrid = false;
     TColor designerColor = clNone;
     TColor gridColor = clNone;
@@ -194,8 +196,16 @@ public:
     void Align(int horizontal, int vertical);
     void Update();
     void UpdateGrabs();
+    // Builds the grid tile again from the step and colours and repaints the form.
+    void UpdateGrid();
+    // The grid over the form's client area, while design mode is on and the grid shown.
+    void PaintGrid(TCanvas& canvas);
+    // The application's queue ran empty: controls take the designing state, several selected
+    // controls get their marks back.
+    void Idle();
     void CancelDrag();
     void BeginUpdate() { ++m_updateCount; }
+    int UpdateCount() const { return m_updateCount; }
     void EndUpdate();
     TGrabHandles* GrabHandles() const { return m_grabHandles; }
     DragState Dragging() const { return m_drag; }
@@ -221,6 +231,8 @@ public:
     std::function<void(DesignMessage& message)> onMessage;
     std::function<void(TControl* control, TRect& limit)> onMoveLimit;
     std::function<void(TControl* control, TPoint& minSize, TPoint& maxSize)> onSizeLimit;
+    // Asked on every placing of the handles: which positions show and which take the mouse.
+    std::function<void(TGrabPositions& visible, TGrabPositions& enabled)> onCustomizeGrabs;
 
 protected:
     void Notification(forms::TComponent* component, forms::Operation operation) override;
@@ -242,6 +254,17 @@ private:
     void ProcessMessages() const { Surface().ProcessMessages(); }
     void Activate();
     void Deactivate();
+    // Every control of the form that is not protected, with its children, takes the state.
+    void SetControlsDesigning(bool designing);
+    void InstallIdle();
+    void RemoveIdle();
+    // The form or a parent is the screen's active form (no known active form counts as active).
+    bool FormIsActive() const;
+    // The component hint follows the mouse after the application's hint pause.
+    void TrackComponentHint(TControl* control);
+    void StartHintTimer(int milliseconds);
+    void StopHintTimer();
+    void HintTimerFired();
     void RuleChanged(const NameRule& rule);
     void KeepSameParent(TControl* control);
     void DrawMarks(TControl* control);
@@ -284,6 +307,26 @@ private:
     TWinControl* m_bandContainer = nullptr;
     std::intptr_t m_pressLParam = -1;
     TControl* m_rightPressed = nullptr;
+
+    // The component hint.
+    TControl* m_hinted = nullptr;
+    std::uintptr_t m_hintTimer = 0;
+    int m_hintInterval = 0;
+
+    // The grid tile and what it was built from.
+    htmlview::PixelImage m_gridTile;
+    struct GridKey
+    {
+        int step = 0;
+        int screenWidth = 0;
+        std::uint32_t background = 0;
+        std::uint32_t dots = 0;
+        bool operator==(const GridKey&) const = default;
+    } m_gridKey;
+
+    // The application's idle handler while design mode is on, the one it had before.
+    TApplication* m_idleApplication = nullptr;
+    std::function<void(bool& done)> m_savedIdle;
 };
 
 }  // namespace setup::ui

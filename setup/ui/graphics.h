@@ -31,6 +31,8 @@ inline constexpr TColor clBtnHighlight = TColor(static_cast<std::int32_t>(0xFF00
 inline constexpr TColor clHighlight = TColor(static_cast<std::int32_t>(0xFF00000D));
 inline constexpr TColor clHighlightText = TColor(static_cast<std::int32_t>(0xFF00000E));
 inline constexpr TColor clGrayText = TColor(static_cast<std::int32_t>(0xFF000011));
+inline constexpr TColor cl3DDkShadow = TColor(static_cast<std::int32_t>(0xFF000015));
+inline constexpr TColor cl3DLight = TColor(static_cast<std::int32_t>(0xFF000016));
 
 enum TFontStyle
 {

@@ -350,6 +350,8 @@ bool WindowPeer::KeyOrFocus(UINT message, WPARAM wParam)
                     form->onKeyPress(form, c);
             if (c)
                 m_control.onKeyPress(&m_control, c);
+            if (c)
+                m_control.KeyPressFromWindow(c);
             return c == 0;
         }
         default:
@@ -450,6 +452,14 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     if (m_oldProc) {
         result = Default(message, wParam, lParam);
+        // A system control that takes more keys than its class does (an edit that acts on
+        // Enter) says so to dialog navigation.
+        if (message == WM_GETDLGCODE) {
+            const unsigned wanted = m_control.WantedKeys();
+            result |= (wanted & kwArrows ? DLGC_WANTARROWS : 0) |
+                      (wanted & kwChars ? DLGC_WANTCHARS : 0) |
+                      (wanted & kwAllKeys ? DLGC_WANTALLKEYS : 0);
+        }
         // Clicks of system controls arrive as their notifications; the release is still told.
         if (message == WM_LBUTTONUP || message == WM_RBUTTONUP)
             m_control.onMouseUp(&m_control, message == WM_LBUTTONUP ? mbLeft : mbRight,

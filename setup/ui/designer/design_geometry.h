@@ -3,6 +3,7 @@
 // rectangle is kept inside its limits.
 #pragma once
 
+#include "setup/forms/property_types.h"
 #include "setup/ui/geometry.h"
 
 namespace setup::ui {
@@ -19,6 +20,7 @@ enum TGrabPosition
     gpRightMiddle,
     gpRightBottom,
 };
+using TGrabPositions = forms::TSet<TGrabPosition>;
 
 int ClampGridStep(int step);
 int ClampGrabSize(int size);

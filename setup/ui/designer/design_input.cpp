@@ -111,7 +111,7 @@ void TFormDesigner::HandleMessage(DesignMessage& message)
             onMessage(message);
         return;
     }
-    if (!Form() || !m_active)
+    if (!Form() || !m_active || !FormIsActive())
         return;
     ++m_busy;
     struct Lower
@@ -153,11 +153,14 @@ void DesignInput::Dispatch()
         case msg::kNcRButtonUp:
             RightUp();
             break;
+        // Keys typed into another window of the program (an inspector beside the form) are its.
         case msg::kKeyDown:
-            KeyDown();
+            if (m.window)
+                KeyDown();
             break;
         case msg::kKeyUp:
-            KeyUp();
+            if (m.window)
+                KeyUp();
             break;
         case msg::kHScroll:
         case msg::kVScroll:
@@ -273,10 +276,7 @@ void DesignInput::MouseMove()
         if (!leftDown) {
             if (x && d.IsProtected(x))
                 surface.SetCursor(DesignCursor::Default);
-            if (d.showComponentHint && x && !d.IsProtected(x))
-                surface.ShowHint(d.GetComponentHint(x), HintKind::Component);
-            else if (d.showComponentHint)
-                surface.HideHint();
+            d.TrackComponentHint(x);
         }
         if (!x)
             surface.SetCursor(DesignCursor::Default);
@@ -287,6 +287,7 @@ void DesignInput::MouseMove()
         return;
     }
     if (d.m_drag == DragState::MoveOrSize) {
+        d.StopHintTimer();
         if (!leftDown) {
             d.CancelDrag();
             return;
@@ -602,6 +603,8 @@ void DesignInput::LeftUp()
 
 void DesignInput::DoubleClick()
 {
+    if (!m.window)
+        return;
     TControl* x = d.ControlAtMessage(m);
     if (m.lParam != d.m_pressLParam) {
         Swallow(m);

@@ -91,10 +91,10 @@ void TFormDesigner::Activate()
     Update();
     if (m_palette && alignmentPalette.Has(apAutoShow))
         m_palette->SetVisible(true);
+    InstallIdle();
+    SetControlsDesigning(true);
     if (TCustomForm* form = Form()) {
-        form->SetDesigning(true);
-        // The designer, its handles and the placeholders stay live: they answer the mouse.
-        SetDesigning(false);
+        form->PaintBackground = [this](TCanvas& canvas) { PaintGrid(canvas); };
         form->Changed(Aspect::Paint);
     }
     if (onActivate)
@@ -104,6 +104,9 @@ void TFormDesigner::Activate()
 void TFormDesigner::Deactivate()
 {
     Surface().Detach(*this);
+    RemoveIdle();
+    StopHintTimer();
+    m_hinted = nullptr;
     if (!HasState(forms::csDestroying)) {
         if (m_palette)
             m_palette->SetVisible(false);
@@ -114,8 +117,10 @@ void TFormDesigner::Deactivate()
     delete m_grabHandles;
     m_grabHandles = nullptr;
     m_active = false;
+    // The windows stay shown: hiding them would leave the page blank once design mode ends.
+    SetControlsDesigning(false);
     if (TCustomForm* form = Form()) {
-        form->SetDesigning(false);
+        form->PaintBackground = nullptr;
         form->Changed(Aspect::Paint);
     }
     if (onDeactivate)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "setup/ui/application.h"
 #include "setup/ui/designer/grab_handles.h"
 #include "setup/ui/form_designer.h"
 #include "setup/ui/gdi_canvas_win32.h"
@@ -176,6 +177,13 @@ HWND Win32DesignSurface::FormWindow() const
 void Win32DesignSurface::Attach(TFormDesigner& designer)
 {
     m_designer = &designer;
+    if (TCustomForm* form = designer.Form()) {
+        m_savedHook = form->MessageHook;
+        form->MessageHook = [this](TCustomForm& target, WindowMessage& message) {
+            return FormMessage(target, message);
+        };
+        m_hookedForm = form;
+    }
     if (std::find(g_activeDesigners.begin(), g_activeDesigners.end(), &designer) ==
         g_activeDesigners.end())
         g_activeDesigners.push_back(&designer);
@@ -186,6 +194,11 @@ void Win32DesignSurface::Attach(TFormDesigner& designer)
 
 void Win32DesignSurface::Detach(TFormDesigner& designer)
 {
+    if (m_hookedForm && m_hookedForm == designer.Form()) {
+        m_hookedForm->MessageHook = std::move(m_savedHook);
+        m_savedHook = nullptr;
+    }
+    m_hookedForm = nullptr;
     std::erase(g_activeDesigners, &designer);
     if (g_activeDesigners.empty() && g_hook) {
         ::UnhookWindowsHookEx(g_hook);
@@ -193,6 +206,36 @@ void Win32DesignSurface::Detach(TFormDesigner& designer)
     }
     HideHint();
     m_designer = nullptr;
+}
+
+bool Win32DesignSurface::FormMessage(TCustomForm& form, WindowMessage& message)
+{
+    const auto chain = [&] { return m_savedHook && m_savedHook(form, message); };
+    if (!m_designer || !m_designer->displayGrid || !WindowOf(form))
+        return chain();
+    switch (message.message) {
+        case WM_ACTIVATE:
+            // The form's own handling still runs: it keeps the screen's active form.
+            if (LOWORD(message.wParam) != WA_INACTIVE)
+                m_designer->UpdateGrabs();
+            return chain();
+        case WM_MOUSEACTIVATE: {
+            TApplication* app = form.Application();
+            const TCustomForm* active = app ? app->Screen().ActiveForm() : nullptr;
+            bool isActive = false;
+            for (const TControl* control = &form; control; control = control->Parent())
+                isActive = isActive || control == active;
+            if (m_designer->BusyCount() == 0 && !isActive) {
+                // The click that activates the form does not also edit it.
+                ::SetFocus(WindowOf(form));
+                message.result = MA_ACTIVATEANDEAT;
+                return true;
+            }
+            return chain();
+        }
+        default:
+            return chain();
+    }
 }
 
 void Win32DesignSurface::ProcessMessages()

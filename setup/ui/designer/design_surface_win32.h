@@ -1,11 +1,15 @@
 // The designer's window side: a get-message hook on the GUI thread hands every queued message
-// to each designer in design mode (and drops what one swallowed), and the drag pictures, cursor,
-// capture and hint are drawn with GDI.
+// to each designer in design mode (and drops what one swallowed), the form's own messages are
+// looked at before its handling (activation places the handles, the first click on an inactive
+// form only activates it), and the drag pictures, cursor, capture and hint are drawn with GDI.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
+
 #include "setup/ui/designer/design_surface.h"
+#include "setup/ui/form.h"
 
 namespace setup::ui {
 
@@ -32,7 +36,11 @@ public:
 
 private:
     HWND FormWindow() const;
+    // The form's messages while design mode is on, before its own handling.
+    bool FormMessage(TCustomForm& form, WindowMessage& message);
     TFormDesigner* m_designer = nullptr;
+    TCustomForm* m_hookedForm = nullptr;
+    std::function<bool(TCustomForm& form, WindowMessage& message)> m_savedHook;
     HWND m_hint = nullptr;
 };
 

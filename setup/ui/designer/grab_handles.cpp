@@ -81,6 +81,10 @@ void TGrabHandles::Update(bool hideFirst)
 {
     if (!m_designer.Active())
         return;
+    TGrabPositions visible{0x1FF};
+    TGrabPositions enabled{0x1FF};
+    if (m_designer.onCustomizeGrabs)
+        m_designer.onCustomizeGrabs(visible, enabled);
     m_designer.ProcessMessages();
     m_shown = m_enabled && m_control && !m_designer.IsProtected(m_control) &&
               m_designer.ControlCount() <= 1;
@@ -102,8 +106,8 @@ void TGrabHandles::Update(bool hideFirst)
             GrabHandleRect(handle->Position(), handle->controlBounds, g, parent->ClientRect());
         handle->SetBounds(square.left, square.top, square.Width(), square.Height());
         handle->locked = m_designer.IsLocked(m_control);
-        handle->SetVisible(m_shown);
-        handle->SetEnabled(true);
+        handle->SetVisible(m_shown && visible.Has(handle->Position()));
+        handle->SetEnabled(enabled.Has(handle->Position()));
         handle->Changed(Aspect::Paint);
     }
     m_designer.ProcessMessages();

@@ -4,39 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include "setup/ui/designer/design_surface_win32.h"
 #include "setup/ui/designer/grab_handles.h"
-#include "setup/ui/file_lister_win32.h"
-#include "setup/ui/form_designer.h"
-#include "setup/ui/message_loop_win32.h"
 #include "setup/ui/std_controls.h"
-#include "setup/ui/window_peer_win32.h"
+#include "setup/ui/tests/design_windows_fixture_win32.h"
 
 namespace setup::ui::testing {
 namespace {
 
 TEST(DesignerWindows, PostedMouseAndKeyMessagesSelectMoveAndSize)
 {
-    Win32PeerFactory factory;
-    Win32MessageLoop loop;
-    Win32TimerService timers;
-    TApplication app(loop, &factory, &timers);
-    loop.SetApplication(&app);
-    Win32DesignSurface surface;
-    TForm form;
-    app.AddForm(form);
-    form.SetClientWidth(300);
-    form.SetClientHeight(200);
-    auto* designer = new TFormDesigner(&form);
-    designer->surface = &surface;
-    auto* button = new TButton(&form);
-    button->SetName("Button1");
-    button->SetParent(&form);
-    button->SetBounds(20, 30, 80, 25);
-    auto* edit = new TEdit(&form);
-    edit->SetName("Edit1");
-    edit->SetParent(&form);
-    edit->SetBounds(150, 30, 100, 21);
+    DesignWindows<TFormDesigner> w;
+    TApplication& app = w.app;
+    TForm& form = w.form;
+    TFormDesigner* designer = w.designer;
+    auto* button = w.Place<TButton>("Button1", 20, 30, 80, 25);
+    auto* edit = w.Place<TEdit>("Edit1", 150, 30, 100, 21);
     form.Show();
     designer->SetActive(true);
     app.ProcessMessages();
@@ -70,7 +52,6 @@ TEST(DesignerWindows, PostedMouseAndKeyMessagesSelectMoveAndSize)
     EXPECT_EQ(designer->Control(), edit);
 
     designer->SetActive(false);
-    app.RemoveForm(form);
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+// Under Xvfb: an inspector beside a designed form. A click in the form shows the control in the
+// grid, and a value typed into the grid's edit window reaches the control.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "setup/ui/inspector/component_inspector.h"
+#include "setup/ui/inspector/inspector_system_win32.h"
+#include "setup/ui/std_controls.h"
+#include "setup/ui/tests/design_windows_fixture_win32.h"
+
+namespace setup::ui::testing {
+namespace {
+
+TEST(InspectorWindows, AValueTypedIntoTheGridReachesTheDesignedForm)
+{
+    DesignWindows<TRFDesigner> w;
+    TApplication& app = w.app;
+    TForm& form = w.form;
+    TRFDesigner* designer = w.designer;
+    auto* button = w.Place<TButton>("Button1", 20, 30, 80, 25);
+    Win32InspectorSystem system;
+    TForm side;
+    app.AddForm(side);
+    side.SetClientWidth(250);
+    side.SetClientHeight(300);
+    side.SetBounds(340, 0, side.Width(), side.Height());
+    auto* inspector = new TRFInspector(&side);
+    inspector->SetParent(&side);
+    inspector->SetBounds(0, 0, 250, 300);
+    inspector->system = &system;
+    inspector->SetRoot(&form);
+    inspector->SetDefaultInstance(&form);
+    designer->SetInspector(inspector);
+    side.Show();
+    form.Show();
+    // Clicks edit the form only while it is the active one, as after a real click on it.
+    ::SetForegroundWindow(WindowOf(form));
+    designer->SetActive(true);
+    app.ProcessMessages();
+
+    ::PostMessageA(WindowOf(*button), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageA(WindowOf(*button), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    app.ProcessMessages();
+    ASSERT_EQ(inspector->Instance(), button);
+
+    inspector->SelectRow(inspector->Model().FindRow("Left"), false);
+    app.ProcessMessages();
+    HWND edit = WindowOf(*inspector->Editor());
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(edit));
+    char shown[16] = {};
+    ::GetWindowTextA(edit, shown, sizeof shown);
+    EXPECT_STREQ(shown, "20");
+    ::PostMessageA(edit, EM_SETSEL, 0, -1);
+    for (char c : std::string("64"))
+        ::PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+    app.ProcessMessages();
+    EXPECT_EQ(button->Left(), 64);
+    RECT placed{};
+    ::GetWindowRect(WindowOf(*button), &placed);
+    ::MapWindowPoints(nullptr, WindowOf(form), reinterpret_cast<POINT*>(&placed), 2);
+    EXPECT_EQ(placed.left, 64);
+
+    designer->SetActive(false);
+    designer->SetInspector(nullptr);
+    app.RemoveForm(side);
+}
+
+}  // namespace
+}  // namespace setup::ui::testing
