@@ -8,6 +8,8 @@
 #include "setup/ui/control_windows_win32.h"
 #include "setup/ui/form.h"
 #include "setup/ui/gdi_canvas_win32.h"
+#include "setup/ui/html_pane.h"
+#include "setup/ui/html_pane_win32.h"
 
 namespace setup::ui {
 namespace {
@@ -552,6 +554,8 @@ Win32PeerFactory::Win32PeerFactory()
 std::unique_ptr<IControlPeer> Win32PeerFactory::CreatePeer(TWinControl& control)
 {
     HWND parent = control.Parent() ? WindowOf(*control.Parent()) : nullptr;
+    if (auto* pane = dynamic_cast<THtmlPane*>(&control))
+        return CreateHtmlPanePeer(*pane, parent);
     return std::make_unique<WindowPeer>(control, parent);
 }
 
