@@ -375,16 +375,6 @@ void HtmlPanePeer::Scroll(int bar, int code)
     viewer.ScrollToY(y);
 }
 
-TShiftState ShiftOfKeys(WPARAM keys)
-{
-    TShiftState shift;
-    if (keys & MK_SHIFT)
-        shift.Include(ssShift);
-    if (keys & MK_CONTROL)
-        shift.Include(ssCtrl);
-    return shift;
-}
-
 LRESULT HtmlPanePeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
     htmlview::HtmlViewer& viewer = m_pane.Viewer();
@@ -424,7 +414,7 @@ LRESULT HtmlPanePeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                                button == htmlview::MouseButton::Left    ? mbLeft
                                : button == htmlview::MouseButton::Right ? mbRight
                                                                         : mbMiddle,
-                               ShiftOfKeys(wParam), x, y);
+                               ShiftOfMouseKeys(wParam), x, y);
             viewer.MouseDown(button, (wParam & MK_SHIFT) != 0, x, y);
             return 0;
         }
@@ -445,7 +435,7 @@ LRESULT HtmlPanePeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                              button == htmlview::MouseButton::Left    ? mbLeft
                              : button == htmlview::MouseButton::Right ? mbRight
                                                                       : mbMiddle,
-                             ShiftOfKeys(wParam), x, y);
+                             ShiftOfMouseKeys(wParam), x, y);
             return 0;
         }
         case WM_KEYDOWN: {

@@ -35,19 +35,6 @@ void RegisterOwnClass()
     (void)registered;
 }
 
-TShiftState ShiftOf(WPARAM keys)
-{
-    TShiftState shift;
-    if (keys & MK_SHIFT)
-        shift.Include(ssShift);
-    if (keys & MK_CONTROL)
-        shift.Include(ssCtrl);
-    if (keys & MK_LBUTTON)
-        shift.Include(ssLeft);
-    if (keys & MK_RBUTTON)
-        shift.Include(ssRight);
-    return shift;
-}
 
 class WindowPeer final : public IControlPeer
 {
@@ -454,7 +441,7 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         // Clicks of system controls arrive as their notifications; the release is still told.
         if (message == WM_LBUTTONUP || message == WM_RBUTTONUP)
             m_control.onMouseUp(&m_control, message == WM_LBUTTONUP ? mbLeft : mbRight,
-                                ShiftOf(wParam), static_cast<short>(LOWORD(lParam)),
+                                ShiftOfMouseKeys(wParam), static_cast<short>(LOWORD(lParam)),
                                 static_cast<short>(HIWORD(lParam)));
         return result;
     }
@@ -477,7 +464,7 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                 TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_window, 0};
                 m_trackingLeave = ::TrackMouseEvent(&track) != 0;
             }
-            m_control.MouseMoveFromWindow(ShiftOf(wParam), static_cast<short>(LOWORD(lParam)),
+            m_control.MouseMoveFromWindow(ShiftOfMouseKeys(wParam), static_cast<short>(LOWORD(lParam)),
                                           static_cast<short>(HIWORD(lParam)));
             return 0;
         case WM_MOUSELEAVE:
@@ -496,7 +483,7 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                               message == WM_RBUTTONDOWN;
             const TMouseButton button =
                 message == WM_RBUTTONDOWN || message == WM_RBUTTONUP ? mbRight : mbLeft;
-            TShiftState shift = ShiftOf(wParam);
+            TShiftState shift = ShiftOfMouseKeys(wParam);
             if (message == WM_LBUTTONDBLCLK)
                 shift.Include(ssDouble);
             TControl* target = GraphicChildAt(x, y);
@@ -562,6 +549,20 @@ std::unique_ptr<IControlPeer> Win32PeerFactory::CreatePeer(TWinControl& control)
 HWND WindowOf(const TWinControl& control)
 {
     return control.Peer() ? reinterpret_cast<HWND>(control.Peer()->Handle()) : nullptr;
+}
+
+TShiftState ShiftOfMouseKeys(WPARAM keys)
+{
+    TShiftState shift;
+    if (keys & MK_SHIFT)
+        shift.Include(ssShift);
+    if (keys & MK_CONTROL)
+        shift.Include(ssCtrl);
+    if (keys & MK_LBUTTON)
+        shift.Include(ssLeft);
+    if (keys & MK_RBUTTON)
+        shift.Include(ssRight);
+    return shift;
 }
 
 TShiftState KeyShift()

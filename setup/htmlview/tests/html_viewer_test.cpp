@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "setup/htmlview/layout/font_run.h"
+#include "setup/htmlview/tests/text_position.h"
 #include "setup/htmlview/util/fake_platform.h"
 #include "setup/htmlview/viewer/html_viewer.h"
 
@@ -81,23 +82,13 @@ protected:
     {
         viewer.Paint({0, 0, viewer.pane.width, viewer.pane.height});
         Document& document = viewer.GetDocument();
-        for (int pos = 0;; ++pos) {
-            char16_t c = 0;
-            if (!document.CharAt(pos, c))
-                break;
-            std::u16string here;
-            for (int i = 0; i < static_cast<int>(text.size()) && document.CharAt(pos + i, c); ++i)
-                here.push_back(c);
-            if (here == text) {
-                // Just left of the second character: a section's first position is also the
-                // end of the one before it.
-                int x = 0, y = 0;
-                document.PointOfCaret(caret ? pos : pos + 1, x, y);
-                return {caret ? x + 1 : x - 3, y + 4 - viewer.VerticalPosition()};
-            }
-        }
-        ADD_FAILURE() << "no such text";
-        return {0, 0};
+        const int pos = fixtures::PositionOfText(document, text);
+        EXPECT_GE(pos, 0) << "no such text";
+        // A caret point, or just left of the second character: a section's first position is
+        // also the end of the one before it.
+        int x = 0, y = 0;
+        document.PointOfCaret(caret ? pos : pos + 1, x, y);
+        return {caret ? x + 1 : x - 3, y + 4 - viewer.VerticalPosition()};
     }
 
     FakeCodePages codePages;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "setup/htmlview/tests/text_position.h"
 #include "setup/ui/capture_win32.h"
 #include "setup/ui/html_pane.h"
 #include "setup/ui/tests/page_windows_fixture_win32.h"
@@ -69,23 +70,13 @@ protected:
     POINT PointOf(const std::u16string& text, bool caret = false)
     {
         htmlview::Document& document = pane->Viewer().GetDocument();
-        for (int pos = 0;; ++pos) {
-            char16_t c = 0;
-            if (!document.CharAt(pos, c))
-                break;
-            std::u16string here;
-            for (int i = 0; i < static_cast<int>(text.size()) && document.CharAt(pos + i, c); ++i)
-                here.push_back(c);
-            if (here == text) {
-                // Just left of the second character (past the frame's pixel): a section's first
-                // position is also the end of the one before it.
-                int x = 0, y = 0;
-                document.PointOfCaret(caret ? pos : pos + 1, x, y);
-                return {x + 1 + (caret ? 1 : -2), y + 1 + 5 - pane->Viewer().VerticalPosition()};
-            }
-        }
-        ADD_FAILURE() << "no such text";
-        return {0, 0};
+        const int pos = htmlview::fixtures::PositionOfText(document, text);
+        EXPECT_GE(pos, 0) << "no such text";
+        // A caret point, or just left of the second character (past the frame's pixel): a
+        // section's first position is also the end of the one before it.
+        int x = 0, y = 0;
+        document.PointOfCaret(caret ? pos : pos + 1, x, y);
+        return {x + 1 + (caret ? 1 : -2), y + 1 + 5 - pane->Viewer().VerticalPosition()};
     }
     void Mouse(UINT message, WPARAM keys, POINT point)
     {
