@@ -33,23 +33,27 @@ std::string Chapter(int n)
     const std::string id = std::to_string(n);
     std::string html = "<h2 class=title id=c" + id + ">Chapter " + id + "</h2>\n";
     for (int p = 0; p < 3; ++p)
-        html += "<p class=body>Some <b>bold</b>, <i>italic</i> and <span class=mark>marked</span>"
-                " text of paragraph " + std::to_string(p) + " with a <a href=\"#c" + id +
-                "\">link</a> and enough words to wrap over several lines of the page when it is"
-                " laid out at the benchmark's width, <font color=#336699 size=+1>in colour"
-                "</font> too.</p>\n";
-    html += "<ul><li>first item<ol><li>one</li><li>two <em>emphasised</em></li></ol></li>"
-            "<li>second item</li><li>third item with more words in it</li></ul>\n";
-    html += "<table border=1 cellpadding=3 width=90%><caption>Table " + id + "</caption>"
+        html +=
+            "<p class=body>Some <b>bold</b>, <i>italic</i> and <span class=mark>marked</span>"
+            " text of paragraph " +
+            std::to_string(p) + " with a <a href=\"#c" + id +
+            "\">link</a> and enough words to wrap over several lines of the page when it is"
+            " laid out at the benchmark's width, <font color=#336699 size=+1>in colour"
+            "</font> too.</p>\n";
+    html +=
+        "<ul><li>first item<ol><li>one</li><li>two <em>emphasised</em></li></ol></li>"
+        "<li>second item</li><li>third item with more words in it</li></ul>\n";
+    html += "<table border=1 cellpadding=3 width=90%><caption>Table " + id +
+            "</caption>"
             "<tr><th>Name</th><th colspan=2>Values</th><th>Notes</th></tr>";
     for (int r = 0; r < 6; ++r)
         html += "<tr><td>row " + std::to_string(r) + "</td><td align=right>" +
-                std::to_string(r * 37 + n) + "</td><td>" + std::to_string(r * 11) +
-                "</td><td>" + (r % 2 ? "<b>odd</b> row with a longer note" : "even") +
-                "</td></tr>";
-    html += "<tr><td rowspan=2>spanning</td><td colspan=3><table><tr><td>inner</td>"
-            "<td>table</td></tr></table></td></tr><tr><td>a</td><td>b</td><td>c</td></tr>"
-            "</table>\n";
+                std::to_string(r * 37 + n) + "</td><td>" + std::to_string(r * 11) + "</td><td>" +
+                (r % 2 ? "<b>odd</b> row with a longer note" : "even") + "</td></tr>";
+    html +=
+        "<tr><td rowspan=2>spanning</td><td colspan=3><table><tr><td>inner</td>"
+        "<td>table</td></tr></table></td></tr><tr><td>a</td><td>b</td><td>c</td></tr>"
+        "</table>\n";
     return html;
 }
 

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ++refreshes;
     };
     viewer.LoadFromFile("page.htm#top");
-    viewer.LoadString(html, "page.htm", DocumentKind::Text);
+    viewer.LoadDocumentString(html, "page.htm", DocumentKind::Text);
     viewer.LoadFromFile("page.htm");
     // Every link followed once, from the page itself.
     std::vector<std::string> links;

@@ -144,14 +144,15 @@ void THtmlPane::LoadImageFile(const std::string& reference)
 
 void THtmlPane::LoadTextFromString(const std::string& text)
 {
-    LoadString(text, {}, 1);
+    LoadDocumentString(text, {}, 1);
 }
 
-void THtmlPane::LoadString(const std::string& source, const std::string& reference, int kind)
+void THtmlPane::LoadDocumentString(const std::string& source, const std::string& reference,
+                                   int kind)
 {
     ApplySettings();
-    m_viewer->LoadString(source, reference,
-                         kind == 0 ? htmlview::DocumentKind::Html : htmlview::DocumentKind::Text);
+    m_viewer->LoadDocumentString(
+        source, reference, kind == 0 ? htmlview::DocumentKind::Html : htmlview::DocumentKind::Text);
 }
 
 std::string THtmlPane::ExpandReference(const std::string& reference) const

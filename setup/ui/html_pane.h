@@ -76,7 +76,7 @@ public:
     void LoadFromFile(const std::string& reference);
     void LoadImageFile(const std::string& reference);
     void LoadTextFromString(const std::string& text);
-    void LoadString(const std::string& source, const std::string& reference, int kind);
+    void LoadDocumentString(const std::string& source, const std::string& reference, int kind);
     std::string GetDocumentTitle() const { return m_viewer->Title(); }
     std::string GetCurrentFile() const { return m_viewer->CurrentFile(); }
     virtual std::string ExpandReference(const std::string& reference) const;
@@ -120,8 +120,8 @@ public:
     std::string defFontName = "Times New Roman";
     std::int32_t defFontSize = 12;
     TColor defFontColor = TColor(static_cast<std::int32_t>(0xFF000012));  // button text
-    TColor defHotSpotColor = TColor(0xFF0000);      // blue
-    TColor defVisitedLinkColor = TColor(0x800080);  // purple
+    TColor defHotSpotColor = TColor(0xFF0000);                            // blue
+    TColor defVisitedLinkColor = TColor(0x800080);                        // purple
     TColor defOverLinkColor = TColor(0xFF0000);
     forms::TFontCharset charSet = forms::TFontCharset(1);
     std::int32_t marginHeight = 5;

@@ -117,9 +117,9 @@ public:
         if (pane.TabStop())
             style |= WS_TABSTOP;
         const TRect bounds = pane.BoundsRect();
-        m_window = ::CreateWindowExA(0, kPaneClass, "", style, bounds.left, bounds.top,
-                                     bounds.Width(), bounds.Height(), parent, nullptr,
-                                     ::GetModuleHandleA(nullptr), this);
+        m_window =
+            ::CreateWindowExA(0, kPaneClass, "", style, bounds.left, bounds.top, bounds.Width(),
+                              bounds.Height(), parent, nullptr, ::GetModuleHandleA(nullptr), this);
         pane.Viewer().pane.barWidth = ::GetSystemMetrics(SM_CXVSCROLL);
         pane.AttachWindow(this);
     }
@@ -176,8 +176,8 @@ public:
         ::ShowScrollBar(m_window, SB_VERT, bars.vertical);
         ::SetScrollInfo(m_window, SB_VERT, &info, TRUE);
         if (bars.vertical)
-            ::EnableScrollBar(m_window, SB_VERT, bars.verticalEnabled ? ESB_ENABLE_BOTH
-                                                                       : ESB_DISABLE_BOTH);
+            ::EnableScrollBar(m_window, SB_VERT,
+                              bars.verticalEnabled ? ESB_ENABLE_BOTH : ESB_DISABLE_BOTH);
         info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
         info.nMax = bars.horizontal ? bars.horizontalMax : 0;
         info.nPage = static_cast<UINT>(bars.horizontalPage);
@@ -244,6 +244,7 @@ public:
 
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND window) { m_window = window; }
+    THtmlPane& Pane() const { return m_pane; }
 
 private:
     int Edge() const { return m_pane.BorderStyle() == htNone ? 0 : 1; }
@@ -476,7 +477,8 @@ LRESULT HtmlPanePeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
     if (message == WM_NCCREATE) {
-        auto* peer = static_cast<HtmlPanePeer*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        auto* peer =
+            static_cast<HtmlPanePeer*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         ::SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(peer));
         peer->Attach(window);
     }
@@ -496,6 +498,16 @@ LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 std::unique_ptr<HtmlPanePlatform> MakeHtmlPanePlatform()
 {
     return std::make_unique<PlatformWin32>();
+}
+
+THtmlPane* PaneOfWindow(void* window)
+{
+    const auto handle = static_cast<HWND>(window);
+    char name[32] = {};
+    if (!handle || !::GetClassNameA(handle, name, sizeof(name)) || std::string(name) != kPaneClass)
+        return nullptr;
+    auto* peer = reinterpret_cast<HtmlPanePeer*>(::GetWindowLongPtrA(handle, GWLP_USERDATA));
+    return peer ? &peer->Pane() : nullptr;
 }
 
 std::unique_ptr<IControlPeer> CreateHtmlPanePeer(THtmlPane& pane, void* parentWindow)

@@ -11,5 +11,7 @@ namespace setup::ui {
 class THtmlPane;
 
 std::unique_ptr<IControlPeer> CreateHtmlPanePeer(THtmlPane& pane, void* parentWindow);
+// The pane a window shows, else null.
+THtmlPane* PaneOfWindow(void* window);
 
 }  // namespace setup::ui

@@ -580,7 +580,9 @@ TShiftState KeyShift()
 TWinControl* ControlOfWindow(HWND window)
 {
     WindowPeer* peer = PeerOf(window);
-    return peer ? &peer->Control() : nullptr;
+    if (!peer)
+        return PaneOfWindow(window);
+    return &peer->Control();
 }
 
 }  // namespace setup::ui

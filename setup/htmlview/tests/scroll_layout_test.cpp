@@ -34,14 +34,13 @@ TEST(ScrollBars, ArrangementByDocumentSize)
         {"one pixel higher", Pane(300, 200), 199, 100, false, true, true, 281, 198},
         {"too wide only", Pane(300, 200), 50, 400, true, false, false, 298, 181},
         {"fits in both directions", Pane(300, 200), 190, 290, false, false, false, 298, 198},
-        {"a bar's height short and too wide", Pane(300, 200), 190, 299, true, true, true, 281,
-         181},
+        {"a bar's height short and too wide", Pane(300, 200), 190, 299, true, true, true, 281, 181},
         {"kept bar, short document", Pane(300, 200, ScrollStyle::Both, true), 20, 100, false, true,
          false, 281, 198},
         {"no bars at all", Pane(300, 200, ScrollStyle::None), 5000, 5000, false, false, false, 298,
          198},
-        {"horizontal only", Pane(300, 200, ScrollStyle::Horizontal), 5000, 5000, true, false,
-         false, 298, 181},
+        {"horizontal only", Pane(300, 200, ScrollStyle::Horizontal), 5000, 5000, true, false, false,
+         298, 181},
     };
     for (const Case& c : cases) {
         int width = c.docWidth;

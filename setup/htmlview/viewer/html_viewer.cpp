@@ -145,8 +145,8 @@ void HtmlViewer::LoadFile(const std::string& reference, DocumentKind kind)
         onMetaRefresh(m_refresh->delay, m_refresh->url);
 }
 
-void HtmlViewer::LoadString(const std::string& source, const std::string& reference,
-                            DocumentKind kind)
+void HtmlViewer::LoadDocumentString(const std::string& source, const std::string& reference,
+                                    DocumentKind kind)
 {
     if (m_busy)
         return;
@@ -185,7 +185,8 @@ void HtmlViewer::Parse(const std::string& source, DocumentKind kind, const std::
     } else if (kind == DocumentKind::Image) {
         builder.Build("<img src=\"" + imageName + "\">");
     } else {
-        builder.hooks.loadStyleSheet = [this](const std::string& href) -> std::optional<LinkedSheet> {
+        builder.hooks.loadStyleSheet =
+            [this](const std::string& href) -> std::optional<LinkedSheet> {
             const std::string path = ExpandReference(href);
             auto text = m_services.files.ReadFile(path);
             if (!text)
@@ -239,7 +240,8 @@ void HtmlViewer::FormatDocument()
     m_docWidth = docWidth;
     m_bars = ArrangeScrollBars(pane, m_docHeight, m_docWidth);
     m_vertical = ClampScroll(m_vertical, m_docHeight, PanelHeight());
-    m_horizontal = std::clamp(m_horizontal, 0, std::max(0, m_bars.horizontalMax - m_bars.paintWidth));
+    m_horizontal =
+        std::clamp(m_horizontal, 0, std::max(0, m_bars.horizontalMax - m_bars.paintWidth));
     m_document->scrollY = m_vertical;
     m_window.ArrangeBars(m_bars, m_vertical, m_horizontal);
 }
@@ -410,14 +412,13 @@ PaintPlan HtmlViewer::Paint(const Rect& clip)
     if (body && m_document->imagesShown && !body->backgroundSource.empty())
         if (const PixelImage* image = m_images->Find(body->backgroundSource)) {
             const BackgroundPlacement& placement = body->backgroundPlacement;
-            const Rect box = placement.fixed
-                                 ? Rect{m_horizontal, 0, m_horizontal + m_bars.paintWidth,
-                                        m_bars.paintHeight}
-                                 : Rect{0, -m_vertical,
-                                        std::max(m_bars.horizontalMax, m_bars.paintWidth),
-                                        std::max(m_docHeight, m_bars.paintHeight) - m_vertical};
-            for (const Rect& tile : BackgroundTiles(box, image->width, image->height, placement,
-                                                    documentClip))
+            const Rect box =
+                placement.fixed
+                    ? Rect{m_horizontal, 0, m_horizontal + m_bars.paintWidth, m_bars.paintHeight}
+                    : Rect{0, -m_vertical, std::max(m_bars.horizontalMax, m_bars.paintWidth),
+                           std::max(m_docHeight, m_bars.paintHeight) - m_vertical};
+            for (const Rect& tile :
+                 BackgroundTiles(box, image->width, image->height, placement, documentClip))
                 background.push_back(ImageCommand{tile, body->backgroundSource});
         }
     plan.commands.insert(plan.commands.begin(), background.begin(), background.end());
@@ -626,23 +627,27 @@ bool HtmlViewer::KeyDown(std::uint16_t key, bool shift, bool ctrl)
     const int large = m_bars.verticalLargeChange;
     switch (key) {
         case kKeyPrior:
-            ScrollVertically(KeyScrollTarget(ScrollKey::PageUp, m_vertical, large, m_docHeight), false);
+            ScrollVertically(KeyScrollTarget(ScrollKey::PageUp, m_vertical, large, m_docHeight),
+                             false);
             return true;
         case kKeyNext:
             ScrollVertically(KeyScrollTarget(ScrollKey::PageDown, m_vertical, large, m_docHeight),
                              false);
             return true;
         case kKeyHome:
-            ScrollVertically(KeyScrollTarget(ScrollKey::Home, m_vertical, large, m_docHeight), false);
+            ScrollVertically(KeyScrollTarget(ScrollKey::Home, m_vertical, large, m_docHeight),
+                             false);
             return true;
         case kKeyEnd:
-            ScrollVertically(KeyScrollTarget(ScrollKey::End, m_vertical, large, m_docHeight), false);
+            ScrollVertically(KeyScrollTarget(ScrollKey::End, m_vertical, large, m_docHeight),
+                             false);
             return true;
         case kKeyUp:
             ScrollVertically(KeyScrollTarget(ScrollKey::Up, m_vertical, large, m_docHeight), true);
             return true;
         case kKeyDown:
-            ScrollVertically(KeyScrollTarget(ScrollKey::Down, m_vertical, large, m_docHeight), true);
+            ScrollVertically(KeyScrollTarget(ScrollKey::Down, m_vertical, large, m_docHeight),
+                             true);
             return true;
         case kKeyLeft:
             SetHorizontalPosition(m_horizontal - kHorizontalSmallChange);

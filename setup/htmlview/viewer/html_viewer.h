@@ -72,8 +72,12 @@ public:
     void LoadFromFile(const std::string& reference);
     void LoadImageFile(const std::string& reference);
     // Shows a text as a document (kind Text: plain text); no history.
-    void LoadString(const std::string& source, const std::string& reference, DocumentKind kind);
-    void LoadTextFromString(const std::string& text) { LoadString(text, {}, DocumentKind::Text); }
+    void LoadDocumentString(const std::string& source, const std::string& reference,
+                            DocumentKind kind);
+    void LoadTextFromString(const std::string& text)
+    {
+        LoadDocumentString(text, {}, DocumentKind::Text);
+    }
     void Clear();
 
     const std::string& Title() const { return m_title; }

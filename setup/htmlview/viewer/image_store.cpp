@@ -48,8 +48,7 @@ std::optional<PixelImage> Decode(const std::string& data)
 ImageStore::ImageStore(const IViewerFiles& files,
                        std::function<std::string(const std::string&)> expand)
     : m_files(files), m_expand(std::move(expand))
-{
-}
+{}
 
 const PixelImage* ImageStore::Find(const std::string& source)
 {

@@ -48,8 +48,8 @@ LinkKind KindOfLinkPath(std::string_view path)
     const std::string extension = UpperAscii(path.substr(dot, 5));
     if (extension == ".HTM" || extension == ".HTML")
         return LinkKind::Page;
-    if (extension == ".BMP" || extension == ".GIF" || extension == ".JPG" ||
-        extension == ".JPEG" || extension == ".PNG")
+    if (extension == ".BMP" || extension == ".GIF" || extension == ".JPG" || extension == ".JPEG" ||
+        extension == ".PNG")
         return LinkKind::Image;
     return LinkKind::Other;
 }
@@ -92,8 +92,9 @@ bool VisitedList::Remember(const std::string& url)
 {
     if (m_max <= 0)
         return false;
-    const auto found = std::find_if(m_urls.begin(), m_urls.end(),
-                                    [&](const std::string& known) { return EqualsNoCase(known, url); });
+    const auto found = std::find_if(m_urls.begin(), m_urls.end(), [&](const std::string& known) {
+        return EqualsNoCase(known, url);
+    });
     if (found == m_urls.begin() && found != m_urls.end())
         return false;
     const bool isNew = found == m_urls.end();

@@ -52,8 +52,8 @@ BarArrangement ArrangeScrollBars(const PaneGeometry& pane, int docHeight, int& d
     } else {
         needed = docHeight >= pane.height - b ||
                  (both && docHeight >= pane.height - b - sb && pane.width - sb - b < docWidth);
-        bars.horizontal = both && (pane.width - b < docWidth ||
-                                   ((needed || pane.keepVerticalBar) && pane.width - sb - b < docWidth));
+        bars.horizontal = both && (pane.width - b < docWidth || ((needed || pane.keepVerticalBar) &&
+                                                                 pane.width - sb - b < docWidth));
         bars.vertical = needed || pane.keepVerticalBar;
     }
     const int panelWidth =

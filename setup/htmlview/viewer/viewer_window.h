@@ -12,11 +12,11 @@ namespace htmlview {
 
 enum class ViewerCursor
 {
-    Default,    // the control's own cursor
+    Default,  // the control's own cursor
     Arrow,
-    Hand,       // over a link or an image button
-    Text,       // selecting text
-    Pan,        // panning, not moving
+    Hand,  // over a link or an image button
+    Text,  // selecting text
+    Pan,   // panning, not moving
     PanUp,
     PanDown
 };

@@ -39,7 +39,8 @@ class HtmlPaneWindowTest : public PageWindowsTest
 protected:
     HtmlPaneWindowTest()
     {
-        folder = fs::temp_directory_path() / ("html-pane-" + std::to_string(::GetCurrentProcessId()));
+        folder =
+            fs::temp_directory_path() / ("html-pane-" + std::to_string(::GetCurrentProcessId()));
         fs::create_directories(folder);
         std::string html =
             "<title>First</title><body bgcolor=#00ff00><p>Alpha words here</p>"

@@ -518,7 +518,8 @@ TEST(HtmlPaneBinding, TheIndexPageIsShownAndItsLinksHandled)
         << "<title>Sample index</title><p>Hello <a href=\"tune.wav\">tune</a></p>";
     LoadDialog(run.runtime, "0", WritePageFile(run.folder, "Index", kHtmlPage, {}));
     PrepareDialog(run.runtime, "0");
-    auto& pane = dynamic_cast<ui::THtmlPane&>(*FindDialog(run.runtime, "0")->FindComponent("Viewer"));
+    auto& pane =
+        dynamic_cast<ui::THtmlPane&>(*FindDialog(run.runtime, "0")->FindComponent("Viewer"));
     EXPECT_EQ(pane.GetDocumentTitle(), "Sample index");
     EXPECT_NE(pane.GetCurrentFile().find("index.htm"), std::string::npos);
     pane.Viewer().SetLink("tune.wav", "");
