@@ -57,6 +57,10 @@ int main(int argc, char** argv)
     const fs::path support = fs::temp_directory_path() / "wizard-screenshots";
     fs::create_directories(support);
     fs::copy_file(argv[3], support / "license.txt", fs::copy_options::overwrite_existing);
+    // The welcome page's HTML document and its picture lie beside the licence.
+    for (const char* name : {"index.htm", "logo.png"})
+        if (const fs::path beside = fs::path(argv[3]).parent_path() / name; fs::exists(beside))
+            fs::copy_file(beside, support / name, fs::copy_options::overwrite_existing);
 
     setup::ui::Win32PeerFactory peers;
     setup::ui::Win32MessageLoop loop;

@@ -1,5 +1,6 @@
 // Any bytes as an HTML document: built into sections, laid out at a width the first byte picks,
-// painted, and asked for links, carets and characters across the page; its forms submitted.
+// painted, and asked for links, carets and characters across the page; its forms submitted. A
+// linked style sheet is the document's own text read as CSS.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -31,7 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          static_cast<int>(source.size()) * 3 % 200};
     };
     DocumentBuilder builder(document, codePages);
+    builder.hooks.loadStyleSheet = [&html](const std::string&) {
+        return std::optional<LinkedSheet>(LinkedSheet{html, "C:\\"});
+    };
+    builder.hooks.onMeta = [](const std::string&, const std::string&, const std::string&) {};
+    builder.hooks.onSound = [](const std::string&, int, bool) {};
     builder.Build(html);
+    document.TabStopLinks();
     const int height = document.Layout(width, 300);
     if (height < 0)
         std::abort();

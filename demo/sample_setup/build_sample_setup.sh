@@ -26,7 +26,7 @@ done
 # The wizard pages and their rules files go to the archive's root, the setup's support folder.
 pages="$work/parts/pages"
 mkdir -p "$pages"
-cp "$here/license.txt" "$pages/"
+cp "$here/license.txt" "$here/index.htm" "$here/logo.png" "$pages/"
 for source in "$here"/pages/*.txt; do
   page=$(basename "$source" .txt)
   "$build/wine-run" "$build/bin/formconv.exe" text-to-binary "$(winpath "$source")" \

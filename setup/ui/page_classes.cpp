@@ -6,6 +6,7 @@
 #include "setup/ui/containers.h"
 #include "setup/ui/file_controls.h"
 #include "setup/ui/graphic_controls.h"
+#include "setup/ui/html_pane.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/shell_controls.h"

@@ -18,28 +18,6 @@ void PaintPlaceholder(TControl& control, TCanvas& canvas)
                     tfCenter | tfVCenter | tfSingleLine | tfNoPrefix);
 }
 
-const ClassInfo& THtmlPane::StaticClass()
-{
-    static const ClassInfo info = ClassBuilder<THtmlPane>("THtmlPane", &TWinControl::StaticClass())
-                                      .Property("DefBackground", &THtmlPane::defBackground)
-                                      .Property("DefFontName", &THtmlPane::defFontName)
-                                      .Property("DefFontSize", &THtmlPane::defFontSize)
-                                      .Build();
-    return info;
-}
-
-THtmlPane::THtmlPane(forms::TComponent* owner) : TWinControl(owner)
-{
-    SetParentColor(false);
-    SetColor(clWindow);
-    SetBounds(0, 0, 185, 89);
-}
-
-void THtmlPane::Paint(TCanvas& canvas)
-{
-    PaintPlaceholder(*this, canvas);
-}
-
 const ClassInfo& TFlashFrame::StaticClass()
 {
     static const ClassInfo info =

@@ -1,4 +1,4 @@
-// Stand-ins under the class names of the HTML pane, the Flash frame and the glass component,
+// Stand-ins under the class names of the Flash frame and the glass component,
 // until their own libraries replace them: they hold the properties page files give them, so such
 // pages load and show.
 #pragma once
@@ -14,17 +14,6 @@ namespace setup::ui {
 
 // The stand-ins' look: their colour in a frame, with the class name.
 void PaintPlaceholder(TControl& control, TCanvas& canvas);
-
-class THtmlPane : public TWinControl
-{
-public:
-    FORMS_CLASS_INFO()
-    explicit THtmlPane(forms::TComponent* owner);
-    void Paint(TCanvas& canvas) override;
-    std::string defFontName = "Times New Roman";
-    std::int32_t defFontSize = 12;
-    TColor defBackground = clWindow;
-};
 
 class TFlashFrame : public TCustomPanel
 {

@@ -8,6 +8,8 @@
 #include "setup/ui/control_windows_win32.h"
 #include "setup/ui/form.h"
 #include "setup/ui/gdi_canvas_win32.h"
+#include "setup/ui/html_pane.h"
+#include "setup/ui/html_pane_win32.h"
 
 namespace setup::ui {
 namespace {
@@ -33,19 +35,6 @@ void RegisterOwnClass()
     (void)registered;
 }
 
-TShiftState ShiftOf(WPARAM keys)
-{
-    TShiftState shift;
-    if (keys & MK_SHIFT)
-        shift.Include(ssShift);
-    if (keys & MK_CONTROL)
-        shift.Include(ssCtrl);
-    if (keys & MK_LBUTTON)
-        shift.Include(ssLeft);
-    if (keys & MK_RBUTTON)
-        shift.Include(ssRight);
-    return shift;
-}
 
 class WindowPeer final : public IControlPeer
 {
@@ -463,7 +452,7 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         // Clicks of system controls arrive as their notifications; the release is still told.
         if (message == WM_LBUTTONUP || message == WM_RBUTTONUP)
             m_control.onMouseUp(&m_control, message == WM_LBUTTONUP ? mbLeft : mbRight,
-                                ShiftOf(wParam), static_cast<short>(LOWORD(lParam)),
+                                ShiftOfMouseKeys(wParam), static_cast<short>(LOWORD(lParam)),
                                 static_cast<short>(HIWORD(lParam)));
         return result;
     }
@@ -486,7 +475,7 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                 TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, m_window, 0};
                 m_trackingLeave = ::TrackMouseEvent(&track) != 0;
             }
-            m_control.MouseMoveFromWindow(ShiftOf(wParam), static_cast<short>(LOWORD(lParam)),
+            m_control.MouseMoveFromWindow(ShiftOfMouseKeys(wParam), static_cast<short>(LOWORD(lParam)),
                                           static_cast<short>(HIWORD(lParam)));
             return 0;
         case WM_MOUSELEAVE:
@@ -505,7 +494,7 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
                               message == WM_RBUTTONDOWN;
             const TMouseButton button =
                 message == WM_RBUTTONDOWN || message == WM_RBUTTONUP ? mbRight : mbLeft;
-            TShiftState shift = ShiftOf(wParam);
+            TShiftState shift = ShiftOfMouseKeys(wParam);
             if (message == WM_LBUTTONDBLCLK)
                 shift.Include(ssDouble);
             TControl* target = GraphicChildAt(x, y);
@@ -563,12 +552,28 @@ Win32PeerFactory::Win32PeerFactory()
 std::unique_ptr<IControlPeer> Win32PeerFactory::CreatePeer(TWinControl& control)
 {
     HWND parent = control.Parent() ? WindowOf(*control.Parent()) : nullptr;
+    if (auto* pane = dynamic_cast<THtmlPane*>(&control))
+        return CreateHtmlPanePeer(*pane, parent);
     return std::make_unique<WindowPeer>(control, parent);
 }
 
 HWND WindowOf(const TWinControl& control)
 {
     return control.Peer() ? reinterpret_cast<HWND>(control.Peer()->Handle()) : nullptr;
+}
+
+TShiftState ShiftOfMouseKeys(WPARAM keys)
+{
+    TShiftState shift;
+    if (keys & MK_SHIFT)
+        shift.Include(ssShift);
+    if (keys & MK_CONTROL)
+        shift.Include(ssCtrl);
+    if (keys & MK_LBUTTON)
+        shift.Include(ssLeft);
+    if (keys & MK_RBUTTON)
+        shift.Include(ssRight);
+    return shift;
 }
 
 TShiftState KeyShift()
@@ -586,7 +591,9 @@ TShiftState KeyShift()
 TWinControl* ControlOfWindow(HWND window)
 {
     WindowPeer* peer = PeerOf(window);
-    return peer ? &peer->Control() : nullptr;
+    if (!peer)
+        return PaneOfWindow(window);
+    return &peer->Control();
 }
 
 }  // namespace setup::ui

@@ -22,6 +22,8 @@ public:
 HWND WindowOf(const TWinControl& control);
 // The control a window of the library stands for, else null.
 TWinControl* ControlOfWindow(HWND window);
+// The shift state a mouse message's key flags carry.
+TShiftState ShiftOfMouseKeys(WPARAM keys);
 // Shift, Ctrl and Alt as the keyboard holds them now.
 TShiftState KeyShift();
 

@@ -13,6 +13,7 @@
 #include "setup/ui/control_rules.h"
 #include "setup/ui/file_controls.h"
 #include "setup/ui/graphic_controls.h"
+#include "setup/ui/html_pane.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
@@ -20,6 +21,7 @@
 #include "setup/wizard/component_lists.h"
 #include "setup/wizard/dialog_pool.h"
 #include "setup/wizard/dialog_runtime.h"
+#include "setup/wizard/page_decisions.h"
 #include "setup/wizard/pool_template.h"
 
 namespace setup::wizard {
@@ -95,6 +97,7 @@ private:
     void BindForm();
     void BindEdit(ui::TCustomEdit& edit, bool masked);
     void BindMemo(ui::TCustomMemo& memo, bool rich);
+    void BindHtmlPane(ui::THtmlPane& pane);
     void TrackEndOfText(ui::TCustomMemo& memo, bool rich);
     void BindListBox(ui::TListBox& list);
     void BindCheckListBox(ui::TCheckListBox& list);
@@ -205,6 +208,23 @@ void PageBinder::BindMemo(ui::TCustomMemo& memo, bool rich)
                                   : JoinLines(m_runtime.system.ReadLines(document)));
     }
     TrackEndOfText(memo, rich);
+}
+
+void PageBinder::BindHtmlPane(ui::THtmlPane& pane)
+{
+    Attach(pane.onHotSpotClick, m_page, "htmlLite1HotSpotClick");
+    if (pane.Tag() != 1)
+        return;
+    const std::string index = FindDocument(IndexPageNames(m_language));
+    try {
+        if (!index.empty()) {
+            pane.LoadFromFile(index);
+            return;
+        }
+    } catch (const std::exception&) {
+        // A page that cannot be read shows the hint instead.
+    }
+    pane.LoadTextFromString(std::string(kMissingIndexText));
 }
 
 void PageBinder::TrackEndOfText(ui::TCustomMemo& memo, bool rich)
@@ -367,6 +387,8 @@ void PageBinder::Visit(forms::TComponent& component)
     }
     if (auto* list = dynamic_cast<ui::TListBox*>(control))
         BindListBox(*list);
+    if (auto* pane = dynamic_cast<ui::THtmlPane*>(control))
+        BindHtmlPane(*pane);
     if (auto* flash = dynamic_cast<ui::TFlashFrame*>(control); flash && flash->Tag() == 1) {
         const std::string movie =
             FindDocument({"movie." + m_language + ".swf", std::string("movie.swf")});
@@ -492,6 +514,8 @@ void ReleaseDialog(DialogRuntime& runtime, const std::string& key)
         }
         if (auto* bar = dynamic_cast<ui::TTrackBar*>(control))
             Detach(bar->onChange);
+        if (auto* pane = dynamic_cast<ui::THtmlPane*>(control))
+            Detach(pane->onHotSpotClick);
         if (auto* files = dynamic_cast<ui::TFileListBox*>(control))
             Detach(files->onChange);
         if (auto* folders = dynamic_cast<ui::TDirectoryListBox*>(control))

@@ -11,6 +11,7 @@
 #include "setup/forms/class_builder.h"
 #include "setup/ui/control_rules.h"
 #include "setup/ui/file_controls.h"
+#include "setup/ui/html_pane.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
@@ -82,6 +83,7 @@ const ClassInfo& TPoolTemplate::StaticClass()
                                       .Method("DriveComboBox1Change", &P::DriveComboBox1Change)
                                       .Method("RichEdit1Change", &P::RichEdit1Change)
                                       .Method("Memo1Change", &P::Memo1Change)
+                                      .Method("htmlLite1HotSpotClick", &P::htmlLite1HotSpotClick)
                                       .Build();
     return info;
 }
@@ -509,6 +511,15 @@ void TPoolTemplate::CheckEndOfText(ui::TCustomMemo& memo)
         return;
     memo.SetMaxLength(kReadToEndMark);
     ApplyRules();
+}
+
+void TPoolTemplate::htmlLite1HotSpotClick(forms::TObject* sender, const std::string& link,
+                                          bool& handled)
+{
+    auto* pane = dynamic_cast<ui::THtmlPane*>(sender);
+    handled = HotSpotClick(link, [pane](const std::string& reference) {
+        return pane ? pane->ExpandReference(reference) : reference;
+    });
 }
 
 bool TPoolTemplate::HotSpotClick(const std::string& link,

@@ -87,6 +87,7 @@ public:
     void Memo1Change(forms::TObject* sender);
     void RichEdit1Change(forms::TObject* sender);
     void Timer1Timer(forms::TObject* sender);
+    void htmlLite1HotSpotClick(forms::TObject* sender, const std::string& link, bool& handled);
     void FormShow(forms::TObject* sender);
 
     // The target-folder edits (Tag 2) follow a folder the user chose.

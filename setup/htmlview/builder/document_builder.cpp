@@ -1,12 +1,16 @@
 #include "setup/htmlview/builder/document_builder.h"
 
+#include "setup/htmlview/builder/head_elements.h"
 #include "setup/htmlview/builder/presentational.h"
 #include "setup/htmlview/forms/form.h"
 #include "setup/htmlview/forms/panel.h"
 #include "setup/htmlview/layout/block.h"
+#include "setup/htmlview/layout/rule.h"
 #include "setup/htmlview/layout/table.h"
 #include "setup/htmlview/layout/text_section.h"
+#include "setup/htmlview/parser/area_map.h"
 #include "setup/htmlview/parser/css_reader.h"
+#include "setup/htmlview/parser/meta_charset.h"
 #include "setup/htmlview/parser/tokenizer.h"
 #include "setup/htmlview/style/box_values.h"
 #include "setup/htmlview/style/cascade.h"
@@ -237,10 +241,11 @@ SectionStyle StyleOf(Properties& p, const ElementFont& font, const IFontCatalog&
 
 }  // namespace
 
-DocumentBuilder::DocumentBuilder(Document& document, const ICodePages& codePages)
+DocumentBuilder::DocumentBuilder(Document& document, const ICodePages& codePages,
+                                 const DefaultSheetSettings& settings)
     : sheet(document.fonts), m_document(document), m_codePages(codePages)
 {
-    sheet.InitializeDefaults({});
+    sheet.InitializeDefaults(settings);
 }
 
 DocumentBuilder::~DocumentBuilder() = default;
@@ -685,6 +690,14 @@ void DocumentBuilder::StartTag()
                                                   : ScriptShift::None;
         section.ChangeFont(FontFor(p), p.title, shift);
         if (s == Sym::A)
+            if (const Attribute* name = m_tokenizer->Attributes().Find(Sym::Name)) {
+                std::string anchor = UpperAscii(Trim(name->value));
+                if (!anchor.empty() && anchor[0] == '#')
+                    anchor.erase(0, 1);
+                if (!anchor.empty())
+                    m_document.anchors.AddCharPosition(anchor, m_tokenizer->TagPosition());
+            }
+        if (s == Sym::A)
             if (const Attribute* href = m_tokenizer->Attributes().Find(Sym::Href)) {
                 UrlTarget target;
                 target.Assign(href->value, "", m_document.linkNumbers);
@@ -750,6 +763,25 @@ void DocumentBuilder::StartTag()
             if (m_noBreak > 0 && m_section)
                 m_section->AppendText(u" ", {m_tokenizer->TagPosition()}, false, 0);
             break;
+        case Sym::Link:
+            ReadLinkElement(m_tokenizer->Attributes(), hooks, sheet);
+            break;
+        case Sym::Meta:
+            MetaTag();
+            break;
+        case Sym::Bgsound:
+            ReadSoundElement(m_tokenizer->Attributes(), hooks);
+            break;
+        case Sym::Map:
+            if (const Attribute* name = m_tokenizer->Attributes().Find(Sym::Name)) {
+                m_map = std::make_unique<MapItem>(UpperAscii(name->value));
+                m_mapStrays = 0;
+            }
+            break;
+        case Sym::Page:
+            EndSection();
+            CurrentCell().Add(std::make_unique<PageBreak>(m_document));
+            break;
         case Sym::Style: {
             StyleSheetSource source;
             source.next = [this] {
@@ -763,6 +795,35 @@ void DocumentBuilder::StartTag()
         default:
             break;
     }
+}
+
+void DocumentBuilder::MetaTag()
+{
+    const AttributeList& attributes = m_tokenizer->Attributes();
+    const auto value = [&](Sym symbol) {
+        const Attribute* a = attributes.Find(symbol);
+        return a ? a->value : std::string();
+    };
+    const std::string httpEquiv = value(Sym::HttpEquiv), content = value(Sym::Content);
+    ApplyMetaContentType(httpEquiv, content, m_stack.back()->properties, *m_tokenizer,
+                         m_document.fonts);
+    if (hooks.onMeta)
+        hooks.onMeta(httpEquiv, value(Sym::Name), content);
+}
+
+bool DocumentBuilder::MapSymbol(Sym symbol)
+{
+    if (!m_map)
+        return false;
+    if (symbol == Sym::Area) {
+        m_map->AddArea(m_tokenizer->Attributes());
+    } else if (symbol == Sym::MapEnd) {
+        m_document.maps.push_back(std::move(m_map));
+    } else if (symbol != Sym::Text && ++m_mapStrays >= kMapStrayLimit) {
+        m_map.reset();  // not a map after all: the symbol is read as content
+        return false;
+    }
+    return true;
 }
 
 void DocumentBuilder::Text(const std::u16string& text, const std::vector<int>& positions)
@@ -859,14 +920,21 @@ void DocumentBuilder::BuildText(const std::string& text)
 
 void DocumentBuilder::Build(const std::string& html)
 {
-    Tokenizer tokenizer(html, m_codePages);
+    m_document.noTabLinks = CountLinks(html, m_codePages, kMaxTabLinks + 1) > kMaxTabLinks;
+    TokenizerHooks tokenizerHooks;
+    tokenizerHooks.idFound = [this](const std::string& id, int position) {
+        m_document.anchors.AddCharPosition(UpperAscii(id), position);
+    };
+    Tokenizer tokenizer(html, m_codePages, std::move(tokenizerHooks));
     m_tokenizer = &tokenizer;
     OpenBody();
     try {
         tokenizer.GetCh();
         for (tokenizer.ReadSymbol(); tokenizer.Symbol() != Sym::Eof; tokenizer.ReadSymbol()) {
             const Sym s = tokenizer.Symbol();
-            if (s == Sym::Text && m_inTitle) {
+            if (MapSymbol(s)) {
+                continue;
+            } else if (s == Sym::Text && m_inTitle) {
                 title += tokenizer.Token().Text();
             } else if (s == Sym::Text) {
                 const TokenObj& token = tokenizer.Token();

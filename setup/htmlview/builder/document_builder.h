@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/htmlview/builder/builder_hooks.h"
 #include "setup/htmlview/builder/presentational.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/text_section.h"
@@ -17,6 +18,7 @@
 namespace htmlview {
 class Form;
 class ListControl;
+class MapItem;
 class Tokenizer;
 }  // namespace htmlview
 
@@ -29,8 +31,13 @@ public:
     static constexpr std::size_t kMaxDepth = 200;
     // TABLE tags deeper than this are ignored; their rows and cells join the table around them.
     static constexpr int kMaxTableDepth = 10;
+    // A document with more links than this gives its links no keyboard tab stops.
+    static constexpr int kMaxTabLinks = 400;
+    // A MAP gives up after this many symbols that are not its areas or its end.
+    static constexpr int kMapStrayLimit = 3;
 
-    DocumentBuilder(Document& document, const ICodePages& codePages);
+    DocumentBuilder(Document& document, const ICodePages& codePages,
+                    const DefaultSheetSettings& settings = {});
     ~DocumentBuilder();
     void Build(const std::string& html);
     // A plain-text document: its lines as preformatted text, in the system's code page.
@@ -39,6 +46,7 @@ public:
     StyleList sheet;
     std::u16string title;
     std::string base, baseTarget;
+    BuilderHooks hooks;
 
 private:
     struct Open;
@@ -62,6 +70,9 @@ private:
     Form& CurrentForm();
     void FinishOption();
     void FinishSelect();
+    // Inside a MAP: its areas are taken, text dropped; false when the symbol is the parser's.
+    bool MapSymbol(Sym symbol);
+    void MetaTag();
 
     Document& m_document;
     const ICodePages& m_codePages;
@@ -78,6 +89,8 @@ private:
     ListControl* m_select = nullptr;  // a SELECT still taking its options
     struct PendingOption;
     std::unique_ptr<PendingOption> m_option;
+    std::unique_ptr<MapItem> m_map;  // a MAP still taking its areas
+    int m_mapStrays = 0;
 };
 
 }  // namespace htmlview

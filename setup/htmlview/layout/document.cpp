@@ -4,6 +4,7 @@
 #include "setup/htmlview/forms/panel.h"
 #include "setup/htmlview/layout/font_run.h"
 #include "setup/htmlview/layout/inline_image.h"
+#include "setup/htmlview/parser/area_map.h"
 
 namespace htmlview {
 
@@ -17,6 +18,29 @@ constexpr int kCaretNewLineDrop = 15;
 Document::Document(ITextMeasurer& measurer, const IFontCatalog& fonts)
     : measurer(measurer), fonts(fonts)
 {}
+
+std::vector<FontRun*> Document::TabStopLinks() const
+{
+    std::vector<FontRun*> stops;
+    if (noTabLinks)
+        return stops;
+    int lastNumber = -1;
+    for (FontRun* run : links)
+        if (run->IsLink() && run->link.linkNumber != lastNumber) {
+            // The pieces of one link follow each other in the list.
+            lastNumber = run->link.linkNumber;
+            stops.push_back(run);
+        }
+    return stops;
+}
+
+const MapItem* Document::FindMap(const std::string& name) const
+{
+    for (const auto& map : maps)
+        if (map->Name() == name)
+            return map.get();
+    return nullptr;
+}
 
 Document::~Document()
 {
@@ -103,6 +127,13 @@ int Document::DocIndexOf(int sourceIndex, bool prev) const
 {
     const int pos = cell.DocIndexOf(sourceIndex, prev);
     return pos >= 0 ? pos : cell.posCount;
+}
+
+bool Document::YOfCharPosition(int sourcePosition, int& y) const
+{
+    auto& self = const_cast<Document&>(*this);
+    int x = 0;
+    return self.PointOfCaret(DocIndexOf(sourcePosition, false), x, y);
 }
 
 SectionBase* Document::SectionAt(int y, int& topY, int& index) const

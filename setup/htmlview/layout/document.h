@@ -11,6 +11,7 @@
 
 #include "setup/htmlview/layout/cell.h"
 #include "setup/htmlview/layout/inline_borders.h"
+#include "setup/htmlview/util/anchor_names.h"
 #include "setup/htmlview/util/platform.h"
 
 namespace htmlview {
@@ -20,17 +21,18 @@ class Form;
 class IControlHost;
 class Panel;
 class InlineImage;
+class MapItem;
 
 struct ImageSize
 {
     int width = 0, height = 0;
 };
 
-class Document
+class Document : public ICharPositionLocator
 {
 public:
     Document(ITextMeasurer& measurer, const IFontCatalog& fonts);
-    ~Document();
+    ~Document() override;
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
 
@@ -48,6 +50,9 @@ public:
     int DocIndexOf(int sourceIndex, bool prev) const;
     // The last section (in document order) whose top is at or above `y`; none above the first.
     SectionBase* SectionAt(int y, int& topY, int& index) const;
+
+    // Where the character read at a source position was laid out.
+    bool YOfCharPosition(int sourcePosition, int& y) const override;
 
     // The section tree with boxes, lines and floats, for tests to compare.
     std::string DumpLayout() const;
@@ -67,6 +72,15 @@ public:
     std::uint32_t windowColor = 0xFFFFFF;
 
     std::vector<FontRun*> links;
+    // Named anchors (A NAME and ID), upper case.
+    AnchorNames anchors{*this};
+    // More links than a keyboard should tab through: links take no tab stops.
+    bool noTabLinks = false;
+    // The links that take keyboard tab stops: the first run of each link, in document order.
+    std::vector<FontRun*> TabStopLinks() const;
+    // The client-side image maps (MAP elements), found by their upper-case names.
+    std::vector<std::unique_ptr<MapItem>> maps;
+    const MapItem* FindMap(const std::string& name) const;
     std::vector<SectionBase*> positionList;
     LinkNumbers linkNumbers;
     FontRun* hoverLink = nullptr;

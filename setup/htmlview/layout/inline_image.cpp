@@ -94,6 +94,17 @@ InlineImage::InlineImage(int position, const AttributeList& attributes) : pos(po
             case Sym::Vspace:
                 vspaceTop = std::min(kMaxSpace, std::abs(std::max(a.number, -kMaxSpace)));
                 break;
+            case Sym::Ismap:
+                isMap = true;
+                break;
+            case Sym::Usemap: {
+                std::string name = UpperAscii(Trim(a.value));
+                if (!name.empty() && name[0] == '#')
+                    name.erase(0, 1);
+                useMap = true;
+                mapName = std::move(name);
+                break;
+            }
             default:
                 break;
         }

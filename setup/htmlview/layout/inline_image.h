@@ -40,6 +40,9 @@ public:
     bool sizeFixed = false;
     bool placeholder = false;  // the picture is missing or images are off
     bool hasLinkFrame = false;
+    bool isMap = false;   // a server-side map: clicks carry the point in the link
+    bool useMap = false;  // a client-side map of the document decides the link
+    std::string mapName;  // upper case, without "#"
     int objWidth = 0, objHeight = 0;      // the picture
     int imageWidth = 0, imageHeight = 0;  // the room in the text, link frame included
     int floatIndent = 0;

@@ -4,6 +4,7 @@
 
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/layout/text_section.h"
+#include "setup/htmlview/parser/area_map.h"
 
 namespace htmlview {
 
@@ -50,9 +51,25 @@ int TextSection::HitLink(int x, int y, LinkHit& hit)
             hit.imageY = dy;
             flags |= kHitControl;
         }
+        if (image->clickTarget)
+            return flags;
+        if (const MapItem* map = image->useMap ? document.FindMap(image->mapName) : nullptr) {
+            if (const std::optional<AreaLink> area = map->LinkAt(dx, dy)) {
+                hit.target.url = area->href;
+                hit.target.target = area->target;
+                flags |= kHitLink;
+                if (!area->title.empty()) {
+                    hit.title = area->title;
+                    flags |= kHitTitle;
+                }
+            }
+            return flags;
+        }
         FontRun& run = const_cast<FontRun&>(FontAt(image->pos));
         if (run.IsLink()) {
             hit.target = run.link;
+            if (image->isMap)
+                hit.target.url += "?" + std::to_string(dx) + "," + std::to_string(dy);
             document.hoverLink = &run;
             flags |= kHitLink;
         }

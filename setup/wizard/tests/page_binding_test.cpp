@@ -8,12 +8,14 @@
 #include "setup/engine/script/setup_messages.h"
 #include "setup/ui/common_controls.h"
 #include "setup/ui/file_controls.h"
+#include "setup/ui/html_pane.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/dialog_pool.h"
 #include "setup/wizard/page_binding.h"
+#include "setup/wizard/page_decisions.h"
 #include "setup/wizard/pool_template.h"
 #include "setup/wizard/tests/wizard_fixture.h"
 
@@ -489,6 +491,51 @@ TEST(EndOfText, ALicenceThatFitsCountsAsReadWhenShown)
         dynamic_cast<ui::TButton&>(*page.FindComponent("NextButton")).Click();
     });
     EXPECT_EQ(ShowDialog(run.runtime, "0", true, false).result, 6);
+}
+
+}  // namespace
+}  // namespace setup::wizard::testing
+
+namespace setup::wizard::testing {
+namespace {
+
+constexpr const char* kHtmlPage = R"(object IndexPage: TPoolTemplate
+  Caption = 'Index'
+  object Viewer: THtmlPane
+    Tag = 1
+    Width = 300
+    Height = 200
+  end
+end
+)";
+
+// The HTML pane with Tag 1 shows the support folder's index page, whose local links the page
+// plays, starts or leaves to the viewer; without an index it explains what is missing.
+TEST(HtmlPaneBinding, TheIndexPageIsShownAndItsLinksHandled)
+{
+    WizardRun run;
+    std::ofstream(run.folder / "index.htm")
+        << "<title>Sample index</title><p>Hello <a href=\"tune.wav\">tune</a></p>";
+    LoadDialog(run.runtime, "0", WritePageFile(run.folder, "Index", kHtmlPage, {}));
+    PrepareDialog(run.runtime, "0");
+    auto& pane =
+        dynamic_cast<ui::THtmlPane&>(*FindDialog(run.runtime, "0")->FindComponent("Viewer"));
+    EXPECT_EQ(pane.GetDocumentTitle(), "Sample index");
+    EXPECT_NE(pane.GetCurrentFile().find("index.htm"), std::string::npos);
+    pane.Viewer().SetLink("tune.wav", "");
+    pane.ActivateLink();
+    ASSERT_EQ(run.system.actions.size(), 1u);
+    EXPECT_EQ(run.system.actions[0].substr(0, 6), "sound ");
+    EXPECT_NE(run.system.actions[0].find("tune.wav"), std::string::npos);
+
+    WizardRun empty;
+    LoadDialog(empty.runtime, "0", WritePageFile(empty.folder, "Index", kHtmlPage, {}));
+    PrepareDialog(empty.runtime, "0");
+    auto& shown =
+        dynamic_cast<ui::THtmlPane&>(*FindDialog(empty.runtime, "0")->FindComponent("Viewer"));
+    EXPECT_EQ(shown.GetCurrentFile(), "");
+    shown.Viewer().SelectAll();
+    EXPECT_EQ(shown.Viewer().SelectedText().size(), kMissingIndexText.size());
 }
 
 }  // namespace

@@ -1,0 +1,189 @@
+// The viewer's core, free of any window: it loads HTML, plain text and images into its document,
+// lays the document out for the window's size, keeps the scroll positions, the selection, the
+// link under the mouse, the history and the visited links, and turns mouse, wheel and key input
+// into scrolling, selecting and following links. A window drives it and paints its plans.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "setup/htmlview/builder/builder_hooks.h"
+#include "setup/htmlview/images/pixel_image.h"
+#include "setup/htmlview/layout/document.h"
+#include "setup/htmlview/style/style_list.h"
+#include "setup/htmlview/viewer/link_rules.h"
+#include "setup/htmlview/viewer/scroll_layout.h"
+#include "setup/htmlview/viewer/viewer_window.h"
+
+namespace htmlview {
+
+class ImageStore;
+
+// The system services a viewer measures, converts and reads with.
+struct ViewerServices
+{
+    ITextMeasurer& measurer;
+    const IFontCatalog& fonts;
+    const ICodePages& codePages;
+    const IViewerFiles& files;
+};
+
+enum class DocumentKind
+{
+    Html = 0,
+    Text = 1,
+    Image = 2
+};
+
+enum class MouseButton
+{
+    Left,
+    Right,
+    Middle
+};
+
+// The viewer's own error: a file that does not exist.
+class ViewerError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class HtmlViewer
+{
+public:
+    HtmlViewer(const ViewerServices& services, IViewerWindow& window);
+    ~HtmlViewer();
+
+    // Settings that take effect at the next load.
+    DefaultSheetSettings sheetSettings;
+    std::uint32_t defaultBackground = 0xF0F0F0;
+    std::string serverRoot;
+    bool noSelect = false;
+    bool noWheelMouse = false;
+    PaneGeometry pane;
+
+    // Loads an HTML file (a reference may end in "#anchor"), recording history; nothing while
+    // busy or for an empty reference. Throws ViewerError "Can't locate file: " for a missing one.
+    void LoadFromFile(const std::string& reference);
+    void LoadImageFile(const std::string& reference);
+    // Shows a text as a document (kind Text: plain text); no history.
+    void LoadDocumentString(const std::string& source, const std::string& reference,
+                            DocumentKind kind);
+    void LoadTextFromString(const std::string& text)
+    {
+        LoadDocumentString(text, {}, DocumentKind::Text);
+    }
+    void Clear();
+
+    const std::string& Title() const { return m_title; }
+    const std::string& CurrentFile() const { return m_currentFile; }
+    DocumentKind CurrentKind() const { return m_kind; }
+    const std::string& Base() const { return m_base; }
+    std::string ExpandReference(const std::string& reference) const;
+    bool ScrollToAnchor(const std::string& name);
+    // Follows the stored link URL (a click or the posted activation).
+    void ActivateLink();
+    void SetLink(const std::string& url, const std::string& target);
+    const std::string& LinkUrl() const { return m_linkUrl; }
+
+    // Layout for the pane's current size, and the bars arranged; the place is kept.
+    void Relayout();
+    void ScrollToY(int y);
+    void SetVerticalPosition(int y);
+    int VerticalPosition() const { return m_vertical; }
+    int HorizontalPosition() const { return m_horizontal; }
+    void SetHorizontalPosition(int x);
+    const BarArrangement& Bars() const { return m_bars; }
+    int DocumentHeight() const { return m_docHeight; }
+    int DocumentWidth() const { return m_docWidth; }
+
+    // The plan for a rectangle of the paint area (its own coordinates).
+    PaintPlan Paint(const Rect& clip);
+    // A decoded picture by the source its document names, for the painter.
+    const PixelImage* ImageFor(const std::string& source);
+    std::uint32_t BackgroundColor() const { return m_document->background; }
+
+    // Input, in paint-area coordinates. Each returns after the window was told what changed.
+    void MouseDown(MouseButton button, bool shift, int x, int y);
+    void MouseMove(bool leftHeld, int x, int y);
+    void MouseUp(MouseButton button, bool shift, int x, int y);
+    void DoubleClick(int x, int y);
+    void Wheel(int delta);
+    // True when the key was used.
+    bool KeyDown(std::uint16_t key, bool shift, bool ctrl);
+    void HoverTimerTick(bool mouseInside);
+    void DragScrollStep(int mouseY);
+
+    // The selection as document positions, and its text (line breaks as CR LF).
+    int SelectionStart() const { return m_document->selFrom; }
+    int SelectionEnd() const { return m_document->selTo; }
+    std::u16string SelectedText() const;
+    void SelectAll();
+    bool Panning() const { return m_panning; }
+
+    Document& GetDocument() { return *m_document; }
+    const VisitedList& Visited() const { return m_visited; }
+    VisitedList& Visited() { return m_visited; }
+    PageHistory& History() { return m_history; }
+    bool Busy() const { return m_busy; }
+
+    // Events the owner hears.
+    std::function<bool(const std::string& url)> onHotSpotClick;  // true: handled
+    std::function<void(const std::string& url)> onHotSpotCovered;
+    std::function<void(int delay, const std::string& url)> onMetaRefresh;
+    std::function<void(const std::string& httpEquiv, const std::string& name,
+                       const std::string& content)>
+        onMeta;
+    std::function<void(const std::string& rel, const std::string& rev, const std::string& href)>
+        onLink;
+    std::function<void(const std::string& source, int loop, bool terminate)> onSoundRequest;
+    std::function<void()> onHistoryChange;
+    std::function<void(bool busy)> onProcessing;
+    std::function<void(std::string& source)> onParseBegin;
+    std::function<void()> onParseEnd;
+
+private:
+    void LoadFile(const std::string& reference, DocumentKind kind);
+    void LoadFileRecorded(const std::string& reference, DocumentKind kind);
+    void Prepare();
+    void Parse(const std::string& source, DocumentKind kind, const std::string& imageName);
+    void FinishParse();
+    void FormatDocument();
+    void MarkVisitedLinks();
+    void RememberVisited(const std::string& url);
+    std::string FullUrlOf(const std::string& linkUrl) const;
+    void SetBusy(bool busy);
+    void PushHistory(const PageHistory::Entry& left);
+    PageHistory::Entry Here() const;
+    int PanelHeight() const { return m_bars.paintHeight; }
+    int CharIndexAt(int x, int y, bool* inText = nullptr);
+    void ExtendSelection(int x, int y);
+    bool WordAt(int x, int y, int& start, int& end);
+    void ScrollVertically(int target, bool allowShift);
+
+    ViewerServices m_services;
+    IViewerWindow& m_window;
+    std::unique_ptr<Document> m_document;
+    std::unique_ptr<ImageStore> m_images;
+    VisitedList m_visited;
+    PageHistory m_history;
+    std::string m_title, m_base, m_baseTarget, m_currentFile, m_source;
+    DocumentKind m_kind = DocumentKind::Html;
+    std::string m_linkUrl, m_linkTarget;
+    std::optional<MetaRefresh> m_refresh;
+    BarArrangement m_bars;
+    int m_docHeight = 0, m_docWidth = 0;
+    int m_vertical = 0, m_horizontal = 0;
+    int m_caret = 0, m_selectionAnchor = -1;
+    bool m_busy = false;
+    bool m_leftDown = false, m_selecting = false, m_linkJustClicked = false;
+    bool m_panning = false, m_dragScrolling = false;
+    int m_panStartY = 0;
+};
+
+}  // namespace htmlview

@@ -1,0 +1,165 @@
+// Under Xvfb: an HTML pane on a page as a real window, driven by key, wheel and mouse messages:
+// scrolling, selecting and copying text, hovering over and following a link, and a picture of the
+// page checked for the document's colours in the pane's regions.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "setup/htmlview/tests/text_position.h"
+#include "setup/ui/capture_win32.h"
+#include "setup/ui/html_pane.h"
+#include "setup/ui/tests/page_windows_fixture_win32.h"
+
+namespace setup::ui::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPanePage = R"(object PanePage: TForm
+  Left = 100
+  Top = 80
+  BorderStyle = bsDialog
+  ClientWidth = 360
+  ClientHeight = 240
+  object Pane: THtmlPane
+    Left = 10
+    Top = 10
+    Width = 320
+    Height = 200
+    BorderStyle = htSingle
+  end
+end
+)";
+
+class HtmlPaneWindowTest : public PageWindowsTest
+{
+protected:
+    HtmlPaneWindowTest()
+    {
+        folder =
+            fs::temp_directory_path() / ("html-pane-" + std::to_string(::GetCurrentProcessId()));
+        fs::create_directories(folder);
+        std::string html =
+            "<title>First</title><body bgcolor=#00ff00><p>Alpha words here</p>"
+            "<p><a href=\"second.htm\">Second page</a></p>";
+        for (int i = 0; i < 40; ++i)
+            html += "<p>filler line " + std::to_string(i) + "</p>";
+        std::ofstream(folder / "first.htm") << html;
+        std::ofstream(folder / "second.htm")
+            << "<title>Second</title><body bgcolor=#0000ff><p>The second page</p>";
+        ShowPageText(kPanePage);
+        pane = &Find<THtmlPane>("Pane");
+        pane->LoadFromFile((folder / "first.htm").string());
+        app.ProcessMessages();
+    }
+    ~HtmlPaneWindowTest() override
+    {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    HWND PaneWindow() { return Window("Pane"); }
+    int ScrollPos()
+    {
+        SCROLLINFO info{sizeof(info), SIF_POS};
+        ::GetScrollInfo(PaneWindow(), SB_VERT, &info);
+        return info.nPos;
+    }
+    // The point of a document text in the pane's window.
+    POINT PointOf(const std::u16string& text, bool caret = false)
+    {
+        htmlview::Document& document = pane->Viewer().GetDocument();
+        const int pos = htmlview::fixtures::PositionOfText(document, text);
+        EXPECT_GE(pos, 0) << "no such text";
+        // A caret point, or just left of the second character (past the frame's pixel): a
+        // section's first position is also the end of the one before it.
+        int x = 0, y = 0;
+        document.PointOfCaret(caret ? pos : pos + 1, x, y);
+        return {x + 1 + (caret ? 1 : -2), y + 1 + 5 - pane->Viewer().VerticalPosition()};
+    }
+    void Mouse(UINT message, WPARAM keys, POINT point)
+    {
+        ::SendMessageA(PaneWindow(), message, keys, MAKELPARAM(point.x, point.y));
+        app.ProcessMessages();
+    }
+
+    fs::path folder;
+    THtmlPane* pane = nullptr;
+};
+
+TEST_F(HtmlPaneWindowTest, KeysAndTheWheelScrollTheDocument)
+{
+    EXPECT_EQ(pane->GetDocumentTitle(), "First");
+    EXPECT_TRUE(::GetWindowLongA(PaneWindow(), GWL_STYLE) & WS_VSCROLL);
+    ::SendMessageA(PaneWindow(), WM_KEYDOWN, VK_DOWN, 0);
+    app.ProcessMessages();
+    EXPECT_EQ(ScrollPos(), 16);
+    ::SendMessageA(PaneWindow(), WM_KEYDOWN, VK_END, 0);
+    app.ProcessMessages();
+    const int bottom = ScrollPos();
+    EXPECT_GT(bottom, 200);
+    ::SendMessageA(PaneWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    app.ProcessMessages();
+    UINT lines = 3;
+    ::SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    EXPECT_EQ(ScrollPos(), bottom - static_cast<int>(lines) * 16);
+    ::SendMessageA(PaneWindow(), WM_VSCROLL, SB_TOP, 0);
+    app.ProcessMessages();
+    EXPECT_EQ(ScrollPos(), 0);
+    EXPECT_EQ(pane->Viewer().VerticalPosition(), 0);
+}
+
+TEST_F(HtmlPaneWindowTest, SelectedTextIsCopiedAndALinkIsHoveredAndFollowed)
+{
+    const POINT from = PointOf(u"words", true), to = PointOf(u" here", true);
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, from);
+    Mouse(WM_MOUSEMOVE, MK_LBUTTON, to);
+    Mouse(WM_LBUTTONUP, 0, to);
+    EXPECT_EQ(pane->Viewer().SelectedText(), u"words");
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(keys);
+    ::SendMessageA(PaneWindow(), WM_KEYDOWN, 'C', 0);
+    keys[VK_CONTROL] = 0;
+    ::SetKeyboardState(keys);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    const std::u16string copied(static_cast<const char16_t*>(::GlobalLock(data)));
+    ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ(copied, u"words");
+
+    const POINT link = PointOf(u"Second page");
+    Mouse(WM_MOUSEMOVE, 0, link);
+    EXPECT_EQ(pane->Viewer().LinkUrl(), "second.htm");
+    Mouse(WM_LBUTTONDOWN, MK_LBUTTON, link);
+    Mouse(WM_LBUTTONUP, 0, link);
+    EXPECT_EQ(pane->GetDocumentTitle(), "Second");
+    EXPECT_NE(pane->GetCurrentFile().find("second.htm"), std::string::npos);
+}
+
+TEST_F(HtmlPaneWindowTest, ThePicturedPageShowsTheDocumentInsideThePane)
+{
+    ::RedrawWindow(PaneWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    app.ProcessMessages();
+    const htmlview::PixelImage picture = CaptureForm(page);
+    // The body's green inside the pane, the page's own colour outside it.
+    const htmlview::Rgb inside = picture.ColorAt(200, 150);
+    EXPECT_EQ(inside, (htmlview::Rgb{0, 255, 0}));
+    EXPECT_NE(picture.ColorAt(345, 225), (htmlview::Rgb{0, 255, 0}));
+    // Dark ink of the text in the first lines.
+    bool ink = false;
+    for (int y = 12; y < 40 && !ink; ++y)
+        for (int x = 12; x < 200 && !ink; ++x) {
+            const htmlview::Rgb c = picture.ColorAt(x, y);
+            ink = c.red < 100 && c.green < 100 && c.blue < 100;
+        }
+    EXPECT_TRUE(ink);
+}
+
+}  // namespace
+}  // namespace setup::ui::testing
