@@ -108,6 +108,7 @@ enum class Aspect
     Shape,      // a form's window region
     UserMove,   // a form starts the system's move loop
     EditLabel,  // a tree starts editing a node's caption
+    Glass,      // a form's glass frame
 };
 
 class TWinControl;

@@ -14,6 +14,7 @@
 #include "setup/ui/file_controls.h"
 #include "setup/ui/form.h"
 #include "setup/ui/gdi_canvas_win32.h"
+#include "setup/ui/glass_frame_win32.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
@@ -100,6 +101,8 @@ public:
                 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (aspect == Aspect::Shape)
             ApplyRegion(window, form.WindowRegion());
+        if (aspect == Aspect::Glass)
+            ApplyGlassFrame(window, form.GlassFrame());
         if (aspect == Aspect::UserMove) {
             ::ReleaseCapture();
             // SC_MOVE with the caption's hit code: the system's own move loop.
@@ -110,6 +113,8 @@ public:
     {
         if (As<TCustomForm>(control).WindowRegion())
             Push(window, control, Aspect::Shape);
+        if (As<TCustomForm>(control).GlassFrame().enabled)
+            Push(window, control, Aspect::Glass);
     }
 
 private:
@@ -747,6 +752,33 @@ public:
     }
 };
 
+}  // namespace
+
+HTREEITEM TreeItemOf(HWND window, const TTreeNode* node)
+{
+    std::vector<HTREEITEM> stack{
+        reinterpret_cast<HTREEITEM>(::SendMessageA(window, TVM_GETNEXTITEM, TVGN_ROOT, 0))};
+    while (node && !stack.empty()) {
+        HTREEITEM item = stack.back();
+        stack.pop_back();
+        if (!item)
+            continue;
+        TVITEMA data{};
+        data.mask = TVIF_PARAM;
+        data.hItem = item;
+        ::SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        if (reinterpret_cast<const TTreeNode*>(data.lParam) == node)
+            return item;
+        stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
+            window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))));
+        stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
+            window, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
+    }
+    return nullptr;
+}
+
+namespace {
+
 class TreeViewWindow final : public ControlBinding
 {
 public:
@@ -876,28 +908,9 @@ private:
         if (HTREEITEM item = Find(window, node))
             ::SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     }
-    // The window's item carrying the node.
     static HTREEITEM Find(HWND window, const TTreeNode* node)
     {
-        std::vector<HTREEITEM> stack{
-            reinterpret_cast<HTREEITEM>(::SendMessageA(window, TVM_GETNEXTITEM, TVGN_ROOT, 0))};
-        while (node && !stack.empty()) {
-            HTREEITEM item = stack.back();
-            stack.pop_back();
-            if (!item)
-                continue;
-            TVITEMA data{};
-            data.mask = TVIF_PARAM;
-            data.hItem = item;
-            ::SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-            if (reinterpret_cast<const TTreeNode*>(data.lParam) == node)
-                return item;
-            stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
-                window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))));
-            stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
-                window, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
-        }
-        return nullptr;
+        return TreeItemOf(window, node);
     }
     // Selection changes while the items are rebuilt are the window's, not the user's.
     inline static thread_local bool m_filling = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include "setup/ui/control.h"
 
@@ -47,5 +48,9 @@ public:
 };
 
 const ControlBinding& BindingFor(const TWinControl& control);
+
+class TTreeNode;
+// The item of a tree view's window that carries the node; null when none does.
+HTREEITEM TreeItemOf(HWND window, const TTreeNode* node);
 
 }  // namespace setup::ui

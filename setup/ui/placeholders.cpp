@@ -40,29 +40,4 @@ void THtmlPane::Paint(TCanvas& canvas)
     PaintPlaceholder(*this, canvas);
 }
 
-const ClassInfo& TFlashFrame::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TFlashFrame>("TFlashFrame", &TCustomPanel::StaticClass())
-            .Property("AutoRegisterFlash", &TFlashFrame::autoRegisterFlash)
-            .Property("AutoScale", &TFlashFrame::autoScale)
-            .Property("Loop", &TFlashFrame::loop)
-            .Build();
-    return info;
-}
-
-const ClassInfo& TVistaGlass::StaticClass()
-{
-    static const ClassInfo info =
-        ClassBuilder<TVistaGlass>("TVistaGlass", &forms::TComponent::StaticClass())
-            .Property("GlassBottom", &TVistaGlass::glassBottom)
-            .Property("GlassEnabled", &TVistaGlass::glassEnabled)
-            .Property("GlassLeft", &TVistaGlass::glassLeft)
-            .Property("GlassRight", &TVistaGlass::glassRight)
-            .Property("GlassTop", &TVistaGlass::glassTop)
-            .Property("SheetofGlass", &TVistaGlass::sheetOfGlass)
-            .Build();
-    return info;
-}
-
 }  // namespace setup::ui

@@ -1,13 +1,10 @@
-// Stand-ins under the class names of the HTML pane, the Flash frame and the glass component,
-// until their own libraries replace them: they hold the properties page files give them, so such
-// pages load and show.
+// The stand-in under the class name of the HTML pane, until its own library replaces it: it holds
+// the properties page files give it, so such pages load and show.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
-#include "setup/forms/component.h"
-#include "setup/ui/containers.h"
 #include "setup/ui/control.h"
 
 namespace setup::ui {
@@ -24,30 +21,6 @@ public:
     std::string defFontName = "Times New Roman";
     std::int32_t defFontSize = 12;
     TColor defBackground = clWindow;
-};
-
-class TFlashFrame : public TCustomPanel
-{
-public:
-    FORMS_CLASS_INFO()
-    using TCustomPanel::TCustomPanel;
-    bool autoRegisterFlash = true;
-    bool autoScale = true;
-    bool loop = true;
-};
-
-// Non-visual: the glass margins of a page.
-class TVistaGlass : public forms::TComponent
-{
-public:
-    FORMS_CLASS_INFO()
-    using TComponent::TComponent;
-    std::int32_t glassLeft = 0;
-    std::int32_t glassTop = 0;
-    std::int32_t glassRight = 0;
-    std::int32_t glassBottom = 0;
-    bool glassEnabled = false;
-    bool sheetOfGlass = false;
 };
 
 }  // namespace setup::ui

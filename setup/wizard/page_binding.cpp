@@ -14,7 +14,9 @@
 #include "setup/ui/file_controls.h"
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
+#include "setup/ui/flash/flash_frame.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/vista_glass.h"
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/component_lists.h"
@@ -29,6 +31,22 @@ namespace {
 constexpr std::string_view kUndefinedMarker = "$TARQNX$";
 constexpr std::string_view kMissingMovieText =
     "Add a movie.swf file to your project to display it here.";
+
+constexpr int kFlashFailureMessage = 112;
+
+// Plays the page's movie; the failure text when no player can be had.
+void PlayMovie(DialogRuntime& runtime, ui::TFlashFrame& frame, const std::string& movie)
+{
+    const std::string failure = runtime.engine.Messages->Text(kFlashFailureMessage);
+    ui::IFlashSystem* system = runtime.application.flashSystem;
+    if (!system) {
+        frame.SetCaption(failure);
+        return;
+    }
+    const ui::FlashSource source{*system, runtime.dialogFolder + "flash.ocx", failure};
+    ui::OpenFlashMovie(frame, source, movie);
+    ui::PlayFlashMovie(frame);
+}
 
 std::string TextKey(const std::string& dialog, const std::string& control)
 {
@@ -281,6 +299,8 @@ void PageBinder::BindTreeView(ui::TTreeView& tree)
     for (ui::TTreeNode* node : tree.Items()->All())
         node->SetText(m_vars.Expand(node->Text()));
     if (tree.Tag() == 1) {
+        Attach(tree.onMouseUp, m_page, "TreeView1MouseUp");
+        Attach(tree.onKeyUp, m_page, "TreeView1KeyUp");
         TreeViewAdapter adapter(tree);
         engine::FillComponentTree(engine::RunComponentModel(m_runtime.engine), adapter);
         for (ui::TTreeNode* node : tree.Items()->All())
@@ -372,6 +392,8 @@ void PageBinder::Visit(forms::TComponent& component)
             FindDocument({"movie." + m_language + ".swf", std::string("movie.swf")});
         if (movie.empty())
             flash->SetCaption(std::string(kMissingMovieText));
+        else
+            PlayMovie(m_runtime, *flash, movie);
     }
     if (auto* files = dynamic_cast<ui::TFileListBox*>(control)) {
         Attach(files->onChange, m_page, "FileListBox1Change");
@@ -504,6 +526,8 @@ void ReleaseDialog(DialogRuntime& runtime, const std::string& key)
             Detach(tree->onChange);
             tree->readOnly = true;
         }
+        if (auto* flash = dynamic_cast<ui::TFlashFrame*>(control))
+            ui::CloseFlashMovie(*flash);
     }
     for (TrackedMemo* tracked : {&page->trackedMemo, &page->trackedRichEdit}) {
         if (tracked->control)

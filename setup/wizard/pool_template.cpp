@@ -16,6 +16,7 @@
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/component_lists.h"
 #include "setup/wizard/dialog_runtime.h"
+#include "setup/wizard/image_list_pool.h"
 
 namespace setup::wizard {
 
@@ -74,6 +75,8 @@ const ClassInfo& TPoolTemplate::StaticClass()
                                       .Method("CheckListBox1ClickCheck",
                                               &P::CheckListBox1ClickCheck)
                                       .Method("TreeView1Change", &P::TreeView1Change)
+                                      .Method("TreeView1MouseUp", &P::TreeView1MouseUp)
+                                      .Method("TreeView1KeyUp", &P::TreeView1KeyUp)
                                       .Method("FileListBox1Change", &P::FileListBox1Change)
                                       .Method("DirectoryListBox1Change",
                                               &P::DirectoryListBox1Change)
@@ -346,6 +349,47 @@ void TPoolTemplate::TreeView1Change(forms::TObject* sender, ui::TTreeNode* node)
         UpdateInfoLabels(*this);
     }
     ApplyRules();
+}
+
+ui::TTreeNode* TPoolTemplate::ChoosableSelection(ui::TTreeView& tree) const
+{
+    ui::TTreeNode* node = tree.Selected();
+    if (!node || node->data <= 0)
+        return nullptr;
+    const engine::ComponentModel& model = engine::RunComponentModel(m_runtime.engine);
+    const auto index = static_cast<std::size_t>(node->data - 1);
+    if (index >= model.ComponentNames.Count() ||
+        model.IsComponentChoiceLocked(model.ComponentNames[index]))
+        return nullptr;
+    return node;
+}
+
+void TPoolTemplate::ShowComponentMenu(ui::TTreeView& tree, ui::TTreeNode& node, ui::TPoint at)
+{
+    if (!m_runtime.imageListPool)
+        return;
+    m_runtime.imageListPool->ShowComponentMenu(*this, tree, node, at.x, at.y);
+    UpdateInfoLabels(*this);
+    ApplyRules();
+}
+
+void TPoolTemplate::TreeView1MouseUp(forms::TObject* sender, ui::TMouseButton, ui::TShiftState,
+                                     int x, int y)
+{
+    auto* tree = dynamic_cast<ui::TTreeView*>(sender);
+    ui::TTreeNode* node = tree ? ChoosableSelection(*tree) : nullptr;
+    if (node && m_runtime.system.IsOnNodeIcon(*tree, x, y))
+        ShowComponentMenu(*tree, *node, m_runtime.system.CursorPosition());
+}
+
+void TPoolTemplate::TreeView1KeyUp(forms::TObject* sender, std::uint16_t& key, ui::TShiftState)
+{
+    auto* tree = dynamic_cast<ui::TTreeView*>(sender);
+    ui::TTreeNode* node = tree && key == kContextMenuKey ? ChoosableSelection(*tree) : nullptr;
+    if (!node)
+        return;
+    if (const auto corner = m_runtime.system.NodeTextCorner(*tree, *node))
+        ShowComponentMenu(*tree, *node, *corner);
 }
 
 void TPoolTemplate::FolderChosen(forms::TObject* sender, const std::string& value,
