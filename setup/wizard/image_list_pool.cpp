@@ -18,15 +18,6 @@ constexpr int kInstallOnlyMessage = 113;
 constexpr int kInstallEntireMessage = 114;
 constexpr int kUnavailableMessage = 115;
 
-template <class Event>
-Event MethodEvent(TImageListPool& pool, const char* name)
-{
-    Event event;
-    event.method = pool.ClassType().FindMethod(name);
-    event.data = &pool;
-    return event;
-}
-
 std::size_t Slot(WatchedWorker worker)
 {
     return static_cast<std::size_t>(worker);
@@ -97,7 +88,7 @@ TImageListPool::TImageListPool(DialogRuntime& runtime) : ui::TForm(nullptr), m_r
         item->imageIndex = entry.image;
         item->visible = entry.visible;
         if (entry.handler)
-            item->onClick = MethodEvent<forms::TNotifyEvent>(*this, entry.handler);
+            item->onClick = forms::PublishedHandler<forms::TNotifyEvent>(*this, entry.handler);
         popup->Items()->Add(item);
         *entry.item = item;
     }
@@ -110,7 +101,7 @@ TImageListPool::TImageListPool(DialogRuntime& runtime) : ui::TForm(nullptr), m_r
         timer->SetName(timers[i][0]);
         timer->SetEnabled(false);
         timer->SetInterval(kWatchdogInterval);
-        timer->SetOnTimer(MethodEvent<forms::TNotifyEvent>(*this, timers[i][1]));
+        timer->SetOnTimer(forms::PublishedHandler<forms::TNotifyEvent>(*this, timers[i][1]));
         m_watchdogs[i] = timer;
     }
 }

@@ -66,9 +66,8 @@ public:
     ui::TMenuItem* entireFeatureUnavailable = nullptr;
     ui::TMenuItem* doNotInstallComponentOnly = nullptr;
     ui::TMenuItem* doNotInstallWithSubComponents = nullptr;
-    // The notification-area icons and the task scheduler are not components of this form here:
-    // the tray statements keep their own icons and each scheduled-task statement opens its own
-    // scheduler.
+    // Tray and TrayEx, the notification-area icons, come with the tray components. The task
+    // scheduler is no component here: each scheduled-task statement opens its own.
 
 private:
     void Mark(bool withSubTree, bool install);

@@ -15,15 +15,6 @@ constexpr int kPromptMessage = 90;
 constexpr int kOkMessage = 38;
 constexpr int kCancelMessage = 39;
 
-template <class Event>
-Event MethodEvent(TSetLanguage& form, const char* name)
-{
-    Event event;
-    event.method = form.ClassType().FindMethod(name);
-    event.data = &form;
-    return event;
-}
-
 ui::TBitBtn* MakeButton(TSetLanguage& form, const char* name, const char* caption, int left,
                         std::int32_t result)
 {
@@ -88,8 +79,8 @@ TSetLanguage::TSetLanguage(ui::TApplication& application, const engine::SetupMes
     bitBtn2 = MakeButton(*this, "BitBtn2", "Cancel", 152, ui::mrCancel);
     bitBtn2->cancel = true;
 
-    onCreate = MethodEvent<forms::TNotifyEvent>(*this, "FormCreate");
-    onShow = MethodEvent<forms::TNotifyEvent>(*this, "FormShow");
+    onCreate = forms::PublishedHandler<forms::TNotifyEvent>(*this, "FormCreate");
+    onShow = forms::PublishedHandler<forms::TNotifyEvent>(*this, "FormShow");
     onCreate(this);
 }
 

@@ -56,8 +56,7 @@ std::string TextKey(const std::string& dialog, const std::string& control)
 template <class Event>
 void Attach(Event& event, TPoolTemplate& page, const char* handler)
 {
-    event.method = page.ClassType().FindMethod(handler);
-    event.data = &page;
+    event = forms::PublishedHandler<Event>(page, handler);
 }
 
 template <class Event>

@@ -28,15 +28,6 @@ namespace {
 constexpr std::uint32_t kAppWindowStyle = 0x40000;  // each page has its own taskbar button
 constexpr std::uint16_t kContextMenuKey = 93;
 
-template <class Event>
-Event MethodEvent(TPoolTemplate& page, const char* name)
-{
-    Event event;
-    event.method = page.ClassType().FindMethod(name);
-    event.data = &page;
-    return event;
-}
-
 std::string PageFileName(const std::string& path)
 {
     return std::filesystem::path(path).filename().string();
@@ -110,9 +101,9 @@ TPoolTemplate::TPoolTemplate(DialogRuntime& runtime, const std::string& pageFile
     metaTimer->SetEnabled(false);
     timer1 = new ui::TTimer(this);
     timer1->SetInterval(1000);
-    timer1->SetOnTimer(MethodEvent<forms::TNotifyEvent>(*this, "Timer1Timer"));
+    timer1->SetOnTimer(forms::PublishedHandler<forms::TNotifyEvent>(*this, "Timer1Timer"));
     timer1->SetEnabled(true);
-    onShow = MethodEvent<forms::TNotifyEvent>(*this, "FormShow");
+    onShow = forms::PublishedHandler<forms::TNotifyEvent>(*this, "FormShow");
     SetHint(PageFileName(pageFile));
 }
 

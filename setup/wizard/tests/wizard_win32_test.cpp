@@ -198,24 +198,25 @@ TEST_F(WizardOnScreen, TheLanguageFormAnswersOkWithTheChoiceAndCancelWithTwo)
     }
 }
 
+// Publishes through the variables' lock, then waits outside it for an event nobody sets.
+struct StuckWorker
+{
+    engine::EngineState* engine;
+    HANDLE never;
+    static DWORD WINAPI Run(void* data)
+    {
+        auto& self = *static_cast<StuckWorker*>(data);
+        self.engine->Variables.Set("PROGRESSTEXT", "stuck", "worker");
+        ::WaitForSingleObject(self.never, INFINITE);
+        return 1;
+    }
+};
+
 TEST_F(WizardOnScreen, AWatchdogEndsAWorkerStuckInABlockingCallWithoutHangingThePages)
 {
-    // The worker publishes through the variables' lock, then blocks outside it forever.
     core::UniqueEvent never(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    struct Worker
-    {
-        engine::EngineState* engine;
-        HANDLE never;
-    } worker{&engine, never.Get()};
-    core::UniqueThread thread(::CreateThread(
-        nullptr, 0,
-        [](void* data) -> DWORD {
-            auto& self = *static_cast<Worker*>(data);
-            self.engine->Variables.Set("PROGRESSTEXT", "stuck", "worker");
-            ::WaitForSingleObject(self.never, INFINITE);
-            return 1;
-        },
-        &worker, 0, nullptr));
+    StuckWorker worker{&engine, never.Get()};
+    core::UniqueThread thread(::CreateThread(nullptr, 0, &StuckWorker::Run, &worker, 0, nullptr));
     while (engine.Variables.Get("PROGRESSTEXT") != "stuck")
         ::Sleep(10);
 
