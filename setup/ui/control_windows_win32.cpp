@@ -9,12 +9,14 @@
 #include <vector>
 
 #include "core/text_convert.h"
+#include "core/unique_handle.h"
 #include "setup/ui/common_controls.h"
 #include "setup/ui/containers.h"
 #include "setup/ui/file_controls.h"
 #include "setup/ui/form.h"
 #include "setup/ui/gdi_canvas_win32.h"
 #include "setup/ui/glass_frame_win32.h"
+#include "setup/ui/image_list.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
@@ -802,6 +804,8 @@ public:
     {
         ::SendMessageA(window, TVM_SETINDENT, static_cast<WPARAM>(As<TTreeView>(control).indent),
                        0);
+        if (const TImageList* images = As<TTreeView>(control).images)
+            ReplaceImages(window, SystemImageList(*images));
         Push(window, control, Aspect::Nodes);
     }
     void Push(HWND window, TWinControl& control, Aspect aspect) const override
@@ -864,6 +868,8 @@ public:
     bool OwnMessage(HWND window, TWinControl& control, UINT message, WPARAM wParam, LPARAM lParam,
                     LRESULT& result) const override
     {
+        if (message == WM_DESTROY)
+            ReplaceImages(window, nullptr);
         if (message != kEdited)
             return false;
         std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lParam));
@@ -886,6 +892,10 @@ private:
         insert.item.mask = TVIF_TEXT | TVIF_PARAM;
         insert.item.pszText = const_cast<char*>(node.Text().c_str());
         insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+        if (node.ImageIndex() >= 0) {
+            insert.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            insert.item.iImage = insert.item.iSelectedImage = node.ImageIndex();
+        }
         auto* item = reinterpret_cast<HTREEITEM>(
             ::SendMessageA(window, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
         for (const auto& child : node.Children())
@@ -894,6 +904,35 @@ private:
             ::SendMessageA(window, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
     }
     static constexpr UINT kEdited = WM_APP + 40;
+    // The window keeps the system's copy of the pictures; the one it had goes.
+    static void ReplaceImages(HWND window, HIMAGELIST images)
+    {
+        auto old = reinterpret_cast<HIMAGELIST>(
+            ::SendMessageA(window, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images)));
+        if (old && old != images)
+            ::ImageList_Destroy(old);
+    }
+    // The pictures with their transparent colour masked out.
+    static HIMAGELIST SystemImageList(const TImageList& images)
+    {
+        constexpr COLORREF kKey = RGB(kImageListTransparent.red, kImageListTransparent.green,
+                                      kImageListTransparent.blue);
+        HIMAGELIST list = ::ImageList_Create(images.Width(), images.Height(),
+                                             ILC_COLOR24 | ILC_MASK, images.Count(), 0);
+        HDC screen = ::GetDC(nullptr);
+        core::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+        for (int i = 0; list && i < images.Count(); ++i) {
+            core::UniqueGdiObject bitmap(
+                ::CreateCompatibleBitmap(screen, images.Width(), images.Height()));
+            HGDIOBJ old = ::SelectObject(dc.Get(), bitmap.Get());
+            GdiCanvasDevice device(dc.Get());
+            device.DrawImage(TRect::Bounds(0, 0, images.Width(), images.Height()), *images.Image(i));
+            ::SelectObject(dc.Get(), old);
+            ::ImageList_AddMasked(list, static_cast<HBITMAP>(bitmap.Get()), kKey);
+        }
+        ::ReleaseDC(nullptr, screen);
+        return list;
+    }
     static TTreeNode* NodeOf(HWND window, HTREEITEM item)
     {
         TVITEMA data{};

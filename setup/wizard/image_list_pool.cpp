@@ -2,6 +2,7 @@
 
 #include "setup/engine/components/statements_components.h"
 #include "setup/forms/class_builder.h"
+#include "setup/wizard/component_images.h"
 #include "setup/wizard/component_marks.h"
 #include "setup/wizard/dialog_runtime.h"
 #include "setup/wizard/pool_template.h"
@@ -51,7 +52,10 @@ TImageListPool::TImageListPool(DialogRuntime& runtime) : ui::TForm(nullptr), m_r
 
     imageList = new ui::TImageList(this);
     imageList->SetName("ImageList");
-    imageList->SetWidth(32);
+    imageList->SetWidth(kComponentImageWidth);
+    imageList->SetHeight(kComponentImageHeight);
+    for (htmlview::PixelImage& image : ComponentImages())
+        imageList->AddImage(std::move(image));
     popup = new ui::TPopupMenu(this);
     popup->SetName("Popup");
     popup->images = imageList;

@@ -22,6 +22,7 @@
 #include "setup/wizard/component_lists.h"
 #include "setup/wizard/dialog_pool.h"
 #include "setup/wizard/dialog_runtime.h"
+#include "setup/wizard/image_list_pool.h"
 #include "setup/wizard/pool_template.h"
 
 namespace setup::wizard {
@@ -300,6 +301,8 @@ void PageBinder::BindTreeView(ui::TTreeView& tree)
     if (tree.Tag() == 1) {
         Attach(tree.onMouseUp, m_page, "TreeView1MouseUp");
         Attach(tree.onKeyUp, m_page, "TreeView1KeyUp");
+        if (m_runtime.imageListPool)
+            tree.images = m_runtime.imageListPool->imageList;
         TreeViewAdapter adapter(tree);
         engine::FillComponentTree(engine::RunComponentModel(m_runtime.engine), adapter);
         for (ui::TTreeNode* node : tree.Items()->All())

@@ -183,6 +183,7 @@ TEST_F(ComponentMenuTest, TheMenuCarriesTheLanguageCaptionsAndHidesTheOldCommand
                                                  "InstallComponentwithSubComponents1", "N1",
                                                  "Entirefeaturewillbeunavailable1"}));
     EXPECT_EQ(pool.imageList->Width(), 32);
+    EXPECT_EQ(pool.imageList->Count(), 6);  // every image the tree and the menu name
 }
 
 TEST_F(ComponentMenuTest, AReleaseOnTheIconMarksTheFeatureButLeavesTheLockedPart)
