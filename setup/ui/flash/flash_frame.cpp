@@ -72,6 +72,34 @@ void TFlashFrame::FreePlayer()
     m_player.reset();
 }
 
+void TFlashFrame::RememberMovie(const FlashSource& source, const std::string& movie)
+{
+    m_source.emplace(source);
+    m_movie = movie;
+    m_playing = false;
+}
+
+void TFlashFrame::ForgetMovie()
+{
+    m_source.reset();
+    m_movie.clear();
+    m_playing = false;
+}
+
+void TFlashFrame::CreateWnd()
+{
+    TCustomPanel::CreateWnd();
+    if (!m_player || !m_source)
+        return;
+    const FlashSource source = *m_source;
+    const std::string movie = m_movie;
+    const bool playing = m_playing;
+    FreePlayer();
+    OpenFlashMovie(*this, source, movie);
+    if (playing)
+        PlayFlashMovie(*this);
+}
+
 bool RegisterSetupPlayer(const TFlashFrame& frame, const FlashSource& source)
 {
     if (!frame.autoRegisterFlash)
@@ -101,6 +129,7 @@ bool CreateFlashPlayer(TFlashFrame& frame, const FlashSource& source, const std:
 
 void OpenFlashMovie(TFlashFrame& frame, const FlashSource& source, const std::string& movie)
 {
+    frame.RememberMovie(source, movie);
     if (!CreateFlashPlayer(frame, source, movie)) {
         ShowFailure(frame, source);
         return;
@@ -129,12 +158,15 @@ void OpenFlashMovie(TFlashFrame& frame, const FlashSource& source, const std::st
 
 void PlayFlashMovie(TFlashFrame& frame)
 {
-    if (frame.Player())
+    if (frame.Player()) {
         frame.Player()->Play();
+        frame.SetPlaying(true);
+    }
 }
 
 void CloseFlashMovie(TFlashFrame& frame)
 {
+    frame.ForgetMovie();
     if (frame.Player()) {
         frame.Player()->Stop();
         frame.FreePlayer();

@@ -64,6 +64,15 @@ public:
     virtual PlayerCreation CreatePlayer(TFlashFrame& frame) = 0;
 };
 
+// Where the frame takes its player from and what it says when it cannot play.
+struct FlashSource
+{
+    IFlashSystem& system;
+    // The player control file the setup carries in its support folder.
+    std::string controlPath;
+    std::string failureCaption;
+};
+
 class TFlashFrame : public TCustomPanel
 {
 public:
@@ -80,18 +89,20 @@ public:
     IFlashPlayer* Player() const { return m_player.get(); }
     void SetPlayer(std::unique_ptr<IFlashPlayer> player);
     void FreePlayer();
+    // The movie open now, so a new window of the frame gets its player again.
+    void RememberMovie(const FlashSource& source, const std::string& movie);
+    void ForgetMovie();
+    void SetPlaying(bool playing) { m_playing = playing; }
+
+protected:
+    // The player lived in the old window: the movie is opened again in the new one.
+    void CreateWnd() override;
 
 private:
     std::unique_ptr<IFlashPlayer> m_player;
-};
-
-// Where the frame takes its player from and what it says when it cannot play.
-struct FlashSource
-{
-    IFlashSystem& system;
-    // The player control file the setup carries in its support folder.
-    std::string controlPath;
-    std::string failureCaption;
+    std::optional<FlashSource> m_source;
+    std::string m_movie;
+    bool m_playing = false;
 };
 
 // Registers the setup's player: copied into the system folder as "flash.ocx" first (only when

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 
 #include "setup/ui/flash/flash_frame.h"
 #include "setup/ui/flash/swf_header.h"
+#include "setup/ui/form.h"
+#include "setup/ui/tests/recording_fakes.h"
 
 namespace setup::ui {
 namespace {
@@ -172,6 +175,8 @@ public:
     {
         PlayerCreation created;
         ++creations;
+        if (onCreate)
+            onCreate();
         if (registered)
             created.player = std::make_unique<FakePlayer>(log);
         else
@@ -185,6 +190,7 @@ public:
     bool registerWorks = true;
     Bytes movie = Movie("FWS", RectBits(15, 0, 6000, 0, 4000));
     int creations = 0;
+    std::function<void()> onCreate;
     std::vector<std::string> actions;
     PlayerLog log;
 };
@@ -340,6 +346,32 @@ TEST_F(FlashFrameTest, PlayAndCloseReachThePlayerOnlyWhenThereIsOne)
     CloseFlashMovie(frame);
     EXPECT_EQ(system.log.calls, (std::vector<std::string>{"play", "stop", "freed"}));
     EXPECT_EQ(frame.Player(), nullptr);
+}
+
+TEST_F(FlashFrameTest, ANewWindowOfThePageGetsThePlayerBackPlaying)
+{
+    testing::RecordingPeerFactory peers;
+    testing::ScriptedLoop loop;
+    TApplication application(loop, &peers);
+    TForm page;
+    application.AddForm(page);
+    auto* movieFrame = new TFlashFrame(&page);
+    movieFrame->SetParent(&page);
+    const FlashSource source{system, kSetupPlayer, "Unable to play Flash movie"};
+    // The player makes the frame's window; a page shown again gets new windows.
+    system.onCreate = [movieFrame] { movieFrame->HandleNeeded(); };
+    OpenFlashMovie(*movieFrame, source, "movie.swf");
+    PlayFlashMovie(*movieFrame);
+    page.RecreateWnd();
+    EXPECT_EQ(system.creations, 2);
+    ASSERT_NE(movieFrame->Player(), nullptr);
+    EXPECT_EQ(std::count(system.log.calls.begin(), system.log.calls.end(), "play"), 2);
+
+    // A closed movie stays closed.
+    CloseFlashMovie(*movieFrame);
+    page.RecreateWnd();
+    EXPECT_EQ(system.creations, 2);
+    application.RemoveForm(page);
 }
 
 }  // namespace
