@@ -1,6 +1,7 @@
 // Shows each page of the sample setup's wizard as the setup shows it (loaded into the page pool,
 // bound to the sample's variables and components) and writes a PNG picture of it into the folder
-// given first, named after the page. scripts/screenshot.sh runs it on demo/sample_setup/pages.
+// given first, named after the page, and one of the language form. scripts/screenshot.sh runs it
+// on demo/sample_setup/pages.
 //   wizard_screenshots OUTPUT_FOLDER PAGES_FOLDER LICENCE_FILE PAGE...
 #include <windows.h>
 
@@ -19,6 +20,7 @@
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/window_peer_win32.h"
 #include "setup/wizard/dialog_pool.h"
+#include "setup/wizard/language_form.h"
 #include "setup/wizard/page_binding.h"
 #include "setup/wizard/page_system_win32.h"
 #include "setup/wizard/pool_template.h"
@@ -105,6 +107,24 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "%s: %s\n", name.c_str(), error.what());
             status = 1;
         }
+    }
+    // The language form the setup shows first when it offers translations.
+    try {
+        wizard::TSetLanguage language(application, *engine.Messages, {6, 1});
+        for (const char* name : {"English", "German", "French"})
+            language.langCombo->Items()->Add(name);
+        language.langCombo->SetItemIndex(1);
+        language.Show();
+        application.ProcessMessages();
+        ::Sleep(200);
+        application.ProcessMessages();
+        const std::string target = (output / "wizard_SetLanguage.png").string();
+        setup::ui::SavePngFile(setup::ui::CaptureForm(language), target);
+        std::printf("%s\n", target.c_str());
+        language.Hide();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "SetLanguage: %s\n", error.what());
+        status = 1;
     }
     wizard::FreeDialogPool(runtime);
     std::error_code ignored;

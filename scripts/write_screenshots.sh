@@ -3,8 +3,9 @@
 # Trashwipe's three dialogs, of an HTML page with a table and a form, of the test forms (every page
 # control, the welcome page, the skinned controls and the shaped form, the shell folder controls
 # over a folder tree of their own, a progress page as it is redrawn), of the welcome page in the
-# form designer, of the custom tray icon's balloon and of the sample setup's wizard pages (the
-# welcome page shows its HTML document) into BUILD_DIR/screenshots and lists them.
+# form designer, of the custom tray icon's balloon, of the sample setup's wizard pages (the
+# welcome page shows its HTML document) and of its language form into BUILD_DIR/screenshots and
+# lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 

@@ -19,6 +19,7 @@
 #include "setup/sysconfig/installer/installer_bridge_win32.h"
 #include "setup/sysconfig/trace_log.h"
 #include "setup/wizard/dialog_pool.h"
+#include "setup/wizard/language_form.h"
 
 namespace setup::deployrun {
 
@@ -133,13 +134,13 @@ void DeployrunInterpreterHost::LoadLanguageStrings(const std::string& path)
     m_engine.Messages->Load(path, UserLanguageName());
 }
 
-engine::LanguageChoice DeployrunInterpreterHost::ShowLanguageForm(const std::vector<std::string>&,
-                                                                  int preselected)
+engine::LanguageChoice DeployrunInterpreterHost::ShowLanguageForm(
+    const std::vector<std::string>& entries, int preselected)
 {
-    // Without the language form the preselected language stands, as in a silent run.
-    engine::LanguageChoice choice;
-    choice.index = preselected;
-    return choice;
+    const engine::OsVersionInfo os = engine::GetOsVersionInfo(m_system);
+    const wizard::WindowsVersion version{static_cast<int>(os.major), static_cast<int>(os.minor)};
+    return wizard::ShowLanguageForm(m_dialogs.Runtime().application, *m_engine.Messages, version,
+                                    entries, preselected);
 }
 
 engine::PageResult DeployrunInterpreterHost::ShowDialog(const std::string& key, bool modal)

@@ -12,6 +12,8 @@
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/ui/application.h"
 #include "setup/ui/file_lister_win32.h"
+#include "setup/ui/flash/flash_system_win32.h"
+#include "setup/ui/menu_presenter_win32.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/tray/tray_platform_win32.h"
 #include "setup/ui/window_peer_win32.h"
@@ -44,6 +46,10 @@ int RunSetup() noexcept
         setup::ui::tray::Win32TrayPlatform tray;
         application.trayPlatform = &tray;
         application.fileLister = &files;
+        setup::ui::Win32MenuPresenter menus;
+        application.menuPresenter = &menus;
+        setup::ui::Win32FlashSystem flash;
+        application.flashSystem = &flash;
         setup::engine::EngineState engine;
         setup::wizard::Win32PageSystem pageSystem;
         setup::wizard::DialogRuntime runtime(engine, application, pageSystem);

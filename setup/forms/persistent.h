@@ -32,6 +32,17 @@ public:
     bool InheritsFrom(const ClassInfo& info) const { return ClassType().InheritsFrom(info); }
 };
 
+// The handler the object's class publishes under the name, bound to the object, as an event of
+// the given type; an unassigned event when the class publishes none.
+template <class Event>
+Event PublishedHandler(TObject& object, std::string_view name)
+{
+    Event event;
+    event.method = object.ClassType().FindMethod(name);
+    event.data = &object;
+    return event;
+}
+
 // Properties a class stores in form files under names of its own (a string list's "Strings", a
 // component's design position "Left" and "Top", a picture's "Data"), read and written as whole
 // form values.

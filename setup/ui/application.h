@@ -12,6 +12,7 @@
 
 namespace setup::ui {
 class IFileLister;
+class IFlashSystem;
 class IMenuPresenter;
 class IShellNamespace;
 class IFolderWatchService;
@@ -115,6 +116,8 @@ public:
     IFolderWatchService* folderWatch = nullptr;
     // Shows pop-up menus; none leaves them unshown.
     IMenuPresenter* menuPresenter = nullptr;
+    // Finds, registers and hosts the Flash player; none leaves Flash frames without a movie.
+    IFlashSystem* flashSystem = nullptr;
     // System colours and colour depth for the skinned controls; none gives the standard scheme.
     const skin::ISkinDisplay* skinDisplay = nullptr;
     // The notification area for the tray icons; none leaves them without an icon.

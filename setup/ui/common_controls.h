@@ -175,6 +175,7 @@ private:
 };
 
 class TTreeNodes;
+class TImageList;
 
 class TTreeNode
 {
@@ -252,6 +253,8 @@ public:
     bool readOnly = false;
     bool hideSelection = true;
     std::int32_t indent = 19;
+    // The nodes' pictures by their image index; set by code, and it must outlive the tree's window.
+    TImageList* images = nullptr;
 
     // A selection moved with the keyboard may be published late, once the moves stop.
     virtual void SelectedFromWindow(TTreeNode* node, bool byKeyboard = false);

@@ -110,6 +110,7 @@ enum class Aspect
     EditLabel,  // a tree or list view starts editing a caption
     Columns,    // a list view's columns or their sort marks
     DropHighlight,  // where a drag would drop
+    Glass,      // a form's glass frame
 };
 
 class TWinControl;

@@ -9,17 +9,19 @@
 #include <vector>
 
 #include "core/text_convert.h"
+#include "core/unique_handle.h"
 #include "setup/ui/common_controls.h"
 #include "setup/ui/containers.h"
 #include "setup/ui/file_controls.h"
 #include "setup/ui/form.h"
 #include "setup/ui/gdi_canvas_win32.h"
+#include "setup/ui/glass_frame_win32.h"
 #include "setup/ui/image_combo.h"
+#include "setup/ui/image_list.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/list_view.h"
 #include "setup/ui/list_view_window_win32.h"
 #include "setup/ui/shell_drop_target_win32.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
@@ -104,6 +106,8 @@ public:
                 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (aspect == Aspect::Shape)
             ApplyRegion(window, form.WindowRegion());
+        if (aspect == Aspect::Glass)
+            ApplyGlassFrame(window, form.GlassFrame());
         if (aspect == Aspect::UserMove) {
             ::ReleaseCapture();
             // SC_MOVE with the caption's hit code: the system's own move loop.
@@ -114,6 +118,8 @@ public:
     {
         if (As<TCustomForm>(control).WindowRegion())
             Push(window, control, Aspect::Shape);
+        if (As<TCustomForm>(control).GlassFrame().enabled)
+            Push(window, control, Aspect::Glass);
     }
 
 private:
@@ -751,6 +757,33 @@ public:
     }
 };
 
+}  // namespace
+
+HTREEITEM TreeItemOf(HWND window, const TTreeNode* node)
+{
+    std::vector<HTREEITEM> stack{
+        reinterpret_cast<HTREEITEM>(::SendMessageA(window, TVM_GETNEXTITEM, TVGN_ROOT, 0))};
+    while (node && !stack.empty()) {
+        HTREEITEM item = stack.back();
+        stack.pop_back();
+        if (!item)
+            continue;
+        TVITEMA data{};
+        data.mask = TVIF_PARAM;
+        data.hItem = item;
+        ::SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
+        if (reinterpret_cast<const TTreeNode*>(data.lParam) == node)
+            return item;
+        stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
+            window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))));
+        stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
+            window, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
+    }
+    return nullptr;
+}
+
+namespace {
+
 class TreeViewWindow final : public ControlBinding
 {
 public:
@@ -775,6 +808,8 @@ public:
     {
         ::SendMessageA(window, TVM_SETINDENT, static_cast<WPARAM>(As<TTreeView>(control).indent),
                        0);
+        if (const TImageList* images = As<TTreeView>(control).images)
+            ReplaceImages(window, SystemImageList(*images));
         Push(window, control, Aspect::Nodes);
         RegisterShellDropTarget(window, control, [window](POINT client) -> std::intptr_t {
             TVHITTESTINFO hit{};
@@ -855,6 +890,7 @@ public:
     {
         // Also when the window goes with its parent's.
         if (message == WM_DESTROY) {
+            ReplaceImages(window, nullptr);
             RevokeShellDropTarget(window);
             return false;
         }
@@ -908,6 +944,10 @@ private:
         insert.item.mask = TVIF_TEXT | TVIF_PARAM;
         insert.item.pszText = const_cast<char*>(node.Text().c_str());
         insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+        if (node.ImageIndex() >= 0) {
+            insert.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+            insert.item.iImage = insert.item.iSelectedImage = node.ImageIndex();
+        }
         auto* item = reinterpret_cast<HTREEITEM>(
             ::SendMessageA(window, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
         for (const auto& child : node.Children())
@@ -916,6 +956,35 @@ private:
             ::SendMessageA(window, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
     }
     static constexpr UINT kEdited = WM_APP + 40;
+    // The window keeps the system's copy of the pictures; the one it had goes.
+    static void ReplaceImages(HWND window, HIMAGELIST images)
+    {
+        auto old = reinterpret_cast<HIMAGELIST>(
+            ::SendMessageA(window, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images)));
+        if (old && old != images)
+            ::ImageList_Destroy(old);
+    }
+    // The pictures with their transparent colour masked out.
+    static HIMAGELIST SystemImageList(const TImageList& images)
+    {
+        constexpr COLORREF kKey = RGB(kImageListTransparent.red, kImageListTransparent.green,
+                                      kImageListTransparent.blue);
+        HIMAGELIST list = ::ImageList_Create(images.Width(), images.Height(),
+                                             ILC_COLOR24 | ILC_MASK, images.Count(), 0);
+        HDC screen = ::GetDC(nullptr);
+        core::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+        for (int i = 0; list && i < images.Count(); ++i) {
+            core::UniqueGdiObject bitmap(
+                ::CreateCompatibleBitmap(screen, images.Width(), images.Height()));
+            HGDIOBJ old = ::SelectObject(dc.Get(), bitmap.Get());
+            GdiCanvasDevice device(dc.Get());
+            device.DrawImage(TRect::Bounds(0, 0, images.Width(), images.Height()), *images.Image(i));
+            ::SelectObject(dc.Get(), old);
+            ::ImageList_AddMasked(list, static_cast<HBITMAP>(bitmap.Get()), kKey);
+        }
+        ::ReleaseDC(nullptr, screen);
+        return list;
+    }
     static TTreeNode* NodeOf(HWND window, HTREEITEM item)
     {
         TVITEMA data{};
@@ -930,28 +999,9 @@ private:
         if (HTREEITEM item = Find(window, node))
             ::SendMessageA(window, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     }
-    // The window's item carrying the node.
     static HTREEITEM Find(HWND window, const TTreeNode* node)
     {
-        std::vector<HTREEITEM> stack{
-            reinterpret_cast<HTREEITEM>(::SendMessageA(window, TVM_GETNEXTITEM, TVGN_ROOT, 0))};
-        while (node && !stack.empty()) {
-            HTREEITEM item = stack.back();
-            stack.pop_back();
-            if (!item)
-                continue;
-            TVITEMA data{};
-            data.mask = TVIF_PARAM;
-            data.hItem = item;
-            ::SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data));
-            if (reinterpret_cast<const TTreeNode*>(data.lParam) == node)
-                return item;
-            stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
-                window, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))));
-            stack.push_back(reinterpret_cast<HTREEITEM>(::SendMessageA(
-                window, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))));
-        }
-        return nullptr;
+        return TreeItemOf(window, node);
     }
     // Selection changes while the items are rebuilt are the window's, not the user's.
     inline static thread_local bool m_filling = false;

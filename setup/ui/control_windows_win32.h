@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -55,5 +56,9 @@ const ControlBinding& BindingFor(const TWinControl& control);
 // The text an ended caption edit reports, on the heap to be posted to the control once the edit
 // box is gone; none when the edit was cancelled.
 std::string* NewEditedText(const char* text, bool wide);
+
+class TTreeNode;
+// The item of a tree view's window that carries the node; null when none does.
+HTREEITEM TreeItemOf(HWND window, const TTreeNode* node);
 
 }  // namespace setup::ui

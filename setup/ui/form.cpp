@@ -159,6 +159,14 @@ void TCustomForm::SetWindowRegion(std::optional<std::vector<TRect>> region)
     Changed(Aspect::Shape);
 }
 
+void TCustomForm::SetGlassFrame(const TGlassFrame& glass)
+{
+    if (glass == m_glassFrame)
+        return;
+    m_glassFrame = glass;
+    Changed(Aspect::Glass);
+}
+
 void TCustomForm::BeginUserMove()
 {
     Changed(Aspect::UserMove);

@@ -82,6 +82,19 @@ struct TCloseEvent : forms::TEvent<TCloseAction&>
 {
 };
 
+// How far the window's glass frame reaches into the client area (Windows Vista and later, with
+// desktop composition); a sheet of glass covers the whole window.
+struct TGlassFrame
+{
+    bool enabled = false;
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    bool sheetOfGlass = false;
+    bool operator==(const TGlassFrame&) const = default;
+};
+
 // A window message offered to a form before its default handling.
 struct WindowMessage
 {
@@ -135,6 +148,8 @@ public:
 
     void Show();
     void Hide();
+    const TGlassFrame& GlassFrame() const { return m_glassFrame; }
+    void SetGlassFrame(const TGlassFrame& glass);
     // The window's outline as rectangles in window coordinates; none is the whole rectangle.
     const std::optional<std::vector<TRect>>& WindowRegion() const { return m_windowRegion; }
     void SetWindowRegion(std::optional<std::vector<TRect>> region);
@@ -185,6 +200,7 @@ private:
     TApplication* m_application = nullptr;
     TFormBorderStyle m_borderStyle = TFormBorderStyle::bsSizeable;
     std::optional<std::vector<TRect>> m_windowRegion;
+    TGlassFrame m_glassFrame;
     TBorderIcons m_borderIcons;
     TPosition m_position = TPosition::poDesigned;
     TFormStyle m_formStyle = TFormStyle::fsNormal;

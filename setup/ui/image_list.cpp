@@ -48,6 +48,14 @@ int TImageList::Add(const TGraphic& graphic)
     return first;
 }
 
+int TImageList::AddImage(htmlview::PixelImage image)
+{
+    if (image.width != m_width || image.height != m_height)
+        return -1;
+    m_images.push_back(std::move(image));
+    return Count() - 1;
+}
+
 const htmlview::PixelImage* TImageList::Image(int index) const
 {
     if (index < 0 || index >= Count())

@@ -14,6 +14,9 @@ namespace setup::ui {
 
 class TGraphic;
 
+// Pixels of this colour are transparent where the system draws a list's images.
+inline constexpr htmlview::Rgb kImageListTransparent{255, 0, 254};
+
 class TImageList : public forms::TComponent
 {
 public:
@@ -28,6 +31,8 @@ public:
     // Cuts the bitmap or JPEG image into images of the list's size, left to right; returns the
     // index of the first, -1 when the graphic has no pixels or is smaller than one image.
     int Add(const TGraphic& graphic);
+    // One image of the list's size; -1 (and nothing added) for another size.
+    int AddImage(htmlview::PixelImage image);
     void Clear() { m_images.clear(); }
     // An index out of range draws nothing.
     void Draw(TCanvas& canvas, int x, int y, int index) const;

@@ -8,8 +8,11 @@
 #include "setup/engine/rtl/string_list.h"
 #include "setup/engine/workers/worker_protocol.h"
 #include "setup/ui/page_classes.h"
+#include "setup/ui/flash/flash_frame.h"
 #include "setup/ui/placeholders.h"
+#include "setup/ui/vista_glass.h"
 #include "setup/wizard/dialog_runtime.h"
+#include "setup/wizard/image_list_pool.h"
 #include "setup/wizard/pool_template.h"
 #include "setup/wizard/progress/progress_page_cycle.h"
 #include "setup/wizard/progress/progress_runtime.h"
@@ -151,6 +154,7 @@ void InitDialogPool(DialogRuntime& runtime, const std::string& supportFolder)
     runtime.dialogFolder = supportFolder;
     runtime.htmlBaseFolder = WithBackslash(supportFolder);
     runtime.placement = PagePlacement{};
+    runtime.imageListPool = std::make_unique<TImageListPool>(runtime);
     runtime.activeDialogName.clear();
     runtime.CancelFlag() = false;
 }
@@ -278,6 +282,7 @@ void FreeDialogPool(DialogRuntime& runtime)
     for (auto& entry : runtime.pool)
         entry.second.reset();
     runtime.pool.clear();
+    runtime.imageListPool.reset();
     runtime.dialogTexts.clear();
 }
 
@@ -294,7 +299,7 @@ bool IsGlassActive(DialogRuntime& runtime, ui::TCustomForm& form)
     if (runtime.system.WindowsMajorVersion() < 6 || form.Tag() == 1)
         return false;
     for (std::size_t i = 0; i < form.ComponentCount(); ++i)
-        if (auto* glass = dynamic_cast<ui::TVistaGlass*>(form.Component(i)); glass && glass->glassEnabled)
+        if (auto* glass = dynamic_cast<ui::TVistaGlass*>(form.Component(i)); glass && glass->GlassEnabled())
             return true;
     return false;
 }

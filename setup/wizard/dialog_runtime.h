@@ -15,6 +15,7 @@
 #include "setup/engine/interpreter/interpreter_state.h"
 #include "setup/forms/class_info.h"
 #include "setup/ui/application.h"
+#include "setup/ui/common_controls.h"
 #include "setup/ui/std_controls.h"
 #include "setup/wizard/page_decisions.h"
 #include "setup/wizard/progress/progress_page.h"
@@ -23,6 +24,7 @@ namespace setup::wizard {
 
 class ProgressRuntime;
 class TPoolTemplate;
+class TImageListPool;
 
 // What pages ask of the system: folders and files, the questions and pickers a page owns, the
 // sounds, programs and shell documents of links, and the scroll state of a memo's window.
@@ -56,6 +58,12 @@ public:
     virtual std::optional<ScrollState> VerticalScroll(ui::TCustomMemo& memo) = 0;
     // Where the user left the form's window; none without a window.
     virtual std::optional<PagePosition> WindowPosition(ui::TCustomForm& form) = 0;
+    // Whether the point (in the tree's client coordinates) lies on a node's icon.
+    virtual bool IsOnNodeIcon(ui::TTreeView& tree, int x, int y) = 0;
+    // The mouse cursor on the screen.
+    virtual ui::TPoint CursorPosition() = 0;
+    // The bottom-right corner of the node's text on the screen; none without a window.
+    virtual std::optional<ui::TPoint> NodeTextCorner(ui::TTreeView& tree, ui::TTreeNode& node) = 0;
 };
 
 // The pool as the progress display sees it: the active page and the pages by key.
@@ -83,6 +91,8 @@ struct DialogRuntime final : IProgressPages
 
     // Keys in upper case, in load order; a page form is none while its entry is replaced.
     std::vector<std::pair<std::string, std::unique_ptr<TPoolTemplate>>> pool;
+    // What the pages share: component images and menu, the workers' watchdogs.
+    std::unique_ptr<TImageListPool> imageListPool;
     std::string dialogFolder;
     std::string htmlBaseFolder;
     std::string activeDialogName;

@@ -15,12 +15,14 @@
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/html_pane.h"
 #include "setup/ui/list_controls.h"
-#include "setup/ui/placeholders.h"
+#include "setup/ui/flash/flash_frame.h"
+#include "setup/ui/vista_glass.h"
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/component_lists.h"
 #include "setup/wizard/dialog_pool.h"
 #include "setup/wizard/dialog_runtime.h"
+#include "setup/wizard/image_list_pool.h"
 #include "setup/wizard/page_decisions.h"
 #include "setup/wizard/pool_template.h"
 
@@ -32,6 +34,22 @@ constexpr std::string_view kUndefinedMarker = "$TARQNX$";
 constexpr std::string_view kMissingMovieText =
     "Add a movie.swf file to your project to display it here.";
 
+constexpr int kFlashFailureMessage = 112;
+
+// Plays the page's movie; the failure text when no player can be had.
+void PlayMovie(DialogRuntime& runtime, ui::TFlashFrame& frame, const std::string& movie)
+{
+    const std::string failure = runtime.engine.Messages->Text(kFlashFailureMessage);
+    ui::IFlashSystem* system = runtime.application.flashSystem;
+    if (!system) {
+        frame.SetCaption(failure);
+        return;
+    }
+    const ui::FlashSource source{*system, runtime.dialogFolder + "flash.ocx", failure};
+    ui::OpenFlashMovie(frame, source, movie);
+    ui::PlayFlashMovie(frame);
+}
+
 std::string TextKey(const std::string& dialog, const std::string& control)
 {
     return rtl::AnsiUpperCase(dialog + "." + control);
@@ -40,8 +58,7 @@ std::string TextKey(const std::string& dialog, const std::string& control)
 template <class Event>
 void Attach(Event& event, TPoolTemplate& page, const char* handler)
 {
-    event.method = page.ClassType().FindMethod(handler);
-    event.data = &page;
+    event = forms::PublishedHandler<Event>(page, handler);
 }
 
 template <class Event>
@@ -301,6 +318,10 @@ void PageBinder::BindTreeView(ui::TTreeView& tree)
     for (ui::TTreeNode* node : tree.Items()->All())
         node->SetText(m_vars.Expand(node->Text()));
     if (tree.Tag() == 1) {
+        Attach(tree.onMouseUp, m_page, "TreeView1MouseUp");
+        Attach(tree.onKeyUp, m_page, "TreeView1KeyUp");
+        if (m_runtime.imageListPool)
+            tree.images = m_runtime.imageListPool->imageList;
         TreeViewAdapter adapter(tree);
         engine::FillComponentTree(engine::RunComponentModel(m_runtime.engine), adapter);
         for (ui::TTreeNode* node : tree.Items()->All())
@@ -394,6 +415,8 @@ void PageBinder::Visit(forms::TComponent& component)
             FindDocument({"movie." + m_language + ".swf", std::string("movie.swf")});
         if (movie.empty())
             flash->SetCaption(std::string(kMissingMovieText));
+        else
+            PlayMovie(m_runtime, *flash, movie);
     }
     if (auto* files = dynamic_cast<ui::TFileListBox*>(control)) {
         Attach(files->onChange, m_page, "FileListBox1Change");
@@ -528,6 +551,8 @@ void ReleaseDialog(DialogRuntime& runtime, const std::string& key)
             Detach(tree->onChange);
             tree->readOnly = true;
         }
+        if (auto* flash = dynamic_cast<ui::TFlashFrame*>(control))
+            ui::CloseFlashMovie(*flash);
     }
     for (TrackedMemo* tracked : {&page->trackedMemo, &page->trackedRichEdit}) {
         if (tracked->control)

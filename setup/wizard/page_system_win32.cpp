@@ -10,6 +10,7 @@
 #include "core/unique_handle.h"
 #include "setup/engine/rtl/exceptions.h"
 #include "setup/engine/system/file_utils_win32.h"
+#include "setup/ui/control_windows_win32.h"
 #include "setup/ui/window_peer_win32.h"
 #include "setup/wizard/pool_template.h"
 
@@ -172,6 +173,39 @@ std::optional<PagePosition> Win32PageSystem::WindowPosition(ui::TCustomForm& for
     if (!window || !::GetWindowRect(window, &rect))
         return std::nullopt;
     return PagePosition{rect.left, rect.top};
+}
+
+bool Win32PageSystem::IsOnNodeIcon(ui::TTreeView& tree, int x, int y)
+{
+    HWND window = ui::WindowOf(tree);
+    if (!window)
+        return false;
+    TVHITTESTINFO hit{};
+    hit.pt = {x, y};
+    ::SendMessageA(window, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    return hit.hItem && (hit.flags & TVHT_ONITEMICON);
+}
+
+ui::TPoint Win32PageSystem::CursorPosition()
+{
+    POINT point{};
+    ::GetCursorPos(&point);
+    return {point.x, point.y};
+}
+
+std::optional<ui::TPoint> Win32PageSystem::NodeTextCorner(ui::TTreeView& tree,
+                                                          ui::TTreeNode& node)
+{
+    HWND window = ui::WindowOf(tree);
+    HTREEITEM item = window ? ui::TreeItemOf(window, &node) : nullptr;
+    RECT rect{};
+    // TVM_GETITEMRECT takes the item in the rectangle it fills; TRUE asks for the text's.
+    *reinterpret_cast<HTREEITEM*>(&rect) = item;
+    if (!item || !::SendMessageA(window, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)))
+        return std::nullopt;
+    POINT corner{rect.right, rect.bottom};
+    ::ClientToScreen(window, &corner);
+    return ui::TPoint{corner.x, corner.y};
 }
 
 LRESULT CALLBACK Win32PageSystem::MemoProc(HWND window, UINT message, WPARAM wParam,

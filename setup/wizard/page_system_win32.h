@@ -36,6 +36,9 @@ public:
     void UnwatchMemo(ui::TCustomMemo& memo) override;
     std::optional<ScrollState> VerticalScroll(ui::TCustomMemo& memo) override;
     std::optional<PagePosition> WindowPosition(ui::TCustomForm& form) override;
+    bool IsOnNodeIcon(ui::TTreeView& tree, int x, int y) override;
+    ui::TPoint CursorPosition() override;
+    std::optional<ui::TPoint> NodeTextCorner(ui::TTreeView& tree, ui::TTreeNode& node) override;
 
 private:
     static LRESULT CALLBACK MemoProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,

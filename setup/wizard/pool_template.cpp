@@ -18,6 +18,7 @@
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/component_lists.h"
 #include "setup/wizard/dialog_runtime.h"
+#include "setup/wizard/image_list_pool.h"
 #include "setup/wizard/page_binding.h"
 
 namespace setup::wizard {
@@ -29,15 +30,6 @@ namespace {
 
 constexpr std::uint32_t kAppWindowStyle = 0x40000;  // each page has its own taskbar button
 constexpr std::uint16_t kContextMenuKey = 93;
-
-template <class Event>
-Event MethodEvent(TPoolTemplate& page, const char* name)
-{
-    Event event;
-    event.method = page.ClassType().FindMethod(name);
-    event.data = &page;
-    return event;
-}
 
 std::string PageFileName(const std::string& path)
 {
@@ -77,6 +69,8 @@ const ClassInfo& TPoolTemplate::StaticClass()
                                       .Method("CheckListBox1ClickCheck",
                                               &P::CheckListBox1ClickCheck)
                                       .Method("TreeView1Change", &P::TreeView1Change)
+                                      .Method("TreeView1MouseUp", &P::TreeView1MouseUp)
+                                      .Method("TreeView1KeyUp", &P::TreeView1KeyUp)
                                       .Method("FileListBox1Change", &P::FileListBox1Change)
                                       .Method("DirectoryListBox1Change",
                                               &P::DirectoryListBox1Change)
@@ -111,9 +105,9 @@ TPoolTemplate::TPoolTemplate(DialogRuntime& runtime, const std::string& pageFile
     metaTimer->SetEnabled(false);
     timer1 = new ui::TTimer(this);
     timer1->SetInterval(1000);
-    timer1->SetOnTimer(MethodEvent<forms::TNotifyEvent>(*this, "Timer1Timer"));
+    timer1->SetOnTimer(forms::PublishedHandler<forms::TNotifyEvent>(*this, "Timer1Timer"));
     timer1->SetEnabled(true);
-    onShow = MethodEvent<forms::TNotifyEvent>(*this, "FormShow");
+    onShow = forms::PublishedHandler<forms::TNotifyEvent>(*this, "FormShow");
     SetHint(PageFileName(pageFile));
 }
 
@@ -350,6 +344,47 @@ void TPoolTemplate::TreeView1Change(forms::TObject* sender, ui::TTreeNode* node)
         UpdateInfoLabels(*this);
     }
     ApplyRules();
+}
+
+ui::TTreeNode* TPoolTemplate::ChoosableSelection(ui::TTreeView& tree) const
+{
+    ui::TTreeNode* node = tree.Selected();
+    if (!node || node->data <= 0)
+        return nullptr;
+    const engine::ComponentModel& model = engine::RunComponentModel(m_runtime.engine);
+    const auto index = static_cast<std::size_t>(node->data - 1);
+    if (index >= model.ComponentNames.Count() ||
+        model.IsComponentChoiceLocked(model.ComponentNames[index]))
+        return nullptr;
+    return node;
+}
+
+void TPoolTemplate::ShowComponentMenu(ui::TTreeView& tree, ui::TTreeNode& node, ui::TPoint at)
+{
+    if (!m_runtime.imageListPool)
+        return;
+    m_runtime.imageListPool->ShowComponentMenu(*this, tree, node, at.x, at.y);
+    UpdateInfoLabels(*this);
+    ApplyRules();
+}
+
+void TPoolTemplate::TreeView1MouseUp(forms::TObject* sender, ui::TMouseButton, ui::TShiftState,
+                                     int x, int y)
+{
+    auto* tree = dynamic_cast<ui::TTreeView*>(sender);
+    ui::TTreeNode* node = tree ? ChoosableSelection(*tree) : nullptr;
+    if (node && m_runtime.system.IsOnNodeIcon(*tree, x, y))
+        ShowComponentMenu(*tree, *node, m_runtime.system.CursorPosition());
+}
+
+void TPoolTemplate::TreeView1KeyUp(forms::TObject* sender, std::uint16_t& key, ui::TShiftState)
+{
+    auto* tree = dynamic_cast<ui::TTreeView*>(sender);
+    ui::TTreeNode* node = tree && key == kContextMenuKey ? ChoosableSelection(*tree) : nullptr;
+    if (!node)
+        return;
+    if (const auto corner = m_runtime.system.NodeTextCorner(*tree, *node))
+        ShowComponentMenu(*tree, *node, *corner);
 }
 
 void TPoolTemplate::FolderChosen(forms::TObject* sender, const std::string& value,

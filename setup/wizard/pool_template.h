@@ -81,6 +81,10 @@ public:
     void CheckListBox1Click(forms::TObject* sender);
     void CheckListBox1ClickCheck(forms::TObject* sender);
     void TreeView1Change(forms::TObject* sender, ui::TTreeNode* node);
+    // The component pop-up: a release on the selected node's icon, or the context-menu key.
+    void TreeView1MouseUp(forms::TObject* sender, ui::TMouseButton button, ui::TShiftState shift,
+                          int x, int y);
+    void TreeView1KeyUp(forms::TObject* sender, std::uint16_t& key, ui::TShiftState shift);
     void FileListBox1Change(forms::TObject* sender);
     void DirectoryListBox1Change(forms::TObject* sender);
     void DriveComboBox1Change(forms::TObject* sender);
@@ -126,6 +130,9 @@ private:
     // The control's text into its variable, then the rules.
     void WriteText(forms::TObject* sender, const char* context);
     void FocusNextInTabOrder(ui::TWinControl& control);
+    // The selected node when it stands for a component the user may choose.
+    ui::TTreeNode* ChoosableSelection(ui::TTreeView& tree) const;
+    void ShowComponentMenu(ui::TTreeView& tree, ui::TTreeNode& node, ui::TPoint at);
 
     DialogRuntime& m_runtime;
     ui::TFormDesigner* m_designer = nullptr;

@@ -8,7 +8,6 @@
 #include "setup/ui/containers.h"
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/tests/graphic_files.h"

@@ -14,7 +14,8 @@
 #include "setup/forms/text_form.h"
 #include "setup/ui/application.h"
 #include "setup/ui/page_classes.h"
-#include "setup/ui/placeholders.h"
+#include "setup/ui/flash/flash_frame.h"
+#include "setup/ui/vista_glass.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/tests/recording_fakes.h"
 

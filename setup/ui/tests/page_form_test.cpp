@@ -10,7 +10,6 @@
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/page_classes.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/tests/test_page.h"
 

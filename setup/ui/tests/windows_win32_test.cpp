@@ -15,7 +15,6 @@
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/message_loop_win32.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/tests/page_windows_fixture_win32.h"

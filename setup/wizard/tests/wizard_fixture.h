@@ -51,6 +51,12 @@ public:
     void UnwatchMemo(ui::TCustomMemo& memo) override { watched.erase(&memo); }
     std::optional<ScrollState> VerticalScroll(ui::TCustomMemo& memo) override;
     std::optional<PagePosition> WindowPosition(ui::TCustomForm&) override { return moved; }
+    bool IsOnNodeIcon(ui::TTreeView&, int x, int y) override { return x < iconRight; }
+    ui::TPoint CursorPosition() override { return cursor; }
+    std::optional<ui::TPoint> NodeTextCorner(ui::TTreeView&, ui::TTreeNode&) override
+    {
+        return textCorner;
+    }
 
     std::set<std::string> folders;  // existing folders, compared without a trailing "\"
     std::string current = "C:\\start";
@@ -61,6 +67,9 @@ public:
     std::map<ui::TCustomMemo*, std::function<void(unsigned)>> watched;
     std::map<ui::TCustomMemo*, ScrollState> scroll;
     std::optional<PagePosition> moved;  // where the user dragged the page on screen
+    int iconRight = 16;                  // points left of it lie on a node's icon
+    ui::TPoint cursor{300, 200};
+    std::optional<ui::TPoint> textCorner = ui::TPoint{120, 80};
 };
 
 // A run with pages: the engine state, the fake system and an application whose windows are

@@ -13,7 +13,10 @@
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/window_peer_win32.h"
+#include "core/unique_handle.h"
 #include "setup/wizard/dialog_pool.h"
+#include "setup/wizard/image_list_pool.h"
+#include "setup/wizard/language_form.h"
 #include "setup/wizard/page_binding.h"
 #include "setup/wizard/page_system_win32.h"
 #include "setup/wizard/pool_template.h"
@@ -158,6 +161,84 @@ TEST_F(WizardOnScreen, SilentRunsShowNoWindow)
     engine.Variables.SilentMode = true;
     EXPECT_EQ(Show("0"), 6);
     EXPECT_FALSE(page.HandleAllocated());
+}
+
+TEST_F(WizardOnScreen, TheLanguageFormAnswersOkWithTheChoiceAndCancelWithTwo)
+{
+    engine.Messages->Set(89, "Setup-Sprache");
+    engine.Messages->Set(38, "&Weiter");
+    const std::vector<std::string> languages = {"English", "German", "French"};
+    struct Case
+    {
+        const char* button;
+        int result;
+    };
+    for (const Case& c : {Case{"&Weiter", 1}, Case{"&Cancel", 2}}) {
+        SCOPED_TRACE(c.button);
+        std::string combo;
+        bool xpIcon = false;
+        After(300, [&] {
+            HWND form = ::FindWindowA(nullptr, "Setup-Sprache");
+            ASSERT_NE(form, nullptr);
+            HWND list = ::FindWindowExA(form, nullptr, "ComboBox", nullptr);
+            char text[64] = {};
+            ::GetWindowTextA(list, text, sizeof(text));
+            combo = text;
+            for (ui::TCustomForm* shown : application.Screen().Forms())
+                if (auto* language = dynamic_cast<TSetLanguage*>(shown))
+                    xpIcon = language->image1->Visible() && !language->image2->Visible();
+            ::PostMessageA(::FindWindowExA(form, nullptr, "Button", c.button), BM_CLICK, 0, 0);
+        });
+        const engine::LanguageChoice choice =
+            ShowLanguageForm(application, *engine.Messages, {5, 1}, languages, 1);
+        EXPECT_EQ(choice.modalResult, c.result);
+        EXPECT_EQ(choice.index, 1);
+        EXPECT_EQ(combo, "German");
+        EXPECT_TRUE(xpIcon);
+    }
+}
+
+// Publishes through the variables' lock, then waits outside it for an event nobody sets.
+struct StuckWorker
+{
+    engine::EngineState* engine;
+    HANDLE never;
+    static DWORD WINAPI Run(void* data)
+    {
+        auto& self = *static_cast<StuckWorker*>(data);
+        self.engine->Variables.Set("PROGRESSTEXT", "stuck", "worker");
+        ::WaitForSingleObject(self.never, INFINITE);
+        return 1;
+    }
+};
+
+TEST_F(WizardOnScreen, AWatchdogEndsAWorkerStuckInABlockingCallWithoutHangingThePages)
+{
+    core::UniqueEvent never(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    StuckWorker worker{&engine, never.Get()};
+    core::UniqueThread thread(::CreateThread(nullptr, 0, &StuckWorker::Run, &worker, 0, nullptr));
+    while (engine.Variables.Get("PROGRESSTEXT") != "stuck")
+        ::Sleep(10);
+
+    TImageListPool& pool = *runtime.imageListPool;
+    pool.WatchdogTimer(WatchedWorker::Download).SetInterval(300);
+    bool finished = false;
+    pool.ArmWatchdog(WatchedWorker::Download, [&] {
+        ::TerminateThread(thread.Get(), 0);
+        finished = true;
+    });
+    const DWORD start = ::GetTickCount();
+    while (!finished && ::GetTickCount() - start < 10000)
+        application.HandleMessage();
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(::WaitForSingleObject(thread.Get(), 5000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    ::GetExitCodeThread(thread.Get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_FALSE(pool.WatchdogTimer(WatchedWorker::Download).Enabled());
+    // The GUI thread still gets the lock the worker used.
+    engine.Variables.Set("PROGRESSTEXT", "cancelled", "test");
+    EXPECT_EQ(engine.Variables.Get("PROGRESSTEXT"), "cancelled");
 }
 
 }  // namespace
