@@ -66,8 +66,9 @@ public:
     ui::TMenuItem* entireFeatureUnavailable = nullptr;
     ui::TMenuItem* doNotInstallComponentOnly = nullptr;
     ui::TMenuItem* doNotInstallWithSubComponents = nullptr;
-    // Tray and TrayEx, the notification-area icons, come with the tray components. The task
-    // scheduler is no component here: each scheduled-task statement opens its own.
+    // Tray and TrayEx, the notification-area icons, are held by `PoolTray`, which the setup program
+    // keeps beside the pool. The task scheduler is no component here: each scheduled-task
+    // statement opens its own.
 
 private:
     void Mark(bool withSubTree, bool install);
