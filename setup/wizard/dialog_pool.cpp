@@ -9,7 +9,6 @@
 #include "setup/engine/workers/worker_protocol.h"
 #include "setup/ui/page_classes.h"
 #include "setup/ui/flash/flash_frame.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/vista_glass.h"
 #include "setup/wizard/dialog_runtime.h"
 #include "setup/wizard/image_list_pool.h"

@@ -13,7 +13,6 @@
 #include "setup/ui/file_controls.h"
 #include "setup/ui/html_pane.h"
 #include "setup/ui/list_controls.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/wizard/component_lists.h"

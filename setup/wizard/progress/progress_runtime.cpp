@@ -4,7 +4,6 @@
 #include "setup/ui/containers.h"
 #include "setup/ui/form.h"
 #include "setup/ui/graphic_controls.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"

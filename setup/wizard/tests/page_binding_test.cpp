@@ -11,7 +11,6 @@
 #include "setup/ui/html_pane.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/flash/flash_frame.h"
-#include "setup/ui/placeholders.h"
 #include "setup/ui/vista_glass.h"
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
