@@ -3,7 +3,8 @@
 # Trashwipe's three dialogs, of an HTML page with a table and a form, of the test forms (every page
 # control, the welcome page, the skinned controls and the shaped form, the shell folder controls
 # over a folder tree of their own, a progress page as it is redrawn), of the welcome page in the
-# form designer and of the sample setup's wizard pages into BUILD_DIR/screenshots and lists them.
+# form designer, of the sample setup's wizard pages, of its progress page while a web media block
+# downloads and of the media retry questions into BUILD_DIR/screenshots and lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -26,6 +27,8 @@ sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
 "$build/wine-run" "$build/bin/wizard_screenshots.exe" "Z:${out//\//\\}" \
   "$sample\\pages" "$sample\\license.txt" Welcome Licence Folder Components Progress Finish \
   >/dev/null
+"$build/wine-run" "$build/bin/progress_screenshots.exe" "Z:${out//\//\\}" \
+  "$sample\\pages\\Progress.txt" --download >/dev/null
 # The welcome page open in the form designer, its first control selected.
 "$build/wine-run" "$build/bin/form_designer_demo.exe" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --screenshot \
