@@ -104,6 +104,7 @@ void SaveWhileDownloading(ui::TApplication& app, ui::Win32TimerService& timers, 
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "Docs.7zip";
     const setup::engine::GrabMediaJob job{
         {server.Url("/media/Docs.7zip")}, {"", file.string()}, state, {}};
+    runtime.SetThreadProgress(run.caption, 0, 100, 0);
     bool saved = false;
     const std::uintptr_t timer = timers.StartTimer(100, [&] {
         runtime.UpdateProgressDialog("$TARQ$", false, 0, 0, 0);

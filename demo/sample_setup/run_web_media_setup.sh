@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # BUILD_DIR: builds the web-media sample setup from the x64 build's Deployrun (web_media_script.txt
-# compiled and appended, the archive library beside it), packs its documents as the web media
+# compiled and appended, the archive library beside it, and a resource archive holding only the
+# licence, which also stands in for the package the start-up wants but this script never
+# installs), packs its documents as the web media
 # block Docs.7zip, serves that on 127.0.0.1 (nginx when installed, else Python's HTTP server) and
 # runs the setup silently under Wine twice: the first run downloads, extracts and places the
 # block in the setup's cache folder, the second finds it complete and asks the server nothing.
@@ -18,9 +20,11 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 seven_zip=$(command -v 7z || command -v 7zz || command -v 7za)
 cp "$here/readme.txt" "$here/license.txt" "$work/parts/Docs/"
 (cd "$work/parts" && "$seven_zip" a -t7z -bd -bso0 "$work/served/media/Docs.7zip" Docs)
+(cd "$here" && "$seven_zip" a -t7z -bd -bso0 "$work/parts/web.res" license.txt)
 
 "$build/wine-run" "$build/bin/make_sample_setup.exe" "$(winpath "$work/setup")" \
-  "$(winpath "$build/bin/Deployrun.exe")" "$(winpath "$build/bin/qbr.lib")" - - \
+  "$(winpath "$build/bin/Deployrun.exe")" "$(winpath "$build/bin/qbr.lib")" \
+  "$(winpath "$work/parts/web.res")" "$(winpath "$work/parts/web.res")" \
   "$(winpath "$here/web_media_script.txt")" "{8A6B2C1D-0000-4000-8000-0000000000CB}" 2 >/dev/null
 echo "  setup made in $work/setup: $(ls "$work/setup" | tr '\n' ' ')"
 

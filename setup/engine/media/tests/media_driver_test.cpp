@@ -413,8 +413,9 @@ TEST_F(MediaDriverTest, ScriptedAcquisitions)
         failed.clear();
         row.arrange();
         EXPECT_EQ(Acquire(), row.result);
-        if (!row.log.empty())
+        if (!row.log.empty()) {
             EXPECT_EQ(media.log, row.log);
+        }
         if (row.check)
             row.check();
     }
