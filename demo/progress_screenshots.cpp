@@ -102,8 +102,9 @@ void SaveWhileDownloading(ui::TApplication& app, ui::Win32TimerService& timers, 
     run.caption = "Downloading Web Media: Docs";
     download::DownloadState state;
     const std::filesystem::path file = std::filesystem::temp_directory_path() / "Docs.7zip";
-    const setup::engine::GrabMediaJob job{
-        {server.Url("/media/Docs.7zip")}, {"", file.string()}, state, {}};
+    download::DownloadRequest request;
+    request.target = file.string();
+    const setup::engine::GrabMediaJob job{{server.Url("/media/Docs.7zip")}, request, state, {}};
     runtime.SetThreadProgress(run.caption, 0, 100, 0);
     bool saved = false;
     const std::uintptr_t timer = timers.StartTimer(100, [&] {

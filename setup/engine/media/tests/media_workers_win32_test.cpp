@@ -124,7 +124,8 @@ TEST_F(MediaWorkersTest, ACancelledWorkerThatDoesNotEndIsEndedByItsWatchdog)
     run.kind = MediaWorkerKind::Download;
     run.wait.checkCancel = [] { return -1; };  // the user cancelled at once
     download::DownloadState state;
-    const download::DownloadRequest request{"", Path("Core.7zip")};
+    download::DownloadRequest request;
+    request.target = Path("Core.7zip");
     const GrabMediaJob job{{server.Url("/media/Core.7zip")}, request, state, {}};
     const DWORD start = ::GetTickCount();
     EXPECT_FALSE(GrabMedia(run, job));
