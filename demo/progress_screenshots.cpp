@@ -1,15 +1,20 @@
 // Shows a progress page file as the setup redraws it while an install runs, and writes PNG
 // pictures of it into the folder given first: a byte count above 2^31-1 half done
-// ("<page>.png") and the marquee mode ("<page>_marquee.png"). scripts/screenshot.sh runs it on
-// the progress page of the tests.
+// ("<page>.png") and the marquee mode ("<page>_marquee.png"); with --download, also the page
+// while a web media block downloads from a slow server of our own on 127.0.0.1, a quarter in
+// ("<page>_download.png"). scripts/screenshot.sh runs it on the progress page of the tests and
+// on the sample setup's.
 #include <windows.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
+#include "setup/engine/media/media_workers_win32.h"
+#include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/script/variables.h"
 #include "setup/engine/workers/worker_protocol.h"
 #include "setup/forms/component_reader.h"
@@ -22,6 +27,7 @@
 #include "setup/ui/window_peer_win32.h"
 #include "setup/wizard/progress/progress_page_cycle.h"
 #include "setup/wizard/progress/progress_runtime.h"
+#include "tests/support/loopback_http_server_win32.h"
 
 namespace forms = setup::forms;
 namespace ui = setup::ui;
@@ -84,14 +90,52 @@ void Save(ui::TApplication& app, ui::TForm& form, const std::filesystem::path& t
     std::printf("%s\n", target.string().c_str());
 }
 
+// The page redrawn from the download worker's progress as the setup's page is; pictured once a
+// quarter of the block has arrived.
+void SaveWhileDownloading(ui::TApplication& app, ui::Win32TimerService& timers, ShownPage& shown,
+                          wizard::ProgressRuntime& runtime, setup::engine::WorkerFlags& flags,
+                          const std::filesystem::path& target)
+{
+    const std::string block(2 << 20, 'm');
+    testsupport::LoopbackHttpServer server({{"/media/Docs.7zip", 200, block, 0, 60}});
+    setup::engine::MediaWorkerRun run(runtime.Variables().Store(), flags);
+    run.caption = "Downloading Web Media: Docs";
+    download::DownloadState state;
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "Docs.7zip";
+    download::DownloadRequest request;
+    request.target = file.string();
+    const setup::engine::GrabMediaJob job{{server.Url("/media/Docs.7zip")}, request, state, {}};
+    runtime.SetThreadProgress(run.caption, 0, 100, 0);
+    bool saved = false;
+    const std::uintptr_t timer = timers.StartTimer(100, [&] {
+        runtime.UpdateProgressDialog("$TARQ$", false, 0, 0, 0);
+        const auto stored = setup::engine::ReadThreadProgress(runtime.Variables().Store());
+        if (!saved && stored.position && *stored.position >= 25) {
+            saved = true;
+            Save(app, shown.form, target);
+        }
+    });
+    const bool downloaded = setup::engine::GrabMedia(run, job);
+    timers.StopTimer(timer);
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    if (!downloaded || !saved)
+        throw std::runtime_error("the download was not pictured");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: progress_screenshots <folder> <progress page text form>\n");
+    const bool download = argc == 4 && std::string(argv[3]) == "--download";
+    if (argc != 3 && !download) {
+        std::fprintf(
+            stderr,
+            "usage: progress_screenshots <folder> <progress page text form> [--download]\n");
         return 2;
     }
+    // The download worker reports through the GUI thread.
+    setup::rtl::InitGuiThread();
     ui::Win32PeerFactory factory;
     ui::Win32MessageLoop loop;
     ui::Win32TimerService timers;
@@ -127,6 +171,11 @@ int main(int argc, char** argv)
         runtime.SetThreadProgress("Waiting for Windows Installer", -1, 0, 0);
         runtime.UpdateProgressDialog("$TARQ$", true, 0, 0, 0);
         Save(app, shown.form, folder / (stem + "_marquee.png"));
+        if (download) {
+            variables.Set("PROGRESSMODE", "", "demo");
+            SaveWhileDownloading(app, timers, shown, runtime, flags,
+                                 folder / (stem + "_download.png"));
+        }
         app.RemoveForm(shown.form);
         pages.page = nullptr;
     } catch (const std::exception& error) {

@@ -1,7 +1,8 @@
 // Shows each page of the sample setup's wizard as the setup shows it (loaded into the page pool,
 // bound to the sample's variables and components) and writes a PNG picture of it into the folder
-// given first, named after the page, and one of the language form. scripts/screenshot.sh runs it
-// on demo/sample_setup/pages.
+// given first, named after the page; then the three media retry questions as they first appear
+// (retry_extraction.png, retry_download.png, retry_proxy.png), and the language form.
+// scripts/screenshot.sh runs it on demo/sample_setup/pages.
 //   wizard_screenshots OUTPUT_FOLDER PAGES_FOLDER LICENCE_FILE PAGE...
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "setup/engine/components/statements_components.h"
 #include "setup/engine/interpreter/interpreter_state.h"
@@ -21,6 +23,7 @@
 #include "setup/ui/window_peer_win32.h"
 #include "setup/wizard/dialog_pool.h"
 #include "setup/wizard/language_form.h"
+#include "setup/wizard/media_retry_forms.h"
 #include "setup/wizard/page_binding.h"
 #include "setup/wizard/page_system_win32.h"
 #include "setup/wizard/pool_template.h"
@@ -108,6 +111,28 @@ int main(int argc, char** argv)
             status = 1;
         }
     }
+    try {
+        wizard::TqbrExtract extraction(application, *engine.Messages);
+        wizard::TqbrProxyEx download(application, *engine.Messages);
+        wizard::TqbrProxy proxy(application, *engine.Messages);
+        const std::pair<setup::ui::TForm*, const char*> questions[] = {
+            {&extraction, "retry_extraction"},
+            {&download, "retry_download"},
+            {&proxy, "retry_proxy"}};
+        for (const auto& [form, name] : questions) {
+            form->Show();
+            application.ProcessMessages();
+            ::Sleep(200);
+            application.ProcessMessages();
+            const std::string target = (output / (std::string(name) + ".png")).string();
+            setup::ui::SavePngFile(setup::ui::CaptureForm(*form), target);
+            std::printf("%s\n", target.c_str());
+            form->Hide();
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "retry questions: %s\n", error.what());
+    }
+
     // The language form the setup shows first when it offers translations.
     try {
         wizard::TSetLanguage language(application, *engine.Messages, {6, 1});

@@ -25,6 +25,10 @@ sample_setup() {
   echo "== Deployrun: a sample setup installs a Windows Installer package, repairs it and removes it"
   bash "$PROJECT_ROOT/demo/sample_setup/run_sample_setup.sh" "$build"
 }
+web_media_setup() {
+  echo "== Deployrun: a setup whose media a web server on 127.0.0.1 serves downloads them, silently"
+  bash "$PROJECT_ROOT/demo/sample_setup/run_web_media_setup.sh" "$build"
+}
 screenshots() {
   echo "== Screenshots: the update dialogs, Trashwipe's dialogs and the wizard page controls"
   bash "$PROJECT_ROOT/scripts/write_screenshots.sh" "$build" | sed "s|^$build/||; s/^/  /"
@@ -37,11 +41,13 @@ step "Volumewipe and Filewipe" suite_demo shred
 step "Refreshkit" suite_demo update
 step "Trashwipe" "$build/wine-run" "$build/bin/trashwipe_demo.exe"
 step "Deployrun (install, maintenance, removal)" sample_setup
+step "Deployrun (web media)" web_media_setup
 step "screenshots" screenshots
 
 echo "== Summary"
 printf '  %s\n' "${results[@]}"
 echo "  screenshots of this run:  $build/screenshots"
 echo "  the setup runs' traces:   $build/sample-setup/{install,maintenance,removal}.log"
+echo "  the web media runs:       $build/web-media-setup/{first-run,second-run}.log"
 echo "  this output:              $build/demo-output.txt"
 ! printf '%s\n' "${results[@]}" | grep -q '^FAILED'

@@ -4,8 +4,8 @@
 # control, the welcome page, the skinned controls and the shaped form, the shell folder controls
 # over a folder tree of their own, a progress page as it is redrawn), of the welcome page in the
 # form designer, of the custom tray icon's balloon, of the sample setup's wizard pages (the
-# welcome page shows its HTML document) and of its language form into BUILD_DIR/screenshots and
-# lists them.
+# welcome page shows its HTML document), of its progress page while a web media block downloads,
+# of the media retry questions and of the language form into BUILD_DIR/screenshots and lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -28,6 +28,8 @@ sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
 "$build/wine-run" "$build/bin/wizard_screenshots.exe" "Z:${out//\//\\}" \
   "$sample\\pages" "$sample\\license.txt" Welcome Licence Folder Components Progress Finish \
   >/dev/null
+"$build/wine-run" "$build/bin/progress_screenshots.exe" "Z:${out//\//\\}" \
+  "$sample\\pages\\Progress.txt" --download >/dev/null
 # The welcome page open in the form designer, its first control selected.
 "$build/wine-run" "$build/bin/form_designer_demo.exe" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --screenshot \

@@ -2,13 +2,14 @@
 // ended with the exit code it chose.
 #include <windows.h>
 
-#include "setup/deployrun/wizard_dialogs.h"
 #include "setup/deployrun/resource_archive.h"
 #include "setup/deployrun/script_runner_win32.h"
 #include "setup/deployrun/setup_main.h"
 #include "setup/deployrun/startup_prompt_win32.h"
 #include "setup/deployrun/startup_system_win32.h"
 #include "setup/deployrun/startup_windows_win32.h"
+#include "setup/deployrun/wizard_dialogs.h"
+#include "setup/engine/media/media_prompts.h"
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/ui/application.h"
 #include "setup/ui/file_lister_win32.h"
@@ -17,6 +18,7 @@
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/tray/tray_platform_win32.h"
 #include "setup/ui/window_peer_win32.h"
+#include "setup/wizard/media_retry_forms.h"
 #include "setup/wizard/page_system_win32.h"
 #include "setup/wizard/pool_tray_win32.h"
 
@@ -53,6 +55,9 @@ int RunSetup() noexcept
         setup::engine::EngineState engine;
         setup::wizard::Win32PageSystem pageSystem;
         setup::wizard::DialogRuntime runtime(engine, application, pageSystem);
+        // The media retry questions are asked over the page on screen.
+        setup::wizard::PageMediaPrompts mediaPrompts(runtime);
+        engine.Parts.Get<setup::engine::MediaPromptsSlot>().prompts = &mediaPrompts;
         setup::wizard::Win32DialogWindowControl dialogWindows;
         WizardDialogs dialogs(runtime, dialogWindows);
         WrapperResourceArchive archive;

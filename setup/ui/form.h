@@ -132,6 +132,10 @@ public:
     // Extended window styles added to the usual ones (a page asks for its own taskbar button).
     std::uint32_t ExtraExStyle() const { return m_extraExStyle; }
     void SetExtraExStyle(std::uint32_t style) { m_extraExStyle = style; }
+    // The window that owns the form's window (a question stays above its page); set before the
+    // window exists. The owner-centred positions centre on it.
+    std::uintptr_t OwnerWindow() const { return m_ownerWindow; }
+    void SetOwnerWindow(std::uintptr_t window) { m_ownerWindow = window; }
 
     // The client area is the truth for layout; Width and Height add the frame of the border.
     std::int32_t ClientWidth() const { return m_clientWidth; }
@@ -208,6 +212,7 @@ private:
     bool m_keyPreview = false;
     std::unique_ptr<TIcon> m_icon;
     std::uint32_t m_extraExStyle = 0;
+    std::uintptr_t m_ownerWindow = 0;
     std::int32_t m_clientWidth = 0;
     std::int32_t m_clientHeight = 0;
     std::int32_t m_modalResult = 0;

@@ -130,12 +130,14 @@ WindowPeer::WindowPeer(TWinControl& control, HWND parent)
     const TRect bounds = control.BoundsRect();
     // Child windows get their control's id so their notifications name them.
     const auto id = reinterpret_cast<HMENU>(static_cast<std::uintptr_t>(parent ? 1 : 0));
+    const auto* form = dynamic_cast<const TCustomForm*>(&control);
+    const HWND owner = !parent && form ? reinterpret_cast<HWND>(form->OwnerWindow()) : nullptr;
     if (!m_params.className) {
         RegisterOwnClass();
         m_window = ::CreateWindowExA(m_params.exStyle, kWindowClass, control.Caption().c_str(),
                                      style | WS_CLIPCHILDREN, bounds.left, bounds.top,
-                                     bounds.Width(), bounds.Height(), parent, parent ? id : nullptr,
-                                     ::GetModuleHandleA(nullptr), this);
+                                     bounds.Width(), bounds.Height(), parent ? parent : owner,
+                                     parent ? id : nullptr, ::GetModuleHandleA(nullptr), this);
     } else {
         m_window = ::CreateWindowExA(
             m_params.exStyle, m_params.className, control.Caption().c_str(), style, bounds.left,
@@ -183,19 +185,29 @@ void WindowPeer::PlaceWindow()
     const int height = rect.bottom - rect.top;
     int left = form->Left();
     int top = form->Top();
+    // A centred form centres on its owner's window when asked to and it is on screen, else on
+    // the work area.
+    const HWND owner = reinterpret_cast<HWND>(form->OwnerWindow());
+    RECT centre{};
+    bool centred = false;
     switch (form->Position()) {
+        case TPosition::poOwnerFormCenter:
+            if (owner && ::IsWindowVisible(owner) && ::GetWindowRect(owner, &centre)) {
+                centred = true;
+                break;
+            }
+            [[fallthrough]];
         case TPosition::poScreenCenter:
         case TPosition::poDesktopCenter:
         case TPosition::poMainFormCenter:
-        case TPosition::poOwnerFormCenter: {
-            RECT work{};
-            ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-            left = work.left + (work.right - work.left - width) / 2;
-            top = work.top + (work.bottom - work.top - height) / 2;
+            centred = ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &centre, 0) != FALSE;
             break;
-        }
         default:
             break;
+    }
+    if (centred) {
+        left = centre.left + (centre.right - centre.left - width) / 2;
+        top = centre.top + (centre.bottom - centre.top - height) / 2;
     }
     ::SetWindowPos(m_window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }

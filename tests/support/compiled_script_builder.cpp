@@ -144,6 +144,13 @@ std::vector<ScriptStatement> ParseStatements(std::string_view description)
             statement.commentedOut = true;
             rest.remove_prefix(2);
         }
+        std::string unbracketed(rest);
+        if (const size_t close = rest.find(']');
+            !rest.empty() && rest[0] == '[' && close != std::string_view::npos) {
+            statement.media = std::string(rest.substr(1, close - 1));
+            unbracketed = Trim(rest.substr(close + 1));
+        }
+        rest = unbracketed;
         std::vector<std::string> fields;
         for (;;) {
             const size_t bar = rest.find('|');

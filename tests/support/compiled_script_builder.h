@@ -56,11 +56,12 @@ std::string GeneratedKey(size_t index);
 std::string BuildCompiledScript(const std::vector<ScriptStatement>& statements,
                                 const ScriptProject& project = {}, const ScriptDamage& damage = {});
 
-// One statement per line: an optional "C " for commented out, the command, then parameters,
-// separated by "|" (blanks around each field are dropped). Blank lines and lines starting with
-// "#" are skipped.
+// One statement per line: an optional "C " for commented out, an optional media name in brackets,
+// the command, then parameters, separated by "|" (blanks around each field are dropped). Blank
+// lines and lines starting with "#" are skipped.
 //     Set Variable | RESULT | hello
 //     C Label | Here
+//     [Core\] Read from Text File | $DATADIR$Core\readme.txt | LINE | END
 std::vector<ScriptStatement> ParseStatements(std::string_view description);
 
 }  // namespace testsupport

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "core/unique_handle.h"
 #include "setup/engine/media/media_driver.h"
 #include "setup/engine/media/media_files_win32.h"
 #include "setup/engine/media/media_workers_win32.h"
 #include "setup/engine/media/transfer_folder.h"
+#include "setup/engine/media/worker_watchdog_win32.h"
 #include "setup/engine/rtl/code_page.h"
 #include "setup/engine/script/path_text.h"
 #include "setup/engine/system/file_utils_win32.h"
@@ -16,14 +19,19 @@ namespace setup::engine {
 
 namespace {
 
-// The run's files and workers. The retry forms are not part of the setup program yet: every
-// question is answered as its cancel button would.
+// The run's files and workers; the page pool's watchdog when it has one, else a timer of our own.
 class Win32MediaActions : public IMediaActions
 {
 public:
     Win32MediaActions(EngineState& engine, const SetupScript& script)
         : m_engine(engine), m_script(script), m_block(engine.Parts.Get<MediaBlockState>())
-    {}
+    {
+        m_watchdog = engine.Parts.Get<WorkerWatchdogSlot>().watchdog;
+        if (m_watchdog == nullptr) {
+            m_ownWatchdog = std::make_unique<WindowTimerWatchdog>();
+            m_watchdog = m_ownWatchdog.get();
+        }
+    }
 
     bool FolderExists(const std::string& folder) override
     {
@@ -53,7 +61,7 @@ public:
 
     WorkerOutcome CopyOffline() override
     {
-        MediaWorkerRun run = Run("");
+        MediaWorkerRun run = Run("", MediaWorkerKind::Copy);
         CopyMediaJob job;
         job.media.sourceDataDir = m_script.SetupMode == 2 ? m_engine.OriginalDataDir : "";
         job.media.targetDataDir = m_engine.DataDir;
@@ -69,7 +77,7 @@ public:
     WorkerOutcome Grab(const MediaRequest& request, const MediaBlockState& settings,
                        const std::string& caption) override
     {
-        MediaWorkerRun run = Run(caption);
+        MediaWorkerRun run = Run(caption, MediaWorkerKind::Download);
         GrabMediaJob job{request.urls,
                          {"", request.archivePath, settings.proxy, settings.proxyPort,
                           settings.proxyUser, settings.proxyPassword, settings.resume},
@@ -81,7 +89,7 @@ public:
     WorkerOutcome Extract(const std::string& archive, bool local, const std::string& password,
                           const std::string& caption) override
     {
-        MediaWorkerRun run = Run(caption);
+        MediaWorkerRun run = Run(caption, MediaWorkerKind::Extraction);
         ExtractMediaJob job;
         job.archivePath = archive;
         job.local = local;
@@ -96,16 +104,13 @@ public:
     }
 
     bool LightAvailable() override { return m_block.download.lightAvailable; }
-    bool AskDownloadRetry(bool&) override { return false; }
-    bool AskProxy(MediaBlockState&) override { return false; }
-    ExtractRetry AskExtractRetry() override { return ExtractRetry::Cancel; }
 
     bool Compress() const { return TextToBool(Variable("TARQ_COMPRESS_INSTALLER_CACHE")); }
     std::string Variable(const char* name) const { return m_engine.Variables.Get(name); }
     std::string Message(int n) const { return m_engine.Messages->Text(n); }
 
 private:
-    MediaWorkerRun Run(const std::string& caption)
+    MediaWorkerRun Run(const std::string& caption, MediaWorkerKind kind)
     {
         WorkerFlags& flags = m_engine.Parts.Get<WorkerFlags>();
         flags.cancelled = false;
@@ -115,6 +120,8 @@ private:
         run.wake = reinterpret_cast<HWND>(m_engine.ForegroundDialogWindow);
         run.caption = caption;
         run.percentComplete = Message(21);
+        run.watchdog = m_watchdog;
+        run.kind = kind;
         return run;
     }
     bool Cancelled() { return m_engine.Parts.Get<WorkerFlags>().cancelled; }
@@ -123,6 +130,8 @@ private:
     const SetupScript& m_script;
     MediaBlockState& m_block;
     IMediaFiles& m_files = Win32MediaFiles();
+    IWorkerWatchdog* m_watchdog = nullptr;
+    std::unique_ptr<WindowTimerWatchdog> m_ownWatchdog;
 };
 
 // The data folder becomes the cache folder; when that changed (ALLUSERS did), the blocks of the
@@ -165,13 +174,16 @@ void AcquireMediaBlockWin32(EngineState& engine, const SetupScript& script,
     setting.cacheId = script.CacheId;
     setting.remove = TextToBool(actions.Variable("REMOVE"));
     setting.compress = actions.Compress();
-    setting.localFolder = actions.Variable("SFXPATH").empty() ? actions.Variable("EXEDIR")
-                                                              : actions.Variable("SFXPATH");
+    setting.sfxPath = actions.Variable("SFXPATH");
+    setting.exeDir = actions.Variable("EXEDIR");
     setting.silent = engine.Variables.SilentMode;
     setting.texts = {actions.Message(13), actions.Message(15), actions.Message(12),
                      actions.Message(14), actions.Message(16)};
     const MediaRequest request{blockName, block.urls, block.archivePath, block.password};
-    AcquireMedia(actions, setting, request, block, block.failedArchives);
+    CancellingMediaPrompts noPrompts;
+    IMediaPrompts* prompts = engine.Parts.Get<MediaPromptsSlot>().prompts;
+    AcquireMedia(actions, prompts ? *prompts : noPrompts, setting, request, block,
+                 block.failedArchives);
 }
 
 }  // namespace setup::engine

@@ -47,8 +47,61 @@ bool AcquireOffline(IMediaActions& actions, const MediaSetting& setting, const s
     return MarkComplete(actions, setting, folder);
 }
 
-void Download(IMediaActions& actions, const MediaSetting& setting, const MediaRequest& request,
-              MediaBlockState& settings)
+// One acquisition's questions: the forms' timers may answer only a few in a row.
+class Questions
+{
+public:
+    Questions(IMediaPrompts& prompts, const MediaSetting& setting)
+        : m_prompts(prompts), m_setting(setting)
+    {}
+
+    // False: give up with the download text.
+    bool DownloadAgain(IMediaActions& actions, MediaBlockState& settings)
+    {
+        if (m_setting.silent)
+            return false;
+        if (actions.LightAvailable()) {
+            const DownloadAnswer answer = m_prompts.AskDownloadRetry();
+            if (!answer.retry || !Attended(answer.byTimer))
+                return false;
+            settings.resume = answer.resume;
+            return true;
+        }
+        ProxySettings proxy{settings.proxy, settings.proxyPort, settings.proxyUser,
+                            settings.proxyPassword};
+        if (!m_prompts.AskProxy(proxy))
+            return false;
+        m_unattended = 0;
+        settings.proxy = proxy.server;
+        settings.proxyPort = proxy.port;
+        settings.proxyUser = proxy.user;
+        settings.proxyPassword = proxy.password;
+        return true;
+    }
+
+    ExtractRetry ExtractAgain()
+    {
+        if (m_setting.silent)
+            return ExtractRetry::Cancel;
+        const ExtractAnswer answer = m_prompts.AskExtractRetry();
+        return Attended(answer.byTimer) ? answer.choice : ExtractRetry::Cancel;
+    }
+
+private:
+    // A person's answer starts the count again; too many timed-out ones end the acquisition.
+    bool Attended(bool byTimer)
+    {
+        m_unattended = byTimer ? m_unattended + 1 : 0;
+        return m_unattended <= kUnattendedRetries;
+    }
+
+    IMediaPrompts& m_prompts;
+    const MediaSetting& m_setting;
+    int m_unattended = 0;
+};
+
+void Download(IMediaActions& actions, Questions& questions, const MediaSetting& setting,
+              const MediaRequest& request, MediaBlockState& settings)
 {
     const std::string caption =
         setting.texts.downloadCaption + WithoutTrailingBackslash(request.name);
@@ -58,19 +111,16 @@ void Download(IMediaActions& actions, const MediaSetting& setting, const MediaRe
             Fail(setting.texts.downloadFailed);
         if (grabbed.done)
             return;
-        if (actions.LightAvailable()) {
-            if (setting.silent || !actions.AskDownloadRetry(settings.resume))
-                Fail(setting.texts.downloadFailed);
-        } else if (setting.silent || !actions.AskProxy(settings)) {
+        if (!questions.DownloadAgain(actions, settings))
             Fail(setting.texts.downloadFailed);
-        }
     }
 }
 
 }  // namespace
 
-bool AcquireMedia(IMediaActions& actions, const MediaSetting& setting, const MediaRequest& request,
-                  MediaBlockState& settings, FailedArchives& failedArchives)
+bool AcquireMedia(IMediaActions& actions, IMediaPrompts& prompts, const MediaSetting& setting,
+                  const MediaRequest& request, MediaBlockState& settings,
+                  FailedArchives& failedArchives)
 {
     if (setting.remove)
         return true;
@@ -83,14 +133,17 @@ bool AcquireMedia(IMediaActions& actions, const MediaSetting& setting, const Med
     if (request.name == "OFFLINE\\")
         return AcquireOffline(actions, setting, folder);
 
-    // A fresh download after a failed extraction starts over here, without resuming.
+    // A fresh download after a failed extraction starts over here, without resuming: a loop, so
+    // that rounds do not pile up on the stack.
+    Questions questions(prompts, setting);
     for (;;) {
+        const std::string& localFolder = setting.sfxPath.empty() ? setting.exeDir : setting.sfxPath;
         const std::string local =
-            IncludeBackslash(setting.localFolder) + ExtractFileName(request.archivePath);
-        const bool useLocal = !setting.localFolder.empty() && actions.FileExists(local) &&
+            IncludeBackslash(localFolder) + ExtractFileName(request.archivePath);
+        const bool useLocal = !localFolder.empty() && actions.FileExists(local) &&
                               failedArchives.count(Upper(local)) == 0;
         if (!useLocal)
-            Download(actions, setting, request, settings);
+            Download(actions, questions, setting, request, settings);
         const std::string archive = useLocal ? local : request.archivePath;
         const std::string caption =
             setting.texts.extractCaption + WithoutTrailingBackslash(request.name);
@@ -108,8 +161,7 @@ bool AcquireMedia(IMediaActions& actions, const MediaSetting& setting, const Med
                 continue;
             if (extracted.cancelled)
                 Fail(setting.texts.extractFailed);
-            const ExtractRetry choice =
-                setting.silent ? ExtractRetry::Cancel : actions.AskExtractRetry();
+            const ExtractRetry choice = questions.ExtractAgain();
             if (choice == ExtractRetry::Cancel)
                 Fail(setting.texts.extractFailed);
             if (choice == ExtractRetry::Download) {

@@ -1,7 +1,7 @@
 // Making one media block available below the data folder: offline media copied from beside the
 // setup program, web media taken from a local archive or downloaded, then extracted; a marker
 // file makes the block complete. Failures the user is asked about go through the prompts; a
-// silent run raises at the first of them.
+// silent run raises at the first of them, and a run nobody answers gives up after a few rounds.
 #pragma once
 
 #include <set>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "setup/engine/media/media_block.h"
+#include "setup/engine/media/media_prompts.h"
 
 namespace setup::engine {
 
@@ -36,7 +37,8 @@ struct MediaSetting
     std::string cacheId;  // the marker's file name
     bool remove = false;  // REMOVE: nothing is acquired
     bool compress = false;
-    std::string localFolder;  // SFXPATH, else EXEDIR: where a local archive may lie
+    // Where a local archive may lie: the self-extractor's folder, else the program's.
+    std::string sfxPath, exeDir;
     bool silent = false;
     MediaTexts texts;
 };
@@ -48,14 +50,11 @@ struct WorkerOutcome
     bool passwordFailure = false;
 };
 
-enum class ExtractRetry
-{
-    Cancel,
-    Extract,
-    Download,
-};
+// The questions the forms' timers may answer in a row before the acquisition gives up, as a
+// cancel would: an unattended run must not download and extract for ever.
+inline constexpr int kUnattendedRetries = 3;
 
-// The folders, workers and forms the driver acts through.
+// The folders and workers the driver acts through.
 class IMediaActions
 {
 public:
@@ -76,11 +75,6 @@ public:
 
     // The system's URL-download service is still there: it chooses the download form.
     virtual bool LightAvailable() = 0;
-    // True goes on, with the resume choice.
-    virtual bool AskDownloadRetry(bool& resume) = 0;
-    // True goes on, with the proxy settings changed as entered.
-    virtual bool AskProxy(MediaBlockState& settings) = 0;
-    virtual ExtractRetry AskExtractRetry() = 0;
 };
 
 // The run's local archives the user gave up on, in upper case; never used again.
@@ -88,7 +82,8 @@ using FailedArchives = std::set<std::string>;
 
 // True when the block is there; every failure raises rtl::Exception with one of the texts.
 // `settings` carries the proxy settings and resume flag the forms change.
-bool AcquireMedia(IMediaActions& actions, const MediaSetting& setting, const MediaRequest& request,
-                  MediaBlockState& settings, FailedArchives& failedArchives);
+bool AcquireMedia(IMediaActions& actions, IMediaPrompts& prompts, const MediaSetting& setting,
+                  const MediaRequest& request, MediaBlockState& settings,
+                  FailedArchives& failedArchives);
 
 }  // namespace setup::engine

@@ -6,6 +6,7 @@
 #include "setup/engine/media/transfer_folder.h"
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/script/path_text.h"
+#include "setup/engine/script/variable_manager.h"
 #include "setup/engine/system/folder_walk.h"
 #include "setup/engine/workers/worker_protocol.h"
 #include "setup/media/archive_wrapper.h"
@@ -53,11 +54,50 @@ private:
     std::function<bool(const MediaWorkerThread&)> m_body;
 };
 
+// Disarms the watchdog however the wait ends.
+class WatchdogScope
+{
+public:
+    explicit WatchdogScope(const MediaWorkerRun& run) : m_run(run) {}
+    ~WatchdogScope()
+    {
+        if (m_armed)
+            m_run.watchdog->Disable(m_run.kind);
+    }
+    WatchdogScope(const WatchdogScope&) = delete;
+    WatchdogScope& operator=(const WatchdogScope&) = delete;
+
+    void Arm(MediaWorkerThread& thread)
+    {
+        if (m_armed || m_run.watchdog == nullptr)
+            return;
+        m_armed = true;
+        m_run.watchdog->Enable(m_run.kind, [this, &thread] {
+            // Not while the worker publishes its progress: the store's lock would stay taken.
+            m_run.variables.Lock(true);
+            thread.Kill();
+            m_run.variables.Unlock(true);
+        });
+    }
+
+private:
+    const MediaWorkerRun& m_run;
+    bool m_armed = false;
+};
+
 bool Run(MediaWorkerRun& run, std::function<bool(const MediaWorkerThread&)> body)
 {
     MediaWorkerThread thread(std::move(body));
+    WatchdogScope watchdog(run);
+    WorkerWaitOptions wait = run.wait;
+    wait.checkCancel = [&] {
+        const int cancel = run.wait.checkCancel ? run.wait.checkCancel() : CheckCancel(run.flags);
+        if (cancel == -1)
+            watchdog.Arm(thread);
+        return cancel;
+    };
     RunWorker(
-        thread, run.flags, [&] { return thread.done; }, run.wait);
+        thread, run.flags, [&] { return thread.done; }, wait);
     return thread.result;
 }
 

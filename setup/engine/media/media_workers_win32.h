@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "setup/engine/media/media_placement.h"
+#include "setup/engine/media/worker_watchdog.h"
 #include "setup/engine/workers/worker_wait_win32.h"
 #include "setup/media/download/download_driver.h"
 
@@ -30,6 +31,9 @@ struct MediaWorkerRun
     HWND wake = nullptr;  // the page on screen, woken after each report
     std::string caption;  // the first line of the progress text
     std::string percentComplete = "% complete";
+    // Armed once the user cancels; ends a worker that has not ended by its time.
+    IWorkerWatchdog* watchdog = nullptr;
+    MediaWorkerKind kind = MediaWorkerKind::Download;
 };
 
 struct GrabMediaJob

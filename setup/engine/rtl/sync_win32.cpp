@@ -1,7 +1,9 @@
 #include "setup/engine/rtl/thread_win32.h"
 
+#include <algorithm>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include "setup/engine/rtl/exceptions.h"
 
@@ -18,6 +20,7 @@ struct SyncRequest
     const std::function<void()>* routine;
     std::exception_ptr error;
     core::UniqueEvent done;
+    DWORD threadId = 0;  // the worker that waits for it
 };
 
 struct SyncState
@@ -115,7 +118,8 @@ void SynchronizeWithGuiThread(const std::function<void()>& routine)
 {
     SyncState& state = State();
     SyncRequest request{&routine, nullptr,
-                        core::UniqueEvent(::CreateEventW(nullptr, TRUE, FALSE, nullptr))};
+                        core::UniqueEvent(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+                        ::GetCurrentThreadId()};
     if (!request.done)
         throw Exception("Cannot synchronize: no event");
     HWND window;
@@ -139,6 +143,40 @@ void SynchronizeWithGuiThread(const std::function<void()>& routine)
     ::WaitForSingleObject(request.done.Get(), INFINITE);
     if (request.error)
         std::rethrow_exception(request.error);
+}
+
+void EndThreadOutsideLocks(HANDLE thread, DWORD threadId)
+{
+    SyncState& state = State();
+    // Held first, so the thread is not ended while it queues a routine; the routines it waits for
+    // live on its stack and go with it.
+    std::lock_guard guard(state.lock);
+    std::erase_if(state.queue,
+                  [threadId](const SyncRequest* request) { return request->threadId == threadId; });
+    // Stopped while every heap is locked, the thread cannot be inside an allocation, whose lock
+    // would then stay taken for ever. The heaps are listed before any is locked: listing
+    // allocates nothing, but the vector would. The locks are given back before the thread is
+    // ended, since its end may free memory of its own.
+    std::vector<HANDLE> heaps(64);
+    DWORD count = ::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    if (count > heaps.size()) {
+        heaps.resize(count + 16);
+        count = ::GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
+    }
+    heaps.resize(std::min<std::size_t>(count, heaps.size()));
+    std::vector<HANDLE> locked;
+    locked.reserve(heaps.size());
+    for (const HANDLE heap : heaps)
+        if (::HeapLock(heap))
+            locked.push_back(heap);  // within the reserve: no allocation
+    ::SuspendThread(thread);
+    CONTEXT context{};
+    context.ContextFlags = CONTEXT_CONTROL;
+    ::GetThreadContext(thread, &context);  // returns once the thread has stopped
+    for (auto heap = locked.rbegin(); heap != locked.rend(); ++heap)
+        ::HeapUnlock(*heap);
+    ::TerminateThread(thread, 1);
+    ::WaitForSingleObject(thread, INFINITE);
 }
 
 HANDLE SyncSignal()

@@ -7,11 +7,11 @@ namespace setup::rtl {
 // Shared with the synchronisation window's module.
 void SynchronizeWithGuiThread(const std::function<void()>& routine);
 HANDLE SyncSignal();
+void EndThreadOutsideLocks(HANDLE thread, DWORD threadId);
 
 TThread::TThread()
 {
-    DWORD id = 0;
-    m_handle.Reset(::CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &id));
+    m_handle.Reset(::CreateThread(nullptr, 0, ThreadProc, this, CREATE_SUSPENDED, &m_id));
     if (!m_handle)
         throw Exception("Thread creation error: " + std::to_string(::GetLastError()));
 }
@@ -73,6 +73,14 @@ void TThread::WaitFor()
         }
     }
     CheckSynchronize();
+}
+
+void TThread::Kill()
+{
+    if (!m_started || m_finished)
+        return;
+    EndThreadOutsideLocks(m_handle.Get(), m_id);
+    m_finished = true;
 }
 
 std::string TThread::FatalMessage() const

@@ -48,6 +48,10 @@ public:
     void Terminate() { m_terminated = true; }
     bool Terminated() const { return m_terminated; }
     bool Finished() const { return m_finished; }
+    // Ends a thread that did not end when asked, never while it holds a heap or the
+    // synchronisation queue, and marks it finished. A last resort: what the thread had open
+    // stays open.
+    void Kill();
     // Waits for the end of a started thread; on the GUI thread it runs queued routines meanwhile.
     void WaitFor();
     HANDLE Handle() const { return m_handle.Get(); }
@@ -64,6 +68,7 @@ private:
     static DWORD WINAPI ThreadProc(void* self) noexcept;
 
     core::UniqueThread m_handle;
+    DWORD m_id = 0;
     std::atomic<bool> m_terminated{false};
     std::atomic<bool> m_finished{false};
     bool m_started = false;

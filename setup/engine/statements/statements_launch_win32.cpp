@@ -10,6 +10,7 @@
 #include "setup/engine/script/variables.h"
 #include "setup/engine/statements/launch_plan.h"
 #include "setup/engine/statements/launch_win32.h"
+#include "setup/engine/statements/light_setup.h"
 #include "setup/engine/statements/register_server_win32.h"
 #include "setup/engine/workers/worker_wait_win32.h"
 
@@ -143,6 +144,17 @@ int RunWorker(ScriptVariables& variables, LaunchWorker& worker, WorkerFlags& fla
     return worker.ExitCode();
 }
 
+// Starts the program in its own folder and waits as the statement asks; its exit code.
+int RunAppInItsFolder(StatementContext& statement, const std::string& program,
+                      const std::string& arguments, bool hide, bool wait)
+{
+    // The worker ends before the folder is put back: when the wait is left by an error, its
+    // start may still be under way and must not see, or restore, the wrong folder.
+    const CurrentFolderScope folder(FolderOf(program));
+    TRunApp worker(program, arguments, hide, wait);
+    return RunWorker(statement.Vars(), worker, statement.Engine().Parts.Get<WorkerFlags>());
+}
+
 }  // namespace
 
 void RunProgramStatement(StatementContext& statement, const LaunchServices& services)
@@ -153,16 +165,7 @@ void RunProgramStatement(StatementContext& statement, const LaunchServices& serv
     const std::string arguments = ExpandedParam(statement, 3);
     const bool hide = TextToBool(ExpandedParam(statement, 2));
     const bool wait = TextToBool(ExpandedParam(statement, 4));
-    int exitCode = 0;
-    {
-        // The worker ends before the folder is put back: when the wait is left by an error, its
-        // start may still be under way and must not see, or restore, the wrong folder.
-        const CurrentFolderScope folder(FolderOf(program));
-        TRunApp worker(program, arguments, hide, wait);
-        exitCode =
-            RunWorker(statement.Vars(), worker, statement.Engine().Parts.Get<WorkerFlags>());
-    }
-    result.Assign(std::to_string(exitCode));
+    result.Assign(std::to_string(RunAppInItsFolder(statement, program, arguments, hide, wait)));
 }
 
 void RunProgramAsStatement(StatementContext& statement, const LaunchServices& services)
@@ -200,12 +203,43 @@ void RegisterLibraryStatement(StatementContext& statement, const LaunchServices&
     ResultVariable(statement, RawParam(statement, 3)).Assign(BoolToText(registered));
 }
 
+void RunLightModeSetupStatement(StatementContext& statement, const LaunchServices& services)
+{
+    const FsRedirectionScope redirection(*services.wow64, statement.Engine().TargetPlatform);
+    const ResultVariable result(statement, RawParam(statement, 2));
+    const std::string file = NormalizedParam(statement, 1);
+    const std::string arguments = ExpandedParam(statement, 3);
+    const bool wait = TextToBool(ExpandedParam(statement, 4));
+    const std::string program = statement.Engine().process.exeFile;
+    if (!BuildLightSetup(program, file)) {
+        result.Assign("-1");
+        return;
+    }
+    // The light setup opens its archives with the library beside it.
+    const std::string library = FolderOf(file) + "qbr.lib";
+    ::CopyFileA((FolderOf(program) + "qbr.lib").c_str(), library.c_str(), FALSE);
+    // Put back also when the wait is left by an error.
+    struct Restore
+    {
+        const std::string& file;
+        const std::string& library;
+        ~Restore()
+        {
+            ::DeleteFileA(library.c_str());
+            RemoveLightSetup(file);
+        }
+    } restore{file, library};
+    result.Assign(std::to_string(RunAppInItsFolder(statement, file, arguments, false, wait)));
+}
+
 void RegisterLaunchStatements(StatementHandlerTable& table, const LaunchServices& services)
 {
     table.Register("Run Program",
                    [services](StatementContext& s) { RunProgramStatement(s, services); });
     table.Register("Run Program As",
                    [services](StatementContext& s) { RunProgramAsStatement(s, services); });
+    table.Register("Run Light Mode Setup",
+                   [services](StatementContext& s) { RunLightModeSetupStatement(s, services); });
     table.Register("Register Library",
                    [services](StatementContext& s) { RegisterLibraryStatement(s, services); });
 }

@@ -1,5 +1,6 @@
-// "Run Program", "Run Program As" and "Register Library": programs started on a worker thread
-// (`TRunApp`, `TRunAs`) while the pages stay live, and COM servers registered in place.
+// "Run Program", "Run Program As", "Run Light Mode Setup" and "Register Library": programs started
+// on a worker thread (`TRunApp`, `TRunAs`) while the pages stay live, a copy of this setup engine
+// carrying a given file started the same way, and COM servers registered in place.
 #pragma once
 
 #include "setup/engine/interpreter/interpreter_statements.h"
@@ -18,6 +19,7 @@ void RegisterLaunchStatements(StatementHandlerTable& table, const LaunchServices
 
 void RunProgramStatement(StatementContext& statement, const LaunchServices& services);
 void RunProgramAsStatement(StatementContext& statement, const LaunchServices& services);
+void RunLightModeSetupStatement(StatementContext& statement, const LaunchServices& services);
 void RegisterLibraryStatement(StatementContext& statement, const LaunchServices& services);
 
 }  // namespace setup::engine

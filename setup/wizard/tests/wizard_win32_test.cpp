@@ -1,6 +1,7 @@
 // The wizard on screen (Xvfb): pages shown by the pool with real windows and driven by posted
 // clicks and keys, the cancel question answered both ways in its real message box, a licence
-// whose Next enables only once it was scrolled to the end, closing refused.
+// whose Next enables only once it was scrolled to the end, closing refused; the media retry forms
+// with their texts, first choices and timers, over the page on screen.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -17,6 +18,7 @@
 #include "setup/wizard/dialog_pool.h"
 #include "setup/wizard/image_list_pool.h"
 #include "setup/wizard/language_form.h"
+#include "setup/wizard/media_retry_forms.h"
 #include "setup/wizard/page_binding.h"
 #include "setup/wizard/page_system_win32.h"
 #include "setup/wizard/pool_template.h"
@@ -239,6 +241,164 @@ TEST_F(WizardOnScreen, AWatchdogEndsAWorkerStuckInABlockingCallWithoutHangingThe
     // The GUI thread still gets the lock the worker used.
     engine.Variables.Set("PROGRESSTEXT", "cancelled", "test");
     EXPECT_EQ(engine.Variables.Get("PROGRESSTEXT"), "cancelled");
+}
+
+std::string WindowText(HWND window)
+{
+    char text[512] = {};
+    ::GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// The first child window of `parent` (at any depth) with the class and text, or null.
+HWND FindChild(HWND parent, const std::string& className, const std::string& text = "")
+{
+    struct Search
+    {
+        std::string className, text;
+        HWND found = nullptr;
+    } search{className, text};
+    ::EnumChildWindows(
+        parent,
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            char name[64] = {};
+            ::GetClassNameA(window, name, sizeof name);
+            if (_stricmp(name, s.className.c_str()) != 0 ||
+                (!s.text.empty() && WindowText(window) != s.text))
+                return TRUE;
+            s.found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(WizardOnScreen, RetryFormsShowTheirTextsAndFirstChoices)
+{
+    const engine::SetupMessages& messages = *engine.Messages;
+    {
+        TqbrExtract form(application, messages);
+        After(100, [&] {
+            EXPECT_EQ(WindowText(ui::WindowOf(form)), "Retry Extraction?");
+            EXPECT_EQ(form.question->Caption(),
+                      "Extraction of installation data downloaded from the web has failed. What "
+                      "would you like to do?");
+            EXPECT_EQ(form.note->Caption(),
+                      "If you choose Cancel, setup will exit. Your existing "
+                      "download data will be preserved.");
+            EXPECT_EQ(form.download->Caption(), "&Download a fresh copy of the installation data.");
+            EXPECT_EQ(form.extract->Caption(), "Try to &extract the existing download data again.");
+            EXPECT_TRUE(form.download->Checked());
+            EXPECT_FALSE(form.extract->Checked());
+            EXPECT_EQ(WindowText(ui::WindowOf(*form.ok)), "&OK");
+            EXPECT_EQ(WindowText(ui::WindowOf(*form.cancel)), "&Cancel");
+            EXPECT_TRUE(form.ok->Default());
+            EXPECT_EQ(form.Color(), ui::clWhite);
+            EXPECT_EQ(form.Font()->Name(), "Tahoma");
+            EXPECT_TRUE(form.timer->Enabled());
+            EXPECT_EQ(form.timer->Interval(), 60000u);
+            ::PostMessageA(ui::WindowOf(*form.cancel), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(form.ShowModal(), ui::mrCancel);
+        EXPECT_FALSE(form.timer->Enabled());
+    }
+    {
+        TqbrProxyEx form(application, messages);
+        After(100, [&] {
+            EXPECT_EQ(WindowText(ui::WindowOf(form)), "Retry Download?");
+            EXPECT_EQ(form.question->Caption(),
+                      "Downloading of installation data from the web has failed. Please make sure "
+                      "you are connected to the Internet.");
+            EXPECT_EQ(form.choose->Caption(), "Would you like to:");
+            EXPECT_EQ(form.resume->Caption(), "Try to &resume the broken download?");
+            EXPECT_EQ(form.newCopy->Caption(), "Download a &new copy of the data instead?");
+            EXPECT_TRUE(form.resume->Checked());
+            EXPECT_TRUE(form.timer->Enabled());
+            ::PostMessageA(ui::WindowOf(*form.ok), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(form.ShowModal(), ui::mrOk);
+        EXPECT_FALSE(form.answeredByTimer);
+    }
+    {
+        TqbrProxy form(application, messages);
+        After(100, [&] {
+            EXPECT_EQ(WindowText(ui::WindowOf(form)), "Retry Download?");
+            EXPECT_EQ(WindowText(ui::WindowOf(*form.group)), " Proxy Information (optional) ");
+            EXPECT_EQ(form.serverLabel->Caption(), "Proxy &Server:");
+            EXPECT_EQ(form.passwordLabel->Caption(), "Proxy Pass&word:");
+            EXPECT_EQ(WindowText(ui::WindowOf(*form.yes)), "&Yes");
+            EXPECT_TRUE(form.yes->Default());
+            EXPECT_TRUE(form.no->cancel);
+            ::PostMessageA(ui::WindowOf(*form.no), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(form.ShowModal(), ui::mrNo);
+        // This one waits for its answer.
+        for (std::size_t i = 0; i < form.ComponentCount(); ++i)
+            EXPECT_EQ(dynamic_cast<ui::TTimer*>(form.Component(i)), nullptr);
+    }
+}
+
+TEST_F(WizardOnScreen, UnansweredRetryFormsAnswerThemselves)
+{
+    const engine::SetupMessages& messages = *engine.Messages;
+    // The extraction question picks a fresh download, whatever was chosen.
+    TqbrExtract extract(application, messages);
+    extract.timer->SetInterval(200);
+    After(50, [&] { extract.extract->SetChecked(true); });
+    EXPECT_EQ(extract.ShowModal(), ui::mrOk);
+    EXPECT_TRUE(extract.answeredByTimer);
+    EXPECT_TRUE(extract.download->Checked());
+    EXPECT_FALSE(extract.timer->Enabled());
+
+    // The download question keeps the choice on screen.
+    TqbrProxyEx download(application, messages);
+    download.timer->SetInterval(200);
+    After(50, [&] { download.newCopy->SetChecked(true); });
+    EXPECT_EQ(download.ShowModal(), ui::mrOk);
+    EXPECT_TRUE(download.answeredByTimer);
+    EXPECT_FALSE(download.resume->Checked());
+}
+
+TEST_F(WizardOnScreen, RetryQuestionsAreOwnedByThePageAndAnswerTheDriver)
+{
+    TPoolTemplate& page = LoadDialog(
+        runtime, "0", WritePageFile(run.folder, "Busy", WizardPage("Busy", false, ""), {}));
+    PrepareDialog(runtime, "0");
+    runtime.activeDialog = &page;
+    page.Show();
+    PageMediaPrompts prompts(runtime);
+
+    // The proxy form starts from the settings and hands back what was typed.
+    engine::ProxySettings proxy{"old.example", "3128", "", ""};
+    HWND owner = nullptr;
+    After(150, [&] {
+        HWND form = ::FindWindowA(nullptr, "Retry Download?");
+        ASSERT_NE(form, nullptr);
+        owner = ::GetWindow(form, GW_OWNER);
+        HWND server = FindChild(form, "Edit", "old.example");
+        ASSERT_NE(server, nullptr);
+        ::SendMessageA(server, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("127.0.0.1"));
+        ::PostMessageA(FindChild(form, "Button", "&Yes"), BM_CLICK, 0, 0);
+    });
+    EXPECT_TRUE(prompts.AskProxy(proxy));
+    EXPECT_EQ(owner, ui::WindowOf(page));
+    EXPECT_EQ(proxy.server, "127.0.0.1");
+    EXPECT_EQ(proxy.port, "3128");
+
+    // The window's close box answers Cancel; the extraction question's Extract choice goes back.
+    After(150, [&] { ::PostMessageA(::FindWindowA(nullptr, "Retry Download?"), WM_CLOSE, 0, 0); });
+    EXPECT_FALSE(prompts.AskDownloadRetry().retry);
+    After(150, [&] {
+        HWND form = ::FindWindowA(nullptr, "Retry Extraction?");
+        ASSERT_NE(form, nullptr);
+        ::PostMessageA(FindChild(form, "Button", "&OK"), BM_CLICK, 0, 0);
+    });
+    const engine::ExtractAnswer answer = prompts.AskExtractRetry();
+    EXPECT_EQ(answer.choice, engine::ExtractRetry::Download);
+    EXPECT_FALSE(answer.byTimer);
+    page.Hide();
+    runtime.activeDialog = nullptr;
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
+#include <functional>
 
 #include "setup/engine/rtl/exceptions.h"
 
@@ -10,14 +12,25 @@ namespace {
 
 using namespace setup::engine;
 
-// Folders and files by path, workers and forms answering from scripts, and a log of what ran.
-class ScriptedMedia : public IMediaActions
+template <typename T>
+T Next(std::deque<T>& queue)
+{
+    if (queue.empty())
+        throw std::logic_error("unscripted call");
+    T next = queue.front();
+    queue.pop_front();
+    return next;
+}
+
+// Folders and files by path, workers and forms answering from scripts, and one log of what ran.
+class ScriptedMedia : public IMediaActions, public IMediaPrompts
 {
 public:
     std::set<std::string> folders, files;
     std::deque<WorkerOutcome> grabs, extractions;
-    std::deque<ExtractRetry> extractAnswers;
-    std::deque<bool> downloadAnswers;
+    std::deque<ExtractAnswer> extractAnswers;
+    std::deque<DownloadAnswer> downloadAnswers;
+    std::deque<bool> proxyAnswers;
     WorkerOutcome offline{true};
     bool light = true;
     std::vector<std::string> log;
@@ -59,33 +72,21 @@ public:
         return Next(extractions);
     }
     bool LightAvailable() override { return light; }
-    bool AskDownloadRetry(bool& resume) override
+    DownloadAnswer AskDownloadRetry() override
     {
         log.push_back("ask download");
-        resume = true;
         return Next(downloadAnswers);
     }
-    bool AskProxy(MediaBlockState& settings) override
+    bool AskProxy(ProxySettings& proxy) override
     {
-        log.push_back("ask proxy");
-        settings.proxy = "127.0.0.1";
-        return Next(downloadAnswers);
+        log.push_back("ask proxy " + proxy.server);
+        proxy = {"127.0.0.1", "8080", "user", "secret"};
+        return Next(proxyAnswers);
     }
-    ExtractRetry AskExtractRetry() override
+    ExtractAnswer AskExtractRetry() override
     {
         log.push_back("ask extract");
         return Next(extractAnswers);
-    }
-
-private:
-    template <typename T>
-    static T Next(std::deque<T>& queue)
-    {
-        if (queue.empty())
-            throw std::logic_error("unscripted call");
-        T next = queue.front();
-        queue.pop_front();
-        return next;
     }
 };
 
@@ -101,7 +102,8 @@ protected:
     std::string Acquire()
     {
         try {
-            return AcquireMedia(media, setting, request, settings, failed) ? "true" : "false";
+            return AcquireMedia(media, media, setting, request, settings, failed) ? "true"
+                                                                                  : "false";
         } catch (const setup::rtl::Exception& failure) {
             return failure.what();
         }
@@ -139,7 +141,7 @@ TEST_F(MediaDriverTest, AnIncompleteBlockIsEmptiedDownloadedExtractedAndMarked)
 TEST_F(MediaDriverTest, DownloadFailuresAskWithTheFormTheServiceChoosesOrRaiseWhenSilent)
 {
     media.grabs = {{false}, {true}};
-    media.downloadAnswers = {true};
+    media.downloadAnswers = {{true, true}};
     media.extractions = {{true}};
     EXPECT_EQ(Acquire(), "true");
     EXPECT_EQ(media.log[1], "ask download");
@@ -151,9 +153,8 @@ TEST_F(MediaDriverTest, DownloadFailuresAskWithTheFormTheServiceChoosesOrRaiseWh
     media.log.clear();
     media.light = false;
     media.grabs = {{false}};
-    media.downloadAnswers = {false};
+    media.proxyAnswers = {false};
     EXPECT_EQ(Acquire(), setting.texts.downloadFailed);
-    EXPECT_EQ(settings.proxy, "127.0.0.1");
 
     media.log.clear();
     setting.silent = true;
@@ -172,7 +173,7 @@ TEST_F(MediaDriverTest, TenPasswordFailuresComeBeforeTheQuestionOtherFailuresAft
         media.grabs = {{true}};
         media.extractions.assign(passwordFailure ? 10 : 1,
                                  WorkerOutcome{false, false, passwordFailure});
-        media.extractAnswers = {ExtractRetry::Cancel};
+        media.extractAnswers = {{ExtractRetry::Cancel}};
         EXPECT_EQ(Acquire(), setting.texts.extractFailed);
         EXPECT_EQ(std::count(media.log.begin(), media.log.end(), "extract C:\\data\\Core.7zip"),
                   passwordFailure ? 10 : 1);
@@ -182,10 +183,10 @@ TEST_F(MediaDriverTest, TenPasswordFailuresComeBeforeTheQuestionOtherFailuresAft
 
 TEST_F(MediaDriverTest, AGivenUpLocalArchiveIsNeverUsedAgain)
 {
-    setting.localFolder = "D:\\setup";
+    setting.exeDir = "D:\\setup";
     media.files.insert("D:\\setup\\Core.7zip");
     media.extractions = {{false}, {true}};
-    media.extractAnswers = {ExtractRetry::Download};
+    media.extractAnswers = {{ExtractRetry::Download}};
     media.grabs = {{true}};
     settings.resume = true;
     EXPECT_EQ(Acquire(), "true");
@@ -201,7 +202,7 @@ TEST_F(MediaDriverTest, AGivenUpLocalArchiveIsNeverUsedAgain)
     media.folders.clear();
     media.grabs = {{true}, {true}};
     media.extractions = {{false}, {true}};
-    media.extractAnswers = {ExtractRetry::Download};
+    media.extractAnswers = {{ExtractRetry::Download}};
     EXPECT_EQ(Acquire(), "true");
     EXPECT_EQ(media.log[4], "delete C:\\data\\Core.7zip");
 }
@@ -216,6 +217,208 @@ TEST_F(MediaDriverTest, OfflineMediaAreCopiedAndAFailureRemovesTheFolder)
     media.offline = {false};
     EXPECT_EQ(Acquire(), setting.texts.copyFailed);
     EXPECT_EQ(media.log.back(), "remove C:\\data\\OFFLINE\\");
+}
+
+TEST_F(MediaDriverTest, ScriptedAcquisitions)
+{
+    constexpr int kTimed = kUnattendedRetries + 1;  // the round the timers may not answer
+    const auto count = [&](const std::string& entry) {
+        return static_cast<int>(std::count(media.log.begin(), media.log.end(), entry));
+    };
+    struct Row
+    {
+        const char* name;
+        std::function<void()> arrange;
+        std::string result;            // "true", or the text raised
+        std::vector<std::string> log;  // empty: not compared
+        std::function<void()> check;
+    };
+    const WorkerOutcome done{true}, failedRun{false}, cancelledDone{true, true};
+    const WorkerOutcome wrongPassword{false, false, true};
+    const std::string grab = "grab Downloading Web Media: Core";
+    const std::string extractDownload = "extract C:\\data\\Core.7zip";
+    const std::string mark = "mark C:\\data\\Core\\{ID}";
+    const std::vector<Row> rows = {
+        {"REMOVE set, with the block missing",
+         [&] { setting.remove = true; },
+         "true",
+         {},
+         [&] { EXPECT_TRUE(media.log.empty()); }},
+        {"the self-extractor's folder comes before the program's",
+         [&] {
+             setting.sfxPath = "E:\\sfx";
+             setting.exeDir = "D:\\setup";
+             media.files = {"E:\\sfx\\Core.7zip", "D:\\setup\\Core.7zip"};
+             media.extractions = {done};
+         },
+         "true",
+         {"extract E:\\sfx\\Core.7zip local", mark},
+         nullptr},
+        {"without a self-extractor the program's folder holds the local archive",
+         [&] {
+             setting.exeDir = "D:\\setup\\";
+             media.files = {"D:\\setup\\Core.7zip"};
+             media.extractions = {done};
+         },
+         "true",
+         {"extract D:\\setup\\Core.7zip local", mark},
+         nullptr},
+        {"a local archive given up on earlier in the run is downloaded instead",
+         [&] {
+             setting.exeDir = "d:\\Setup";
+             media.files = {"d:\\Setup\\Core.7zip"};
+             failed = {"D:\\SETUP\\CORE.7ZIP"};
+             media.grabs = {done};
+             media.extractions = {done};
+         },
+         "true",
+         {grab, extractDownload, mark},
+         nullptr},
+        {"silent: an extraction failure raises without a question",
+         [&] {
+             setting.silent = true;
+             media.grabs = {done};
+             media.extractions = {failedRun};
+         },
+         setting.texts.extractFailed,
+         {grab, extractDownload, "remove C:\\data\\Core"},
+         nullptr},
+        {"silent: a download failure raises without the proxy form either",
+         [&] {
+             setting.silent = true;
+             media.light = false;
+             media.grabs = {failedRun};
+         },
+         setting.texts.downloadFailed,
+         {grab},
+         nullptr},
+        {"silent: a failed offline copy raises the copy text",
+         [&] {
+             setting.silent = true;
+             request.name = "OFFLINE\\";
+             media.offline = failedRun;
+         },
+         setting.texts.copyFailed,
+         {"copy", "remove C:\\data\\OFFLINE\\"},
+         nullptr},
+        {"a download cancelled as it finished raises",
+         [&] { media.grabs = {cancelledDone}; },
+         setting.texts.downloadFailed,
+         {grab},
+         nullptr},
+        {"an extraction cancelled as it finished raises without a question",
+         [&] {
+             media.grabs = {done};
+             media.extractions = {cancelledDone};
+         },
+         setting.texts.extractFailed,
+         {grab, extractDownload, "remove C:\\data\\Core"},
+         nullptr},
+        {"a cancelled password failure is not tried again",
+         [&] {
+             media.grabs = {done};
+             media.extractions = {{false, true, true}};
+         },
+         setting.texts.extractFailed,
+         {grab, extractDownload, "remove C:\\data\\Core"},
+         nullptr},
+        {"a cancelled offline copy keeps its folder",
+         [&] {
+             request.name = "OFFLINE\\";
+             media.offline = cancelledDone;
+         },
+         setting.texts.copyFailed,
+         {"copy"},
+         nullptr},
+        {"Extract chosen tries the same archive, the password count going on",
+         [&] {
+             media.grabs = {done};
+             media.extractions.assign(11, wrongPassword);
+             media.extractions.push_back(done);
+             media.extractAnswers = {{ExtractRetry::Extract}, {ExtractRetry::Extract}};
+         },
+         "true",
+         {},
+         [&] {
+             EXPECT_EQ(count(extractDownload), 12);
+             EXPECT_EQ(count("ask extract"), 2);
+             EXPECT_EQ(count(grab), 1);
+         }},
+        {"the proxy form's fields go to the next download",
+         [&] {
+             media.light = false;
+             settings.proxy = "old";
+             media.grabs = {failedRun, done};
+             media.proxyAnswers = {true};
+             media.extractions = {done};
+         },
+         "true",
+         {grab, "ask proxy old", grab, extractDownload, mark},
+         [&] {
+             EXPECT_EQ(settings.proxy, "127.0.0.1");
+             EXPECT_EQ(settings.proxyPort, "8080");
+             EXPECT_EQ(settings.proxyUser, "user");
+             EXPECT_EQ(settings.proxyPassword, "secret");
+         }},
+        {"the download form's choice sets the resume flag",
+         [&] {
+             settings.resume = true;
+             media.grabs = {failedRun, done};
+             media.downloadAnswers = {{true, false}};
+             media.extractions = {done};
+         },
+         "true",
+         {grab + " resume", "ask download", grab, extractDownload, mark},
+         nullptr},
+        {"unanswered, a bad archive is downloaded afresh only a few times",
+         [&] {
+             media.grabs.assign(kTimed, done);
+             media.extractions.assign(kTimed, failedRun);
+             media.extractAnswers.assign(kTimed, {ExtractRetry::Download, true});
+         },
+         setting.texts.extractFailed,
+         {},
+         [&] {
+             EXPECT_EQ(count(grab), kTimed);
+             EXPECT_EQ(count("ask extract"), kTimed);
+         }},
+        {"unanswered, a failing download is retried only a few times",
+         [&] {
+             media.grabs.assign(kTimed, failedRun);
+             media.downloadAnswers.assign(kTimed, {true, true, true});
+         },
+         setting.texts.downloadFailed,
+         {},
+         [&] { EXPECT_EQ(count("ask download"), kTimed); }},
+        {"a person's answer starts the unanswered count again",
+         [&] {
+             media.grabs.assign(2 * kUnattendedRetries, failedRun);
+             media.grabs.push_back(done);
+             media.downloadAnswers.assign(2 * kUnattendedRetries, {true, true, true});
+             media.downloadAnswers[kUnattendedRetries - 1].byTimer = false;
+             media.extractions = {done};
+         },
+         "true",
+         {},
+         [&] { EXPECT_EQ(count("ask download"), 2 * kUnattendedRetries); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        media = ScriptedMedia{};
+        setting = MediaSetting{};
+        setting.dataDir = "C:\\data\\";
+        setting.cacheId = "{ID}";
+        request = {"Core", {"http://127.0.0.1/Core.7zip"}, "C:\\data\\Core.7zip", "pw"};
+        settings = MediaBlockState{};
+        failed.clear();
+        row.arrange();
+        EXPECT_EQ(Acquire(), row.result);
+        if (!row.log.empty()) {
+            EXPECT_EQ(media.log, row.log);
+        }
+        if (row.check)
+            row.check();
+    }
 }
 
 }  // namespace

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "setup/engine/media/media_workers_win32.h"
+#include "setup/engine/media/worker_watchdog_win32.h"
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/engine/script/variables.h"
+#include "tests/support/loopback_http_server_win32.h"
 #include "tests/support/scratch_folder_win32.h"
 #include "tests/support/tiny_7z_writer.h"
 
@@ -108,6 +112,29 @@ TEST_F(MediaWorkersTest, GrabbingWithoutAddressesMakesNoRequest)
     GrabMediaJob job{{}, request, state, {}};
     EXPECT_FALSE(GrabMedia(run, job));
     EXPECT_FALSE(testsupport::FileExists(scratch / L"a.7zip"));
+}
+
+TEST_F(MediaWorkersTest, ACancelledWorkerThatDoesNotEndIsEndedByItsWatchdog)
+{
+    // The server keeps the download waiting far longer than the watchdog gives it.
+    testsupport::LoopbackHttpServer server({{"/media/Core.7zip", 200, "body", 4000}}, 6000);
+    ASSERT_TRUE(server.Started());
+    WindowTimerWatchdog watchdog(300);
+    run.watchdog = &watchdog;
+    run.kind = MediaWorkerKind::Download;
+    run.wait.checkCancel = [] { return -1; };  // the user cancelled at once
+    download::DownloadState state;
+    download::DownloadRequest request;
+    request.target = Path("Core.7zip");
+    const GrabMediaJob job{{server.Url("/media/Core.7zip")}, request, state, {}};
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(GrabMedia(run, job));
+    EXPECT_LT(::GetTickCount() - start, 3000u);
+    // Nothing the worker could have held stays taken.
+    SetThreadProgress(variables.Store(), "after", 1, 100, 0);
+    EXPECT_EQ(ReadThreadProgress(variables.Store()).text, "after");
+    std::vector<std::string> allocations(10000, std::string(64, 'x'));
+    EXPECT_EQ(allocations.size(), 10000u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "setup/engine/rtl/thread_win32.h"
 
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -140,6 +141,41 @@ TEST_F(GuiThreadTest, TerminateIsCooperative)
         TestWorker neverStarted([&rounds](TestWorker&) { rounds = -1000; });
     }
     EXPECT_GT(rounds, 0);
+}
+
+TEST_F(GuiThreadTest, AKilledThreadLeavesNoLockTaken)
+{
+    // Workers that never look at Terminated: one allocating without pause, one queueing routines
+    // the GUI thread does not serve. Killed, each is finished at once, and the heap and the
+    // routine queue still work.
+    std::atomic<long> allocations{0};
+    TestWorker allocating([&allocations](TestWorker&) {
+        for (;;) {
+            std::vector<std::string> garbage(64, std::string(100, 'x'));
+            ++allocations;
+        }
+    });
+    TestWorker queueing([](TestWorker& self) {
+        for (;;)
+            self.Synchronize([] {});
+    });
+    allocating.Start();
+    queueing.Start();
+    while (allocations < 1000)
+        ::Sleep(1);
+    ::Sleep(50);
+    allocating.Kill();
+    queueing.Kill();
+    EXPECT_TRUE(allocating.Finished());
+    EXPECT_TRUE(queueing.Finished());
+    EXPECT_FALSE(allocating.done);
+    std::vector<std::string> after(10000, std::string(100, 'y'));
+    EXPECT_EQ(after.back().size(), 100u);
+    CheckSynchronize();
+    TestWorker healthy([](TestWorker&) {});
+    healthy.Start();
+    healthy.WaitFor();
+    EXPECT_TRUE(healthy.done);
 }
 
 TEST(GuiThread, SynchronizeWithoutGuiThreadFails)

@@ -226,6 +226,41 @@ TEST_F(LaunchStatementTest, AProgressThatIsNoNumberFailsTheStatement)
     EXPECT_EQ(GetVariable("TARQ_thProgressText"), "Installing");
 }
 
+TEST_F(LaunchStatementTest, ALightModeSetupRunsThisProgramCarryingTheFileAndPutsItBack)
+{
+    // The probe stands in for the setup program: the light setup is its image with the file after
+    // it, started in the file's folder with the archive library beside it.
+    engine.process.exeFile = ProbePath();
+    const std::string file = m_folder + "light.exe";
+    const std::string carried = "the script a light setup carries";
+    std::ofstream(file, std::ios::binary) << carried;
+    SetVariable("LIGHT", file, "test");
+    Run({"Run Light Mode Setup|$LIGHT$|CODE|exit=7|TRUE"});
+    EXPECT_EQ(GetVariable("CODE"), "7");
+    ASSERT_TRUE(WaitForRecord());
+    const ProbeRecord record = ReadRecord(m_record);
+    EXPECT_NE(record.commandLine.find("light.exe\" exit=7"), std::string::npos)
+        << record.commandLine;
+    EXPECT_EQ(FolderOf(record.folder + "\\"), m_folder);
+    // Put back as it was, the library gone again.
+    EXPECT_EQ(ReadFile(file), carried);
+    EXPECT_FALSE(Exists(file + ".nox"));
+    EXPECT_FALSE(Exists(file + ".to"));
+    EXPECT_FALSE(Exists(m_folder + "qbr.lib"));
+    EXPECT_FALSE(engine.Parts.Get<WorkerFlags>().busy);
+
+    // A file that cannot be read gives -1 and is left alone; so does a program that is no image.
+    ::DeleteFileA(m_record.c_str());
+    Run({"Run Light Mode Setup|" + m_folder + "absent.exe|CODE|exit=7|TRUE"});
+    EXPECT_EQ(GetVariable("CODE"), "-1");
+    EXPECT_FALSE(Exists(m_folder + "absent.exe"));
+    engine.process.exeFile = file;
+    Run({"Run Light Mode Setup|$LIGHT$|CODE|exit=7|TRUE"});
+    EXPECT_EQ(GetVariable("CODE"), "-1");
+    EXPECT_EQ(ReadFile(file), carried);
+    EXPECT_FALSE(Exists(m_record));
+}
+
 TEST_F(LaunchStatementTest, RunProgramAsEnvironmentPassedOrInherited)
 {
     ::SetEnvironmentVariableA("LAUNCH_PROBE_MARKER", "inherited");
