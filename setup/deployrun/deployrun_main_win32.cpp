@@ -10,6 +10,7 @@
 #include "setup/deployrun/startup_windows_win32.h"
 #include "setup/deployrun/wizard_dialogs.h"
 #include "setup/engine/media/media_prompts.h"
+#include "setup/engine/media/worker_watchdog_win32.h"
 #include "setup/engine/rtl/thread_win32.h"
 #include "setup/ui/application.h"
 #include "setup/ui/file_lister_win32.h"
@@ -21,6 +22,7 @@
 #include "setup/wizard/media_retry_forms.h"
 #include "setup/wizard/page_system_win32.h"
 #include "setup/wizard/pool_tray_win32.h"
+#include "setup/wizard/pool_watchdog.h"
 
 namespace {
 
@@ -58,6 +60,10 @@ int RunSetup() noexcept
         // The media retry questions are asked over the page on screen.
         setup::wizard::PageMediaPrompts mediaPrompts(runtime);
         engine.Parts.Get<setup::engine::MediaPromptsSlot>().prompts = &mediaPrompts;
+        // A cancelled media worker that does not end is ended by the pool's watchdog timers.
+        setup::engine::WindowTimerWatchdog watchdogWithoutPool;
+        setup::wizard::PoolWorkerWatchdog poolWatchdog(runtime, watchdogWithoutPool);
+        engine.Parts.Get<setup::engine::WorkerWatchdogSlot>().watchdog = &poolWatchdog;
         setup::wizard::Win32DialogWindowControl dialogWindows;
         WizardDialogs dialogs(runtime, dialogWindows);
         WrapperResourceArchive archive;

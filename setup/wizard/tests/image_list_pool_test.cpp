@@ -16,6 +16,7 @@
 #include "setup/wizard/image_list_pool.h"
 #include "setup/wizard/page_binding.h"
 #include "setup/wizard/pool_template.h"
+#include "setup/wizard/pool_watchdog.h"
 #include "setup/wizard/tests/wizard_fixture.h"
 
 namespace setup::wizard::testing {
@@ -260,6 +261,57 @@ TEST(Watchdogs, FireOnceForTheArmedWorkerOnly)
     EXPECT_EQ(fired, std::vector<std::string>{"download"});
     EXPECT_FALSE(pool.WatchdogTimer(WatchedWorker::Download).Enabled());
     EXPECT_TRUE(timers.running.empty());
+}
+
+class RecordingWatchdog final : public engine::IWorkerWatchdog
+{
+public:
+    void Enable(engine::MediaWorkerKind, std::function<void()> end) override
+    {
+        enabled++;
+        this->end = std::move(end);
+    }
+    void Disable(engine::MediaWorkerKind) override { disabled++; }
+    int enabled = 0;
+    int disabled = 0;
+    std::function<void()> end;
+};
+
+// The media side's watchdog reaches the pool's timer for its kind, and the stand-in only while
+// there is no pool.
+TEST(Watchdogs, TheMediaWorkersUseThePoolTimersWhileThePoolExists)
+{
+    engine::EngineState engine;
+    FakePageSystem system;
+    ui::testing::ScriptedLoop loop;
+    ui::testing::ManualTimers timers;
+    ui::TApplication application(loop, nullptr, &timers);
+    DialogRuntime runtime(engine, application, system);
+    RecordingWatchdog withoutPool;
+    PoolWorkerWatchdog watchdog(runtime, withoutPool);
+
+    int ended = 0;
+    watchdog.Enable(engine::MediaWorkerKind::Copy, [&] { ended++; });
+    EXPECT_EQ(withoutPool.enabled, 1);
+
+    InitDialogPool(runtime, "C:\\support\\");
+    TImageListPool& pool = *runtime.imageListPool;
+    const std::pair<engine::MediaWorkerKind, WatchedWorker> kinds[] = {
+        {engine::MediaWorkerKind::Extraction, WatchedWorker::Extraction},
+        {engine::MediaWorkerKind::Download, WatchedWorker::Download},
+        {engine::MediaWorkerKind::Copy, WatchedWorker::Copy}};
+    for (const auto& [kind, timer] : kinds) {
+        watchdog.Enable(kind, [&] { ended++; });
+        EXPECT_TRUE(pool.WatchdogTimer(timer).Enabled());
+        watchdog.Disable(kind);
+        EXPECT_FALSE(pool.WatchdogTimer(timer).Enabled());
+    }
+    EXPECT_EQ(withoutPool.enabled, 1);
+    EXPECT_EQ(withoutPool.disabled, 3);
+
+    watchdog.Enable(engine::MediaWorkerKind::Download, [&] { ended++; });
+    timers.TickAll();
+    EXPECT_EQ(ended, 1);
 }
 
 }  // namespace
