@@ -461,7 +461,7 @@ ProgressPageCycle& TPoolTemplate::Cycle()
 
 void TPoolTemplate::AttachClickHandler(ui::TControl& control, PageClickHandler handler)
 {
-    control.onClick = MethodEvent<forms::TNotifyEvent>(
+    control.onClick = forms::PublishedHandler<forms::TNotifyEvent>(
         *this, handler == PageClickHandler::Label1Click ? "Label1Click" : "Button1Click");
 }
 
