@@ -168,7 +168,8 @@ public:
     {
         m_bars = bars;
         const bool keep = m_pane.HtOptions().Has(htShowVScroll);
-        SCROLLINFO info{sizeof(info)};
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
         info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | (keep ? SIF_DISABLENOSCROLL : 0);
         info.nMax = bars.vertical ? bars.verticalMax : 0;
         info.nPage = static_cast<UINT>(bars.verticalPage);
@@ -320,7 +321,8 @@ void HtmlPanePeer::Paint()
 void HtmlPanePeer::Scroll(int bar, int code)
 {
     htmlview::HtmlViewer& viewer = m_pane.Viewer();
-    SCROLLINFO info{sizeof(info)};
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
     ::GetScrollInfo(m_window, bar, &info);
     if (bar == SB_HORZ) {

@@ -30,10 +30,15 @@ std::vector<TListColumn> DefaultShellColumns(const std::vector<std::int32_t>& wi
 std::string KiloBytesText(std::uint64_t size)
 {
     const std::uint64_t kilobytes = size / 1024 + (size % 1024 ? 1 : 0);
-    std::string digits = std::to_string(kilobytes);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return digits + "KB";
+    const std::string digits = std::to_string(kilobytes);
+    // Thousands separated by commas, the leading group one to three digits long.
+    std::size_t lead = digits.size() % 3;
+    if (lead == 0)
+        lead = 3;
+    std::string text = digits.substr(0, lead);
+    for (std::size_t at = lead; at < digits.size(); at += 3)
+        text += "," + digits.substr(at, 3);
+    return text + "KB";
 }
 
 std::vector<std::string> DetailTexts(const ItemDetails& details)

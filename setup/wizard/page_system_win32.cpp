@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -200,7 +201,7 @@ std::optional<ui::TPoint> Win32PageSystem::NodeTextCorner(ui::TTreeView& tree,
     HTREEITEM item = window ? ui::TreeItemOf(window, &node) : nullptr;
     RECT rect{};
     // TVM_GETITEMRECT takes the item in the rectangle it fills; TRUE asks for the text's.
-    *reinterpret_cast<HTREEITEM*>(&rect) = item;
+    std::memcpy(&rect, &item, sizeof item);
     if (!item || !::SendMessageA(window, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)))
         return std::nullopt;
     POINT corner{rect.right, rect.bottom};

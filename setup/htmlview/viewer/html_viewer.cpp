@@ -419,7 +419,7 @@ PaintPlan HtmlViewer::Paint(const Rect& clip)
                            std::max(m_docHeight, m_bars.paintHeight) - m_vertical};
             for (const Rect& tile :
                  BackgroundTiles(box, image->width, image->height, placement, documentClip))
-                background.push_back(ImageCommand{tile, body->backgroundSource});
+                background.push_back(ImageCommand{tile, body->backgroundSource, false, Rect{}});
         }
     plan.commands.insert(plan.commands.begin(), background.begin(), background.end());
     return plan;

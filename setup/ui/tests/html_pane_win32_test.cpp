@@ -63,7 +63,9 @@ protected:
     HWND PaneWindow() { return Window("Pane"); }
     int ScrollPos()
     {
-        SCROLLINFO info{sizeof(info), SIF_POS};
+        SCROLLINFO info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SIF_POS;
         ::GetScrollInfo(PaneWindow(), SB_VERT, &info);
         return info.nPos;
     }

@@ -24,7 +24,8 @@ public:
     {
         const auto program =
             std::filesystem::path(core::ModulePath(nullptr)).parent_path() / "tray_toolbar_helper.exe";
-        STARTUPINFOW startup{sizeof(startup)};
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
         std::wstring commandLine = L"\"" + program.wstring() + L"\"";
         if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                               nullptr, nullptr, &startup, &m_process))
@@ -166,8 +167,9 @@ TEST(BalloonWindow, OutlineFadingTimerAndClick)
     // Faded in to full opacity.
     BYTE alpha = 0;
     DWORD flags = 0;
-    if (::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags))
+    if (::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags)) {
         EXPECT_EQ(alpha, 255);
+    }
     // The outline: the body above the anchor and the stem reaching down at the lower right.
     RECT box;
     ::GetWindowRect(window, &box);
