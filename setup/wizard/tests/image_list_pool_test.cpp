@@ -235,14 +235,20 @@ TEST_F(ComponentMenuTest, NoMenuForALockedComponentOrAFolderNode)
     EXPECT_TRUE(presenter.shownAt.empty());
 }
 
-TEST(Watchdogs, FireOnceForTheArmedWorkerOnly)
+// A dialog runtime whose timers tick when the test says.
+class Watchdogs : public ::testing::Test
 {
+protected:
     engine::EngineState engine;
     FakePageSystem system;
     ui::testing::ScriptedLoop loop;
     ui::testing::ManualTimers timers;
-    ui::TApplication application(loop, nullptr, &timers);
-    DialogRuntime runtime(engine, application, system);
+    ui::TApplication application{loop, nullptr, &timers};
+    DialogRuntime runtime{engine, application, system};
+};
+
+TEST_F(Watchdogs, FireOnceForTheArmedWorkerOnly)
+{
     InitDialogPool(runtime, "C:\\support\\");
     TImageListPool& pool = *runtime.imageListPool;
     for (WatchedWorker worker :
@@ -279,14 +285,8 @@ public:
 
 // The media side's watchdog reaches the pool's timer for its kind, and the stand-in only while
 // there is no pool.
-TEST(Watchdogs, TheMediaWorkersUseThePoolTimersWhileThePoolExists)
+TEST_F(Watchdogs, TheMediaWorkersUseThePoolTimersWhileThePoolExists)
 {
-    engine::EngineState engine;
-    FakePageSystem system;
-    ui::testing::ScriptedLoop loop;
-    ui::testing::ManualTimers timers;
-    ui::TApplication application(loop, nullptr, &timers);
-    DialogRuntime runtime(engine, application, system);
     RecordingWatchdog withoutPool;
     PoolWorkerWatchdog watchdog(runtime, withoutPool);
 
