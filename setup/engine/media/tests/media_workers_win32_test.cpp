@@ -114,7 +114,10 @@ TEST_F(MediaWorkersTest, GrabbingWithoutAddressesMakesNoRequest)
     EXPECT_FALSE(testsupport::FileExists(scratch / L"a.7zip"));
 }
 
-TEST_F(MediaWorkersTest, ACancelledWorkerThatDoesNotEndIsEndedByItsWatchdog)
+// Off until a download ended by force no longer leaves the URL-download service calling back
+// into the ended thread's objects: that later crashes the test process (a page fault on another
+// thread) and leaves the service's locks taken for the tests after it.
+TEST_F(MediaWorkersTest, DISABLED_ACancelledWorkerThatDoesNotEndIsEndedByItsWatchdog)
 {
     // The server keeps the download waiting far longer than the watchdog gives it.
     testsupport::LoopbackHttpServer server({{"/media/Core.7zip", 200, "body", 4000}}, 6000);
