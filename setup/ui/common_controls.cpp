@@ -349,6 +349,10 @@ void TTreeNodes::Assign(const forms::TPersistent& source)
         TTreeNode* node = AddChild(parent, from.Text());
         node->data = from.data;
         node->SetImageIndex(from.ImageIndex());
+        node->selectedIndex = from.selectedIndex;
+        node->overlayIndex = from.overlayIndex;
+        node->cut = from.cut;
+        node->hasChildren = from.hasChildren;
         for (const auto& child : from.Children())
             self(*child, node, self);
     };

@@ -191,6 +191,14 @@ public:
     // What the program attaches (a component index of the component selector).
     std::intptr_t data = 0;
     bool expanded = false;
+    // The picture of the selected node; -1 shows the image index.
+    int selectedIndex = -1;
+    // The overlay drawn over the picture (0 the first); -1 for none.
+    int overlayIndex = -1;
+    // Drawn dimmed, as hidden items are.
+    bool cut = false;
+    // The window offers to expand the node before its children are added.
+    bool hasChildren = false;
     // The texts of the node and its ancestors, the root first, joined by the separator.
     std::string Path(char separator) const;
 
@@ -255,9 +263,13 @@ public:
     std::int32_t indent = 19;
     // The nodes' pictures by their image index; set by code, and it must outlive the tree's window.
     TImageList* images = nullptr;
+    // The nodes show the system's small icons instead.
+    bool systemImages = false;
 
     // A selection moved with the keyboard may be published late, once the moves stop.
     virtual void SelectedFromWindow(TTreeNode* node, bool byKeyboard = false);
+    // The user opened the node in the window; told once the window is done with it.
+    virtual void ExpandedFromWindow(TTreeNode* node) {}
     TTVChangedEvent onChange;
     // The user asked for the context menu of the node (none: of no node), at a screen point.
     virtual void ContextMenuFromWindow(TTreeNode* node, int x, int y) {}

@@ -25,6 +25,7 @@
 #include "setup/ui/skin/bmp_button.h"
 #include "setup/ui/skin/glyph_buttons.h"
 #include "setup/ui/std_controls.h"
+#include "setup/ui/system_images_win32.h"
 
 namespace setup::ui {
 namespace {
@@ -808,7 +809,10 @@ public:
     {
         ::SendMessageA(window, TVM_SETINDENT, static_cast<WPARAM>(As<TTreeView>(control).indent),
                        0);
-        if (const TImageList* images = As<TTreeView>(control).images)
+        if (As<TTreeView>(control).systemImages)
+            ::SendMessageA(window, TVM_SETIMAGELIST, TVSIL_NORMAL,
+                           reinterpret_cast<LPARAM>(SystemSmallImages()));
+        else if (const TImageList* images = As<TTreeView>(control).images)
             ReplaceImages(window, SystemImageList(*images));
         Push(window, control, Aspect::Nodes);
         RegisterShellDropTarget(window, control, [window](POINT client) -> std::intptr_t {
@@ -873,6 +877,21 @@ public:
                     header.code == TVN_BEGINRDRAGA || header.code == TVN_BEGINRDRAGW);
                 return true;
             }
+            case TVN_ITEMEXPANDINGA:
+            case TVN_ITEMEXPANDINGW: {
+                if (m_filling)
+                    return false;
+                const auto& change = reinterpret_cast<NMTREEVIEWA&>(header);
+                auto* node = reinterpret_cast<TTreeNode*>(change.itemNew.lParam);
+                if (!node)
+                    return false;
+                // Kept by the node, so the window shows it so again when it is rebuilt.
+                node->expanded = (change.action & TVE_EXPAND) != 0;
+                if (node->expanded)
+                    ::PostMessageA(window, kExpanded, reinterpret_cast<WPARAM>(node), 0);
+                result = FALSE;
+                return true;
+            }
             case TVN_SELCHANGEDA: {
                 if (m_filling)
                     return false;
@@ -890,7 +909,11 @@ public:
     {
         // Also when the window goes with its parent's.
         if (message == WM_DESTROY) {
-            ReplaceImages(window, nullptr);
+            // The system's icons are shared: they are only let go.
+            if (As<TTreeView>(control).systemImages)
+                ::SendMessageA(window, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+            else
+                ReplaceImages(window, nullptr);
             RevokeShellDropTarget(window);
             return false;
         }
@@ -899,15 +922,18 @@ public:
             result = 0;
             return true;
         }
+        if (message == kExpanded) {
+            auto& tree = As<TTreeView>(control);
+            if (TTreeNode* node = NodeStillIn(tree, wParam))
+                tree.ExpandedFromWindow(node);
+            result = 0;
+            return true;
+        }
         if (message != kEdited)
             return false;
         std::unique_ptr<std::string> text(reinterpret_cast<std::string*>(lParam));
         auto& tree = As<TTreeView>(control);
-        auto* node = reinterpret_cast<TTreeNode*>(wParam);
-        const auto all = tree.Items()->All();
-        if (std::find(all.begin(), all.end(), node) == all.end())
-            node = nullptr;
-        tree.EditedFromWindow(node, text.get());
+        tree.EditedFromWindow(NodeStillIn(tree, wParam), text.get());
         result = 0;
         return true;
     }
@@ -936,17 +962,30 @@ private:
         }
         tree.ContextMenuFromWindow(node, at.x, at.y);
     }
+    // A posted message names a node that may have gone meanwhile.
+    static TTreeNode* NodeStillIn(const TTreeView& tree, WPARAM wParam)
+    {
+        auto* node = reinterpret_cast<TTreeNode*>(wParam);
+        const auto all = tree.Items()->All();
+        return std::find(all.begin(), all.end(), node) == all.end() ? nullptr : node;
+    }
     static void Insert(HWND window, const TTreeNode& node, HTREEITEM parent)
     {
         TVINSERTSTRUCTA insert{};
         insert.hParent = parent;
         insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
+        insert.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
         insert.item.pszText = const_cast<char*>(node.Text().c_str());
         insert.item.lParam = reinterpret_cast<LPARAM>(&node);
+        insert.item.cChildren = node.hasChildren || !node.Children().empty() ? 1 : 0;
+        insert.item.stateMask = TVIS_OVERLAYMASK | TVIS_CUT;
+        insert.item.state = (node.overlayIndex >= 0 ? INDEXTOOVERLAYMASK(node.overlayIndex + 1) : 0) |
+                            (node.cut ? TVIS_CUT : 0);
         if (node.ImageIndex() >= 0) {
             insert.item.mask |= TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-            insert.item.iImage = insert.item.iSelectedImage = node.ImageIndex();
+            insert.item.iImage = node.ImageIndex();
+            insert.item.iSelectedImage =
+                node.selectedIndex >= 0 ? node.selectedIndex : node.ImageIndex();
         }
         auto* item = reinterpret_cast<HTREEITEM>(
             ::SendMessageA(window, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
@@ -956,6 +995,7 @@ private:
             ::SendMessageA(window, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
     }
     static constexpr UINT kEdited = WM_APP + 40;
+    static constexpr UINT kExpanded = WM_APP + 41;
     // The window keeps the system's copy of the pictures; the one it had goes.
     static void ReplaceImages(HWND window, HIMAGELIST images)
     {

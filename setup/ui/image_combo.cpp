@@ -23,10 +23,18 @@ TNsCustomImageCombo::TNsCustomImageCombo(forms::TComponent* owner) : TCustomComb
 }
 
 void TNsCustomImageCombo::AddImageItem(const std::string& text, std::int32_t imageIndex,
-                                       std::int32_t indent)
+                                       std::int32_t indent, std::int32_t overlayIndex)
 {
-    m_imageItems.push_back({indent, imageIndex, -1});
+    m_imageItems.push_back({indent, imageIndex, overlayIndex});
     Items()->Add(text);
+}
+
+void TNsCustomImageCombo::SetItemImage(std::size_t index, std::int32_t imageIndex)
+{
+    if (index >= m_imageItems.size())
+        return;
+    m_imageItems[index].imageIndex = imageIndex;
+    Changed(Aspect::Paint);
 }
 
 void TNsCustomImageCombo::ClearImageItems()

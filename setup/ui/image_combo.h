@@ -28,10 +28,13 @@ public:
     // The entries show the system's small icons.
     bool systemImages = true;
 
-    void AddImageItem(const std::string& text, std::int32_t imageIndex, std::int32_t indent);
+    void AddImageItem(const std::string& text, std::int32_t imageIndex, std::int32_t indent,
+                      std::int32_t overlayIndex = -1);
     void ClearImageItems();
     // The entry's image and indent; a plain entry for an index out of range.
     TNsImageComboItem ImageItem(std::size_t index) const;
+    // Shows another picture for the entry; an index out of range is ignored.
+    void SetItemImage(std::size_t index, std::int32_t imageIndex);
 
 private:
     std::vector<TNsImageComboItem> m_imageItems;

@@ -40,6 +40,8 @@ struct TListItem
     std::string caption;
     std::vector<std::string> subItems;
     std::int32_t imageIndex = -1;
+    // The overlay drawn over the picture (0 the first); -1 for none.
+    std::int32_t overlayIndex = -1;
     // Drawn dimmed, as hidden items are.
     bool cut = false;
 };
@@ -103,6 +105,8 @@ public:
     virtual void OpenFromWindow() {}
     // The user asked for the context menu, at a screen point.
     virtual void ContextMenuFromWindow(int x, int y) {}
+    // The window answers the shell's question for the browser it lives in.
+    virtual bool ServesShellBrowser() const { return false; }
     // The user began dragging the selection.
     virtual void BeginDragFromWindow(bool rightButton) {}
     // The item a drag would drop on; -1 for none.

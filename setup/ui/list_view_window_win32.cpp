@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <memory>
@@ -13,39 +14,10 @@
 #include "setup/ui/image_combo.h"
 #include "setup/ui/list_view.h"
 #include "setup/ui/shell_drop_target_win32.h"
+#include "setup/ui/system_images_win32.h"
 
 namespace setup::ui {
 namespace {
-
-// The system's icons, shared: no control may destroy them.
-HIMAGELIST SystemImages(bool small)
-{
-    SHFILEINFOW info{};
-    return reinterpret_cast<HIMAGELIST>(
-        ::SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info),
-                         SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : SHGFI_LARGEICON)));
-}
-
-HIMAGELIST SystemSmallImages()
-{
-    return SystemImages(true);
-}
-
-int CommonControlsVersion()
-{
-    static const int version = [] {
-        HMODULE module = ::GetModuleHandleA("comctl32.dll");
-        auto get = module ? reinterpret_cast<DLLGETVERSIONPROC>(
-                                reinterpret_cast<void*>(::GetProcAddress(module, "DllGetVersion")))
-                          : nullptr;
-        DLLVERSIONINFO info{};
-        info.cbSize = sizeof(info);
-        if (!get || FAILED(get(&info)))
-            return 400;
-        return static_cast<int>(info.dwMajorVersion * 100 + info.dwMinorVersion);
-    }();
-    return version;
-}
 
 class ListViewWindow final : public ControlBinding
 {
@@ -186,6 +158,10 @@ public:
             RevokeShellDropTarget(window);
             return false;
         }
+        if (message == kGetShellBrowser && view.ServesShellBrowser()) {
+            result = ShellBrowserOfProcess();
+            return true;
+        }
         if (message == WM_CONTEXTMENU) {
             POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             // From the keyboard: at the focused item's icon.
@@ -236,6 +212,23 @@ public:
 
 private:
     static constexpr UINT kEdited = WM_APP + 41;
+    static constexpr UINT kGetShellBrowser = WM_USER + 7;
+
+    // The process's Explorer instance as a browser; the asker takes no reference, the instance
+    // keeps its own.
+    static LRESULT ShellBrowserOfProcess()
+    {
+        IUnknown* explorer = nullptr;
+        if (FAILED(::SHGetInstanceExplorer(&explorer)) || !explorer)
+            return 0;
+        IShellBrowser* browser = nullptr;
+        explorer->QueryInterface(IID_IShellBrowser, reinterpret_cast<void**>(&browser));
+        explorer->Release();
+        if (!browser)
+            return 0;
+        browser->Release();
+        return reinterpret_cast<LRESULT>(browser);
+    }
 
     static void PushColumns(HWND window, TCustomListView& view)
     {
@@ -344,8 +337,9 @@ private:
                 item.mask |= LVIF_IMAGE;
                 item.iImage = source.imageIndex;
             }
-            item.stateMask = LVIS_CUT;
-            item.state = source.cut ? LVIS_CUT : 0;
+            item.stateMask = LVIS_CUT | LVIS_OVERLAYMASK;
+            item.state = (source.cut ? LVIS_CUT : 0) |
+                         (source.overlayIndex >= 0 ? INDEXTOOVERLAYMASK(source.overlayIndex + 1) : 0);
             ::SendMessageA(window, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
             for (std::size_t sub = 0; sub < source.subItems.size(); ++sub) {
                 LVITEMA text{};
@@ -474,7 +468,10 @@ public:
                                  extent.cx);
         if (imageWidth > 0)
             ::ImageList_Draw(images, entry.imageIndex, item.hDC, layout.imageLeft, layout.imageTop,
-                             selected ? ILD_SELECTED : ILD_NORMAL);
+                             (selected ? ILD_SELECTED : ILD_NORMAL) |
+                                 (entry.overlayIndex >= 0
+                                      ? INDEXTOOVERLAYMASK(entry.overlayIndex + 1)
+                                      : 0));
         RECT box{layout.textBox.left, layout.textBox.top, layout.textBox.right,
                  layout.textBox.bottom};
         if (selected)

@@ -69,8 +69,10 @@ void TNsShellCombo::AddEntry(IShellNamespace& shell, const IdList& parent, const
                                  : shell.DisplayName(parent, item, ShellNameKind::InFolder);
     const IdList absolute = item.empty() ? DesktopIdList() : ConcatIdLists(parent, item);
     m_entries.push_back({absolute, level});
+    const std::uint32_t marks =
+        item.empty() ? 0 : shell.Attributes(parent, item, kAttrShare | kAttrLink);
     // Indented by the level: the entries read as the chain of folders.
-    AddImageItem(name, shell.IconIndex(absolute, false), level);
+    AddImageItem(name, shell.IconIndex(absolute, false), level, OverlayOfAttributes(marks));
 }
 
 void TNsShellCombo::FillLevel(IShellNamespace& shell, const IdList& parent, const IdList& target,
@@ -128,6 +130,8 @@ void TNsShellCombo::FillCombo()
         FillLevel(*shell, DesktopIdList(), m_folder->GetIdList(), 1, targetUsed);
         Items()->EndUpdate();
         SetItemIndex(m_selected >= 0 ? m_selected : 0);
+        // The folder shown is drawn open.
+        SetItemImage(ItemIndex(), shell->IconIndex(m_entries[ItemIndex()].absolute, true));
     }
     --m_updating;
 }

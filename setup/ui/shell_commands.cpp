@@ -58,14 +58,16 @@ ShellCommand ShellCommandOfKey(std::uint16_t key, TShiftState shift)
 
 ShellMenuAction ActionOfMenuCommand(int id, const std::string& verb)
 {
-    if (id < kFirstShellCommand)
+    if (id <= 0)
         return ShellMenuAction::None;
+    if (id < kFirstShellCommand)
+        return ShellMenuAction::SendTo;
     if (id == kRenameShellCommand || verb == "rename")
         return ShellMenuAction::Rename;
     return ShellMenuAction::Invoke;
 }
 
-ShellMenuAction TrackShellMenu(IShellContextMenu& menu, std::uintptr_t owner, int x, int y,
+ShellMenuChoice TrackShellMenu(IShellContextMenu& menu, std::uintptr_t owner, int x, int y,
                                const std::function<void(const std::string&)>& hint)
 {
     const int chosen = menu.Track(owner, x, y, hint);
@@ -76,7 +78,7 @@ ShellMenuAction TrackShellMenu(IShellContextMenu& menu, std::uintptr_t owner, in
     const ShellMenuAction action = ActionOfMenuCommand(chosen, verb);
     if (action == ShellMenuAction::Invoke)
         menu.Invoke(chosen);
-    return action;
+    return {action, chosen};
 }
 
 bool ShellPathIsNetwork(const std::string& path)

@@ -31,17 +31,25 @@ enum class ShellMenuAction
     Rename,
     // The shell runs the command.
     Invoke,
+    // The control hands its items to an entry of the Send To submenu it filled itself.
+    SendTo,
 };
 
 // What choosing a context-menu command does: the rename command is known by its id, or by its
-// verb where the shell numbers its commands otherwise.
+// verb where the shell numbers its commands otherwise; ids below the shell's are Send To entries.
 ShellMenuAction ActionOfMenuCommand(int id, const std::string& verb);
 
 class IShellContextMenu;
 
+struct ShellMenuChoice
+{
+    ShellMenuAction action = ShellMenuAction::None;
+    int id = 0;
+};
+
 // Shows the menu and runs the shell's command that was chosen; the caller renames in place when
-// told Rename, and refreshes after Invoke.
-ShellMenuAction TrackShellMenu(IShellContextMenu& menu, std::uintptr_t owner, int x, int y,
+// told Rename, refreshes after Invoke and sends its items on after SendTo.
+ShellMenuChoice TrackShellMenu(IShellContextMenu& menu, std::uintptr_t owner, int x, int y,
                                const std::function<void(const std::string&)>& hint);
 
 // A folder on the network ("\\\\server\\share"): its changes are not reported.

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include "core/text_convert.h"
+#include "setup/ui/send_to_win32.h"
 
 namespace setup::ui {
 namespace {
@@ -125,6 +126,10 @@ private:
                 if (self->m_menu2 && message != WM_MENUCHAR &&
                     SUCCEEDED(self->m_menu2->HandleMenuMsg(message, wParam, lParam)))
                     return message == WM_INITMENUPOPUP ? 0 : TRUE;
+                // A shell that cannot draw its Send To submenu leaves it to the control.
+                if (!self->m_menu2 && !self->m_menu3 &&
+                    self->m_sendTo.Handle(message, wParam, lParam, result))
+                    return result;
                 break;
             }
             case WM_MENUSELECT: {
@@ -149,6 +154,7 @@ private:
     IContextMenu3* m_menu3 = nullptr;
     HMENU m_popup;
     WNDPROC m_previous = nullptr;
+    SendToMenuMessages m_sendTo;
     const std::function<void(const std::string&)>* m_hint = nullptr;
 };
 

@@ -25,6 +25,19 @@ struct TPopupHintEvent : forms::TEvent<const std::string&>
 {
 };
 
+// Asked whether the handler opened the list's items itself.
+struct TNsShDblClickOpenEvent : forms::TEvent<bool&>
+{
+};
+
+class TPopupMenu;
+
+// The list's menu is asked for: the focused item (-1 for none); the handler may move the point
+// and give the menu to show.
+struct TNsLvOnItemContextMenuEvent : forms::TEvent<std::int32_t, TPoint&, TPopupMenu*&>
+{
+};
+
 // Tree options (bits of the published set).
 inline constexpr std::uint32_t nstoVirtualFolders = 1u << 1;
 inline constexpr std::uint32_t nstoDefaultKeyHandling = 1u << 3;
@@ -96,6 +109,7 @@ public:
     void RestedOn(std::intptr_t hit) override;
 
     void SelectedFromWindow(TTreeNode* node, bool byKeyboard = false) override;
+    void ExpandedFromWindow(TTreeNode* node) override;
     bool CanEditNode(const TTreeNode* node) const override;
     void EditedFromWindow(TTreeNode* node, const std::string* text) override;
     void KeyDownFromWindow(std::uint16_t& key, TShiftState shift) override;
@@ -109,7 +123,6 @@ private:
     {
         IdList relative;
         bool listed = false;
-        bool hasButton = false;
     };
     IShellNamespace* Shell() const { return NamespaceOf(*this); }
     unsigned EnumFlags() const;
@@ -117,6 +130,7 @@ private:
     TTreeNode* NodeOfHit(std::intptr_t hit) const;
     TTreeNode* AddItem(const IdList& parentAbsolute, const IdList& item, TTreeNode* parent);
     void FillNode(TTreeNode* node);
+    static void ShowIcons(IShellNamespace& shell, TTreeNode& node, const IdList& absolute);
     void RefreshNode(TTreeNode* node, TTreeNode*& selection);
     void SortChildren(TTreeNode* node);
     TTreeNode* FindChild(TTreeNode* parent, const IdList& item) const;
@@ -180,8 +194,13 @@ public:
     void ColumnClickFromWindow(std::int32_t column) override;
     void ColumnWidthFromWindow(std::size_t column, std::int32_t width) override;
     void OpenFromWindow() override { OpenSelection(); }
-    // Shows the shell's menu of the selection at the screen point and does what was chosen.
+    // Asks the handler first; the shell's menu of the selection, when there is one, is shown
+    // instead of the handler's.
     void ContextMenuFromWindow(int x, int y) override;
+    // Shows the shell's menu of the selection at the screen point and does what was chosen.
+    void ShowShellContextMenu(int x, int y);
+    // The shell's views ask the window they live in for its browser.
+    bool ServesShellBrowser() const override { return true; }
     // Drags the selected items to wherever the user drops them.
     void BeginDragFromWindow(bool rightButton) override;
     // Drops go to the item under the mouse, or to the shown folder; the list's own items are
@@ -196,10 +215,14 @@ public:
     TNotifyEvent onFolderChanged;
     // The help text of the shell menu's command pointed at; empty off a command.
     TPopupHintEvent onPopupHint;
+    // Before several items, or a file, are opened by the shell's default command.
+    TNsShDblClickOpenEvent onDblClickOpen;
+    TNsLvOnItemContextMenuEvent onItemContextMenu;
 
 private:
     friend class TNsShellTree;
     friend class TNsShellCombo;
+    bool DblClickOpenHandled();
     IShellNamespace* Shell() const { return NamespaceOf(*this); }
     bool Accept(const IdList& folder, const IdList& item) const;
     void FolderChanged();
@@ -280,3 +303,5 @@ private:
 }  // namespace setup::ui
 
 UI_EVENT_TYPE(TPopupHintEvent)
+UI_EVENT_TYPE(TNsShDblClickOpenEvent)
+UI_EVENT_TYPE(TNsLvOnItemContextMenuEvent)

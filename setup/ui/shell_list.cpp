@@ -4,6 +4,7 @@
 
 #include "setup/forms/class_builder.h"
 #include "setup/ui/file_controls.h"
+#include "setup/ui/menus.h"
 #include "setup/ui/shell_commands.h"
 #include "setup/ui/shell_controls.h"
 #include "setup/ui/shell_list_columns.h"
@@ -40,7 +41,9 @@ const forms::ClassInfo& TNsShellList::StaticClass()
         forms::ClassBuilder<TNsShellList>("TNsShellList", &TCustomListView::StaticClass())
             .Property("FileFilter", &TNsShellList::FileFilter, &TNsShellList::SetFileFilter)
             .Property("Folder", &TNsShellList::Folder, &TNsShellList::SetFolder)
+            .Property("OnDblClickOpen", &TNsShellList::onDblClickOpen)
             .Property("OnFolderChanged", &TNsShellList::onFolderChanged)
+            .Property("OnItemContextMenu", &TNsShellList::onItemContextMenu)
             .Property("OnPopupHint", &TNsShellList::onPopupHint)
             .Build();
     return info;
@@ -124,7 +127,10 @@ void TNsShellList::FillList()
         entry.caption = shell->DisplayName(folder, item, ShellNameKind::InFolder);
         entry.subItems = DetailTexts(shell->Details(folder, item));
         entry.imageIndex = shell->IconIndex(ConcatIdLists(folder, item), false);
-        entry.cut = shell->Attributes(folder, item, kAttrHidden) & kAttrHidden;
+        const std::uint32_t marks =
+            shell->Attributes(folder, item, kAttrHidden | kAttrShare | kAttrLink);
+        entry.cut = marks & kAttrHidden;
+        entry.overlayIndex = OverlayOfAttributes(marks);
         m_items.push_back(std::move(item));
         shown.push_back(std::move(entry));
     }
@@ -347,6 +353,8 @@ void TNsShellList::OpenSelection()
     const IdList folder = m_folder->GetIdList();
     const std::vector<std::size_t> selection = SelectedIndexes();
     if (selection.size() > 1) {
+        if (DblClickOpenHandled())
+            return;
         std::vector<IdList> items;
         for (std::size_t i : selection)
             items.push_back(m_items[i]);
@@ -372,7 +380,8 @@ void TNsShellList::OpenSelection()
             return;
         }
     }
-    shell->InvokeVerb(folder, {item}, "");
+    if (!DblClickOpenHandled())
+        shell->InvokeVerb(folder, {item}, "");
 }
 
 void TNsShellList::GoUp(int levels)
@@ -454,9 +463,25 @@ bool TNsShellList::KeyCommand(std::uint16_t key, TShiftState shift)
 
 void TNsShellList::ContextMenuFromWindow(int x, int y)
 {
+    TPoint at{x, y};
+    TPopupMenu* popup = nullptr;
+    onItemContextMenu(this, ItemIndex(), at, popup);
     IShellNamespace* shell = Shell();
     const std::vector<IdList> items = SelectedIdLists();
-    if (!shell || !(options & nsloContextMenus) || items.empty())
+    // The shell's menu, when there is one for the selection, takes the place of the handler's.
+    if (shell && (options & nsloContextMenus) && !items.empty()) {
+        ShowShellContextMenu(at.x, at.y);
+        return;
+    }
+    if (popup)
+        popup->Popup(at.x, at.y);
+}
+
+void TNsShellList::ShowShellContextMenu(int x, int y)
+{
+    IShellNamespace* shell = Shell();
+    const std::vector<IdList> items = SelectedIdLists();
+    if (!shell || items.empty())
         return;
     const IdList folder = m_folder->GetIdList();
     const bool canRename = !readOnly && !ItemPath(ItemIndex()).empty();
@@ -464,12 +489,21 @@ void TNsShellList::ContextMenuFromWindow(int x, int y)
     if (!menu)
         return;
     const std::uintptr_t owner = Peer() ? Peer()->Handle() : 0;
-    const ShellMenuAction action = TrackShellMenu(
+    const ShellMenuChoice choice = TrackShellMenu(
         *menu, owner, x, y, [this](const std::string& hint) { onPopupHint(this, hint); });
-    if (action == ShellMenuAction::Rename)
+    if (choice.action == ShellMenuAction::Rename)
         EditItem(ItemIndex());
-    else if (action == ShellMenuAction::Invoke)
+    else if (choice.action == ShellMenuAction::Invoke)
         RefreshAfterVerb();
+    else if (choice.action == ShellMenuAction::SendTo)
+        shell->SendTo(choice.id, folder, items);
+}
+
+bool TNsShellList::DblClickOpenHandled()
+{
+    bool handled = false;
+    onDblClickOpen(this, handled);
+    return handled;
 }
 
 void TNsShellList::BeginDragFromWindow(bool rightButton)

@@ -39,6 +39,15 @@ bool DriveIsWatched(const DriveRoot& drive)
     }
 }
 
+int OverlayOfAttributes(std::uint32_t attributes)
+{
+    if (attributes & kAttrShare)
+        return 0;
+    if (attributes & kAttrLink)
+        return 1;
+    return -1;
+}
+
 int CompareAbsolute(IShellNamespace* shell, const IdList& a, const IdList& b)
 {
     const auto countA = IdListCount(a);

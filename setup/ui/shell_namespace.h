@@ -154,6 +154,9 @@ public:
     // The target path of a shortcut file, resolved without asking the user; empty when the file
     // is no shortcut or names no path.
     virtual std::string LinkTarget(const std::string& path) = 0;
+    // Drops the folder's items onto the Send To entry that a control's menu offered under the
+    // id; false when the entry is gone or refused them.
+    virtual bool SendTo(int id, const IdList& folder, const std::vector<IdList>& items) = 0;
 };
 
 // Watches folders for changes on a worker and tells the control on its own thread, with the
@@ -210,6 +213,9 @@ TApplication* ApplicationOf(const TControl& control);
 IShellNamespace* NamespaceOf(const TControl& control);
 // The folder watches of the control's application; none leaves the controls unwatched.
 IFolderWatchService* FolderWatchOf(const TControl& control);
+
+// The overlay an item's attributes call for: 0 (the first) shared, 1 a shortcut, -1 none.
+int OverlayOfAttributes(std::uint32_t attributes);
 
 // Two absolute lists compared by the desktop: 0 when equal.
 int CompareAbsolute(IShellNamespace* shell, const IdList& a, const IdList& b);

@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 
 #include "core/text_convert.h"
+#include "setup/ui/send_to_win32.h"
 #include "setup/ui/shell_context_menu_win32.h"
 #include "setup/ui/shell_data_object_win32.h"
 #include "setup/ui/shell_drop_target_win32.h"
@@ -487,6 +488,20 @@ std::unique_ptr<IShellDropTarget> Win32ShellNamespace::DropTarget(const IdList& 
     if (FAILED(made) || !target)
         return nullptr;
     return std::make_unique<ShellFolderDropTarget>(target);
+}
+
+bool Win32ShellNamespace::SendTo(int id, const IdList& folder, const std::vector<IdList>& items)
+{
+    const int index = SendToIndexOfCommand(id, SendToList().size());
+    if (index < 0)
+        return false;
+    IDataObject* data = DataObjectOf(folder, items);
+    if (!data)
+        return false;
+    const bool done =
+        RunSendTo(SendToFolderPath(), SendToList()[static_cast<std::size_t>(index)].name, *data);
+    data->Release();
+    return done;
 }
 
 std::string Win32ShellNamespace::LinkTarget(const std::string& path)

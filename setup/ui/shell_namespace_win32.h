@@ -41,6 +41,8 @@ public:
               std::uint32_t allowedEffects, std::uint32_t button) override;
     std::uint32_t AllowedEffects(IDragData& data) override;
     std::string LinkTarget(const std::string& path) override;
+    // Runs the entry of the Send To submenu last filled.
+    bool SendTo(int id, const IdList& folder, const std::vector<IdList>& items) override;
 
     // A new data object (one reference) carrying the folder's items; null when it cannot be made.
     IDataObject* DataObjectOf(const IdList& folder, const std::vector<IdList>& items);

@@ -33,6 +33,7 @@ TNsShellTree::TNsShellTree(forms::TComponent* owner)
       m_publish(*this, [this] { Publish(Selected()); })
 {
     showRoot = false;
+    systemImages = true;
     SetBounds(0, 0, 121, 97);
     m_base->onChange = [this] {
         if (HasState(forms::csLoading))
@@ -102,8 +103,9 @@ void TNsShellTree::FillTree()
         nullptr, last.empty()
                      ? shell->DisplayName(DesktopIdList(), {}, ShellNameKind::Normal)
                      : shell->DisplayName(IdListParent(base, 1), last, ShellNameKind::InFolder));
-    root->SetImageIndex(shell->IconIndex(base, false));
-    m_data[root] = NodeData{last, false, true};
+    ShowIcons(*shell, *root, base);
+    root->hasChildren = true;
+    m_data[root] = NodeData{last, false};
     FillNode(root);
     root->expanded = true;
     const IdList selected = m_selectedFolder->GetIdList();
@@ -157,12 +159,19 @@ TTreeNode* TNsShellTree::AddItem(const IdList& parentAbsolute, const IdList& ite
     const bool subfolders = attributes & kAttrHasSubfolder;
     TTreeNode* node = Items()->AddChild(
         parent, shell->DisplayName(parentAbsolute, item, ShellNameKind::InFolder));
-    NodeData data{item, false, false};
-    data.hasButton =
+    node->hasChildren =
         (options & nstoIncludeNonFolders) ? (folder || subfolders) : (folder && subfolders);
-    m_data[node] = data;
-    node->SetImageIndex(shell->IconIndex(ConcatIdLists(parentAbsolute, item), false));
+    node->overlayIndex = OverlayOfAttributes(attributes);
+    node->cut = attributes & kAttrHidden;
+    m_data[node] = NodeData{item, false};
+    ShowIcons(*shell, *node, ConcatIdLists(parentAbsolute, item));
     return node;
+}
+
+void TNsShellTree::ShowIcons(IShellNamespace& shell, TTreeNode& node, const IdList& absolute)
+{
+    node.SetImageIndex(shell.IconIndex(absolute, false));
+    node.selectedIndex = shell.IconIndex(absolute, true);
 }
 
 void TNsShellTree::FillNode(TTreeNode* node)
@@ -179,7 +188,7 @@ void TNsShellTree::FillNode(TTreeNode* node)
     bool added = false;
     for (const IdList& item : *items)
         added = AddItem(folder, item, node) != nullptr || added;
-    DataOf(node)->hasButton = added;
+    node->hasChildren = added;
     SortChildren(node);
 }
 
@@ -295,7 +304,7 @@ void TNsShellTree::RefreshNode(TTreeNode* node, TTreeNode*& selection)
         added = AddItem(folder, item, node) != nullptr || added;
     if (added)
         SortChildren(node);
-    DataOf(node)->hasButton = !node->Children().empty();
+    node->hasChildren = !node->Children().empty();
     for (const auto& child : node->Children())
         RefreshNode(child.get(), selection);
 }
@@ -359,6 +368,14 @@ void TNsShellTree::SelectedFromWindow(TTreeNode* node, bool byKeyboard)
     Publish(node);
 }
 
+void TNsShellTree::ExpandedFromWindow(TTreeNode* node)
+{
+    // Opening a node also brings it up to date: a change below a watched folder's direct
+    // children may never have been told.
+    if (m_updating == 0)
+        ExpandNode(node);
+}
+
 bool TNsShellTree::KeyCommand(std::uint16_t key, TShiftState shift)
 {
     if (!(options & nstoDefaultKeyHandling) || EditingNode())
@@ -416,12 +433,14 @@ void TNsShellTree::ContextMenuFromWindow(TTreeNode* node, int x, int y)
     if (!menu)
         return;
     const std::uintptr_t owner = Peer() ? Peer()->Handle() : 0;
-    const ShellMenuAction action = TrackShellMenu(
+    const ShellMenuChoice choice = TrackShellMenu(
         *menu, owner, x, y, [this](const std::string& hint) { onPopupHint(this, hint); });
-    if (action == ShellMenuAction::Rename)
+    if (choice.action == ShellMenuAction::Rename)
         EditNode(node);
-    else if (action == ShellMenuAction::Invoke)
+    else if (choice.action == ShellMenuAction::Invoke)
         RefreshTree();
+    else if (choice.action == ShellMenuAction::SendTo)
+        shell->SendTo(choice.id, AbsoluteOf(node->Parent()), {data->relative});
 }
 
 void TNsShellTree::BeginDragFromWindow(TTreeNode* node, bool rightButton)

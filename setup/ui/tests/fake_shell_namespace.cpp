@@ -127,6 +127,11 @@ std::uint32_t FakeShellNamespace::Attributes(const IdList& folder, const IdList&
         attributes |= kAttrHasSubfolder;
     if (at->hidden)
         attributes |= kAttrHidden;
+    const std::string path = PathOf(ConcatIdLists(folder, item));
+    if (links.count(path))
+        attributes |= kAttrLink;
+    if (std::find(shared.begin(), shared.end(), path) != shared.end())
+        attributes |= kAttrShare;
     attributes |= at->fileSystem ? kAttrFileSystem : kAttrFileSysAncestor;
     if (at->name == "Control Panel")
         attributes &= ~kAttrFileSysAncestor;
@@ -245,6 +250,15 @@ std::optional<IdList> FakeShellNamespace::Rename(const IdList& folder, const IdL
             return std::nullopt;
     at->name = name;
     return MakeIdItem(name);
+}
+
+bool FakeShellNamespace::SendTo(int id, const IdList& folder, const std::vector<IdList>& items)
+{
+    std::string run = "sendto " + std::to_string(id);
+    for (const IdList& item : items)
+        run += " " + PathOf(ConcatIdLists(folder, item));
+    verbs.push_back(run);
+    return true;
 }
 
 std::string FakeShellNamespace::LinkTarget(const std::string& path)

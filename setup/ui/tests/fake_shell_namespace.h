@@ -88,6 +88,10 @@ public:
     std::string LinkTarget(const std::string& path) override;
     // Shortcut files by path, with their targets.
     std::map<std::string, std::string> links;
+    // Shared folders by path.
+    std::vector<std::string> shared;
+    // Each Send To run, as "sendto id path...".
+    bool SendTo(int id, const IdList& folder, const std::vector<IdList>& items) override;
 
 private:
     Item* Find(const IdList& absolute);

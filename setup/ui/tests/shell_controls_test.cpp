@@ -8,7 +8,9 @@
 #include "setup/ui/application.h"
 #include "setup/ui/form.h"
 #include "setup/ui/shell_commands.h"
+#include "setup/ui/menus.h"
 #include "setup/ui/shell_drop.h"
+#include "setup/ui/shell_send_to.h"
 #include "setup/ui/shell_transfer.h"
 #include "setup/ui/tests/fake_shell_namespace.h"
 #include "setup/ui/tests/recording_fakes.h"
@@ -837,7 +839,9 @@ TEST(ShellMenuActions, RenameIsKnownByItsIdOrItsVerb)
 {
     const std::tuple<int, const char*, ShellMenuAction> cases[] = {
         {0, "", ShellMenuAction::None},
-        {999, "rename", ShellMenuAction::None},
+        {-1, "", ShellMenuAction::None},
+        {1, "", ShellMenuAction::SendTo},
+        {999, "rename", ShellMenuAction::SendTo},
         {kRenameShellCommand, "", ShellMenuAction::Rename},
         {1030, "rename", ShellMenuAction::Rename},
         {1003, "delete", ShellMenuAction::Invoke},
@@ -922,6 +926,291 @@ TEST_F(ShellControlsTest, ListEntersTheFolderOfAShortcutAndLeavesOtherShortcuts)
     EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work");
     open("Deep.LNK");
     EXPECT_EQ(list->Folder()->GetPath(), "C:\\Work\\Beta\\Deep");
+}
+
+
+TEST_F(ShellControlsTest, TreeNodesShowTheShellsIconsMarksAndExpandButtons)
+{
+    shell.shared.push_back("C:\\Work\\Beta");
+    shell.links["C:\\Work\\alpha"] = "C:\\Elsewhere";
+    auto* tree = Make<TNsShellTree>();
+    tree->BaseFolder()->SetPath("C:\\Work");
+    EXPECT_TRUE(tree->systemImages);
+    TTreeNode* root = Root(*tree);
+    // The fake's icons: 1 closed, 2 open.
+    EXPECT_EQ(root->ImageIndex(), 1);
+    EXPECT_EQ(root->selectedIndex, 2);
+    struct Shown
+    {
+        std::string text;
+        int overlay;
+        bool cut;
+        bool hasChildren;
+    };
+    std::vector<Shown> shown;
+    for (const auto& child : root->Children()) {
+        EXPECT_EQ(child->ImageIndex(), 1) << child->Text();
+        EXPECT_EQ(child->selectedIndex, 2) << child->Text();
+        shown.push_back({child->Text(), child->overlayIndex, child->cut, child->hasChildren});
+    }
+    const std::vector<Shown> expected = {
+        {".cache", -1, true, false},
+        {"alpha", 1, false, false},  // a shortcut
+        {"Beta", 0, false, true},    // shared, with a subfolder not listed yet
+    };
+    ASSERT_EQ(shown.size(), expected.size());
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        EXPECT_EQ(shown[i].text, expected[i].text);
+        EXPECT_EQ(shown[i].overlay, expected[i].overlay) << shown[i].text;
+        EXPECT_EQ(shown[i].cut, expected[i].cut) << shown[i].text;
+        EXPECT_EQ(shown[i].hasChildren, expected[i].hasChildren) << shown[i].text;
+    }
+
+    // Opened in the window, the node is listed; opened again, it catches what was never told.
+    TTreeNode* beta = root->Children()[2].get();
+    EXPECT_TRUE(beta->Children().empty());
+    tree->ExpandedFromWindow(beta);
+    EXPECT_EQ(ChildTexts(beta), (std::vector<std::string>{"Deep"}));
+    shell.Add("C:\\Work\\Beta\\Late");
+    tree->ExpandedFromWindow(beta);
+    EXPECT_EQ(ChildTexts(beta), (std::vector<std::string>{"Deep", "Late"}));
+    EXPECT_TRUE(beta->expanded);
+}
+
+TEST_F(ShellControlsTest, ListAndComboShowTheShellsMarksAndTheComboItsFolderOpen)
+{
+    shell.shared.push_back("C:\\Work");
+    shell.links["C:\\Work\\notes.txt"] = "C:\\Elsewhere";
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    const auto names = list->Captions();
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        EXPECT_EQ(list->Item(i).overlayIndex, names[i] == "notes.txt" ? 1 : -1) << names[i];
+        EXPECT_EQ(list->Item(i).imageIndex, 1) << names[i];
+    }
+
+    auto* combo = Make<TNsShellCombo>();
+    combo->GetFolder()->SetPath("C:\\Work\\Beta");
+    ASSERT_EQ((*combo->Items())[combo->ItemIndex()], "Beta");
+    for (std::size_t i = 0; i < combo->Items()->Count(); ++i) {
+        const TNsImageComboItem item = combo->ImageItem(i);
+        const std::string& text = (*combo->Items())[i];
+        EXPECT_EQ(item.imageIndex, text == "Beta" ? 2 : 1) << text;
+        EXPECT_EQ(item.overlayIndex, text == "Work" ? 0 : -1) << text;
+    }
+}
+
+TEST_F(ShellControlsTest, ListAsksItsHandlerBeforeTheShellOpensItems)
+{
+    auto* list = Make<TNsShellList>();
+    list->SetMultiSelect(true);
+    list->Folder()->SetPath("C:\\Work");
+    bool answer = false;
+    int asked = 0;
+    const forms::MethodInfo opening{
+        "Opening", forms::HandlerOf<bool&>([&](forms::TObject&, forms::TObject*, bool& handled) {
+            EXPECT_FALSE(handled);
+            ++asked;
+            handled = answer;
+        })};
+    static_cast<forms::TMethod&>(list->onDblClickOpen) = {&opening, &form};
+    struct Case
+    {
+        std::vector<std::size_t> selected;
+        bool handled;
+        int asked;
+        std::vector<std::string> verbs;
+        std::string folderAfter;
+    };
+    // .cache 0, alpha 1, Beta 2, hidden.txt 3, notes.txt 4, Setup.exe 5
+    const Case cases[] = {
+        {{4}, false, 1, {"open C:\\Work\\notes.txt"}, "C:\\Work"},
+        {{4}, true, 1, {}, "C:\\Work"},
+        {{4, 5}, false, 1, {"open C:\\Work\\notes.txt"}, "C:\\Work"},
+        {{4, 5}, true, 1, {}, "C:\\Work"},
+        // A folder is entered without asking.
+        {{1}, true, 0, {}, "C:\\Work\\alpha"},
+    };
+    for (const Case& c : cases) {
+        list->Folder()->SetPath("C:\\Work");
+        shell.verbs.clear();
+        asked = 0;
+        answer = c.handled;
+        list->SetItemIndex(static_cast<std::int32_t>(c.selected.front()));
+        for (std::size_t i : c.selected)
+            list->SetSelected(i, true);
+        list->OpenSelection();
+        EXPECT_EQ(asked, c.asked) << c.selected.size() << c.handled;
+        EXPECT_EQ(shell.verbs, c.verbs) << c.selected.size() << c.handled;
+        EXPECT_EQ(list->Folder()->GetPath(), c.folderAfter);
+    }
+}
+
+class WherePresenter final : public IMenuPresenter
+{
+public:
+    TMenuItem* Present(TPopupMenu&, int x, int y) override
+    {
+        shownAt.push_back({x, y});
+        return nullptr;
+    }
+    std::vector<TPoint> shownAt;
+};
+
+TEST_F(ShellControlsTest, ListItemMenuHandlerMovesTheMenuAndGivesWayToTheShells)
+{
+    auto* list = Make<TNsShellList>();
+    list->Folder()->SetPath("C:\\Work");
+    auto* own = new TPopupMenu(&form);
+    WherePresenter presenter;
+    own->presenter = &presenter;
+    std::vector<std::int32_t> items;
+    const forms::MethodInfo asking{
+        "Asking", forms::HandlerOf<std::int32_t, TPoint&, TPopupMenu*&>(
+                      [&](forms::TObject&, forms::TObject*, std::int32_t item, TPoint& at,
+                          TPopupMenu*& menu) {
+                          items.push_back(item);
+                          at = {at.x + 10, at.y + 20};
+                          menu = own;
+                      })};
+    static_cast<forms::TMethod&>(list->onItemContextMenu) = {&asking, &form};
+
+    // Nothing selected: the handler's menu shows where it said.
+    list->ContextMenuFromWindow(5, 5);
+    EXPECT_EQ(items, (std::vector<std::int32_t>{-1}));
+    EXPECT_EQ(presenter.shownAt, (std::vector<TPoint>{{15, 25}}));
+    EXPECT_TRUE(shell.menusShown.empty());
+
+    // A selection: the shell's menu takes the handler's place.
+    list->SetItemIndex(4);
+    list->ContextMenuFromWindow(5, 5);
+    EXPECT_EQ(items, (std::vector<std::int32_t>{-1, 4}));
+    EXPECT_EQ(presenter.shownAt.size(), 1u);
+    EXPECT_EQ(shell.menusShown.size(), 1u);
+
+    // Without the shell's menus, the handler's shows for the selection too.
+    list->options &= ~nsloContextMenus;
+    list->ContextMenuFromWindow(5, 5);
+    EXPECT_EQ(presenter.shownAt.size(), 2u);
+    EXPECT_EQ(shell.menusShown.size(), 1u);
+}
+
+TEST_F(ShellControlsTest, SendToEntriesChosenFromEitherMenuGetTheItems)
+{
+    auto* tree = Make<TNsShellTree>();
+    auto* list = Make<TNsShellList>();
+    tree->BaseFolder()->SetPath("C:\\Work");
+    list->Folder()->SetPath("C:\\Work");
+    shell.menuChoice = 3;
+    tree->ContextMenuFromWindow(Root(*tree)->Children()[1].get(), 0, 0);  // alpha
+    list->SetItemIndex(4);                                                // notes.txt
+    list->ContextMenuFromWindow(0, 0);
+    EXPECT_EQ(shell.verbs, (std::vector<std::string>{"sendto 3 C:\\Work\\alpha",
+                                                     "sendto 3 C:\\Work\\notes.txt"}));
+}
+
+// Records what drawing an entry asks for; text is 6 pixels a character.
+class RecordingSendToPainter final : public ISendToPainter
+{
+public:
+    int TextWidth(const std::string& text) override { return 6 * static_cast<int>(text.size()); }
+    void Fill(const TRect& rect, TColor colour) override
+    {
+        calls.push_back("fill " + std::to_string(rect.left) + "," + std::to_string(rect.top) +
+                        (colour == clHighlight ? " highlight" : colour == clMenu ? " menu" : " ?"));
+    }
+    void Text(int x, int y, const std::string& text, TColor colour) override
+    {
+        calls.push_back("text " + std::to_string(x) + "," + std::to_string(y) + " " + text +
+                        (colour == clHighlightText ? " highlight"
+                                                   : colour == clMenuText ? " menu" : " ?"));
+    }
+    void Icon(int iconIndex, int x, int y) override
+    {
+        calls.push_back("icon " + std::to_string(iconIndex) + " " + std::to_string(x) + "," +
+                        std::to_string(y));
+    }
+    std::vector<std::string> calls;
+};
+
+TEST(ShellSendTo, EntriesAreTheFolderFilesSortedAndNamedWithoutExtension)
+{
+    const std::vector<SendToEntry> entries = SendToEntries({
+        {"Mail Recipient.MAPIMail", false, false, 4},
+        {"desktop (create shortcut).DeskLink", false, false, 5},
+        {"Old", true, false, 6},
+        {"desktop.ini", false, true, 7},
+        {"Backup.lnk", false, false, -1},
+        {"notes", false, false, 8},
+    });
+    std::vector<std::string> names;
+    for (const SendToEntry& entry : entries)
+        names.push_back(entry.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Backup.lnk", "desktop (create shortcut).DeskLink",
+                                               "Mail Recipient.MAPIMail", "notes"}));
+    EXPECT_EQ(entries[0].iconIndex, -1);
+
+    const std::pair<std::string, std::string> captions[] = {
+        {"Backup.lnk", "Backup"},
+        {"archive.tar.gz", "archive.tar"},
+        {"notes", "notes"},
+        {".hidden", ""},
+    };
+    for (const auto& [name, caption] : captions)
+        EXPECT_EQ(SendToCaption(name), caption) << name;
+
+    const std::tuple<int, int> ids[] = {{0, -1}, {1, 0}, {4, 3}, {5, -1}, {1000, -1}};
+    for (const auto& [id, index] : ids)
+        EXPECT_EQ(SendToIndexOfCommand(id, 4), index) << id;
+    EXPECT_EQ(SendToCommandId(0), 1);
+    EXPECT_TRUE(IsSendToPlaceholder(1, true));
+    EXPECT_FALSE(IsSendToPlaceholder(1, false));
+    EXPECT_FALSE(IsSendToPlaceholder(2, true));
+}
+
+TEST(ShellSendTo, EntriesAreMeasuredAndDrawnWithTheirIconBesideTheName)
+{
+    RecordingSendToPainter painter;
+    const SendToEntry entry{"Backup.lnk", 9};
+    // "Backup" is 36 pixels: the icon's room added; one menu line and two pixels high.
+    EXPECT_EQ(MeasureSendToItem(painter, entry, 19), (TPoint{68, 21}));
+
+    DrawSendToItem(painter, entry, {10, 40, 110, 61}, false);
+    DrawSendToItem(painter, entry, {10, 40, 110, 61}, true);
+    EXPECT_EQ(painter.calls, (std::vector<std::string>{
+                                 "fill 10,40 menu", "text 42,42 Backup menu", "icon 9 18,42",
+                                 "fill 10,40 highlight", "text 42,42 Backup highlight",
+                                 "icon 9 18,42"}));
+}
+
+TEST(ShellSendTo, ATypedLetterSelectsTheNextEntryOrRunsTheOnlyOne)
+{
+    const std::vector<SendToEntry> entries = {
+        {"Backup.lnk"}, {"bin.lnk"}, {"Mail.MAPIMail"}, {"Zip.lnk"}};
+    struct Case
+    {
+        char typed;
+        int highlighted;
+        int index;
+        SendToMenuChar::Action action;
+    };
+    const Case cases[] = {
+        {'m', -1, 2, SendToMenuChar::Execute},
+        {'b', -1, 0, SendToMenuChar::Select},
+        {'B', 0, 1, SendToMenuChar::Select},
+        // From the last match the search goes round to the top.
+        {'b', 1, 0, SendToMenuChar::Select},
+        {'z', 3, 3, SendToMenuChar::Execute},
+        {'q', -1, 0, SendToMenuChar::None},
+    };
+    for (const Case& c : cases) {
+        const SendToMenuChar answer = AnswerSendToMenuChar(entries, c.typed, c.highlighted);
+        EXPECT_EQ(answer.action, c.action) << c.typed << c.highlighted;
+        if (c.action != SendToMenuChar::None) {
+            EXPECT_EQ(answer.index, c.index) << c.typed << c.highlighted;
+        }
+    }
+    EXPECT_EQ(AnswerSendToMenuChar({}, 'a', -1).action, SendToMenuChar::None);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -14,8 +15,10 @@
 #include "core/text_convert.h"
 #include "setup/ui/capture_win32.h"
 #include "setup/ui/change_watch_win32.h"
+#include "setup/ui/control_windows_win32.h"
 #include "setup/ui/folder_watch_win32.h"
 #include "setup/ui/message_loop_win32.h"
+#include "setup/ui/send_to_win32.h"
 #include "setup/ui/shell_controls.h"
 #include "setup/ui/shell_data_object_win32.h"
 #include "setup/ui/shell_namespace_win32.h"
@@ -519,6 +522,130 @@ TEST_F(ShellWindowsTest, ADataObjectCarriesTheItemsInTheShellsFormats)
     EXPECT_EQ(source->QueryContinueDrag(FALSE, 0), DRAGDROP_S_DROP);
     EXPECT_EQ(source->GiveFeedback(DROPEFFECT_COPY), DRAGDROP_S_USEDEFAULTCURSORS);
     source->Release();
+}
+
+
+// The item of the tree window that shows the node.
+TVITEMA ShownItem(HWND window, const TTreeNode* node)
+{
+    TVITEMA item{};
+    item.hItem = TreeItemOf(window, node);
+    item.mask = TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_STATE;
+    item.stateMask = TVIS_CUT | TVIS_OVERLAYMASK | TVIS_EXPANDED;
+    ::SendMessageA(window, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item;
+}
+
+TTreeNode* ChildNamed(const TTreeNode* node, const std::string& text)
+{
+    for (const auto& child : node->Children())
+        if (child->Text() == text)
+            return child.get();
+    return nullptr;
+}
+
+TEST_F(WatchedShellTest, TheTreeWindowShowsTheShellsIconsAndOpensNodesByPostedKeys)
+{
+    auto* tree = Add<TNsShellTree>();
+    tree->SetBounds(0, 0, 240, 240);
+    tree->BaseFolder()->SetPath(root);
+    Show();
+    HWND window = WindowOf(*tree);
+    SHFILEINFOW info{};
+    const auto system = reinterpret_cast<HIMAGELIST>(::SHGetFileInfoW(
+        L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    ASSERT_NE(system, nullptr);
+    EXPECT_EQ(::SendMessageA(window, TVM_GETIMAGELIST, TVSIL_NORMAL, 0),
+              reinterpret_cast<LRESULT>(system));
+
+    TTreeNode* work = tree->Items()->Roots().front().get();
+    const IdList base = tree->BaseFolder()->GetIdList();
+    const TVITEMA shownWork = ShownItem(window, work);
+    EXPECT_EQ(shownWork.iImage, shell.IconIndex(base, false));
+    EXPECT_EQ(shownWork.iSelectedImage, shell.IconIndex(base, true));
+    EXPECT_TRUE(shownWork.state & TVIS_EXPANDED);
+    EXPECT_TRUE(ShownItem(window, ChildNamed(work, ".cache")).state & TVIS_CUT);
+    EXPECT_FALSE(ShownItem(window, ChildNamed(work, "alpha")).state & TVIS_CUT);
+
+    // Beta's folder is not listed yet, but the window offers to open it.
+    TTreeNode* beta = ChildNamed(work, "Beta");
+    ASSERT_NE(beta, nullptr);
+    EXPECT_TRUE(beta->Children().empty());
+    EXPECT_EQ(ShownItem(window, beta).cChildren, 1);
+
+    // The right arrow opens the selected node, which lists its folder.
+    tree->SetSelectedPath(root + "\\Beta");
+    app.ProcessMessages();
+    ASSERT_EQ(tree->Selected(), beta);
+    ::SetFocus(window);
+    PressKey(app, window, VK_RIGHT);
+    EXPECT_TRUE(PumpUntil(app, [&] { return ChildTexts(beta).size() == 1; }));
+    EXPECT_EQ(ChildTexts(beta), (std::vector<std::string>{"Deep"}));
+
+    // Wine tells nothing of a change this deep below the watched drive: closing and opening the
+    // node again brings it up to date.
+    scratch.Make("Work\\Beta\\Late");
+    PressKey(app, window, VK_LEFT);
+    PressKey(app, window, VK_RIGHT);
+    EXPECT_TRUE(PumpUntil(app, [&] { return ChildTexts(beta).size() == 2; }));
+    EXPECT_EQ(ChildTexts(beta), (std::vector<std::string>{"Deep", "Late"}));
+    EXPECT_TRUE(ShownItem(window, beta).state & TVIS_EXPANDED);
+}
+
+// The process's Explorer instance of a test: it answers only for its browser.
+class FakeExplorer final : public IUnknown
+{
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override
+    {
+        if (id == IID_IUnknown || id == IID_IShellBrowser) {
+            *object = this;
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    ULONG references = 1;
+};
+
+TEST_F(WatchedShellTest, TheListAnswersTheShellsQuestionForItsBrowser)
+{
+    constexpr UINT kGetShellBrowser = WM_USER + 7;
+    auto* list = Add<TNsShellList>();
+    list->Folder()->SetPath(root);
+    Show();
+    HWND window = WindowOf(*list);
+    EXPECT_EQ(::SendMessageW(window, kGetShellBrowser, 0, 0), 0);
+
+    using SetInstance = void(WINAPI*)(IUnknown*);
+    auto set = reinterpret_cast<SetInstance>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("shell32.dll"), "SHSetInstanceExplorer")));
+    ASSERT_NE(set, nullptr);
+    FakeExplorer explorer;
+    set(&explorer);
+    EXPECT_EQ(::SendMessageW(window, kGetShellBrowser, 0, 0),
+              reinterpret_cast<LRESULT>(static_cast<IUnknown*>(&explorer)));
+    set(nullptr);
+    // The answer hands out no reference of its own.
+    EXPECT_EQ(explorer.references, 1u);
+}
+
+TEST_F(ShellWindowsTest, SendToDropsTheItemsOntoTheChosenEntryOnly)
+{
+    const std::string sendTo = scratch.Make("SendTo");
+    scratch.Make("SendTo\\Archive");
+    const IdList folder = *shell.ParsePath(root);
+    const IdList notes = IdListLast(*shell.ParsePath(root + "\\notes.txt"));
+    IDataObject* data = shell.DataObjectOf(folder, {notes});
+    ASSERT_NE(data, nullptr);
+    EXPECT_FALSE(RunSendTo(sendTo, "Missing", *data));
+    EXPECT_TRUE(RunSendTo(sendTo, "Archive", *data));
+    data->Release();
+    // Wine's folders take the drop and copy nothing; what was sent is never moved away.
+    EXPECT_TRUE(testsupport::FileExists(scratch / L"Work\\notes.txt"));
 }
 
 }  // namespace
