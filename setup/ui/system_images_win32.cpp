@@ -16,9 +16,15 @@ HIMAGELIST ShellImageList(bool small)
                          SHGFI_SYSICONINDEX | (small ? SHGFI_SMALLICON : SHGFI_LARGEICON)));
 }
 
-// Older common controls draw no overlays from these lists; Windows 9x's shell sets its own.
+// Older common controls draw no overlays from these lists; Windows 9x's shell sets its own. A
+// shell with lists of more sizes (it offers them through SHGetImageList) sets its own overlays
+// and keeps its lists' indexes in step: an icon added to two of them alone would shift every icon
+// it adds later.
 bool OverlaysWanted()
 {
+    if (HMODULE shell = ::GetModuleHandleA("shell32.dll");
+        shell && ::GetProcAddress(shell, "SHGetImageList"))
+        return false;
     OSVERSIONINFOA version{};
     version.dwOSVersionInfoSize = sizeof(version);
 #pragma GCC diagnostic push

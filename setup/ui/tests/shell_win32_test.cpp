@@ -557,6 +557,20 @@ TEST_F(WatchedShellTest, TheTreeWindowShowsTheShellsIconsAndOpensNodesByPostedKe
     ASSERT_NE(system, nullptr);
     EXPECT_EQ(::SendMessageA(window, TVM_GETIMAGELIST, TVSIL_NORMAL, 0),
               reinterpret_cast<LRESULT>(system));
+    // The shell's lists of every size hold the same icons at the same places.
+    const auto large = reinterpret_cast<HIMAGELIST>(::SHGetFileInfoW(
+        L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_LARGEICON));
+    // The image list interface's id, which the import libraries lack.
+    constexpr GUID kImageList = {0x46eb5926, 0x582e, 0x4017,
+                                 {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+    IUnknown* extraLarge = nullptr;
+    ASSERT_EQ(::SHGetImageList(SHIL_EXTRALARGE, kImageList,
+                               reinterpret_cast<void**>(&extraLarge)),
+              S_OK);
+    EXPECT_EQ(::ImageList_GetImageCount(system), ::ImageList_GetImageCount(large));
+    EXPECT_EQ(::ImageList_GetImageCount(system),
+              ::ImageList_GetImageCount(reinterpret_cast<HIMAGELIST>(extraLarge)));
+    extraLarge->Release();
 
     TTreeNode* work = tree->Items()->Roots().front().get();
     const IdList base = tree->BaseFolder()->GetIdList();
