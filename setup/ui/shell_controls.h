@@ -38,6 +38,11 @@ struct TNsLvOnItemContextMenuEvent : forms::TEvent<std::int32_t, TPoint&, TPopup
 {
 };
 
+// The same for the tree's node under the mouse (none for none).
+struct TNsTvOnNodeContextMenuEvent : forms::TEvent<TTreeNode*, TPoint&, TPopupMenu*&>
+{
+};
+
 // Tree options (bits of the published set).
 inline constexpr std::uint32_t nstoVirtualFolders = 1u << 1;
 inline constexpr std::uint32_t nstoDefaultKeyHandling = 1u << 3;
@@ -96,9 +101,14 @@ public:
     // Watches the drives for changes, which refresh the tree after a short delay.
     void WatchDrives();
 
-    // Shows the shell's menu of the node at the screen point and does what was chosen.
+    // Asks the handler first; the shell's menu of the node, when it has one, is shown instead of
+    // the handler's.
     void ContextMenuFromWindow(TTreeNode* node, int x, int y) override;
+    // Shows the shell's menu of the node at the screen point and does what was chosen; false
+    // when the node has none.
+    bool ShowShellContextMenu(TTreeNode* node, int x, int y);
     TPopupHintEvent onPopupHint;
+    TNsTvOnNodeContextMenuEvent onNodeContextMenu;
     // Drags the node's item to wherever the user drops it.
     void BeginDragFromWindow(TTreeNode* node, bool rightButton) override;
     // Drops go to the folder of the node under the mouse; a node the mouse rests on opens.
@@ -305,3 +315,4 @@ private:
 UI_EVENT_TYPE(TPopupHintEvent)
 UI_EVENT_TYPE(TNsShDblClickOpenEvent)
 UI_EVENT_TYPE(TNsLvOnItemContextMenuEvent)
+UI_EVENT_TYPE(TNsTvOnNodeContextMenuEvent)

@@ -1,4 +1,5 @@
 #include "setup/forms/class_builder.h"
+#include "setup/ui/menus.h"
 #include "setup/ui/shell_commands.h"
 #include "setup/ui/shell_controls.h"
 #include "setup/ui/shell_transfer.h"
@@ -20,6 +21,7 @@ const forms::ClassInfo& TNsShellTree::StaticClass()
             .Property("BaseFolder", &TNsShellTree::BaseFolder, &TNsShellTree::SetBaseFolder)
             .Property("Path", &TNsShellTree::GetSelectedPath, &TNsShellTree::SetSelectedPath)
             .Property("ShellList", &TNsShellTree::ShellList, &TNsShellTree::SetShellList)
+            .Property("OnNodeContextMenu", &TNsShellTree::onNodeContextMenu)
             .Property("OnPopupHint", &TNsShellTree::onPopupHint)
             .Build();
     return info;
@@ -424,14 +426,25 @@ bool TNsShellTree::InvokeVerb(TTreeNode* node, const std::string& verb)
 
 void TNsShellTree::ContextMenuFromWindow(TTreeNode* node, int x, int y)
 {
+    TPoint at{x, y};
+    TPopupMenu* popup = nullptr;
+    onNodeContextMenu(this, node, at, popup);
+    if ((options & nstoContextMenus) && ShowShellContextMenu(node, at.x, at.y))
+        return;
+    if (popup)
+        popup->Popup(at.x, at.y);
+}
+
+bool TNsShellTree::ShowShellContextMenu(TTreeNode* node, int x, int y)
+{
     IShellNamespace* shell = Shell();
     const NodeData* data = DataOf(node);
     // The root's parent is not shown: the root has no menu here.
-    if (!shell || !(options & nstoContextMenus) || !data || !node->Parent())
-        return;
+    if (!shell || !data || !node->Parent())
+        return false;
     auto menu = shell->ContextMenu(AbsoluteOf(node->Parent()), {data->relative}, !readOnly);
     if (!menu)
-        return;
+        return false;
     const std::uintptr_t owner = Peer() ? Peer()->Handle() : 0;
     const ShellMenuChoice choice = TrackShellMenu(
         *menu, owner, x, y, [this](const std::string& hint) { onPopupHint(this, hint); });
@@ -441,6 +454,7 @@ void TNsShellTree::ContextMenuFromWindow(TTreeNode* node, int x, int y)
         RefreshTree();
     else if (choice.action == ShellMenuAction::SendTo)
         shell->SendTo(choice.id, AbsoluteOf(node->Parent()), {data->relative});
+    return true;
 }
 
 void TNsShellTree::BeginDragFromWindow(TTreeNode* node, bool rightButton)

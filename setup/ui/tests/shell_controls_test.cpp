@@ -1095,6 +1095,40 @@ TEST_F(ShellControlsTest, ListItemMenuHandlerMovesTheMenuAndGivesWayToTheShells)
     EXPECT_EQ(shell.menusShown.size(), 1u);
 }
 
+TEST_F(ShellControlsTest, TreeNodeMenuHandlerServesWhereTheShellHasNoMenu)
+{
+    auto* tree = Make<TNsShellTree>();
+    tree->BaseFolder()->SetPath("C:\\Work");
+    auto* own = new TPopupMenu(&form);
+    WherePresenter presenter;
+    own->presenter = &presenter;
+    std::vector<std::string> asked;
+    const forms::MethodInfo asking{
+        "Asking", forms::HandlerOf<TTreeNode*, TPoint&, TPopupMenu*&>(
+                      [&](forms::TObject&, forms::TObject*, TTreeNode* node, TPoint& at,
+                          TPopupMenu*& menu) {
+                          asked.push_back(node ? node->Text() : "none");
+                          at = {at.x + 1, at.y + 2};
+                          menu = own;
+                      })};
+    static_cast<forms::TMethod&>(tree->onNodeContextMenu) = {&asking, &form};
+    TTreeNode* root = Root(*tree);
+    TTreeNode* alpha = root->Children()[1].get();
+
+    // The root has no shell menu; alpha's takes the handler's place.
+    tree->ContextMenuFromWindow(root, 10, 10);
+    tree->ContextMenuFromWindow(alpha, 10, 10);
+    tree->ContextMenuFromWindow(nullptr, 10, 10);
+    EXPECT_EQ(asked, (std::vector<std::string>{"Work", "alpha", "none"}));
+    EXPECT_EQ(presenter.shownAt, (std::vector<TPoint>{{11, 12}, {11, 12}}));
+    EXPECT_EQ(shell.menusShown.size(), 1u);
+
+    tree->options &= ~nstoContextMenus;
+    tree->ContextMenuFromWindow(alpha, 10, 10);
+    EXPECT_EQ(presenter.shownAt.size(), 3u);
+    EXPECT_EQ(shell.menusShown.size(), 1u);
+}
+
 TEST_F(ShellControlsTest, SendToEntriesChosenFromEitherMenuGetTheItems)
 {
     auto* tree = Make<TNsShellTree>();
