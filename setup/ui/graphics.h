@@ -28,6 +28,7 @@ inline constexpr TColor clWindow = TColor(static_cast<std::int32_t>(0xFF000005))
 inline constexpr TColor clWindowText = TColor(static_cast<std::int32_t>(0xFF000008));
 inline constexpr TColor clBtnShadow = TColor(static_cast<std::int32_t>(0xFF000010));
 inline constexpr TColor clBtnHighlight = TColor(static_cast<std::int32_t>(0xFF000014));
+inline constexpr TColor clInfoBk = TColor(static_cast<std::int32_t>(0xFF000018));
 inline constexpr TColor clHighlight = TColor(static_cast<std::int32_t>(0xFF00000D));
 inline constexpr TColor clHighlightText = TColor(static_cast<std::int32_t>(0xFF00000E));
 inline constexpr TColor clGrayText = TColor(static_cast<std::int32_t>(0xFF000011));

@@ -1,5 +1,6 @@
 #include "shred/wipers/free_space_wiper.h"
 
+#include "shred/wipers/ascii_path.h"
 #include "shred/wipers/progress_file_estimate.h"
 
 #include <cinttypes>
@@ -8,16 +9,6 @@
 namespace shred::wipers {
 
 namespace {
-
-// What the console lines show of a wide path: plain characters kept, others as '?'.
-std::string Narrow(std::wstring_view text)
-{
-    std::string narrow;
-    narrow.reserve(text.size());
-    for (wchar_t c : text)
-        narrow += (c > 0 && c < 0x80) ? static_cast<char>(c) : '?';
-    return narrow;
-}
 
 std::wstring Widen(std::string_view text)
 {
@@ -56,7 +47,7 @@ bool FillRemainder(IFreeSpaceSystem& system, const std::wstring& folder, int fir
             if (made == FillerResult::Sized)
                 break;
             if (made == FillerResult::NotCreated || attempt <= cluster) {
-                system.Print("Last filler not sized: " + Narrow(name) + "\n");
+                system.Print("Last filler not sized: " + NarrowPath(name) + "\n");
                 return false;
             }
             const std::uint64_t half = (attempt / 2) / cluster * cluster;
@@ -99,7 +90,7 @@ public:
 
     int Run()
     {
-        m_system.Print("strWorkingFolder: " + Narrow(m_plan.folder) + "\n");
+        m_system.Print("strWorkingFolder: " + NarrowPath(m_plan.folder) + "\n");
         m_context.baselineTime = m_progressSystem.NowSeconds();
         m_context.callerCtx = m_request.ctx;
         m_context.system = &m_progressSystem;
@@ -148,7 +139,7 @@ private:
         const std::uint32_t error =
             m_plan.isDriveLetter ? m_system.LastError() : kErrorInvalidDrive;
         std::string text =
-            Format("%s Error: %d Drive type: %d", Narrow(m_plan.folder).c_str(),
+            Format("%s Error: %d Drive type: %d", NarrowPath(m_plan.folder).c_str(),
                    static_cast<int>(error), static_cast<int>(m_system.DriveType(m_plan.givenRoot)));
         std::uint64_t freeBytes = 0;
         std::uint64_t totalBytes = 0;
@@ -178,7 +169,7 @@ private:
 
         ClusterGeometry geometry;
         if (!m_system.Geometry(m_plan.root, geometry)) {
-            m_system.Print(Format("GetDiskFreeSpace %s %d\n", Narrow(m_plan.folder).c_str(),
+            m_system.Print(Format("GetDiskFreeSpace %s %d\n", NarrowPath(m_plan.folder).c_str(),
                                   static_cast<int>(m_system.LastError())));
             return false;
         }
@@ -211,7 +202,7 @@ private:
                 return kFreeSpaceQueryFailed;
             if (m_freeBytes >= before) {
                 // Quotas, compression or sparse files: more fillers would never consume the space.
-                m_system.Print("Free space did not shrink after " + Narrow(name) + "\n");
+                m_system.Print("Free space did not shrink after " + NarrowPath(name) + "\n");
                 m_notFilled = true;
                 break;
             }
@@ -235,7 +226,7 @@ private:
             return kGoOn;
         if (Aborted())
             return kFreeSpaceAborted;
-        m_system.Print("Shred " + Narrow(FirstFiller()) + "\n");
+        m_system.Print("Shred " + NarrowPath(FirstFiller()) + "\n");
         const int result = m_shredFile(FirstFiller(), m_request.algorithmId, &m_context,
                                        m_request.pauseEvent, m_abortFlag, &WriteWipeProgress, 1);
         m_system.Print(Format("VNTShredFile %d\n", result));

@@ -1,20 +1,13 @@
 #include "shred/wipers/slack_walk.h"
 
 #include "shred/engine/shred_target.h"
+#include "shred/wipers/ascii_path.h"
 
 #include <cstdio>
 
 namespace shred::wipers {
 
 namespace {
-
-std::string Narrow(std::wstring_view text)
-{
-    std::string narrow;
-    for (wchar_t c : text)
-        narrow += (c > 0 && c < 0x80) ? static_cast<char>(c) : '?';
-    return narrow;
-}
 
 // What every level of one run shares; the caller's call owns it.
 struct SlackRun
@@ -141,7 +134,7 @@ int WipeTarget(SlackRun& run, std::wstring path, bool countHere)
         run.processed = 0;
         char line[64];
         std::snprintf(line, sizeof line, "totalAmount: %d ", run.totalCount);
-        run.system.Print(line + Narrow(path) + "\n");
+        run.system.Print(line + NarrowPath(path) + "\n");
     }
 
     const std::vector<SlackEntry> matches =

@@ -1,4 +1,5 @@
 // MD5 as RFC 1321 gives it.
+#include <bit>
 #include <cmath>
 
 #include "support/cipher/digest_padding.h"
@@ -6,11 +7,6 @@
 
 namespace cipher {
 namespace {
-
-constexpr uint32_t Rotl(uint32_t x, int n)
-{
-    return (x << n) | (x >> (32 - n));
-}
 
 // T[i] = floor(2^32 * |sin(i + 1)|), as the RFC defines the table.
 const uint32_t* SineTable() noexcept
@@ -60,7 +56,7 @@ void Md5Compress(uint32_t state[4], const uint8_t block[64]) noexcept
                 g = (7 * i) % 16;
                 break;
         }
-        const uint32_t rotated = Rotl(a + f + t[i] + x[g], kShifts[round][i % 4]);
+        const uint32_t rotated = std::rotl(a + f + t[i] + x[g], kShifts[round][i % 4]);
         a = d;
         d = c;
         c = b;

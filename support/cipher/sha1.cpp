@@ -3,17 +3,13 @@
 #include "support/cipher/digests.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "support/cipher/digest_padding.h"
 
 namespace cipher {
 namespace {
-
-constexpr uint32_t Rotl(uint32_t x, int n)
-{
-    return (x << n) | (x >> (32 - n));
-}
 
 void Sha1Compress(uint32_t state[5], const uint8_t block[64]) noexcept
 {
@@ -22,7 +18,7 @@ void Sha1Compress(uint32_t state[5], const uint8_t block[64]) noexcept
         w[t] = uint32_t(block[4 * t]) << 24 | uint32_t(block[4 * t + 1]) << 16 |
                uint32_t(block[4 * t + 2]) << 8 | uint32_t(block[4 * t + 3]);
     for (int t = 16; t < 80; ++t)
-        w[t] = Rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
+        w[t] = std::rotl(w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16], 1);
 
     uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4];
     for (int t = 0; t < 80; ++t) {
@@ -40,10 +36,10 @@ void Sha1Compress(uint32_t state[5], const uint8_t block[64]) noexcept
             f = b ^ c ^ d;
             k = 0xCA62C1D6;
         }
-        const uint32_t temp = Rotl(a, 5) + f + e + k + w[t];
+        const uint32_t temp = std::rotl(a, 5) + f + e + k + w[t];
         e = d;
         d = c;
-        c = Rotl(b, 30);
+        c = std::rotl(b, 30);
         b = a;
         a = temp;
     }

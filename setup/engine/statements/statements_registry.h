@@ -22,6 +22,8 @@ inline constexpr std::uint32_t kRegQword = 11;
 // The root numbers of the statements: 0 HKEY_CLASSES_ROOT, 1 HKEY_CURRENT_USER,
 // 2 HKEY_LOCAL_MACHINE, 3 HKEY_USERS, 4 HKEY_CURRENT_CONFIG.
 inline constexpr std::int32_t kRegistryRootCount = 5;
+inline constexpr std::int32_t kCurrentUser = 1;
+inline constexpr std::int32_t kLocalMachine = 2;
 
 enum class RegistryReadStatus
 {

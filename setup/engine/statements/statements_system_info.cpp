@@ -2,14 +2,13 @@
 
 #include "setup/engine/interpreter/statements_platform_view.h"
 #include "setup/engine/interpreter/statements_support.h"
+#include "setup/engine/statements/statements_registry.h"
 #include "setup/engine/script/variables.h"
 
 namespace setup::engine {
 
 namespace {
 
-constexpr int kLocalMachine = 2;
-constexpr int kCurrentUser = 1;
 constexpr int kCsidlProgramFiles = 38;
 constexpr int kCsidlProgramFilesCommon = 43;
 constexpr const char* kCurrentVersionKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";

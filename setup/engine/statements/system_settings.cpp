@@ -4,13 +4,13 @@
 
 #include "setup/engine/interpreter/statements_platform_view.h"
 #include "setup/engine/script/variables.h"
+#include "setup/engine/statements/statements_registry.h"
 #include "setup/engine/statements/statements_system_info.h"
 
 namespace setup::engine {
 
 namespace {
 
-constexpr int kLocalMachine = 2;
 constexpr const char* kIisKey = "SOFTWARE\\Microsoft\\INetStp";
 constexpr const char* kInternetExplorerKey = "SOFTWARE\\Microsoft\\Internet Explorer";
 

@@ -11,12 +11,6 @@ namespace htmlview {
 
 namespace {
 
-std::string AttributeText(const AttributeList& attributes, Sym symbol)
-{
-    const Attribute* attribute = attributes.Find(symbol);
-    return attribute ? attribute->value : std::string();
-}
-
 bool SameGroup(const CheckControl& a, const CheckControl& b)
 {
     return a.radio && b.radio && LowerAscii(a.name) == LowerAscii(b.name);
@@ -64,14 +58,14 @@ int EditSizeOf(const AttributeList& attributes)
 
 FormControl::FormControl(Form& form, const AttributeList& attributes) : form(form)
 {
-    name = AttributeText(attributes, Sym::Name);
-    value = AttributeText(attributes, Sym::Value);
-    id = AttributeText(attributes, Sym::Id);
-    title = AttributeText(attributes, Sym::Title);
-    onClick = AttributeText(attributes, Sym::Onclick);
-    onFocus = AttributeText(attributes, Sym::Onfocus);
-    onBlur = AttributeText(attributes, Sym::Onblur);
-    onChange = AttributeText(attributes, Sym::Onchange);
+    name = attributes.Text(Sym::Name);
+    value = attributes.Text(Sym::Value);
+    id = attributes.Text(Sym::Id);
+    title = attributes.Text(Sym::Title);
+    onClick = attributes.Text(Sym::Onclick);
+    onFocus = attributes.Text(Sym::Onfocus);
+    onBlur = attributes.Text(Sym::Onblur);
+    onChange = attributes.Text(Sym::Onchange);
     disabled = attributes.Find(Sym::Disabled) != nullptr;
 }
 
@@ -476,7 +470,7 @@ TextAreaControl::TextAreaControl(Form& form, const AttributeList& attributes,
         rows = std::min(r->number, 1000);
     if (const Attribute* c = attributes.Find(Sym::Cols); c && c->number > 0)
         columns = std::min(c->number, 1000);
-    const std::string wrapText = LowerAscii(Trim(AttributeText(attributes, Sym::Wrap)));
+    const std::string wrapText = LowerAscii(Trim(attributes.Text(Sym::Wrap)));
     wrap = wrapText == "off" ? Wrap::Off : wrapText == "hard" ? Wrap::Hard : Wrap::Soft;
     control = Host().Create(wrap == Wrap::Off ? ControlKind::MemoNoWrap : ControlKind::Memo,
                             Utf8ToUtf16(initialText), !disabled);
@@ -522,9 +516,9 @@ Form::Form(IControlHost& host, const AttributeList* attributes, int pixelsPerInc
         return;
     if (const Attribute* m = attributes->Find(Sym::Method))
         method = m->value.substr(0, 4);
-    action = AttributeText(*attributes, Sym::Action);
-    target = AttributeText(*attributes, Sym::Target);
-    encType = AttributeText(*attributes, Sym::Enctype);
+    action = attributes->Text(Sym::Action);
+    target = attributes->Text(Sym::Target);
+    encType = attributes->Text(Sym::Enctype);
 }
 
 template <class Control, class... Args>
@@ -540,7 +534,7 @@ Control& Form::Add(Args&&... args)
 
 FormControl& Form::AddInput(const AttributeList& attributes)
 {
-    const std::string type = LowerAscii(Trim(AttributeText(attributes, Sym::Type)));
+    const std::string type = LowerAscii(Trim(attributes.Text(Sym::Type)));
     if (type == "hidden")
         return Add<HiddenControl>(attributes);
     if (type == "submit")

@@ -11,36 +11,25 @@ namespace {
 // A panel stays below this size, whatever the markup asks.
 constexpr int kMaxPanelSize = 10000;
 
-std::string AttributeText(const AttributeList& attributes, Sym symbol)
-{
-    const Attribute* attribute = attributes.Find(symbol);
-    return attribute ? attribute->value : std::string();
-}
-
-bool IsPercent(const Attribute& attribute)
-{
-    return attribute.value.find('%') != std::string::npos;
-}
-
 }  // namespace
 
 Panel::Panel(IControlHost& host, const AttributeList& attributes) : host(host)
 {
-    name = AttributeText(attributes, Sym::Name);
-    source = AttributeText(attributes, Sym::Src);
-    type = AttributeText(attributes, Sym::Type);
-    alt = AttributeText(attributes, Sym::Alt);
+    name = attributes.Text(Sym::Name);
+    source = attributes.Text(Sym::Src);
+    type = attributes.Text(Sym::Type);
+    alt = attributes.Text(Sym::Alt);
     if (const Attribute* w = attributes.Find(Sym::Width)) {
-        percentWidth = IsPercent(*w);
+        percentWidth = w->IsPercent();
         specWidth = std::clamp(w->number, percentWidth ? 1 : 0, percentWidth ? 100 : kMaxPanelSize);
         if (!percentWidth && specWidth > 0)
             naturalWidth = specWidth;
     }
     if (const Attribute* h = attributes.Find(Sym::Height)) {
-        if (IsPercent(*h) && h->number >= 1 && h->number <= 100) {
+        if (h->IsPercent() && h->number >= 1 && h->number <= 100) {
             percentHeight = true;
             specHeight = h->number;
-        } else if (!IsPercent(*h)) {
+        } else if (!h->IsPercent()) {
             specHeight = std::clamp(h->number, 1, kMaxPanelSize);
             naturalHeight = specHeight;
         }

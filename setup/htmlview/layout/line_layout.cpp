@@ -10,11 +10,6 @@ namespace htmlview {
 
 namespace {
 
-bool IsPlaceholder(char16_t c)
-{
-    return c == kControlMark || c == kImageMark;
-}
-
 bool IsWide(char16_t c)
 {
     return c >= 0x3000;

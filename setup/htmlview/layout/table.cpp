@@ -14,18 +14,13 @@ namespace htmlview {
 
 namespace {
 
-bool IsPercent(const Attribute& attribute)
-{
-    return attribute.value.find('%') != std::string::npos;
-}
-
 // A width for the table's own flow: so large a table still lays out in bounded room.
 constexpr int kMaxTableWidth = 100000;
 
 // A HEIGHT attribute: pixels, or a percentage from 0 to 100.
 void ReadHeight(const Attribute& attribute, int& pixels, int& percent)
 {
-    if (IsPercent(attribute))
+    if (attribute.IsPercent())
         percent = std::clamp(attribute.number, 0, 100);
     else
         pixels = std::clamp(attribute.number, 0, kMaxTableWidth);
@@ -52,11 +47,11 @@ TableSection::TableSection(Document& document, const AttributeList& attributes)
     if (const Attribute* s = attributes.Find(Sym::Cellspacing); s && s->number >= -1)
         cellSpacing = std::clamp(s->number, 0, 40);
     if (const Attribute* w = attributes.Find(Sym::Width); w && w->number > 0) {
-        widthPercent = IsPercent(*w);
+        widthPercent = w->IsPercent();
         widthAttr = widthPercent ? std::min(w->number, 100) : std::min(w->number, kMaxTableWidth);
     }
     if (const Attribute* h = attributes.Find(Sym::Height); h && h->number > 0) {
-        heightPercent = IsPercent(*h);
+        heightPercent = h->IsPercent();
         heightAttr = std::clamp(h->number, 0, heightPercent ? 100 : kMaxTableWidth);
     }
     if (const auto both = ColorAttribute(attributes, Sym::Bordercolor))
@@ -106,10 +101,10 @@ TableCell& TableSection::AddCell(std::unique_ptr<Block> block, const AttributeLi
     if (const Attribute* span = attributes.Find(Sym::Rowspan); span && span->number > 1)
         cell.askedRowSpan = std::min(span->number, kMaxSpan);
     if (const Attribute* w = attributes.Find(Sym::Width)) {
-        if (IsPercent(*w) && w->number >= 1 && w->number <= 100) {
+        if (w->IsPercent() && w->number >= 1 && w->number <= 100) {
             cell.widthAttr = w->number * 10;
             cell.isPercent = true;
-        } else if (!IsPercent(*w) && w->number > 0) {
+        } else if (!w->IsPercent() && w->number > 0) {
             cell.widthAttr = std::min(w->number, kMaxTableWidth);
         }
     }

@@ -24,11 +24,6 @@ char16_t ChangeCase(char16_t c, bool upper)
     return c;
 }
 
-bool IsPlaceholder(char16_t c)
-{
-    return c == kControlMark || c == kImageMark;
-}
-
 }  // namespace
 
 TextSection::TextSection(Document& document, const SectionStyle& style) : SectionBase(document)

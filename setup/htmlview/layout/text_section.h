@@ -18,6 +18,12 @@ namespace htmlview {
 // Characters that stand for something other than text; each takes one document position.
 constexpr char16_t kControlMark = 0x0002;
 constexpr char16_t kImageMark = 0x0004;
+
+// A mark standing for a control or an image in the text.
+constexpr bool IsPlaceholder(char16_t c)
+{
+    return c == kControlMark || c == kImageMark;
+}
 constexpr char16_t kBreakMark = 0x0008;
 
 enum class Justify

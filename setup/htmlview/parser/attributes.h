@@ -17,6 +17,9 @@ struct Attribute
     std::string name;   // upper case
     std::string value;  // as written, entities decoded
     int number = 0;     // the value read as a number where it is one
+
+    // A width or height written as a percentage.
+    bool IsPercent() const { return value.find('%') != std::string::npos; }
 };
 
 class AttributeList
@@ -29,6 +32,12 @@ public:
     void Add(Attribute attribute);
     // The first attribute with the symbol, or none.
     const Attribute* Find(Sym symbol) const;
+    // The value of the first attribute with the symbol; empty without one.
+    std::string Text(Sym symbol) const
+    {
+        const Attribute* attribute = Find(symbol);
+        return attribute ? attribute->value : std::string();
+    }
     const std::vector<Attribute>& Items() const { return m_items; }
 
     // One "NAME=value" line per attribute, in source order.

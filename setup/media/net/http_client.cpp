@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "setup/media/net/ascii_lower.h"
 #include "setup/media/net/base64.h"
 #include "setup/media/net/socket_errors.h"
 #include "setup/media/net/url_split.h"
@@ -11,18 +12,9 @@ namespace net {
 
 namespace {
 
-std::string Lower(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
 bool StartsWithNoCase(const std::string& text, const std::string& prefix)
 {
-    return Lower(text.substr(0, prefix.size())) == Lower(prefix);
+    return AsciiLower(text.substr(0, prefix.size())) == AsciiLower(prefix);
 }
 
 const char* MethodOf(HttpRequestKind kind)
@@ -68,7 +60,7 @@ public:
     {
         constexpr std::string_view kCookie = "set-cookie:";
         if (m_client.onCookie && line.size() >= kCookie.size() &&
-            Lower(std::string(line.substr(0, kCookie.size()))) == kCookie) {
+            AsciiLower(std::string(line.substr(0, kCookie.size()))) == kCookie) {
             std::string_view value = line.substr(kCookie.size());
             while (!value.empty() && value.front() == ' ')
                 value.remove_prefix(1);
@@ -156,7 +148,7 @@ void HttpClient::ResetResponse()
 void HttpClient::SplitTarget(const std::string& url)
 {
     const UrlParts parts = SplitUrl(url, m_requestPath);
-    m_scheme = parts.scheme.empty() ? "http" : Lower(parts.scheme);
+    m_scheme = parts.scheme.empty() ? "http" : AsciiLower(parts.scheme);
     const std::string path = parts.path.empty() ? "/" : parts.path;
     if (!parts.user.empty()) {
         settings.username = parts.user;
@@ -432,7 +424,7 @@ void HttpClient::OnHeaderEnd()
     m_status = response.status;
     m_reason = response.reason;
     m_closeAfter = response.closeAfter;
-    if (m_documentName.find('.') == std::string::npos || Lower(m_documentName).ends_with(".exe")) {
+    if (m_documentName.find('.') == std::string::npos || AsciiLower(m_documentName).ends_with(".exe")) {
         if (response.contentType == "text/html") {
             const std::size_t dot = m_documentName.rfind('.');
             m_documentName = m_documentName.substr(0, dot) + ".htm";
@@ -521,7 +513,7 @@ void HttpClient::StartRelocation()
     // Credentials belong to the host they were given for.
     std::string location = m_newLocation.substr(0, m_newLocation.find('#'));
     const UrlParts next = SplitUrl(location, m_requestPath);
-    if (Lower(next.host) != Lower(m_targetHost) && next.user.empty()) {
+    if (AsciiLower(next.host) != AsciiLower(m_targetHost) && next.user.empty()) {
         settings.username.clear();
         settings.password.clear();
     }

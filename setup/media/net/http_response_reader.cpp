@@ -2,23 +2,12 @@
 
 #include <algorithm>
 
+#include "setup/media/net/ascii_lower.h"
 #include "setup/media/net/hex_digits.h"
 
 namespace net {
 
 namespace {
-
-constexpr auto npos = std::string_view::npos;
-
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
 
 std::string_view Trim(std::string_view text)
 {
@@ -83,7 +72,7 @@ std::size_t HttpResponseReader::FeedLines(std::string_view bytes)
         m_line.append(piece.substr(0, room));
         m_droppingLineRest = piece.size() > room;
     }
-    if (lf == npos)
+    if (lf == std::string_view::npos)
         return bytes.size();
 
     std::string line = std::move(m_line);
@@ -101,7 +90,7 @@ void HttpResponseReader::HandleHeaderLine(std::string_view line, std::string_vie
     if (m_firstLine) {
         m_events.HeaderBegin();
         m_firstLine = false;
-        if (line.size() >= 6 && Lower(line.substr(0, 6)) == "<html>") {
+        if (line.size() >= 6 && AsciiLower(line.substr(0, 6)) == "<html>") {
             // No header at all: the line is the document's first data, read to the close.
             if (m_response.contentType.empty())
                 m_response.contentType = "text/html";
@@ -125,11 +114,11 @@ void HttpResponseReader::HandleHeaderLine(std::string_view line, std::string_vie
         return;
     }
     m_response.headerLines.emplace_back(line);
-    if (const std::size_t colon = line.find(':'); colon != npos) {
+    if (const std::size_t colon = line.find(':'); colon != std::string_view::npos) {
         std::string_view value = line.substr(colon + 1);
         while (!value.empty() && value.front() == ' ')
             value.remove_prefix(1);
-        HandleField(Lower(line.substr(0, colon)), value);
+        HandleField(AsciiLower(line.substr(0, colon)), value);
     }
     m_events.HeaderLine(line);
 }
@@ -146,20 +135,20 @@ void HttpResponseReader::HandleField(std::string_view name, std::string_view val
         // "bytes first-last/total"
         const std::size_t dash = value.find('-');
         const std::size_t slash = value.find('/');
-        if (dash != npos && dash >= 6)
+        if (dash != std::string_view::npos && dash >= 6)
             m_response.contentRangeBegin = value.substr(6, dash - 6);
-        if (dash != npos && slash != npos && slash > dash)
+        if (dash != std::string_view::npos && slash != std::string_view::npos && slash > dash)
             m_response.contentRangeEnd = value.substr(dash + 1, slash - dash - 1);
     } else if (name == "accept-ranges") {
         m_response.acceptRanges = value;
     } else if (name == "content-type") {
-        m_response.contentType = Lower(value);
+        m_response.contentType = AsciiLower(value);
     } else if (name == "www-authenticate" || name == "proxy-authenticate") {
         m_response.challenges.emplace_back(value);
     } else if (name == "set-cookie") {
         m_response.cookies.emplace_back(value);
     } else if (name == "connection" || name == "proxy-connection") {
-        const std::string kind = Lower(Trim(value));
+        const std::string kind = AsciiLower(Trim(value));
         if (kind == "close")
             m_response.closeAfter = true;
         else if (kind == "keep-alive")
@@ -184,7 +173,7 @@ void HttpResponseReader::EndHeader()
         m_phase = Phase::Complete;
         return;
     }
-    m_chunked = Lower(m_response.transferEncoding).find("chunked") != npos;
+    m_chunked = AsciiLower(m_response.transferEncoding).find("chunked") != std::string_view::npos;
     m_phase = Phase::Body;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "setup/media/net/ascii_lower.h"
 #include "setup/media/net/async_socket.h"
 
 namespace net {
@@ -14,14 +15,6 @@ constexpr std::size_t kMaxName = 32;  // ports and protocols
 Resolved Failure(std::string text)
 {
     return {false, std::move(text)};
-}
-
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    });
-    return text;
 }
 
 bool StartsWithDigit(const std::string& text)
@@ -77,7 +70,7 @@ Resolved ResolveProto(ISocketLibrary& library, const std::string& proto, int& nu
         number = value;
         return {true, {}};
     }
-    const std::string lower = Lower(proto);
+    const std::string lower = AsciiLower(proto);
     if (lower == "tcp" || lower == "udp" || lower == "raw") {
         number = lower == "tcp" ? kProtoTcp : lower == "udp" ? kProtoUdp : kProtoRaw;
         return {true, {}};

@@ -14,8 +14,6 @@ using forms::ClassInfo;
 
 namespace {
 
-constexpr TColor clInfoBk = TColor(static_cast<std::int32_t>(0xFF000018));
-
 constexpr std::array<const char*, fkAll> kKindNames = {
     "Color",
     "FocusColor",

@@ -17,7 +17,6 @@
 
 namespace setup::ui::skin {
 
-inline constexpr TColor clInfoBk = TColor(static_cast<std::int32_t>(0xFF000018));
 inline constexpr TColor clOlive = TColor(0x008080);
 inline constexpr TColor clLime = TColor(0x00FF00);
 
