@@ -1,9 +1,11 @@
 // Under Xvfb: an inspector beside a designed form. A click in the form shows the control in the
-// grid, and a value typed into the grid's edit window reaches the control.
+// grid, a value typed into the grid's edit window reaches the control, a component the inspector
+// is set to show is selected in the form, and the wheel and the scroll bar scroll the grid.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "setup/ui/inspector/component_inspector.h"
@@ -21,6 +23,7 @@ TEST(InspectorWindows, AValueTypedIntoTheGridReachesTheDesignedForm)
     TForm& form = w.form;
     TRFDesigner* designer = w.designer;
     auto* button = w.Place<TButton>("Button1", 20, 30, 80, 25);
+    auto* other = w.Place<TEdit>("Edit1", 20, 80, 100, 21);
     Win32InspectorSystem system;
     TForm side;
     app.AddForm(side);
@@ -64,6 +67,51 @@ TEST(InspectorWindows, AValueTypedIntoTheGridReachesTheDesignedForm)
     ::GetWindowRect(WindowOf(*button), &placed);
     ::MapWindowPoints(nullptr, WindowOf(form), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_EQ(placed.left, 64);
+
+
+    // Chosen in the inspector, selected in the form.
+    inspector->SetInstance(other);
+    app.ProcessMessages();
+    EXPECT_EQ(designer->ControlCount(), 1u);
+    EXPECT_EQ(designer->Control(), other);
+
+    // Ten rows show; the scroll bar takes its width from the window's client area.
+    inspector->SetBounds(0, 0, 250, 10 * inspector->RowHeight());
+    app.ProcessMessages();
+    HWND grid = WindowOf(*inspector);
+    ASSERT_TRUE(inspector->ScrollBarShown());
+    RECT client{};
+    ::GetClientRect(grid, &client);
+    EXPECT_EQ(client.right, inspector->ClientRect().Width());
+    SCROLLINFO bar{};
+    bar.cbSize = sizeof(bar);
+    bar.fMask = SIF_ALL;
+    ::GetScrollInfo(grid, SB_VERT, &bar);
+    EXPECT_EQ(bar.nMax, inspector->ItemCount() - 1);
+    EXPECT_EQ(bar.nPage, 10u);
+    EXPECT_EQ(bar.nPos, 0);
+
+    // The wheel turned at the focused edit scrolls the rows, and the bar follows.
+    inspector->SelectRow(0, true);
+    app.ProcessMessages();
+    RECT onScreen{};
+    ::GetWindowRect(grid, &onScreen);
+    const int lines = system.WheelScrollLines();
+    ::SendMessageA(WindowOf(*inspector->Editor()), WM_MOUSEWHEEL,
+                   MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)),
+                   MAKELPARAM(onScreen.left + 10, onScreen.top + 10));
+    app.ProcessMessages();
+    EXPECT_EQ(inspector->TopIndex(), std::min(lines, 9));
+    ::GetScrollInfo(grid, SB_VERT, &bar);
+    EXPECT_EQ(bar.nPos, inspector->TopIndex());
+    // A click on the bar's arrow, and its thumb dragged to the end.
+    const int top = inspector->TopIndex();
+    ::SendMessageA(grid, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(inspector->TopIndex(), top + 1);
+    ::SendMessageA(grid, WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(inspector->TopIndex(), inspector->ItemCount() - 10);
+    ::GetScrollInfo(grid, SB_VERT, &bar);
+    EXPECT_EQ(bar.nPos, inspector->ItemCount() - 10);
 
     designer->SetActive(false);
     designer->SetInspector(nullptr);
