@@ -1,15 +1,21 @@
 // Under Xvfb: an inspector beside a designed form. A click in the form shows the control in the
 // grid, a value typed into the grid's edit window reaches the control, a component the inspector
-// is set to show is selected in the form, and the wheel and the scroll bar scroll the grid.
+// is set to show is selected in the form, and the wheel and the scroll bar scroll the grid. In the
+// menu editor a node dragged in the tree view lands where the mouse lets go of it.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "setup/ui/inspector/component_inspector.h"
 #include "setup/ui/inspector/inspector_system_win32.h"
+#include "setup/ui/inspector/property_editors.h"
+#include "setup/ui/control_windows_win32.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/tests/design_windows_fixture_win32.h"
 
@@ -116,6 +122,85 @@ TEST(InspectorWindows, AValueTypedIntoTheGridReachesTheDesignedForm)
     designer->SetActive(false);
     designer->SetInspector(nullptr);
     app.RemoveForm(side);
+}
+
+// The upper third of a node's text, or its middle, in the tree's client coordinates.
+POINT PointOnNode(HWND tree, const TTreeNode* node, bool middle)
+{
+    HTREEITEM item = TreeItemOf(tree, node);
+    RECT text{};
+    std::memcpy(&text, &item, sizeof item);
+    ::SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&text));
+    const int y = middle ? (text.top + text.bottom) / 2 : text.top + 1;
+    return {(text.left + text.right) / 2, y};
+}
+
+TEST(InspectorWindows, AMenuNodeDraggedInTheTreeLandsWhereItIsDropped)
+{
+    DesignWindows<TRFDesigner> w;
+    Win32InspectorSystem system;
+    auto* owner = new TComponentInspector(&w.form);
+    owner->SetParent(&w.form);
+    owner->system = &system;
+    TMenuItem root(nullptr);
+    for (const char* caption : {"&File", "&Edit", "&Help"}) {
+        auto* item = new TMenuItem(&w.form);
+        item->caption = caption;
+        root.Add(item);
+    }
+    TfrmMenuEditor editor(root, *owner);
+    w.app.AddForm(editor);
+    editor.Show();
+    w.app.ProcessMessages();
+    HWND tree = WindowOf(*editor.trvItems);
+    ASSERT_NE(tree, nullptr);
+    std::vector<TTreeNode*> nodes = editor.trvItems->Items()->All();
+    ASSERT_EQ(nodes.size(), 3u);
+
+    struct Case
+    {
+        int dragged;
+        int onto;
+        bool middle;
+        DropPosition position;
+        std::vector<std::string> roots;  // afterwards
+        std::size_t childrenOfFirst;
+    };
+    for (const Case& c : std::vector<Case>{
+             {2, 0, false, DropPosition::Before, {"&Help", "&File", "&Edit"}, 0},
+             {1, 0, true, DropPosition::Child, {"&Help", "&Edit"}, 1},
+         }) {
+        nodes = editor.trvItems->Items()->All();
+        const POINT at = PointOnNode(tree, nodes[static_cast<std::size_t>(c.onto)], c.middle);
+        // The mouse as the system queues it while the button is down, then let go.
+        ::PostMessageA(tree, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+        ::PostMessageA(tree, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+        TTreeNode* target = nullptr;
+        DropPosition position = DropPosition::After;
+        ASSERT_TRUE(system.DragTreeNode(*editor.trvItems,
+                                        nodes[static_cast<std::size_t>(c.dragged)], target,
+                                        position));
+        EXPECT_EQ(target, nodes[static_cast<std::size_t>(c.onto)]);
+        EXPECT_EQ(position, c.position);
+        EXPECT_EQ(::GetCapture(), nullptr);
+        editor.DropNode(nodes[static_cast<std::size_t>(c.dragged)], target, position);
+        std::vector<std::string> roots;
+        for (const auto& node : editor.trvItems->Items()->Roots())
+            roots.push_back(node->Text());
+        EXPECT_EQ(roots, c.roots);
+        EXPECT_EQ(editor.trvItems->Items()->Roots()[0]->Children().size(), c.childrenOfFirst);
+    }
+    // Esc ends a drag without a drop.
+    nodes = editor.trvItems->Items()->All();
+    ::PostMessageA(tree, WM_KEYDOWN, VK_ESCAPE, 0);
+    TTreeNode* target = nullptr;
+    DropPosition position = DropPosition::After;
+    EXPECT_FALSE(system.DragTreeNode(*editor.trvItems, nodes[0], target, position));
+    // The menu itself waits for OK.
+    ASSERT_EQ(root.Items().size(), 3u);
+    EXPECT_EQ(root.Items()[0]->caption, "&File");
+    editor.Hide();
+    w.app.RemoveForm(editor);
 }
 
 }  // namespace
