@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/forms/collection.h"
 #include "setup/ui/form.h"
 #include "setup/ui/inspector/component_inspector.h"
 #include "setup/ui/inspector/editor_models.h"
@@ -589,6 +590,38 @@ TEST(PropertyEditors, TheMenuEditorFormBuildsTheMenuOnlyOnOk)
     }
     EXPECT_EQ(m.root.Items().size(), 1u);
     EXPECT_EQ(m.root.Items()[0], m.file);
+}
+
+TEST(PropertyEditors, TheCollectionListDeletesAtOnceAndSelectsTheNextRow)
+{
+    forms::TCollection collection(forms::TCollectionItem::StaticClass());
+    for (int i = 0; i < 3; ++i)
+        collection.Add();
+    CollectionEditorList list(collection);
+    EXPECT_EQ(list.Texts(), (std::vector<std::string>{"0 - TCollectionItem", "1 - TCollectionItem",
+                                                      "2 - TCollectionItem"}));
+    // The first row starts selected and shown.
+    EXPECT_TRUE(list.DeleteEnabled());
+    EXPECT_EQ(list.Instance(), collection.Item(0));
+    // The last row deleted: the row above it takes the selection, the rest renumbered.
+    list.Selected().assign(3, false);
+    list.Selected()[2] = true;
+    forms::TCollectionItem* middle = collection.Item(1);
+    list.DeleteSelected();
+    EXPECT_EQ(collection.Count(), 2u);
+    EXPECT_EQ(list.Instance(), middle);
+    list.Selected().assign(2, true);
+    EXPECT_EQ(list.Instance(), nullptr);
+    list.DeleteSelected();
+    // Nothing left: an empty list, nothing to delete, nothing shown.
+    EXPECT_TRUE(list.Texts().empty());
+    EXPECT_EQ(collection.Count(), 0u);
+    EXPECT_FALSE(list.DeleteEnabled());
+    EXPECT_EQ(list.Instance(), nullptr);
+    // Adding selects the new item alone.
+    forms::TCollectionItem* added = list.Add();
+    EXPECT_EQ(list.Instance(), added);
+    EXPECT_EQ(list.Texts(), std::vector<std::string>{"0 - TCollectionItem"});
 }
 
 TEST(InspectorPairing, TheInspectorFollowsTheDesignersSelectionAndEditsTheForm)
