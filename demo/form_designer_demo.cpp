@@ -1,14 +1,18 @@
 // Opens a form file (a page file, or a text form) in design mode so its controls can be selected,
 // moved and sized with the mouse and keys, with the object inspector beside it showing the
-// selection; saves the form back when the window closes.
+// selection (its component list above the grid selects in the form too); saves the form back
+// when the window closes.
 //   form_designer_demo FILE                       edit by hand; closing saves FILE
 //   form_designer_demo FILE --save OUT            the same, saving into OUT
 //   form_designer_demo FILE --edit OUT            drags the first control by posted mouse
 //                                                 messages, selects the next with a key, saves
 //   form_designer_demo FILE --inspect OUT         clicks the first control, types a new Left
-//                                                 into the inspector's grid, saves
+//                                                 into the inspector's grid, chooses the next
+//                                                 control in the component list, scrolls the
+//                                                 grid with the wheel, saves
 //   form_designer_demo FILE --screenshot PNG      a picture with the first control selected
 //   form_designer_demo FILE --inspector PNG       a picture of the inspector showing it
+//   form_designer_demo FILE --menu-editor PNG     a picture of the menu editor over a menu
 #include <windows.h>
 
 #include <algorithm>
@@ -16,6 +20,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "setup/ui/application.h"
 #include "setup/ui/capture_win32.h"
@@ -24,6 +29,8 @@
 #include "setup/ui/form_designer.h"
 #include "setup/ui/inspector/component_inspector.h"
 #include "setup/ui/inspector/inspector_system_win32.h"
+#include "setup/ui/inspector/property_editors.h"
+#include "setup/ui/list_controls.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/page_classes.h"
 #include "setup/ui/window_peer_win32.h"
@@ -69,12 +76,88 @@ void PostTyping(HWND window, const std::string& text)
     ::PostMessageA(window, WM_KEYUP, VK_RETURN, 0);
 }
 
-ui::TControl* FirstControl(ui::TCustomForm& form)
+// The controls a person would pick: visible, named ones of the form, in their order.
+std::vector<ui::TControl*> NamedControls(ui::TCustomForm& form)
 {
+    std::vector<ui::TControl*> controls;
     for (ui::TControl* control : form.Controls())
         if (control->Visible() && form.FindComponent(control->Name()) == control)
-            return control;
-    return nullptr;
+            controls.push_back(control);
+    return controls;
+}
+
+ui::TControl* FirstControl(ui::TCustomForm& form)
+{
+    const std::vector<ui::TControl*> controls = NamedControls(form);
+    return controls.empty() ? nullptr : controls.front();
+}
+
+// The inspector's component list: the form and its components by name; choosing one shows it
+// in the grid, and through the inspector selects it in the form.
+class ComponentList : public ui::TComboBox
+{
+public:
+    ComponentList(forms::TComponent* owner, ui::TRFInspector& inspector, ui::TCustomForm& form)
+        : ui::TComboBox(owner), m_inspector(inspector), m_form(form)
+    {
+        SetStyle(ui::csDropDownList);
+    }
+    void Fill()
+    {
+        m_components.clear();
+        Items()->Clear();
+        m_components.push_back(&m_form);
+        for (std::size_t i = 0; i < m_form.ComponentCount(); ++i)
+            if (forms::TComponent* component = m_form.Component(i); !component->Name().empty())
+                m_components.push_back(component);
+        for (forms::TComponent* component : m_components)
+            Items()->Add(component->Name() + ": " + component->ClassName());
+        Follow();
+    }
+    // Shows what the inspector shows; nothing for several components.
+    void Follow()
+    {
+        const auto& model = m_inspector.Model();
+        const auto at = std::find(m_components.begin(), m_components.end(),
+                                  model.ListCount() == 1 ? model.Component(0) : nullptr);
+        const int index = at == m_components.end() ? -1 : static_cast<int>(at - m_components.begin());
+        if (index != ItemIndex())
+            SetItemIndex(index);
+    }
+    int IndexOf(const forms::TComponent* component) const
+    {
+        const auto at = std::find(m_components.begin(), m_components.end(), component);
+        return at == m_components.end() ? -1 : static_cast<int>(at - m_components.begin());
+    }
+    void ItemIndexFromWindow(std::int32_t index) override
+    {
+        ui::TComboBox::ItemIndexFromWindow(index);
+        if (index >= 0 && static_cast<std::size_t>(index) < m_components.size())
+            m_inspector.SetInstance(m_components[static_cast<std::size_t>(index)]);
+    }
+
+private:
+    ui::TRFInspector& m_inspector;
+    ui::TCustomForm& m_form;
+    std::vector<forms::TComponent*> m_components;
+};
+
+// A menu for the menu editor's picture.
+void AddSampleMenu(ui::TMenuItem& root, forms::TComponent& owner)
+{
+    const auto add = [&owner](ui::TMenuItem& parent, const char* name, const char* caption) {
+        auto* item = new ui::TMenuItem(&owner);
+        item->SetName(name);
+        item->caption = caption;
+        parent.Add(item);
+        return item;
+    };
+    ui::TMenuItem* file = add(root, "mnuFile", "&File");
+    add(*file, "mnuOpen", "&Open...");
+    add(*file, "mnuSave", "&Save");
+    add(*file, "mnuExit", "E&xit");
+    ui::TMenuItem* help = add(root, "mnuHelp", "&Help");
+    add(*help, "mnuAbout", "&About...");
 }
 
 }  // namespace
@@ -83,8 +166,8 @@ int main(int argc, char** argv)
 {
     if (argc < 2) {
         std::fprintf(stderr,
-                     "usage: form_designer_demo FILE [--save OUT | --edit OUT | "
-                     "--screenshot PNG]\n");
+                     "usage: form_designer_demo FILE [--save OUT | --edit OUT | --inspect OUT | "
+                     "--screenshot PNG | --inspector PNG | --menu-editor PNG]\n");
         return 2;
     }
     const std::string source = argv[1];
@@ -118,10 +201,18 @@ int main(int argc, char** argv)
         auto* inspector = new ui::TRFInspector(&side);
         inspector->SetName("Inspector");
         inspector->SetParent(&side);
-        inspector->SetBounds(0, 0, side.ClientWidth(), side.ClientHeight());
+        constexpr int kListHeight = 24;
+        inspector->SetBounds(0, kListHeight, side.ClientWidth(),
+                             side.ClientHeight() - kListHeight);
         inspector->system = &inspectorSystem;
         inspector->SetRoot(&form);
         inspector->SetDefaultInstance(&form);
+        auto* components = new ComponentList(&side, *inspector, form);
+        components->SetName("Components");
+        components->SetParent(&side);
+        components->SetBounds(0, 0, side.ClientWidth(), kListHeight);
+        components->Fill();
+        inspector->onUpdate = [components] { components->Follow(); };
         designer->SetInspector(inspector);
         side.Show();
         // Clicks edit the form only while it is the active one.
@@ -141,6 +232,27 @@ int main(int argc, char** argv)
             app.ProcessMessages();
             ui::SavePngFile(ui::CaptureForm(side), target);
             std::printf("%s\n", target.c_str());
+        } else if (mode == "--menu-editor") {
+            ui::TMenuItem menu(nullptr);
+            AddSampleMenu(menu, form);
+            ui::TfrmMenuEditor editor(menu, *inspector);
+            // Alone on the screen, as a modal editor would be in front.
+            side.Hide();
+            form.Hide();
+            app.AddForm(editor);
+            editor.Show();
+            app.ProcessMessages();
+            // The second item chosen in the tree, as a click would.
+            const std::vector<ui::TTreeNode*> nodes = editor.trvItems->Items()->All();
+            if (nodes.size() > 1) {
+                editor.trvItems->SetSelected(nodes[1]);
+                editor.ItemSelected(nodes[1]);
+            }
+            app.ProcessMessages();
+            ui::SavePngFile(ui::CaptureForm(editor), target);
+            std::printf("%s\n", target.c_str());
+            editor.Hide();
+            app.RemoveForm(editor);
         } else if (mode == "--inspect") {
             if (!first)
                 throw std::runtime_error("the form has no control to edit");
@@ -160,6 +272,36 @@ int main(int argc, char** argv)
             app.ProcessMessages();
             std::printf("%s: Left %d typed into the inspector, now %d\n", first->Name().c_str(),
                         left + 24, first->Left());
+
+            // The other way: the next control chosen in the inspector's component list, as the
+            // list's window tells its parent of a choice.
+            const std::vector<ui::TControl*> controls = NamedControls(form);
+            ui::TControl* next = controls.size() > 1 ? controls[1] : first;
+            HWND list = ui::WindowOf(*components);
+            ::SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(components->IndexOf(next)), 0);
+            ::PostMessageA(::GetParent(list), WM_COMMAND,
+                           MAKEWPARAM(::GetDlgCtrlID(list), CBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(list));
+            app.ProcessMessages();
+            forms::TComponent* selected = designer->Control();
+            std::printf("%s chosen in the inspector; selected in the form: %s\n",
+                        next->Name().c_str(), selected ? selected->Name().c_str() : "(none)");
+
+            // The grid scrolls with the wheel turned over its edit.
+            const int topBefore = inspector->TopIndex();
+            HWND grid = ui::WindowOf(*inspector);
+            RECT onScreen{};
+            ::GetWindowRect(grid, &onScreen);
+            ::SendMessageA(ui::WindowOf(*inspector->Editor()), WM_MOUSEWHEEL,
+                           MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)),
+                           MAKELPARAM(onScreen.left + 20, onScreen.top + 20));
+            app.ProcessMessages();
+            SCROLLINFO bar{};
+            bar.cbSize = sizeof(bar);
+            bar.fMask = SIF_POS;
+            ::GetScrollInfo(grid, SB_VERT, &bar);
+            std::printf("The wheel scrolled the inspector's rows from %d to %d (scroll bar at %d)\n",
+                        topBefore, inspector->TopIndex(), bar.nPos);
             designer->SetActive(false);
             form.Hide();
             designer->SaveToFile(target, ui::FormFileLayout::Binary);
@@ -191,6 +333,7 @@ int main(int argc, char** argv)
             form.Hide();
             designer->SaveToFile(target, LayoutOf(source));
         }
+        inspector->onUpdate = nullptr;
         designer->SetInspector(nullptr);
         app.RemoveForm(side);
         app.RemoveForm(form);

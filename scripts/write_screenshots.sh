@@ -3,9 +3,10 @@
 # Trashwipe's three dialogs, of an HTML page with a table and a form, of the test forms (every page
 # control, the welcome page, the skinned controls and the shaped form, the shell folder controls
 # over a folder tree of their own, a progress page as it is redrawn), of the welcome page in the
-# form designer, of the custom tray icon's balloon, of the sample setup's wizard pages (the
-# welcome page shows its HTML document), of its progress page while a web media block downloads,
-# of the media retry questions and of the language form into BUILD_DIR/screenshots and lists them.
+# form designer with the object inspector, of the menu editor, of the custom tray icon's balloon,
+# of the sample setup's wizard pages (the welcome page shows its HTML document), of its progress
+# page while a web media block downloads, of the media retry questions and of the language form
+# into BUILD_DIR/screenshots and lists them.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -40,4 +41,8 @@ sample="Z:${PROJECT_ROOT//\//\\}\\demo\\sample_setup"
 "$build/wine-run" "$build/bin/form_designer_demo.exe" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --inspector \
   "Z:${out//\//\\}\\object_inspector.png" >/dev/null
+# The menu editor over a small menu, its second item chosen.
+"$build/wine-run" "$build/bin/form_designer_demo.exe" \
+  "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" --menu-editor \
+  "Z:${out//\//\\}\\menu_editor.png" >/dev/null
 ls "$out"/*.png

@@ -294,6 +294,9 @@ public:
     // What the library's own window reports beyond clicks, for controls that draw themselves.
     virtual void MouseMoveFromWindow(TShiftState shift, int x, int y) {}
     virtual void MouseLeaveFromWindow() {}
+    // The wheel turned by `delta` (120 a notch, positive away from the user) over the control or
+    // a child that passed it on; true when the control scrolled for it.
+    virtual bool MouseWheelFromWindow(int delta, TShiftState shift) { return false; }
     // A key of the control's own window after the key events; true when the control used it.
     virtual bool KeyFromWindow(bool down, std::uint16_t key, TShiftState shift) { return false; }
     virtual void FocusFromWindow(bool gained) {}

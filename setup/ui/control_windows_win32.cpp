@@ -18,6 +18,8 @@
 #include "setup/ui/glass_frame_win32.h"
 #include "setup/ui/image_combo.h"
 #include "setup/ui/image_list.h"
+#include "setup/ui/inspector/inspector_grid.h"
+#include "setup/ui/inspector/inspector_window_win32.h"
 #include "setup/ui/list_controls.h"
 #include "setup/ui/list_view.h"
 #include "setup/ui/list_view_window_win32.h"
@@ -1104,6 +1106,7 @@ const ControlBinding& BindingFor(const TWinControl& control)
         {&TUpDown::StaticClass(), &upDown},
         {&TAnimate::StaticClass(), &animate},
         {&TTreeView::StaticClass(), &treeView},
+        {&TCustomInspector::StaticClass(), &InspectorGridBinding()},
     };
     for (const Entry& entry : entries)
         if (control.InheritsFrom(*entry.info))

@@ -451,6 +451,12 @@ LRESULT WindowPeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     if (KeyOrFocus(message, wParam))
         return 0;
+    // The wheel turns at the focused window; a control may scroll for it (an editor inside a
+    // grid passes it to the grid) before the window's own handling.
+    if (message == WM_MOUSEWHEEL &&
+        m_control.MouseWheelFromWindow(GET_WHEEL_DELTA_WPARAM(wParam),
+                                       ShiftOfMouseKeys(GET_KEYSTATE_WPARAM(wParam))))
+        return 0;
     if (m_oldProc) {
         result = Default(message, wParam, lParam);
         // A system control that takes more keys than its class does (an edit that acts on

@@ -352,8 +352,27 @@ void TRFInspector::Notification(forms::TComponent* component, forms::Operation o
         m_defaultInstance = nullptr;
 }
 
+std::vector<forms::TComponent*> TRFInspector::Inspected() const
+{
+    std::vector<forms::TComponent*> components;
+    for (std::size_t i = 0; i < Model().ListCount(); ++i)
+        components.push_back(Model().Component(i));
+    return components;
+}
+
 void TRFInspector::DesignerSelectionChanged()
 {
+    struct Following
+    {
+        TRFInspector& inspector;
+        bool was = inspector.m_following;
+        ~Following()
+        {
+            inspector.m_following = was;
+            inspector.m_agreed = inspector.Inspected();
+        }
+    } following{*this};
+    m_following = true;
     if (!m_designer) {
         SetInstance(m_defaultInstance);
         return;
@@ -384,6 +403,44 @@ void TRFInspector::DesignerSelectionChanged()
         if (std::find(selected.begin(), selected.end(), inspected) == selected.end())
             RemoveInstance(inspected);
     }
+}
+
+void TRFInspector::Updated()
+{
+    if (!m_designer || m_following)
+        return;
+    const std::vector<forms::TComponent*> inspected = Inspected();
+    if (inspected == m_agreed)
+        return;
+    m_agreed = inspected;
+    // What the designer should select: controls themselves, other components through their
+    // placeholders; the form (or anything without a mark) selects nothing.
+    std::vector<TControl*> wanted;
+    for (std::size_t i = 0; i < Model().ListCount(); ++i) {
+        forms::TComponent* component = Model().Component(i);
+        if (!component || component == m_designer->Form())
+            continue;
+        auto* control = dynamic_cast<TControl*>(component);
+        if (!control)
+            control = m_designer->FindContainer(component);
+        if (control)
+            wanted.push_back(control);
+    }
+    bool same = wanted.size() == m_designer->ControlCount();
+    for (std::size_t i = 0; same && i < wanted.size(); ++i)
+        same = m_designer->IsSelected(wanted[i]);
+    if (same)
+        return;
+    m_designer->BeginUpdate();
+    try {
+        m_designer->Select(wanted.empty() ? nullptr : wanted.front());
+        for (std::size_t i = 1; i < wanted.size(); ++i)
+            m_designer->AddControl(wanted[i]);
+    } catch (...) {
+        m_designer->EndUpdate();
+        throw;
+    }
+    m_designer->EndUpdate();
 }
 
 const forms::ClassInfo& TRFDesigner::StaticClass()
@@ -437,6 +494,8 @@ void TRFDesigner::DoSelectionChange()
 void TRFDesigner::DoChange()
 {
     TFormDesigner::DoChange();
+    if (m_inspector)
+        m_inspector->Update();
 }
 
 void TRFDesigner::DoMoveSizeControl()

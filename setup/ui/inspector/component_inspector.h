@@ -92,11 +92,20 @@ public:
 
 protected:
     void Notification(forms::TComponent* component, forms::Operation operation) override;
+    // The designer selects what the inspector shows.
+    void Updated() override;
 
 private:
     friend class TRFDesigner;
     TRFDesigner* m_designer = nullptr;
     forms::TComponent* m_defaultInstance = nullptr;
+    // What the inspected components are, in the model's order.
+    std::vector<forms::TComponent*> Inspected() const;
+    // Set while following the designer, which then needs no telling back.
+    bool m_following = false;
+    // The components the designer and the inspector last agreed on: only a change of the
+    // inspector's own goes to the designer, never one half-way through the designer's.
+    std::vector<forms::TComponent*> m_agreed;
 };
 
 class TRFDesigner : public TFormDesigner

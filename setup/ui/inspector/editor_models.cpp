@@ -38,6 +38,31 @@ DropPosition DropPositionAt(int y, int textTop, int textBottom)
     return DropPosition::Child;
 }
 
+TRect DropMarkRect(const TRect& text, DropPosition position)
+{
+    constexpr int kMark = 16;
+    const int left = text.right + 6;
+    switch (position) {
+        case DropPosition::Before:
+            return TRect::Bounds(left, text.top, kMark, kMark);
+        case DropPosition::After:
+            return TRect::Bounds(left, text.bottom - 7, kMark, kMark);
+        case DropPosition::Child:
+            break;
+    }
+    return TRect::Bounds(left, text.top + (text.Height() - kMark) / 2, kMark, kMark);
+}
+
+int DragScrollDirection(int at, int size)
+{
+    constexpr int kEdge = 5;
+    if (at < kEdge)
+        return -1;
+    if (at >= size - kEdge)
+        return 1;
+    return 0;
+}
+
 void CopyMenuItem(const TMenuItem& source, TMenuItem& target)
 {
     target.caption = source.caption;

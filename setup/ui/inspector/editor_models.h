@@ -42,6 +42,12 @@ enum class DropPosition
 // Where a drop lands on the target's text rectangle: the upper third before it, the lower third
 // after it, between them as its child.
 DropPosition DropPositionAt(int y, int textTop, int textBottom);
+// The 16 by 16 mark of a drop position, 6 pixels right of the target's text: level with its top
+// before it, centred as its child, from 7 pixels above its bottom after it.
+TRect DropMarkRect(const TRect& text, DropPosition position);
+// A drag near an edge of the tree scrolls it: -1 within 5 pixels of the start (top or left),
+// 1 within 5 pixels of the end, 0 elsewhere.
+int DragScrollDirection(int at, int size);
 
 // The menu editor's tree: copies of the edited item's sub-items, changed freely until OK builds
 // the menu again from them; Cancel leaves the menu as it was.

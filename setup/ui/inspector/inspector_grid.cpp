@@ -13,8 +13,13 @@ namespace layout = inspector_layout;
 namespace {
 
 constexpr std::uint16_t kKeyTab = 0x09;
+constexpr std::uint16_t kKeyPageUp = 0x21;
+constexpr std::uint16_t kKeyPageDown = 0x22;
+constexpr std::uint16_t kKeyEnd = 0x23;
+constexpr std::uint16_t kKeyHome = 0x24;
 constexpr std::uint16_t kKeyUp = 0x26;
 constexpr std::uint16_t kKeyDown = 0x28;
+constexpr int kWheelNotch = 120;
 
 TCustomForm* FormOf(TControl* control)
 {
@@ -84,6 +89,11 @@ void TInspectorEdit::FocusFromWindow(bool gained)
 {
     if (!gained && m_grid.DroppedDown() && !m_grid.DropDownList()->Focused())
         m_grid.CloseDropDown(false);
+}
+
+bool TInspectorEdit::MouseWheelFromWindow(int delta, TShiftState shift)
+{
+    return m_grid.MouseWheelFromWindow(delta, shift);
 }
 
 const forms::ClassInfo& TInspectorPopup::StaticClass()
@@ -159,6 +169,59 @@ int TCustomInspector::RowHeight() const
     return std::max(1, layout::RowHeight(Font()->Height()));
 }
 
+int TCustomInspector::VisibleRowCount() const
+{
+    return layout::VisibleRows(TCustomControl::ClientRect().Height(), RowHeight());
+}
+
+TRect TCustomInspector::ClientRect() const
+{
+    TRect client = TCustomControl::ClientRect();
+    if (ScrollBarShown())
+        client.right = std::max(client.left, client.right - System().ScrollBarWidth());
+    return client;
+}
+
+void TCustomInspector::SetTop(int top)
+{
+    top = layout::ClampTopIndex(top, m_itemCount, VisibleRowCount());
+    if (top == m_top)
+        return;
+    m_top = top;
+    Changed(Aspect::Position);
+}
+
+void TCustomInspector::SetTopIndex(int top)
+{
+    const int before = m_top;
+    SetTop(top);
+    if (m_top == before)
+        return;
+    // The rows moved under the list and the editors.
+    if (m_list->Visible())
+        m_list->SetVisible(false);
+    PlaceEditors();
+    Changed(Aspect::Paint);
+}
+
+void TCustomInspector::ScrollFromWindow(layout::ScrollCode code, int thumb)
+{
+    SetTopIndex(layout::ScrolledTop(m_top, code, thumb, m_itemCount, VisibleRowCount()));
+}
+
+bool TCustomInspector::MouseWheelFromWindow(int delta, TShiftState shift)
+{
+    if (HasState(forms::csDesigning) || m_itemCount == 0)
+        return false;
+    m_wheelRest += delta;
+    const int notches = m_wheelRest / kWheelNotch;
+    m_wheelRest %= kWheelNotch;
+    if (notches != 0)
+        SetTopIndex(layout::WheelTop(m_top, notches, System().WheelScrollLines(), m_itemCount,
+                                     VisibleRowCount()));
+    return true;
+}
+
 TRect TCustomInspector::ItemRect(int row) const
 {
     const int top = (row - m_top) * RowHeight();
@@ -179,7 +242,8 @@ void TCustomInspector::SetItemCount(int count)
     m_itemCount = count;
     if (m_current >= count)
         m_current = -1;
-    m_top = std::min(m_top, std::max(0, count - 1));
+    Changed(Aspect::Range);
+    SetTop(m_top);
     if (count > 0)
         SelectRow(std::min(std::max(GetDefaultIndex(), 0), count - 1), true);
     else
@@ -211,17 +275,19 @@ void TCustomInspector::SetPaintStyle(TPaintStyle style)
 void TCustomInspector::SetBounds(int left, int top, int width, int height)
 {
     TCustomControl::SetBounds(left, top, width, height);
+    // A taller grid shows more rows: the scroll bar's page and the top row follow.
+    Changed(Aspect::Range);
+    SetTop(m_top);
     Update();
 }
 
 void TCustomInspector::ScrollIntoView(int row)
 {
-    const int visible = std::max(1, ClientRect().Height() / RowHeight());
+    const int visible = VisibleRowCount();
     if (row < m_top)
-        m_top = row;
+        SetTop(row);
     else if (row >= m_top + visible)
-        m_top = row - visible + 1;
-    m_top = std::max(m_top, 0);
+        SetTop(row - visible + 1);
 }
 
 void TCustomInspector::SelectRow(int index, bool force)
@@ -391,9 +457,8 @@ void TCustomInspector::ToggleExpand(int row)
         const int before = m_itemCount;
         Expand(row);
         const int added = m_itemCount - before;
-        const int visible = std::max(1, ClientRect().Height() / RowHeight());
-        m_top = std::max(m_top, row + added - visible + 1);
-        m_top = std::min(m_top, row);
+        // The new rows come into view, the expanded one staying at the top at most.
+        SetTop(std::min(std::max(m_top, row + added - VisibleRowCount() + 1), row));
         Update();
     } else if (state == esCollapse) {
         Collapse(row);
@@ -409,6 +474,7 @@ void TCustomInspector::Update()
         m_list->SetVisible(false);
     Changed(Aspect::Paint);
     PlaceEditors();
+    Updated();
     if (onUpdate)
         onUpdate();
 }
@@ -458,6 +524,13 @@ bool TCustomInspector::SpecialKey(std::uint16_t key, TShiftState shift)
             if (m_current + 1 < m_itemCount)
                 SelectRow(m_current + 1, false);
             return true;
+        case kKeyPageUp:
+        case kKeyPageDown:
+            if (m_itemCount > 0)
+                SelectRow(layout::PageRow(m_current, key == kKeyPageDown, m_itemCount,
+                                          VisibleRowCount()),
+                          false);
+            return true;
         default:
             return false;
     }
@@ -465,6 +538,13 @@ bool TCustomInspector::SpecialKey(std::uint16_t key, TShiftState shift)
 
 void TCustomInspector::KeyDownFromWindow(std::uint16_t& key, TShiftState shift)
 {
+    // Home and End move the edit's caret; on the grid itself they go to the first and last row.
+    if ((key == kKeyHome || key == kKeyEnd) && m_itemCount > 0 &&
+        !HasState(forms::csDesigning)) {
+        SelectRow(key == kKeyHome ? 0 : m_itemCount - 1, false);
+        key = 0;
+        return;
+    }
     if (SpecialKey(key, shift))
         key = 0;
 }

@@ -32,6 +32,8 @@ public:
     void KeyPressFromWindow(char& c) override;
     void Change() override;
     void FocusFromWindow(bool gained) override;
+    // The wheel scrolls the grid.
+    bool MouseWheelFromWindow(int delta, TShiftState shift) override;
     // Enter, Esc and the arrows act on the grid, not on the dialog.
     unsigned WantedKeys() const override { return kwArrows | kwAllKeys; }
 
@@ -69,7 +71,17 @@ public:
     TPaintStyle PaintStyle() const { return m_paintStyle; }
     void SetPaintStyle(TPaintStyle style);
     int ItemIndex() const { return m_current; }
+    // The first row shown; the grid scrolls by it, a whole row at a time.
     int TopIndex() const { return m_top; }
+    void SetTopIndex(int top);
+    int VisibleRowCount() const;
+    // The vertical scroll bar shows while not every row fits.
+    bool ScrollBarShown() const { return m_itemCount > VisibleRowCount(); }
+    // The scroll bar or the wheel moved the rows.
+    void ScrollFromWindow(inspector_layout::ScrollCode code, int thumb);
+    bool MouseWheelFromWindow(int delta, TShiftState shift) override;
+    // Less the scroll bar while it shows.
+    TRect ClientRect() const override;
     int RowHeight() const;
     TRect ItemRect(int row) const;
     int RowAt(int y) const;
@@ -162,6 +174,8 @@ public:
 
 protected:
     IInspectorSystem& System() const;
+    // The grid was brought up to date (before OnUpdate).
+    virtual void Updated() {}
 
 private:
     enum class MouseMode
@@ -172,6 +186,8 @@ private:
         Button,
     };
     void ScrollIntoView(int row);
+    // The top row within its limits, the scroll bar told.
+    void SetTop(int top);
     void DrawRow(TCanvas& canvas, int row);
     void DrawButton(TCanvas& canvas);
     void PressButton();
@@ -182,6 +198,8 @@ private:
     TPaintStyle m_paintStyle = psClassic;
     int m_current = -1;
     int m_top = 0;
+    // Wheel turns short of a notch, kept for the next.
+    int m_wheelRest = 0;
     int m_updateCount = 0;
     MouseMode m_mouse = MouseMode::None;
     int m_splitterDrag = 0;

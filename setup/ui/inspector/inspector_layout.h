@@ -60,5 +60,28 @@ int LevelIndent(TPaintStyle style);
 // A press on the expand box of a row at that level (x in the grid's client coordinates).
 bool HitsExpandBox(int x, int level, int indent);
 
+// Scrolling: the rows that fit whole in the client height (at least one), and the top row kept
+// between the first and the one that fills the last page.
+int VisibleRows(int clientHeight, int rowHeight);
+int ClampTopIndex(int top, int itemCount, int visibleRows);
+
+// What the scroll bar asks for.
+enum class ScrollCode
+{
+    LineUp,
+    LineDown,
+    PageUp,
+    PageDown,
+    Top,
+    Bottom,
+    Thumb,  // dragged or dropped at the row `thumb`
+};
+int ScrolledTop(int top, ScrollCode code, int thumb, int itemCount, int visibleRows);
+// The wheel turned by `notches` (positive: away from the user, towards the first row), each
+// moving `linesPerNotch` rows.
+int WheelTop(int top, int notches, int linesPerNotch, int itemCount, int visibleRows);
+// The row Page Up or Page Down selects: a page less one row away, within the rows.
+int PageRow(int current, bool down, int itemCount, int visibleRows);
+
 }  // namespace inspector_layout
 }  // namespace setup::ui

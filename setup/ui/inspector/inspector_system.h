@@ -11,6 +11,9 @@
 namespace setup::ui {
 
 class TCustomForm;
+class TTreeNode;
+class TTreeView;
+enum class DropPosition;
 
 class IInspectorSystem
 {
@@ -25,8 +28,17 @@ public:
     virtual bool SavePictureFile(const std::string& filter, std::string& path) { return false; }
     // Shows the form until it has a modal result; returns it.
     virtual int RunModal(TCustomForm& form);
-    // The vertical scroll bar's width and the screen's height, for the drop-down list.
+    // Follows a node dragged in a tree view until the button is released; true with the node
+    // it was dropped on and where, false when the drag was cancelled or ended on no node.
+    virtual bool DragTreeNode(TTreeView& tree, TTreeNode* dragged, TTreeNode*& target,
+                              DropPosition& position)
+    {
+        return false;
+    }
+    // The vertical scroll bar's width, for the grid and its drop-down list.
     virtual int ScrollBarWidth() const { return 16; }
+    // Rows the wheel scrolls a notch.
+    virtual int WheelScrollLines() const { return 3; }
 };
 
 // The system of a program without one: nothing shown.

@@ -15,7 +15,10 @@ public:
     bool OpenPictureFile(const std::string& filter, std::string& path) override;
     bool SavePictureFile(const std::string& filter, std::string& path) override;
     int RunModal(TCustomForm& form) override;
+    bool DragTreeNode(TTreeView& tree, TTreeNode* dragged, TTreeNode*& target,
+                      DropPosition& position) override;
     int ScrollBarWidth() const override;
+    int WheelScrollLines() const override;
 };
 
 }  // namespace setup::ui

@@ -7,6 +7,7 @@
 
 #include "setup/forms/class_builder.h"
 #include "setup/forms/strings.h"
+#include "setup/ui/application.h"
 #include "setup/ui/containers.h"
 #include "setup/ui/inspector/component_inspector.h"
 #include "setup/ui/inspector/inspector_system.h"
@@ -45,6 +46,8 @@ TComponentInspector* ItemInspector(TForm& form, TComponentInspector& owner, int 
     inspector->SetRoot(owner.Root());
     inspector->SetPaintStyle(owner.PaintStyle());
     inspector->system = owner.system;
+    // Events list the handlers the owning inspector offers.
+    inspector->onFillEventList = owner.onFillEventList;
     if (owner.onCustomizeInspector)
         owner.onCustomizeInspector(*inspector);
     return inspector;
@@ -58,6 +61,37 @@ std::string Lower(std::string text)
 }
 
 }  // namespace
+
+int TPropertyEditor::RunForm(TCustomForm& form)
+{
+    // The editors' forms are made without owner; a form outside an application has no message
+    // loop to run in, so it joins the inspector's for the run.
+    TApplication* joined = nullptr;
+    if (!form.Application()) {
+        joined = OwningApplication(m_inspector);
+        for (TControl* control = &m_inspector; !joined && control; control = control->Parent())
+            if (auto* parentForm = dynamic_cast<TCustomForm*>(control))
+                joined = parentForm->Application();
+        if (joined)
+            joined->AddForm(form);
+    }
+    TCustomForm* above = nullptr;
+    for (TControl* control = &m_inspector; control && !above; control = control->Parent())
+        above = dynamic_cast<TCustomForm*>(control);
+    if (above && above->HandleAllocated() && !form.HandleAllocated())
+        form.SetOwnerWindow(above->Peer()->Handle());
+    struct Leave
+    {
+        TApplication* app;
+        TCustomForm& form;
+        ~Leave()
+        {
+            if (app)
+                app->RemoveForm(form);
+        }
+    } leave{joined, form};
+    return m_system.RunModal(form);
+}
 
 forms::TObject* TPropertyEditor::ObjectValue() const
 {
@@ -105,7 +139,7 @@ bool TStringsPropertyEditor::Edit()
     TfrmStrings form;
     form.redStrings->Lines()->Assign(*strings);
     form.LinesChanged(nullptr);
-    if (m_system.RunModal(form) != mrOk)
+    if (RunForm(form) != mrOk)
         return false;
     strings->Assign(*form.redStrings->Lines());
     return true;
@@ -130,7 +164,7 @@ bool TPicturePropertyEditor::Edit()
     } else {
         return false;
     }
-    if (m_system.RunModal(form) != mrOk)
+    if (RunForm(form) != mrOk)
         return false;
     if (auto* picture = dynamic_cast<TPicture*>(value)) {
         picture->Assign(form.picture);
@@ -147,7 +181,7 @@ bool TMenuPropertyEditor::Edit()
     if (!item)
         return false;
     TfrmMenuEditor form(*item, m_inspector);
-    if (m_system.RunModal(form) != mrOk)
+    if (RunForm(form) != mrOk)
         return false;
     form.cinItemProperties->ApplyEditorValue();
     form.Tree().Apply(*item, item->Owner());
@@ -160,7 +194,7 @@ bool TCollectionPropertyEditor::Edit()
     if (!collection)
         return false;
     TfrmCollectionEditor form(*collection, m_inspector);
-    m_system.RunModal(form);
+    RunForm(form);
     form.cinItemProperties->ApplyEditorValue();
     // Its changes act on the collection at once: the inspector always refreshes.
     return true;
@@ -337,28 +371,61 @@ void TfrmPicture::ClearClick(forms::TObject*)
 
 // The menu editor.
 
+void TMenuItemsTree::SelectedFromWindow(TTreeNode* node, bool byKeyboard)
+{
+    TTreeView::SelectedFromWindow(node, byKeyboard);
+    if (onChosen)
+        onChosen(node);
+}
+
+void TMenuItemsTree::BeginDragFromWindow(TTreeNode* node, bool rightButton)
+{
+    if (!rightButton && node && onBeginDrag)
+        onBeginDrag(node);
+}
+
 const forms::ClassInfo& TfrmMenuEditor::StaticClass()
 {
     static const forms::ClassInfo info =
         forms::ClassBuilder<TfrmMenuEditor>("TfrmMenuEditor", &TForm::StaticClass())
             .Method("NewItemClick", &TfrmMenuEditor::NewItemClick)
             .Method("DeleteClick", &TfrmMenuEditor::DeleteClick)
+            .Method("TabChange", &TfrmMenuEditor::TabChange)
             .Build();
     return info;
 }
 
-TfrmMenuEditor::TfrmMenuEditor(const TMenuItem& item, TComponentInspector& owner) : TForm(nullptr)
+TfrmMenuEditor::TfrmMenuEditor(const TMenuItem& item, TComponentInspector& owner)
+    : TForm(nullptr), m_system(owner.system ? *owner.system : NoInspectorSystem())
 {
     SetCaption("Menu Editor");
     SetPosition(TPosition::poScreenCenter);
     SetClientWidth(512);
     SetClientHeight(349);
     m_tree = std::make_unique<MenuEditorTree>(item, *this);
-    trvItems = new TListBox(this);
+    trvItems = new TMenuItemsTree(this);
     trvItems->SetName("trvItems");
     trvItems->SetParent(this);
     trvItems->SetBounds(0, 0, 277, 310);
-    cinItemProperties = ItemInspector(*this, owner, 280, 0, 232, 310);
+    trvItems->readOnly = true;
+    trvItems->hideSelection = false;
+    trvItems->onChosen = [this](TTreeNode* node) { ItemSelected(node); };
+    trvItems->onBeginDrag = [this](TTreeNode* node) { BeginDrag(node); };
+    tabItem = new TPageControl(this);
+    tabItem->SetName("tabItem");
+    tabItem->SetParent(this);
+    tabItem->SetBounds(280, 0, 232, 310);
+    for (const char* caption : {"Properties", "Events"}) {
+        auto* sheet = new TTabSheet(this);
+        sheet->SetPageControl(tabItem);
+        sheet->SetCaption(caption);
+    }
+    tabItem->SetActivePageIndex(0);
+    static_cast<forms::TMethod&>(tabItem->onChange) = MethodOf(*this, "TabChange");
+    const TRect page = tabItem->DisplayRect();
+    cinItemProperties = ItemInspector(*this, owner, 0, 0, page.Width(), page.Height());
+    cinItemProperties->SetParent(tabItem->ActivePage());
+    cinItemProperties->onChange = [this] { ItemChanged(); };
     AddButton(*this, "New Item", 4, 318, 80, 0, "NewItemClick")->SetTag(1);
     AddButton(*this, "New Subitem", 88, 318, 80, 0, "NewItemClick")->SetTag(2);
     AddButton(*this, "Delete Item", 172, 318, 80, 0, "DeleteClick");
@@ -374,35 +441,64 @@ TfrmMenuEditor::~TfrmMenuEditor()
     m_tree.reset();
 }
 
+MenuEditorTree::Node* TfrmMenuEditor::NodeOf(const TTreeNode* node) const
+{
+    return node ? reinterpret_cast<MenuEditorTree::Node*>(node->data) : nullptr;
+}
+
 void TfrmMenuEditor::Refresh()
 {
-    m_shown.clear();
-    trvItems->Items()->Clear();
-    const std::function<void(const std::vector<std::unique_ptr<MenuEditorTree::Node>>&, int)>
-        add = [&](const auto& nodes, int depth) {
-            for (const auto& node : nodes) {
-                trvItems->Items()->Add(std::string(static_cast<std::size_t>(depth) * 4, ' ') +
-                                       node->item->caption);
-                m_shown.push_back(node.get());
-                add(node->children, depth + 1);
+    TTreeNodes& nodes = *trvItems->Items();
+    nodes.Clear();
+    TTreeNode* selected = nullptr;
+    const std::function<void(const std::vector<std::unique_ptr<MenuEditorTree::Node>>&,
+                             TTreeNode*)>
+        add = [&](const auto& children, TTreeNode* parent) {
+            for (const auto& child : children) {
+                TTreeNode* node = nodes.AddChild(parent, child->item->caption);
+                node->data = reinterpret_cast<std::intptr_t>(child.get());
+                node->expanded = true;
+                if (child.get() == m_tree->Selected())
+                    selected = node;
+                add(child->children, node);
             }
         };
-    add(m_tree->Roots(), 0);
-    const auto at = std::find(m_shown.begin(), m_shown.end(), m_tree->Selected());
-    trvItems->SetItemIndex(at == m_shown.end() ? -1 : static_cast<int>(at - m_shown.begin()));
+    add(m_tree->Roots(), nullptr);
+    trvItems->SetSelected(selected);
     cinItemProperties->SetInstance(m_tree->Selected() ? m_tree->Selected()->item : nullptr);
 }
 
-void TfrmMenuEditor::ItemSelected(int index)
+void TfrmMenuEditor::ItemSelected(TTreeNode* node)
 {
-    if (index >= 0 && static_cast<std::size_t>(index) < m_shown.size())
-        m_tree->Select(m_shown[static_cast<std::size_t>(index)]);
+    if (MenuEditorTree::Node* chosen = NodeOf(node)) {
+        // A pending text belongs to the item it was typed for.
+        cinItemProperties->ApplyEditorValue();
+        m_tree->Select(chosen);
+    }
     cinItemProperties->SetInstance(m_tree->Selected() ? m_tree->Selected()->item : nullptr);
+}
+
+void TfrmMenuEditor::ItemChanged()
+{
+    MenuEditorTree::Node* selected = m_tree->Selected();
+    if (!selected)
+        return;
+    for (TTreeNode* node : trvItems->Items()->All())
+        if (NodeOf(node) == selected && node->Text() != selected->item->caption)
+            node->SetText(selected->item->caption);
+}
+
+void TfrmMenuEditor::TabChange(forms::TObject*)
+{
+    cinItemProperties->ApplyEditorValue();
+    cinItemProperties->SetParent(tabItem->ActivePage());
+    cinItemProperties->SetMode(tabItem->ActivePageIndex() == 1 ? imEvents : imProperties);
 }
 
 void TfrmMenuEditor::NewItemClick(forms::TObject* sender)
 {
     auto* button = dynamic_cast<TButton*>(sender);
+    cinItemProperties->ApplyEditorValue();
     m_tree->NewItem(button && button->Tag() == 2);
     Refresh();
 }
@@ -411,6 +507,26 @@ void TfrmMenuEditor::DeleteClick(forms::TObject*)
 {
     cinItemProperties->SetInstance(nullptr);
     m_tree->DeleteSelected();
+    Refresh();
+}
+
+void TfrmMenuEditor::BeginDrag(TTreeNode* node)
+{
+    TTreeNode* target = nullptr;
+    DropPosition position = DropPosition::Child;
+    if (m_system.DragTreeNode(*trvItems, node, target, position))
+        DropNode(node, target, position);
+}
+
+void TfrmMenuEditor::DropNode(TTreeNode* dragged, TTreeNode* target, DropPosition position)
+{
+    MenuEditorTree::Node* moving = NodeOf(dragged);
+    MenuEditorTree::Node* onto = NodeOf(target);
+    if (!moving || !onto || moving == onto)
+        return;
+    cinItemProperties->ApplyEditorValue();
+    m_tree->Move(moving, onto, position);
+    m_tree->Select(moving);
     Refresh();
 }
 

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "setup/forms/property_list.h"
+#include "setup/ui/common_controls.h"
+#include "setup/ui/containers.h"
 #include "setup/ui/form.h"
 #include "setup/ui/graphic_controls.h"
 #include "setup/ui/inspector/editor_models.h"
@@ -31,6 +33,9 @@ public:
 
 protected:
     forms::TObject* ObjectValue() const;
+    // Shows the editor's form modally in the application of the inspector's form, over that
+    // form; returns the modal result.
+    int RunForm(TCustomForm& form);
     forms::TProperty& m_property;
     TComponentInspector& m_inspector;
     IInspectorSystem& m_system;
@@ -129,8 +134,19 @@ private:
     IInspectorSystem& m_system;
 };
 
-// "Menu Editor" and "Collection Editor": a list on the left, an inspector of the selected entry
-// on the right.
+// The menu editor's tree view: tells the form of the node chosen and of a node dragged.
+class TMenuItemsTree : public TTreeView
+{
+public:
+    using TTreeView::TTreeView;
+    std::function<void(TTreeNode* node)> onChosen;
+    std::function<void(TTreeNode* node)> onBeginDrag;
+    void SelectedFromWindow(TTreeNode* node, bool byKeyboard) override;
+    void BeginDragFromWindow(TTreeNode* node, bool rightButton) override;
+};
+
+// "Menu Editor" and "Collection Editor": the entries on the left, an inspector of the selected
+// entry on the right.
 class TfrmMenuEditor : public TForm
 {
 public:
@@ -138,17 +154,26 @@ public:
     TfrmMenuEditor(const TMenuItem& item, TComponentInspector& owner);
     ~TfrmMenuEditor() override;
     MenuEditorTree& Tree() { return *m_tree; }
-    TListBox* trvItems = nullptr;
+    TMenuItemsTree* trvItems = nullptr;
+    TPageControl* tabItem = nullptr;
     TComponentInspector* cinItemProperties = nullptr;
     void NewItemClick(forms::TObject* sender);
     void DeleteClick(forms::TObject* sender);
-    // The list shows the tree, the selected node's copy in the inspector.
+    // Properties or events of the selected item.
+    void TabChange(forms::TObject* sender);
+    // The tree view shows the tree, the selected node's copy in the inspector.
     void Refresh();
-    void ItemSelected(int index);
+    void ItemSelected(TTreeNode* node);
+    // A node dragged onto another, dropped before, after or into it.
+    void DropNode(TTreeNode* dragged, TTreeNode* target, DropPosition position);
+    MenuEditorTree::Node* NodeOf(const TTreeNode* node) const;
 
 private:
+    void BeginDrag(TTreeNode* node);
+    // The inspector changed the selected item: its caption is the node's text.
+    void ItemChanged();
     std::unique_ptr<MenuEditorTree> m_tree;
-    std::vector<MenuEditorTree::Node*> m_shown;
+    IInspectorSystem& m_system;
 };
 
 class TfrmCollectionEditor : public TForm

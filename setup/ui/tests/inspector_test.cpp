@@ -7,12 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "setup/forms/collection.h"
 #include "setup/ui/form.h"
 #include "setup/ui/inspector/component_inspector.h"
 #include "setup/ui/inspector/editor_models.h"
 #include "setup/ui/inspector/inspector_system.h"
 #include "setup/ui/inspector/property_editors.h"
 #include "setup/ui/std_controls.h"
+#include "setup/ui/tests/recording_fakes.h"
 
 namespace setup::ui::testing {
 namespace {
@@ -226,6 +228,96 @@ TEST(InspectorGrid, SplitterLimitsAndDropDownSizes)
     EXPECT_EQ(f.inspector->Splitter(), 252);
 }
 
+TEST(InspectorGrid, ScrollingKeepsTheTopRowWithinTheRows)
+{
+    using layout::ScrollCode;
+    EXPECT_EQ(layout::VisibleRows(160, 16), 10);
+    EXPECT_EQ(layout::VisibleRows(170, 16), 10);
+    EXPECT_EQ(layout::VisibleRows(8, 16), 1);
+    struct Case
+    {
+        int top;
+        ScrollCode code;
+        int thumb;
+        int expected;
+    };
+    // 30 rows, 10 visible: the top row runs from 0 to 20; a page is 9 rows.
+    for (const Case& c : std::vector<Case>{{5, ScrollCode::LineUp, 0, 4},
+                                           {0, ScrollCode::LineUp, 0, 0},
+                                           {5, ScrollCode::LineDown, 0, 6},
+                                           {20, ScrollCode::LineDown, 0, 20},
+                                           {5, ScrollCode::PageUp, 0, 0},
+                                           {5, ScrollCode::PageDown, 0, 14},
+                                           {15, ScrollCode::PageDown, 0, 20},
+                                           {12, ScrollCode::Top, 0, 0},
+                                           {3, ScrollCode::Bottom, 0, 20},
+                                           {3, ScrollCode::Thumb, 17, 17},
+                                           {3, ScrollCode::Thumb, 40, 20}}) {
+        EXPECT_EQ(layout::ScrolledTop(c.top, c.code, c.thumb, 30, 10), c.expected)
+            << c.top << " code " << static_cast<int>(c.code);
+    }
+    // Fewer rows than fit: nothing scrolls.
+    EXPECT_EQ(layout::ScrolledTop(0, ScrollCode::Bottom, 0, 6, 10), 0);
+    EXPECT_EQ(layout::ClampTopIndex(12, 6, 10), 0);
+    // The wheel: towards the user scrolls down; a page a notch at most.
+    EXPECT_EQ(layout::WheelTop(5, -1, 3, 30, 10), 8);
+    EXPECT_EQ(layout::WheelTop(5, 2, 3, 30, 10), 0);
+    EXPECT_EQ(layout::WheelTop(0, -1, 1000, 30, 10), 9);
+    EXPECT_EQ(layout::WheelTop(0, -5000, 1000, 30, 10), 20);
+    EXPECT_EQ(layout::PageRow(3, true, 30, 10), 12);
+    EXPECT_EQ(layout::PageRow(3, false, 30, 10), 0);
+    EXPECT_EQ(layout::PageRow(25, true, 30, 10), 29);
+
+    InspectedForm f;
+    f.inspector->SetBounds(300, 0, 300, 10 * f.inspector->RowHeight());
+    f.inspector->SetInstance(f.button);
+    const int rows = f.inspector->ItemCount();
+    ASSERT_GT(rows, 10);
+    EXPECT_TRUE(f.inspector->ScrollBarShown());
+    // The scroll bar takes its width from the rows.
+    EXPECT_EQ(f.inspector->ClientRect().Width(), 300 - 16);
+    EXPECT_EQ(f.inspector->ItemRect(0).right, 300 - 16);
+
+    EXPECT_TRUE(f.inspector->MouseWheelFromWindow(-120, {}));
+    EXPECT_EQ(f.inspector->TopIndex(), 3);
+    // Half notches add up.
+    f.inspector->MouseWheelFromWindow(60, {});
+    EXPECT_EQ(f.inspector->TopIndex(), 3);
+    f.inspector->MouseWheelFromWindow(60, {});
+    EXPECT_EQ(f.inspector->TopIndex(), 0);
+    f.inspector->ScrollFromWindow(ScrollCode::Bottom, 0);
+    EXPECT_EQ(f.inspector->TopIndex(), rows - 10);
+    // The editors go with their row: above the grid when the row scrolled away.
+    EXPECT_EQ(f.inspector->ItemIndex(), 0);
+    EXPECT_LT(f.inspector->Editor()->Top(), 0);
+    f.inspector->SelectRow(1, false);
+    EXPECT_EQ(f.inspector->TopIndex(), 1);
+    // One pixel into the first row shown.
+    EXPECT_EQ(f.inspector->Editor()->Top(), 1);
+
+    // Page Down in the edit moves a page less a row and brings that row into view.
+    std::uint16_t key = 0x22;
+    f.inspector->Editor()->KeyDownFromWindow(key, {});
+    EXPECT_EQ(key, 0);
+    EXPECT_EQ(f.inspector->ItemIndex(), 10);
+    EXPECT_EQ(f.inspector->TopIndex(), 1);
+    key = 0x22;
+    f.inspector->Editor()->KeyDownFromWindow(key, {});
+    EXPECT_EQ(f.inspector->ItemIndex(), 19);
+    EXPECT_EQ(f.inspector->TopIndex(), 10);
+    // End on the grid: the last row, at the bottom.
+    key = 0x23;
+    f.inspector->KeyDownFromWindow(key, {});
+    EXPECT_EQ(f.inspector->ItemIndex(), rows - 1);
+    EXPECT_EQ(f.inspector->TopIndex(), rows - 10);
+
+    // Fewer rows after a rebuild: the top row comes back, no empty page below the rows.
+    f.inspector->SetMode(imEvents);
+    const int events = f.inspector->ItemCount();
+    EXPECT_LE(f.inspector->TopIndex(), std::max(0, events - 10));
+    EXPECT_EQ(f.inspector->ScrollBarShown(), events > 10);
+}
+
 TEST(InspectorGrid, TheInPlaceEditRefusesCharactersRevertsOnEscAndStoresOnEnter)
 {
     InspectedForm f;
@@ -333,6 +425,60 @@ TEST(PropertyEditors, LineCountsAndPictureFit)
     EXPECT_EQ(DropPositionAt(10, 9, 27), DropPosition::Before);
     EXPECT_EQ(DropPositionAt(18, 9, 27), DropPosition::Child);
     EXPECT_EQ(DropPositionAt(25, 9, 27), DropPosition::After);
+    // The drop marks beside a text of 40 to 100 by 9 to 27.
+    const TRect text{40, 9, 100, 27};
+    EXPECT_EQ(DropMarkRect(text, DropPosition::Before), TRect::Bounds(106, 9, 16, 16));
+    EXPECT_EQ(DropMarkRect(text, DropPosition::Child), TRect::Bounds(106, 10, 16, 16));
+    EXPECT_EQ(DropMarkRect(text, DropPosition::After), TRect::Bounds(106, 20, 16, 16));
+    // A drag scrolls the tree within 5 pixels of an edge.
+    struct Edge
+    {
+        int at;
+        int direction;
+    };
+    for (const Edge& e : std::vector<Edge>{{0, -1}, {4, -1}, {5, 0}, {194, 0}, {195, 1}, {199, 1}})
+        EXPECT_EQ(DragScrollDirection(e.at, 200), e.direction) << e.at;
+}
+
+// Modal forms run as a program's would: in its application's loop, here a scripted one.
+class ModalSystem final : public IInspectorSystem
+{
+public:
+    int RunModal(TCustomForm& form) override { return form.ShowModal(); }
+};
+
+TEST(PropertyEditors, AnEditorsFormRunsInTheApplicationOfTheInspectorsForm)
+{
+    InspectedForm f;
+    ScriptedLoop loop;
+    RecordingPeerFactory windows;
+    TApplication app(loop, &windows);
+    app.AddForm(f.form);
+    ModalSystem modal;
+    f.inspector->system = &modal;
+    auto* memo = new TMemo(&f.form);
+    memo->SetName("Memo1");
+    memo->SetParent(&f.form);
+    memo->Lines()->Add("one");
+    f.inspector->SetInstance(memo);
+    f.inspector->SelectRow(f.Row("Lines"), false);
+    TfrmStrings* shown = nullptr;
+    loop.steps.push_back([&] {
+        for (TCustomForm* form : app.Screen().Forms())
+            if ((shown = dynamic_cast<TfrmStrings*>(form)))
+                break;
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(shown->Visible());
+        shown->redStrings->Lines()->Add("two");
+        shown->SetModalResult(mrOk);
+    });
+    // The form of no application used to fail before it showed.
+    EXPECT_TRUE(f.inspector->ActivateValue(0));
+    EXPECT_EQ(memo->Lines()->Count(), 2u);
+    // It left the application with its run.
+    EXPECT_EQ(app.Screen().Forms().size(), 1u);
+    EXPECT_EQ(app.MainForm(), &f.form);
+    app.RemoveForm(f.form);
 }
 
 TEST(PropertyEditors, TheStringsEditorTakesTheLinesOnlyOnOk)
@@ -416,10 +562,27 @@ TEST(PropertyEditors, TheMenuEditorFormBuildsTheMenuOnlyOnOk)
     ScriptedSystem system;
     system.onModal = [](TCustomForm& form) {
         auto& editor = dynamic_cast<TfrmMenuEditor&>(form);
+        TComponentInspector& items = *editor.cinItemProperties;
         EXPECT_EQ(editor.trvItems->Items()->Count(), 2u);
-        EXPECT_EQ(editor.cinItemProperties->Instance(), editor.Tree().Selected()->item);
+        EXPECT_EQ(items.Instance(), editor.Tree().Selected()->item);
         editor.NewItemClick(nullptr);
         EXPECT_EQ(editor.trvItems->Items()->Count(), 3u);
+        // A caption set in the inspector names the node too.
+        items.SetValue(items.Model().FindRow("Caption"), "&Print");
+        const std::vector<TTreeNode*> nodes = editor.trvItems->Items()->All();
+        ASSERT_EQ(nodes.size(), 3u);
+        EXPECT_EQ(nodes[2]->Text(), "&Print");
+        EXPECT_EQ(editor.trvItems->Selected(), nodes[2]);
+        // Dropped before the first node, the new item leads the tree.
+        editor.DropNode(nodes[2], nodes[0], DropPosition::Before);
+        ASSERT_EQ(editor.trvItems->Items()->Roots().size(), 2u);
+        EXPECT_EQ(editor.trvItems->Items()->Roots()[0]->Text(), "&Print");
+        // The Events tab lists the item's events.
+        editor.tabItem->SetActivePageIndex(1);
+        editor.TabChange(nullptr);
+        EXPECT_EQ(items.Mode(), imEvents);
+        EXPECT_GE(items.Model().FindRow("OnClick"), 0);
+        EXPECT_EQ(items.Parent(), editor.tabItem->ActivePage());
     };
     {
         TfrmMenuEditor form(m.root, *f.inspector);
@@ -427,6 +590,38 @@ TEST(PropertyEditors, TheMenuEditorFormBuildsTheMenuOnlyOnOk)
     }
     EXPECT_EQ(m.root.Items().size(), 1u);
     EXPECT_EQ(m.root.Items()[0], m.file);
+}
+
+TEST(PropertyEditors, TheCollectionListDeletesAtOnceAndSelectsTheNextRow)
+{
+    forms::TCollection collection(forms::TCollectionItem::StaticClass());
+    for (int i = 0; i < 3; ++i)
+        collection.Add();
+    CollectionEditorList list(collection);
+    EXPECT_EQ(list.Texts(), (std::vector<std::string>{"0 - TCollectionItem", "1 - TCollectionItem",
+                                                      "2 - TCollectionItem"}));
+    // The first row starts selected and shown.
+    EXPECT_TRUE(list.DeleteEnabled());
+    EXPECT_EQ(list.Instance(), collection.Item(0));
+    // The last row deleted: the row above it takes the selection, the rest renumbered.
+    list.Selected().assign(3, false);
+    list.Selected()[2] = true;
+    forms::TCollectionItem* middle = collection.Item(1);
+    list.DeleteSelected();
+    EXPECT_EQ(collection.Count(), 2u);
+    EXPECT_EQ(list.Instance(), middle);
+    list.Selected().assign(2, true);
+    EXPECT_EQ(list.Instance(), nullptr);
+    list.DeleteSelected();
+    // Nothing left: an empty list, nothing to delete, nothing shown.
+    EXPECT_TRUE(list.Texts().empty());
+    EXPECT_EQ(collection.Count(), 0u);
+    EXPECT_FALSE(list.DeleteEnabled());
+    EXPECT_EQ(list.Instance(), nullptr);
+    // Adding selects the new item alone.
+    forms::TCollectionItem* added = list.Add();
+    EXPECT_EQ(list.Instance(), added);
+    EXPECT_EQ(list.Texts(), std::vector<std::string>{"0 - TCollectionItem"});
 }
 
 TEST(InspectorPairing, TheInspectorFollowsTheDesignersSelectionAndEditsTheForm)
@@ -471,6 +666,18 @@ TEST(InspectorPairing, TheInspectorFollowsTheDesignersSelectionAndEditsTheForm)
     EXPECT_EQ(changes, 1);
 
     designer->Select(nullptr);
+    EXPECT_EQ(inspector->Instance(), &form);
+
+    // The other way: what the inspector is set to show is selected in the form.
+    inspector->SetInstance(edit);
+    EXPECT_EQ(designer->ControlCount(), 1u);
+    EXPECT_EQ(designer->Control(), edit);
+    inspector->AddInstance(button);
+    EXPECT_EQ(designer->ControlCount(), 2u);
+    EXPECT_TRUE(designer->IsSelected(button));
+    EXPECT_EQ(inspector->Model().ListCount(), 2u);
+    inspector->SetInstance(&form);
+    EXPECT_EQ(designer->ControlCount(), 0u);
     EXPECT_EQ(inspector->Instance(), &form);
     designer->SetActive(false);
     inspector->SetDesigner(nullptr);
