@@ -39,6 +39,7 @@ enum HitFlags
 };
 
 class IImageClick;
+class InlineImage;
 
 struct LinkHit
 {
@@ -47,6 +48,8 @@ struct LinkHit
     // With kHitControl: the image button under the point and the point on its picture.
     IImageClick* imageButton = nullptr;
     int imageX = 0, imageY = 0;
+    // Any picture under the point (imageX and imageY on it), link or not.
+    const InlineImage* image = nullptr;
 };
 
 struct CaretHit
