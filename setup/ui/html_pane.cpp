@@ -318,7 +318,10 @@ void THtmlPane::SetVisitedMaxCount(std::int32_t count)
 
 void THtmlPane::SetImageCacheCount(std::int32_t count)
 {
-    m_imageCacheCount = std::clamp(count, 0, 20);
+    const std::int32_t limit = std::clamp(count, 0, 20);
+    if (limit != m_imageCacheCount)
+        m_viewer->SetImageCacheLimit(limit);
+    m_imageCacheCount = limit;
 }
 
 void THtmlPane::SetNoSelect(bool noSelect)

@@ -290,6 +290,11 @@ void HtmlViewer::Relayout()
     m_window.Invalidate();
 }
 
+void HtmlViewer::SetImageCacheLimit(int limit)
+{
+    m_images->Cache().SetLimit(limit);
+}
+
 void HtmlViewer::Progress(ProgressStage stage, int percent)
 {
     if (onProgress)

@@ -128,6 +128,8 @@ public:
     // A decoded picture by the source its document names, for the painter.
     const PixelImage* ImageFor(const std::string& source);
     const ScreenColors& Screen() const { return m_services.screen; }
+    // Pictures unused for more loads than this are dropped.
+    void SetImageCacheLimit(int limit);
     std::uint32_t BackgroundColor() const { return m_document->background; }
 
     // Input, in paint-area coordinates. Each returns after the window was told what changed.
