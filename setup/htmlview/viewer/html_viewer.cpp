@@ -655,11 +655,17 @@ bool HtmlViewer::WordAt(int x, int y, int& start, int& end)
     char16_t c = 0;
     if (!inText || !m_document->CharAt(index, c) || !IsWordChar(c))
         return false;
+    // A neighbour in another section (the next paragraph or cell) ends the word like a space.
+    const SectionBase* section = m_document->SectionHolding(index);
+    const auto inWord = [&](int pos) {
+        return m_document->CharAt(pos, c) && IsWordChar(c) &&
+               m_document->SectionHolding(pos) == section;
+    };
     start = index;
     end = index + 1;
-    while (m_document->CharAt(end, c) && IsWordChar(c))
+    while (inWord(end))
         ++end;
-    while (start > 0 && m_document->CharAt(start - 1, c) && IsWordChar(c))
+    while (start > 0 && inWord(start - 1))
         --start;
     return true;
 }

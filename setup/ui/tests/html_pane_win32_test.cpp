@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "setup/htmlview/images/png_writer.h"
+#include "setup/htmlview/tests/image_fixtures.h"
 #include "setup/htmlview/tests/text_position.h"
 #include "setup/ui/capture_win32.h"
 #include "setup/ui/html_pane.h"
@@ -192,16 +193,23 @@ TEST_F(HtmlPaneWindowTest, PureColoursOfPageTextAndPictureShowExactly)
     EXPECT_EQ(kept->bitsPerPixel, palette ? 8 : 24);
 
     const htmlview::PixelImage picture = CaptureForm(page);
-    // The pane's paint area starts past its frame at (11, 11); the body's margins put the
-    // picture at (10, 5) inside it.
-    EXPECT_EQ(picture.ColorAt(11 + 10 + 20, 11 + 5 + 20), (htmlview::Rgb{0, 0, 255}));
-    EXPECT_EQ(picture.ColorAt(11 + 200, 11 + 20), (htmlview::Rgb{255, 0, 255}));
-    EXPECT_EQ(picture.ColorAt(11 + 200, 11 + 180), (htmlview::Rgb{255, 0, 255}));
-    int red = 0;
-    for (int y = 11 + 50; y < 11 + 120; ++y)
-        for (int x = 11; x < 11 + 200; ++x)
+    SCOPED_TRACE("picture: " + htmlview::fixtures::WriteFailurePicture("pane-colours", picture));
+    // The paint area's corner in the picture of the whole window.
+    RECT window{};
+    ::GetWindowRect(WindowOf(page), &window);
+    POINT corner{1, 1};  // past the pane's frame
+    ::ClientToScreen(PaneWindow(), &corner);
+    const int left = corner.x - window.left, top = corner.y - window.top;
+    int blueCount = 0, red = 0;
+    for (int y = top; y < top + 198; ++y)
+        for (int x = left; x < left + 318; ++x) {
+            blueCount += picture.ColorAt(x, y) == htmlview::Rgb{0, 0, 255};
             red += picture.ColorAt(x, y) == htmlview::Rgb{255, 0, 0};
+        }
+    EXPECT_GE(blueCount, 40 * 40);
     EXPECT_GT(red, 50);
+    EXPECT_EQ(picture.ColorAt(left + 250, top + 20), (htmlview::Rgb{255, 0, 255}));
+    EXPECT_EQ(picture.ColorAt(left + 250, top + 190), (htmlview::Rgb{255, 0, 255}));
 }
 
 }  // namespace

@@ -579,8 +579,9 @@ TEST(HtmlPaneBinding, AMetaRefreshLoadsItsTargetAfterTheDelay)
         page.metaTimer->GetOnTimer()(&page);
         EXPECT_FALSE(page.metaTimer->Enabled());
         EXPECT_EQ(pane.GetDocumentTitle(), c.titleAfter) << c.content;
-        if (!c.leftBeforeTick)
+        if (!c.leftBeforeTick) {
             EXPECT_EQ(page.Caption(), "Next page");
+        }
     }
 }
 
