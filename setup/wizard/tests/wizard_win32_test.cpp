@@ -150,11 +150,17 @@ TEST_F(WizardOnScreen, AnHtmlPageShowsTheDocumentTheBindingChose)
         ::RedrawWindow(ui::WindowOf(page), nullptr, nullptr,
                        RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         const htmlview::PixelImage shot = ui::CaptureForm(page);
-        EXPECT_EQ(shot.ColorAt(300, 120), (htmlview::Rgb{0, 255, 0}));
-        EXPECT_NE(shot.ColorAt(300, 170), (htmlview::Rgb{0, 255, 0}));
+        // The picture is of the whole window: client points move by the frame and caption.
+        RECT frame{};
+        ::GetWindowRect(ui::WindowOf(page), &frame);
+        POINT client{0, 0};
+        ::ClientToScreen(ui::WindowOf(page), &client);
+        const int dx = client.x - frame.left, dy = client.y - frame.top;
+        EXPECT_EQ(shot.ColorAt(dx + 300, dy + 120), (htmlview::Rgb{0, 255, 0}));
+        EXPECT_NE(shot.ColorAt(dx + 300, dy + 170), (htmlview::Rgb{0, 255, 0}));
         int red = 0;
-        for (int y = 10; y < 80; ++y)
-            for (int x = 10; x < 390; ++x)
+        for (int y = dy + 10; y < dy + 80; ++y)
+            for (int x = dx + 10; x < dx + 390; ++x)
                 red += shot.ColorAt(x, y) == htmlview::Rgb{255, 0, 0};
         EXPECT_GT(red, 100);
         EXPECT_TRUE(page.metaTimer->Enabled());
