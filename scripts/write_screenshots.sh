@@ -15,8 +15,8 @@ out=$build/screenshots
 mkdir -p "$out"
 "$build/wine-run" "$build/bin/update_screenshots.exe" "Z:${out//\//\\}" >/dev/null
 "$build/wine-run" "$build/bin/trashwipe_screenshots.exe" "Z:${out//\//\\}" >/dev/null
-python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
 "$build/wine-run" "$build/bin/html_screenshots.exe" "Z:${out//\//\\}" >/dev/null
+python3 "$PROJECT_ROOT/scripts/bmp_to_png.py" "$out"/*.bmp
 "$build/wine-run" "$build/bin/form_screenshots.exe" "Z:${out//\//\\}" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\ui\\tests\\data\\every_control.txt" \
   "Z:${PROJECT_ROOT//\//\\}\\setup\\forms\\tests\\data\\welcome_page.dfm" \

@@ -22,6 +22,13 @@ std::uint32_t ViewerColor(TColor color, const htmlview::IFontCatalog& fonts)
     return value & 0xFFFFFF;
 }
 
+TMouseButton ButtonOf(htmlview::MouseButton button)
+{
+    return button == htmlview::MouseButton::Left    ? mbLeft
+           : button == htmlview::MouseButton::Right ? mbRight
+                                                    : mbMiddle;
+}
+
 }  // namespace
 
 const ClassInfo& THtmlPane::StaticClass()
@@ -63,6 +70,17 @@ const ClassInfo& THtmlPane::StaticClass()
             .Property("OnHistoryChange", &P::onHistoryChange)
             .Property("OnProcessing", &P::onProcessing)
             .Property("OnParseEnd", &P::onParseEnd)
+            .Property("OnParseBegin", &P::onParseBegin)
+            .Property("OnProgress", &P::onProgress)
+            .Property("OnInclude", &P::onInclude)
+            .Property("OnScript", &P::onScript)
+            .Property("OnhtStreamRequest", &P::onhtStreamRequest)
+            .Property("OnImageRequest", &P::onImageRequest)
+            .Property("OnBitmapRequest", &P::onBitmapRequest)
+            .Property("OnImageClick", &P::onImageClick)
+            .Property("OnImageOver", &P::onImageOver)
+            .Property("OnRightClick", &P::onRightClick)
+            .Property("OnMouseDouble", &P::onMouseDouble)
             .Build();
     return info;
 }
@@ -100,10 +118,87 @@ THtmlPane::THtmlPane(forms::TComponent* owner)
     viewer.onParseEnd = [this] { onParseEnd(this); };
 }
 
+// The core is given a relay only for an assigned event: unasked, it keeps its own ways (files
+// read, scripts and includes skipped, no picture or right-click hit tests).
+void THtmlPane::RelayEvents()
+{
+    htmlview::HtmlViewer& viewer = *m_viewer;
+    viewer.onParseBegin = nullptr;
+    if (onParseBegin)
+        viewer.onParseBegin = [this](std::string& source) { onParseBegin(this, source); };
+    viewer.onProgress = nullptr;
+    if (onProgress)
+        viewer.onProgress = [this](htmlview::ProgressStage stage, int percent) {
+            onProgress(this,
+                       stage == htmlview::ProgressStage::Starting  ? psStarting
+                       : stage == htmlview::ProgressStage::Running ? psRunning
+                                                                   : psEnding,
+                       percent);
+        };
+    viewer.onInclude = nullptr;
+    if (onInclude)
+        viewer.onInclude = [this](const std::string& command,
+                                  const std::vector<std::string>& params) {
+            std::string text;
+            onInclude(this, command, params, text);
+            return text;
+        };
+    viewer.onScript = nullptr;
+    if (onScript)
+        viewer.onScript = [this](const std::string& name, const std::string& language,
+                                 const std::string& script) {
+            onScript(this, name, language, script);
+        };
+    viewer.onStreamRequest = nullptr;
+    if (onhtStreamRequest)
+        viewer.onStreamRequest = [this](const std::string& source) {
+            std::optional<std::string> stream;
+            onhtStreamRequest(this, source, stream);
+            return stream;
+        };
+    viewer.onImageRequest = nullptr;
+    if (onImageRequest)
+        viewer.onImageRequest = [this](const std::string& source) {
+            std::optional<std::string> stream;
+            onImageRequest(this, source, stream);
+            return stream;
+        };
+    viewer.onBitmapRequest = nullptr;
+    if (onBitmapRequest)
+        viewer.onBitmapRequest = [this](const std::string& source) {
+            std::optional<htmlview::PixelImage> bitmap;
+            TColor transparent = clNone;
+            onBitmapRequest(this, source, bitmap, transparent);
+            return bitmap;
+        };
+    viewer.onImageOver = nullptr;
+    if (onImageOver)
+        viewer.onImageOver = [this](const htmlview::InlineImage& image, int x, int y) {
+            onImageOver(this, &image, inputShift, x, y);
+        };
+    viewer.onImageClick = nullptr;
+    if (onImageClick)
+        viewer.onImageClick = [this](const htmlview::InlineImage& image,
+                                     htmlview::MouseButton button, bool, int x, int y) {
+            onImageClick(this, &image, ButtonOf(button), inputShift, x, y);
+        };
+    viewer.onRightClick = nullptr;
+    if (onRightClick)
+        viewer.onRightClick = [this](const htmlview::RightClickInfo& info) {
+            onRightClick(this, info);
+        };
+    viewer.onMouseDouble = nullptr;
+    if (onMouseDouble)
+        viewer.onMouseDouble = [this](int x, int y) {
+            onMouseDouble(this, mbLeft, inputShift, x, y);
+        };
+}
+
 THtmlPane::~THtmlPane() = default;
 
 void THtmlPane::ApplySettings()
 {
+    RelayEvents();
     const htmlview::IFontCatalog& fonts = m_platform->Services().fonts;
     htmlview::DefaultSheetSettings& sheet = m_viewer->sheetSettings;
     sheet.fontName = defFontName;
@@ -223,7 +318,10 @@ void THtmlPane::SetVisitedMaxCount(std::int32_t count)
 
 void THtmlPane::SetImageCacheCount(std::int32_t count)
 {
-    m_imageCacheCount = std::clamp(count, 0, 20);
+    const std::int32_t limit = std::clamp(count, 0, 20);
+    if (limit != m_imageCacheCount)
+        m_viewer->SetImageCacheLimit(limit);
+    m_imageCacheCount = limit;
 }
 
 void THtmlPane::SetNoSelect(bool noSelect)

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "setup/htmlview/viewer/html_viewer.h"
 #include "setup/ui/control.h"
@@ -54,6 +56,48 @@ struct TSoundType : forms::TEvent<const std::string&, std::int32_t, bool>
 struct TProcessingEvent : forms::TEvent<bool>
 {
 };
+enum ThtProgressStage
+{
+    psStarting,
+    psRunning,
+    psEnding,
+};
+struct ThtProgressEvent : forms::TEvent<ThtProgressStage, std::int32_t>
+{
+};
+struct TParseEvent : forms::TEvent<std::string&>
+{
+};
+struct TIncludeType
+    : forms::TEvent<const std::string&, const std::vector<std::string>&, std::string&>
+{
+};
+struct TScriptEvent : forms::TEvent<const std::string&, const std::string&, const std::string&>
+{
+};
+// A linked style sheet's text, or a picture's bytes: a handler that sets it replaces the file.
+struct TGetStreamEvent : forms::TEvent<const std::string&, std::optional<std::string>&>
+{
+};
+struct TGetImageEvent : forms::TEvent<const std::string&, std::optional<std::string>&>
+{
+};
+// A picture for a source; the colour is its transparent colour (none is clNone).
+struct TGetBitmapEvent
+    : forms::TEvent<const std::string&, std::optional<htmlview::PixelImage>&, TColor&>
+{
+};
+struct TImageClickEvent : forms::TEvent<const htmlview::InlineImage*, TMouseButton, TShiftState,
+                                        std::int32_t, std::int32_t>
+{
+};
+struct TImageOverEvent
+    : forms::TEvent<const htmlview::InlineImage*, TShiftState, std::int32_t, std::int32_t>
+{
+};
+struct TRightClickEvent : forms::TEvent<const htmlview::RightClickInfo&>
+{
+};
 
 // The platform a pane measures, converts and reads files with: the system's in the Windows
 // build, fixed-advance fakes with the process's files natively.
@@ -90,6 +134,10 @@ public:
     // The outer size changed: lay out again.
     void SetBounds(int left, int top, int width, int height) override;
     unsigned WantedKeys() const override { return kwArrows; }
+    // The shift keys and buttons of the input the window is handing the viewer.
+    TShiftState inputShift;
+    // Hands the core the events assigned now; before every load and every input.
+    void RelayEvents();
 
     // Published settings.
     bool ViewImages() const { return m_viewImages; }
@@ -138,6 +186,17 @@ public:
     TNotifyEvent onHistoryChange;
     TProcessingEvent onProcessing;
     TNotifyEvent onParseEnd;
+    TParseEvent onParseBegin;
+    ThtProgressEvent onProgress;
+    TIncludeType onInclude;
+    TScriptEvent onScript;
+    TGetStreamEvent onhtStreamRequest;
+    TGetImageEvent onImageRequest;
+    TGetBitmapEvent onBitmapRequest;
+    TImageClickEvent onImageClick;
+    TImageOverEvent onImageOver;
+    TRightClickEvent onRightClick;
+    TMouseEvent onMouseDouble;
 
 private:
     void ApplySettings();
@@ -181,3 +240,14 @@ UI_EVENT_TYPE(TMetaType)
 UI_EVENT_TYPE(TLinkType)
 UI_EVENT_TYPE(TSoundType)
 UI_EVENT_TYPE(TProcessingEvent)
+UI_ENUM_TYPE(ThtProgressStage, "psStarting", "psRunning", "psEnding")
+UI_EVENT_TYPE(ThtProgressEvent)
+UI_EVENT_TYPE(TParseEvent)
+UI_EVENT_TYPE(TIncludeType)
+UI_EVENT_TYPE(TScriptEvent)
+UI_EVENT_TYPE(TGetStreamEvent)
+UI_EVENT_TYPE(TGetImageEvent)
+UI_EVENT_TYPE(TGetBitmapEvent)
+UI_EVENT_TYPE(TImageClickEvent)
+UI_EVENT_TYPE(TImageOverEvent)
+UI_EVENT_TYPE(TRightClickEvent)

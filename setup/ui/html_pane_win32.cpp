@@ -6,6 +6,8 @@
 #include <map>
 #include <vector>
 
+#include "core/unique_handle.h"
+#include "setup/htmlview/images/image_screen_win32.h"
 #include "setup/htmlview/layout/canvas_win32.h"
 #include "setup/htmlview/util/platform_win32.h"
 #include "setup/htmlview/viewer/cursor_shapes.h"
@@ -55,10 +57,11 @@ class PlatformWin32 : public HtmlPanePlatform
 public:
     htmlview::ViewerServices Services() override
     {
-        return {m_measurer, m_fonts, m_codePages, m_files};
+        return {m_measurer, m_fonts, m_codePages, m_files, m_screen};
     }
 
 private:
+    htmlview::ScreenColors m_screen = htmlview::ReadScreenColors();
     htmlview::TextMeasurerWin32 m_measurer;
     htmlview::FontCatalogWin32 m_fonts;
     htmlview::CodePagesWin32 m_codePages;
@@ -92,6 +95,25 @@ HCURSOR CursorFor(htmlview::ViewerCursor cursor)
 }
 
 LRESULT CALLBACK PaneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+// The shared palette of a 256-colour screen as a palette object; none on deeper screens.
+core::UniqueGdiObject MakeScreenPalette(const htmlview::ScreenColors& screen)
+{
+    if (screen.depth != 8 || screen.globalPalette.empty())
+        return core::UniqueGdiObject();
+    struct
+    {
+        WORD version;
+        WORD count;
+        PALETTEENTRY entries[256];
+    } log{0x300, 0, {}};
+    for (const htmlview::Rgb& color : screen.globalPalette) {
+        if (log.count == 256)
+            break;
+        log.entries[log.count++] = {color.red, color.green, color.blue, 0};
+    }
+    return core::UniqueGdiObject(::CreatePalette(reinterpret_cast<LOGPALETTE*>(&log)));
+}
 
 class HtmlPanePeer final : public IControlPeer, public htmlview::IViewerWindow
 {
@@ -274,6 +296,7 @@ private:
 
     THtmlPane& m_pane;
     HWND m_window = nullptr;
+    core::UniqueGdiObject m_palette = MakeScreenPalette(m_pane.Viewer().Screen());
     htmlview::BarArrangement m_bars;
     htmlview::ViewerCursor m_cursor = htmlview::ViewerCursor::Arrow;
 };
@@ -282,6 +305,14 @@ void HtmlPanePeer::Paint()
 {
     PAINTSTRUCT paint;
     HDC target = ::BeginPaint(m_window, &paint);
+    // On a 256-colour screen both the off-screen bitmap and the window draw through the shared
+    // palette, so pictures reduced to it and palette-relative colours come out exact.
+    const auto palette = static_cast<HPALETTE>(m_palette.Get());
+    HPALETTE targetPalette = nullptr;
+    if (palette) {
+        targetPalette = ::SelectPalette(target, palette, FALSE);
+        ::RealizePalette(target);
+    }
     const RECT area = PaintRect();
     RECT dirty{};
     if (::IntersectRect(&dirty, &paint.rcPaint, &area)) {
@@ -289,6 +320,11 @@ void HtmlPanePeer::Paint()
         HDC memory = ::CreateCompatibleDC(target);
         HBITMAP bitmap = ::CreateCompatibleBitmap(target, width, height);
         HGDIOBJ old = ::SelectObject(memory, bitmap);
+        HPALETTE memoryPalette = nullptr;
+        if (palette) {
+            memoryPalette = ::SelectPalette(memory, palette, FALSE);
+            ::RealizePalette(memory);
+        }
         htmlview::HtmlViewer& viewer = m_pane.Viewer();
         // Paint-area coordinates; the plan's X are the document's.
         const htmlview::Rect clip{dirty.left - area.left, dirty.top - area.top,
@@ -299,6 +335,8 @@ void HtmlPanePeer::Paint()
         });
         ::SetWindowOrgEx(memory, 0, 0, nullptr);
         ::BitBlt(target, dirty.left, dirty.top, width, height, memory, 0, 0, SRCCOPY);
+        if (memoryPalette)
+            ::SelectPalette(memory, memoryPalette, FALSE);
         ::SelectObject(memory, old);
         ::DeleteObject(bitmap);
         ::DeleteDC(memory);
@@ -311,10 +349,12 @@ void HtmlPanePeer::Paint()
                            (m_pane.BorderStyle() == htFocused && ::GetFocus() == m_window);
         const std::uint32_t background = m_pane.Viewer().BackgroundColor();
         HBRUSH brush = ::CreateSolidBrush(shown ? ::GetSysColor(COLOR_WINDOWFRAME)
-                                                : static_cast<COLORREF>(background & 0xFFFFFF));
+                                                : (background & 0xFFFFFF) | 0x02000000);
         ::FrameRect(target, &client, brush);
         ::DeleteObject(brush);
     }
+    if (targetPalette)
+        ::SelectPalette(target, targetPalette, FALSE);
     ::EndPaint(m_window, &paint);
 }
 
@@ -384,6 +424,10 @@ LRESULT HtmlPanePeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     const RECT area = PaintRect();
     const int x = static_cast<short>(LOWORD(lParam)) - area.left;
     const int y = static_cast<short>(HIWORD(lParam)) - area.top;
+    if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+        m_pane.inputShift = ShiftOfMouseKeys(wParam);
+        m_pane.RelayEvents();
+    }
     switch (message) {
         case WM_ERASEBKGND:
             return 1;

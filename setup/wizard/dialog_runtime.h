@@ -20,6 +20,10 @@
 #include "setup/wizard/page_decisions.h"
 #include "setup/wizard/progress/progress_page.h"
 
+namespace setup::ui {
+class THtmlPane;
+}
+
 namespace setup::wizard {
 
 class ProgressRuntime;
@@ -110,6 +114,11 @@ struct DialogRuntime final : IProgressPages
     // Refreshed whenever a page is shown.
     std::string targetDirAtShow;
     std::string targetDirTail;
+    // The refresh an HTML page asked for: the file to load once the page's meta timer fires, as
+    // long as the pane still shows the document that asked.
+    std::string metaRefreshTarget;
+    std::string metaRefreshSource;
+    ui::THtmlPane* metaRefreshViewer = nullptr;
 };
 
 // Sets the binding flag for a scope and puts the earlier value back, exceptions included.

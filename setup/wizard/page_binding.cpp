@@ -230,6 +230,7 @@ void PageBinder::BindMemo(ui::TCustomMemo& memo, bool rich)
 void PageBinder::BindHtmlPane(ui::THtmlPane& pane)
 {
     Attach(pane.onHotSpotClick, m_page, "htmlLite1HotSpotClick");
+    Attach(pane.onMetaRefresh, m_page, "htmlLite1MetaRefresh");
     if (pane.Tag() != 1)
         return;
     const std::string index = FindDocument(IndexPageNames(m_language));
@@ -537,8 +538,10 @@ void ReleaseDialog(DialogRuntime& runtime, const std::string& key)
         }
         if (auto* bar = dynamic_cast<ui::TTrackBar*>(control))
             Detach(bar->onChange);
-        if (auto* pane = dynamic_cast<ui::THtmlPane*>(control))
+        if (auto* pane = dynamic_cast<ui::THtmlPane*>(control)) {
             Detach(pane->onHotSpotClick);
+            Detach(pane->onMetaRefresh);
+        }
         if (auto* files = dynamic_cast<ui::TFileListBox*>(control))
             Detach(files->onChange);
         if (auto* folders = dynamic_cast<ui::TDirectoryListBox*>(control))

@@ -1,5 +1,6 @@
 #include "setup/wizard/pool_template.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "setup/engine/components/component_controls.h"
@@ -77,6 +78,8 @@ const ClassInfo& TPoolTemplate::StaticClass()
                                       .Method("RichEdit1Change", &P::RichEdit1Change)
                                       .Method("Memo1Change", &P::Memo1Change)
                                       .Method("htmlLite1HotSpotClick", &P::htmlLite1HotSpotClick)
+                                      .Method("htmlLite1MetaRefresh", &P::htmlLite1MetaRefresh)
+                                      .Method("MetaTimerTimer", &P::MetaTimerTimer)
                                       .Build();
     return info;
 }
@@ -102,6 +105,7 @@ TPoolTemplate::TPoolTemplate(DialogRuntime& runtime, const std::string& pageFile
     }
     metaTimer = new ui::TTimer(this);
     metaTimer->SetEnabled(false);
+    metaTimer->SetOnTimer(forms::PublishedHandler<forms::TNotifyEvent>(*this, "MetaTimerTimer"));
     timer1 = new ui::TTimer(this);
     timer1->SetInterval(1000);
     timer1->SetOnTimer(forms::PublishedHandler<forms::TNotifyEvent>(*this, "Timer1Timer"));
@@ -112,6 +116,9 @@ TPoolTemplate::TPoolTemplate(DialogRuntime& runtime, const std::string& pageFile
 
 TPoolTemplate::~TPoolTemplate()
 {
+    for (std::size_t i = 0; i < ComponentCount(); ++i)
+        if (Component(i) == m_runtime.metaRefreshViewer)
+            m_runtime.metaRefreshViewer = nullptr;
     if (trackedMemo.control)
         m_runtime.system.UnwatchMemo(*trackedMemo.control);
     if (trackedRichEdit.control)
@@ -554,6 +561,35 @@ void TPoolTemplate::htmlLite1HotSpotClick(forms::TObject* sender, const std::str
     handled = HotSpotClick(link, [pane](const std::string& reference) {
         return pane ? pane->ExpandReference(reference) : reference;
     });
+}
+
+void TPoolTemplate::htmlLite1MetaRefresh(forms::TObject* sender, std::int32_t delay,
+                                         const std::string& url)
+{
+    auto* pane = dynamic_cast<ui::THtmlPane*>(sender);
+    const std::string target = m_runtime.htmlBaseFolder + MetaRefreshUrlToPath(url);
+    m_runtime.metaRefreshTarget = target;
+    if (!pane || !m_runtime.system.FileExists(target))
+        return;
+    m_runtime.metaRefreshSource = pane->GetCurrentFile();
+    m_runtime.metaRefreshViewer = pane;
+    metaTimer->SetInterval(static_cast<std::uint32_t>(std::max(delay, 0)) * 1000u);
+    metaTimer->SetEnabled(true);
+}
+
+void TPoolTemplate::MetaTimerTimer(forms::TObject*)
+{
+    metaTimer->SetEnabled(false);
+    ui::THtmlPane* pane = m_runtime.metaRefreshViewer;
+    // A refresh armed on a document the user has left since is dropped.
+    if (!pane || pane->GetCurrentFile() != m_runtime.metaRefreshSource)
+        return;
+    try {
+        pane->LoadFromFile(m_runtime.metaRefreshTarget);
+    } catch (const htmlview::ViewerError&) {
+        return;  // gone since it was armed
+    }
+    SetCaption(pane->GetDocumentTitle());
 }
 
 bool TPoolTemplate::HotSpotClick(const std::string& link,

@@ -92,6 +92,9 @@ public:
     void RichEdit1Change(forms::TObject* sender);
     void Timer1Timer(forms::TObject* sender);
     void htmlLite1HotSpotClick(forms::TObject* sender, const std::string& link, bool& handled);
+    // A document's refresh: its target beside the pages is loaded after the delay.
+    void htmlLite1MetaRefresh(forms::TObject* sender, std::int32_t delay, const std::string& url);
+    void MetaTimerTimer(forms::TObject* sender);
     void FormShow(forms::TObject* sender);
 
     // The target-folder edits (Tag 2) follow a folder the user chose.

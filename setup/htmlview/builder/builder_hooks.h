@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace htmlview {
 
@@ -28,6 +29,15 @@ struct BuilderHooks
         onMeta;
     // A BGSOUND with a source: play it `loop` times (terminate: stop the sound playing).
     std::function<void(const std::string& source, int loop, bool terminate)> onSound;
+    // A comment "<!--#command params-->": the text read in its place.
+    std::function<std::string(const std::string& command, const std::vector<std::string>& params)>
+        include;
+    // A SCRIPT element's contents; without it they are skipped.
+    std::function<void(const std::string& name, const std::string& language,
+                       const std::string& script)>
+        script;
+    // Every 4096 bytes read: bytes so far and the source's length.
+    std::function<void(std::size_t done, std::size_t total)> progress;
 };
 
 }  // namespace htmlview

@@ -925,6 +925,9 @@ void DocumentBuilder::Build(const std::string& html)
     tokenizerHooks.idFound = [this](const std::string& id, int position) {
         m_document.anchors.AddCharPosition(UpperAscii(id), position);
     };
+    tokenizerHooks.include = hooks.include;
+    tokenizerHooks.script = hooks.script;
+    tokenizerHooks.progress = hooks.progress;
     Tokenizer tokenizer(html, m_codePages, std::move(tokenizerHooks));
     m_tokenizer = &tokenizer;
     OpenBody();

@@ -470,6 +470,11 @@ bool Block::PointOfCaret(int pos, bool measure, int& x, int& y)
     return !displayNone && cell.PointOfCaret(pos, measure, x, y);
 }
 
+const SectionBase* Block::SectionHolding(int pos) const
+{
+    return displayNone ? nullptr : cell.SectionHolding(pos);
+}
+
 bool Block::CharAt(int pos, char16_t& ch) const
 {
     return !displayNone && cell.CharAt(pos, ch);

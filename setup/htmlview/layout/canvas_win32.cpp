@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 #include <vector>
+
+#include "setup/htmlview/util/font_win32.h"
 
 namespace htmlview {
 
@@ -12,12 +15,19 @@ namespace {
 constexpr int kStyleSolid = 1, kStyleInset = 2, kStyleOutset = 3, kStyleGroove = 4, kStyleRidge = 5,
               kStyleDashed = 6, kStyleDotted = 7, kStyleDouble = 8;
 
+// Colours are palette-relative: on a 256-colour screen they take the nearest colour of the
+// selected palette instead of a dither or the nearest static colour.
+COLORREF PaletteColor(std::uint32_t color)
+{
+    return PALETTERGB(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
 COLORREF Dark(std::uint32_t color)
 {
     auto channel = [&](int shift) {
         return static_cast<int>(std::lround(((color >> shift) & 0xFF) * 0.75));
     };
-    return RGB(channel(0), channel(8), channel(16));
+    return PALETTERGB(channel(0), channel(8), channel(16));
 }
 
 class GdiObject
@@ -90,38 +100,57 @@ RECT ToRect(const Rect& r)
     return {r.left, r.top, r.right, r.bottom};
 }
 
+// Each character's advance as the font measures the run, with the justified line's extra pixels
+// shared out over its spaces: the run covers exactly the width the layout measured, so no
+// character is drawn over the next run or lost under it.
+std::vector<INT> Advances(HDC dc, const TextCommand& text)
+{
+    const auto* chars = reinterpret_cast<const WCHAR*>(text.text.data());
+    const int count = static_cast<int>(text.text.size());
+    std::vector<INT> extents(text.text.size()), advances(text.text.size());
+    int fit = 0;
+    SIZE size{};
+    if (!GetTextExtentExPointW(dc, chars, count, INT_MAX, &fit, extents.data(), &size))
+        return {};
+    int before = 0;
+    for (std::size_t i = 0; i < extents.size(); ++i) {
+        advances[i] = extents[i] - before;
+        before = extents[i];
+    }
+    if (text.spaces > 0 && text.extra > 0) {
+        const int share = text.extra / text.spaces;
+        int rest = text.extra % text.spaces, spaces = 0;
+        for (std::size_t i = 0; i < advances.size() && spaces < text.spaces; ++i)
+            if (text.text[i] == u' ' || text.text[i] == 0xA0) {
+                advances[i] += share + (rest > 0 ? 1 : 0);
+                rest = std::max(0, rest - 1);
+                ++spaces;
+            }
+    }
+    return advances;
+}
+
 void DrawText(HDC dc, const TextCommand& text)
 {
-    LOGFONTW font{};
-    font.lfHeight = text.font.height;
-    font.lfWeight = text.font.bold ? FW_BOLD : FW_NORMAL;
-    font.lfItalic = text.font.italic;
-    font.lfUnderline = text.font.underline;
-    font.lfStrikeOut = text.font.strikeOut;
-    font.lfCharSet = static_cast<BYTE>(text.font.charset);
-    font.lfQuality = NONANTIALIASED_QUALITY;
-    const std::size_t length = std::min<std::size_t>(text.font.name.size(), LF_FACESIZE - 1);
-    for (std::size_t i = 0; i < length; ++i)
-        font.lfFaceName[i] = static_cast<WCHAR>(static_cast<unsigned char>(text.font.name[i]));
-    GdiObject selected(dc, CreateFontIndirectW(&font));
+    GdiObject selected(dc, CreateRequestedFont(text.font));
     SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
-    SetTextColor(dc, text.color & 0xFFFFFF);
+    SetTextColor(dc, PaletteColor(text.color));
     if (text.background != kNoneColor) {
         SetBkMode(dc, OPAQUE);
-        SetBkColor(dc, text.background & 0xFFFFFF);
+        SetBkColor(dc, PaletteColor(text.background));
     } else {
         SetBkMode(dc, TRANSPARENT);
     }
-    SetTextJustification(dc, text.spaces > 0 ? text.extra : 0, text.spaces);
     const auto* chars = reinterpret_cast<const WCHAR*>(text.text.data());
     const int count = static_cast<int>(text.text.size());
+    std::vector<INT> advances = Advances(dc, text);
+    const INT* dx = advances.size() == text.text.size() && count > 0 ? advances.data() : nullptr;
     if (text.clipped) {
         const RECT clip = ToRect(text.clip);
-        ExtTextOutW(dc, text.x, text.baseline, ETO_CLIPPED, &clip, chars, count, nullptr);
+        ExtTextOutW(dc, text.x, text.baseline, ETO_CLIPPED, &clip, chars, count, dx);
     } else {
-        ExtTextOutW(dc, text.x, text.baseline, 0, nullptr, chars, count, nullptr);
+        ExtTextOutW(dc, text.x, text.baseline, 0, nullptr, chars, count, dx);
     }
-    SetTextJustification(dc, 0, 0);
 }
 
 void StretchPixelImage(HDC dc, const PixelImage& image, const Rect& rect)
@@ -162,14 +191,14 @@ void DrawBorder(HDC dc, const BorderCommand& border)
     });
     if (border.background != kNoneColor && patterned) {
         for (int side = 0; side < 4; ++side)
-            FillPolygon(dc, SideShape(outer, inner, side), border.background & 0xFFFFFF);
+            FillPolygon(dc, SideShape(outer, inner, side), PaletteColor(border.background));
     }
     const RECT middle = Between(outer, inner, 1, 2);
     for (int side = 0; side < 4; ++side) {
         const int style = border.styles[side];
         if (style == 0 || border.colors[side] == kNoneColor)
             continue;
-        const COLORREF color = border.colors[side] & 0xFFFFFF;
+        const COLORREF color = PaletteColor(border.colors[side]);
         const COLORREF dark = Dark(border.colors[side]);
         const bool leftOrTop = side == 0 || side == 3;
         switch (style) {
@@ -221,14 +250,14 @@ void DrawPlan(HDC dc, const PaintPlan& plan, const ImageLookup& images)
     IntersectClipRect(dc, plan.clip.left, plan.clip.top, plan.clip.right, plan.clip.bottom);
     for (const PaintCommand& command : plan.commands) {
         if (const auto* fill = std::get_if<FillCommand>(&command)) {
-            Fill(dc, ToRect(fill->rect), fill->color & 0xFFFFFF);
+            Fill(dc, ToRect(fill->rect), PaletteColor(fill->color));
         } else if (const auto* text = std::get_if<TextCommand>(&command)) {
             DrawText(dc, *text);
         } else if (const auto* border = std::get_if<BorderCommand>(&command)) {
             DrawBorder(dc, *border);
         } else if (const auto* ellipse = std::get_if<EllipseCommand>(&command)) {
-            GdiObject pen(dc, CreatePen(PS_SOLID, 1, ellipse->color & 0xFFFFFF));
-            HGDIOBJ brush = ellipse->filled ? CreateSolidBrush(ellipse->color & 0xFFFFFF)
+            GdiObject pen(dc, CreatePen(PS_SOLID, 1, PaletteColor(ellipse->color)));
+            HGDIOBJ brush = ellipse->filled ? CreateSolidBrush(PaletteColor(ellipse->color))
                                             : GetStockObject(NULL_BRUSH);
             HGDIOBJ old = SelectObject(dc, brush);
             Ellipse(dc, ellipse->rect.left, ellipse->rect.top, ellipse->rect.right,

@@ -101,10 +101,23 @@ int CellBasic::DocIndexOf(int sourceIndex, bool prev) const
 
 bool CellBasic::PointOfCaret(int pos, bool measure, int& x, int& y)
 {
+    // A section's first position is also the end of the one before it: the caret goes before
+    // the character at the position, and only a position no section holds goes after an end.
+    for (const auto& section : sections)
+        if (HoldsPosition(*section, pos) && section->PointOfCaret(pos, measure, x, y))
+            return true;
     for (const auto& section : sections)
         if (section->PointOfCaret(pos, measure, x, y))
             return true;
     return false;
+}
+
+const SectionBase* CellBasic::SectionHolding(int pos) const
+{
+    for (const auto& section : sections)
+        if (const SectionBase* found = section->SectionHolding(pos))
+            return found;
+    return nullptr;
 }
 
 bool CellBasic::CharAt(int pos, char16_t& ch) const

@@ -31,6 +31,7 @@ public:
     int DocIndexOf(int sourceIndex, bool prev) const;
     bool PointOfCaret(int pos, bool measure, int& x, int& y);
     bool CharAt(int pos, char16_t& ch) const;
+    const SectionBase* SectionHolding(int pos) const;
     void RegisterPositions(std::vector<SectionBase*>& list);
     void Dump(std::string& out, int depth) const;
 

@@ -47,6 +47,8 @@ public:
     // Where a position is painted; the one after the last character goes on a new line.
     bool PointOfCaret(int pos, int& x, int& y);
     bool CharAt(int pos, char16_t& ch) const;
+    // The innermost section holding the character at the position; none outside.
+    const SectionBase* SectionHolding(int pos) const { return cell.SectionHolding(pos); }
     int DocIndexOf(int sourceIndex, bool prev) const;
     // The last section (in document order) whose top is at or above `y`; none above the first.
     SectionBase* SectionAt(int y, int& topY, int& index) const;

@@ -36,6 +36,11 @@ int SectionBase::DocIndexOf(int, bool) const
     return -1;
 }
 
+const SectionBase* SectionBase::SectionHolding(int pos) const
+{
+    return HoldsPosition(*this, pos) ? this : nullptr;
+}
+
 bool SectionBase::PointOfCaret(int, bool, int&, int&)
 {
     return false;

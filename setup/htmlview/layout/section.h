@@ -39,6 +39,7 @@ enum HitFlags
 };
 
 class IImageClick;
+class InlineImage;
 
 struct LinkHit
 {
@@ -47,6 +48,8 @@ struct LinkHit
     // With kHitControl: the image button under the point and the point on its picture.
     IImageClick* imageButton = nullptr;
     int imageX = 0, imageY = 0;
+    // Any picture under the point (imageX and imageY on it), link or not.
+    const InlineImage* image = nullptr;
 };
 
 struct CaretHit
@@ -73,6 +76,8 @@ public:
     virtual int DocIndexOf(int sourceIndex, bool prev) const;
     virtual bool PointOfCaret(int pos, bool measure, int& x, int& y);
     virtual bool CharAt(int pos, char16_t& ch) const;
+    // The innermost section holding the character at the position; none outside.
+    virtual const SectionBase* SectionHolding(int pos) const;
     virtual void MeasureWidths(int& min, int& max);
     virtual void RegisterPositions(std::vector<SectionBase*>& list);
     // One entry of the layout dump at this nesting depth.
@@ -89,5 +94,11 @@ public:
 protected:
     void DumpBox(std::string& out, int depth, const char* kind) const;
 };
+
+// The section holds the character at the position (its end position is the next one's first).
+inline bool HoldsPosition(const SectionBase& section, int pos)
+{
+    return pos >= section.firstPos && pos < section.firstPos + section.posCount;
+}
 
 }  // namespace htmlview

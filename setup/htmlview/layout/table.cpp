@@ -471,10 +471,22 @@ int TableSection::DocIndexOf(int sourceIndex, bool prev) const
 
 bool TableSection::PointOfCaret(int pos, bool measure, int& x, int& y)
 {
+    // As in a cell: the cell holding the position's character first, then an end.
+    for (Block* block : BlocksInOrder())
+        if (HoldsPosition(*block, pos) && block->PointOfCaret(pos, measure, x, y))
+            return true;
     for (Block* block : BlocksInOrder())
         if (block->PointOfCaret(pos, measure, x, y))
             return true;
     return false;
+}
+
+const SectionBase* TableSection::SectionHolding(int pos) const
+{
+    for (const Block* block : BlocksInOrder())
+        if (const SectionBase* found = block->SectionHolding(pos))
+            return found;
+    return nullptr;
 }
 
 bool TableSection::CharAt(int pos, char16_t& ch) const

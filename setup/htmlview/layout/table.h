@@ -80,6 +80,7 @@ public:
     int DocIndexOf(int sourceIndex, bool prev) const override;
     bool PointOfCaret(int pos, bool measure, int& x, int& y) override;
     bool CharAt(int pos, char16_t& ch) const override;
+    const SectionBase* SectionHolding(int pos) const override;
     void MeasureWidths(int& min, int& max) override;
     void RegisterPositions(std::vector<SectionBase*>& list) override;
     void Dump(std::string& out, int depth) const override;

@@ -40,6 +40,9 @@ int TextSection::HitLink(int x, int y, LinkHit& hit)
         if (dx < 0 || dy < 0 || dx >= image->imageWidth - frame || dy >= image->imageHeight - frame)
             continue;
         int flags = 0;
+        hit.image = image.get();
+        hit.imageX = dx;
+        hit.imageY = dy;
         const std::string& title = !image->title.empty() ? image->title : image->alt;
         if (!title.empty()) {
             hit.title = title;
@@ -47,8 +50,6 @@ int TextSection::HitLink(int x, int y, LinkHit& hit)
         }
         if (image->clickTarget) {
             hit.imageButton = image->clickTarget;
-            hit.imageX = dx;
-            hit.imageY = dy;
             flags |= kHitControl;
         }
         if (image->clickTarget)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -237,6 +238,179 @@ TEST_F(HtmlViewerTest, MissingFilesPlainTextAndPanning)
     viewer.MouseDown(MouseButton::Left, false, 50, 120);
     EXPECT_FALSE(viewer.Panning());
     EXPECT_FALSE(window.dragTimer);
+}
+
+}  // namespace
+
+namespace {
+
+// A 24-bit BMP of one colour, bottom-up rows padded to four bytes.
+std::string OwnerGivenBmp(int width, int height, Rgb color)
+{
+    const int row = (width * 3 + 3) / 4 * 4;
+    const std::uint32_t size = 54 + static_cast<std::uint32_t>(row * height);
+    std::string bmp(size, '\0');
+    auto put = [&bmp](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    put(2, size, 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(width), 4);
+    put(22, static_cast<std::uint32_t>(height), 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const std::size_t at = 54 + static_cast<std::size_t>(y * row + x * 3);
+            bmp[at] = static_cast<char>(color.blue);
+            bmp[at + 1] = static_cast<char>(color.green);
+            bmp[at + 2] = static_cast<char>(color.red);
+        }
+    return bmp;
+}
+
+// What the owner is asked and told while a document loads: progress from start to end (a
+// missing file too), the source before parsing, includes, scripts, style sheets and pictures
+// from the owner before any file.
+TEST_F(HtmlViewerTest, LoadingAsksTheOwnerAndReportsProgress)
+{
+    std::vector<std::pair<ProgressStage, int>> progress;
+    std::vector<std::string> asked, scripts;
+    viewer.onProgress = [&](ProgressStage stage, int percent) {
+        progress.emplace_back(stage, percent);
+    };
+    viewer.onParseBegin = [](std::string& source) { source += "<p>added by the owner</p>"; };
+    viewer.onInclude = [&](const std::string& command, const std::vector<std::string>& params) {
+        asked.push_back("include " + command + " " + (params.empty() ? "" : params[0]));
+        return std::string("<b>included text</b>");
+    };
+    viewer.onScript = [&](const std::string& name, const std::string& language,
+                          const std::string& script) {
+        scripts.push_back(language + ":" + script);
+    };
+    viewer.onStreamRequest = [&](const std::string& source) -> std::optional<std::string> {
+        asked.push_back("sheet " + source);
+        return std::string("body { background-color: #00ff00 }");
+    };
+    viewer.onImageRequest = [&](const std::string& source) -> std::optional<std::string> {
+        asked.push_back("image " + source);
+        if (source == "given.bmp")
+            return OwnerGivenBmp(3, 2, {255, 0, 0});
+        return std::nullopt;
+    };
+    viewer.onBitmapRequest = [&](const std::string& source) -> std::optional<PixelImage> {
+        asked.push_back("bitmap " + source);
+        if (source != "drawn.bmp")
+            return std::nullopt;
+        PixelImage image;
+        image.Allocate(7, 5, 24, 1u << 20);
+        return image;
+    };
+    files.files["C:\\site\\asks.htm"] =
+        "<link rel=stylesheet href=look.css><script language=JavaScript>go()</script>"
+        "<p><!--#echo var=\"x\"--> <img src=given.bmp> <img src=drawn.bmp> <img src=gone.bmp></p>";
+    viewer.LoadFromFile("asks.htm");
+
+    ASSERT_GE(progress.size(), 2u);
+    EXPECT_EQ(progress.front(), (std::pair{ProgressStage::Starting, 0}));
+    EXPECT_EQ(progress.back(), (std::pair{ProgressStage::Ending, 100}));
+    EXPECT_EQ(scripts, std::vector<std::string>{"JavaScript:go()"});
+    EXPECT_GE(fixtures::PositionOfText(viewer.GetDocument(), u"included text"), 0);
+    EXPECT_GE(fixtures::PositionOfText(viewer.GetDocument(), u"added by the owner"), 0);
+    const PixelImage* given = viewer.ImageFor("given.bmp");
+    ASSERT_NE(given, nullptr);
+    EXPECT_EQ(given->width, 3);
+    EXPECT_EQ(given->ColorAt(1, 1), (Rgb{255, 0, 0}));
+    const PixelImage* drawn = viewer.ImageFor("drawn.bmp");
+    ASSERT_NE(drawn, nullptr);
+    EXPECT_EQ(drawn->width, 7);
+    EXPECT_EQ(viewer.ImageFor("gone.bmp"), nullptr);
+    for (const char* expected : {"include echo", "sheet look.css", "bitmap given.bmp",
+                                 "image given.bmp", "bitmap drawn.bmp", "image gone.bmp"})
+        EXPECT_NE(std::find_if(asked.begin(), asked.end(),
+                               [&](const std::string& a) { return a.rfind(expected, 0) == 0; }),
+                  asked.end())
+            << expected;
+
+    // A missing file still ends its progress; a relayout starts and ends its own.
+    progress.clear();
+    EXPECT_THROW(viewer.LoadFromFile("missing.htm"), ViewerError);
+    EXPECT_EQ(progress, (std::vector<std::pair<ProgressStage, int>>{{ProgressStage::Ending, 100}}));
+    progress.clear();
+    viewer.pane.width = 300;
+    viewer.Relayout();
+    EXPECT_EQ(progress, (std::vector<std::pair<ProgressStage, int>>{
+                            {ProgressStage::Starting, 0}, {ProgressStage::Ending, 100}}));
+}
+
+// Pointer events on pictures and words: over and click with the point on the picture, the
+// right-click report of picture, link and word, and the double click after the selection.
+TEST_F(HtmlViewerTest, PicturesAndWordsUnderThePointerAreReported)
+{
+    viewer.onBitmapRequest = [](const std::string&) -> std::optional<PixelImage> {
+        PixelImage image;
+        image.Allocate(40, 30, 24, 1u << 20);
+        return image;
+    };
+    files.files["C:\\site\\pics.htm"] =
+        "<p>before <img src=p.bmp border=0> after</p><p><a href=two.htm>linked words</a></p>";
+    viewer.LoadFromFile("pics.htm");
+    viewer.Paint({0, 0, viewer.pane.width, viewer.pane.height});
+    const InlineImage* over = nullptr;
+    std::vector<std::string> events;
+    viewer.onImageOver = [&](const InlineImage& image, int x, int y) {
+        over = &image;
+        events.push_back("over " + std::to_string(x) + "," + std::to_string(y));
+    };
+    viewer.onImageClick = [&](const InlineImage&, MouseButton button, bool, int x, int y) {
+        events.push_back(std::string(button == MouseButton::Right ? "right" : "left") + " " +
+                         std::to_string(x) + "," + std::to_string(y));
+    };
+    std::vector<RightClickInfo> rightClicks;
+    viewer.onRightClick = [&](const RightClickInfo& info) {
+        rightClicks.push_back(info);
+        EXPECT_FALSE(window.hoverTimer);  // no hover check while the owner's menu is up
+    };
+    std::vector<std::pair<int, int>> doubles;
+    viewer.onMouseDouble = [&](int x, int y) { doubles.emplace_back(x, y); };
+
+    // The picture stands right after "before ".
+    const auto [bx, by] = PointOf(u"before", true);
+    const int imageX = bx - 1 + 7 * 8 + 5;
+    const int imageY = by - 4 + 10;
+    viewer.MouseMove(false, imageX, imageY);
+    ASSERT_NE(over, nullptr);
+    EXPECT_EQ(window.cursor, ViewerCursor::Arrow);
+    viewer.MouseUp(MouseButton::Right, false, imageX, imageY);
+    viewer.MouseDown(MouseButton::Left, false, imageX, imageY);
+    viewer.MouseUp(MouseButton::Left, false, imageX, imageY);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0], "over 5,10");
+    EXPECT_EQ(events[1], "right 5,10");
+    EXPECT_EQ(events[2], "left 5,10");
+    ASSERT_EQ(rightClicks.size(), 1u);
+    EXPECT_EQ(rightClicks[0].image, over);
+    EXPECT_EQ(rightClicks[0].imageX, 5);
+    EXPECT_TRUE(rightClicks[0].word.empty());
+    EXPECT_TRUE(window.hoverTimer);
+
+    const auto [lx, ly] = PointOf(u"words", true);
+    viewer.MouseUp(MouseButton::Right, false, lx + 3, ly);
+    ASSERT_EQ(rightClicks.size(), 2u);
+    EXPECT_EQ(rightClicks[1].image, nullptr);
+    EXPECT_EQ(rightClicks[1].url, "two.htm");
+    EXPECT_EQ(rightClicks[1].word, u"words");
+
+    const auto [ax, ay] = PointOf(u"after", true);
+    viewer.DoubleClick(ax + 3, ay);
+    EXPECT_EQ(viewer.SelectedText(), u"after");
+    viewer.noSelect = true;
+    viewer.DoubleClick(ax + 3, ay);
+    EXPECT_EQ(doubles, (std::vector<std::pair<int, int>>{{ax + 3, ay}, {ax + 3, ay}}));
 }
 
 }  // namespace

@@ -153,3 +153,76 @@ TEST_F(LayoutPaintTest, BorderStylesColourTheirSides)
 }
 
 }  // namespace
+
+namespace {
+
+// Text is drawn at the widths it was measured at: a run ends where the next begins, and a
+// justified run's spaces take their share, so no character covers the next run or hides a space.
+TEST_F(LayoutPaintTest, RunsCoverExactlyTheirMeasuredWidths)
+{
+    struct Case
+    {
+        const char* face;
+        int height;
+        bool bold;
+        std::u16string first, second;
+        int extra, spaces;  // justification of the first run
+    };
+    const Case cases[] = {
+        {"Times New Roman", -16, false, u"Wide words ffl ", u"next", 0, 0},
+        {"Times New Roman", -13, true, u"Bold run  ", u"after", 0, 0},
+        {"Arial", -15, false, u"rWr WW Wr", u"tail", 0, 0},
+        {"Courier New", -16, false, u"a b c", u"done", 9, 2},
+        {"Arial", -12, false, u"x y", u"z", 1, 1},
+    };
+    for (const Case& c : cases) {
+        std::fill(m_bits, m_bits + kBitmapWidth * kBitmapHeight, 0xFFFFFFu);
+        FontRequest font;
+        font.name = c.face;
+        font.height = c.height;
+        font.bold = c.bold;
+        const int width = measurer.TextWidth(font, c.first) + c.extra;
+        PaintPlan plan;
+        plan.clip = {0, 0, kBitmapWidth, kBitmapHeight};
+        TextCommand first;
+        first.x = 5;
+        first.baseline = 30;
+        first.font = font;
+        first.color = 0x0000FF;  // red
+        first.text = c.first;
+        first.extra = c.extra;
+        first.spaces = c.spaces;
+        TextCommand second = first;
+        second.x = first.x + width;
+        second.color = 0xFF0000;  // blue
+        second.text = c.second;
+        second.extra = second.spaces = 0;
+        plan.commands = {first, second};
+        DrawPlan(m_dc, plan);
+        GdiFlush();
+        int lastRed = -1, firstBlue = kBitmapWidth;
+        for (int y = 0; y < 50; ++y)
+            for (int x = 0; x < kBitmapWidth; ++x) {
+                if (At(x, y) == 0xFF0000)
+                    lastRed = std::max(lastRed, x);
+                if (At(x, y) == 0x0000FF)
+                    firstBlue = std::min(firstBlue, x);
+            }
+        ASSERT_GE(lastRed, 0) << c.face;
+        EXPECT_LT(lastRed, second.x) << c.face << " " << c.height;
+        EXPECT_GE(firstBlue, second.x) << c.face << " " << c.height;
+        if (c.spaces > 0) {
+            // The last word starts past its measured place plus every space's share.
+            const std::u16string head = c.first.substr(0, c.first.rfind(u' ') + 1);
+            const int lastWord = first.x + measurer.TextWidth(font, head) + c.extra;
+            int firstInk = kBitmapWidth;
+            for (int y = 0; y < 50; ++y)
+                for (int x = lastWord - 1; x < second.x; ++x)
+                    if (At(x, y) == 0xFF0000)
+                        firstInk = std::min(firstInk, x);
+            EXPECT_GE(firstInk, lastWord) << c.face;
+        }
+    }
+}
+
+}  // namespace

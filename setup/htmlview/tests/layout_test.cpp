@@ -317,6 +317,40 @@ TEST_F(LayoutTest, CaretAndPointOfCaret)
     EXPECT_EQ(ch, u'e');
 }
 
+// Every caret position's point, once painted, leads back to that position, in any paragraph,
+// line, list item or table cell: a section's first position is shown before its character, not
+// at the end of the section before it.
+TEST_F(LayoutTest, EachCaretPositionHasItsOwnPoint)
+{
+    const char* const documents[] = {
+        "<p>abcd efgh ijkl mnop qrst uvwx</p><p>second para</p>",
+        "<ul><li>one item<li>two items here</ul><div>after the list</div>",
+        "<table><tr><td>left cell<td>right cell</tr></table><p>below</p>",
+    };
+    for (const char* html : documents)
+        {
+            Document doc(measurer, fonts);
+            DocumentBuilder builder(doc, codePages);
+            builder.Build(html);
+            doc.Layout(80, 0);
+            doc.Paint({0, 0, 80, 400});
+            int checked = 0;
+            for (int pos = 0; pos < doc.cell.posCount; ++pos) {
+                char16_t c = 0;
+                if (!doc.CharAt(pos, c) || c == u' ' || c < u' ')
+                    continue;
+                int x = -1, y = -1;
+                ASSERT_TRUE(doc.PointOfCaret(pos, x, y)) << html << " at " << pos;
+                CaretHit caret;
+                EXPECT_EQ(doc.CaretAtPoint(x + 1, y + 1, caret), pos)
+                    << html << " at " << pos << " (" << x << ","
+                    << y << ")";
+                ++checked;
+            }
+            EXPECT_GT(checked, 10) << html;
+        }
+}
+
 TEST_F(LayoutTest, LinksAreHitUnderTheirText)
 {
     Build("<p>go <a href=\"x.htm\" title=\"tip\">there</a> now</p>", 300);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/unique_handle.h"
+#include "setup/htmlview/util/font_win32.h"
 
 namespace htmlview {
 
@@ -27,17 +28,9 @@ const wchar_t* AsWide(std::u16string_view text)
 class MeasuringDc
 {
 public:
-    explicit MeasuringDc(const FontRequest& request) : m_dc(::CreateCompatibleDC(nullptr))
+    explicit MeasuringDc(const FontRequest& request)
+        : m_dc(::CreateCompatibleDC(nullptr)), m_font(CreateRequestedFont(request))
     {
-        LOGFONTA logFont{};
-        logFont.lfHeight = request.height;
-        logFont.lfWeight = request.bold ? FW_BOLD : FW_NORMAL;
-        logFont.lfItalic = request.italic;
-        logFont.lfUnderline = request.underline;
-        logFont.lfStrikeOut = request.strikeOut;
-        logFont.lfCharSet = static_cast<BYTE>(request.charset);
-        lstrcpynA(logFont.lfFaceName, request.name.c_str(), LF_FACESIZE);
-        m_font.Reset(::CreateFontIndirectA(&logFont));
         if (m_dc && m_font)
             m_previous = ::SelectObject(m_dc.Get(), m_font.Get());
     }
@@ -55,6 +48,21 @@ private:
 };
 
 }  // namespace
+
+HFONT CreateRequestedFont(const FontRequest& request)
+{
+    LOGFONTA logFont{};
+    logFont.lfHeight = request.height;
+    logFont.lfWeight = request.bold ? FW_BOLD : FW_NORMAL;
+    logFont.lfItalic = request.italic;
+    logFont.lfUnderline = request.underline;
+    logFont.lfStrikeOut = request.strikeOut;
+    logFont.lfCharSet = static_cast<BYTE>(request.charset);
+    // Plain pixels: text keeps its exact colours, on palette screens too.
+    logFont.lfQuality = NONANTIALIASED_QUALITY;
+    lstrcpynA(logFont.lfFaceName, request.name.c_str(), LF_FACESIZE);
+    return ::CreateFontIndirectA(&logFont);
+}
 
 std::u16string CodePagesWin32::ToWide(int codePage, std::string_view bytes) const
 {

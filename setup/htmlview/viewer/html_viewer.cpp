@@ -37,9 +37,16 @@ HtmlViewer::HtmlViewer(const ViewerServices& services, IViewerWindow& window)
       m_window(window),
       m_document(std::make_unique<Document>(services.measurer, services.fonts)),
       m_images(std::make_unique<ImageStore>(
-          services.files, [this](const std::string& source) { return ExpandReference(source); }))
+          services.files, [this](const std::string& source) { return ExpandReference(source); },
+          services.screen))
 {
     m_images->Cache().SetLimit(5);
+    m_images->bitmapRequest = [this](const std::string& source) -> std::optional<PixelImage> {
+        return onBitmapRequest ? onBitmapRequest(source) : std::nullopt;
+    };
+    m_images->streamRequest = [this](const std::string& source) -> std::optional<std::string> {
+        return onImageRequest ? onImageRequest(source) : std::nullopt;
+    };
     m_document->background = defaultBackground;
 }
 
@@ -121,8 +128,11 @@ void HtmlViewer::LoadFile(const std::string& reference, DocumentKind kind)
         HtmlViewer& viewer;
         ~NotBusy() { viewer.SetBusy(false); }
     } notBusy{*this};
+    const ProgressEnd progressEnd{*this};
     if (!m_services.files.FileExists(split.name))
         throw ViewerError("Can't locate file: " + split.name);
+    m_progressStart = 75;
+    Progress(ProgressStage::Starting, 0);
     Prepare();
     const std::string oldFile = m_currentFile;
     m_currentFile = m_services.files.FullPath(split.name);
@@ -157,10 +167,13 @@ void HtmlViewer::LoadDocumentString(const std::string& source, const std::string
         HtmlViewer& viewer;
         ~NotBusy() { viewer.SetBusy(false); }
     } notBusy{*this};
+    const ProgressEnd progressEnd{*this};
     const NameAndAnchor split = SplitAnchor(reference);
     const std::string oldFile = m_currentFile;
     m_currentFile = split.name.empty() ? std::string() : m_services.files.FullPath(split.name);
     m_kind = kind == DocumentKind::Html ? DocumentKind::Html : DocumentKind::Text;
+    m_progressStart = 75;
+    Progress(ProgressStage::Starting, 0);
     Prepare();
     std::string text = source;
     if (onParseBegin)
@@ -188,13 +201,25 @@ void HtmlViewer::Parse(const std::string& source, DocumentKind kind, const std::
         builder.hooks.loadStyleSheet =
             [this](const std::string& href) -> std::optional<LinkedSheet> {
             const std::string path = ExpandReference(href);
-            auto text = m_services.files.ReadFile(path);
+            std::optional<std::string> text;
+            if (onStreamRequest)
+                text = onStreamRequest(href);
+            if (!text)
+                text = m_services.files.ReadFile(path);
             if (!text)
                 return std::nullopt;
             return LinkedSheet{std::move(*text), FolderOf(path)};
         };
         builder.hooks.onLink = onLink;
         builder.hooks.onSound = onSoundRequest;
+        builder.hooks.include = onInclude;
+        builder.hooks.script = onScript;
+        builder.hooks.progress = [this](std::size_t done, std::size_t total) {
+            if (total > 0)
+                Progress(
+                    ProgressStage::Running,
+                    static_cast<int>(static_cast<std::uint64_t>(m_progressStart) * done / total));
+        };
         builder.hooks.onMeta = [this](const std::string& httpEquiv, const std::string& name,
                                       const std::string& content) {
             if (onMeta)
@@ -251,6 +276,8 @@ void HtmlViewer::Relayout()
     if (m_busy)
         return;
     SetBusy(true);
+    m_progressStart = 0;
+    Progress(ProgressStage::Starting, 0);
     const ScrollAnchor anchor = AnchorOf(*m_document, m_vertical);
     FormatDocument();
     int position = 0;
@@ -258,8 +285,20 @@ void HtmlViewer::Relayout()
         ScrollToY(position);
     if (m_docHeight < PanelHeight())
         ScrollToY(0);
+    Progress(ProgressStage::Ending, 100);
     SetBusy(false);
     m_window.Invalidate();
+}
+
+void HtmlViewer::SetImageCacheLimit(int limit)
+{
+    m_images->Cache().SetLimit(limit);
+}
+
+void HtmlViewer::Progress(ProgressStage stage, int percent)
+{
+    if (onProgress)
+        onProgress(stage, percent);
 }
 
 void HtmlViewer::Clear()
@@ -496,8 +535,12 @@ void HtmlViewer::MouseMove(bool leftHeld, int x, int y)
         cursor = ViewerCursor::Hand;
     }
     bool inText = false;
-    if (cursor != ViewerCursor::Hand && CharIndexAt(x, y, &inText) >= 0 && inText)
+    if ((onImageOver || onImageClick) && hit.image) {
+        if (onImageOver)
+            onImageOver(*hit.image, hit.imageX, hit.imageY);
+    } else if (cursor != ViewerCursor::Hand && CharIndexAt(x, y, &inText) >= 0 && inText) {
         cursor = ViewerCursor::Default;
+    }
     m_window.SetCursor(cursor);
     m_window.SetHoverTimer(cursor == ViewerCursor::Hand);
     if (url != m_linkUrl || target != m_linkTarget) {
@@ -542,6 +585,8 @@ void HtmlViewer::MouseUp(MouseButton button, bool shift, int x, int y)
         }
         return;
     }
+    if (onImageClick || onRightClick)
+        PointerEventsAt(button, shift, x, y);
     if (button != MouseButton::Left || shift)
         return;
     m_dragScrolling = false;
@@ -565,6 +610,41 @@ void HtmlViewer::MouseUp(MouseButton button, bool shift, int x, int y)
     }
 }
 
+void HtmlViewer::PointerEventsAt(MouseButton button, bool shift, int x, int y)
+{
+    LinkHit hit;
+    const int flags = m_document->HitLink(x + m_horizontal, y + m_vertical, hit);
+    if (onImageClick && hit.image)
+        onImageClick(*hit.image, button, shift, hit.imageX, hit.imageY);
+    if (button != MouseButton::Right || !onRightClick)
+        return;
+    RightClickInfo info;
+    if (hit.image) {
+        info.image = hit.image;
+        info.imageX = hit.imageX;
+        info.imageY = hit.imageY;
+    }
+    if (flags & kHitLink) {
+        info.url = hit.target.url;
+        info.target = hit.target.target;
+    }
+    int start = 0, end = 0;
+    if (WordAt(x, y, start, end))
+        for (int i = start; i < end; ++i) {
+            char16_t c = 0;
+            if (m_document->CharAt(i, c))
+                info.word.push_back(c);
+        }
+    // No hover check while the owner shows its menu.
+    m_window.SetHoverTimer(false);
+    struct HoverAgain
+    {
+        IViewerWindow& window;
+        ~HoverAgain() { window.SetHoverTimer(true); }
+    } hoverAgain{m_window};
+    onRightClick(info);
+}
+
 bool HtmlViewer::WordAt(int x, int y, int& start, int& end)
 {
     bool inText = false;
@@ -575,26 +655,34 @@ bool HtmlViewer::WordAt(int x, int y, int& start, int& end)
     char16_t c = 0;
     if (!inText || !m_document->CharAt(index, c) || !IsWordChar(c))
         return false;
+    // A neighbour in another section (the next paragraph or cell) ends the word like a space.
+    const SectionBase* section = m_document->SectionHolding(index);
+    const auto inWord = [&](int pos) {
+        return m_document->CharAt(pos, c) && IsWordChar(c) &&
+               m_document->SectionHolding(pos) == section;
+    };
     start = index;
     end = index + 1;
-    while (m_document->CharAt(end, c) && IsWordChar(c))
+    while (inWord(end))
         ++end;
-    while (start > 0 && m_document->CharAt(start - 1, c) && IsWordChar(c))
+    while (start > 0 && inWord(start - 1))
         --start;
     return true;
 }
 
 void HtmlViewer::DoubleClick(int x, int y)
 {
-    if (m_busy || m_linkJustClicked || noSelect)
+    if (m_busy || m_linkJustClicked)
         return;
     int start = 0, end = 0;
-    if (WordAt(x, y, start, end)) {
+    if (!noSelect && WordAt(x, y, start, end)) {
         m_document->selFrom = start;
         m_document->selTo = end;
         m_caret = start;
         m_window.Invalidate();
     }
+    if (onMouseDouble)
+        onMouseDouble(x, y);
 }
 
 void HtmlViewer::Wheel(int delta)

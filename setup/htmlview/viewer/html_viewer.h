@@ -10,8 +10,10 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "setup/htmlview/builder/builder_hooks.h"
+#include "setup/htmlview/images/image_loader.h"
 #include "setup/htmlview/images/pixel_image.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/style/style_list.h"
@@ -30,6 +32,7 @@ struct ViewerServices
     const IFontCatalog& fonts;
     const ICodePages& codePages;
     const IViewerFiles& files;
+    ScreenColors screen{};  // the depth and shared palette pictures are kept in
 };
 
 enum class DocumentKind
@@ -44,6 +47,24 @@ enum class MouseButton
     Left,
     Right,
     Middle
+};
+
+enum class ProgressStage
+{
+    Starting,
+    Running,
+    Ending
+};
+
+class InlineImage;
+
+// What lies under the mouse at a right click: a picture (and the point on it), a link, a word.
+struct RightClickInfo
+{
+    const InlineImage* image = nullptr;
+    int imageX = 0, imageY = 0;
+    std::string url, target;
+    std::u16string word;
 };
 
 // The viewer's own error: a file that does not exist.
@@ -106,6 +127,9 @@ public:
     PaintPlan Paint(const Rect& clip);
     // A decoded picture by the source its document names, for the painter.
     const PixelImage* ImageFor(const std::string& source);
+    const ScreenColors& Screen() const { return m_services.screen; }
+    // Pictures unused for more loads than this are dropped.
+    void SetImageCacheLimit(int limit);
     std::uint32_t BackgroundColor() const { return m_document->background; }
 
     // Input, in paint-area coordinates. Each returns after the window was told what changed.
@@ -146,6 +170,24 @@ public:
     std::function<void(bool busy)> onProcessing;
     std::function<void(std::string& source)> onParseBegin;
     std::function<void()> onParseEnd;
+    // Starting (0) before a load or relayout, Running with a percentage while the source is
+    // read, Ending (100) when it is over, whatever happened.
+    std::function<void(ProgressStage stage, int percent)> onProgress;
+    std::function<std::string(const std::string& command, const std::vector<std::string>& params)>
+        onInclude;
+    std::function<void(const std::string& name, const std::string& language,
+                       const std::string& script)>
+        onScript;
+    // Asked before a file is read: a linked style sheet's text, a picture's bytes, a picture.
+    std::function<std::optional<std::string>(const std::string& source)> onStreamRequest;
+    std::function<std::optional<std::string>(const std::string& source)> onImageRequest;
+    std::function<std::optional<PixelImage>(const std::string& source)> onBitmapRequest;
+    // Pointer events on pictures, with the point on the picture.
+    std::function<void(const InlineImage& image, int x, int y)> onImageOver;
+    std::function<void(const InlineImage& image, MouseButton button, bool shift, int x, int y)>
+        onImageClick;
+    std::function<void(const RightClickInfo& info)> onRightClick;
+    std::function<void(int x, int y)> onMouseDouble;
 
 private:
     void LoadFile(const std::string& reference, DocumentKind kind);
@@ -164,7 +206,18 @@ private:
     int CharIndexAt(int x, int y, bool* inText = nullptr);
     void ExtendSelection(int x, int y);
     bool WordAt(int x, int y, int& start, int& end);
+    // The picture click and the right-click report at a released button.
+    void PointerEventsAt(MouseButton button, bool shift, int x, int y);
     void ScrollVertically(int target, bool allowShift);
+    void Progress(ProgressStage stage, int percent);
+    // Raises Ending when a load or relayout is left, however it is left.
+    struct ProgressEnd
+    {
+        HtmlViewer& viewer;
+        ~ProgressEnd() { viewer.Progress(ProgressStage::Ending, 100); }
+    };
+    // The share of the progress that reading the source takes (the layout has the rest).
+    int m_progressStart = 75;
 
     ViewerServices m_services;
     IViewerWindow& m_window;

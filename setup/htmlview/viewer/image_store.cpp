@@ -26,16 +26,19 @@ std::optional<PixelImage> FirstGifFrame(std::span<const std::uint8_t> bytes)
     return image;
 }
 
-std::optional<PixelImage> Decode(const std::string& data)
+std::optional<PixelImage> Decode(const std::string& data, const ScreenColors& screen)
 {
     const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(data.data()),
                                               data.size());
     try {
         const ImageKind kind = ImageKindOf(bytes);
-        if (kind == ImageKind::Gif87 || kind == ImageKind::Gif89)
-            return FirstGifFrame(bytes);
+        if (kind == ImageKind::Gif87 || kind == ImageKind::Gif89) {
+            if (auto frame = FirstGifFrame(bytes))
+                return ConvertForScreen(std::move(*frame), screen);
+            return std::nullopt;
+        }
         int transparency = kNoTransparency;
-        if (auto loaded = LoadImageFromBytes(bytes, transparency, ScreenColors{}))
+        if (auto loaded = LoadImageFromBytes(bytes, transparency, screen))
             return std::move(loaded->image);
     } catch (const std::exception&) {
         // A damaged picture shows as missing.
@@ -46,8 +49,8 @@ std::optional<PixelImage> Decode(const std::string& data)
 }  // namespace
 
 ImageStore::ImageStore(const IViewerFiles& files,
-                       std::function<std::string(const std::string&)> expand)
-    : m_files(files), m_expand(std::move(expand))
+                       std::function<std::string(const std::string&)> expand, ScreenColors screen)
+    : m_files(files), m_expand(std::move(expand)), m_screen(std::move(screen))
 {}
 
 const PixelImage* ImageStore::Find(const std::string& source)
@@ -57,9 +60,20 @@ const PixelImage* ImageStore::Find(const std::string& source)
         return nullptr;
     if (!m_cache.Contains(key)) {
         CachedImage item;
-        if (const auto data = m_files.ReadFile(m_expand(std::string(Trim(source)))))
-            if (auto image = Decode(*data))
-                item.image = std::make_shared<const PixelImage>(std::move(*image));
+        const std::string trimmed(Trim(source));
+        std::optional<PixelImage> image;
+        if (bitmapRequest)
+            if (auto given = bitmapRequest(trimmed))
+                image = ConvertForScreen(std::move(*given), m_screen);
+        std::optional<std::string> data;
+        if (!image && streamRequest)
+            data = streamRequest(trimmed);
+        if (!image && !data)
+            data = m_files.ReadFile(m_expand(trimmed));
+        if (!image && data)
+            image = Decode(*data, m_screen);
+        if (image)
+            item.image = std::make_shared<const PixelImage>(std::move(*image));
         m_cache.Add(key, std::move(item));
     }
     const CachedImage* item = m_cache.Take(key);

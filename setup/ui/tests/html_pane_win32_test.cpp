@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "setup/htmlview/images/png_writer.h"
+#include "setup/htmlview/tests/image_fixtures.h"
 #include "setup/htmlview/tests/text_position.h"
 #include "setup/ui/capture_win32.h"
 #include "setup/ui/html_pane.h"
@@ -161,6 +163,53 @@ TEST_F(HtmlPaneWindowTest, ThePicturedPageShowsTheDocumentInsideThePane)
             ink = c.red < 100 && c.green < 100 && c.blue < 100;
         }
     EXPECT_TRUE(ink);
+}
+
+// Pure colours come out exact on any screen: the page's own colour, a picture's and the text's.
+// On a 256-colour screen the picture is kept in the shared palette, which the window realises
+// before it copies its off-screen bitmap, and the colours are palette-relative.
+TEST_F(HtmlPaneWindowTest, PureColoursOfPageTextAndPictureShowExactly)
+{
+    htmlview::PixelImage blue;
+    blue.Allocate(40, 40, 24, 1u << 20);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            blue.SetColor(x, y, {0, 0, 255});
+    const std::vector<std::uint8_t> png = htmlview::SavePng(blue);
+    std::ofstream(folder / "blue.png", std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    std::ofstream(folder / "colours.htm")
+        << "<body bgcolor=#ff00ff><img src=blue.png width=40 height=40>"
+           "<p><font color=#ff0000 size=7>MMMMM</font></p>";
+    pane->LoadFromFile((folder / "colours.htm").string());
+    ::RedrawWindow(PaneWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    app.ProcessMessages();
+
+    HDC screen = ::GetDC(nullptr);
+    const bool palette = (::GetDeviceCaps(screen, RASTERCAPS) & RC_PALETTE) != 0;
+    ::ReleaseDC(nullptr, screen);
+    const htmlview::PixelImage* kept = pane->Viewer().ImageFor("blue.png");
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->bitsPerPixel, palette ? 8 : 24);
+
+    const htmlview::PixelImage picture = CaptureForm(page);
+    SCOPED_TRACE("picture: " + htmlview::fixtures::WriteFailurePicture("pane-colours", picture));
+    // The paint area's corner in the picture of the whole window.
+    RECT window{};
+    ::GetWindowRect(WindowOf(page), &window);
+    POINT corner{1, 1};  // past the pane's frame
+    ::ClientToScreen(PaneWindow(), &corner);
+    const int left = corner.x - window.left, top = corner.y - window.top;
+    int blueCount = 0, red = 0;
+    for (int y = top; y < top + 198; ++y)
+        for (int x = left; x < left + 318; ++x) {
+            blueCount += picture.ColorAt(x, y) == htmlview::Rgb{0, 0, 255};
+            red += picture.ColorAt(x, y) == htmlview::Rgb{255, 0, 0};
+        }
+    EXPECT_GE(blueCount, 40 * 40);
+    EXPECT_GT(red, 50);
+    EXPECT_EQ(picture.ColorAt(left + 250, top + 20), (htmlview::Rgb{255, 0, 255}));
+    EXPECT_EQ(picture.ColorAt(left + 250, top + 190), (htmlview::Rgb{255, 0, 255}));
 }
 
 }  // namespace

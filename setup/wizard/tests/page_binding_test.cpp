@@ -539,5 +539,51 @@ TEST(HtmlPaneBinding, TheIndexPageIsShownAndItsLinksHandled)
     EXPECT_EQ(shown.Viewer().SelectedText().size(), kMissingIndexText.size());
 }
 
+// A document's refresh loads its target beside the pages once the page's meta timer fires,
+// unless the pane shows another document by then; a refresh to a missing file arms nothing.
+TEST(HtmlPaneBinding, AMetaRefreshLoadsItsTargetAfterTheDelay)
+{
+    struct Case
+    {
+        const char* content;
+        std::uint32_t interval;  // 0: not armed
+        bool leftBeforeTick;
+        const char* titleAfter;
+    };
+    const Case cases[] = {
+        {"3;url=next%20page.htm", 3000, false, "Next page"},
+        {"0; URL=next%20page.htm", 1000, false, "Next page"},
+        {"3;url=next%20page.htm", 3000, true, "Elsewhere"},
+        {"3;url=missing.htm", 0, false, "Sample index"},
+    };
+    for (const Case& c : cases) {
+        WizardRun run;
+        run.runtime.htmlBaseFolder = (run.folder / "").string();
+        std::ofstream(run.folder / "index.htm")
+            << "<title>Sample index</title><meta http-equiv=\"Refresh\" content=\"" << c.content
+            << "\"><p>Hello</p>";
+        std::ofstream(run.folder / "next page.htm") << "<title>Next page</title><p>Next</p>";
+        std::ofstream(run.folder / "other.htm") << "<title>Elsewhere</title><p>Other</p>";
+        LoadDialog(run.runtime, "0", WritePageFile(run.folder, "Index", kHtmlPage, {}));
+        PrepareDialog(run.runtime, "0");
+        TPoolTemplate& page = *FindDialog(run.runtime, "0");
+        auto& pane = dynamic_cast<ui::THtmlPane&>(*page.FindComponent("Viewer"));
+        ASSERT_EQ(page.metaTimer->Enabled(), c.interval > 0) << c.content;
+        if (c.interval == 0) {
+            EXPECT_EQ(pane.GetDocumentTitle(), c.titleAfter);
+            continue;
+        }
+        EXPECT_EQ(page.metaTimer->Interval(), c.interval) << c.content;
+        if (c.leftBeforeTick)
+            pane.LoadFromFile((run.folder / "other.htm").string());
+        page.metaTimer->GetOnTimer()(&page);
+        EXPECT_FALSE(page.metaTimer->Enabled());
+        EXPECT_EQ(pane.GetDocumentTitle(), c.titleAfter) << c.content;
+        if (!c.leftBeforeTick) {
+            EXPECT_EQ(page.Caption(), "Next page");
+        }
+    }
+}
+
 }  // namespace
 }  // namespace setup::wizard::testing

@@ -11,6 +11,8 @@
 #include <sstream>
 
 #include "setup/ui/application.h"
+#include "setup/ui/capture_win32.h"
+#include "setup/ui/html_pane.h"
 #include "setup/ui/message_loop_win32.h"
 #include "setup/ui/std_controls.h"
 #include "setup/ui/window_peer_win32.h"
@@ -128,6 +130,47 @@ TEST_F(WizardOnScreen, NextBackAndCancelByPostedClicks)
     After(1800, [&] { answer(IDYES); });
     EXPECT_EQ(Show("1"), 2);
     EXPECT_TRUE(runtime.CancelFlag());
+}
+
+// The page binding chooses the pane's document (the support folder's index page); on screen the
+// page shows it in the pane's region, and its refresh moves on to the next document.
+TEST_F(WizardOnScreen, AnHtmlPageShowsTheDocumentTheBindingChose)
+{
+    std::ofstream(run.folder / "index.htm")
+        << "<title>Index</title><meta http-equiv=refresh content=\"1;url=next.htm\">"
+           "<body bgcolor=#00ff00><p><font color=#ff0000 size=7>MMMMMMMM</font></p>";
+    std::ofstream(run.folder / "next.htm") << "<title>Next document</title><body bgcolor=#0000ff>";
+    const std::string pane =
+        "  object Viewer: THtmlPane\n    Tag = 1\n    Left = 10\n    Top = 10\n"
+        "    Width = 380\n    Height = 140\n    BorderStyle = htNone\n  end\n";
+    TPoolTemplate& page =
+        LoadDialog(runtime, "0", WritePageFile(run.folder, "Html", WizardPage("Html", false, pane), {}));
+    auto& viewer = dynamic_cast<ui::THtmlPane&>(*page.FindComponent("Viewer"));
+    After(300, [&] {
+        ::RedrawWindow(ui::WindowOf(page), nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        const htmlview::PixelImage shot = ui::CaptureForm(page);
+        // The picture is of the whole window: client points move by the frame and caption.
+        RECT frame{};
+        ::GetWindowRect(ui::WindowOf(page), &frame);
+        POINT client{0, 0};
+        ::ClientToScreen(ui::WindowOf(page), &client);
+        const int dx = client.x - frame.left, dy = client.y - frame.top;
+        EXPECT_EQ(shot.ColorAt(dx + 300, dy + 120), (htmlview::Rgb{0, 255, 0}));
+        EXPECT_NE(shot.ColorAt(dx + 300, dy + 170), (htmlview::Rgb{0, 255, 0}));
+        int red = 0;
+        for (int y = dy + 10; y < dy + 80; ++y)
+            for (int x = dx + 10; x < dx + 390; ++x)
+                red += shot.ColorAt(x, y) == htmlview::Rgb{255, 0, 0};
+        EXPECT_GT(red, 100);
+        EXPECT_TRUE(page.metaTimer->Enabled());
+    });
+    After(2000, [&] {
+        EXPECT_EQ(viewer.GetDocumentTitle(), "Next document");
+        EXPECT_EQ(page.Caption(), "Next document");
+        ::PostMessageA(Window(page, "NextButton"), BM_CLICK, 0, 0);
+    });
+    EXPECT_EQ(Show("0"), 6);
 }
 
 TEST_F(WizardOnScreen, LicenceNextEnablesOnlyAfterScrollingToTheEnd)
