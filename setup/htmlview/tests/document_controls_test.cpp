@@ -270,13 +270,16 @@ TEST_F(DocumentControlsTest, AHostArrivingLateBuildsThePageAgainQuietlyKeepingIt
     viewer.onParseEnd = [&] { ++parseEnds; };
     viewer.onMeta = [&](const std::string&, const std::string&, const std::string&) { ++metas; };
     files.files["C:\\site\\form.htm"] = "<meta name=a content=b>" + FormPage();
+    viewer.GetDocument().imagesShown = false;  // images off, as the pane's setting says
     viewer.LoadFromFile("form.htm");
+    EXPECT_FALSE(viewer.GetDocument().imagesShown) << "a new page keeps the setting";
     EXPECT_TRUE(viewer.GetDocument().forms.empty()) << "no host: no controls";
     viewer.ScrollToY(100);
     viewer.SetControlHost(&host);
     EXPECT_EQ(parseEnds, 1);
     EXPECT_EQ(metas, 1);
     EXPECT_EQ(viewer.VerticalPosition(), 100);
+    EXPECT_FALSE(viewer.GetDocument().imagesShown);
     ASSERT_NE(viewer.Controls(), nullptr);
     EXPECT_EQ(Window("who").text, u"Ann");
 

@@ -111,8 +111,13 @@ void HtmlViewer::LoadFileRecorded(const std::string& reference, DocumentKind kin
 
 void HtmlViewer::NewDocument()
 {
+    // The pane's display settings outlive the document they were given to.
+    const bool imagesShown = !m_document || m_document->imagesShown;
+    const bool dummyCaret = m_document && m_document->showDummyCaret;
     m_controls.reset();
     m_document = std::make_unique<Document>(m_services.measurer, m_services.fonts);
+    m_document->imagesShown = imagesShown;
+    m_document->showDummyCaret = dummyCaret;
     m_document->controlHost = m_host;
     m_document->background = defaultBackground;
     m_document->imageSize = [this](const std::string& source) -> std::optional<ImageSize> {
