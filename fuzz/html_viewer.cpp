@@ -1,13 +1,17 @@
 // Any bytes as the file a viewer shows: the first byte picks the pane's size, the rest is an HTML
 // page beside a second page and a linked sheet made of the same bytes. The viewer loads it, then
-// follows every link, scrolls, selects, hovers and pans across it as a user would.
+// follows every link, scrolls, selects, hovers and pans across it as a user would, and works its
+// form controls and link tab stops (focus, clicks, Enter), with the control host arriving after
+// the first page and leaving at the end.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <map>
 #include <string>
 
+#include "setup/htmlview/forms/fake_control_host.h"
 #include "setup/htmlview/layout/font_run.h"
+#include "setup/htmlview/tests/viewer_fakes.h"
 #include "setup/htmlview/util/fake_platform.h"
 #include "setup/htmlview/viewer/html_viewer.h"
 
@@ -15,37 +19,8 @@ namespace {
 
 using namespace htmlview;
 
-class MemoryFiles : public IViewerFiles
-{
-public:
-    bool FileExists(const std::string& path) const override { return files.count(FullPath(path)); }
-    std::optional<std::string> ReadFile(const std::string& path) const override
-    {
-        const auto found = files.find(FullPath(path));
-        return found == files.end() ? std::nullopt : std::optional<std::string>(found->second);
-    }
-    std::string FullPath(const std::string& path) const override
-    {
-        return path.size() > 1 && path[1] == ':' ? path : "C:\\" + path;
-    }
-    std::map<std::string, std::string> files;
-};
-
-class QuietWindow : public IViewerWindow
-{
-public:
-    void Invalidate() override {}
-    void ScrollContents(int) override {}
-    void ArrangeBars(const BarArrangement&, int, int) override {}
-    void SetScrollPositions(int, int) override {}
-    void SetCursor(ViewerCursor) override {}
-    void SetHoverTimer(bool) override {}
-    void SetDragScrollTimer(bool) override {}
-    void PostLinkActivation() override {}
-    void CopyText(const std::u16string&) override {}
-    void TakeFocus() override {}
-    int WheelLines() const override { return 3; }
-};
+using fakes::MemoryFiles;
+using QuietWindow = fakes::RecordingWindow;
 
 }  // namespace
 
@@ -57,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FakeCodePages codePages;
     FakeFontCatalog fonts;
     FakeTextMeasurer measurer;
-    MemoryFiles files;
+    MemoryFiles files("C:\\");
     files.files["C:\\page.htm"] = html;
     files.files["C:\\other.htm"] = html.substr(0, html.size() / 2);
     files.files["C:\\style.css"] = html;
@@ -72,9 +47,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         ++refreshes;
     };
+    FakeControlHost host;
+    int submits = 0;
+    viewer.onFormSubmit = [&](const Form::Submitted&) { ++submits; };
+    viewer.onFileBrowse = [](EditControl&, std::string& name) { name += "x"; };
     viewer.LoadFromFile("page.htm#top");
+    viewer.SetControlHost(&host);
     viewer.LoadDocumentString(html, "page.htm", DocumentKind::Text);
     viewer.LoadFromFile("page.htm");
+    // Every control and link stop worked once; posted submissions delivered as they come.
+    std::vector<int> ids;
+    for (const auto& [id, control] : host.controls)
+        if (ids.size() < 40)
+            ids.push_back(id);
+    for (int id : ids)
+        for (ControlEvent event : {ControlEvent::Enter, ControlEvent::Click, ControlEvent::Return,
+                                   ControlEvent::ArrowForward, ControlEvent::Leave}) {
+            if (host.controls.count(id) && host.onEvent)
+                host.onEvent(id, event);
+            viewer.DeliverFormSubmit();
+        }
+    viewer.Paint({0, 0, viewer.pane.width, viewer.pane.height});
     // Every link followed once, from the page itself.
     std::vector<std::string> links;
     for (const FontRun* run : viewer.GetDocument().links)
@@ -112,6 +105,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     viewer.Paint({0, 0, viewer.pane.width, viewer.pane.height});
     if (viewer.VerticalPosition() < 0 || viewer.VerticalPosition() > viewer.DocumentHeight())
         std::abort();
+    viewer.SetControlHost(nullptr);
+    if (!host.controls.empty())
+        std::abort();  // a control outlived the host's use
     viewer.Clear();
     return 0;
 }

@@ -81,6 +81,12 @@ const ClassInfo& THtmlPane::StaticClass()
             .Property("OnImageOver", &P::onImageOver)
             .Property("OnRightClick", &P::onRightClick)
             .Property("OnMouseDouble", &P::onMouseDouble)
+            .Property("OnFormSubmit", &P::onFormSubmit)
+            .Property("OnObjectClick", &P::onObjectClick)
+            .Property("OnObjectFocus", &P::onObjectFocus)
+            .Property("OnObjectBlur", &P::onObjectBlur)
+            .Property("OnObjectChange", &P::onObjectChange)
+            .Property("OnFileBrowse", &P::onFileBrowse)
             .Build();
     return info;
 }
@@ -116,6 +122,30 @@ THtmlPane::THtmlPane(forms::TComponent* owner)
     viewer.onHistoryChange = [this] { onHistoryChange(this); };
     viewer.onProcessing = [this](bool busy) { onProcessing(this, busy); };
     viewer.onParseEnd = [this] { onParseEnd(this); };
+    // Form controls in the document.
+    viewer.onFormSubmit = [this](const htmlview::Form::Submitted& s) {
+        onFormSubmit(this, s.action, s.target, s.encType, s.method, s.items);
+    };
+    viewer.onObjectEvent = [this](htmlview::FormControl& control, htmlview::ObjectEvent event,
+                                  const std::string& message) {
+        switch (event) {
+            case htmlview::ObjectEvent::Click:
+                onObjectClick(this, &control, message);
+                break;
+            case htmlview::ObjectEvent::Focus:
+                onObjectFocus(this, &control, message);
+                break;
+            case htmlview::ObjectEvent::Blur:
+                onObjectBlur(this, &control, message);
+                break;
+            case htmlview::ObjectEvent::Change:
+                onObjectChange(this, &control, message);
+                break;
+        }
+    };
+    viewer.onFileBrowse = [this](htmlview::EditControl& edit, std::string& fileName) {
+        onFileBrowse(this, &edit, fileName);
+    };
 }
 
 // The core is given a relay only for an assigned event: unasked, it keeps its own ways (files
@@ -194,7 +224,13 @@ void THtmlPane::RelayEvents()
         };
 }
 
-THtmlPane::~THtmlPane() = default;
+THtmlPane::~THtmlPane()
+{
+    // The document's controls go while their host (the window's) still stands; the window
+    // after them, while this pane still does.
+    m_viewer.reset();
+    DestroyHandle();
+}
 
 void THtmlPane::ApplySettings()
 {
@@ -272,6 +308,12 @@ void THtmlPane::AttachWindow(htmlview::IViewerWindow* window)
     m_window = window;
     if (window)
         Relayout();
+}
+
+void THtmlPane::AttachControlHost(htmlview::IControlHost* host)
+{
+    if (m_viewer)
+        m_viewer->SetControlHost(host);
 }
 
 void THtmlPane::SetBounds(int left, int top, int width, int height)
@@ -414,6 +456,12 @@ void THtmlPane::PostLinkActivation()
 {
     if (m_window)
         m_window->PostLinkActivation();
+}
+
+void THtmlPane::PostFormSubmit()
+{
+    if (m_window)
+        m_window->PostFormSubmit();
 }
 
 void THtmlPane::CopyText(const std::u16string& text)

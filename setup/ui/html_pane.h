@@ -98,6 +98,23 @@ struct TImageOverEvent
 struct TRightClickEvent : forms::TEvent<const htmlview::RightClickInfo&>
 {
 };
+// A document's form controls: a submitted form (action, target, encoding type, method and the
+// "name=value" items), a control's click, focus, blur and change with its script text, and a
+// file field's browse button asking for a file name.
+struct TFormSubmitEvent : forms::TEvent<const std::string&, const std::string&,
+                                        const std::string&, const std::string&,
+                                        const std::vector<std::string>&>
+{
+};
+struct TObjectClickEvent : forms::TEvent<htmlview::FormControl*, const std::string&>
+{
+};
+struct ThtObjectEvent : forms::TEvent<htmlview::FormControl*, const std::string&>
+{
+};
+struct TFileBrowseEvent : forms::TEvent<htmlview::FormControl*, std::string&>
+{
+};
 
 // The platform a pane measures, converts and reads files with: the system's in the Windows
 // build, fixed-advance fakes with the process's files natively.
@@ -129,8 +146,11 @@ public:
     void ActivateLink() { m_viewer->ActivateLink(); }
 
     htmlview::HtmlViewer& Viewer() { return *m_viewer; }
+    bool HasViewer() const { return m_viewer != nullptr; }
     // The window's side of the viewer, once it exists.
     void AttachWindow(htmlview::IViewerWindow* window);
+    // Where the document's form controls get their windows; none when the window goes.
+    void AttachControlHost(htmlview::IControlHost* host);
     // The outer size changed: lay out again.
     void SetBounds(int left, int top, int width, int height) override;
     unsigned WantedKeys() const override { return kwArrows; }
@@ -197,6 +217,12 @@ public:
     TImageOverEvent onImageOver;
     TRightClickEvent onRightClick;
     TMouseEvent onMouseDouble;
+    TFormSubmitEvent onFormSubmit;
+    TObjectClickEvent onObjectClick;
+    ThtObjectEvent onObjectFocus;
+    ThtObjectEvent onObjectBlur;
+    ThtObjectEvent onObjectChange;
+    TFileBrowseEvent onFileBrowse;
 
 private:
     void ApplySettings();
@@ -210,6 +236,7 @@ private:
     void SetHoverTimer(bool on) override;
     void SetDragScrollTimer(bool on) override;
     void PostLinkActivation() override;
+    void PostFormSubmit() override;
     void CopyText(const std::u16string& text) override;
     void TakeFocus() override;
     int WheelLines() const override;
@@ -251,3 +278,7 @@ UI_EVENT_TYPE(TGetBitmapEvent)
 UI_EVENT_TYPE(TImageClickEvent)
 UI_EVENT_TYPE(TImageOverEvent)
 UI_EVENT_TYPE(TRightClickEvent)
+UI_EVENT_TYPE(TFormSubmitEvent)
+UI_EVENT_TYPE(TObjectClickEvent)
+UI_EVENT_TYPE(ThtObjectEvent)
+UI_EVENT_TYPE(TFileBrowseEvent)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/unique_handle.h"
+#include "setup/htmlview/forms/control_host_win32.h"
 #include "setup/htmlview/images/image_screen_win32.h"
 #include "setup/htmlview/layout/canvas_win32.h"
 #include "setup/htmlview/util/platform_win32.h"
@@ -19,6 +20,7 @@ namespace setup::ui {
 namespace {
 
 constexpr char kPaneClass[] = "SetupHtmlPane";
+constexpr UINT kFormSubmitMessage = WM_USER + 100;
 constexpr UINT kActivateLinkMessage = WM_USER + 103;
 constexpr UINT_PTR kHoverTimer = 1, kDragTimer = 2;
 
@@ -144,9 +146,15 @@ public:
                               bounds.Height(), parent, nullptr, ::GetModuleHandleA(nullptr), this);
         pane.Viewer().pane.barWidth = ::GetSystemMetrics(SM_CXVSCROLL);
         pane.AttachWindow(this);
+        if (m_window) {
+            m_controls = std::make_unique<htmlview::ControlHostWin32>(m_window);
+            pane.AttachControlHost(m_controls.get());
+        }
     }
     ~HtmlPanePeer() override
     {
+        m_pane.AttachControlHost(nullptr);
+        m_controls.reset();
         m_pane.AttachWindow(nullptr);
         if (m_window && ::IsWindow(m_window)) {
             ::SetWindowLongPtrA(m_window, GWLP_USERDATA, 0);
@@ -237,6 +245,7 @@ public:
             ::KillTimer(m_window, kDragTimer);
     }
     void PostLinkActivation() override { ::PostMessageA(m_window, kActivateLinkMessage, 0, 0); }
+    void PostFormSubmit() override { ::PostMessageA(m_window, kFormSubmitMessage, 0, 0); }
     void CopyText(const std::u16string& text) override
     {
         if (!::OpenClipboard(m_window))
@@ -297,6 +306,7 @@ private:
     THtmlPane& m_pane;
     HWND m_window = nullptr;
     core::UniqueGdiObject m_palette = MakeScreenPalette(m_pane.Viewer().Screen());
+    std::unique_ptr<htmlview::ControlHostWin32> m_controls;  // the document's form controls
     htmlview::BarArrangement m_bars;
     htmlview::ViewerCursor m_cursor = htmlview::ViewerCursor::Arrow;
 };
@@ -330,6 +340,9 @@ void HtmlPanePeer::Paint()
         const htmlview::Rect clip{dirty.left - area.left, dirty.top - area.top,
                                   dirty.right - area.left, dirty.bottom - area.top};
         ::SetWindowOrgEx(memory, clip.left + viewer.HorizontalPosition(), clip.top, nullptr);
+        // Painting places the document's controls, in its coordinates.
+        if (m_controls)
+            m_controls->SetOrigin(area.left - viewer.HorizontalPosition(), area.top);
         htmlview::DrawPlan(memory, viewer.Paint(clip), [&viewer](const std::string& source) {
             return viewer.ImageFor(source);
         });
@@ -420,6 +433,8 @@ void HtmlPanePeer::Scroll(int bar, int code)
 
 LRESULT HtmlPanePeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (!m_pane.HasViewer())  // the pane is going
+        return ::DefWindowProcA(m_window, message, wParam, lParam);
     htmlview::HtmlViewer& viewer = m_pane.Viewer();
     const RECT area = PaintRect();
     const int x = static_cast<short>(LOWORD(lParam)) - area.left;
@@ -508,6 +523,15 @@ LRESULT HtmlPanePeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         case kActivateLinkMessage:
             viewer.ActivateLink();
             return 0;
+        case kFormSubmitMessage:
+            viewer.DeliverFormSubmit();
+            return 0;
+        case WM_COMMAND:
+            if (m_controls && m_controls->HandleCommand(wParam, lParam))
+                return 0;
+            break;
+        case WM_DRAWITEM:
+            return TRUE;  // a link's tab stop shows nothing of its own
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             m_pane.FocusFromWindow(message == WM_SETFOCUS);

@@ -443,6 +443,8 @@ void DocumentBuilder::FormControlTag(Sym symbol)
         } else if (!control.IsHidden()) {
             section.InsertControl(control, AttributeList(), position);
         }
+        if (!control.IsHidden())
+            m_document.tabStops.push_back({&control, -1, control.tabIndex});
     }
     m_stack.pop_back();
 }
@@ -701,6 +703,11 @@ void DocumentBuilder::StartTag()
             if (const Attribute* href = m_tokenizer->Attributes().Find(Sym::Href)) {
                 UrlTarget target;
                 target.Assign(href->value, "", m_document.linkNumbers);
+                if (const Attribute* index = m_tokenizer->Attributes().Find(Sym::Tabindex);
+                    index && index->number >= 1)
+                    target.tabIndex = index->number;
+                if (!m_document.noTabLinks)
+                    m_document.tabStops.push_back({nullptr, target.linkNumber, target.tabIndex});
                 section.SetLink(target, nullptr);
                 section.ChangeFont(FontFor(p), p.title, shift);
             }

@@ -21,7 +21,8 @@ enum class ControlKind
     ComboBox,      // a drop-down list
     Memo,          // several lines, wrapped at the right edge
     MemoNoWrap,    // several lines, scrolled sideways
-    Panel          // a white framed area its owner fills
+    Panel,         // a white framed area its owner fills
+    LinkStop       // an unseen tab stop that gives a link the keyboard focus
 };
 
 struct ControlSize
@@ -35,7 +36,7 @@ enum class ControlEvent
     Click,
     Enter,   // it took the focus
     Leave,   // it lost the focus
-    Return,  // the Enter key in a one-line text box
+    Return,  // the Enter key in a one-line text box or on a link's tab stop
     ArrowBack,
     ArrowForward
 };
@@ -56,6 +57,9 @@ public:
     virtual void SetTabStop(int id, bool tabStop) = 0;
     virtual void SetMaxLength(int id, int length) = 0;
     virtual void SetFocus(int id) = 0;
+    // Tab moves through these controls in this order, before any others; none: the parent has
+    // no tab stops of the document's.
+    virtual void SetTabOrder(const std::vector<int>& ids) = 0;
     // The control font's average character width and the size of a text in it.
     virtual int AverageCharWidth(int id) const = 0;
     virtual ControlSize TextSize(int id, const std::u16string& text) const = 0;

@@ -58,6 +58,8 @@ WindowClass ClassOf(ControlKind kind)
                     edge};
         case ControlKind::Panel:
             return {L"STATIC", SS_WHITERECT | WS_BORDER, 0};
+        case ControlKind::LinkStop:
+            return {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0};
     }
     return {L"EDIT", 0, 0};
 }
@@ -75,7 +77,11 @@ ControlHostWin32::ControlHostWin32(HWND parent)
 
 ControlHostWin32::~ControlHostWin32()
 {
-    for (const auto& [id, entry] : m_entries)
+    // A control losing the focus as it goes reports it; nobody is left to hear that.
+    onEvent = nullptr;
+    const std::map<int, Entry> entries = std::move(m_entries);
+    m_entries.clear();
+    for (const auto& [id, entry] : entries)
         ::DestroyWindow(entry.window);
 }
 
@@ -109,8 +115,9 @@ int ControlHostWin32::Create(ControlKind kind, const std::u16string& text, bool 
     if (!window)
         return -1;
     ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-    // Enter in a text box and arrow keys on a radio button are the form's to handle.
-    if (kind == ControlKind::Edit || kind == ControlKind::Password || kind == ControlKind::Radio)
+    // Enter in a text box or on a link, and arrow keys on a radio button, are the document's.
+    if (kind == ControlKind::Edit || kind == ControlKind::Password ||
+        kind == ControlKind::Radio || kind == ControlKind::LinkStop)
         ::SetWindowSubclass(window, KeyProc, static_cast<UINT_PTR>(id),
                             reinterpret_cast<DWORD_PTR>(this));
     m_entries[id] = {window, kind};
@@ -122,17 +129,34 @@ LRESULT CALLBACK ControlHostWin32::KeyProc(HWND window, UINT message, WPARAM wPa
 {
     auto* self = reinterpret_cast<ControlHostWin32*>(host);
     const int control = static_cast<int>(id);
+    const Entry* entry = self->Find(control);
+    const bool takesEnter = entry && entry->kind != ControlKind::Radio;
     switch (message) {
-        case WM_GETDLGCODE:
-            return ::DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTARROWS;
+        case WM_GETDLGCODE: {
+            LRESULT code = ::DefSubclassProc(window, message, wParam, lParam) | DLGC_WANTARROWS;
+            // Without this the dialog takes Enter for its default button and the box never
+            // sees it.
+            const auto* pending = reinterpret_cast<const MSG*>(lParam);
+            if (takesEnter && pending && pending->message == WM_KEYDOWN &&
+                pending->wParam == VK_RETURN)
+                code |= DLGC_WANTMESSAGE;
+            return code;
+        }
         case WM_CHAR:
-            if (wParam == VK_RETURN && self->onEvent) {
+            if (wParam == VK_RETURN && takesEnter && self->onEvent) {
                 self->onEvent(control, ControlEvent::Return);
                 return 0;
             }
             break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            // A link's stop is no system control with focus notifications of its own.
+            if (entry && entry->kind == ControlKind::LinkStop && self->onEvent)
+                self->onEvent(control, message == WM_SETFOCUS ? ControlEvent::Enter
+                                                              : ControlEvent::Leave);
+            break;
         case WM_KEYDOWN:
-            if (self->Find(control) && self->Find(control)->kind == ControlKind::Radio &&
+            if (entry && entry->kind == ControlKind::Radio &&
                 wParam >= VK_LEFT && wParam <= VK_DOWN && self->onEvent) {
                 self->onEvent(control, wParam == VK_LEFT || wParam == VK_UP
                                            ? ControlEvent::ArrowBack
@@ -151,10 +175,14 @@ LRESULT CALLBACK ControlHostWin32::KeyProc(HWND window, UINT message, WPARAM wPa
 
 void ControlHostWin32::Destroy(int id)
 {
-    if (const Entry* entry = Find(id)) {
-        ::DestroyWindow(entry->window);
-        m_entries.erase(id);
-    }
+    const auto found = m_entries.find(id);
+    if (found == m_entries.end())
+        return;
+    // Forgotten first: a focused control reports losing the focus while it is destroyed, and
+    // its object is going away.
+    HWND window = found->second.window;
+    m_entries.erase(found);
+    ::DestroyWindow(window);
 }
 
 void ControlHostWin32::Move(int id, int x, int y, int width, int height)
@@ -166,7 +194,7 @@ void ControlHostWin32::Move(int id, int x, int y, int width, int height)
         height = Size(id).height;
     if (entry->kind == ControlKind::ComboBox)
         height += kDropDownRoom;
-    ::SetWindowPos(entry->window, nullptr, x, y, std::max(0, width), std::max(0, height),
+    ::SetWindowPos(entry->window, nullptr, x + m_originX, y + m_originY, std::max(0, width), std::max(0, height),
                    SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -237,6 +265,29 @@ void ControlHostWin32::SetFocus(int id)
 {
     if (HWND window = WindowOf(id))
         ::SetFocus(window);
+}
+
+void ControlHostWin32::SetTabOrder(const std::vector<int>& ids)
+{
+    // Dialog navigation steps into the paint area only while it holds tab stops.
+    LONG_PTR exStyle = ::GetWindowLongPtrW(m_parent, GWL_EXSTYLE);
+    exStyle = ids.empty() ? (exStyle & ~static_cast<LONG_PTR>(WS_EX_CONTROLPARENT))
+                          : (exStyle | WS_EX_CONTROLPARENT);
+    ::SetWindowLongPtrW(m_parent, GWL_EXSTYLE, exStyle);
+    // It follows the windows' Z order.
+    HWND after = HWND_TOP;
+    for (int id : ids)
+        if (HWND window = WindowOf(id)) {
+            ::SetWindowPos(window, after, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+            after = window;
+        }
+}
+
+void ControlHostWin32::SetOrigin(int x, int y)
+{
+    m_originX = x;
+    m_originY = y;
 }
 
 int ControlHostWin32::AverageCharWidth(int id) const

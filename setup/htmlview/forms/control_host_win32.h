@@ -31,6 +31,7 @@ public:
     void SetTabStop(int id, bool tabStop) override;
     void SetMaxLength(int id, int length) override;
     void SetFocus(int id) override;
+    void SetTabOrder(const std::vector<int>& ids) override;
     int AverageCharWidth(int id) const override;
     ControlSize TextSize(int id, const std::u16string& text) const override;
     int ScrollBarWidth() const override;
@@ -47,6 +48,9 @@ public:
     // through onEvent; false when the message is not about one of them.
     bool HandleCommand(WPARAM wParam, LPARAM lParam);
     HWND WindowOf(int id) const;
+    // Where the paint area's point (0, 0) lies in the parent window: its frame, less the
+    // sideways scroll. Moves after this are shifted by it.
+    void SetOrigin(int x, int y);
 
 private:
     struct Entry
@@ -62,7 +66,9 @@ private:
     HWND m_parent;
     HFONT m_font;
     std::map<int, Entry> m_entries;
-    int m_next = 1;
+    // Above the dialog's own command ids (IDOK, IDCANCEL ...), which Enter and Escape send.
+    int m_next = 1000;
+    int m_originX = 0, m_originY = 0;
 };
 
 }  // namespace htmlview

@@ -34,6 +34,7 @@ public:
     void SetTabStop(int id, bool tabStop) override { controls.at(id).tabStop = tabStop; }
     void SetMaxLength(int id, int length) override { controls.at(id).maxLength = length; }
     void SetFocus(int id) override;
+    void SetTabOrder(const std::vector<int>& ids) override { tabOrder = ids; }
     int AverageCharWidth(int) const override { return 7; }
     ControlSize TextSize(int, const std::u16string& text) const override;
     int ScrollBarWidth() const override { return 17; }
@@ -50,6 +51,7 @@ public:
     void Raise(int id, ControlEvent event);
 
     std::map<int, Control> controls;
+    std::vector<int> tabOrder;
     int next = 1;
     int memoColumns = 10;
 };

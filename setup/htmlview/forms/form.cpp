@@ -67,6 +67,8 @@ FormControl::FormControl(Form& form, const AttributeList& attributes) : form(for
     onBlur = attributes.Text(Sym::Onblur);
     onChange = attributes.Text(Sym::Onchange);
     disabled = attributes.Find(Sym::Disabled) != nullptr;
+    if (const Attribute* index = attributes.Find(Sym::Tabindex); index && index->number >= 1)
+        tabIndex = index->number;
 }
 
 FormControl::~FormControl()
@@ -150,6 +152,12 @@ void FormControl::PlaceAt(int x, int y)
     Host().Move(control, x, y, width, height);
 }
 
+void FormControl::Park()
+{
+    if (control >= 0)
+        Host().Move(control, -4000, 0, width, height);
+}
+
 bool HiddenControl::Submission(int index, std::string& item) const
 {
     if (index != 0)
@@ -195,6 +203,11 @@ void EditControl::ApplySize()
 std::string EditControl::State() const
 {
     return Utf16ToUtf8(Host().Text(control));
+}
+
+void EditControl::SetValue(const std::string& text)
+{
+    Host().SetText(control, Utf8ToUtf16(text));
 }
 
 void EditControl::Handle(ControlEvent event)
@@ -253,7 +266,7 @@ void ButtonControl::Click()
         case ButtonRole::Browse:
             if (form.onFileBrowse && browseEdit) {
                 std::string fileName = Utf16ToUtf8(Host().Text(browseEdit->control));
-                form.onFileBrowse(fileName);
+                form.onFileBrowse(*browseEdit, fileName);
                 Host().SetText(browseEdit->control, Utf8ToUtf16(fileName));
             }
             break;
@@ -316,6 +329,13 @@ void CheckControl::ApplySize()
 std::string CheckControl::State() const
 {
     return IsChecked() ? "1" : "0";
+}
+
+void CheckControl::SetValue(const std::string& state)
+{
+    Host().SetChecked(control, state == "1");
+    if (radio)
+        Host().SetTabStop(control, state == "1");
 }
 
 void CheckControl::Handle(ControlEvent event)
@@ -462,6 +482,32 @@ std::string ListControl::State() const
     return state;
 }
 
+std::string ListControl::Value() const
+{
+    if (dropDown)
+        return std::to_string(Host().ItemIndex(control));
+    std::string value;
+    for (int i = 0; i < Host().ItemCount(control); ++i)
+        value += Host().ItemSelected(control, i) ? '1' : '0';
+    return value;
+}
+
+void ListControl::SetValue(const std::string& value)
+{
+    if (dropDown) {
+        int index = -1;
+        for (char c : value)
+            if (c >= '0' && c <= '9')
+                index = std::min(std::max(index, 0) * 10 + (c - '0'), 1000000);
+        if (index < Host().ItemCount(control))
+            Host().SetItemIndex(control, index);
+        return;
+    }
+    const int count = std::min(Host().ItemCount(control), static_cast<int>(value.size()));
+    for (int i = 0; i < count; ++i)
+        Host().SelectItem(control, i, value[i] == '1');
+}
+
 TextAreaControl::TextAreaControl(Form& form, const AttributeList& attributes,
                                  const std::string& text)
     : FormControl(form, attributes), initialText(text)
@@ -507,6 +553,11 @@ void TextAreaControl::ApplySize()
 std::string TextAreaControl::State() const
 {
     return Utf16ToUtf8(Host().Text(control));
+}
+
+void TextAreaControl::SetValue(const std::string& text)
+{
+    Host().SetText(control, Utf8ToUtf16(text));
 }
 
 Form::Form(IControlHost& host, const AttributeList* attributes, int pixelsPerInch)

@@ -41,6 +41,9 @@ public:
     virtual bool IsHidden() const { return false; }
     // The value ONCHANGE watches: compared on leaving with what it was on entering.
     virtual std::string State() const { return {}; }
+    // What the user made of it, kept while another page is shown and put back.
+    virtual std::string Value() const { return State(); }
+    virtual void SetValue(const std::string&) {}
     // What the user did, as the host reports it.
     virtual void Handle(ControlEvent event);
     // The element's styled width (pixels, or percent of the line) and height.
@@ -48,6 +51,7 @@ public:
 
     InlineSize SizeInLine(int availWidth, int availHeight) override;
     void PlaceAt(int x, int y) override;
+    void Park() override;
 
     Form& form;
     std::string name, value, id, title;
@@ -56,6 +60,7 @@ public:
     bool active = false;  // it has the focus
     int specWidth = 0, specHeight = 0;
     bool percentWidth = false;
+    int tabIndex = 0;  // TABINDEX; 0 when none
     int control = -1;  // the host's id; none for hidden fields
     int width = 0, height = 0;
 
@@ -82,6 +87,7 @@ public:
     void ResetToInitial() override;
     void ApplySize() override;
     std::string State() const override;
+    void SetValue(const std::string& text) override;
     void Handle(ControlEvent event) override;
 
     int editSize = 15;  // in average characters
@@ -116,6 +122,7 @@ public:
     void ResetToInitial() override;
     void ApplySize() override;
     std::string State() const override;
+    void SetValue(const std::string& state) override;
     void Handle(ControlEvent event) override;
     bool IsChecked() const;
     // A click on a radio button unchecks the others of its group.
@@ -156,6 +163,8 @@ public:
     void ResetToInitial() override;
     void ApplySize() override;
     std::string State() const override;
+    std::string Value() const override;
+    void SetValue(const std::string& value) override;
 
     struct Option
     {
@@ -184,6 +193,7 @@ public:
     void ResetToInitial() override;
     void ApplySize() override;
     std::string State() const override;
+    void SetValue(const std::string& text) override;
 
     int rows = 5, columns = 30;
     Wrap wrap = Wrap::Soft;
@@ -225,7 +235,7 @@ public:
     // The viewer's hooks; without one nothing is submitted, reported or browsed for.
     std::function<void(const Submitted&)> onSubmit;
     std::function<void(FormControl&, ObjectEvent, const std::string& message)> onObjectEvent;
-    std::function<void(std::string& fileName)> onFileBrowse;
+    std::function<void(EditControl& edit, std::string& fileName)> onFileBrowse;
 
 private:
     template <class Control, class... Args>

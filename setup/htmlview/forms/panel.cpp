@@ -69,4 +69,9 @@ void Panel::PlaceAt(int x, int y)
     host.Move(control, x, y, width, height);
 }
 
+void Panel::Park()
+{
+    host.Move(control, -4000, -4000, width, height);
+}
+
 }  // namespace htmlview

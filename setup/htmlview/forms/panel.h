@@ -23,6 +23,7 @@ public:
     void TakeNaturalSize();
     InlineSize SizeInLine(int availWidth, int availHeight) override;
     void PlaceAt(int x, int y) override;
+    void Park() override;
 
     IControlHost& host;
     std::string name, type, source, alt;

@@ -48,8 +48,30 @@ Document::~Document()
     cell.sections.clear();
 }
 
+namespace {
+
+template <class Visit>
+void ForEachControl(Document& document, Visit visit)
+{
+    for (const auto& form : document.forms)
+        for (const auto& control : form->controls)
+            visit(static_cast<IInlineControl&>(*control));
+    for (const auto& panel : document.panels)
+        visit(static_cast<IInlineControl&>(*panel));
+}
+
+}  // namespace
+
+void Document::SetScrollY(int y)
+{
+    if (y != scrollY)
+        controlsMoved = true;
+    scrollY = y;
+}
+
 int Document::Layout(int width, int availHeight)
 {
+    controlsMoved = true;
     ++cycleNumber;
     int pos = 0;
     maxWidth = 0;
@@ -63,13 +85,15 @@ PaintPlan Document::Paint(const Rect& clip)
 {
     PaintPlan plan;
     plan.clip = clip;
+    if (controlsMoved)
+        ForEachControl(*this, [](IInlineControl& control) { control.shown = false; });
     deferredImages.clear();
     cell.PaintCell(plan, 0, 0);
     for (const DeferredImage& deferred : deferredImages) {
         const InlineImage& image = *deferred.image;
         const int top = deferred.y - scrollY;
         if (image.control) {
-            image.control->PlaceAt(deferred.x, top);
+            image.control->Show(deferred.x, top);
             continue;
         }
         plan.commands.push_back(
@@ -77,6 +101,13 @@ PaintPlan Document::Paint(const Rect& clip)
                          image.source,
                          false,
                          {}});
+    }
+    if (controlsMoved) {
+        ForEachControl(*this, [](IInlineControl& control) {
+            if (!control.shown)
+                control.Park();
+        });
+        controlsMoved = false;
     }
     return plan;
 }

@@ -18,6 +18,7 @@ namespace htmlview {
 
 struct FontRun;
 class Form;
+class FormControl;
 class IControlHost;
 class Panel;
 class InlineImage;
@@ -68,6 +69,11 @@ public:
     bool imagesShown = true;
 
     int scrollY = 0;
+    // A new scroll position: painting places the controls again (below).
+    void SetScrollY(int y);
+    // Set when controls may stand in the wrong place (scrolled, laid out again); the next paint
+    // places those it reaches and parks the others out of sight.
+    bool controlsMoved = false;
     int selFrom = 0, selTo = 0;
     bool showDummyCaret = false;
     std::uint32_t background = 0xFFFFFF;
@@ -80,6 +86,15 @@ public:
     bool noTabLinks = false;
     // The links that take keyboard tab stops: the first run of each link, in document order.
     std::vector<FontRun*> TabStopLinks() const;
+    // What Tab moves through, in source order: form controls with a window, and links by their
+    // number; each with its TABINDEX (0 for none).
+    struct TabStop
+    {
+        FormControl* control = nullptr;
+        int linkNumber = -1;
+        int tabIndex = 0;
+    };
+    std::vector<TabStop> tabStops;
     // The client-side image maps (MAP elements), found by their upper-case names.
     std::vector<std::unique_ptr<MapItem>> maps;
     const MapItem* FindMap(const std::string& name) const;

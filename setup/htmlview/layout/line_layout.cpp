@@ -102,6 +102,8 @@ int LineBreaker::FitCount(int start, int max)
             InlineImage* image = const_cast<InlineImage*>(s.ImageAt(i));
             if (image && image->IsFloat()) {
                 image->paintY = y;
+                if (image->control)
+                    image->control->layoutY = y;
                 if (lineStart) {
                     sum += image->TotalWidth();
                     if (width < sum && (result > 0 || indents.NextWiderY(y) > y))
@@ -171,6 +173,8 @@ void LineBreaker::CompleteLine(int start, int count)
             continue;
         const int h = image->TotalHeight();
         image->paintY = y;
+        if (image->control)
+            image->control->layoutY = y;
         switch (image->align) {
             case Align::Top:
                 line.spaceAfter = std::max(line.spaceAfter, h - line.textHeight);
@@ -224,6 +228,8 @@ void LineBreaker::CompleteLine(int start, int count)
     for (InlineImage* image : deferred) {
         PlaceOnce(*image, y);
         image->paintY = y;
+        if (image->control)
+            image->control->layoutY = y;
         line.inkHeight = std::max(line.inkHeight, total + image->TotalHeight());
         lowestInk = std::max(lowestInk, y + image->TotalHeight());
     }

@@ -133,7 +133,7 @@ int TextSection::Paint(const PaintArgs& args)
                     const int left = image->paintX + frame;
                     const int top = image->paintY + frame - scrollY;
                     if (image->control) {
-                        image->control->PlaceAt(left, top);
+                        image->control->Show(left, top);
                     } else if (image->placeholder) {
                         // A sunken frame around the missing picture.
                         const Rect r{left, top, left + image->objWidth, top + image->objHeight};

@@ -145,4 +145,95 @@ TEST_F(ControlHostWin32Test, ClicksAndKeysReachTheForm)
     EXPECT_EQ(::GetFocus(), host->WindowOf(first.control));
 }
 
+TEST_F(ControlHostWin32Test, IdsStayClearOfTheDialogsOwnCommands)
+{
+    // Enter and Escape in a page send IDOK and IDCANCEL (1 and 2): no control of a document may
+    // carry those ids.
+    const int first = host->Create(ControlKind::Edit, u"", true);
+    const int second = host->Create(ControlKind::Button, u"b", true);
+    for (int id : {first, second}) {
+        EXPECT_GE(id, 1000);
+        const int windowId = ::GetDlgCtrlID(host->WindowOf(id));
+        EXPECT_NE(windowId, IDOK);
+        EXPECT_NE(windowId, IDCANCEL);
+    }
+    EXPECT_EQ(::GetDlgItem(m_parent, IDOK), nullptr);
+    EXPECT_EQ(::GetDlgItem(m_parent, IDCANCEL), nullptr);
+}
+
+TEST_F(ControlHostWin32Test, ADestroyedControlReportsNothingAsItLosesTheFocus)
+{
+    std::vector<std::pair<int, ControlEvent>> heard;
+    host->onEvent = [&](int id, ControlEvent event) { heard.emplace_back(id, event); };
+    const int edit = host->Create(ControlKind::Edit, u"", true);
+    const int stop = host->Create(ControlKind::LinkStop, u"", true);
+    for (int id : {edit, stop}) {
+        ::SetFocus(host->WindowOf(id));
+        ASSERT_EQ(::GetFocus(), host->WindowOf(id));
+        heard.clear();
+        host->Destroy(id);  // its object is going away: nobody may be told
+        EXPECT_TRUE(heard.empty()) << id;
+        EXPECT_EQ(host->WindowOf(id), nullptr);
+    }
+    // The same when the whole host goes with a control focused.
+    const int last = host->Create(ControlKind::LinkStop, u"", true);
+    ::SetFocus(host->WindowOf(last));
+    heard.clear();
+    host.reset();
+    EXPECT_TRUE(heard.empty());
+}
+
+TEST_F(ControlHostWin32Test, EnterIsWantedByTextBoxesAndLinkStopsNotByTheDialog)
+{
+    std::vector<std::pair<int, ControlEvent>> heard;
+    host->onEvent = [&](int id, ControlEvent event) { heard.emplace_back(id, event); };
+    struct Case
+    {
+        ControlKind kind;
+        bool wantsEnter;
+    };
+    for (const Case& c : {Case{ControlKind::Edit, true}, Case{ControlKind::Password, true},
+                          Case{ControlKind::LinkStop, true}, Case{ControlKind::Radio, false}}) {
+        const int id = host->Create(c.kind, u"", true);
+        HWND window = host->WindowOf(id);
+        MSG enter{window, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
+        const LRESULT code =
+            ::SendMessageW(window, WM_GETDLGCODE, VK_RETURN, reinterpret_cast<LPARAM>(&enter));
+        EXPECT_EQ((code & DLGC_WANTMESSAGE) != 0, c.wantsEnter) << static_cast<int>(c.kind);
+        heard.clear();
+        ::SendMessageW(window, WM_CHAR, VK_RETURN, 0);
+        EXPECT_EQ(heard.size(), c.wantsEnter ? 1u : 0u) << static_cast<int>(c.kind);
+        if (c.wantsEnter && !heard.empty()) {
+            EXPECT_EQ(heard[0].second, ControlEvent::Return);
+        }
+    }
+}
+
+TEST_F(ControlHostWin32Test, ALinkStopReportsItsFocusAndTabFollowsTheOrderGiven)
+{
+    std::vector<std::pair<int, ControlEvent>> heard;
+    host->onEvent = [&](int id, ControlEvent event) { heard.emplace_back(id, event); };
+    const int a = host->Create(ControlKind::Edit, u"", true);
+    const int b = host->Create(ControlKind::LinkStop, u"", true);
+    const int c = host->Create(ControlKind::Button, u"c", true);
+    ::SetFocus(host->WindowOf(b));
+    ::SetFocus(host->WindowOf(a));
+    ASSERT_GE(heard.size(), 2u);
+    EXPECT_EQ(heard[0], std::make_pair(b, ControlEvent::Enter));
+    EXPECT_EQ(heard[1], std::make_pair(b, ControlEvent::Leave));
+
+    host->SetTabOrder({c, a, b});
+    EXPECT_TRUE(::GetWindowLongPtrW(m_parent, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+    std::vector<HWND> order;
+    for (HWND w = ::GetWindow(m_parent, GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT))
+        order.push_back(w);
+    ASSERT_GE(order.size(), 3u);
+    EXPECT_EQ(order[0], host->WindowOf(c));
+    EXPECT_EQ(order[1], host->WindowOf(a));
+    EXPECT_EQ(order[2], host->WindowOf(b));
+    // Without tab stops dialog navigation no longer steps into the area.
+    host->SetTabOrder({});
+    EXPECT_FALSE(::GetWindowLongPtrW(m_parent, GWL_EXSTYLE) & WS_EX_CONTROLPARENT);
+}
+
 }  // namespace

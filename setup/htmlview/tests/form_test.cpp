@@ -187,7 +187,7 @@ TEST_F(FormTest, KeysButtonsAndTextAreas)
 {
     std::vector<Form::Submitted> sent;
     form.onSubmit = [&](const Form::Submitted& s) { sent.push_back(s); };
-    form.onFileBrowse = [](std::string& name) { name += "chosen.txt"; };
+    form.onFileBrowse = [](EditControl&, std::string& name) { name += "chosen.txt"; };
     auto& first = dynamic_cast<CheckControl&>(
         form.AddInput(Attributes({{Sym::Type, "radio"}, {Sym::Name, "r"}, {Sym::Value, "1"}})));
     auto& second = dynamic_cast<CheckControl&>(

@@ -6,6 +6,7 @@
 
 #include "setup/htmlview/layout/font_run.h"
 #include "setup/htmlview/tests/text_position.h"
+#include "setup/htmlview/tests/viewer_fakes.h"
 #include "setup/htmlview/util/fake_platform.h"
 #include "setup/htmlview/viewer/html_viewer.h"
 
@@ -13,47 +14,8 @@ namespace {
 
 using namespace htmlview;
 
-class FakeFiles : public IViewerFiles
-{
-public:
-    bool FileExists(const std::string& path) const override { return files.count(FullPath(path)); }
-    std::optional<std::string> ReadFile(const std::string& path) const override
-    {
-        const auto found = files.find(FullPath(path));
-        if (found == files.end())
-            return std::nullopt;
-        return found->second;
-    }
-    std::string FullPath(const std::string& path) const override
-    {
-        return path.size() > 1 && path[1] == ':' ? path : "C:\\site\\" + path;
-    }
-    std::map<std::string, std::string> files;
-};
-
-class RecordingWindow : public IViewerWindow
-{
-public:
-    void Invalidate() override { ++invalidated; }
-    void ScrollContents(int dy) override { shifts.push_back(dy); }
-    void ArrangeBars(const BarArrangement& arranged, int, int) override { bars = arranged; }
-    void SetScrollPositions(int vertical, int) override { position = vertical; }
-    void SetCursor(ViewerCursor shown) override { cursor = shown; }
-    void SetHoverTimer(bool on) override { hoverTimer = on; }
-    void SetDragScrollTimer(bool on) override { dragTimer = on; }
-    void PostLinkActivation() override {}
-    void CopyText(const std::u16string& text) override { copied = text; }
-    void TakeFocus() override {}
-    int WheelLines() const override { return 3; }
-
-    int invalidated = 0;
-    std::vector<int> shifts;
-    BarArrangement bars;
-    int position = 0;
-    ViewerCursor cursor = ViewerCursor::Default;
-    bool hoverTimer = false, dragTimer = false;
-    std::u16string copied;
-};
+using fakes::RecordingWindow;
+using FakeFiles = fakes::MemoryFiles;
 
 constexpr std::uint16_t kDown = 0x28, kNext = 0x22, kEnd = 0x23, kC = 'C';
 

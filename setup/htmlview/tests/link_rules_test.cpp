@@ -103,8 +103,8 @@ TEST(VisitedLinks, MostRecentFirstWithoutCaseAndBounded)
 TEST(PageHistory, RecordsTheLeftAndShownDocumentsUpToItsCount)
 {
     PageHistory history;
-    const PageHistory::Entry one{"one.htm", "One", 0, {0, 10}}, two{"two.htm", "Two", 0, {}},
-        three{"three.htm", "Three", 0, {}};
+    const PageHistory::Entry one{"one.htm", "One", 0, {0, 10}, {}},
+        two{"two.htm", "Two", 0, {}, {}}, three{"three.htm", "Three", 0, {}, {}};
     EXPECT_FALSE(history.Push(one, two));  // keeps none by default
     history.SetMaxCount(2);
     EXPECT_FALSE(history.Push(two, two));  // the same place: nothing
@@ -116,6 +116,23 @@ TEST(PageHistory, RecordsTheLeftAndShownDocumentsUpToItsCount)
     history.SetMaxCount(1);  // lowering empties
     EXPECT_TRUE(history.Entries().empty());
     EXPECT_FALSE(history.Reset());
+}
+
+TEST(PageHistory, KeepsFormValuesOnlyForAPageThatWasLeft)
+{
+    PageHistory history;
+    history.SetMaxCount(5);
+    const std::vector<std::vector<std::string>> typed{{"typed"}};
+    const PageHistory::Entry form{"form.htm", "Form", 0, {}, typed},
+        formLower{"form.htm", "Form", 0, {0, 300}, typed}, other{"other.htm", "Other", 0, {}, {}};
+    EXPECT_TRUE(history.Push(other, form));
+    // Moving within the page (an anchor) keeps no values: the page is still shown.
+    EXPECT_TRUE(history.Push(form, formLower));
+    EXPECT_TRUE(history.Entries()[1].formValues.empty());
+    // Leaving it for another page keeps them.
+    EXPECT_TRUE(history.Push(formLower, other));
+    EXPECT_EQ(history.Entries()[1].formValues, typed);
+    EXPECT_TRUE(history.Entries()[0].formValues.empty());
 }
 
 }  // namespace

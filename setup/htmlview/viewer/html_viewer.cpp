@@ -12,6 +12,7 @@
 #include "setup/htmlview/style/colors.h"
 #include "setup/htmlview/style/keywords.h"
 #include "setup/htmlview/util/text.h"
+#include "setup/htmlview/viewer/document_controls.h"
 #include "setup/htmlview/viewer/image_store.h"
 
 namespace htmlview {
@@ -50,7 +51,14 @@ HtmlViewer::HtmlViewer(const ViewerServices& services, IViewerWindow& window)
     m_document->background = defaultBackground;
 }
 
-HtmlViewer::~HtmlViewer() = default;
+HtmlViewer::~HtmlViewer()
+{
+    // The document's controls and link stops go now, while their host still stands.
+    if (m_host)
+        m_host->onEvent = nullptr;
+    m_controls.reset();
+    m_document.reset();
+}
 
 void HtmlViewer::SetBusy(bool busy)
 {
@@ -73,7 +81,12 @@ std::string HtmlViewer::ExpandReference(const std::string& reference) const
 
 PageHistory::Entry HtmlViewer::Here() const
 {
-    return {m_currentFile, m_title, static_cast<int>(m_kind), AnchorOf(*m_document, m_vertical)};
+    PageHistory::Entry here;
+    here.file = m_currentFile;
+    here.title = m_title;
+    here.kind = static_cast<int>(m_kind);
+    here.position = AnchorOf(*m_document, m_vertical);
+    return here;
 }
 
 void HtmlViewer::PushHistory(const PageHistory::Entry& left)
@@ -96,21 +109,34 @@ void HtmlViewer::LoadFileRecorded(const std::string& reference, DocumentKind kin
 {
     if (m_busy || reference.empty())
         return;
-    const PageHistory::Entry left = Here();
+    PageHistory::Entry left = Here();
+    left.formValues = SaveFormValues(*m_document);
     LoadFile(reference, kind);
     if (m_currentFile != left.file || static_cast<int>(m_kind) != left.kind)
         PushHistory(left);
 }
 
-void HtmlViewer::Prepare()
+void HtmlViewer::NewDocument()
 {
+    // The pane's display settings outlive the document they were given to.
+    const bool imagesShown = !m_document || m_document->imagesShown;
+    const bool dummyCaret = m_document && m_document->showDummyCaret;
+    m_controls.reset();
     m_document = std::make_unique<Document>(m_services.measurer, m_services.fonts);
+    m_document->imagesShown = imagesShown;
+    m_document->showDummyCaret = dummyCaret;
+    m_document->controlHost = m_host;
     m_document->background = defaultBackground;
     m_document->imageSize = [this](const std::string& source) -> std::optional<ImageSize> {
         if (const PixelImage* image = m_images->Find(source))
             return ImageSize{image->width, image->height};
         return std::nullopt;
     };
+}
+
+void HtmlViewer::Prepare()
+{
+    NewDocument();
     m_images->Age();
     m_caret = 0;
     m_selectionAnchor = -1;
@@ -189,7 +215,8 @@ void HtmlViewer::LoadDocumentString(const std::string& source, const std::string
     m_window.Invalidate();
 }
 
-void HtmlViewer::Parse(const std::string& source, DocumentKind kind, const std::string& imageName)
+void HtmlViewer::Parse(const std::string& source, DocumentKind kind, const std::string& imageName,
+                       bool quiet)
 {
     m_source = source;
     DocumentBuilder builder(*m_document, m_services.codePages, sheetSettings);
@@ -210,34 +237,39 @@ void HtmlViewer::Parse(const std::string& source, DocumentKind kind, const std::
                 return std::nullopt;
             return LinkedSheet{std::move(*text), FolderOf(path)};
         };
-        builder.hooks.onLink = onLink;
-        builder.hooks.onSound = onSoundRequest;
         builder.hooks.include = onInclude;
-        builder.hooks.script = onScript;
-        builder.hooks.progress = [this](std::size_t done, std::size_t total) {
-            if (total > 0)
-                Progress(
-                    ProgressStage::Running,
-                    static_cast<int>(static_cast<std::uint64_t>(m_progressStart) * done / total));
-        };
-        builder.hooks.onMeta = [this](const std::string& httpEquiv, const std::string& name,
+        if (!quiet) {
+            builder.hooks.onLink = onLink;
+            builder.hooks.onSound = onSoundRequest;
+            builder.hooks.script = onScript;
+            builder.hooks.progress = [this](std::size_t done, std::size_t total) {
+                if (total > 0)
+                    Progress(ProgressStage::Running,
+                             static_cast<int>(static_cast<std::uint64_t>(m_progressStart) * done /
+                                              total));
+            };
+        }
+        builder.hooks.onMeta = [this, quiet](const std::string& httpEquiv, const std::string& name,
                                       const std::string& content) {
+            if (quiet)
+                return;
             if (onMeta)
                 onMeta(httpEquiv, name, content);
             if (onMetaRefresh)
                 if (auto refresh = ParseMetaRefresh(httpEquiv, content))
                     m_refresh = std::move(refresh);
         };
-        if (onSoundRequest)
+        if (onSoundRequest && !quiet)
             onSoundRequest({}, 0, true);
         builder.Build(source);
     }
+    AttachControls();
     m_title = m_services.codePages.FromWide(m_services.codePages.AnsiCodePage(), builder.title);
     m_base = builder.base;
     m_baseTarget = builder.baseTarget;
 }
 
-void HtmlViewer::FinishParse()
+void HtmlViewer::FinishParse(bool quiet)
 {
     // A BODY colour is the page's background.
     for (const auto& section : m_document->cell.sections)
@@ -246,9 +278,103 @@ void HtmlViewer::FinishParse()
             if (color != kNoColor && color != kNoneColor)
                 m_document->background = ResolveColor(color, m_services.fonts);
         }
-    if (onParseEnd)
+    if (onParseEnd && !quiet)
         onParseEnd();
     FormatDocument();
+}
+
+bool HtmlViewer::HasWindowControls() const
+{
+    return !m_document->forms.empty() || !m_document->panels.empty();
+}
+
+void HtmlViewer::AttachControls()
+{
+    m_controls.reset();
+    if (!m_host)
+        return;
+    DocumentControls::Hooks hooks;
+    hooks.submit = [this](const Form::Submitted& submitted) {
+        // Raised from the posted message, once the control's own handling has unwound.
+        if (!onFormSubmit)
+            return;
+        m_pendingSubmit = submitted;
+        m_window.PostFormSubmit();
+    };
+    hooks.objectEvent = [this](FormControl& control, ObjectEvent event,
+                               const std::string& message) {
+        if (onObjectEvent)
+            onObjectEvent(control, event, message);
+    };
+    hooks.fileBrowse = [this](EditControl& edit, std::string& fileName) {
+        if (onFileBrowse)
+            onFileBrowse(edit, fileName);
+    };
+    hooks.bringIntoView = [this](int y, bool link) { BringIntoView(y, link); };
+    hooks.followLink = [this](const UrlTarget& link) {
+        SetLink(link.url, link.target);
+        m_window.PostLinkActivation();
+    };
+    hooks.invalidate = [this] { m_window.Invalidate(); };
+    m_controls = std::make_unique<DocumentControls>(*m_document, *m_host, std::move(hooks));
+}
+
+void HtmlViewer::SetControlHost(IControlHost* host)
+{
+    if (host == m_host)
+        return;
+    if (m_host)
+        m_host->onEvent = nullptr;
+    const bool rebuild = m_kind == DocumentKind::Html && !m_source.empty() && !m_busy;
+    FormValues values;
+    if (rebuild)
+        values = SaveFormValues(*m_document);
+    // The document's controls belong to the old host: they go before it does.
+    m_controls.reset();
+    m_host = host;
+    if (m_host)
+        m_host->onEvent = [this](int id, ControlEvent event) {
+            if (m_controls)
+                m_controls->Dispatch(id, event);
+        };
+    if (!rebuild) {
+        m_document->controlHost = m_host;
+        return;
+    }
+    const int vertical = m_vertical, horizontal = m_horizontal;
+    const std::string source = m_source;
+    NewDocument();
+    Parse(source, DocumentKind::Html, {}, true);
+    FinishParse(true);
+    MarkVisitedLinks();
+    RestoreFormValues(*m_document, values);
+    m_horizontal = horizontal;
+    ScrollToY(vertical);
+}
+
+void HtmlViewer::DeliverFormSubmit()
+{
+    if (!m_pendingSubmit)
+        return;
+    const Form::Submitted submitted = std::move(*m_pendingSubmit);
+    m_pendingSubmit.reset();
+    if (onFormSubmit)
+        onFormSubmit(submitted);
+}
+
+void HtmlViewer::BringIntoView(int y, bool link)
+{
+    const int client = PanelHeight();
+    if (!link) {
+        if (y < m_vertical || y > m_vertical + client - 20)
+            ScrollToY(y - client / 2);
+    } else if (!m_focusingLink) {
+        if (y < m_vertical)
+            ScrollToY(y);
+        else if (y > m_vertical + client - 30)
+            ScrollToY(y - client / 2);
+    }
+    m_window.Invalidate();
 }
 
 void HtmlViewer::FormatDocument()
@@ -267,7 +393,7 @@ void HtmlViewer::FormatDocument()
     m_vertical = ClampScroll(m_vertical, m_docHeight, PanelHeight());
     m_horizontal =
         std::clamp(m_horizontal, 0, std::max(0, m_bars.horizontalMax - m_bars.paintWidth));
-    m_document->scrollY = m_vertical;
+    m_document->SetScrollY(m_vertical);
     m_window.ArrangeBars(m_bars, m_vertical, m_horizontal);
 }
 
@@ -322,7 +448,7 @@ void HtmlViewer::Clear()
 void HtmlViewer::ScrollToY(int y)
 {
     m_vertical = ClampScroll(y, m_docHeight, PanelHeight());
-    m_document->scrollY = m_vertical;
+    m_document->SetScrollY(m_vertical);
     m_window.SetScrollPositions(m_vertical, m_horizontal);
     m_window.Invalidate();
 }
@@ -344,9 +470,11 @@ void HtmlViewer::ScrollVertically(int target, bool allowShift)
 {
     const int old = m_vertical;
     m_vertical = ClampScroll(target, m_docHeight, PanelHeight());
-    m_document->scrollY = m_vertical;
+    m_document->SetScrollY(m_vertical);
     m_window.SetScrollPositions(m_vertical, m_horizontal);
-    if (allowShift && old - m_vertical != 0 && std::abs(old - m_vertical) == kVerticalSmallChange)
+    // Window controls in the document are placed by a whole paint, never shifted with it.
+    if (allowShift && old - m_vertical != 0 && std::abs(old - m_vertical) == kVerticalSmallChange &&
+        !HasWindowControls())
         m_window.ScrollContents(old - m_vertical);
     else if (old != m_vertical)
         m_window.Invalidate();
@@ -605,6 +733,12 @@ void HtmlViewer::MouseUp(MouseButton button, bool shift, int x, int y)
     } else if (flags & kHitLink) {
         m_linkUrl = hit.target.url;
         m_linkTarget = hit.target.target;
+        // The link's tab stop takes the focus, where it is: no scrolling.
+        if (m_controls) {
+            m_focusingLink = true;
+            m_controls->FocusLink(hit.target.linkNumber);
+            m_focusingLink = false;
+        }
         m_linkJustClicked = true;
         ActivateLink();
     }

@@ -14,6 +14,7 @@
 
 #include "setup/htmlview/builder/builder_hooks.h"
 #include "setup/htmlview/images/image_loader.h"
+#include "setup/htmlview/forms/form.h"
 #include "setup/htmlview/images/pixel_image.h"
 #include "setup/htmlview/layout/document.h"
 #include "setup/htmlview/style/style_list.h"
@@ -23,6 +24,7 @@
 
 namespace htmlview {
 
+class DocumentControls;
 class ImageStore;
 
 // The system services a viewer measures, converts and reads with.
@@ -150,6 +152,17 @@ public:
     void SelectAll();
     bool Panning() const { return m_panning; }
 
+    // Where form controls get their windows; none: documents show no controls. A document
+    // shown before the host came (or went) is built again quietly, keeping what was typed and
+    // the place.
+    void SetControlHost(IControlHost* host);
+    // The window's posted form submission: raises onFormSubmit.
+    void DeliverFormSubmit();
+    // The shown document's tab stops and control events; none without a host.
+    DocumentControls* Controls() { return m_controls.get(); }
+    // A control or link (`link`) took the focus: scrolled into view when out of it.
+    void BringIntoView(int y, bool link);
+
     Document& GetDocument() { return *m_document; }
     const VisitedList& Visited() const { return m_visited; }
     VisitedList& Visited() { return m_visited; }
@@ -188,13 +201,20 @@ public:
         onImageClick;
     std::function<void(const RightClickInfo& info)> onRightClick;
     std::function<void(int x, int y)> onMouseDouble;
+    std::function<void(const Form::Submitted&)> onFormSubmit;
+    std::function<void(FormControl&, ObjectEvent, const std::string& message)> onObjectEvent;
+    std::function<void(EditControl&, std::string& fileName)> onFileBrowse;
 
 private:
     void LoadFile(const std::string& reference, DocumentKind kind);
     void LoadFileRecorded(const std::string& reference, DocumentKind kind);
+    void NewDocument();
     void Prepare();
-    void Parse(const std::string& source, DocumentKind kind, const std::string& imageName);
-    void FinishParse();
+    void Parse(const std::string& source, DocumentKind kind, const std::string& imageName,
+               bool quiet = false);
+    void FinishParse(bool quiet = false);
+    void AttachControls();
+    bool HasWindowControls() const;
     void FormatDocument();
     void MarkVisitedLinks();
     void RememberVisited(const std::string& url);
@@ -222,6 +242,10 @@ private:
     ViewerServices m_services;
     IViewerWindow& m_window;
     std::unique_ptr<Document> m_document;
+    IControlHost* m_host = nullptr;
+    std::unique_ptr<DocumentControls> m_controls;  // goes before the document it serves
+    std::optional<Form::Submitted> m_pendingSubmit;
+    bool m_focusingLink = false;
     std::unique_ptr<ImageStore> m_images;
     VisitedList m_visited;
     PageHistory m_history;

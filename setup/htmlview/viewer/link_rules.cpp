@@ -120,8 +120,12 @@ bool PageHistory::Push(const Entry& left, const Entry& shown)
     if (m_max < 1 || shown.file.empty() ||
         (left.file == shown.file && left.kind == shown.kind && left.position == shown.position))
         return false;
-    if (!m_entries.empty() && !left.file.empty())
+    if (!m_entries.empty() && !left.file.empty()) {
         m_entries.front() = left;
+        // What was typed is worth keeping only for a page that was left.
+        if (left.file == shown.file)
+            m_entries.front().formValues.clear();
+    }
     m_entries.insert(m_entries.begin(), shown);
     if (m_entries.size() > static_cast<std::size_t>(m_max))
         m_entries.erase(m_entries.begin() + m_max);

@@ -80,6 +80,8 @@ public:
         std::string file, title;
         int kind = 0;  // 0 HTML, 1 plain text, 2 image
         ScrollAnchor position;
+        // What its forms held when it was left, per form and control.
+        std::vector<std::vector<std::string>> formValues;
     };
     void SetMaxCount(int count);
     int MaxCount() const { return m_max; }

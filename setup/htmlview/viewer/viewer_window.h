@@ -49,6 +49,8 @@ public:
     virtual void SetDragScrollTimer(bool on) = 0;
     // Runs ActivateLink once the current input has been handled.
     virtual void PostLinkActivation() = 0;
+    // Runs DeliverFormSubmit likewise.
+    virtual void PostFormSubmit() = 0;
     virtual void CopyText(const std::u16string& text) = 0;
     virtual void TakeFocus() = 0;
     // The system's wheel-scroll lines.

@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
+#include "setup/forms/class_builder.h"
 #include "setup/htmlview/images/png_writer.h"
 #include "setup/htmlview/tests/image_fixtures.h"
 #include "setup/htmlview/tests/text_position.h"
@@ -210,6 +212,130 @@ TEST_F(HtmlPaneWindowTest, PureColoursOfPageTextAndPictureShowExactly)
     EXPECT_GT(red, 50);
     EXPECT_EQ(picture.ColorAt(left + 250, top + 20), (htmlview::Rgb{255, 0, 255}));
     EXPECT_EQ(picture.ColorAt(left + 250, top + 190), (htmlview::Rgb{255, 0, 255}));
+}
+
+// A form whose published handler records the pane's form submissions.
+struct SubmitWatcher : TForm
+{
+    FORMS_CLASS_INFO()
+    using TForm::TForm;
+    void Submitted(forms::TObject*, const std::string& action, const std::string&,
+                   const std::string&, const std::string&, const std::vector<std::string>& items)
+    {
+        std::string line = action;
+        for (const std::string& item : items)
+            line += " " + item;
+        submissions.push_back(line);
+    }
+    std::vector<std::string> submissions;
+};
+
+const forms::ClassInfo& SubmitWatcher::StaticClass()
+{
+    static const forms::ClassInfo info =
+        forms::ClassBuilder<SubmitWatcher>("TSubmitWatcher", &TForm::StaticClass())
+            .Method("Submitted", &SubmitWatcher::Submitted)
+            .Build();
+    return info;
+}
+
+class HtmlPaneFormTest : public HtmlPaneWindowTest
+{
+protected:
+    HtmlPaneFormTest()
+    {
+        static_cast<forms::TMethod&>(pane->onFormSubmit) = {
+            SubmitWatcher::StaticClass().FindMethod("Submitted"), &watcher};
+        std::string html =
+            "<title>Form</title><form action=\"go.htm\"><p><input name=who value=Ann>"
+            " <a href=\"second.htm\">next page</a> <input type=submit name=go value=Send>";
+        for (int i = 0; i < 30; ++i)
+            html += "<p>filler " + std::to_string(i);
+        html += "<p><input name=low value=down></form>";
+        std::ofstream(folder / "form.htm") << html;
+        pane->LoadFromFile((folder / "form.htm").string());
+        Repaint();
+    }
+    void Repaint()
+    {
+        ::RedrawWindow(PaneWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        app.ProcessMessages();
+    }
+    // The document's controls of one window class, in the order they were made.
+    std::vector<HWND> Children(const char* className)
+    {
+        std::vector<HWND> found;
+        for (HWND w = ::GetWindow(PaneWindow(), GW_CHILD); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+            char name[32] = {};
+            ::GetClassNameA(w, name, sizeof(name));
+            if (_stricmp(name, className) == 0)
+                found.push_back(w);
+        }
+        std::sort(found.begin(), found.end(),
+                  [](HWND a, HWND b) { return ::GetDlgCtrlID(a) < ::GetDlgCtrlID(b); });
+        return found;
+    }
+    POINT Corner(HWND window)
+    {
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        POINT corner{r.left, r.top};
+        ::ScreenToClient(PaneWindow(), &corner);
+        return corner;
+    }
+    // A key as the page's message loop hands it on: dialog navigation first.
+    void PageKey(HWND target, WPARAM key)
+    {
+        MSG message{target, WM_KEYDOWN, key, 0, ::GetTickCount(), {}};
+        if (!::IsDialogMessageA(WindowOf(page), &message)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        app.ProcessMessages();
+    }
+
+    SubmitWatcher watcher{nullptr};
+};
+
+TEST_F(HtmlPaneFormTest, ControlsStandInTheTextAndAreParkedWhenScrolledAway)
+{
+    const std::vector<HWND> edits = Children("Edit");
+    ASSERT_EQ(edits.size(), 2u);
+    const POINT top = Corner(edits[0]);
+    EXPECT_GE(top.x, 1);
+    EXPECT_GE(top.y, 1);
+    EXPECT_LT(top.y, 200);
+    EXPECT_LT(Corner(edits[1]).x, -1000);
+    ::SendMessageA(PaneWindow(), WM_KEYDOWN, VK_END, 0);
+    Repaint();
+    EXPECT_LT(Corner(edits[0]).x, -1000);
+    const POINT low = Corner(edits[1]);
+    EXPECT_GE(low.x, 1);
+    EXPECT_LT(low.y, 200);
+}
+
+TEST_F(HtmlPaneFormTest, EnterInATextBoxSubmitsTheFormInsteadOfPressingTheDialogsButton)
+{
+    HWND edit = Children("Edit")[0];
+    ::SetFocus(edit);
+    ::SetWindowTextA(edit, "typed");
+    PageKey(edit, VK_RETURN);
+    ASSERT_EQ(watcher.submissions.size(), 1u);
+    EXPECT_EQ(watcher.submissions[0], "go.htm who=typed low=down");
+}
+
+TEST_F(HtmlPaneFormTest, TabReachesTheLinkAndEnterOnItFollowsIt)
+{
+    HWND edit = Children("Edit")[0];
+    ::SetFocus(edit);
+    PageKey(edit, VK_TAB);
+    HWND focused = ::GetFocus();
+    ASSERT_NE(focused, nullptr);
+    ASSERT_EQ(::GetParent(focused), PaneWindow());
+    EXPECT_LT(Corner(focused).x, -1000) << "a link's stop is not seen";
+    PageKey(focused, VK_RETURN);
+    EXPECT_EQ(pane->GetDocumentTitle(), "Second");
+    EXPECT_TRUE(watcher.submissions.empty());
 }
 
 }  // namespace
