@@ -25,6 +25,20 @@ void ReleaseCom(T*& pointer)
     }
 }
 
+// The scheduler service reads a job file as soon as it is written; a save or a load that meets
+// that read fails with a sharing violation for a moment. Such a call is tried again for a while.
+template <typename Call>
+HRESULT WhileShared(Call call)
+{
+    HRESULT result = call();
+    for (int attempt = 0;
+         attempt < 40 && result == HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION); ++attempt) {
+        ::Sleep(25);
+        result = call();
+    }
+    return result;
+}
+
 TASK_TRIGGER ToPlatform(const TriggerRecord& record)
 {
     TASK_TRIGGER trigger{};
@@ -159,7 +173,7 @@ public:
         IPersistFile* file = nullptr;
         HRESULT result = m_task->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
         if (SUCCEEDED(result)) {
-            result = file->Save(nullptr, TRUE);
+            result = WhileShared([file] { return file->Save(nullptr, TRUE); });
             file->Release();
         }
         return result;
@@ -284,7 +298,8 @@ HResult Win32TaskService::Enumerate(std::vector<std::wstring>& names)
 HResult Win32TaskService::Activate(const std::wstring& name, std::unique_ptr<ITaskHandle>& task)
 {
     IUnknown* found = nullptr;
-    const HRESULT result = Scheduler(m_scheduler)->Activate(name.c_str(), IID_ITask, &found);
+    const HRESULT result = WhileShared(
+        [&] { return Scheduler(m_scheduler)->Activate(name.c_str(), IID_ITask, &found); });
     if (SUCCEEDED(result))
         task = std::make_unique<Win32Task>(static_cast<ITask*>(static_cast<void*>(found)));
     return result;
