@@ -156,9 +156,8 @@ struct ForcedTransfer
 
 TEST_F(LightDownloaderTest, ATransferWhoseThreadIsEndedByForceLeavesTheServiceWorking)
 {
-    LoopbackHttpServer server({{"/slow.7zip", 200, Media(100000), 1000},
-                               {"/quick.7zip", 200, "quick"}},
-                              8000);
+    LoopbackHttpServer server(
+        {{"/slow.7zip", 200, Media(100000), 1000}, {"/quick.7zip", 200, "quick"}}, 8000);
     ASSERT_TRUE(server.Started());
     // The thread's downloader lives in memory that goes with the thread; the status callback the
     // service keeps must not reach it once the server answers.
@@ -166,8 +165,9 @@ TEST_F(LightDownloaderTest, ATransferWhoseThreadIsEndedByForceLeavesTheServiceWo
     transfer->light.url = server.Url("/slow.7zip");
     transfer->light.control = std::make_shared<LightTransferControl>();
     std::uint64_t reports = 0;
-    transfer->light.events.onProgress = [&reports](const LightReport&, const std::string&,
-                                                   bool&) { ++reports; };
+    transfer->light.events.onProgress = [&reports](const LightReport&, const std::string&, bool&) {
+        ++reports;
+    };
     const auto control = transfer->light.control;
     HANDLE thread = ::CreateThread(nullptr, 0, &ForcedTransfer::Run, transfer, 0, nullptr);
     ASSERT_NE(thread, nullptr);
