@@ -26,7 +26,7 @@ sample_setup() {
   bash "$PROJECT_ROOT/demo/sample_setup/run_sample_setup.sh" "$build"
 }
 web_media_setup() {
-  echo "== Deployrun: a setup whose media a web server on 127.0.0.1 serves downloads them, silently"
+  echo "== Deployrun: a setup downloads its media from a web server on 127.0.0.1, installs them, silently"
   bash "$PROJECT_ROOT/demo/sample_setup/run_web_media_setup.sh" "$build"
 }
 screenshots() {
@@ -48,6 +48,6 @@ echo "== Summary"
 printf '  %s\n' "${results[@]}"
 echo "  screenshots of this run:  $build/screenshots"
 echo "  the setup runs' traces:   $build/sample-setup/{install,maintenance,removal}.log"
-echo "  the web media runs:       $build/web-media-setup/{first-run,second-run}.log"
+echo "  the web media runs:       $build/web-media-setup/{first-run,second-run,removal}.log"
 echo "  this output:              $build/demo-output.txt"
 ! printf '%s\n' "${results[@]}" | grep -q '^FAILED'

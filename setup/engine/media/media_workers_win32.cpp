@@ -1,6 +1,7 @@
 #include "setup/engine/media/media_workers_win32.h"
 
 #include <functional>
+#include <memory>
 
 #include "setup/engine/media/media_files_win32.h"
 #include "setup/engine/media/transfer_folder.h"
@@ -67,12 +68,15 @@ public:
     WatchdogScope(const WatchdogScope&) = delete;
     WatchdogScope& operator=(const WatchdogScope&) = delete;
 
-    void Arm(MediaWorkerThread& thread)
+    // `beforeEnd` runs first when the worker is ended by force.
+    void Arm(MediaWorkerThread& thread, const std::function<void()>& beforeEnd)
     {
         if (m_armed || m_run.watchdog == nullptr)
             return;
         m_armed = true;
-        m_run.watchdog->Enable(m_run.kind, [this, &thread] {
+        m_run.watchdog->Enable(m_run.kind, [this, &thread, &beforeEnd] {
+            if (beforeEnd)
+                beforeEnd();
             // Not while the worker publishes its progress: the store's lock would stay taken.
             m_run.variables.Lock(true);
             thread.Kill();
@@ -85,15 +89,26 @@ private:
     bool m_armed = false;
 };
 
-bool Run(MediaWorkerRun& run, std::function<bool(const MediaWorkerThread&)> body)
+// What a worker's thread cannot be told by its Terminated flag alone.
+struct WorkerStops
+{
+    std::function<void()> onCancel;   // on the GUI thread, each time the cancel is seen
+    std::function<void()> beforeEnd;  // just before the worker is ended by force
+};
+
+bool Run(MediaWorkerRun& run, std::function<bool(const MediaWorkerThread&)> body,
+         const WorkerStops& stops = {})
 {
     MediaWorkerThread thread(std::move(body));
     WatchdogScope watchdog(run);
     WorkerWaitOptions wait = run.wait;
     wait.checkCancel = [&] {
         const int cancel = run.wait.checkCancel ? run.wait.checkCancel() : CheckCancel(run.flags);
-        if (cancel == -1)
-            watchdog.Arm(thread);
+        if (cancel == -1) {
+            if (stops.onCancel)
+                stops.onCancel();
+            watchdog.Arm(thread, stops.beforeEnd);
+        }
         return cancel;
     };
     RunWorker(
@@ -156,10 +171,13 @@ bool GrabMedia(MediaWorkerRun& run, const GrabMediaJob& job)
 {
     if (job.request.target.empty() || job.urls.empty())
         return false;
-    return Run(run, [&](const MediaWorkerThread& thread) {
+    // Outlives the thread: the URL-download service may call back after a forced end.
+    const auto control = std::make_shared<download::LightTransferControl>();
+    const auto body = [&](const MediaWorkerThread& thread) {
         ForceMediaFolder(Win32MediaFiles(), ExtractFilePath(job.request.target));
         // The client is made here, on the download thread, which dispatches its messages.
         download::LightDownloaderWin32 light;
+        light.control = control;
         download::HttpTransferWin32 http;
         download::DownloadFilesWin32 files;
         download::DownloadServices services{&light, http, files, job.texts, [&] { Wake(run); }};
@@ -177,7 +195,9 @@ bool GrabMedia(MediaWorkerRun& run, const GrabMediaJob& job)
                 break;
         }
         return false;
-    });
+    };
+    return Run(run, body,
+               {[&control] { control->RequestStop(); }, [&control] { control->ForcedEnd(); }});
 }
 
 ExtractMediaResult ExtractMedia(MediaWorkerRun& run, const ExtractMediaJob& job)

@@ -42,11 +42,15 @@ std::string Narrow(LPCWSTR text)
 }
 
 // The status callback the service calls during the transfer. It also negotiates the HTTP
-// transaction, which is the only place the service tells the server's status.
+// transaction, which is the only place the service tells the server's status. The service holds
+// it by reference count, so it may outlive the transfer's thread: once that thread was ended by
+// force it answers every call without reaching the binding, which lived on that thread's stack.
 class UrlCallback : public IBindStatusCallback, public IHttpNegotiate
 {
 public:
-    explicit UrlCallback(LightBinding& binding) : m_binding(binding) {}
+    UrlCallback(LightBinding& binding, std::shared_ptr<LightTransferControl> control)
+        : m_binding(binding), m_control(std::move(control))
+    {}
     virtual ~UrlCallback() = default;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
@@ -72,19 +76,32 @@ public:
         return left;
     }
 
-    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding*) override
+    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding* serviceBinding) override
     {
+        if (Abandoned())
+            return E_ABORT;
+        if (m_control && !m_control->Started(serviceBinding))
+            return E_ABORT;
         return m_binding.Begin();
     }
     HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return m_binding.LowResource(); }
+    HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override
+    {
+        return Abandoned() ? S_OK : m_binding.LowResource();
+    }
     HRESULT STDMETHODCALLTYPE OnProgress(ULONG progress, ULONG progressMax, ULONG status,
                                          LPCWSTR text) override
     {
+        if (Abandoned())
+            return E_ABORT;
         return m_binding.Progress(progress, progressMax, static_cast<int>(status), Narrow(text));
     }
     HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT result, LPCWSTR) override
     {
+        if (Abandoned())
+            return S_OK;
+        if (m_control)
+            m_control->Stopped();
         m_binding.Stop(result, SystemText(result));
         return S_OK;
     }
@@ -100,19 +117,24 @@ public:
     {
         if (additionalHeaders != nullptr)
             *additionalHeaders = nullptr;
-        return S_OK;
+        return Abandoned() ? E_ABORT : S_OK;
     }
     HRESULT STDMETHODCALLTYPE OnResponse(DWORD status, LPCWSTR, LPCWSTR,
                                          LPWSTR* additionalHeaders) override
     {
         if (additionalHeaders != nullptr)
             *additionalHeaders = nullptr;
+        if (Abandoned())
+            return E_ABORT;
         m_binding.Response(static_cast<int>(status));
         return S_OK;
     }
 
 private:
+    bool Abandoned() const { return m_control && m_control->Ended(); }
+
     LightBinding& m_binding;
+    const std::shared_ptr<LightTransferControl> m_control;
     LONG m_references = 1;
 };
 
@@ -161,6 +183,56 @@ std::string Trimmed(const std::string& text)
 
 }  // namespace
 
+LightTransferControl::~LightTransferControl()
+{
+    // A binding still held belongs to a thread ended by force: it is not touched from here.
+    if (m_binding != nullptr && !m_ended.load())
+        m_binding->Release();
+}
+
+void LightTransferControl::RequestStop()
+{
+    IBinding* binding = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        if (m_stop)
+            return;
+        m_stop = true;
+        binding = m_binding;
+        if (binding != nullptr)
+            binding->AddRef();
+    }
+    // Outside the lock: the service may report the end at once, which takes it.
+    if (binding != nullptr) {
+        binding->Abort();
+        binding->Release();
+    }
+}
+
+bool LightTransferControl::Started(IBinding* binding)
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    if (m_stop)
+        return false;
+    if (m_binding != nullptr)
+        m_binding->Release();
+    m_binding = binding;
+    if (m_binding != nullptr)
+        m_binding->AddRef();
+    return true;
+}
+
+void LightTransferControl::Stopped()
+{
+    IBinding* binding = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(m_lock);
+        std::swap(binding, m_binding);
+    }
+    if (binding != nullptr)
+        binding->Release();
+}
+
 bool LightDownloaderWin32::Download(bool useCache, bool& available)
 {
     available = true;
@@ -174,6 +246,11 @@ bool LightDownloaderWin32::Download(bool useCache, bool& available)
     });
 
     const core::UniqueModule service(::LoadLibraryA(serviceLibrary.c_str()));
+    // Never unloaded again: a stopped transfer's request may still be answered later, and the
+    // service's threads would then run code that is gone.
+    HMODULE pinned = nullptr;
+    if (service)
+        ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_PIN, serviceLibrary.c_str(), &pinned);
     const auto toFile = service ? reinterpret_cast<DownloadToFileFunction>(
                                       ::GetProcAddress(service.Get(), "URLDownloadToFileA"))
                                 : nullptr;
@@ -186,7 +263,7 @@ bool LightDownloaderWin32::Download(bool useCache, bool& available)
     }
 
     LightBinding binding(events);
-    UrlCallback* callback = new UrlCallback(binding);
+    UrlCallback* callback = new UrlCallback(binding, control);
     const core::ScopeGuard release([&] { callback->Release(); });
     const UrlCredentials split = SplitUrlCredentials(url);
     TransferCredentials credentials;

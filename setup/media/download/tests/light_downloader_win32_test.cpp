@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <thread>
 
 #include "setup/media/download/download_files_win32.h"
 #include "setup/media/download/http_transfer_win32.h"
@@ -107,6 +110,81 @@ TEST_F(LightDownloaderTest, AMissingServiceLeavesTheHttpClientToDownload)
     EXPECT_TRUE(Download(&light, server.Url("/media.7zip"), target));
     EXPECT_FALSE(state.lightAvailable);
     EXPECT_TRUE(scratch.Read("media.7zip") == media);
+}
+
+TEST_F(LightDownloaderTest, AStopAskedWhileTheServerIsSilentAbortsTheTransfer)
+{
+    // No status reaches the callback while the server keeps the answer back.
+    LoopbackHttpServer server({{"/slow.7zip", 200, "late", 4000}, {"/quick.7zip", 200, "quick"}},
+                              8000);
+    ASSERT_TRUE(server.Started());
+    LightDownloaderWin32 light;
+    light.control = std::make_shared<LightTransferControl>();
+    light.url = server.Url("/slow.7zip");
+    const DWORD start = ::GetTickCount();
+    std::thread stopper([control = light.control] {
+        ::Sleep(300);
+        control->RequestStop();
+    });
+    bool available = false;
+    EXPECT_FALSE(light.Download(true, available));
+    EXPECT_LT(::GetTickCount() - start, 2000u);
+    stopper.join();
+    // A later transfer of the stopped downloader does not start.
+    EXPECT_FALSE(light.Download(true, available));
+
+    // The service took nothing along that a later transfer needs.
+    LightDownloaderWin32 next;
+    const std::string target = scratch.NarrowPath() + "quick.7zip";
+    ASSERT_TRUE(Download(&next, server.Url("/quick.7zip"), target));
+    EXPECT_EQ(scratch.Read("quick.7zip"), "quick");
+}
+
+// The transfer of a thread that the test ends by force.
+struct ForcedTransfer
+{
+    LightDownloaderWin32 light;
+    bool available = false;
+
+    static DWORD WINAPI Run(void* self)
+    {
+        auto* transfer = static_cast<ForcedTransfer*>(self);
+        transfer->light.Download(true, transfer->available);
+        return 0;
+    }
+};
+
+TEST_F(LightDownloaderTest, ATransferWhoseThreadIsEndedByForceLeavesTheServiceWorking)
+{
+    LoopbackHttpServer server(
+        {{"/slow.7zip", 200, Media(100000), 1000}, {"/quick.7zip", 200, "quick"}}, 8000);
+    ASSERT_TRUE(server.Started());
+    // The thread's downloader lives in memory that goes with the thread; the status callback the
+    // service keeps must not reach it once the server answers.
+    auto* transfer = new ForcedTransfer;
+    transfer->light.url = server.Url("/slow.7zip");
+    transfer->light.control = std::make_shared<LightTransferControl>();
+    std::uint64_t reports = 0;
+    transfer->light.events.onProgress = [&reports](const LightReport&, const std::string&, bool&) {
+        ++reports;
+    };
+    const auto control = transfer->light.control;
+    HANDLE thread = ::CreateThread(nullptr, 0, &ForcedTransfer::Run, transfer, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    ::Sleep(300);
+    control->ForcedEnd();
+    const std::uint64_t reportsBefore = reports;
+    ::TerminateThread(thread, 1);
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+    std::memset(static_cast<void*>(transfer), 0xDD, sizeof(ForcedTransfer));
+    ::Sleep(1500);  // the server answers the ended transfer meanwhile
+
+    EXPECT_EQ(reports, reportsBefore);
+    LightDownloaderWin32 next;
+    const std::string target = scratch.NarrowPath() + "quick.7zip";
+    ASSERT_TRUE(Download(&next, server.Url("/quick.7zip"), target));
+    EXPECT_EQ(scratch.Read("quick.7zip"), "quick");
 }
 
 // Run with the service switched off by a DLL override (setup_media_download_without_service_tests).
