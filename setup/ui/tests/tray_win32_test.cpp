@@ -220,9 +220,16 @@ TEST(BalloonWindow, GoesWhenTheWindowItPointsIntoIsResized)
     request.text = "Watched";
     request.fade = false;
     request.anchor = {BalloonAnchor::Area, 0, 0, {at.left, at.top, at.right, at.bottom}};
-    ASSERT_TRUE(manager.ShowBalloonAt(request));
-    Pump(100);
-    EXPECT_TRUE(manager.HasBalloon());
+    // Other test programs share the display: a window of theirs that comes up over the balloon
+    // dismisses it, as it should, and so does a late size report of the owner's new window. Such
+    // a round is shown again, a few times at most.
+    bool shown = false;
+    for (int round = 0; round < 5 && !shown; ++round) {
+        ASSERT_TRUE(manager.ShowBalloonAt(request));
+        Pump(100);
+        shown = manager.HasBalloon();
+    }
+    ASSERT_TRUE(shown);
     ::SetWindowPos(owner, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Pump(200);
     EXPECT_FALSE(manager.HasBalloon());
