@@ -300,6 +300,10 @@ Properties& DocumentBuilder::Push(Sym symbol, const std::string& tag)
     selector.id = LowerAscii(attributes.Id());
     selector.title = attributes.Title();
     selector.inlineStyle = const_cast<AttributeList&>(attributes).Style();
+    // An anchor with a target takes the link rules (colour, underline); a named anchor alone is
+    // plain text.
+    if (symbol == Sym::A && attributes.Find(Sym::Href))
+        selector.pseudo = "link";
     open->properties.Inherit(m_stack.back()->properties);
     std::vector<const Properties*> ancestors;
     for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it)

@@ -87,6 +87,22 @@ TEST_F(BuilderTest, FontTagsSizeColourAndBaseFont)
     EXPECT_TRUE(sawSeven) << "size +1 over a base of 6";
 }
 
+TEST_F(BuilderTest, ALinkTakesTheLinkColourAndUnderlineAndANamedAnchorDoesNot)
+{
+    Build("<a name=top>here</a> <a href=next.htm>go</a> <a name=end>end</a>");
+    const auto texts = All<TextSection>();
+    ASSERT_EQ(texts.size(), 1u);
+    int links = 0;
+    for (const auto& run : texts[0]->fonts) {
+        const bool link = run->IsLink();
+        links += link;
+        EXPECT_EQ(run->font.color & 0xFFFFFF, link ? 0xFF0000u : 0u)  // stored blue-green-red
+            << "run at " << run->pos;
+        EXPECT_EQ(run->font.request.underline, link) << "run at " << run->pos;
+    }
+    EXPECT_EQ(links, 1);
+}
+
 TEST_F(BuilderTest, AlignAttributesYieldToStyles)
 {
     Build(
