@@ -150,7 +150,7 @@ THtmlPane::THtmlPane(forms::TComponent* owner)
 
 // The core is given a relay only for an assigned event: unasked, it keeps its own ways (files
 // read, scripts and includes skipped, no picture or right-click hit tests).
-void THtmlPane::RelayEvents()
+void THtmlPane::RelayLoadEvents()
 {
     htmlview::HtmlViewer& viewer = *m_viewer;
     viewer.onParseBegin = nullptr;
@@ -201,6 +201,11 @@ void THtmlPane::RelayEvents()
             onBitmapRequest(this, source, bitmap, transparent);
             return bitmap;
         };
+}
+
+void THtmlPane::RelayPointerEvents()
+{
+    htmlview::HtmlViewer& viewer = *m_viewer;
     viewer.onImageOver = nullptr;
     if (onImageOver)
         viewer.onImageOver = [this](const htmlview::InlineImage& image, int x, int y) {
@@ -234,7 +239,8 @@ THtmlPane::~THtmlPane()
 
 void THtmlPane::ApplySettings()
 {
-    RelayEvents();
+    RelayLoadEvents();
+    RelayPointerEvents();
     const htmlview::IFontCatalog& fonts = m_platform->Services().fonts;
     htmlview::DefaultSheetSettings& sheet = m_viewer->sheetSettings;
     sheet.fontName = defFontName;

@@ -156,8 +156,10 @@ public:
     unsigned WantedKeys() const override { return kwArrows; }
     // The shift keys and buttons of the input the window is handing the viewer.
     TShiftState inputShift;
-    // Hands the core the events assigned now; before every load and every input.
-    void RelayEvents();
+    // Hand the core the events assigned now: the loading ones before every load, the pointer
+    // ones before every mouse input.
+    void RelayLoadEvents();
+    void RelayPointerEvents();
 
     // Published settings.
     bool ViewImages() const { return m_viewImages; }

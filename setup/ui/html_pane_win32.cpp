@@ -441,7 +441,7 @@ LRESULT HtmlPanePeer::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     const int y = static_cast<short>(HIWORD(lParam)) - area.top;
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
         m_pane.inputShift = ShiftOfMouseKeys(wParam);
-        m_pane.RelayEvents();
+        m_pane.RelayPointerEvents();
     }
     switch (message) {
         case WM_ERASEBKGND:
